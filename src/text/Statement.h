@@ -1,0 +1,139 @@
+#pragma once
+
+#include "text/TextString.h"
+
+class Context;
+class FileControl;
+class StatementFile;
+class TextCommandSet;
+
+// Counters of the byte-pair census over the input that the character-set guess reads.
+// One increment per match; the census stops once distinctPairs reaches kMaxDistinctPairs.
+struct CharacterPairCounts {
+  static constexpr int kMaxDistinctPairs = 10000;
+
+  int nonBlank = 0;
+  int distinctPairs = 0;
+  int doubleByteUpper = 0;
+  int doubleByteLower = 0;
+  int doubleByteNonUtf8 = 0;
+  int utf8TwoByte = 0;
+  int utf8ThreeByte = 0;
+  int koi8r = 0;
+  int windows1251 = 0;
+  int arabic = 0;
+  int greek = 0;
+  int turkish = 0;
+  int turkishLetters = 0;
+  int thai = 0;
+  int korean = 0;
+  int hebrew = 0;
+  int iso2022jp = 0;
+  int oemBoxDrawing = 0;
+  int singleByteSet1 = 0;
+  int singleByteSet2 = 0;
+  int singleByteSet3 = 0;
+  int softLineBreaks = 0;
+};
+
+// The policies that the per-line input rules read, taken from a policy set.
+struct InputRules {
+  // "Input file has page markers" and "Page marker size (in lines)".
+  bool pageMarkers = false;
+  int pageMarkerSize = 0;
+  // "Input file is double spaced".
+  bool doubleSpaced = false;
+  // "Look for character encodings", while no character set was chosen explicitly
+  // ("Input file contains DOS characters" on and set, or "Character encoding" set).
+  bool countPairs = false;
+  // The conversion is in its analysis pass.
+  bool analysisPass = false;
+  // "Input file contains MIME encoding".
+  bool mimeEncoding = false;
+};
+
+// What the per-line input rules carry from one line to the next (held by the Context).
+struct InputRuleState {
+  bool droppedLine = false;
+  int pageLinesLeft = 0;
+  CharacterPairCounts counts;
+};
+
+// One logical input line: its text (the TextString base), the line as read (raw copy), its
+// line type (a StatementType code), links to its neighbours (not owned) and five analysis
+// fields. Line objects of the analysis derive from it and refine the virtual operations.
+class Statement : public TextString {
+ public:
+  Statement();
+  // Linked after previous (when given).
+  explicit Statement(Statement* previous);
+  Statement(const Statement& other);
+  Statement& operator=(const Statement& other);
+  ~Statement() override;
+
+  // ---- Virtual operations ----
+  // Longest line the analysis expects.
+  virtual int MaxLineLength() const { return 1024; }
+  // The per-line input rules with the policies of fc and the state of its Context
+  // (ApplyInputRules). False: the statement is not complete (the reader appends the next
+  // line) or was dropped.
+  virtual bool CountCharacterPairs(FileControl& fc);
+  virtual void SetLineType(int code) { lineType_ = code; }
+  // Line objects analyse the line here; the base only forgets its type.
+  virtual void ClearLineType() { lineType_ = 0; }
+  // Prepares a line just read: a final CR is removed and the raw copy set to the result.
+  virtual void StripTrailingCR(FileControl& fc);
+  // Called last by StatementFile::ReadStatement; line objects tidy the line here.
+  virtual void AfterRead(StatementFile& file, FileControl& fc, Context& ctx);
+  // The segment of at most width bytes (characters with utf8) from start: out receives
+  // bytes start..breakAt (a final blank dropped unless utf8) and *next = breakAt + 1.
+  // False (out empty, *next = -1) when start lies beyond the text.
+  virtual bool GetWrappedSegment(int width, int start, const char* blanks,
+                                 const char* breakAfter, const char* breakBefore,
+                                 TextString& out, int* next, int utf8) const;
+  // *breakAt = the last byte of the next segment of at most width bytes (characters with
+  // utf8) from start; never beyond the last byte of the text.
+  virtual void FindBreakPosition(int start, int width, const char* blanks,
+                                 const char* breakAfter, const char* breakBefore,
+                                 int* breakAt, int utf8) const;
+
+  // ---- Operations ----
+  // Line type and analysis fields back to their initial values; the text is emptied unless
+  // keepText.
+  void Reset(int keepText);
+  void LinkAfter(Statement* previous);
+  // Tabs to blanks at the "TAB size" of fc.
+  void ExpandTabsByPolicy(FileControl& fc);
+  // Rewrites the statement with the text commands of fc.
+  void ApplyTextCommands(FileControl& fc, TextCommandSet* set);
+  // The per-line input rules: page-marker and double-spacing lines are dropped (emptied,
+  // false), a soft line break ("=" at the end of a line over 40 bytes) asks for the next line
+  // (false) outside the analysis pass, and the byte pairs are counted into state.counts.
+  bool ApplyInputRules(const InputRules& rules, InputRuleState& state);
+  // The final CR removed, the raw copy set to the result.
+  void DropTrailingCR();
+
+  // ---- Fields ----
+  int GetLineType() const { return lineType_; }
+  const TextString& GetRawCopy() const { return rawCopy_; }
+  TextString& GetRawCopy() { return rawCopy_; }
+  void SetRawCopy(const TextString& text) { rawCopy_.Assign(text); }
+  Statement* GetPrevious() const { return previous_; }
+  Statement* GetNext() const { return next_; }
+  void SetPrevious(Statement* previous) { previous_ = previous; }
+  void SetNext(Statement* next) { next_ = next; }
+
+ protected:
+  TextString rawCopy_;
+  Statement* previous_ = nullptr;
+  Statement* next_ = nullptr;
+  int lineType_ = 0;
+  int fieldA_ = 0;
+  int fieldB_ = -1;
+  int fieldC_ = 0;
+  int fieldD_ = 1;
+  int fieldE_ = 3;
+};
+
+// Counts the byte pairs of text (length bytes) into counts, as the input rules do.
+void CountBytePairs(const char* text, int length, CharacterPairCounts& counts);

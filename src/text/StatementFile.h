@@ -1,0 +1,104 @@
+#pragma once
+
+#include "text/Statement.h"
+#include "text/StringList.h"
+#include "text/TextFile.h"
+#include "text/TextString.h"
+
+class Context;
+class FileControl;
+
+// The settings of one statement read, taken from the policy set and its Context.
+struct StatementReadRules {
+  InputRules input;
+  // "Preserve file structure using <PRE>": "$_$_END_PRE" follows the last line.
+  bool preserveStructureWithPre = false;
+  // Tabs expanded at tabSize, unless white space is preserved or the input is a table.
+  bool expandTabs = true;
+  int tabSize = 8;
+  // The output is plain text: a no-break space (0xA0) becomes a blank.
+  bool plainTextOutput = false;
+  // The input is read as HTML: <pre> and </pre> lines switch to table directives.
+  bool htmlInput = false;
+};
+
+// Turns the lines of a TextFile into statements and writes statements as wrapped lines.
+//
+// Reading joins the pieces of over-long lines and the soft line breaks that the input rules
+// ask for, splits a line at a form feed, can split a long line at a chosen character, replaces
+// HTML pre tags by directive lines, applies the text commands and expands tabs. Writing wraps
+// a statement at the file's width and indents continuation lines like the first.
+class StatementFile : public TextFile {
+ public:
+  StatementFile();
+  ~StatementFile() override;
+
+  // ---- Virtual operations ----
+  // False while open for reading; otherwise WriteWrappedStatement(this, s, 0, 0).
+  virtual bool WriteStatement(Statement& s);
+  // The next statement appended to out, with the rules of fc and its Context, the text
+  // commands when applyTextCommands, and the statement's AfterRead last. False at the end.
+  [[nodiscard]] virtual bool ReadStatement(Statement& out, FileControl& fc, Context& ctx,
+                                           int applyTextCommands);
+
+  // The same road with its rules given (no policy set: no text commands, no AfterRead, and
+  // the base line preparation). state carries the input rules from line to line.
+  [[nodiscard]] bool ReadStatementWith(Statement& out, const StatementReadRules& rules,
+                                       InputRuleState& state);
+
+  // ---- Settings ----
+  int GetWidth() const { return width_; }
+  void SetWidth(int width) { width_ = width; }
+  const TextString& GetBlanks() const { return blanks_; }
+  const TextString& GetBreakAfter() const { return breakAfter_; }
+  const TextString& GetBreakBefore() const { return breakBefore_; }
+  // Input lines still to be ignored ("Lines to ignore at start of file").
+  void SetSkipCount(int count) { skipCount_ = count; }
+  int GetSkipCount() const { return skipCount_; }
+  // A line that would take the statement to position or beyond is split after the last
+  // splitCharacter before that position; -1 or 0 turns splitting off.
+  void SetSplit(int position, int splitCharacter) {
+    splitPosition_ = position;
+    splitCharacter_ = splitCharacter;
+  }
+  // The last line read was split.
+  bool WasSplit() const { return split_ != 0; }
+
+  // ---- Pending pieces: texts delivered as the next statements, in order ----
+  void AddPendingPiece(const char* text) { pendingPieces_.Append(text); }
+  const StringList& GetPendingPieces() const { return pendingPieces_; }
+
+ private:
+  // Steps up to the pre tags; false when no statement was completed.
+  bool ReadRawStatement(Statement& out, const StatementReadRules& rules, InputRuleState& state,
+                        FileControl* fc);
+  // Appends the next pending piece to out and applies the input rules.
+  bool TakePendingPiece(Statement& out, const StatementReadRules& rules, InputRuleState& state,
+                        FileControl* fc);
+  bool HasPendingPiece() const;
+  // <pre> and </pre> lines become directives, the next one queued.
+  void ReplacePreTag(Statement& out);
+  // Queues fields 2, 3, ... of a statement holding LF; it keeps field 1.
+  void QueueLineFeedFields(Statement& out);
+  void SplitLine(const Statement& out);
+
+  TextString blanks_;
+  TextString breakAfter_;
+  TextString breakBefore_;
+  int width_ = 80;
+  StringList pendingPieces_;
+  int pendingPosition_ = 0;
+  int endSeen_ = 0;
+  int skipCount_ = 0;
+  int remainderPending_ = 0;
+  TextString remainder_;
+  int splitPosition_ = -1;
+  int splitCharacter_ = 10;
+  int split_ = 0;
+  TextString workText_;
+};
+
+// Writes s whole (noWrap or empty) or in segments of the file's width; continuation lines
+// begin with as many blanks as s does. False when file is null or not open, or a write
+// failed (no segment is written after a failure).
+bool WriteWrappedStatement(StatementFile* file, Statement& s, int noWrap, int utf8);
