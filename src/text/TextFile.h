@@ -84,12 +84,14 @@ class TextFile {
   const char* GetRecentLine(int n) const;
   const StringList& GetRecentLines() const { return recentLines_; }
   // The newest line read, empty when none.
-  const TextString& GetLastLine() const;
+  const char* GetLastLine() const;
 
   // ---- State ----
   bool IsReading() const { return reading_ != 0; }
   int GetFileCount() const { return static_cast<int>(handles_.size()); }
   int GetMaxDepth() const { return maxDepth_; }
+  // Handle of the file on top of the stack, null when none.
+  std::FILE* GetTopHandle() const { return handles_.empty() ? nullptr : handles_.back(); }
   // Name of the file on top of the stack, null when none.
   const char* GetTopFileName() const;
   int GetLinesRead() const { return linesRead_; }
@@ -123,7 +125,7 @@ class TextFile {
   // encoding and opens the top file again from its start.
   bool DetectByteOrderMark();
   // Appends a delivered line to the recent lines, trimming the oldest when over the limit.
-  void KeepLine(const char* text, int length);
+  void KeepLine(const char* text);
 
   int console_ = 0;
   int maxDepth_ = 0;
