@@ -32,7 +32,7 @@ using S = PolicyFileSection;
 static constexpr PolicyRow MakeRow(PolicyId id, std::string_view key, PolicyKind kind, int category,
                                    int value, std::string_view text, PolicyFileSection section) {
   return PolicyRow{id,      key,     kind,    category, value, text, {}, {}, {}, section,
-                   PolicyWriteRule::Plain, PolicyReadRule::Accepted};
+                   PolicyWriteRule::Plain, PolicyReadRule::Accepted, 0};
 }
 static constexpr PolicyRow BoolRow(PolicyId id, std::string_view key, int value, int category,
                                    PolicyFileSection section) {
@@ -108,7 +108,7 @@ static constexpr PolicyRow NeverWritten(PolicyRow row) {
 
 // "Document Title" is registered empty here; the policy set builds its default from the tag
 // delimiters at every reset.
-static constexpr PolicyRow kPolicyRows[] = {
+static constexpr PolicyRow kRawPolicyRows[] = {
 
     // [Messages]
     NoneAtOrBelowZero(IntRow(P::ErrorReportingLevel, "Error reporting level", 5, 4, S::Messages)),
@@ -401,7 +401,18 @@ static constexpr PolicyRow kPolicyRows[] = {
     NeverWritten(BoolRow(P::GenerateDiagnosticsFiles, "Generate diagnostics files", kNo, 3, S::NotWritten)),
 };
 
-static_assert(std::size(kPolicyRows) == kPolicyCount, "one row per PolicyId");
+static_assert(std::size(kRawPolicyRows) == kPolicyCount, "one row per PolicyId");
+
+static constexpr std::array<PolicyRow, kPolicyCount> kPolicyRows =
+    AssignKindSlots(std::to_array(kRawPolicyRows));
+
+static_assert(CountKind(kPolicyRows, PolicyKind::Int) == kIntPolicyCount);
+static_assert(CountKind(kPolicyRows, PolicyKind::Bool) == kBoolPolicyCount);
+static_assert(CountKind(kPolicyRows, PolicyKind::Text) == kTextPolicyCount);
+static_assert(CountKind(kPolicyRows, PolicyKind::Align) == kAlignPolicyCount);
+static_assert(CountKind(kPolicyRows, PolicyKind::Colour) == kColourPolicyCount);
+static_assert(CountKind(kPolicyRows, PolicyKind::Font) == kFontPolicyCount);
+static_assert(CountKind(kPolicyRows, PolicyKind::List) == kListPolicyCount);
 
 static constexpr bool RowsFollowIds() {
   for (std::size_t i = 0; i < std::size(kPolicyRows); ++i) {

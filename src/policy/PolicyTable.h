@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -339,7 +340,35 @@ struct PolicyRow {
   PolicyFileSection section;
   PolicyWriteRule writeRule;
   PolicyReadRule readRule;
+  std::uint16_t slot;  // position among the registered policies of the same kind
 };
+
+// Registered policies per kind.
+inline constexpr std::size_t kIntPolicyCount = 39;
+inline constexpr std::size_t kBoolPolicyCount = 129;
+inline constexpr std::size_t kTextPolicyCount = 59;
+inline constexpr std::size_t kAlignPolicyCount = 1;
+inline constexpr std::size_t kColourPolicyCount = 12;
+inline constexpr std::size_t kFontPolicyCount = 5;
+inline constexpr std::size_t kListPolicyCount = 3;
+
+// Numbers the rows of each kind 0, 1, 2 ... in row order, so that a policy set can keep its
+// policies in one array per kind and reach any of them by (kind, slot) without a search.
+// Row needs the members kind and slot.
+template <class Row, std::size_t N>
+constexpr std::array<Row, N> AssignKindSlots(std::array<Row, N> rows) {
+  std::uint16_t next[8] = {};
+  for (Row& row : rows) row.slot = next[static_cast<int>(row.kind)]++;
+  return rows;
+}
+
+// The number of rows of a kind.
+template <class Row, std::size_t N>
+constexpr std::size_t CountKind(const std::array<Row, N>& rows, PolicyKind kind) {
+  std::size_t n = 0;
+  for (const Row& row : rows) n += row.kind == kind ? 1 : 0;
+  return n;
+}
 
 // Every registered policy in registration order; PolicyRows()[i].id == PolicyId(i).
 std::span<const PolicyRow> PolicyRows();
