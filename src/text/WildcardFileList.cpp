@@ -1,0 +1,123 @@
+#include "text/WildcardFileList.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/DirectoryLister.h"
+#include "policy/ErrorHandler.h"
+#include "text/PathUtils.h"
+
+namespace {
+
+// Appended to wildcard and name alike, so a match must run to the very end of the name.
+constexpr const char* kEndMarker = "_()_()_";
+constexpr int kEmptyFileLevel = 7;
+
+// A short name such as "REPORT~1" stands for a file whose long name the pattern would miss.
+bool IsShortName(const TextString& baseName) {
+  const int length = baseName.GetLength();
+  return length >= 2 && baseName.CharAt(length - 2) == '~';
+}
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+}  // namespace
+
+WildcardFileList::WildcardFileList() : lister_(SystemDirectoryLister()) {}
+
+WildcardFileList::WildcardFileList(const DirectoryLister& lister) : lister_(lister) {}
+
+WildcardFileList::~WildcardFileList() = default;
+
+const char* WildcardFileList::GetFileName(int index) const {
+  const StringListEntry* entry = files_.GetItem(index);
+  return entry ? entry->text.GetText() : nullptr;
+}
+
+void WildcardFileList::Clear() {
+  files_.Clear();
+  emptyFiles_ = 0;
+}
+
+int WildcardFileList::MatchName(const char* wildcard, const char* name) {
+  if (wildcard == nullptr || name == nullptr || *wildcard == '\0' || *name == '\0') return 0;
+  TextString pattern(wildcard);
+  pattern.ReplaceAll("*", "**", 0, 1);
+  pattern.ReplaceAll("%", "%*", 0, 1);
+  pattern.Append(kEndMarker);
+  TextString text(name);
+  text.Append(kEndMarker);
+
+  SetBusy(0);
+  ClearPatterns();
+  if (AddPatternShort(kJReplace, pattern.GetText(), "", 0) == nullptr) return 0;
+  SetBusy(1);
+  const int handled = Scan(text.GetText(), nullptr, text.GetLength());
+  SetBusy(0);
+  return handled == 1 && GetResult().GetLength() == 0 ? 1 : 0;
+}
+
+int WildcardFileList::MatchPath(const char* wildcardPath, const char* fileName) {
+  TextString folder, baseName, extension;
+  SplitPath(TextString(wildcardPath), folder, baseName, extension);
+  const TextString wildcard = baseName.Concat(extension);
+  SplitPath(TextString(fileName), folder, baseName, extension);
+  const TextString name = baseName.Concat(extension);
+  return MatchName(wildcard.GetText(), name.GetText());
+}
+
+void WildcardFileList::ListMatchingFiles(ErrorHandler& handler, const TextString& wildcardPath,
+                                         int subFolders, int index, int& folderCount,
+                                         TextString& out) {
+  out.Clear();
+  if (index == 0) {
+    if (folderCount == 0) Clear();
+    ListFolder(handler, wildcardPath, subFolders, folderCount);
+  }
+  const char* entry = GetFileName(index);
+  if (entry != nullptr) out.Assign(entry);
+}
+
+void WildcardFileList::ListFolder(ErrorHandler& handler, const TextString& wildcardPath,
+                                  int subFolders, int& folderCount) {
+  TextString folder, baseName, extension;
+  SplitPath(wildcardPath, folder, baseName, extension);
+  const TextString name = baseName.Concat(extension);
+  const bool shortName = IsShortName(baseName);
+  const char separator =
+      folder.IsEmpty() || !IsSeparator(folder.CharAt(folder.GetLength() - 1))
+          ? '/'
+          : folder.CharAt(folder.GetLength() - 1);
+
+  std::vector<DirectoryEntry> entries;
+  if (!lister_.List(folder.GetText(), entries)) return;  // an unreadable folder adds nothing
+
+  TextString path;
+  for (const DirectoryEntry& entry : entries) {
+    if (entry.isFolder) {
+      if (!subFolders || entry.name.empty() || entry.name[0] == '.') continue;
+      ++folderCount;
+      path.Assign(folder);
+      path.Append(entry.name.c_str());
+      path.AppendChar(separator);
+      path.Append(name);
+      ListFolder(handler, path, subFolders, folderCount);
+      continue;
+    }
+    // The listing returns every file; a short name is taken when it is the file's own
+    // name, as a search for that name would return it.
+    const bool taken = (shortName && name.Compare(entry.name.c_str(), 0, 0)) ||
+                       MatchPath(wildcardPath.GetText(), entry.name.c_str()) == 1;
+    if (!taken) continue;
+    path.Assign(folder);
+    path.Append(entry.name.c_str());
+    if (entry.size == 0) {
+      TextString message("WARNING: File is empty ");
+      message.Append(path);
+      handler.Report(message.GetText(), kEmptyFileLevel);
+      ++emptyFiles_;
+      continue;
+    }
+    files_.Append(path.GetText());
+  }
+}
