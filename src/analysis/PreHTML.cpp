@@ -1,0 +1,91 @@
+#include "analysis/PreHTML.h"
+
+#include <utility>
+
+#include "policy/ErrorHandler.h"
+
+PreHTML::PreHTML() { Reset(1); }
+
+PreHTML::PreHTML(Statement* previous) : Statement(previous) { Reset(1); }
+
+PreHTML::~PreHTML() = default;
+
+void PreHTML::Reset(int /*fromConstructor*/) {
+  lineType_ = 0;
+  start_.Reset();
+  end_.Reset();
+  taggedType_ = -3;
+  flags_ = 0;
+  specialFormat_ = 0;
+  preformattedCount_ = 0;
+  note_.reset();
+}
+
+void PreHTML::SetText(const char* text) {
+  if (text == nullptr) {
+    SetEmpty();
+    rawCopy_.SetEmpty();
+    return;
+  }
+  Assign(text);
+}
+
+void PreHTML::SetStartPosition(FileControl& /*fc*/, const TextPosition& position) {
+  if (position.IsSet())
+    start_ = position;
+}
+
+void PreHTML::SetEndPosition(FileControl& /*fc*/, const TextPosition& position) {
+  if (position.IsSet())
+    end_ = position;
+}
+
+int PreHTML::AnalyseLine(FileControl& /*fc*/, Context& /*ctx*/) { return 0; }
+
+int PreHTML::AddToStatistics(FileControl& /*fc*/, Context& /*ctx*/) { return 0; }
+
+int PreHTML::ExecuteTag(FileControl& /*fc*/, Context& /*ctx*/, const TextString& /*command*/) {
+  return 0;
+}
+
+int PreHTML::TidyUnixWord(TextString& /*workLine*/, FileControl& /*fc*/, int& changed,
+                          TextString& /*out*/, int /*flag*/) {
+  changed = 0;
+  return 0;
+}
+
+int PreHTML::ConvertReferences(FileControl& /*fc*/, Context& /*ctx*/) { return 0; }
+
+void PreHTML::ReportLineMessage(Context& /*ctx*/, const char* /*text*/, int /*level*/) {}
+
+int PreHTML::MessageLineNumber(int trackerLine) const {
+  if (start_.GetLine() >= 0)
+    return start_.GetLine();
+  return trackerLine + 1;
+}
+
+void PreHTML::ReportLineMessageTo(LogErrorHandler& handler, int keepNotes,
+                                  int analysisOrContentsPass, int lineNumber, const char* text,
+                                  int level) {
+  if (text == nullptr)
+    return;
+  const TextString message(text);
+  if (handler.IsSuppressed(message) != 0)
+    return;
+  if (keepNotes != 0) {
+    if (!note_)
+      note_ = std::make_unique<TextString>();
+    else if (!note_->IsEmpty())
+      note_->AppendChar('\n');
+    note_->Append("*** ");
+    note_->Append(message);
+  }
+  // Every pass raises the same messages; only the output pass shows them.
+  if (analysisOrContentsPass != 0)
+    return;
+  TextString shown("Line ");
+  shown.AppendNumber('1', lineNumber, 0);
+  shown.Append(" - ");
+  shown.Append(message);
+  handler.Report(shown.GetText(), level);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+class LogErrorHandler;
+class TextFile;
+
+// What the application shell gives the conversion engine: the status output that the
+// handler's callbacks feed, and the run log.
+
+// The message and diagnostic callback. There is no status window yet: each text goes to
+// standard error as one line.
+void LogToStatusWindow(const char* text);
+
+// Opens the log file name for writing, reports "Generating log file <name>" through the
+// handler's diagnostic stream and attaches the file (and its name) to the handler.
+// 0 when the log cannot be opened (nothing is attached).
+[[nodiscard]] int OpenRunLog(LogErrorHandler& handler, TextFile& log, const char* name);
+// Detaches the log from the handler, then closes it.
+void CloseRunLog(LogErrorHandler& handler, TextFile& log);

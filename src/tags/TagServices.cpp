@@ -1,0 +1,87 @@
+#include "tags/TagServices.h"
+
+#include "analysis/LineServices.h"
+
+bool ParseTagArguments(FileControl& /*fc*/, TextString& text, const char* keyword) {
+  if (keyword != nullptr && keyword[0] != '\0') {
+    int at = -1;
+    if (text.Find(0, keyword, &at, 1, 0) && at >= 0) {
+      TextString rest;
+      rest.AssignBytes(text.GetText(), at);
+      rest.Append(text.GetText() + at + static_cast<int>(TextString(keyword).GetLength()));
+      text = std::move(rest);
+    }
+  }
+  text.CollapseBlanks();
+  // The first character only opens the list: a blank keeps the first field whole.
+  TextString args(" ");
+  args.Append(text);
+  TextString normalised;
+  if (NormaliseArgumentList(args, ",", 1, normalised) == 0)
+    return false;
+  text = std::move(normalised);
+  return true;
+}
+
+int CountTagFields(const TextString& arguments) {
+  if (arguments.IsEmpty())
+    return 0;
+  return arguments.CountChar(arguments.CharAt(0));
+}
+
+// Field n is the piece after the n-th separator, up to the next.
+static bool ReadTagText(const TextString& arguments, int field, TextString& out) {
+  out.SetEmpty();
+  if (field <= 0 || arguments.IsEmpty())
+    return false;
+  const char separator = arguments.CharAt(0);
+  int seen = 0;
+  int start = -1;
+  for (int i = 0; i < arguments.GetLength(); ++i) {
+    if (arguments.CharAt(i) != separator)
+      continue;
+    if (++seen == field) {
+      start = i + 1;
+      break;
+    }
+  }
+  if (start < 0)
+    return false;
+  int end = start;
+  while (end < arguments.GetLength() && arguments.CharAt(end) != separator)
+    ++end;
+  out.AssignBytes(arguments.GetText() + start, end - start);
+  if (out.CharAt(out.GetLength() - 1) == '"')
+    out.Truncate(out.GetLength() - 1);
+  if (out.CharAt(0) == '"')
+    out.KeepFrom(1);
+  if (out.ContainsChar('"'))
+    out.ReplaceAll("\"\"", "\"", 0, 1);
+  return !out.IsEmpty();
+}
+
+int GetTagText(FileControl& /*fc*/, const TextString& arguments, int field, TextString& out) {
+  return ReadTagText(arguments, field, out) ? 1 : 0;
+}
+
+int GetTagTextOrDefault(FileControl& /*fc*/, const TextString& arguments, int field,
+                        TextString& out, const char* defaultText) {
+  if (!ReadTagText(arguments, field, out))
+    out.Assign(defaultText);
+  return 1;
+}
+
+bool ParsePageScope(FileControl& /*fc*/, const TextString& scope, TextPosition& /*position*/,
+                    int& page, int& global, TextString& message, int& level) {
+  TextString trimmed(scope);
+  trimmed.Trim();
+  if (trimmed.IsEmpty()) {
+    page = 0;
+    global = 1;
+    return true;
+  }
+  message = "TAG ERROR: Unknown scope attribute ";
+  message.Append(trimmed);
+  level = 10;
+  return false;
+}
