@@ -96,6 +96,11 @@ class StatementFile : public TextFile {
   int splitCharacter_ = 10;
   int split_ = 0;
   TextString workText_;
+  // Reused by the writer for every segment, so wrapping allocates nothing per line.
+  TextString segmentText_;
+  TextString lineText_;
+
+  friend bool WriteWrappedStatement(StatementFile* file, Statement& s, int noWrap, int utf8);
 };
 
 // Writes s whole (noWrap or empty) or in segments of the file's width; continuation lines

@@ -1,0 +1,197 @@
+#include "text/StatementFile.h"
+
+#include <cstring>
+
+static constexpr char kFormFeed = '\f';
+
+StatementFile::StatementFile()
+    : blanks_("\n\t "), breakAfter_(")]}>,;"), breakBefore_("([{<!=+-\"") {}
+
+StatementFile::~StatementFile() = default;
+
+bool StatementFile::WriteStatement(Statement& s) {
+  if (IsReading()) return false;
+  return WriteWrappedStatement(this, s, 0, 0);
+}
+
+bool StatementFile::HasPendingPiece() const {
+  return pendingPosition_ < pendingPieces_.GetCount();
+}
+
+bool StatementFile::TakePendingPiece(Statement& out, const StatementReadRules& rules,
+                                     InputRuleState& state, FileControl* fc) {
+  out.Append(pendingPieces_.GetItem(pendingPosition_++)->text);
+  if (!HasPendingPiece()) {
+    pendingPieces_.Clear();
+    pendingPosition_ = 0;
+  }
+  return fc ? out.CountCharacterPairs(*fc) : out.ApplyInputRules(rules.input, state);
+}
+
+// Splits the line just read (in workText_) when it would take the statement out to the
+// split position: the part after the last split character before it waits as a pending piece.
+void StatementFile::SplitLine(const Statement& out) {
+  const int lineLength = workText_.GetLength();
+  const int soFar = out.GetLength();
+  if (splitPosition_ <= 0 || splitPosition_ >= lineLength + soFar) return;
+  int position = splitPosition_ - soFar;
+  if (position < 0) position = lineLength / 2;
+  if (position <= 0) return;
+  if (position >= lineLength) position = lineLength - 1;
+  for (int p = position; p >= 1; --p) {
+    if (static_cast<unsigned char>(workText_.CharAt(p)) != splitCharacter_) continue;
+    pendingPieces_.Append(workText_.GetText() + p + 1);
+    workText_.Truncate(p + 1);
+    split_ = 1;
+    return;
+  }
+}
+
+bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& rules,
+                                     InputRuleState& state, FileControl* fc) {
+  const int lengthOnEntry = out.GetLength();
+  bool complete = false;
+  if (remainderPending_) {
+    out.Assign(remainder_);
+    remainder_.SetEmpty();
+    remainderPending_ = 0;
+    complete = !split_;
+  } else if (HasPendingPiece()) {
+    complete = TakePendingPiece(out, rules, state, fc);
+  }
+
+  while (!complete) {
+    int overLong = 0;
+    if (!ReadNextLine(&overLong)) {
+      if (!endSeen_) {
+        endSeen_ = 1;
+        if (rules.preserveStructureWithPre) pendingPieces_.Append("$_$_END_PRE");
+      }
+      if (HasPendingPiece()) {
+        complete = TakePendingPiece(out, rules, state, fc);
+        continue;
+      }
+      // Text held back for a line that never came (a soft break or a piece on the last
+      // line) is still delivered rather than lost.
+      if (out.GetLength() > lengthOnEntry) complete = true;
+      break;
+    }
+    if (skipCount_ > 0) {
+      --skipCount_;
+      continue;
+    }
+    split_ = 0;
+    const StringListEntry* line = recentLines_.GetItem(recentLines_.GetCount() - 1);
+    if (splitPosition_ > 0) {
+      workText_.Assign(line->text);
+      SplitLine(out);
+      out.Append(workText_);
+    } else {
+      out.Append(line->text);
+    }
+    complete = fc ? out.CountCharacterPairs(*fc) : out.ApplyInputRules(rules.input, state);
+    if (overLong && !split_) complete = false;
+  }
+
+  int formFeed = -1;
+  if (out.FindChar(0, kFormFeed, &formFeed, 1)) {
+    const int keep = formFeed == 0 ? 1 : formFeed;
+    if (keep < out.GetLength()) {
+      remainder_.AssignSubstring(out.GetText(), keep, -1);
+      remainderPending_ = 1;
+      out.Truncate(keep);
+    }
+  }
+
+  if (!IsUtf16LE() && !IsUtf8()) {
+    char* text = out.GetBuffer();
+    for (int i = 0; text && i < out.GetLength(); ++i) {
+      if (text[i] == '\r') text[i] = ' ';
+      if (rules.plainTextOutput && static_cast<unsigned char>(text[i]) == 0xA0) text[i] = ' ';
+    }
+  }
+  return complete;
+}
+
+void StatementFile::ReplacePreTag(Statement& out) {
+  if (out.ContainsNoCase("<pre>")) {
+    out.Assign("$_$_END_HTML");
+    pendingPieces_.InsertAt(pendingPosition_, "$_$_BEGIN_TABLE");
+    return;
+  }
+  if (out.ContainsNoCase("</pre>")) {
+    out.Assign("$_$_END_TABLE");
+    pendingPieces_.InsertAt(pendingPosition_, "$_$_BEGIN_HTML");
+  }
+}
+
+void StatementFile::QueueLineFeedFields(Statement& out) {
+  int lineFeed = -1;
+  if (!out.FindChar(0, '\n', &lineFeed, 1)) return;
+  for (int pos = lineFeed + 1; out.GetNextField(&pos, '\n', lineText_);) {
+    pendingPieces_.Append(lineText_.GetText());
+  }
+  out.Truncate(lineFeed);
+}
+
+bool StatementFile::ReadStatementWith(Statement& out, const StatementReadRules& rules,
+                                      InputRuleState& state) {
+  if (!ReadRawStatement(out, rules, state, nullptr)) return false;
+  out.DropTrailingCR();
+  if (rules.htmlInput) ReplacePreTag(out);
+  out.SetRawCopy(out);
+  if (rules.expandTabs) out.ExpandTabs(rules.tabSize);
+  return true;
+}
+
+// ---- Rules taken from a policy set ----
+// The policy set and the Context do not yet offer the accessors these settings read; until
+// they do, a read through a policy set uses the default settings (see Statement.cpp).
+
+bool StatementFile::ReadStatement(Statement& out, FileControl& fc, Context& ctx,
+                                  int applyTextCommands) {
+  const StatementReadRules rules;
+  InputRuleState scratch;
+  if (!ReadRawStatement(out, rules, scratch, &fc)) return false;
+  out.StripTrailingCR(fc);
+  if (rules.htmlInput) ReplacePreTag(out);
+  if (applyTextCommands) {
+    out.ApplyTextCommands(fc, nullptr);
+    QueueLineFeedFields(out);
+  }
+  out.SetRawCopy(out);
+  if (rules.expandTabs) out.ExpandTabsByPolicy(fc);
+  out.AfterRead(*this, fc, ctx);
+  return true;
+}
+
+bool WriteWrappedStatement(StatementFile* file, Statement& s, int noWrap, int utf8) {
+  if (!file || !file->IsOpen()) return false;
+  if (s.IsEmpty() || noWrap) return WriteLine(file, s.GetText());
+
+  int indent = 0;
+  while (s.CharAt(indent) == ' ') ++indent;
+  TextString& segment = file->segmentText_;
+  TextString& line = file->lineText_;
+  const char* blanks = file->GetBlanks().GetText();
+  const char* breakAfter = file->GetBreakAfter().GetText();
+  const char* breakBefore = file->GetBreakBefore().GetText();
+  int start = 0;
+  while (start < s.GetLength()) {
+    int next = -1;
+    if (!s.GetWrappedSegment(file->GetWidth(), start, blanks, breakAfter, breakBefore, segment,
+                             &next, utf8)) {
+      break;
+    }
+    const char* text = segment.GetText();
+    if (start > 0 && indent > 0) {
+      line.SetEmpty();
+      for (int i = 0; i < indent; ++i) line.AppendChar(' ');
+      line.Append(segment);
+      text = line.GetText();
+    }
+    if (!WriteLine(file, text)) return false;
+    start = next;
+  }
+  return true;
+}
