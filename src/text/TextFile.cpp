@@ -21,7 +21,8 @@ Mark ByteOrderMarkOf(const TextString& line) {
 
 // Writable room for one read plus the terminator.
 static char* PrepareBuffer(TextString& buffer) {
-  buffer.Reserve(TextFile::kMaxRead + 1);
+  // Room for one more UTF-16 unit after a full piece (see ReadEncodedLine).
+  buffer.Reserve(TextFile::kMaxRead + 3);
   buffer.SetEmpty();
   return buffer.GetBuffer();
 }
@@ -240,9 +241,20 @@ bool TextFile::ReadEncodedLine(int* overLong) {
   }
   if (length == 0) return false;
   if (!reachedEnd && length == kMaxRead) {
-    const int following = std::getc(handle);
-    if (following != EOF) {
-      std::ungetc(following, handle);
+    // A CR that fills the piece is followed by its LF: the line ends here after all.
+    const int unit = utf16 ? 2 : 1;
+    const bool crLast = utf16 ? ((utf16LE_ ? buffer[length - 2] : buffer[length - 1]) == '\r' &&
+                                 (utf16LE_ ? buffer[length - 1] : buffer[length - 2]) == 0)
+                              : buffer[length - 1] == '\r';
+    char next[2] = {};
+    const int got = static_cast<int>(std::fread(next, 1, unit, handle));
+    const bool lineFeedNext =
+        got == unit && (utf16 ? (next[utf16LE_ ? 0 : 1] == '\n' && next[utf16LE_ ? 1 : 0] == 0)
+                              : next[0] == '\n');
+    if (crLast && lineFeedNext) {
+      for (int i = 0; i < unit; ++i) buffer[length++] = next[i];
+    } else if (got > 0) {
+      std::fseek(handle, -got, SEEK_CUR);
       *overLong = 1;
     }
   }
