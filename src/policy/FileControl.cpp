@@ -1,0 +1,437 @@
+#include "policy/FileControl.h"
+
+#include <cassert>
+#include <string_view>
+
+#include "analysis/LinkDictionary.h"
+#include "tables/TableAnalysisPolicies.h"
+#include "text/ProductIdentity.h"
+
+static constexpr const char* kPlaceholderVersion = "Qvarnel ?.?";
+static constexpr const char* kIndentOpenReset = "DIV STYLE=\"margin-left:24pt; margin-right:0pt;\"";
+static constexpr const char* kIndentCloseReset = "DIV";
+// The characters of "Bullet point characters" that become bullet characters.
+static constexpr int kBulletCharsFromPolicy = 6;
+
+FileControl::FileControl()
+    : linkDictionary_(nullptr), defaultTablePolicies_(nullptr), context_(nullptr) {
+  policyList_.BuildSectionedPolicies();
+  defaultTablePolicies_ = std::make_unique<TableAnalysisPolicies>("Default");
+  linkDictionary_ = std::make_unique<LinkDictionary>();
+  ResetPolicies(1);
+}
+
+FileControl::~FileControl() { FreeOwnedObjects(); }
+
+std::size_t FileControl::SlotOf(PolicyId id, PolicyKind kind) {
+  const PolicyRow& row = GetPolicyRow(id);
+  assert(row.kind == kind && "policy accessed as another kind");
+  (void)kind;
+  return row.slot;
+}
+
+CorePolicy& FileControl::Policy(PolicyId id) {
+  const PolicyRow& row = GetPolicyRow(id);
+  switch (row.kind) {
+    case PolicyKind::Int: return ints_[row.slot];
+    case PolicyKind::Bool: return bools_[row.slot];
+    case PolicyKind::Text: return texts_[row.slot];
+    case PolicyKind::Align: return aligns_[row.slot];
+    case PolicyKind::Colour: return colours_[row.slot];
+    case PolicyKind::Font: return fonts_[row.slot];
+    case PolicyKind::List: return lists_[row.slot];
+  }
+  assert(false && "unknown policy kind");
+  return ints_[0];
+}
+
+const CorePolicy& FileControl::Policy(PolicyId id) const {
+  return const_cast<FileControl*>(this)->Policy(id);
+}
+
+int FileControl::GetInt(PolicyId id) const {
+  const PolicyRow& row = GetPolicyRow(id);
+  switch (row.kind) {
+    case PolicyKind::Int: return ints_[row.slot].value;
+    case PolicyKind::Bool: return bools_[row.slot].value;
+    case PolicyKind::Align: return aligns_[row.slot].value;
+    case PolicyKind::List: return lists_[row.slot].value;
+    case PolicyKind::Text:
+    case PolicyKind::Colour:
+    case PolicyKind::Font: break;
+  }
+  assert(false && "GetInt of a text-valued policy");
+  return 0;
+}
+
+const TextString& FileControl::GetText(PolicyId id) const {
+  const PolicyRow& row = GetPolicyRow(id);
+  switch (row.kind) {
+    case PolicyKind::Text: return texts_[row.slot].value;
+    case PolicyKind::Colour: return colours_[row.slot].value;
+    case PolicyKind::Font: return fonts_[row.slot].value;
+    case PolicyKind::Int:
+    case PolicyKind::Bool:
+    case PolicyKind::Align:
+    case PolicyKind::List: break;
+  }
+  assert(false && "GetText of a number-valued policy");
+  return texts_[0].value;
+}
+
+bool FileControl::IsRegistered(PolicyId id) const {
+  return GetPolicyRow(id).readRule != PolicyReadRule::ProductTen || IsProductTen();
+}
+
+// The Context answers for the program it runs in, which the product identity fixes.
+int FileControl::ContextOutputType() const { return context_ ? GetOutputFormat() : -1; }
+
+bool FileControl::IsProductTen() const {
+  return context_ != nullptr && GetProductId() == kProductPembrelle;
+}
+
+void FileControl::SetRuleSet(int code, int setExplicitly) {
+  ruleSet_ = code;
+  if (setExplicitly) ruleSetSet_ = 1;
+}
+
+// Row texts are string literals, so their data() is NUL-terminated.
+void FileControl::RegisterPolicy(const PolicyRow& row, bool rtfFonts) {
+  switch (row.kind) {
+    case PolicyKind::Int:
+      InitScalarPolicy(ints_[row.slot], row.category, row.defaultValue, row.key.data());
+      return;
+    case PolicyKind::Bool:
+      InitScalarPolicy(bools_[row.slot], row.category, row.defaultValue, row.key.data());
+      return;
+    case PolicyKind::Align:
+      InitScalarPolicy(aligns_[row.slot], row.category, row.defaultValue, row.key.data());
+      return;
+    case PolicyKind::Text:
+      InitTextPolicy(texts_[row.slot], row.category, row.defaultText.data(), row.key.data());
+      return;
+    case PolicyKind::Colour:
+      InitTextPolicy(colours_[row.slot], row.category, row.defaultText.data(), row.key.data());
+      return;
+    case PolicyKind::Font:
+      InitFontPolicy(fonts_[row.slot], row.category,
+                     rtfFonts ? row.rtfDefaultText.data() : row.defaultText.data(),
+                     rtfFonts ? row.rtfKey.data() : row.key.data());
+      return;
+    case PolicyKind::List:
+      InitListPolicy(lists_[row.slot], row.category, row.defaultValue, row.choices.data(),
+                     row.key.data());
+      return;
+  }
+}
+
+void FileControl::ResetSpecialSettings() {
+  indent_ = IndentPositions();
+  hanging_ = HangingPositions();
+  definitionChars_ = DefinitionChars();
+  bulletChars_ = BulletChars();
+  bulletsActive_ = 1;
+  headings_.count = 0;
+  headings_.setExplicitly = 0;
+  for (int i = 0; i < kHeadingLevels; ++i) {
+    headings_.headings[i].Reset();
+    headings_.contents[i].Reset();
+  }
+  usenetGroups_.Clear();
+  usenetGroupsSet_ = 0;
+  documentSectionsSet_ = 0;
+  linkDefinitionsRead_ = 0;
+  textCommandsLoaded_ = 0;
+}
+
+void FileControl::BuildDocumentTitle() {
+  const TextString& start = Text(PolicyId::StartTagDelimiter).value;
+  const TextString& end = Text(PolicyId::EndTagDelimiter).value;
+  TextString title("Converted from \"");
+  for (const char* part : {"FILENAME", "\" on ", "TIMESTAMP", " by ", "VERSION"}) {
+    const bool isTag = part[0] >= 'A' && part[0] <= 'Z';
+    if (!isTag) {
+      title.Append(part);
+      continue;
+    }
+    title.Append(start);
+    title.Append(part);
+    title.Append(end);
+  }
+  TextPolicy& policy = Text(PolicyId::DocumentTitle);
+  InitTextPolicy(policy, policy.category, title.GetText(), policy.key.GetText());
+}
+
+void FileControl::TakeBulletCharsFromPolicy() {
+  const TextString& text = Text(PolicyId::BulletPointCharacters).value;
+  if (text.IsEmpty()) return;
+  const int n = text.GetLength() < kBulletCharsFromPolicy ? text.GetLength() : kBulletCharsFromPolicy;
+  for (int i = 0; i < n; ++i) bulletChars_.chars[i] = static_cast<unsigned char>(text.CharAt(i));
+  bulletChars_.count = n;
+  bulletsActive_ = 1;
+}
+
+void FileControl::RecomputeBulletsActive() {
+  bulletsActive_ = (GetInt(PolicyId::ExpectNumberedBullets) || GetInt(PolicyId::ExpectAlphabeticBullets) ||
+                    GetInt(PolicyId::ExpectRomanNumeralBullets) || GetInt(PolicyId::RecogniseOAsABullet) ||
+                    GetInt(PolicyId::RecogniseDashAsABullet) ||
+                    !GetText(PolicyId::BulletPointCharacters).IsEmpty() || bulletChars_.count > 0)
+                       ? 1
+                       : 0;
+}
+
+// The message policies go to the Context's handler; there is none to serve without a Context.
+void FileControl::ApplyHandlerSettings() {}
+
+void FileControl::ResetPolicies(int keep) {
+  if (!keep) FreeOwnedObjects();
+  policyList_.ResetToDefaults();
+  ruleSet_ = 0;
+  ruleSetSet_ = 0;
+  indentOpenMarkup_ = kIndentOpenReset;
+  indentCloseMarkup_ = kIndentCloseReset;
+  if (!keep) {
+    defaultTablePolicies_->ResetPolicies(0);
+    linkDictionary_->Clear();
+  }
+  const bool rtfFonts = ContextOutputType() == kOutputRtf;
+  const bool productTen = IsProductTen();
+  for (const PolicyRow& row : PolicyRows()) {
+    if (row.readRule == PolicyReadRule::ProductTen && !productTen) continue;
+    RegisterPolicy(row, rtfFonts);
+  }
+  ResetSpecialSettings();
+  TakeBulletCharsFromPolicy();
+  if (rtfFonts) {
+    IntPolicy& base = Int(PolicyId::BaseFONTSizeInPts);
+    InitScalarPolicy(base, base.category, 10, base.key.GetText());
+  }
+  BuildDocumentTitle();
+  ResetFileState(keep);
+  if (keep || context_ == nullptr) {
+    versionText_ = kPlaceholderVersion;
+  } else {
+    TextString name, shortVersion, fullVersion;
+    GetProductNameAndVersion(name, shortVersion, fullVersion);
+    versionText_ = name;
+    versionText_.AppendChar(' ');
+    versionText_.Append(shortVersion);
+  }
+  if (context_ != nullptr) ApplyHandlerSettings();
+  heldRegion_ = nullptr;
+  tablePolicyQueue_.clear();
+  ApplyDerivedDefaults(0, 0);
+}
+
+void FileControl::AttachContext(Context* context) {
+  context_ = context;
+  TextString name, shortVersion, fullVersion;
+  GetProductNameAndVersion(name, shortVersion, fullVersion);
+  versionText_ = name;
+  versionText_.AppendChar(' ');
+  versionText_.Append(shortVersion);
+  ApplyDerivedDefaults(0, 0);
+}
+
+void FileControl::CopyPolicies(const FileControl& source) {
+  ResetPolicies(0);
+  ruleSet_ = source.ruleSet_;
+  indentOpenMarkup_ = source.indentOpenMarkup_;
+  indentCloseMarkup_ = source.indentCloseMarkup_;
+
+  // Conversion Mode goes through the list so that its dependent [Detag] switches follow.
+  const PolicySection& sourceControl = source.policyList_.GetSection(kControlSection);
+  const CorePolicy* mode = sourceControl.Find(kConversionModePolicy);
+  if (mode != nullptr) {
+    policyList_.SetConversionMode(static_cast<const IntPolicy*>(mode)->value, 1, mode->set, 1);
+  }
+  for (int position = 0; position < kPolicySectionCount; ++position) {
+    PolicySection& section = policyList_.GetSectionAt(position);
+    if (section.GetId() == kControlSection) continue;
+    section.CopyFrom(source.policyList_.GetSectionAt(position));
+  }
+
+  for (const PolicyRow& row : PolicyRows()) {
+    if (!IsRegistered(row.id)) continue;
+    Policy(row.id).CopyValue(source.Policy(row.id));
+  }
+
+  indent_ = source.indent_;
+  hanging_ = source.hanging_;
+  definitionChars_ = source.definitionChars_;
+  bulletChars_ = source.bulletChars_;
+  RecomputeBulletsActive();
+  headings_.count = source.headings_.count;
+  headings_.setExplicitly = source.headings_.setExplicitly;
+  for (int i = 0; i < kHeadingLevels; ++i) {
+    headings_.headings[i].CopyFrom(source.headings_.headings[i]);
+    headings_.contents[i].CopyFrom(source.headings_.contents[i]);
+  }
+
+  usenetGroups_.CopyFrom(source.usenetGroups_);
+  usenetGroupsSet_ = source.usenetGroupsSet_;
+  documentSections_.CopyFrom(source.documentSections_);
+  documentSectionsSet_ = source.documentSectionsSet_;
+  textCommandsLoaded_ = source.textCommandsLoaded_;
+  defaultTablePolicies_->CopyFrom(*source.defaultTablePolicies_);
+  if (linkDictionary_ && source.linkDictionary_) {
+    linkDictionary_->Clear();
+    linkDictionary_->AddAll(*this, *source.linkDictionary_);
+    linkDefinitionsRead_ = source.linkDefinitionsRead_;
+  }
+  ApplyDerivedDefaults(0, 0);
+}
+
+void FileControl::MergePolicies(const FileControl& source, int level) {
+  if (source.ruleSetSet_) {
+    ruleSet_ = source.ruleSet_;
+    if (level) ruleSetSet_ = 1;
+  }
+
+  // Conversion Mode only when the source set it: taking an unset default would flip the
+  // [Detag] switches and, with level, mark a mode nobody chose, which would then block the
+  // mode of every later layer.
+  const CorePolicy* mode = source.policyList_.GetSection(kControlSection).Find(kConversionModePolicy);
+  if (mode != nullptr && mode->set) {
+    policyList_.SetConversionMode(static_cast<const IntPolicy*>(mode)->value, 0, level ? 1 : 0, 1);
+  }
+  for (int position = 0; position < kPolicySectionCount; ++position) {
+    PolicySection& section = policyList_.GetSectionAt(position);
+    if (section.GetId() == kControlSection) continue;
+    section.MergeFrom(level, source.policyList_.GetSectionAt(position));
+  }
+
+  for (const PolicyRow& row : PolicyRows()) {
+    if (!IsRegistered(row.id)) continue;
+    Policy(row.id).Merge(level, source.Policy(row.id));
+  }
+
+  if (source.indent_.setExplicitly && source.indent_.count > 0) {
+    indent_.present = source.indent_.present;
+    indent_.count = source.indent_.count;
+    for (int i = 0; i < kMaxPositions; ++i) indent_.positions[i] = source.indent_.positions[i];
+    if (level) indent_.setExplicitly = 1;
+  }
+  if (source.hanging_.setExplicitly) {
+    hanging_.count = source.hanging_.count;
+    for (int i = 0; i < kMaxPositions; ++i) hanging_.positions[i] = source.hanging_.positions[i];
+    if (level) hanging_.setExplicitly = 1;
+  }
+  if (source.definitionChars_.setExplicitly) {
+    const int mark = definitionChars_.setExplicitly || level;
+    definitionChars_ = source.definitionChars_;
+    definitionChars_.setExplicitly = mark;
+  }
+  if (source.bulletChars_.setExplicitly) {
+    bulletChars_.given = source.bulletChars_.given;
+    bulletChars_.count = source.bulletChars_.count;
+    for (int i = 0; i < source.bulletChars_.count && i < kMaxBulletChars; ++i) {
+      bulletChars_.chars[i] = source.bulletChars_.chars[i];
+    }
+    if (level) bulletChars_.setExplicitly = 1;
+  }
+  TakeBulletCharsFromPolicy();
+  if (source.headings_.setExplicitly) {
+    headings_.count = source.headings_.count;
+    for (int i = 0; i < kHeadingLevels; ++i) {
+      headings_.headings[i].CopyFrom(source.headings_.headings[i]);
+      headings_.contents[i].CopyFrom(source.headings_.contents[i]);
+    }
+    if (level) headings_.setExplicitly = 1;
+  }
+
+  if (source.usenetGroupsSet_) {
+    usenetGroups_.AppendList(source.usenetGroups_);
+    if (level) usenetGroupsSet_ = 1;
+  }
+  if (source.documentSectionsSet_) {
+    documentSections_.AppendList(source.documentSections_);
+    if (level) documentSectionsSet_ = 1;
+  }
+  if (source.linkDefinitionsRead_ && linkDictionary_ && source.linkDictionary_) {
+    linkDictionary_->Clear();
+    linkDictionary_->AddAll(*this, *source.linkDictionary_);
+    linkDefinitionsRead_ = 1;
+  }
+  defaultTablePolicies_->MergeFrom(level, *source.defaultTablePolicies_);
+  ApplyDerivedDefaults(0, 0);
+}
+
+// Encodings in which the policy calculation and the entity routines must not assume
+// Latin-1 text.
+static constexpr std::string_view kNonLatin1Encodings[] = {
+    "ar-sy",        "windows-1250", "iso-8859-2",   "iso-8859-3",   "iso-8859-4",
+    "iso-8859-5",   "iso-8859-8",   "iso-8859-10",  "koi8-r",       "windows-1251",
+    "windows-1253", "windows-1254", "windows-1256",
+};
+static constexpr std::string_view kSingleByteEncodings[] = {
+    "us-ascii",     "ascii",        "windows-1252", "iso-8859-1",   "ar-sy",
+    "windows-1250", "iso-8859-2",   "iso-8859-3",   "iso-8859-4",   "iso-8859-5",
+    "iso-8859-8",   "iso-8859-10",  "koi8-r",       "windows-1251", "windows-1253",
+    "windows-1254", "windows-1256",
+};
+// Multi-byte or special sets: no entities, no plain-encoding assumptions.
+static constexpr std::string_view kSpecialEncodings[] = {
+    "ar-sy",        "x-sjis",       "big5",         "csbig5",       "gb2312",
+    "csgb2312",     "x-euc-tw",     "shift_jis",    "csShiftJIS",   "ms_Kanji",
+    "x-euc-jp",     "euc-kr",       "iso-2022-kr",  "iso-2022-jp",  "tis-620",
+    "iso-8859-7",   "iso-8859-8",   "koi8-r",       "UTF-8",        "windows-1250",
+    "windows-1251", "windows-1253", "windows-1254", "windows-1256",
+};
+
+template <std::size_t N>
+static bool IsOneOf(const TextString& encoding, const std::string_view (&names)[N]) {
+  for (const std::string_view name : names) {
+    if (encoding.GetLength() == static_cast<int>(name.size()) && encoding.Compare(name.data(), 0, 0)) return true;
+  }
+  return false;
+}
+
+void FileControl::UpdateEncodingMarks() {
+  const TextString& encoding = GetText(PolicyId::CharacterEncoding);
+  nonLatin1_ = IsOneOf(encoding, kNonLatin1Encodings) ? 1 : 0;
+  singleByteEncoding_ = IsOneOf(encoding, kSingleByteEncodings) ? 1 : 0;
+  const bool special = IsOneOf(encoding, kSpecialEncodings);
+  entityMark_ = special ? 0 : 1;
+  plainEncoding_ = special ? 0 : 1;
+}
+
+// The dependent values this layer knows so far: the title follows the tag delimiters, the
+// encoding marks follow "Character encoding", and bullets are looked for when any kind is on.
+void FileControl::ApplyDerivedDefaults(int /*ignored*/, int /*force*/) {
+  if (!IsSet(PolicyId::DocumentTitle)) BuildDocumentTitle();
+  UpdateEncodingMarks();
+  RecomputeBulletsActive();
+}
+
+void FileControl::FreeOwnedObjects() {
+  if (linkDictionary_) linkDictionary_->Clear();
+  documentSections_.Clear();
+  heldRegion_ = nullptr;
+  tablePolicyQueue_.clear();
+}
+
+void FileControl::ResetFileState(int html) {
+  IgnoreDepth = 0;
+  SectionIncluded = -1;
+  InRegion = 0;
+  RegionCode = 0;
+  InHtmlFragmentDefinition = 0;
+  InTextFragmentDefinition = 0;
+  ContentsBegun = 0;
+  InContents = 0;
+  ContentsEnded = 0;
+  contentsFileName_.Clear();
+  policyFileName_.Clear();
+  currentSection_.Clear();
+  const int outputType = ContextOutputType();
+  if (html || outputType < 0) {
+    workingExtension_ = ".html";
+  } else if (outputType == kOutputRtf) {
+    workingExtension_ = ".rtf";
+  } else if (outputType == kOutputPlainText) {
+    workingExtension_ = GetProductId() == kProductQuorrel ? ".detag" : ".txt";
+  } else {
+    workingExtension_ = ".html";
+  }
+}

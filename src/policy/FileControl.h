@@ -1,0 +1,248 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "policy/ConversionOptions.h"
+#include "policy/CorePolicy.h"
+#include "policy/ErrorHandler.h"
+#include "policy/HeadDetails.h"
+#include "policy/PolicySection.h"
+#include "policy/PolicyTable.h"
+#include "text/StringList.h"
+#include "text/TextString.h"
+
+class Context;
+class LinkDictionary;
+class PreForm;
+class TableAnalysisPolicies;
+
+// The complete set of policies that steers one conversion: the registered policies of the
+// registry (PolicyRows), the sectioned policies, the special settings that are not single
+// policies, the objects that policies name (link dictionary, table policies) and the
+// per-file working state. Layers of policy sets are combined with MergePolicies, which takes
+// only what the other set has set explicitly.
+class FileControl {
+ public:
+  static constexpr int kMaxPositions = 6;
+  static constexpr int kMaxBulletChars = 7;
+  static constexpr int kHeadingLevels = 6;
+
+  // Special settings: each group has its own set-explicitly flag, cleared by every reset.
+  struct IndentPositions {
+    int present = 0;  // the positions are written to policy files
+    int count = 1;
+    int positions[kMaxPositions] = {0, -1, -1, -1, -1, -1};  // -1: no position
+    int setExplicitly = 0;
+  };
+  struct HangingPositions {
+    int count = 0;
+    int positions[kMaxPositions] = {-1, -1, -1, -1, -1, -1};
+    int setExplicitly = 0;
+  };
+  struct DefinitionChars {
+    int dashAccepted = 1;
+    int dashStrong = 0;
+    int colonAccepted = 1;
+    int colonStrong = 0;
+    int setExplicitly = 0;
+  };
+  struct BulletChars {
+    int given = 1;
+    int count = -1;  // -1: none given
+    unsigned char chars[kMaxBulletChars] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    int setExplicitly = 0;
+  };
+  struct RecognisedHeadings {
+    int count = 0;  // heading levels described
+    HeadDetails headings[kHeadingLevels];
+    HeadDetails contents[kHeadingLevels];
+    int setExplicitly = 0;
+  };
+
+  // Builds every policy at its default (no Context: the 12-point font set), the default
+  // table policies "Default" and the link dictionary.
+  FileControl();
+  virtual ~FileControl();
+  // A policy set owns its policies, lists and dictionary; layers are combined with
+  // CopyPolicies and MergePolicies, never by copying the object.
+  FileControl(const FileControl&) = delete;
+  FileControl& operator=(const FileControl&) = delete;
+
+  // Returns every policy and special setting to its default. keep = 1 only from the
+  // constructor: nothing is freed and the version text stays the placeholder.
+  void ResetPolicies(int keep);
+  // Stores the Context (not owned), sets the version text, then ApplyDerivedDefaults(0, 0).
+  void AttachContext(Context* context);
+  // Makes this set an exact copy of source's values and marks.
+  void CopyPolicies(const FileControl& source);
+  // Lays what source has set explicitly over this set. level 0 copies values only; any
+  // other level also copies the marks, so the result counts as set here.
+  void MergePolicies(const FileControl& source, int level);
+
+  // Recomputes the policies that depend on others (rule set, output type, encodings ...).
+  // ignored is not read; force is passed to every rule-set assignment.
+  void ApplyDerivedDefaults(int ignored, int force);
+  // Empties the link dictionary and the document-section list; drops the held region and
+  // the table-policy queue.
+  void FreeOwnedObjects();
+  // Per-file counters, flags and working texts back to their start values; the working
+  // extension becomes ".html" when html is non-zero or no Context is attached.
+  void ResetFileState(int html);
+
+  // ---- Registered policies (typed; the id must name a policy of that kind) ----
+  CorePolicy& Policy(PolicyId id);
+  const CorePolicy& Policy(PolicyId id) const;
+  IntPolicy& Int(PolicyId id) { return ints_[SlotOf(id, PolicyKind::Int)]; }
+  BoolPolicy& Bool(PolicyId id) { return bools_[SlotOf(id, PolicyKind::Bool)]; }
+  TextPolicy& Text(PolicyId id) { return texts_[SlotOf(id, PolicyKind::Text)]; }
+  AlignPolicy& Align(PolicyId id) { return aligns_[SlotOf(id, PolicyKind::Align)]; }
+  ColourPolicy& Colour(PolicyId id) { return colours_[SlotOf(id, PolicyKind::Colour)]; }
+  FontPolicy& Font(PolicyId id) { return fonts_[SlotOf(id, PolicyKind::Font)]; }
+  ListPolicy& List(PolicyId id) { return lists_[SlotOf(id, PolicyKind::List)]; }
+  const IntPolicy& Int(PolicyId id) const { return ints_[SlotOf(id, PolicyKind::Int)]; }
+  const BoolPolicy& Bool(PolicyId id) const { return bools_[SlotOf(id, PolicyKind::Bool)]; }
+  const TextPolicy& Text(PolicyId id) const { return texts_[SlotOf(id, PolicyKind::Text)]; }
+  const AlignPolicy& Align(PolicyId id) const { return aligns_[SlotOf(id, PolicyKind::Align)]; }
+  const ColourPolicy& Colour(PolicyId id) const { return colours_[SlotOf(id, PolicyKind::Colour)]; }
+  const FontPolicy& Font(PolicyId id) const { return fonts_[SlotOf(id, PolicyKind::Font)]; }
+  const ListPolicy& List(PolicyId id) const { return lists_[SlotOf(id, PolicyKind::List)]; }
+  // Values: Int, Bool, Align and List give their number; Text, Colour and Font their text.
+  int GetInt(PolicyId id) const;
+  const TextString& GetText(PolicyId id) const;
+  int IsSet(PolicyId id) const { return Policy(id).set; }
+  // False for the two policies of product identity 10 while this is another product: they
+  // keep empty keys and take no part in reads, copies and merges.
+  bool IsRegistered(PolicyId id) const;
+
+  PolicyList& GetPolicyList() { return policyList_; }
+  const PolicyList& GetPolicyList() const { return policyList_; }
+
+  // ---- Special settings ----
+  int GetRuleSet() const { return ruleSet_; }
+  // code: 0 none, 1 Pembrelle, 2 ZUR.
+  void SetRuleSet(int code, int setExplicitly);
+  int IsRuleSetSet() const { return ruleSetSet_; }
+  IndentPositions& GetIndentPositions() { return indent_; }
+  const IndentPositions& GetIndentPositions() const { return indent_; }
+  HangingPositions& GetHangingPositions() { return hanging_; }
+  const HangingPositions& GetHangingPositions() const { return hanging_; }
+  DefinitionChars& GetDefinitionChars() { return definitionChars_; }
+  const DefinitionChars& GetDefinitionChars() const { return definitionChars_; }
+  BulletChars& GetBulletChars() { return bulletChars_; }
+  const BulletChars& GetBulletChars() const { return bulletChars_; }
+  int AreBulletsActive() const { return bulletsActive_; }
+  void SetBulletsActive(int active) { bulletsActive_ = active; }
+  RecognisedHeadings& GetRecognisedHeadings() { return headings_; }
+  const RecognisedHeadings& GetRecognisedHeadings() const { return headings_; }
+  // "Recognised USENET groups" and "Include document section(s)" with their set flags.
+  StringList& GetUsenetGroups() { return usenetGroups_; }
+  const StringList& GetUsenetGroups() const { return usenetGroups_; }
+  int& UsenetGroupsSet() { return usenetGroupsSet_; }
+  StringList& GetDocumentSections() { return documentSections_; }
+  const StringList& GetDocumentSections() const { return documentSections_; }
+  int& DocumentSectionsSet() { return documentSectionsSet_; }
+  // Link definitions were read into the dictionary; text commands were loaded.
+  int& LinkDefinitionsRead() { return linkDefinitionsRead_; }
+  int& TextCommandsLoaded() { return textCommandsLoaded_; }
+
+  // ---- Owned objects and texts ----
+  ErrorHandler& GetErrorHandler() { return errorHandler_; }
+  LinkDictionary* pGetLinkDictionary() { return linkDictionary_.get(); }
+  const LinkDictionary* pGetLinkDictionary() const { return linkDictionary_.get(); }
+  TableAnalysisPolicies* pGetDefaultTablePolicies() { return defaultTablePolicies_.get(); }
+  const TableAnalysisPolicies* pGetDefaultTablePolicies() const { return defaultTablePolicies_.get(); }
+  // Entries of the table-policy queue.
+  int NumTabPolicy() const { return static_cast<int>(tablePolicyQueue_.size()); }
+  Context* pGetContext() const { return context_; }
+  const TextString& GetVersionText() const { return versionText_; }
+  const TextString& GetIndentOpenMarkup() const { return indentOpenMarkup_; }
+  const TextString& GetIndentCloseMarkup() const { return indentCloseMarkup_; }
+  const TextString& GetWorkingExtension() const { return workingExtension_; }
+  const TextString& GetCurrentSection() const { return currentSection_; }
+  ConversionOptions& GetConversionOptions() { return conversionOptions_; }
+
+  // Marks derived from "Character encoding".
+  int IsNonLatin1Encoding() const { return nonLatin1_; }
+  int UsesEntities() const { return entityMark_; }
+  int IsPlainEncoding() const { return plainEncoding_; }
+  int IsSingleByteEncoding() const { return singleByteEncoding_; }
+
+  // ---- Per-file preprocessor state, reset at the start of each input file ----
+  int IgnoreDepth = 0;
+  int SectionIncluded = -1;
+  int InRegion = 0;
+  int RegionCode = 0;
+  int InHtmlFragmentDefinition = 0;
+  int InTextFragmentDefinition = 0;
+  int ContentsBegun = 0;
+  int InContents = 0;
+  int ContentsEnded = 0;
+
+ private:
+  // Position of a policy in its kind's array; asserts that the kind is the one asked for.
+  static std::size_t SlotOf(PolicyId id, PolicyKind kind);
+  // Output type of the attached Context; -1 without one.
+  int ContextOutputType() const;
+  bool IsProductTen() const;
+  // Registers one policy from its row (value := default, marks cleared).
+  void RegisterPolicy(const PolicyRow& row, bool rtfFonts);
+  void ResetSpecialSettings();
+  void BuildDocumentTitle();
+  void TakeBulletCharsFromPolicy();
+  void RecomputeBulletsActive();
+  void ApplyHandlerSettings();
+  void UpdateEncodingMarks();
+
+  // Registered policies, one array per kind, indexed by PolicyRow::slot.
+  std::array<IntPolicy, kIntPolicyCount> ints_;
+  std::array<BoolPolicy, kBoolPolicyCount> bools_;
+  std::array<TextPolicy, kTextPolicyCount> texts_;
+  std::array<AlignPolicy, kAlignPolicyCount> aligns_;
+  std::array<ColourPolicy, kColourPolicyCount> colours_;
+  std::array<FontPolicy, kFontPolicyCount> fonts_;
+  std::array<ListPolicy, kListPolicyCount> lists_;
+  PolicyList policyList_;
+
+  int ruleSet_ = 0;
+  int ruleSetSet_ = 0;
+  IndentPositions indent_;
+  HangingPositions hanging_;
+  DefinitionChars definitionChars_;
+  BulletChars bulletChars_;
+  int bulletsActive_ = 1;
+  RecognisedHeadings headings_;
+  StringList usenetGroups_;
+  int usenetGroupsSet_ = 0;
+  StringList documentSections_;
+  int documentSectionsSet_ = 0;
+  int linkDefinitionsRead_ = 0;
+  int textCommandsLoaded_ = 0;
+
+  ErrorHandler errorHandler_;
+  std::unique_ptr<LinkDictionary> linkDictionary_;
+  std::unique_ptr<TableAnalysisPolicies> defaultTablePolicies_;
+  std::vector<std::unique_ptr<TableAnalysisPolicies>> tablePolicyQueue_;
+  // The region being collected; its owner class is not part of this layer yet, so the
+  // pointer is only ever cleared here.
+  PreForm* heldRegion_ = nullptr;
+  TextString versionText_;
+  TextString indentOpenMarkup_;
+  TextString indentCloseMarkup_;
+
+  // Per-file working state.
+  TextString workingExtension_;
+  TextString contentsFileName_;
+  TextString policyFileName_;
+  TextString currentSection_;
+  ConversionOptions conversionOptions_;
+
+  int nonLatin1_ = 0;
+  int entityMark_ = 1;
+  int plainEncoding_ = 1;
+  int singleByteEncoding_ = 0;
+
+  Context* context_ = nullptr;  // not owned
+};
