@@ -1,0 +1,75 @@
+#include "text/TextMeasure.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(TextMeasure, FixedPitch) {
+  EXPECT_EQ(TextWidth("abcdefghij", 1, 0, 0, 0, 1, -1), 6000);
+  EXPECT_EQ(TextWidthTwips("abcdefghij", 10, 0, 1, 0, 0, 0), 1224);
+  EXPECT_EQ(TextWidthInPoints("abcdefghij", 10, 0, 1, 0, 0, 0), 62);
+  EXPECT_EQ(TextWidthTwips("", 10, 0, 0, 0, 0, 0), 0);
+  EXPECT_EQ(TextWidthInPoints("", 10, 0, 0, 0, 0, 0), 1);
+  EXPECT_EQ(TextWidth(nullptr, 0, 0, 0, 0, 1, -1), 0);
+}
+
+TEST(TextMeasure, WidthsByStyleRecordAndKerning) {
+  struct Case {
+    const char* text;
+    int bold, italic, kerning, record;
+    int width;
+  };
+  const Case cases[] = {
+      {"AV", 0, 0, 0, -1, 722 + 722},
+      {"AV", 0, 0, 1, -1, 722 + 722 - 135},
+      {"AV", 1, 0, 1, -1, 722 + 722 - 135},  // the bold record carries the roman pairs
+      {"A", 0, 1, 0, -1, 611},
+      {"W", 1, 1, 0, -1, 889},
+      {"W", 1, 1, 0, 4, 944},  // a valid record index wins over the style
+      {"W", 1, 0, 0, 9, 1000},
+      {"\x80", 0, 0, 0, -1, 56},
+      {"\x80\x80", 0, 0, 1, 4, 112},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.text << " b" << c.bold << " i" << c.italic << " r"
+                                    << c.record);
+    EXPECT_EQ(TextWidth(c.text, 0, c.bold, c.italic, 0, c.kerning, c.record), c.width);
+  }
+}
+
+TEST(TextMeasure, EntitiesCountAsOneAmpersand) {
+  const int amp = TextWidth("&", 0, 0, 0, 0, 0, -1);
+  const int x = TextWidth("x", 0, 0, 0, 0, 0, -1);
+  struct Case {
+    const char* text;
+    int expected;
+  };
+  const Case cases[] = {
+      {"&nbsp;", amp},
+      {"&nbsp;x", amp + x},
+      {"&abcdef;", amp},  // 8 bytes: still one
+      {"&abcdefg;", TextWidth("&abcdefg;", 0, 0, 0, 0, 0, -1)},
+      {"&nbsp", TextWidth("&nbsp", 0, 0, 0, 0, 0, -1)},
+      {"& x;", TextWidth("& x;", 0, 0, 0, 0, 0, -1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(TextWidth(c.text, 0, 0, 0, 1, 0, -1), c.expected);
+  }
+  EXPECT_GT(TextWidth("&abcdefg;", 0, 0, 0, 0, 0, -1), amp + x);
+}
+
+TEST(TextMeasure, TwipsAndEstimates) {
+  // "AV" kerned in Times Roman: 1309 thousandths; at 12 points 314 twips, 320 with 2 %.
+  EXPECT_EQ(TextWidthTwips("AV", 12, 0, 0, 0, 0, 0), 320);
+  EXPECT_EQ(TextWidthTwips(TextString("AV"), 12, 50, 0, 0, 0, 0), 480);
+  EXPECT_EQ(StringWidthInPoints(TextString("AV"), 12, 0, 0, 0, 0, 0), 17);
+  EXPECT_EQ(EstimateTextWidth(0, TextString("0123456789"), 12, 0), 1200);
+  EXPECT_EQ(EstimateTextWidth(0, TextString("0123456789"), 12, 20), 1440);
+  EXPECT_EQ(EstimateTextWidth(1, TextString("AV"), 12, 0), 320);
+}
+
+TEST(TextMeasure, LongTextStaysLinear) {
+  const std::string text(1000000, 'A');
+  EXPECT_EQ(TextWidth(text.c_str(), 0, 0, 0, 1, 1, -1), 722 * 1000000);
+}
