@@ -51,8 +51,14 @@ int WildcardFileList::MatchName(const char* wildcard, const char* name) {
   SetBusy(0);
   ClearPatterns();
   if (AddPatternShort(kJReplace, pattern.GetText(), "", 0) == nullptr) return 0;
+  // The options a replacing scan runs with: a match starts where its first wildcard takes
+  // a character, so a leading "*" reaches back to the start of the name.
+  JScanOptions options;
+  options.oneMatchPerPosition = 1;
+  options.resetAfterReplacement = 1;
+  options.startAtFirstWildcard = 1;
   SetBusy(1);
-  const int handled = Scan(text.GetText(), nullptr, text.GetLength());
+  const int handled = Scan(text.GetText(), &options, text.GetLength());
   SetBusy(0);
   return handled == 1 && GetResult().GetLength() == 0 ? 1 : 0;
 }
@@ -113,7 +119,7 @@ void WildcardFileList::ListFolder(ErrorHandler& handler, const TextString& wildc
     path.Append(entry.name.c_str());
     if (entry.size == 0) {
       TextString message("WARNING: File is empty ");
-      message.Append(path);
+      message.Append(entry.name.c_str());
       handler.Report(message.GetText(), kEmptyFileLevel);
       ++emptyFiles_;
       continue;
