@@ -42,14 +42,38 @@ static bool PointsInto(const char* p, const char* base, int size) {
 
 namespace {
 
-// Leftmost-occurrence search with a Horspool skip table, so a failed partial match never
-// hides an occurrence that begins inside it and long texts are scanned in sublinear steps.
+// Leftmost-occurrence search. Long spans use a Horspool skip table, so a failed partial
+// match never hides an occurrence that begins inside it and long texts are scanned in
+// sublinear steps; short spans (most lines) are scanned directly, which is cheaper than
+// building the table.
 class PatternSearch {
  public:
   PatternSearch(const char* pattern, int patternLength, bool foldCase)
       : pattern_(reinterpret_cast<const unsigned char*>(pattern)),
         length_(patternLength),
-        foldCase_(foldCase) {
+        foldCase_(foldCase) {}
+
+  // Offset of the first occurrence lying wholly inside text[from, end), or -1.
+  int FindIn(const char* text, int from, int end) {
+    if (length_ <= 0 || from < 0 || end - from < length_) return -1;
+    const auto* t = reinterpret_cast<const unsigned char*>(text);
+    if (end - from < kTableWorthwhile) {
+      for (int pos = from; pos + length_ <= end; ++pos)
+        if (MatchesAt(t + pos)) return pos;
+      return -1;
+    }
+    if (!tableReady_) BuildTable();
+    for (int pos = from; pos + length_ <= end;) {
+      if (MatchesAt(t + pos)) return pos;
+      pos += skip_[t[pos + length_ - 1]];
+    }
+    return -1;
+  }
+
+ private:
+  static constexpr int kTableWorthwhile = 256;
+
+  void BuildTable() {
     for (int& s : skip_) s = length_;
     for (int i = 0; i + 1 < length_; ++i) {
       const unsigned char c = pattern_[i];
@@ -59,20 +83,9 @@ class PatternSearch {
       skip_[FoldUpper(c)] = shift;
       skip_[FoldLower(c)] = shift;
     }
+    tableReady_ = true;
   }
 
-  // Offset of the first occurrence lying wholly inside text[from, end), or -1.
-  int FindIn(const char* text, int from, int end) const {
-    if (length_ <= 0 || from < 0 || end - from < length_) return -1;
-    const auto* t = reinterpret_cast<const unsigned char*>(text);
-    for (int pos = from; pos + length_ <= end;) {
-      if (MatchesAt(t + pos)) return pos;
-      pos += skip_[t[pos + length_ - 1]];
-    }
-    return -1;
-  }
-
- private:
   bool MatchesAt(const unsigned char* t) const {
     for (int j = length_ - 1; j >= 0; --j) {
       if (t[j] == pattern_[j]) continue;
@@ -84,6 +97,7 @@ class PatternSearch {
   const unsigned char* pattern_;
   int length_;
   bool foldCase_;
+  bool tableReady_ = false;
   int skip_[256];
 };
 
@@ -478,7 +492,7 @@ bool TextString::Find(int start, const char* s, int* pos, int caseSensitive, int
   int end = length_;
   if (span > 0 && static_cast<long long>(start) + span < end) end = start + span;
   const int n = ClampedLength(s);
-  const PatternSearch search(s, n, caseSensitive == 0);
+  PatternSearch search(s, n, caseSensitive == 0);
   const int at = search.FindIn(buffer_.get(), start, end);
   if (at < 0) return false;
   if (pos) *pos = at;
@@ -502,7 +516,7 @@ bool TextString::FindChar(int start, char c, int* pos, int caseSensitive) const 
 
 const char* TextString::FindNoCase(const char* s) const {
   if (s == nullptr || *s == '\0' || length_ == 0) return nullptr;
-  const PatternSearch search(s, ClampedLength(s), true);
+  PatternSearch search(s, ClampedLength(s), true);
   const int at = search.FindIn(buffer_.get(), 0, length_);
   return at < 0 ? nullptr : buffer_.get() + at;
 }
@@ -536,7 +550,7 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
   if (replacement == nullptr && fill == nullptr) return false;
   if (length_ == 0) return true;
   const int findLength = ClampedLength(find);
-  const PatternSearch search(find, findLength, caseSensitive == 0);
+  PatternSearch search(find, findLength, caseSensitive == 0);
   // The replacement may live in our own buffer; keep it apart from the edits.
   std::string replacementCopy;
   if (replacement && PointsInto(replacement, buffer_.get(), capacity_ + 2)) {

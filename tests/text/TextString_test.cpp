@@ -358,6 +358,30 @@ TEST(TextString, Find) {
   }
 }
 
+TEST(TextString, FindInLongTexts) {
+  // Long texts take the skip-table search; partial matches sit right before the occurrence.
+  const std::string text = std::string(1000, 'a') + "AB" + std::string(500, 'b');
+  struct Case {
+    const char* find;
+    int caseSensitive;
+    int pos;
+  };
+  constexpr Case kCases[] = {
+      {"aab", 0, 999}, {"aab", 1, -1}, {"aAB", 1, 999}, {"ABb", 1, 1000},
+      {"abbb", 0, 1000}, {"bbbbbc", 0, -1}, {"a", 1, 0}, {"B", 1, 1001},
+  };
+  const TextString s(text.c_str());
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.find);
+    int pos = 99;
+    EXPECT_EQ(s.Find(0, c.find, &pos, c.caseSensitive, 0), c.pos >= 0);
+    EXPECT_EQ(pos, c.pos);
+  }
+  TextString replaced(text.c_str());
+  EXPECT_TRUE(replaced.ReplaceAll("aab", "#", 0, 0));
+  EXPECT_EQ(Bytes(replaced), std::string(999, 'a') + "#" + std::string(500, 'b'));
+}
+
 TEST(TextString, FindCharAndFriends) {
   const TextString s("xAbA");
   int pos = 0;
