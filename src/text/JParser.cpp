@@ -94,10 +94,6 @@ static bool IsClassChar(char c) {
          c == 'A' || c == 'a' || c == '*';
 }
 
-static bool IsEscapable(char c) {
-  return c == '%' || c == '*' || c == '?' || c == 'n' || c == 't' || c == '|';
-}
-
 static unsigned char AsciiUpper(unsigned char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
 }
@@ -148,8 +144,9 @@ bool IsValidPattern(const char* pattern) {
   for (int i = 0; pattern[i] != '\0';) {
     lastElement = i;
     const char c = pattern[i];
+    // "|" makes any following character a literal ("|n" and "|t" stand for newline and tab).
     if (c == '|') {
-      if (!IsEscapable(pattern[i + 1]))
+      if (pattern[i + 1] == '\0')
         return false;
       i += 2;
       continue;
@@ -392,12 +389,14 @@ bool JParser::Step(int index, int a) {
           s = next;
       } else {
         const int anyRun = compiled.previousAnyRun[p];
-        if (anyRun >= 0) {
-          state.runCount += p - anyRun;
-          s = anyRun;
-        } else {
-          s = 0;
+        if (anyRun < 0) {
+          // Also a leading wildcard forgets what it took: " x" must not count as the blank
+          // of "?Wname" once a non-blank came between.
+          state.Reset();
+          return false;
         }
+        state.runCount += p - anyRun;
+        s = anyRun;
       }
     }
   } else {
@@ -534,7 +533,8 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
       replaced = true;
       textEnd_ = work_.GetLength();
       const int delta = textEnd_ - oldEnd;
-      // States that began after this match move with the text; earlier ones overlapped it.
+      // States that began after this match move with the text; earlier ones overlapped it;
+      // one with the same start keeps its span.
       for (const int other : stepped_) {
         JMatchState& moved = states_[other];
         if (other == index || moved.start == -1)
@@ -543,7 +543,7 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
           moved.start += delta;
           if (moved.end != -1)
             moved.end += delta;
-        } else {
+        } else if (moved.start < start) {
           moved.Reset();
         }
       }

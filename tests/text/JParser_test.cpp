@@ -1,0 +1,465 @@
+#include "text/JParser.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "text/JReplaceParser.h"
+
+namespace {
+
+// Records every span a callback pattern sees and answers with a fixed result.
+struct Recorder {
+  int result = kJNothingDone;
+  std::vector<std::pair<int, int>> spans;
+  std::vector<int> ids;
+};
+
+int Record(JParser&, JPattern& pattern, JMatchState& state, ParseBuffer&, int&, void* data) {
+  auto* recorder = static_cast<Recorder*>(data);
+  recorder->spans.emplace_back(state.start, state.end);
+  recorder->ids.push_back(pattern.id);
+  return recorder->result;
+}
+
+// The spans one callback pattern finds in text (JParser, no options).
+std::vector<std::pair<int, int>> SpansOf(const char* pattern, int caseSensitive,
+                                         const std::string& text) {
+  JParser parser;
+  Recorder recorder;
+  EXPECT_NE(parser.AddPattern(kJCallback, pattern, nullptr, caseSensitive, Record, &recorder),
+            nullptr);
+  EXPECT_EQ(parser.Scan(text.c_str(), nullptr, -1), 0);
+  return recorder.spans;
+}
+
+using Spans = std::vector<std::pair<int, int>>;
+
+}  // namespace
+
+// ---- Validation ----
+
+TEST(JParser, ValidatesPatterns) {
+  struct Case {
+    const char* pattern;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"**", true},
+      {"abc**", false},  // a literal before a trailing "**"
+      {"%x", false},     // x is no class
+      {"%", false},
+      {"*", false},
+      {"?W", true},
+      {"?*x", true},
+      {"?***", true},  // the trailing "**" follows a wildcard
+      {"|a", true},    // the literal a
+      {"||", true},
+      {"|", false},
+      {"", false},
+      {"a%*c", true},
+      {"%(x%)", true},
+      {"?Whref*W=", true},
+  };
+  JParser parser;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    EXPECT_EQ(IsValidPattern(c.pattern), c.valid);
+    EXPECT_EQ(parser.AddPatternShort(kJReplace, c.pattern, "", 0) != nullptr, c.valid);
+  }
+  EXPECT_FALSE(IsValidPattern(nullptr));
+  EXPECT_EQ(parser.AddPatternShort(7, "abc", "", 0), nullptr);
+  EXPECT_EQ(parser.AddPatternShort(0, "abc", "", 0), nullptr);
+}
+
+TEST(JParser, NumbersPatternsInOrderOfAdding) {
+  JParser parser;
+  EXPECT_EQ(parser.AddPatternShort(kJReplace, "a", "", 0)->id, 1);
+  EXPECT_EQ(parser.AddPatternShort(kJReplace, "%x", "", 0), nullptr);
+  EXPECT_EQ(parser.AddPatternShort(kJReplace, "b", "", 0)->id, 2);
+  ASSERT_EQ(parser.ClearPatterns(), 1);
+  EXPECT_EQ(parser.GetPatternCount(), 0);
+  EXPECT_EQ(parser.AddPatternShort(kJReplace, "c", "", 0)->id, 3);
+}
+
+TEST(JParser, BusyParserRefusesChanges) {
+  JParser parser;
+  ASSERT_NE(parser.AddPatternShort(kJReplace, "a", "", 0), nullptr);
+  parser.SetBusy(1);
+  EXPECT_EQ(parser.AddPatternShort(kJReplace, "b", "", 0), nullptr);
+  EXPECT_EQ(parser.ClearPatterns(), 0);
+  EXPECT_EQ(parser.GetPatternCount(), 1);
+  parser.SetBusy(0);
+  EXPECT_EQ(parser.ClearPatterns(), 1);
+}
+
+// ---- Matching ----
+
+TEST(JParser, FindsSpans) {
+  struct Case {
+    const char* pattern;
+    int caseSensitive;
+    const char* text;
+    Spans spans;
+  };
+  const Case cases[] = {
+      // case folding of literals, not of classes
+      {"AB", 0, "xab Ab AB", {{1, 2}, {4, 5}, {7, 8}}},
+      {"AB", 1, "xab Ab AB", {{7, 8}}},
+      {"ab", 0, "AB", {{0, 1}}},
+      {"%a", 0, "aB", {{0, 0}}},
+      {"%A", 0, "aB", {{1, 1}}},
+      // a mismatch is not retried as a new start, but a repeated letter slides
+      {"AB", 1, "AAB", {}},
+      {"AAB", 1, "AAAB", {{1, 3}}},
+      {"ab", 1, "aab ab", {{4, 5}}},
+      // classes
+      {"%1%1", 1, "a12b3", {{1, 2}}},
+      {"|*", 1, "a*b", {{1, 1}}},
+      {"x|ny", 1, "x\ny", {{0, 2}}},
+      {"x|ty", 1, "x\ty", {{0, 2}}},
+      {"|a", 1, "bab", {{1, 1}}},
+      {"%(%)", 1, "<>[]", {{0, 1}, {2, 3}}},
+      // wildcards: the run ends where the literals after it stand in the text
+      {"<**>", 1, "a<b c>d", {{1, 5}}},
+      {"<*1>", 1, "<12> <> <a>", {{0, 3}, {5, 6}}},
+      {"<?1>", 1, "<12> <> <a>", {{0, 3}}},
+      // a trailing wildcard takes the whole run of its class
+      {"#?1", 1, "#123 #x", {{0, 3}}},
+      {"#*Z", 1, "#ab1", {{0, 2}}},
+      // a class mismatch falls back to the "**" before it
+      {"a**b*1c", 1, "axb-b1c", {{0, 6}}},
+      {"a*1c", 1, "a1xc", {}},
+      // "**" alone matches at the end of the text
+      {"**", 1, "abc", {{2, 2}}},
+      {"**", 1, "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " in " + c.text);
+    EXPECT_EQ(SpansOf(c.pattern, c.caseSensitive, c.text), c.spans);
+  }
+}
+
+TEST(JParser, AttributePatternNeedsWhiteSpaceBeforeTheName) {
+  struct Case {
+    const char* text;
+    bool found;
+  };
+  const Case cases[] = {
+      {" <a href=\"x\">", true},
+      {" <a HREF  =\"x\">", true},
+      {" <a\thref =x>", true},
+      {" <ahref=\"x\">", false},
+      {" <a hrefx=\"x\">", false},
+      {" <a href \"x\">", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(!SpansOf("?Whref*W=", 0, c.text).empty(), c.found);
+  }
+}
+
+TEST(JParser, SeesEachSpanFromCloseToOpenBracket) {
+  const std::string text = "<b>bold</b> and <i>it</i>";
+  const Spans spans = SpansOf(">**<", 1, text);
+  std::vector<std::string> seen;
+  for (const auto& [start, end] : spans)
+    seen.push_back(text.substr(start, end - start + 1));
+  EXPECT_EQ(seen, (std::vector<std::string>{">bold<", "> and <", ">it<"}));
+}
+
+// ---- Handlers ----
+
+TEST(JParser, RewritesByPatternType) {
+  struct Case {
+    int type;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {kJReplace, "one 2 three 2"},
+      {kJInsertAfter, "one two2 three two2"},
+      {kJInsertBefore, "one 2two three 2two"},
+      {kJDrop, "one 2 three 2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    JParser parser;
+    ASSERT_NE(parser.AddPatternShort(c.type, "two", "2", 1), nullptr);
+    EXPECT_EQ(parser.Scan("one two three two", nullptr, -1), 2);
+    EXPECT_STREQ(parser.GetResultText(), c.expected);
+  }
+}
+
+TEST(JParser, ReplacesWithLongerAndEmptyTexts) {
+  struct Case {
+    const char* pattern;
+    const char* replacement;
+    const char* text;
+    int count;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"a", "aaa", "abab", 2, "aaabaaab"},  // the inserted text is not scanned again
+      {"a", "", "aab", 2, "b"},
+      {"%1", "#", "a1b22", 3, "a#b##"},
+      {"x", "y", "abc", 0, ""},  // no match leaves the result empty
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " in " + c.text);
+    JParser parser;
+    ASSERT_NE(parser.AddPatternShort(kJReplace, c.pattern, c.replacement, 1), nullptr);
+    EXPECT_EQ(parser.Scan(c.text, nullptr, -1), c.count);
+    EXPECT_STREQ(parser.GetResultText(), c.expected);
+  }
+}
+
+TEST(JParser, EmptyTextOrNoPatternsGiveNothing) {
+  JParser parser;
+  EXPECT_EQ(parser.Scan("abc", nullptr, -1), 0);
+  ASSERT_NE(parser.AddPatternShort(kJReplace, "a", "b", 1), nullptr);
+  EXPECT_EQ(parser.Scan("", nullptr, -1), 0);
+  EXPECT_STREQ(parser.GetResultText(), "");
+  EXPECT_EQ(parser.Scan(nullptr, nullptr, -1), 0);
+  // An explicit length stops the scan before the rest of the text.
+  EXPECT_EQ(parser.Scan("xxaa", nullptr, 3), 1);
+  EXPECT_STREQ(parser.GetResultText(), "xxb");
+}
+
+TEST(JParser, DispatchesOneMatchPerPositionInOrderOfAdding) {
+  Recorder first;
+  Recorder second;
+  first.result = kJTextChanged;
+  second.result = kJTextChanged;
+  JParser parser;
+  ASSERT_NE(parser.AddPattern(kJCallback, "ab", nullptr, 1, Record, &first), nullptr);
+  ASSERT_NE(parser.AddPattern(kJCallback, "%Zb", nullptr, 1, Record, &second), nullptr);
+  EXPECT_EQ(parser.Scan("ab cb", nullptr, -1), 2);
+  EXPECT_EQ(first.spans, (Spans{{0, 1}}));
+  EXPECT_EQ(second.spans, (Spans{{3, 4}}));
+
+  // With options that allow several matches per position both handlers run.
+  first.spans.clear();
+  second.spans.clear();
+  JScanOptions options;
+  EXPECT_EQ(parser.Scan("ab", &options, -1), 2);
+  EXPECT_EQ(first.spans, (Spans{{0, 1}}));
+  EXPECT_EQ(second.spans, (Spans{{0, 1}}));
+}
+
+TEST(JParser, CallbackResultsSteerTheScan) {
+  // Stop: the scan ends at the first match.
+  {
+    Recorder recorder;
+    recorder.result = kJStopScan;
+    JParser parser;
+    ASSERT_NE(parser.AddPattern(kJCallback, "a", nullptr, 1, Record, &recorder), nullptr);
+    EXPECT_EQ(parser.Scan("aaa", nullptr, -1), 0);
+    EXPECT_EQ(recorder.spans, (Spans{{0, 0}}));
+  }
+  // Stop after the first handled match, by option.
+  {
+    Recorder recorder;
+    recorder.result = kJTextChanged;
+    JParser parser;
+    ASSERT_NE(parser.AddPattern(kJCallback, "a", nullptr, 1, Record, &recorder), nullptr);
+    JScanOptions options;
+    options.stopAfterFirst = 1;
+    EXPECT_EQ(parser.Scan("aaa", &options, -1), 1);
+    EXPECT_EQ(recorder.spans, (Spans{{0, 0}}));
+    EXPECT_STREQ(parser.GetResultText(), "aaa");
+  }
+  // Extend: a trailing "**<" goes on to the next "<" from the same start, and the
+  // extended match is not handled again when another pattern matches in between.
+  {
+    Recorder spans;
+    Recorder other;
+    spans.result = kJExtendMatch;
+    JParser parser;
+    ASSERT_NE(parser.AddPattern(kJCallback, ">**<", nullptr, 1, Record, &spans), nullptr);
+    ASSERT_NE(parser.AddPattern(kJCallback, "x", nullptr, 1, Record, &other), nullptr);
+    EXPECT_EQ(parser.Scan(">ab<cx<", nullptr, -1), 0);
+    EXPECT_EQ(spans.spans, (Spans{{0, 3}, {0, 6}}));
+    EXPECT_EQ(other.spans, (Spans{{5, 5}}));
+  }
+}
+
+namespace {
+
+// Rejects every match of "a**b" that starts at 0, so the scan looks again from position 1.
+int RejectFirstStart(JParser&, JPattern&, JMatchState& state, ParseBuffer&, int&, void* data) {
+  auto* spans = static_cast<Spans*>(data);
+  spans->emplace_back(state.start, state.end);
+  return state.start == 0 ? kJRejectMatch : kJNothingDone;
+}
+
+}  // namespace
+
+TEST(JParser, RejectedMatchIsRescannedFromAfterItsStart) {
+  Spans spans;
+  JParser parser;
+  ASSERT_NE(parser.AddPattern(kJCallback, "a**b", nullptr, 1, RejectFirstStart, &spans),
+            nullptr);
+  EXPECT_EQ(parser.Scan("aaxb", nullptr, -1), 0);
+  EXPECT_EQ(spans, (Spans{{0, 3}, {1, 3}}));
+}
+
+// ---- The index of idle patterns is invisible ----
+
+TEST(JParser, UnrelatedPatternsDoNotChangeResults) {
+  const char* text = "The <b>quick</b> brown fox, 12 jumps; over the lazy dog (twice).\n"
+                     "AAAB aab <a href=\"x\"> 2024-01-02 x*y |z|";
+  const char* patterns[] = {"<**>", "AAB", "%1%1", "?Whref*W=", "(**)", "|*", "||z", "og%.",
+                            "the", "?Z;", "#?1"};
+  // Decoys share first bytes and classes with the patterns but never match.
+  const char* decoys[] = {"<qq", "AAAAAAAC", "%1%1%1%1%1%1", "(zz", "tho", "|*|*", "?Zqq",
+                          "*1qqq", "%.%.%.%."};
+  for (const int caseSensitive : {0, 1}) {
+    SCOPED_TRACE(caseSensitive);
+    JParser plain;
+    JParser decorated;
+    Recorder plainRecorder;
+    Recorder decoratedRecorder;
+    for (const char* pattern : patterns) {
+      ASSERT_NE(plain.AddPattern(kJCallback, pattern, nullptr, caseSensitive, Record,
+                                 &plainRecorder), nullptr) << pattern;
+      ASSERT_NE(decorated.AddPattern(kJCallback, pattern, nullptr, caseSensitive, Record,
+                                     &decoratedRecorder), nullptr) << pattern;
+    }
+    for (const char* decoy : decoys)
+      ASSERT_NE(decorated.AddPattern(kJCallback, decoy, nullptr, caseSensitive, Record,
+                                     &decoratedRecorder), nullptr) << decoy;
+    JScanOptions options;
+    EXPECT_EQ(plain.Scan(text, &options, -1), 0);
+    EXPECT_EQ(decorated.Scan(text, &options, -1), 0);
+    EXPECT_FALSE(plainRecorder.spans.empty());
+    EXPECT_EQ(plainRecorder.spans, decoratedRecorder.spans);
+    EXPECT_EQ(plainRecorder.ids, decoratedRecorder.ids);
+  }
+}
+
+TEST(JParser, LongLineAgainstManyPatternsStaysFast) {
+  std::string text;
+  while (text.size() < 100000)
+    text += "AAAAAAAAAB aaaa <tag attr=1> 12345 ";
+  JParser parser;
+  for (int i = 0; i < 60; ++i) {
+    const std::string pattern = std::string(1 + i % 9, 'A') + "C" + std::to_string(i);
+    ASSERT_NE(parser.AddPatternShort(kJReplace, pattern.c_str(), "", 1), nullptr);
+  }
+  ASSERT_NE(parser.AddPatternShort(kJReplace, "<**>", "", 1), nullptr);
+  const auto begin = std::chrono::steady_clock::now();
+  EXPECT_GT(parser.Scan(text.c_str(), nullptr, -1), 0);
+  const auto elapsed = std::chrono::steady_clock::now() - begin;
+  EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 2000);
+}
+
+// ---- JReplaceParser ----
+
+TEST(JReplaceParser, AcceptsOnlyItsTypes) {
+  JReplaceParser parser;
+  EXPECT_EQ(parser.GetKind(), 2);
+  EXPECT_NE(parser.AddPatternShort(kJDrop, "a", "", 1), nullptr);
+  EXPECT_EQ(parser.AddPatternShort(kJCallback, "a", "", 1), nullptr);
+  EXPECT_EQ(parser.AddPattern(kJCallback, "a", "", 1, Record, nullptr), nullptr);
+  EXPECT_NE(parser.AddPattern(kJCallbackLong, "a", "", 1, Record, nullptr), nullptr);
+  EXPECT_EQ(parser.AddPattern(kJReplace, "a", "", 1, Record, nullptr), nullptr);
+}
+
+TEST(JReplaceParser, BuildsOutputByPatternType) {
+  struct Case {
+    int type;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {kJReplace, "one 2 three 2."},
+      {kJInsertAfter, "one two2 three TWO2."},
+      {kJInsertBefore, "one 2 three 2."},
+      {kJDrop, "one  three ."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    JReplaceParser parser;
+    ASSERT_NE(parser.AddPatternShort(c.type, "two", "2", 0), nullptr);
+    EXPECT_EQ(parser.Scan("one two three TWO.", nullptr, -1), 2);
+    EXPECT_STREQ(parser.GetResultText(), c.expected);
+  }
+}
+
+TEST(JReplaceParser, MatchesWholeNamesAsWildcards) {
+  // Whole-name wildcard matching: "*" is "**", "%" is "%*", and an end marker on both sides
+  // makes one match consume the entire name.
+  struct Case {
+    const char* pattern;
+    const char* name;
+    bool matches;
+  };
+  const Case cases[] = {
+      {"**.txt_()_()_", "notes.txt_()_()_", true},
+      {"**.txt_()_()_", "NOTES.TXT_()_()_", true},
+      {"**.txt_()_()_", "notes.txt.bak_()_()_", false},
+      {"a%*c.txt_()_()_", "abc.txt_()_()_", true},
+      {"a%*c.txt_()_()_", "ac.txt_()_()_", false},
+      {"**_()_()_", "x_()_()_", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " / " + c.name);
+    JReplaceParser parser;
+    ASSERT_NE(parser.AddPatternShort(kJReplace, c.pattern, "", 0), nullptr);
+    const int handled = parser.Scan(c.name, nullptr, -1);
+    EXPECT_EQ(handled == 1 && parser.GetResult().GetLength() == 0, c.matches);
+  }
+  JReplaceParser parser;
+  EXPECT_EQ(parser.AddPatternShort(kJReplace, "a?c.txt_()_()_", "", 0), nullptr);
+}
+
+TEST(JReplaceParser, RestartDoesNotReplaceTheSameSpanAgain) {
+  JReplaceParser parser;
+  ASSERT_NE(parser.AddPatternShort(kJReplace, "b", "B", 1), nullptr);
+  JScanOptions options;
+  options.restartAfterReplacement = 1;
+  EXPECT_EQ(parser.Scan("abcb", &options, -1), 2);
+  EXPECT_STREQ(parser.GetResultText(), "aBcB");
+}
+
+namespace {
+
+// Replaces each "$name" by "<name>" through ReplaceInPlace.
+int Bracket(JParser& parser, JPattern&, JMatchState& state, ParseBuffer& text, int&, void*) {
+  auto& replacer = static_cast<JReplaceParser&>(parser);
+  const std::string name(text.GetText() + state.start + 1, state.end - state.start);
+  replacer.ReplaceInPlace(state.start, state.end - state.start + 1, ("<" + name + ">").c_str());
+  return kJTextChanged;
+}
+
+// Drops every "--" after the match.
+int DropDashes(JParser& parser, JPattern&, JMatchState& state, ParseBuffer&, int& position,
+               void* data) {
+  auto& replacer = static_cast<JReplaceParser&>(parser);
+  replacer.ReplaceInPlace(state.start, state.end - state.start + 1, "");
+  *static_cast<int*>(data) += replacer.RemoveLiteral("--");
+  position = state.start;
+  return kJTextChanged;
+}
+
+}  // namespace
+
+TEST(JReplaceParser, CallbacksRewriteThroughTheParser) {
+  {
+    JReplaceParser parser;
+    ASSERT_NE(parser.AddPattern(kJCallbackLong, "$?Z", nullptr, 1, Bracket, nullptr), nullptr);
+    EXPECT_EQ(parser.Scan("a $bc d $e.", nullptr, -1), 2);
+    EXPECT_STREQ(parser.GetResultText(), "a <bc> d <e>.");
+  }
+  {
+    int removed = 0;
+    JReplaceParser parser;
+    ASSERT_NE(parser.AddPattern(kJCallbackLong, "!", nullptr, 1, DropDashes, &removed),
+              nullptr);
+    EXPECT_EQ(parser.Scan("a--b!c---d--", nullptr, -1), 1);
+    EXPECT_EQ(removed, 2);
+    EXPECT_STREQ(parser.GetResultText(), "a--bc-d");
+  }
+}
