@@ -4,6 +4,10 @@
 #include <cstring>
 #include <span>
 
+#include "policy/FileControl.h"
+#include "policy/PolicyTable.h"
+#include "tags/TextCommandSet.h"
+
 namespace {
 
 // Byte pairs (first byte high) that mark one character set, and the counter they feed.
@@ -319,15 +323,37 @@ bool Statement::GetWrappedSegment(int width, int start, const char* blanks,
 }
 
 // ---- Rules taken from a policy set ----
-// The policy set does not yet offer the accessors these rules read; until it does, a statement
-// read through a policy set gets the default rules: no page markers, no double spacing, no
-// census, no MIME joining, tabs of 8 and no text commands.
 
-bool Statement::CountCharacterPairs(FileControl&) {
-  InputRuleState scratch;
-  return ApplyInputRules(InputRules{}, scratch);
+InputRules InputRulesOf(FileControl& fc) {
+  InputRules rules;
+  rules.pageMarkers = fc.GetInt(PolicyId::InputFileHasPageMarkers) != 0;
+  rules.pageMarkerSize = fc.GetInt(PolicyId::PageMarkerSizeInLines);
+  rules.doubleSpaced = fc.GetInt(PolicyId::InputFileIsDoubleSpaced) != 0;
+  // A character set chosen by the user is not second-guessed.
+  const bool dosChosen = fc.GetInt(PolicyId::InputFileContainsDOSCharacters) != 0 &&
+                         fc.IsSet(PolicyId::InputFileContainsDOSCharacters);
+  rules.countPairs = fc.GetInt(PolicyId::LookForCharacterEncodings) != 0 && !dosChosen &&
+                     !fc.IsSet(PolicyId::CharacterEncoding);
+  rules.mimeEncoding = fc.GetInt(PolicyId::InputFileContainsMIMEEncoding) != 0;
+  // The pass flag lives in the Context, which does not offer it yet: until it does the rules
+  // run as outside the analysis pass.
+  rules.analysisPass = false;
+  return rules;
 }
 
-void Statement::ExpandTabsByPolicy(FileControl&) { ExpandTabs(8); }
+// The line-to-line state belongs to the Context, which does not hold it yet: a statement read
+// through StatementFile gets the reader's own state; a lone call here keeps none.
+bool Statement::CountCharacterPairs(FileControl& fc) {
+  InputRuleState scratch;
+  return ApplyInputRules(InputRulesOf(fc), scratch);
+}
 
-void Statement::ApplyTextCommands(FileControl&, TextCommandSet*) {}
+void Statement::ExpandTabsByPolicy(FileControl& fc) { ExpandTabs(fc.GetInt(PolicyId::TABSize)); }
+
+void Statement::ApplyTextCommands(FileControl& fc, TextCommandSet* set) {
+  if (!set) return;
+  const TextString text(*this);
+  TextString result;
+  set->Apply(fc, nullptr, *this, text, result);
+  Assign(result);
+}

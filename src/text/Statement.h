@@ -135,5 +135,8 @@ class Statement : public TextString {
   int fieldE_ = 3;
 };
 
+// The input rules of the policy set fc.
+InputRules InputRulesOf(FileControl& fc);
+
 // Counts the byte pairs of text (length bytes) into counts, as the input rules do.
 void CountBytePairs(const char* text, int length, CharacterPairCounts& counts);

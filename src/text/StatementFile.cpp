@@ -2,7 +2,13 @@
 
 #include <cstring>
 
+#include "policy/FileControl.h"
+#include "policy/PolicySection.h"
+#include "policy/PolicyTable.h"
+
 static constexpr char kFormFeed = '\f';
+// "Preserve all white space from the original source" of [Text formatting].
+static constexpr int kPreserveAllWhiteSpacePolicy = 100;
 
 StatementFile::StatementFile()
     : blanks_("\n\t "), breakAfter_(")]}>,;"), breakBefore_("([{<!=+-\"") {}
@@ -19,13 +25,13 @@ bool StatementFile::HasPendingPiece() const {
 }
 
 bool StatementFile::TakePendingPiece(Statement& out, const StatementReadRules& rules,
-                                     InputRuleState& state, FileControl* fc) {
+                                     InputRuleState& state) {
   out.Append(pendingPieces_.GetItem(pendingPosition_++)->text);
   if (!HasPendingPiece()) {
     pendingPieces_.Clear();
     pendingPosition_ = 0;
   }
-  return fc ? out.CountCharacterPairs(*fc) : out.ApplyInputRules(rules.input, state);
+  return out.ApplyInputRules(rules.input, state);
 }
 
 // Splits the line just read (in workText_) when it would take the statement out to the
@@ -48,7 +54,7 @@ void StatementFile::SplitLine(const Statement& out) {
 }
 
 bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& rules,
-                                     InputRuleState& state, FileControl* fc) {
+                                     InputRuleState& state) {
   const int lengthOnEntry = out.GetLength();
   bool complete = false;
   if (remainderPending_) {
@@ -57,7 +63,7 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
     remainderPending_ = 0;
     complete = !split_;
   } else if (HasPendingPiece()) {
-    complete = TakePendingPiece(out, rules, state, fc);
+    complete = TakePendingPiece(out, rules, state);
   }
 
   while (!complete) {
@@ -68,7 +74,7 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
         if (rules.preserveStructureWithPre) pendingPieces_.Append("$_$_END_PRE");
       }
       if (HasPendingPiece()) {
-        complete = TakePendingPiece(out, rules, state, fc);
+        complete = TakePendingPiece(out, rules, state);
         continue;
       }
       // Text held back for a line that never came (a soft break or a piece on the last
@@ -89,7 +95,7 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
     } else {
       out.Append(line->text);
     }
-    complete = fc ? out.CountCharacterPairs(*fc) : out.ApplyInputRules(rules.input, state);
+    complete = out.ApplyInputRules(rules.input, state);
     if (overLong && !split_) complete = false;
   }
 
@@ -136,7 +142,7 @@ void StatementFile::QueueLineFeedFields(Statement& out) {
 
 bool StatementFile::ReadStatementWith(Statement& out, const StatementReadRules& rules,
                                       InputRuleState& state) {
-  if (!ReadRawStatement(out, rules, state, nullptr)) return false;
+  if (!ReadRawStatement(out, rules, state)) return false;
   out.DropTrailingCR();
   if (rules.htmlInput) ReplacePreTag(out);
   out.SetRawCopy(out);
@@ -145,14 +151,24 @@ bool StatementFile::ReadStatementWith(Statement& out, const StatementReadRules& 
 }
 
 // ---- Rules taken from a policy set ----
-// The policy set and the Context do not yet offer the accessors these settings read; until
-// they do, a read through a policy set uses the default settings (see Statement.cpp).
+
+StatementReadRules ReadRulesOf(FileControl& fc) {
+  StatementReadRules rules;
+  rules.input = InputRulesOf(fc);
+  rules.preserveStructureWithPre = fc.GetInt(PolicyId::PreserveFileStructureUsingPRE) != 0;
+  rules.tabSize = fc.GetInt(PolicyId::TABSize);
+  rules.expandTabs = fc.GetPolicyList()
+                         .GetSection(kTextFormattingSection)
+                         .GetBool(kPreserveAllWhiteSpacePolicy) == 0;
+  // Output type, the HTML-input switch and the text-command set are the Context's; it does
+  // not offer them yet, so they keep their defaults (RTF output, text input, no commands).
+  return rules;
+}
 
 bool StatementFile::ReadStatement(Statement& out, FileControl& fc, Context& ctx,
                                   int applyTextCommands) {
-  const StatementReadRules rules;
-  InputRuleState scratch;
-  if (!ReadRawStatement(out, rules, scratch, &fc)) return false;
+  const StatementReadRules rules = ReadRulesOf(fc);
+  if (!ReadRawStatement(out, rules, inputState_)) return false;
   out.StripTrailingCR(fc);
   if (rules.htmlInput) ReplacePreTag(out);
   if (applyTextCommands) {

@@ -22,6 +22,9 @@ struct StatementReadRules {
   bool htmlInput = false;
 };
 
+// The read settings of the policy set fc.
+StatementReadRules ReadRulesOf(FileControl& fc);
+
 // Turns the lines of a TextFile into statements and writes statements as wrapped lines.
 //
 // Reading joins the pieces of over-long lines and the soft line breaks that the input rules
@@ -70,11 +73,9 @@ class StatementFile : public TextFile {
 
  private:
   // Steps up to the pre tags; false when no statement was completed.
-  bool ReadRawStatement(Statement& out, const StatementReadRules& rules, InputRuleState& state,
-                        FileControl* fc);
+  bool ReadRawStatement(Statement& out, const StatementReadRules& rules, InputRuleState& state);
   // Appends the next pending piece to out and applies the input rules.
-  bool TakePendingPiece(Statement& out, const StatementReadRules& rules, InputRuleState& state,
-                        FileControl* fc);
+  bool TakePendingPiece(Statement& out, const StatementReadRules& rules, InputRuleState& state);
   bool HasPendingPiece() const;
   // <pre> and </pre> lines become directives, the next one queued.
   void ReplacePreTag(Statement& out);
@@ -98,6 +99,8 @@ class StatementFile : public TextFile {
   TextString workText_;
   // Reused by the writer for every segment, so wrapping allocates nothing per line.
   TextString segmentText_;
+  // What the input rules carry from line to line while reading through a policy set.
+  InputRuleState inputState_;
   TextString lineText_;
 
   friend bool WriteWrappedStatement(StatementFile* file, Statement& s, int noWrap, int utf8);
