@@ -85,8 +85,7 @@ static void DropArgumentName(TextString& field) {
   }
 }
 
-// One leading and one trailing double quote removed, each doubled quote made single.
-static void UnquoteArgument(TextString& field) {
+void UnquoteArgument(TextString& field) {
   if (field.CharAt(field.GetLength() - 1) == '"')
     field.Truncate(field.GetLength() - 1);
   if (field.CharAt(0) == '"')

@@ -39,6 +39,9 @@ void EscapeRtfText(TextString& text);
 [[nodiscard]] int NormaliseArgumentList(const TextString& args, const char* delimiters,
                                         int dropNames, TextString& out);
 
+// One trailing and one leading double quote removed, each doubled quote made single.
+void UnquoteArgument(TextString& field);
+
 // ---- Minimal forms until the line analysis exists ----
 // Finds no embedded heading yet: 0, out untouched.
 [[nodiscard]] int GetEmbeddedHeadingText(FileControl& fc, PreHTML& line, Statement& out);

@@ -51,12 +51,7 @@ static bool ReadTagText(const TextString& arguments, int field, TextString& out)
   while (end < arguments.GetLength() && arguments.CharAt(end) != separator)
     ++end;
   out.AssignBytes(arguments.GetText() + start, end - start);
-  if (out.CharAt(out.GetLength() - 1) == '"')
-    out.Truncate(out.GetLength() - 1);
-  if (out.CharAt(0) == '"')
-    out.KeepFrom(1);
-  if (out.ContainsChar('"'))
-    out.ReplaceAll("\"\"", "\"", 0, 1);
+  UnquoteArgument(out);
   return !out.IsEmpty();
 }
 

@@ -9,6 +9,7 @@
 #include "analysis/PreHTML.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
+#include "tags/TagServices.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
@@ -197,6 +198,24 @@ TEST(LinkDictionary, ReportsAFileThatCannotBeOpened) {
   EXPECT_EQ(dictionary.LoadFile(policies, TextString("/nonexistent/links.txt"), error), 0);
   EXPECT_STREQ(error.GetText(),
                "** Failed to open Link Dictionary file /nonexistent/links.txt ***");
+}
+
+TEST(TagServices, ParsesAndReadsTagArguments) {
+  FileControl policies;
+  TextString text("FONT  face=Arial, size=\"12\", \"\"");
+  ASSERT_TRUE(ParseTagArguments(policies, text, "FONT"));
+  EXPECT_STREQ(text.GetText(), "\xA1" "Arial\xA1" "12\xA1");
+  EXPECT_EQ(CountTagFields(text), 3);
+  TextString field;
+  EXPECT_EQ(GetTagText(policies, text, 1, field), 1);
+  EXPECT_STREQ(field.GetText(), "Arial");
+  EXPECT_EQ(GetTagText(policies, text, 2, field), 1);
+  EXPECT_STREQ(field.GetText(), "12");
+  EXPECT_EQ(GetTagText(policies, text, 3, field), 0);  // empty
+  EXPECT_EQ(GetTagText(policies, text, 4, field), 0);  // missing
+  EXPECT_EQ(GetTagText(policies, text, 0, field), 0);
+  EXPECT_EQ(GetTagTextOrDefault(policies, text, 3, field, "dflt"), 1);
+  EXPECT_STREQ(field.GetText(), "dflt");
 }
 
 }  // namespace
