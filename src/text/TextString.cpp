@@ -832,32 +832,25 @@ int TextString::Utf8CharCount(int from, int to) const {
 
 // ---- Conversions between code pages and encodings ----
 
+struct ByteMapping {
+  unsigned char from;
+  char to;
+};
+
+// Mac Roman punctuation with an ASCII form.
+static constexpr ByteMapping kMacPunctuation[] = {
+    {0x92, '\''}, {0xD5, '\''}, {0x96, '-'}, {0xA5, '-'}, {0xAE, '>'},
+    {0xB4, '*'},  {0xD2, '"'},  {0xD3, '"'}, {0xD4, '`'},
+};
+
 void TextString::ConvertMacCharacters() {
   for (int i = 0; i < length_; ++i) {
-    switch (static_cast<unsigned char>(buffer_[i])) {
-      case 0x92:
-      case 0xD5:
-        buffer_[i] = '\'';
-        break;
-      case 0x96:
-      case 0xA5:
-        buffer_[i] = '-';
-        break;
-      case 0xAE:
-        buffer_[i] = '>';
-        break;
-      case 0xB4:
-        buffer_[i] = '*';
-        break;
-      case 0xD2:
-      case 0xD3:
-        buffer_[i] = '"';
-        break;
-      case 0xD4:
-        buffer_[i] = '`';
-        break;
-      default:
-        break;
+    const auto c = static_cast<unsigned char>(buffer_[i]);
+    if (c < 0x80) continue;
+    for (const ByteMapping& mapping : kMacPunctuation) {
+      if (mapping.from != c) continue;
+      buffer_[i] = mapping.to;
+      break;
     }
   }
 }
@@ -1038,36 +1031,16 @@ bool TextString::Utf16ToUtf8(int bigEndian) {
   return allAscii;
 }
 
-void TextString::DecodeQuotedPrintable(int printableOnly) {
-  if (length_ < 3 || std::memchr(buffer_.get(), '=', static_cast<size_t>(length_)) == nullptr) return;
-  char* b = buffer_.get();
+// Replaces each marker followed by two hexadecimal digits whose value accept() takes by
+// that byte, in place; scanning goes on after the new byte. Returns the new length.
+template <typename Accept>
+static int DecodeHexEscapes(char* b, int length, char marker, Accept accept) {
   int out = 0;
-  for (int i = 0; i < length_; ++i) {
-    if (b[i] == '=' && i + 2 < length_) {
+  for (int i = 0; i < length; ++i) {
+    if (b[i] == marker && i + 2 < length) {
       const int high = HexValue(static_cast<unsigned char>(b[i + 1]));
       const int low = HexValue(static_cast<unsigned char>(b[i + 2]));
-      const int value = high * 16 + low;
-      if (high >= 0 && low >= 0 && (!printableOnly || (value >= 32 && value <= 127))) {
-        b[out++] = static_cast<char>(value);
-        i += 2;
-        continue;
-      }
-    }
-    b[out++] = b[i];
-  }
-  length_ = out;
-  b[length_] = '\0';
-}
-
-void TextString::DecodePercentEscapes() {
-  if (length_ < 3 || std::memchr(buffer_.get(), '%', static_cast<size_t>(length_)) == nullptr) return;
-  char* b = buffer_.get();
-  int out = 0;
-  for (int i = 0; i < length_; ++i) {
-    if (b[i] == '%' && i + 2 < length_) {
-      const int high = HexValue(static_cast<unsigned char>(b[i + 1]));
-      const int low = HexValue(static_cast<unsigned char>(b[i + 2]));
-      if (high >= 0 && low >= 0 && high * 16 + low >= 32) {
+      if (high >= 0 && low >= 0 && accept(high * 16 + low)) {
         b[out++] = static_cast<char>(high * 16 + low);
         i += 2;
         continue;
@@ -1075,8 +1048,21 @@ void TextString::DecodePercentEscapes() {
     }
     b[out++] = b[i];
   }
-  length_ = out;
-  b[length_] = '\0';
+  return out;
+}
+
+void TextString::DecodeQuotedPrintable(int printableOnly) {
+  if (length_ < 3 || std::memchr(buffer_.get(), '=', static_cast<size_t>(length_)) == nullptr) return;
+  length_ = DecodeHexEscapes(buffer_.get(), length_, '=',
+                             [printableOnly](int value) { return !printableOnly || (value >= 32 && value <= 127); });
+  buffer_[length_] = '\0';
+}
+
+void TextString::DecodePercentEscapes() {
+  if (length_ < 3 || std::memchr(buffer_.get(), '%', static_cast<size_t>(length_)) == nullptr) return;
+  // Control characters stay escaped.
+  length_ = DecodeHexEscapes(buffer_.get(), length_, '%', [](int value) { return value >= 32; });
+  buffer_[length_] = '\0';
 }
 
 void TextString::EscapeHighCharacters() {
