@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+
+#include "text/TextStats.h"
+
+inline constexpr int kStatisticsLevels = 6;
+
+// What the analysis pass counted for one heading level.
+struct HeadingLevelStats {
+  TextStats indents;      // indentation of the headings of the level
+  TextStats kinds;        // their line types
+  TextStats further;
+  TextStats secondWords;  // labelled with the words seen
+  std::array<int, 4> marks{-1, -1, -1, -1};
+  std::array<int, 2> counts{0, 0};
+  int secondWordCount = 0;
+  int numberedParagraphCount = 0;
+
+  // Every TextStats emptied, the ints back to the values above.
+  void Reset();
+};
+
+// The counts of one file's analysis pass, read by the policy calculation and printed in the
+// statistics file. Owns its TextStats; one per Context.
+class AnalysisStatistics {
+ public:
+  AnalysisStatistics();
+  AnalysisStatistics(const AnalysisStatistics&) = delete;
+  AnalysisStatistics& operator=(const AnalysisStatistics&) = delete;
+
+  // Every TextStats of the record and of its eighteen level entries emptied; the ints back
+  // to their start values (-1 for the first and the six level marks, 0 for the rest).
+  void Reset();
+
+  std::array<TextStats, 6> stats;
+  int first = -1;
+  std::array<int, 16> counts{};
+  std::array<int, 6> levelMarks{-1, -1, -1, -1, -1, -1};
+  // Per heading level 1-6 (index 0-5): headings, underlined headings, contents lines.
+  std::array<HeadingLevelStats, kStatisticsLevels> headings;
+  std::array<HeadingLevelStats, kStatisticsLevels> underlinedHeadings;
+  std::array<HeadingLevelStats, kStatisticsLevels> contents;
+  std::array<TextStats, 2> moreStats;
+  std::array<int, 12> countsA{};
+  std::array<int, 11> countsB{};
+  std::array<int, 3> countsC{};
+  std::array<int, 5> countsD{};
+};

@@ -1,0 +1,245 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "engine/AnalysisStatistics.h"
+#include "engine/EntityTable.h"
+#include "engine/KeywordTables.h"
+#include "engine/Tracker.h"
+#include "policy/ErrorHandler.h"
+#include "rtf/StyleSheet.h"
+#include "text/FontSpec.h"
+#include "text/NameIndex.h"
+#include "text/StringList.h"
+#include "text/TextPosition.h"
+#include "text/TextString.h"
+#include "text/WildcardFileList.h"
+
+class FileControl;
+class PreHTML;
+
+// Output types a Context is built for.
+inline constexpr int kOutputHtml = 0;
+inline constexpr int kOutputRtf = 1;
+inline constexpr int kOutputPlainText = 2;
+inline constexpr int kOutputMarkersDropped = 3;
+
+// The document-information texts that the DATA tag reports, in this order.
+enum class DocInfo : int {
+  Title,
+  Author,
+  Description,
+  Keywords,
+  FirstUrl,
+  LastUrl,
+  FirstEmail,
+  LastEmail,
+  InputFileDate,
+  InputFileName,
+  InputFileSize,
+  OutputFileName,
+  OutputFileSize,
+  // Used when the author is empty or still unknown.
+  SecondAuthor,
+};
+inline constexpr int kDocInfoCount = 14;
+inline constexpr const char* kUnknownDocInfo = "** UNKNOWN **";
+
+// The values of the command-line qualifiers of one command text; the policy sets take them
+// over. ResetCommandState gives the values noted here.
+struct CommandSettings {
+  int dosNames = 0;
+  int listFiles = 0;
+  int logRequested = 0;
+  int createPolicyFile = 0;
+  int simpleFile = 0;
+  int debugTags = 0;
+  int commaDelimited = 0;
+  int plainTable = 0;
+  int tabDelimited = 0;
+  int consoleOutput = 0;
+  // The stop mark of a help qualifier: start-up converts nothing when it is set.
+  int helpRequested = 0;
+  int sourceIsHtml = 0;
+  int searchSubfolders = 0;
+  int treeMatchesInput = 0;
+  int displayMessages = 1;
+  int policyFileInUse = 0;
+  int analysisPassEnabled = 1;
+  int contentsPassEnabled = 1;
+  int outputPassEnabled = 1;
+  int directoryIndexRequested = 0;
+  // Existing output may be overwritten.
+  int overwrite = 0;
+  TextString inputList;
+  TextString policyFileName;
+  TextString logFileName;
+  TextString outputSpec;
+  TextString outputFolder;
+  TextString outputBaseName;
+  TextString outputExtension;
+  TextString policyOutputFileName;
+  TextString directoryIndexFileName;
+};
+
+// The state of one conversion run: keyword tables, message handler and log, the policy set of
+// the file being converted, the registries the analysis pass fills, the per-pass trackers,
+// fonts, heading lists and statistics. Nearly every engine function takes it. Reset for
+// every input file (ResetForFile) and partly at the start of every pass (ResetPassState).
+// Members are read and written directly by the engine's stages; they keep the order in which
+// they are built.
+class Context {
+ public:
+  // Builds every member empty, fills the keyword tables and the entity table, and resets for
+  // an empty file name. Output type 1 (RTF) gives 10-point pending and current fonts, any
+  // other the FontSpec default of 12.
+  Context(int productId, int outputType);
+  virtual ~Context();
+  // Owns registries, trackers and the handler by identity; never copied.
+  Context(const Context&) = delete;
+  Context& operator=(const Context&) = delete;
+
+  // ---- Resets ----
+  // The per-file reset: the owned policy set's policies, pass flags (analysis 1), the
+  // statistics, the file name split into folder, base name and extension, registries, block
+  // and heading lists, fonts, the document-information texts ("** UNKNOWN **"), then
+  // ResetPassState.
+  void ResetForFile(const TextString& fileName);
+  // The per-pass reset: pass-state flags and texts, the rule texts, both font changes, the
+  // three trackers, CodeLocation 0. Leaves what the analysis pass registered.
+  void ResetPassState();
+  // Empties the style sheet and clears its flag.
+  void ResetStyleSheet();
+  // The command settings back to their start values.
+  void ResetCommandState();
+  // Per-run state: input lists, run counters, first-file flag.
+  void ResetRunState();
+
+  // ---- Trackers ----
+  // The tracker of CodeLocation 1, 2 or 3. Any other location is reported as a program error
+  // (level 10) and the output tracker is returned; never null.
+  Tracker* pGetTracker();
+  // The tracker of a pass (kLocationAnalysis .. kLocationOutput) without the location check;
+  // any other value gives the output tracker.
+  Tracker& GetPassTracker(int location);
+  // The output pass flag or one of the two further stage flags is set.
+  bool IsOutputStage() const { return OutputPass != 0 || StageFlag2 != 0 || StageFlag3 != 0; }
+
+  // ---- Keyword tables ----
+  // Builds the directive-name table; see DirectiveNameTable::Build.
+  void BuildTagNames(const FileControl* control, const char* prefix);
+  // Builds the in-line command table with control's delimiters ("[[" "]]" without one).
+  void BuildTextCommands(const FileControl* control);
+  const TextString& GetDirectiveName(Directive d) const { return DirectiveNames.Get(d); }
+
+  // ---- Registries (engine/DefinitionList, engine/TableDefinitionRegistry) ----
+  // Empties the alarm, column-format and graph definition lists.
+  void ClearDefinitionLists();
+  // Frees every named table format, type and structure and resets the three defaults.
+  void ClearTableDefinitions();
+
+  // ---- Heading registration and font changes (defined in engine/HeadingRegistration.cpp) ----
+  void RegisterHeading(FileControl& control, int lineType, const TextString& text1,
+                       const TextString& text2, const TextString& text3,
+                       const TextPosition& position, const TextString& extra1,
+                       const TextString& extra2, const TextString& extra3);
+  void RegisterHeadingLine(FileControl& control, PreHTML* line);
+  void AddAnchorEntry(FileControl& control, const TextString& text, const TextPosition& position);
+  void AddTableAnchorEntry(FileControl& control, PreHTML* line, const TextString& text);
+  // 1 when a heading of that kind carries the section number reference.
+  int FindSectionReference(FileControl& control, int kind, const TextString& reference,
+                           TextString& filePart, TextString& extension);
+  void ChangeFont(FileControl& control, const FontSpec& font, int deferred);
+  // The font in force, or null when none was ever set.
+  const FontSpec* GetActiveFont() const;
+
+  // ---- Owned objects ----
+  // The Context's own policy set (created with it; never null).
+  FileControl& GetFileControl() { return *fileControl_; }
+  LogErrorHandler& GetLogErrorHandler() { return LogHandler; }
+  int GetProductId() const { return productId_; }
+  int GetOutputType() const { return outputType_; }
+
+  // ---- Members, in construction order ----
+  // Command line.
+  CommandSettings Commands;
+  // The text that "SESSION: " lines collect until the log can take it.
+  TextString PendingSessionText;
+
+  EntityTable Entities;
+
+  // Input listing: the expansion of input specifications, four lists read by position.
+  WildcardFileList FileLister;
+  StringList InputFiles;
+  StringList InputSpecs;
+  StringList InputPolicyFiles;
+  StringList InputSteeringLines;
+
+  // Run-level state.
+  int FileCounter = 0;
+  int FirstFile = 1;
+  TextString FirstOutputFileName;
+  // The interface language (1 English).
+  int LanguageCode = 1;
+
+  // Analysis state, per file.
+  int AnalysisPass = 1;
+  int ContentsPass = 0;
+  int StageFlag2 = 0;  // further stage flags: only ever cleared by this program
+  int StageFlag3 = 0;
+  int OutputPass = 0;
+  PreHTML* Line = nullptr;  // not owned
+  AnalysisStatistics Statistics;
+  TextString InputFileName;
+  TextString InputFolder;
+  TextString InputBaseName;
+  TextString InputExtension;
+  FontSpec PendingFont;
+  FontSpec CurrentFont;
+  int PendingFontChange = 0;
+  int CurrentBold = 0;  // copied from the current font when it becomes current
+  int CurrentItalic = 0;
+  std::array<TextString, kDocInfoCount> DocumentInfo;
+  const TextString& GetDocInfo(DocInfo which) const {
+    return DocumentInfo[static_cast<std::size_t>(which)];
+  }
+
+  StyleSheet Styles;
+  InlineCommandTable InlineCommands;
+  HtmlTagNameTable HtmlTagNames;
+
+  // Pass state.
+  std::array<Tracker, 3> Trackers;  // analysis, contents, output
+  int CodeLocation = kLocationNone;
+  int EndTagWritten = 0;  // set by an end tag written for a block, cleared by headings
+  // Horizontal rule attributes.
+  TextString RuleWidth;
+  TextString RuleWidthPercent;
+  TextString RuleHeight;
+  TextString RuleAlignment;
+
+  DirectiveNameTable DirectiveNames;
+  LogErrorHandler LogHandler;
+
+  // Top-level domains for the host check; the tag detector's known-tag names ("HTML tags",
+  // "Mail tags", "Office tags"); the mail-header names. Filled by their users on first need.
+  NameIndex GenericDomains;
+  NameIndex CountryDomains;
+  NameIndex HtmlTagIndex;
+  NameIndex MailTagIndex;
+  NameIndex OfficeTagIndex;
+  NameIndex MailHeaderIndex;
+
+  QualifierTable Qualifiers;
+
+ private:
+  int productId_;
+  int outputType_;
+  std::unique_ptr<FileControl> fileControl_;
+};
+
+// Fills the fixed HTML tag-name forms of the Context.
+void BuildHtmlTagNames(Context& ctx);
+// Fills the qualifier table of the Context ("/" and every entry enabled).
+void BuildQualifierTable(Context& ctx);
