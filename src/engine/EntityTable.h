@@ -38,6 +38,9 @@ class EntityTable {
   const EntityEntry* FindByCode(int code) const;
   // The entry whose name equals name exactly (case and length), or null.
   const EntityEntry* FindByName(std::string_view name) const;
+  const EntityEntry* FindByName(const char* name) const {
+    return name ? FindByName(std::string_view(name)) : nullptr;
+  }
   const EntityEntry* FindByName(const TextString& name) const {
     return FindByName(std::string_view(name.GetText(), name.GetLength()));
   }
