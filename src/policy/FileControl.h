@@ -17,6 +17,7 @@
 class Context;
 class LinkDictionary;
 class PreForm;
+class StatementFile;
 class TableAnalysisPolicies;
 
 // The complete set of policies that steers one conversion: the registered policies of the
@@ -81,6 +82,29 @@ class FileControl {
   // Lays what source has set explicitly over this set. level 0 copies values only; any
   // other level also copies the marks, so the result counts as set here.
   void MergePolicies(const FileControl& source, int level);
+
+  // ---- Policy files (policy/PolicyFileReader.cpp, policy/PolicyFileWriter.cpp) ----
+  // Results of LoadPolicyLine.
+  enum : int {
+    kPolicyLineDone = 0,      // comment, blank, header, or a line taken with a valid value
+    kPolicyLineUnknown = 10,  // no policy or special key matched
+    kPolicyLineInvalid = 11,  // a policy matched but refused the value (it keeps its value)
+  };
+  // Applies one "key: value" line to this set. The line is left with its blank runs
+  // collapsed and trimmed. category receives 0 for comments and headers, else the category
+  // of what took the line. With repeatCheck a policy already set explicitly is not set again.
+  // diagnostic, when given, receives "LoadPolicyLine - success: ", "... unknown policy: " or
+  // "... invalid value: " and the line or value.
+  [[nodiscard]] int LoadPolicyLine(TextString& line, int& category, int repeatCheck,
+                                   TextString* diagnostic = nullptr);
+  // Reads the open policy file line by line (includes, switches and the link dictionary file
+  // resolved against its folder). 1 when every line was taken and every file opened (and the
+  // configuration files loaded, when asked); else 0 and errorText (when given) holds the last
+  // failure. The caller opens the file before and closes it after.
+  [[nodiscard]] int ReadPolicyFile(StatementFile& file, TextString* errorText,
+                                   int loadConfigFiles);
+  // Writes every policy (all != 0) or only those set explicitly as a policy file.
+  void WritePolicyFile(TextFile& out, int all);
 
   // Recomputes the policies that depend on others (rule set, output type, encodings ...).
   // ignored is not read; force is passed to every rule-set assignment.
