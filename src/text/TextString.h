@@ -115,9 +115,12 @@ class TextString {
   int CountChar(char c) const;
 
   // ---- Editing ----
-  // Replaces leftmost non-overlapping occurrences of find from start on (see the source
-  // for the rules of fill, counter and the lead-byte guard). 0 when maxCount > 0 and fewer
-  // replacements were made.
+  // Replaces the leftmost non-overlapping occurrences of find from start on; the inserted
+  // text is never rescanned. Without a replacement each byte of an occurrence becomes *fill.
+  // *count (when given) grows by one per occurrence taken. With guard set, an occurrence
+  // right after a byte 0x80-0xEF is skipped. maxCount > 0 stops after that many.
+  // 0 for start outside 0..length, a null or empty find, or neither replacement nor fill;
+  // 0 also when maxCount > 0 and fewer replacements were made. An empty text gives 1.
   bool ReplaceFrom(int start, const char* find, const char* replacement, int maxCount,
                    int caseSensitive, const char* fill, int* count, int guard);
   bool ReplaceAll(const char* find, const char* replacement, int maxCount, int caseSensitive);
@@ -143,6 +146,9 @@ class TextString {
   bool GetNextField(int* pos, char separator, TextString& out) const;
 
   // ---- UTF-8 helpers ----
+  // A character is one byte below 0xC1, two from a lead 0xC1-0xDF, three from 0xE0-0xEF
+  // and 0xF5-0xFF and four from 0xF0-0xF4 (those two only when a byte 0x80 or above
+  // follows the lead, else one); a step never passes the end of the text.
   // Byte offset reached after stepping over count characters from start, or -1 when
   // the text ends first.
   int Utf8ByteOffset(int count, int start) const;
@@ -156,6 +162,7 @@ class TextString {
   void ConvertWindowsPunctuation(int keepDashes);
   void ConvertKoi8rToCp1251();
   // The text, taken as UTF-16 code units, becomes UTF-8; true when every unit was below 128.
+  // A surrogate pair becomes one four-byte character, a lone surrogate U+FFFD.
   bool Utf16ToUtf8(int bigEndian);
   void DecodeQuotedPrintable(int printableOnly);
   void DecodePercentEscapes();
