@@ -915,45 +915,37 @@ void TextString::ConvertOemCharacters(int storeBoxDrawing, int unknownToQuestion
 }
 
 void TextString::ConvertWindowsPunctuation(int keepDashes) {
-  std::string out;
-  bool changed = false;
-  out.reserve(static_cast<size_t>(length_) + 8);
+  bool longDash = false;
   for (int i = 0; i < length_; ++i) {
-    const auto c = static_cast<unsigned char>(buffer_[i]);
-    char to = buffer_[i];
-    switch (c) {
+    switch (static_cast<unsigned char>(buffer_[i])) {
       case 0x91:
-        to = '`';
+        buffer_[i] = '`';
         break;
       case 0x92:
-        to = '\'';
+        buffer_[i] = '\'';
         break;
       case 0x93:
       case 0x94:
-        to = '"';
+        buffer_[i] = '"';
         break;
       case 0x95:
-        to = '-';
+        buffer_[i] = '-';
         break;
       case 0x96:
-        if (!keepDashes) to = '-';
+        if (!keepDashes) buffer_[i] = '-';
         break;
       case 0x97:
-        if (keepDashes) break;
-        out.push_back('-');
-        to = '-';
+        longDash = true;
         break;
       case 0xA0:
-        to = ' ';
+        buffer_[i] = ' ';
         break;
       default:
         break;
     }
-    changed = changed || to != buffer_[i] || c == 0x97;
-    out.push_back(to);
   }
-  if (!changed || out.size() > static_cast<size_t>(INT_MAX - 2)) return;
-  AssignBytes(out.data(), static_cast<int>(out.size()));
+  // Only the long dash changes the length; it is rare, so it takes a second pass.
+  if (longDash && !keepDashes) ReplaceAll("\x97", "--", 0, 1);
 }
 
 // KOI8-R bytes 0x80-0xFF in Windows-1251; box drawing becomes ASCII, the rest '?'.
