@@ -1,0 +1,232 @@
+#include "text/StatementFile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kFixtures = std::string(KELVANE_FIXTURES_DIR) + "/text/";
+
+std::string TempPath(const std::string& name) {
+  return testing::TempDir() + "statementfile_" + name;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> ReadStatements(StatementFile& file, const StatementReadRules& rules) {
+  std::vector<std::string> out;
+  InputRuleState state;
+  Statement s;
+  while (file.ReadStatementWith(s, rules, state)) {
+    out.emplace_back(s.GetText(), s.GetLength());
+    s.SetEmpty();
+  }
+  return out;
+}
+
+std::vector<std::string> ReadBytesAsStatements(const std::string& bytes,
+                                               const StatementReadRules& rules = {}) {
+  const std::string path = TempPath("input.txt");
+  WriteBytes(path, bytes);
+  StatementFile file;
+  EXPECT_TRUE(file.OpenForRead(path.c_str(), 0));
+  return ReadStatements(file, rules);
+}
+
+using Lines = std::vector<std::string>;
+
+struct ReadCase {
+  const char* name;
+  std::string bytes;
+  Lines expected;
+};
+
+TEST(StatementFile, ReadsStatementsFromLines) {
+  const std::string longLine(45, 'm');
+  const std::vector<ReadCase> cases = {
+      {"form feed splits a line", "abc\fdef\n", {"abc", "\f", "def"}},
+      {"form feed first", "\fpage two\n", {"\f", "page two"}},
+      {"lone form feed", "a\n\f\nb\n", {"a", "\f", "b"}},
+      {"pieces of an over-long line are joined", std::string(25000, 'x') + "\nnext\n",
+       {std::string(25000, 'x'), "next"}},
+      {"a lone CR becomes a blank", "x\ry\r\n", {"x y"}},
+      {"tabs are expanded", "a\tb\n", {"a       b"}},
+      {"no final line end", "one\ntwo", {"one", "two"}},
+      {"soft breaks stay without MIME", longLine + "=\nrest\n", {longLine + "=", "rest"}},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ReadBytesAsStatements(c.bytes), c.expected);
+  }
+}
+
+TEST(StatementFile, JoinsSoftLineBreaksWithMimeEncoding) {
+  const std::string longLine(45, 'm');
+  StatementReadRules rules;
+  rules.input.mimeEncoding = true;
+  EXPECT_EQ(ReadBytesAsStatements(longLine + "=\nrest\n", rules), Lines{longLine + "rest"});
+  // A soft break on the last line must not lose the line.
+  EXPECT_EQ(ReadBytesAsStatements("a\n" + longLine + "=\n", rules), (Lines{"a", longLine}));
+}
+
+TEST(StatementFile, PageMarkersAndDoubleSpacingDropLines) {
+  StatementReadRules pages;
+  pages.input.pageMarkers = true;
+  pages.input.pageMarkerSize = 3;
+  EXPECT_EQ(ReadBytesAsStatements("a\n\f\nhead\nhead\nb\n", pages), (Lines{"a", "b"}));
+  StatementReadRules spaced;
+  spaced.input.doubleSpaced = true;
+  EXPECT_EQ(ReadBytesAsStatements("a\n\nb\n\n\nc\n", spaced), (Lines{"a", "b", "", "c"}));
+}
+
+TEST(StatementFile, PreTagsBecomeDirectivesInHtmlInput) {
+  StatementReadRules rules;
+  rules.htmlInput = true;
+  EXPECT_EQ(ReadBytesAsStatements("see <PRE> below\ncode\n</pre>\nafter\n", rules),
+            (Lines{"$_$_END_HTML", "$_$_BEGIN_TABLE", "code", "$_$_END_TABLE", "$_$_BEGIN_HTML",
+                   "after"}));
+  EXPECT_EQ(ReadBytesAsStatements("see <PRE> below\n"), Lines{"see <PRE> below"});
+}
+
+TEST(StatementFile, EndPreFollowsTheLastLine) {
+  StatementReadRules rules;
+  rules.preserveStructureWithPre = true;
+  EXPECT_EQ(ReadBytesAsStatements("a\nb\n", rules), (Lines{"a", "b", "$_$_END_PRE"}));
+}
+
+TEST(StatementFile, SkipsLinesAndSplitsLongLines) {
+  const std::string path = TempPath("split.txt");
+  WriteBytes(path, "skip me\nskip me too\naaaa bbbb cccc dddd\nshort\n");
+  StatementFile file;
+  ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+  file.SetSkipCount(2);
+  file.SetSplit(12, ' ');
+  EXPECT_EQ(ReadStatements(file, {}), (Lines{"aaaa bbbb ", "cccc dddd", "short"}));
+}
+
+TEST(StatementFile, RawCopyIsTheLineBeforeTabExpansion) {
+  const std::string path = TempPath("raw.txt");
+  WriteBytes(path, "a\tb\r\n");
+  StatementFile file;
+  ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+  InputRuleState state;
+  Statement s;
+  ASSERT_TRUE(file.ReadStatementWith(s, {}, state));
+  EXPECT_STREQ(s.GetText(), "a       b");
+  EXPECT_STREQ(s.GetRawCopy().GetText(), "a\tb");
+}
+
+TEST(StatementFile, EveryEncodingFixtureGivesTheSameStatements) {
+  const Lines expected = {"Alpha beta", "Z\xC3\xBCrich caf\xC3\xA9", "", "  indented      line",
+                          "last line"};
+  for (const char* fixture :
+       {"utf8-lf.txt", "utf8-crlf.txt", "utf8-no-final-lf.txt", "utf8-bom-lf.txt",
+        "utf8-bom-crlf.txt", "utf16le-bom-crlf.txt", "utf16le-bom-no-final-lf.txt",
+        "utf16be-bom-crlf.txt", "utf16be-bom-lf.txt"}) {
+    SCOPED_TRACE(fixture);
+    StatementFile file;
+    ASSERT_TRUE(file.OpenForRead((kFixtures + fixture).c_str(), 0));
+    EXPECT_EQ(ReadStatements(file, {}), expected);
+  }
+}
+
+Lines WrittenLines(const std::string& text, int width) {
+  StringList sink;
+  StatementFile file;
+  file.SetSink(&sink);
+  file.SetWidth(width);
+  EXPECT_TRUE(file.OpenForWrite(nullptr, 0, 0));
+  Statement s;
+  s.Assign(text.c_str());
+  EXPECT_TRUE(file.WriteStatement(s));
+  Lines out;
+  for (int i = 0; i < sink.GetCount(); ++i) out.emplace_back(sink.GetItem(i)->text.GetText());
+  return out;
+}
+
+TEST(StatementFile, WritesStatementsWrappedAtTheWidth) {
+  EXPECT_EQ(WrittenLines(std::string(200, 'w'), 80),
+            (Lines{std::string(80, 'w'), std::string(80, 'w'), std::string(40, 'w')}));
+  EXPECT_EQ(WrittenLines("    one two three four five", 12),
+            (Lines{"    one two", "    three four", "    five"}));
+  EXPECT_EQ(WrittenLines("", 80), Lines{""});
+}
+
+TEST(StatementFile, WritingFailsWhenClosedOrReading) {
+  Statement s;
+  s.Assign("text");
+  StatementFile closed;
+  EXPECT_FALSE(closed.WriteStatement(s));
+  EXPECT_FALSE(WriteWrappedStatement(nullptr, s, 0, 0));
+
+  const std::string path = TempPath("reading.txt");
+  WriteBytes(path, "x\n");
+  StatementFile reader;
+  ASSERT_TRUE(reader.OpenForRead(path.c_str(), 0));
+  EXPECT_FALSE(reader.WriteStatement(s));
+
+  const std::string out = TempPath("written.txt");
+  StatementFile writer;
+  ASSERT_TRUE(writer.OpenForWrite(out.c_str(), 0, 0));
+  writer.SetWidth(10);
+  s.Assign("alpha beta gamma");
+  EXPECT_TRUE(writer.WriteStatement(s));
+  writer.CloseAll();
+  EXPECT_EQ(ReadBytes(out), "alpha beta\ngamma\n");
+}
+
+// Bytes that carry text: everything but blanks, line ends and form feeds.
+int CountTextBytes(const char* text, int length) {
+  int count = 0;
+  for (int i = 0; i < length; ++i) {
+    const char c = text[i];
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\f') ++count;
+  }
+  return count;
+}
+
+TEST(StatementFile, CorpusReadsWithoutLosingText) {
+  const std::filesystem::path dir = std::filesystem::path(KELVANE_CORPUS_DIR) / "rfc";
+  if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "corpus not found at " << dir;
+  int documents = 0;
+  long long totalBytes = 0;
+  const auto started = std::chrono::steady_clock::now();
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string path = entry.path().string();
+    SCOPED_TRACE(path);
+    const std::string bytes = ReadBytes(path);
+    StatementFile file;
+    ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+    InputRuleState state;
+    Statement s;
+    long long textBytes = 0;
+    while (file.ReadStatementWith(s, {}, state)) {
+      textBytes += CountTextBytes(s.GetText(), s.GetLength());
+      s.SetEmpty();
+    }
+    EXPECT_EQ(textBytes, CountTextBytes(bytes.data(), static_cast<int>(bytes.size())));
+    ++documents;
+    totalBytes += static_cast<long long>(bytes.size());
+  }
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - started);
+  std::cout << "[ corpus   ] " << documents << " documents, " << totalBytes << " bytes in "
+            << elapsed.count() << " ms\n";
+  EXPECT_GT(documents, 0);
+}
+
+}  // namespace
