@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/Context.h"
 #include "policy/ErrorHandler.h"
 
 PreHTML::PreHTML() { Reset(1); }
@@ -56,7 +57,13 @@ int PreHTML::TidyUnixWord(TextString& /*workLine*/, FileControl& /*fc*/, int& ch
 
 int PreHTML::ConvertReferences(FileControl& /*fc*/, Context& /*ctx*/) { return 0; }
 
-void PreHTML::ReportLineMessage(Context& /*ctx*/, const char* /*text*/, int /*level*/) {}
+void PreHTML::ReportLineMessage(Context& ctx, const char* text, int level) {
+  const Tracker& tracker = ctx.GetPassTracker(ctx.CodeLocation);
+  const int analysisOrContents = (ctx.AnalysisPass != 0 || ctx.ContentsPass != 0) ? 1 : 0;
+  ReportLineMessageTo(ctx.GetLogErrorHandler(), ctx.ListFile != nullptr ? 1 : 0,
+                      analysisOrContents, MessageLineNumber(tracker.currentPosition.GetLine()),
+                      text, level);
+}
 
 int PreHTML::MessageLineNumber(int trackerLine) const {
   if (start_.GetLine() >= 0)

@@ -55,8 +55,9 @@ class PreHTML : public Statement {
                    int flag);
   int ConvertReferences(FileControl& fc, Context& ctx);
 
-  // Reports a message raised on this line. Waits for the conversion context: until then it
-  // reports nothing. ReportLineMessageTo does the work once the context supplies its parts.
+  // Reports a message raised on this line through ReportLineMessageTo with the Context's
+  // handler, its list file (notes are kept while one is open), its pass flags and the line
+  // of the current pass's tracker.
   void ReportLineMessage(Context& ctx, const char* text, int level);
   // The line message road with its parts given: a text that the handler suppresses is
   // dropped; with keepNotes, "*** " and the text are added to the line's note (on a new note

@@ -18,6 +18,7 @@
 
 class FileControl;
 class PreHTML;
+class TextFile;
 
 // Output types a Context is built for.
 inline constexpr int kOutputHtml = 0;
@@ -200,6 +201,8 @@ class Context {
   int PendingFontChange = 0;
   int CurrentBold = 0;  // copied from the current font when it becomes current
   int CurrentItalic = 0;
+  // The list file of the pass that writes one (not owned): messages on lines are noted for it.
+  TextFile* ListFile = nullptr;
   std::array<TextString, kDocInfoCount> DocumentInfo;
   const TextString& GetDocInfo(DocInfo which) const {
     return DocumentInfo[static_cast<std::size_t>(which)];

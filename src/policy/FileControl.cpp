@@ -181,8 +181,6 @@ void FileControl::RecomputeBulletsActive() {
 }
 
 // The message policies go to the Context's handler; there is none to serve without a Context.
-void FileControl::ApplyHandlerSettings() {}
-
 void FileControl::ResetPolicies(int keep) {
   if (!keep) FreeOwnedObjects();
   policyList_.ResetToDefaults();

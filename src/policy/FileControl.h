@@ -188,6 +188,23 @@ class FileControl {
   const TextString& GetCurrentSection() const { return currentSection_; }
   ConversionOptions& GetConversionOptions() { return conversionOptions_; }
 
+  // ---- Message routing (policy/MessageRouting.cpp) ----
+  // The entry point of every engine message. While a pass works on a line of the main text
+  // the message goes through that line (noted for the list file, shown only in the output
+  // pass); otherwise ReportToHandler.
+  void ReportMessage(const char* text, int level);
+  // The handler road: keeps the text as the last message, copies the message policies into
+  // the Context's handler and reports there. Without a Context the text goes to standard
+  // error when "Display messages" is on, whatever its level.
+  void ReportToHandler(const char* text, int level);
+  // A progress line through the handler's diagnostic output; without a Context to standard
+  // output when "Display messages" is on.
+  void ReportProgress(const char* text);
+  // The shared buffer in which callers compose a message before ReportMessage.
+  TextString& GetMessageText() { return messageText_; }
+  // The text last handed to ReportToHandler.
+  const TextString& GetLastMessage() const { return lastMessage_; }
+
   // Marks derived from "Character encoding".
   int IsNonLatin1Encoding() const { return nonLatin1_; }
   int UsesEntities() const { return entityMark_; }
@@ -269,4 +286,8 @@ class FileControl {
   int singleByteEncoding_ = 0;
 
   Context* context_ = nullptr;  // not owned
+
+  // Message routing.
+  TextString messageText_;
+  TextString lastMessage_;
 };

@@ -1,0 +1,28 @@
+#include "engine/AnalysisStatistics.h"
+
+void HeadingLevelStats::Reset() {
+  indents.Clear();
+  kinds.Clear();
+  further.Clear();
+  secondWords.Clear();
+  marks.fill(-1);
+  counts.fill(0);
+  secondWordCount = 0;
+  numberedParagraphCount = 0;
+}
+
+AnalysisStatistics::AnalysisStatistics() { Reset(); }
+
+void AnalysisStatistics::Reset() {
+  for (TextStats& s : stats) s.Clear();
+  first = -1;
+  counts.fill(0);
+  levelMarks.fill(-1);
+  for (auto* levels : {&headings, &underlinedHeadings, &contents})
+    for (HeadingLevelStats& level : *levels) level.Reset();
+  for (TextStats& s : moreStats) s.Clear();
+  countsA.fill(0);
+  countsB.fill(0);
+  countsC.fill(0);
+  countsD.fill(0);
+}

@@ -1,0 +1,117 @@
+#include "engine/Context.h"
+
+#include "policy/FileControl.h"
+#include "text/PathUtils.h"
+
+static constexpr int kRtfPointSize = 10;
+
+Context::Context(int productId, int outputType)
+    : productId_(productId), outputType_(outputType) {
+  fileControl_ = std::make_unique<FileControl>();
+  Entities.Fill();
+
+  ResetCommandState();
+  ResetRunState();
+  PendingSessionText.SetEmpty();
+  ClearTableDefinitions();
+  ResetStyleSheet();
+  ClearDefinitionLists();
+  ResetForFile(TextString());
+  BuildHtmlTagNames(*this);
+  ResetPassState();
+  BuildTextCommands(nullptr);
+  BuildTagNames(nullptr, nullptr);
+  BuildQualifierTable(*this);
+  LogHandler.Init();
+
+  // Only construction picks the RTF size: the per-file reset gives the FontSpec default.
+  if (outputType_ == kOutputRtf) {
+    PendingFont.SetPointSize(kRtfPointSize);
+    CurrentFont.SetPointSize(kRtfPointSize);
+  }
+}
+
+Context::~Context() {
+  // The policy set goes first: its teardown may still look at the Context.
+  fileControl_.reset();
+}
+
+void Context::ResetForFile(const TextString& fileName) {
+  fileControl_->ResetPolicies(0);
+
+  Line = nullptr;
+  AnalysisPass = 1;
+  ContentsPass = 0;
+  StageFlag2 = 0;
+  StageFlag3 = 0;
+  OutputPass = 0;
+
+  Statistics.Reset();
+
+  InputFileName = fileName;
+  SplitPath(fileName, InputFolder, InputBaseName, InputExtension);
+
+  PendingFont.Reset();
+  CurrentFont.Reset();
+  PendingFontChange = 0;
+  CurrentBold = 0;
+  CurrentItalic = 0;
+
+  for (TextString& info : DocumentInfo) info.Assign(kUnknownDocInfo);
+
+  ResetPassState();
+}
+
+void Context::ResetPassState() {
+  EndTagWritten = 0;
+  RuleWidth.Assign("800");
+  RuleWidthPercent.Assign("100%");
+  RuleHeight.Assign("2");
+  RuleAlignment.Assign("CENTER");
+  for (Tracker& tracker : Trackers) ResetTracker(tracker);
+  CodeLocation = kLocationNone;
+}
+
+void Context::ResetStyleSheet() { Styles.Clear(); }
+
+void Context::ResetCommandState() { Commands = CommandSettings(); }
+
+void Context::ResetRunState() {
+  InputFiles.Clear();
+  InputSpecs.Clear();
+  InputPolicyFiles.Clear();
+  InputSteeringLines.Clear();
+  FileCounter = 0;
+  FirstFile = 1;
+  FirstOutputFileName.SetEmpty();
+}
+
+void Context::ClearDefinitionLists() {}
+
+void Context::ClearTableDefinitions() {}
+
+Tracker& Context::GetPassTracker(int location) {
+  switch (location) {
+    case kLocationAnalysis: return Trackers[0];
+    case kLocationContents: return Trackers[1];
+    default: return Trackers[2];
+  }
+}
+
+Tracker* Context::pGetTracker() {
+  if (CodeLocation < kLocationAnalysis || CodeLocation > kLocationOutput) {
+    LogHandler.SetMessageText("PROGRAM ERROR: Unknown Code location in Context::pGetTracker");
+    LogHandler.ReportBuffer(10);
+  }
+  return &GetPassTracker(CodeLocation);
+}
+
+void Context::BuildTagNames(const FileControl* control, const char* prefix) {
+  DirectiveNames.Build(control, prefix);
+}
+
+void Context::BuildTextCommands(const FileControl* control) { InlineCommands.Build(control); }
+
+void BuildHtmlTagNames(Context& ctx) { ctx.HtmlTagNames.Build(); }
+
+void BuildQualifierTable(Context& ctx) { ctx.Qualifiers.Build(); }
