@@ -5,6 +5,14 @@
 
 static constexpr int kRtfPointSize = 10;
 
+static void EmptyHeadingList(HeadingList& list) {
+  list.Clear();
+  list.levelFirst.fill(-1);
+  list.levelSecond.fill(-1);
+  list.lowestLevel = -1;
+  list.highestLevel = -1;
+}
+
 Context::Context(int productId, int outputType)
     : productId_(productId), outputType_(outputType) {
   fileControl_ = std::make_unique<FileControl>();
@@ -34,6 +42,7 @@ Context::Context(int productId, int outputType)
 Context::~Context() {
   // The policy set goes first: its teardown may still look at the Context.
   fileControl_.reset();
+  TagDictionary.reset();
 }
 
 void Context::ResetForFile(const TextString& fileName) {
@@ -51,13 +60,22 @@ void Context::ResetForFile(const TextString& fileName) {
   InputFileName = fileName;
   SplitPath(fileName, InputFolder, InputBaseName, InputExtension);
 
+  Defines.Clear();
+  Tags.Clear();
+  Blocks.Clear();
+  SecondBlocks.Clear();
+
   PendingFont.Reset();
   CurrentFont.Reset();
   PendingFontChange = 0;
   CurrentBold = 0;
   CurrentItalic = 0;
 
+  SplitFiles.Clear();
+  for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) EmptyHeadingList(*list);
+
   for (TextString& info : DocumentInfo) info.Assign(kUnknownDocInfo);
+  MetaTags.Clear();
 
   ResetPassState();
 }
@@ -68,6 +86,8 @@ void Context::ResetPassState() {
   RuleWidthPercent.Assign("100%");
   RuleHeight.Assign("2");
   RuleAlignment.Assign("CENTER");
+  CurrentFontChange.Reset();
+  SavedFontChange.Reset();
   for (Tracker& tracker : Trackers) ResetTracker(tracker);
   CodeLocation = kLocationNone;
 }
@@ -86,9 +106,13 @@ void Context::ResetRunState() {
   FirstOutputFileName.SetEmpty();
 }
 
-void Context::ClearDefinitionLists() {}
+void Context::ClearDefinitionLists() {
+  AlarmDefinitions.Clear();
+  FormatDefinitions.Clear();
+  GraphDefinitions.Clear();
+}
 
-void Context::ClearTableDefinitions() {}
+void Context::ClearTableDefinitions() { TableDefinitions.Clear(); }
 
 Tracker& Context::GetPassTracker(int location) {
   switch (location) {

@@ -4,8 +4,18 @@
 #include <memory>
 
 #include "engine/AnalysisStatistics.h"
+#include "engine/BlockList.h"
+#include "engine/DefineList.h"
+#include "engine/DefinitionList.h"
 #include "engine/EntityTable.h"
+#include "engine/FontChange.h"
+#include "engine/HeadingList.h"
+#include "engine/HtmlTagDictionary.h"
 #include "engine/KeywordTables.h"
+#include "engine/MetaTagList.h"
+#include "engine/SplitFileList.h"
+#include "engine/TableDefinitionRegistry.h"
+#include "engine/TagList.h"
 #include "engine/Tracker.h"
 #include "policy/ErrorHandler.h"
 #include "rtf/StyleSheet.h"
@@ -169,6 +179,8 @@ class Context {
   TextString PendingSessionText;
 
   EntityTable Entities;
+  // Built on first use by the tag detection (always for HTML 4).
+  std::unique_ptr<HtmlTagDictionary> TagDictionary;
 
   // Input listing: the expansion of input specifications, four lists read by position.
   WildcardFileList FileLister;
@@ -184,6 +196,9 @@ class Context {
   // The interface language (1 English).
   int LanguageCode = 1;
 
+  // Named table formats, types and structures.
+  TableDefinitionRegistry TableDefinitions;
+
   // Analysis state, per file.
   int AnalysisPass = 1;
   int ContentsPass = 0;
@@ -196,17 +211,33 @@ class Context {
   TextString InputFolder;
   TextString InputBaseName;
   TextString InputExtension;
+  TagList Tags;
+  DefineList Defines;
+  // The stack of open blocks whose fonts GetActiveFont reads, and a second block list that
+  // font changes update as well.
+  BlockList Blocks;
+  BlockList SecondBlocks;
   FontSpec PendingFont;
   FontSpec CurrentFont;
   int PendingFontChange = 0;
   int CurrentBold = 0;  // copied from the current font when it becomes current
   int CurrentItalic = 0;
+  SplitFileList SplitFiles;
+  HeadingList Anchors;
+  HeadingList ContentsLines;
+  HeadingList Headings;
+  MetaTagList MetaTags;
   // The list file of the pass that writes one (not owned): messages on lines are noted for it.
   TextFile* ListFile = nullptr;
   std::array<TextString, kDocInfoCount> DocumentInfo;
   const TextString& GetDocInfo(DocInfo which) const {
     return DocumentInfo[static_cast<std::size_t>(which)];
   }
+
+  // Alarm, column-format and graph definitions.
+  DefinitionList AlarmDefinitions;
+  DefinitionList FormatDefinitions;
+  DefinitionList GraphDefinitions;
 
   StyleSheet Styles;
   InlineCommandTable InlineCommands;
@@ -216,6 +247,9 @@ class Context {
   std::array<Tracker, 3> Trackers;  // analysis, contents, output
   int CodeLocation = kLocationNone;
   int EndTagWritten = 0;  // set by an end tag written for a block, cleared by headings
+  // The in-line font change in force and the one saved beside it.
+  FontChange CurrentFontChange;
+  FontChange SavedFontChange;
   // Horizontal rule attributes.
   TextString RuleWidth;
   TextString RuleWidthPercent;
