@@ -75,8 +75,8 @@ class BlockList {
   friend int ClassifyBlockTag(const FileControl& control, BlockList& blocks,
                               const TextString* openingText, const TextString* closingText);
   // Applies the dummy-list rewrite to endTag, classifies it and reports a mismatch with the
-  // innermost block (which must exist).
-  void CheckEndTag(FileControl& control, TextString& endTag);
+  // innermost block (which must exist). Returns endTag's block code.
+  int CheckEndTag(FileControl& control, TextString& endTag);
 
   std::vector<std::unique_ptr<BlockRecord>> blocks_;
   TextString indentOpenText_;

@@ -97,8 +97,10 @@ class DefineList {
   // Shared by the two Find operations: the covered entry with the smallest distance.
   bool FindClosest(int kind, const TextString& name, const TextPosition& position,
                    int queryKind, int inclusionType, bool after, int* index) const;
-  int ResolvePageNumber(FileControl& control, const TextString& name,
-                        const TextPosition& position, bool header, TextString& value);
+  // The footer (header false) or header page number; 0 when a name failed to resolve or
+  // a number was not one.
+  int ResolvePageNumber(FileControl& control, const TextPosition& position, bool header,
+                        TextString& value);
 
   std::vector<std::unique_ptr<DefineEntry>> entries_;
   std::unordered_map<std::string, std::vector<int>> byName_;

@@ -1,0 +1,11 @@
+#include "tables/TableType.h"
+
+TableType::TableType(const TextString& name) : name_(name) { Reset(); }
+
+TableType::~TableType() = default;
+
+void TableType::Reset() {
+  content_.Clear();
+  formatName_.Assign("Default");
+  structureName_.Assign("Default");
+}
