@@ -1,6 +1,9 @@
 #include "policy/CorePolicy.h"
 
 #include "analysis/LineServices.h"
+#include "engine/Context.h"
+#include "engine/Tracker.h"
+#include "policy/FileControl.h"
 #include "policy/ErrorHandler.h"
 #include "policy/KeyValueLine.h"
 #include "text/FontSpec.h"
@@ -753,11 +756,20 @@ int TextValuePolicy::QueryValueText(KeyValueLine& line, TextString& out) const {
 
 // ---- Rule-set assignment ----
 
-// Until the policy set's message route is available here, rule-set messages are composed
-// but go nowhere.
-static void ReportRuleSetMessage(FileControl& /*control*/, const TextString& /*text*/,
-                                 int /*level*/) {}
-static bool IsInPass(const FileControl& /*control*/) { return false; }
+// Rule-set messages are composed in the policy set's shared message text and go its usual
+// route.
+static void ReportRuleSetMessage(FileControl& control, const TextString& text, int level) {
+  TextString& message = control.GetMessageText();
+  message.Assign(text);
+  control.ReportMessage(message.GetText(), level);
+}
+
+// A conversion pass is running on the attached Context.
+static bool IsInPass(const FileControl& control) {
+  const Context* context = control.pGetContext();
+  if (context == nullptr) return false;
+  return context->CodeLocation >= kLocationAnalysis && context->CodeLocation <= kLocationOutput;
+}
 
 enum class RuleSetStep { kIgnore, kAssign, kKeepExplicit };
 
