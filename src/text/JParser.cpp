@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 // ---- ParseBuffer ----
 
@@ -89,16 +90,11 @@ void ParseBuffer::Swap(ParseBuffer& other) noexcept {
 
 static bool IsSpecial(char c) { return c == '%' || c == '*' || c == '?' || c == '|'; }
 
-static bool IsClassChar(char c) {
-  return c == '(' || c == ')' || c == '.' || c == '1' || c == 'S' || c == 'W' || c == 'Z' ||
-         c == 'A' || c == 'a' || c == '*';
-}
-
 static unsigned char AsciiUpper(unsigned char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
 }
 
-static bool InClass(char cls, unsigned char c) {
+static constexpr bool ClassHolds(char cls, unsigned char c) {
   switch (cls) {
     case '(':
       return c == '(' || c == '<' || c == '[' || c == '{';
@@ -124,6 +120,36 @@ static bool InClass(char cls, unsigned char c) {
       return true;
   }
   return false;
+}
+
+static constexpr char kClassChars[] = {'(', ')', '.', '1', 'S', 'W', 'Z', 'A', 'a', '*'};
+
+// The class test runs for nearly every pattern at every position, so it is one table look-up:
+// per byte the set of classes holding it, per class character its bit (0 for no class).
+struct ClassTables {
+  std::uint16_t members[256] = {};
+  std::uint16_t bit[256] = {};
+};
+
+static constexpr ClassTables MakeClassTables() {
+  ClassTables tables;
+  for (int k = 0; k < static_cast<int>(std::size(kClassChars)); ++k) {
+    const auto bit = static_cast<std::uint16_t>(1u << k);
+    tables.bit[static_cast<unsigned char>(kClassChars[k])] = bit;
+    for (int c = 0; c < 256; ++c) {
+      if (ClassHolds(kClassChars[k], static_cast<unsigned char>(c)))
+        tables.members[c] = static_cast<std::uint16_t>(tables.members[c] | bit);
+    }
+  }
+  return tables;
+}
+
+static constexpr ClassTables kClassTables = MakeClassTables();
+
+static bool IsClassChar(char c) { return kClassTables.bit[static_cast<unsigned char>(c)] != 0; }
+
+static bool InClass(char cls, unsigned char c) {
+  return (kClassTables.members[c] & kClassTables.bit[static_cast<unsigned char>(cls)]) != 0;
 }
 
 // The character a "|c" element stands for.
@@ -186,14 +212,33 @@ static void CompilePattern(const char* source, int caseSensitive, std::vector<ch
   }
 }
 
-// Whether the first element of a compiled pattern takes the byte c from the idle state.
+// Whether a pattern in the reset state does anything at all on the byte c. Where it does not,
+// the scanner need not step it.
 static bool FirstElementAccepts(const JPattern& pattern, unsigned char c) {
   const char* p = pattern.GetPattern();
-  if (p[0] == '%')
-    return InClass(p[1], c);
-  if (p[0] == '|')
-    return c == EscapedChar(p[1]);
   const unsigned char folded = pattern.caseSensitive ? c : AsciiUpper(c);
+  switch (p[0]) {
+    case '%':
+      return InClass(p[1], c);
+    case '|':
+      return c == EscapedChar(p[1]);
+    case '?':
+      // No exit before the element took a character.
+      return InClass(p[1], c);
+    case '*':
+      switch (p[2]) {
+        case '\0':
+          return true;  // the element ends at the text's last character, whatever it is
+        case '*':
+        case '?':
+          return false;  // a star before another wildcard stays where it is
+        case '%':
+          return InClass(p[1], c) || InClass(p[3], c);
+        case '|':
+          return InClass(p[1], c) || c == EscapedChar(p[3]);
+      }
+      return InClass(p[1], c) || folded == static_cast<unsigned char>(p[2]);
+  }
   return folded == static_cast<unsigned char>(p[0]);
 }
 
@@ -263,7 +308,11 @@ void JParser::IndexPattern(int index) {
     compiled.previousAnyRun[i] = anyRunStart[i - 1] ? i - 1 : compiled.previousAnyRun[i - 1];
   while (compiled.leadingRun < length && p[compiled.leadingRun] == p[0])
     ++compiled.leadingRun;
-  compiled.alwaysLive = p[0] == '*' || p[0] == '?' || (p[0] == '%' && p[1] == '*');
+  // A NUL byte only resets states, so no pattern is indexed under it.
+  int accepted = 0;
+  for (int c = 1; c < 256; ++c)
+    accepted += FirstElementAccepts(pattern, static_cast<unsigned char>(c)) ? 1 : 0;
+  compiled.alwaysLive = accepted == 255;
   compiled_.push_back(std::move(compiled));
   inLive_.push_back(0);
 
@@ -271,7 +320,6 @@ void JParser::IndexPattern(int index) {
     alwaysLive_.push_back(index);
     return;
   }
-  // A NUL byte only resets states, so no pattern is indexed under it.
   for (int c = 1; c < 256; ++c) {
     if (FirstElementAccepts(pattern, static_cast<unsigned char>(c)))
       byFirstByte_[c].push_back(index);
@@ -594,6 +642,11 @@ int JParser::Scan(const char* text, const JScanOptions* options, int length) {
   while (position_ < textEnd_) {
     const int a = position_;
     const auto ch = static_cast<unsigned char>(work_.GetText()[a]);
+    // Most positions of a text start nothing and continue nothing.
+    if (live_.empty() && byFirstByte_[ch].empty()) {
+      ++position_;
+      continue;
+    }
     stepped_.clear();
     fullMatches_.clear();
     for (const int index : live_) {
