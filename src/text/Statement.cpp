@@ -4,6 +4,7 @@
 #include <cstring>
 #include <span>
 
+#include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
 #include "tags/TextCommandSet.h"
@@ -335,9 +336,8 @@ InputRules InputRulesOf(FileControl& fc) {
   rules.countPairs = fc.GetInt(PolicyId::LookForCharacterEncodings) != 0 && !dosChosen &&
                      !fc.IsSet(PolicyId::CharacterEncoding);
   rules.mimeEncoding = fc.GetInt(PolicyId::InputFileContainsMIMEEncoding) != 0;
-  // The pass flag lives in the Context, which does not offer it yet: until it does the rules
-  // run as outside the analysis pass.
-  rules.analysisPass = false;
+  const Context* ctx = fc.pGetContext();
+  rules.analysisPass = ctx && ctx->AnalysisPass != 0;
   return rules;
 }
 

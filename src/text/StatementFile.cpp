@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
@@ -9,6 +10,16 @@
 static constexpr char kFormFeed = '\f';
 // "Preserve all white space from the original source" of [Text formatting].
 static constexpr int kPreserveAllWhiteSpacePolicy = 100;
+
+// Every byte c of text becomes a blank.
+static void BlankByte(TextString& text, char c) {
+  char* const begin = text.GetBuffer();
+  if (!begin) return;
+  char* const end = begin + text.GetLength();
+  for (char* p = begin; (p = static_cast<char*>(std::memchr(p, c, static_cast<std::size_t>(end - p))));) {
+    *p++ = ' ';
+  }
+}
 
 StatementFile::StatementFile()
     : blanks_("\n\t "), breakAfter_(")]}>,;"), breakBefore_("([{<!=+-\"") {}
@@ -99,8 +110,9 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
     if (overLong && !split_) complete = false;
   }
 
-  int formFeed = -1;
-  if (out.FindChar(0, kFormFeed, &formFeed, 1)) {
+  const void* formFeedAt = std::memchr(out.GetText(), kFormFeed, static_cast<std::size_t>(out.GetLength()));
+  if (formFeedAt) {
+    const int formFeed = static_cast<int>(static_cast<const char*>(formFeedAt) - out.GetText());
     const int keep = formFeed == 0 ? 1 : formFeed;
     if (keep < out.GetLength()) {
       remainder_.AssignSubstring(out.GetText(), keep, -1);
@@ -110,11 +122,8 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
   }
 
   if (!IsUtf16LE() && !IsUtf8()) {
-    char* text = out.GetBuffer();
-    for (int i = 0; text && i < out.GetLength(); ++i) {
-      if (text[i] == '\r') text[i] = ' ';
-      if (rules.plainTextOutput && static_cast<unsigned char>(text[i]) == 0xA0) text[i] = ' ';
-    }
+    BlankByte(out, '\r');
+    if (rules.plainTextOutput) BlankByte(out, '\xA0');
   }
   return complete;
 }
@@ -160,8 +169,10 @@ StatementReadRules ReadRulesOf(FileControl& fc) {
   rules.expandTabs = fc.GetPolicyList()
                          .GetSection(kTextFormattingSection)
                          .GetBool(kPreserveAllWhiteSpacePolicy) == 0;
-  // Output type, the HTML-input switch and the text-command set are the Context's; it does
-  // not offer them yet, so they keep their defaults (RTF output, text input, no commands).
+  if (const Context* ctx = fc.pGetContext()) {
+    rules.plainTextOutput = ctx->GetOutputType() == kOutputPlainText;
+    rules.htmlInput = ctx->Commands.sourceIsHtml != 0;
+  }
   return rules;
 }
 

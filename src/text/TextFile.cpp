@@ -46,6 +46,7 @@ void TextFile::CloseAll() {
 void TextFile::Reset() {
   names_.clear();
   handles_.clear();
+  inputBuffers_.clear();
   for (int& counter : counters_) counter = 0;
   open_ = 0;
 }
@@ -55,6 +56,7 @@ bool TextFile::PopFile() {
   if (!console_ && handles_.back()) std::fclose(handles_.back());
   handles_.pop_back();
   names_.pop_back();
+  inputBuffers_.pop_back();
   return true;
 }
 
@@ -65,6 +67,7 @@ void TextFile::PushFile(std::FILE* handle, const char* name) {
   std::memcpy(copy.get(), text, size);
   names_.push_back(std::move(copy));
   handles_.push_back(handle);
+  inputBuffers_.emplace_back();
   if (GetFileCount() > maxDepth_) maxDepth_ = GetFileCount();
 }
 
@@ -171,24 +174,36 @@ void TextFile::KeepLine(const char* text) {
   if (recentLines_.GetCount() > keepLimit_) recentLines_.RemoveRange(0, trimEnd_);
 }
 
+int TextFile::NextByte() {
+  InputBuffer& in = inputBuffers_.back();
+  if (in.begin < in.end) return static_cast<unsigned char>(in.bytes[in.begin++]);
+  // Refill, keeping the last bytes taken in front for UnreadByte.
+  const int keep = in.end < InputBuffer::kKeep ? in.end : InputBuffer::kKeep;
+  std::memmove(in.bytes.get(), in.bytes.get() + in.end - keep, static_cast<std::size_t>(keep));
+  const std::size_t got = std::fread(in.bytes.get() + keep, 1, InputBuffer::kSize, handles_.back());
+  in.begin = keep;
+  in.end = keep + static_cast<int>(got);
+  if (got == 0) return EOF;
+  return static_cast<unsigned char>(in.bytes[in.begin++]);
+}
+
 bool TextFile::ReadPlainLine(int* overLong) {
-  std::FILE* handle = handles_.back();
   char* buffer = PrepareBuffer(lineBuffer_);
   int length = 0;
   bool readAny = false;
   bool reachedEnd = false;
   *overLong = 0;
   while (length < kMaxRead) {
-    int c = std::getc(handle);
+    int c = NextByte();
     if (c == EOF) break;
     readAny = true;
     if (c == '\r') {
       // A CR LF pair ends the line like a lone LF; any other CR stays in the line.
-      const int following = std::getc(handle);
+      const int following = NextByte();
       if (following == '\n') {
         c = '\n';
       } else if (following != EOF) {
-        std::ungetc(following, handle);
+        UnreadByte();
       }
     }
     if (c == '\n') {
@@ -201,9 +216,9 @@ bool TextFile::ReadPlainLine(int* overLong) {
   if (!reachedEnd && length == kMaxRead) {
     // Only a line that really goes on is a piece: a last line of exactly the maximum
     // length without a line end must not wait for a piece that never comes.
-    const int following = std::getc(handle);
+    const int following = NextByte();
     if (following != EOF) {
-      std::ungetc(following, handle);
+      UnreadByte();
       *overLong = 1;
     }
   }
@@ -213,14 +228,13 @@ bool TextFile::ReadPlainLine(int* overLong) {
 }
 
 bool TextFile::ReadEncodedLine(int* overLong) {
-  std::FILE* handle = handles_.back();
   char* buffer = PrepareBuffer(lineBuffer_);
   const bool utf16 = IsUtf16();
   int length = 0;
   bool reachedEnd = false;
   *overLong = 0;
   while (length < kMaxRead) {
-    const int c = std::getc(handle);
+    const int c = NextByte();
     if (c == EOF) break;
     buffer[length++] = static_cast<char>(c);
     if (!utf16) {
@@ -247,14 +261,15 @@ bool TextFile::ReadEncodedLine(int* overLong) {
                                  (utf16LE_ ? buffer[length - 1] : buffer[length - 2]) == 0)
                               : buffer[length - 1] == '\r';
     char next[2] = {};
-    const int got = static_cast<int>(std::fread(next, 1, unit, handle));
+    int got = 0;
+    for (int c = 0; got < unit && (c = NextByte()) != EOF;) next[got++] = static_cast<char>(c);
     const bool lineFeedNext =
         got == unit && (utf16 ? (next[utf16LE_ ? 0 : 1] == '\n' && next[utf16LE_ ? 1 : 0] == 0)
                               : next[0] == '\n');
     if (crLast && lineFeedNext) {
       for (int i = 0; i < unit; ++i) buffer[length++] = next[i];
     } else if (got > 0) {
-      std::fseek(handle, -got, SEEK_CUR);
+      for (int i = 0; i < got; ++i) UnreadByte();
       *overLong = 1;
     }
   }
@@ -285,6 +300,7 @@ bool TextFile::DetectByteOrderMark() {
   utf16BE_ = mark == Mark::Utf16BE ? 1 : 0;
   utf8_ = mark == Mark::Utf8 ? 1 : 0;
   std::rewind(handles_.back());
+  inputBuffers_.back().begin = inputBuffers_.back().end = 0;
   return true;
 }
 

@@ -126,11 +126,26 @@ class TextFile {
   bool DetectByteOrderMark();
   // Appends a delivered line to the recent lines, trimming the oldest when over the limit.
   void KeepLine(const char* text);
+  // The next byte of the top file (EOF at its end), read through its buffer.
+  int NextByte();
+  // Steps back over the last byte taken (at most two in a row).
+  void UnreadByte() { --inputBuffers_.back().begin; }
+
+  // Bytes read ahead from one stacked file, so that a line costs no call into the C library
+  // per byte. The two bytes before begin survive a refill, so that UnreadByte always works.
+  struct InputBuffer {
+    static constexpr int kSize = 1 << 16;
+    static constexpr int kKeep = 2;
+    std::unique_ptr<char[]> bytes = std::make_unique<char[]>(kSize + kKeep);
+    int begin = 0;
+    int end = 0;
+  };
 
   int console_ = 0;
   int maxDepth_ = 0;
   std::vector<std::unique_ptr<char[]>> names_;
   std::vector<std::FILE*> handles_;
+  std::vector<InputBuffer> inputBuffers_;  // one per stacked file
   int open_ = 0;
   int reading_ = 0;
   int raw_ = 0;
