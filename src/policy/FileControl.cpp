@@ -191,6 +191,7 @@ void FileControl::ResetPolicies(int keep) {
   if (!keep) {
     defaultTablePolicies_->ResetPolicies(0);
     linkDictionary_->Clear();
+    textCommands_.Clear();
   }
   const bool rtfFonts = ContextOutputType() == kOutputRtf;
   const bool productTen = IsProductTen();
@@ -271,6 +272,8 @@ void FileControl::CopyPolicies(const FileControl& source) {
   documentSections_.CopyFrom(source.documentSections_);
   documentSectionsSet_ = source.documentSectionsSet_;
   textCommandsLoaded_ = source.textCommandsLoaded_;
+  textCommands_.Clear();
+  textCommands_.CopyCommandsFrom(*this, source.textCommands_);
   defaultTablePolicies_->CopyFrom(*source.defaultTablePolicies_);
   if (linkDictionary_ && source.linkDictionary_) {
     linkDictionary_->Clear();
@@ -346,6 +349,10 @@ void FileControl::MergePolicies(const FileControl& source, int level) {
     documentSections_.AppendList(source.documentSections_);
     if (level) documentSectionsSet_ = 1;
   }
+  if (source.textCommandsLoaded_ || source.IsSet(PolicyId::TextCommandFile)) {
+    textCommands_.Clear();
+    textCommands_.CopyCommandsFrom(*this, source.textCommands_);
+  }
   if (source.linkDefinitionsRead_ && linkDictionary_ && source.linkDictionary_) {
     linkDictionary_->Clear();
     linkDictionary_->AddAll(*this, *source.linkDictionary_);
@@ -404,6 +411,7 @@ void FileControl::ApplyDerivedDefaults(int /*ignored*/, int /*force*/) {
 
 void FileControl::FreeOwnedObjects() {
   if (linkDictionary_) linkDictionary_->Clear();
+  textCommands_.Clear();
   documentSections_.Clear();
   heldRegion_ = nullptr;
   tablePolicyQueue_.clear();

@@ -11,6 +11,7 @@
 #include "policy/HeadDetails.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
+#include "tags/TextCommandSet.h"
 #include "text/StringList.h"
 #include "text/TextString.h"
 
@@ -175,6 +176,9 @@ class FileControl {
   // ---- Owned objects and texts ----
   ErrorHandler& GetErrorHandler() { return errorHandler_; }
   LinkDictionary* pGetLinkDictionary() { return linkDictionary_.get(); }
+  // The text commands of "Text command" lines and the text command file.
+  TextCommandSet& GetTextCommands() { return textCommands_; }
+  const TextCommandSet& GetTextCommands() const { return textCommands_; }
   const LinkDictionary* pGetLinkDictionary() const { return linkDictionary_.get(); }
   TableAnalysisPolicies* pGetDefaultTablePolicies() { return defaultTablePolicies_.get(); }
   const TableAnalysisPolicies* pGetDefaultTablePolicies() const { return defaultTablePolicies_.get(); }
@@ -264,6 +268,7 @@ class FileControl {
 
   ErrorHandler errorHandler_;
   std::unique_ptr<LinkDictionary> linkDictionary_;
+  TextCommandSet textCommands_;
   std::unique_ptr<TableAnalysisPolicies> defaultTablePolicies_;
   std::vector<std::unique_ptr<TableAnalysisPolicies>> tablePolicyQueue_;
   // The region being collected; its owner class is not part of this layer yet, so the
