@@ -20,14 +20,12 @@ struct BlockMark {
 // Opening forms in the order they are tried; the heading test runs first and the indent
 // form (code 8) after the list item.
 static constexpr BlockMark kOpeningMarks[] = {
-    {kBlockParagraph, "<P"},          {kBlockTable, "<TABLE"},
-    {kBlockDefinitionList, "<DL"},    {kBlockUnorderedList, "<UL"},
-    {kBlockOrderedList, "<OL"},       {kBlockBody, "<BODY"},
+    {kBlockParagraph, "<P"},      {kBlockTable, "<TABLE"},    {kBlockDefinitionList, "<DL"},
+    {kBlockUnorderedList, "<UL"}, {kBlockOrderedList, "<OL"}, {kBlockBody, "<BODY"},
 };
 static constexpr BlockMark kClosingMarks[] = {
-    {kBlockParagraph, "</P"},         {kBlockTable, "</TABLE"},
-    {kBlockDefinitionList, "</DL"},   {kBlockUnorderedList, "</UL"},
-    {kBlockOrderedList, "</OL"},      {kBlockBody, "</BODY"},
+    {kBlockParagraph, "</P"},      {kBlockTable, "</TABLE"},    {kBlockDefinitionList, "</DL"},
+    {kBlockUnorderedList, "</UL"}, {kBlockOrderedList, "</OL"}, {kBlockBody, "</BODY"},
 };
 
 // Encodings of right-to-left scripts: their body is wrapped in a DIV that the body's end
@@ -98,7 +96,7 @@ int BlockList::CheckEndTag(FileControl& control, TextString& endTag) {
   message.Append(endTag);
   message.Append(" doesn't match block tag :");
   message.Append(innermost.tagText);
-  ReportRegistryMessage(control, message.GetText(), 10);
+  control.ReportMessage(message.GetText(), 10);
   return code;
 }
 
@@ -113,14 +111,13 @@ int BlockList::Add(FileControl& control, Statement* /*line*/, OutFile* file,
                    const TextString& endTag) {
   if (blocks_.empty()) return 0;
   if (file == nullptr) {
-    ReportRegistryMessage(control, "PROGRAM ERROR: File pointer null in BlockList::Add", 10);
+    control.ReportMessage("PROGRAM ERROR: File pointer null in BlockList::Add", 10);
     return 0;
   }
   TextString tag(endTag);
   const int code = CheckEndTag(control, tag);
   TextString written;
-  if (code == kBlockBody &&
-      IsRightToLeftEncoding(control.GetText(PolicyId::CharacterEncoding))) {
+  if (code == kBlockBody && IsRightToLeftEncoding(control.GetText(PolicyId::CharacterEncoding))) {
     written.Assign("</DIV>");
   }
   written.Append(tag);
@@ -133,8 +130,7 @@ int BlockList::Add(FileControl& control, Statement* /*line*/, OutFile* file,
 int BlockList::Decrement(FileControl& control, Statement* line, OutFile* file,
                          const TextString& endTag) {
   if (file == nullptr) {
-    ReportRegistryMessage(control, "PROGRAM ERROR: File pointer null in BlockList::Decrement",
-                          10);
+    control.ReportMessage("PROGRAM ERROR: File pointer null in BlockList::Decrement", 10);
     return 0;
   }
   if (blocks_.empty()) return 0;

@@ -24,8 +24,7 @@ int DefineList::Add(FileControl& control, int kind, const TextString& name,
                     const TextPosition& position, int scopeType, int scopeValue,
                     const TextString* value, int force) {
   if (!AcceptsAnalysisAddition(control, force)) {
-    ReportRegistryMessage(control, "PROGRAM ERROR: DefineList::Add called during non-analysis pass",
-                          10);
+    control.ReportMessage("PROGRAM ERROR: DefineList::Add called during non-analysis pass", 10);
     return 0;
   }
   auto entry = std::make_unique<DefineEntry>();
@@ -125,12 +124,12 @@ int DefineList::ResolveVariable(FileControl& control, const TextString& name,
   value = name;
   TextString message("TAG_ERROR: Failed to resolve variable ");
   message.Append(name);
-  ReportRegistryMessage(control, message.GetText(), 10);
+  control.ReportMessage(message.GetText(), 10);
   return 0;
 }
 
-int DefineList::ResolvePageNumber(FileControl& control, const TextPosition& position,
-                                  bool header, TextString& value) {
+int DefineList::ResolvePageNumber(FileControl& control, const TextPosition& position, bool header,
+                                  TextString& value) {
   TextString pageText;
   const int pageResolved = ResolveVariable(control, "PAGE_NUMBER", position, pageText);
   bool suppressed = false;

@@ -52,11 +52,11 @@ class DefineList {
   // Among the entries of kind named name that DefineScope::Covers with the query (inclusion
   // type 4 when inclusive, else 3), the one whose scope column is closest before position;
   // on a tie the later one. *index -1 and false when none.
-  bool FindAtOrBefore(int kind, const TextString& name, const TextPosition& position,
-                      int queryKind, int* index, int inclusive) const;
+  bool FindAtOrBefore(int kind, const TextString& name, const TextPosition& position, int queryKind,
+                      int* index, int inclusive) const;
   // The same with inclusion type 2 (inclusive) or 1, closest after position.
-  bool FindAtOrAfter(int kind, const TextString& name, const TextPosition& position,
-                     int queryKind, int* index, int inclusive) const;
+  bool FindAtOrAfter(int kind, const TextString& name, const TextPosition& position, int queryKind,
+                     int* index, int inclusive) const;
 
   // The value of variable name as of position, or a synthesised folio variable
   // ("FOLIO_FOOTER_PAGE_NUMBER", "FOLIO_HEADER_PAGE_NUMBER", "FOLIO_HEADER_TEMPLATE",
@@ -95,8 +95,8 @@ class DefineList {
     TextString name;
   };
   // Shared by the two Find operations: the covered entry with the smallest distance.
-  bool FindClosest(int kind, const TextString& name, const TextPosition& position,
-                   int queryKind, int inclusionType, bool after, int* index) const;
+  bool FindClosest(int kind, const TextString& name, const TextPosition& position, int queryKind,
+                   int inclusionType, bool after, int* index) const;
   // The footer (header false) or header page number; 0 when a name failed to resolve or
   // a number was not one.
   int ResolvePageNumber(FileControl& control, const TextPosition& position, bool header,

@@ -8,13 +8,12 @@ DefinitionList::~DefinitionList() = default;
 int DefinitionList::Add(FileControl& control, std::unique_ptr<BaseDefinition> definition,
                         int force) {
   if (!AcceptsAnalysisAddition(control, force)) {
-    ReportRegistryMessage(control,
-                          "PROGRAM ERROR: DefinitionList::Add called during non-analysis pass", 10);
+    control.ReportMessage("PROGRAM ERROR: DefinitionList::Add called during non-analysis pass", 10);
     return 0;
   }
   if (definition == nullptr) return 0;
   if (definition->GetName().IsEmpty()) {
-    ReportRegistryMessage(control, "TAG ERROR: Definition has no NAME value - ignored", 10);
+    control.ReportMessage("TAG ERROR: Definition has no NAME value - ignored", 10);
     return 0;
   }
   // Find answers the first definition of a name, so a later one does not displace it.

@@ -12,15 +12,17 @@ static void TidyBlanks(TextString& text) {
 int MetaTagList::Add(Context& context, const TextString& name, const TextString& value) {
   const Tracker& tracker = *context.pGetTracker();
   // A META tag met inside a defined block reports the main text's place.
-  const TextPosition& source = tracker.currentPosition.GetLine() == 0 ? tracker.currentPosition
-                                                                      : tracker.secondPosition;
+  const TextPosition& source =
+      tracker.currentPosition.GetLine() == 0 ? tracker.currentPosition : tracker.secondPosition;
   auto record = std::make_unique<MetaTagRecord>();
   record->name = name;
   record->value = value;
   TidyBlanks(record->name);
   TidyBlanks(record->value);
-  if (source.GetLine() >= 0) record->position.Set(source.GetLine(), source.GetColumn() + 1);
-  else record->position.Set(0, 0);
+  if (source.GetLine() >= 0)
+    record->position.Set(source.GetLine(), source.GetColumn() + 1);
+  else
+    record->position.Set(0, 0);
   records_.push_back(std::move(record));
   return 1;
 }

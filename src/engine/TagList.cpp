@@ -14,26 +14,6 @@ std::string RegistryNameKey(const TextString& name) {
   return key;
 }
 
-// Prefers the policy set's own message route (line notes, message policies) when it has
-// one; until then the Context's log handler, which that route ends in, stands in for it.
-template <typename Control>
-static void RouteMessage(Control& control, const char* text, int level) {
-  if constexpr (requires { control.ReportMessage(text, level); }) {
-    control.ReportMessage(text, level);
-  } else {
-    Context* context = control.pGetContext();
-    if (context != nullptr) {
-      context->GetLogErrorHandler().Report(text, level);
-      return;
-    }
-    control.GetErrorHandler().Report(text, level);
-  }
-}
-
-void ReportRegistryMessage(FileControl& control, const char* text, int level) {
-  RouteMessage(control, text, level);
-}
-
 TextPosition TrackerPosition(Context* context, int columnOffset) {
   if (context == nullptr) return TextPosition(0, 0);
   const TextPosition& current = context->pGetTracker()->currentPosition;
@@ -47,11 +27,10 @@ bool AcceptsAnalysisAddition(FileControl& control, int force) {
   return context != nullptr && context->AnalysisPass != 0;
 }
 
-int TagList::Add(FileControl& control, const TextString& name, const TextString& value,
-                 int kind, const TextPosition& position, int force) {
+int TagList::Add(FileControl& control, const TextString& name, const TextString& value, int kind,
+                 const TextPosition& position, int force) {
   if (!AcceptsAnalysisAddition(control, force)) {
-    ReportRegistryMessage(control, "PROGRAM ERROR: TagList::Add called during non-analysis pass",
-                          10);
+    control.ReportMessage("PROGRAM ERROR: TagList::Add called during non-analysis pass", 10);
     return 0;
   }
   auto record = std::make_unique<TagRecord>();
@@ -84,8 +63,8 @@ bool TagList::FindFirstAfter(const TextString& name, const TextPosition& positio
   for (const int i : *run) {
     const TagRecord& record = *records_[static_cast<std::size_t>(i)];
     const int column = record.position.GetColumn();
-    const bool right = inclusive != 0 ? column >= position.GetColumn()
-                                      : column > position.GetColumn();
+    const bool right =
+        inclusive != 0 ? column >= position.GetColumn() : column > position.GetColumn();
     if (!right || !NameMatches(record, name)) continue;
     *index = i;
     return true;

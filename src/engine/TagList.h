@@ -17,10 +17,6 @@ class FileControl;
 // a key exactly when they have the same length and compare equal ignoring case.
 std::string RegistryNameKey(const TextString& name);
 
-// Reports a registry message through the conversion's message route (the policy set's
-// ReportMessage once it has one, else the Context's log handler, else the set's handler).
-void ReportRegistryMessage(FileControl& control, const char* text, int level);
-
 // Position for an entry added without one: the current tracker's position with the column
 // plus columnOffset; a negative line gives (0, 0). Without a Context, (0, 0).
 TextPosition TrackerPosition(Context* context, int columnOffset);
