@@ -215,6 +215,25 @@ class FileControl {
   int IsPlainEncoding() const { return plainEncoding_; }
   int IsSingleByteEncoding() const { return singleByteEncoding_; }
 
+  // ---- Policy calculation from first-pass statistics (policy/PolicyCalculation.cpp) ----
+  // Turns the attached Context's analysis statistics into policy values (page width,
+  // spacing, justification, indents, headings, character set, bullets, definitions ...).
+  // report non-zero lets the INFO and calculation messages out. Without a Context nothing
+  // happens.
+  void CalculatePolicies(int report);
+  // Adds column to a position list (count 0..6, columns ascending); an empty list first gets
+  // column 0. 1 when the column is (now) in the list; 0 under a rule set, when the list is
+  // full, or when the column sits one off a neighbour or 12 or more right of its left one.
+  int AcceptIndentPosition(int column, int& count, int (&positions)[kMaxPositions]);
+  // Heading expectations and the per-level heading details ("Keep it simple" off only).
+  void CalculateHeaderLevels(int report);
+  // Guesses "Character encoding" from the byte-pair census when "Look for character
+  // encodings" is on.
+  void DetectCharacterSet(int report);
+  // The Context found a contents list; contents are to be generated. Set by the calculation.
+  int ContentsListFound = 0;
+  int GenerateContents = 0;
+
   // ---- Per-file preprocessor state, reset at the start of each input file ----
   int IgnoreDepth = 0;
   int SectionIncluded = -1;
