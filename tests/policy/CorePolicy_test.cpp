@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/Context.h"
+#include "engine/Tracker.h"
 #include "policy/ErrorHandler.h"
+#include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
 #include "policy/PolicyEntry.h"
 #include "text/FontSpec.h"
@@ -749,4 +752,107 @@ TEST(PolicyEntry, DispatchesByKind) {
   mergedEntry.MergeFrom(0, textEntry);
   EXPECT_EQ(Str(merged.value), "new");
   EXPECT_EQ(merged.set, 0);
+}
+
+// ---- Rule-set assignment ----
+
+namespace {
+
+// A policy set attached to a Context whose handler records what it shows.
+class RuleSetFixture : public ::testing::Test {
+ protected:
+  RuleSetFixture() : context(1, 1) {
+    context.GetLogErrorHandler().SetMessageCallback(
+        [this](const char* text) { shown.emplace_back(text); });
+    control.AttachContext(&context);
+    context.CodeLocation = kLocationOutput;
+  }
+  Context context;
+  FileControl control;
+  std::vector<std::string> shown;
+};
+
+}  // namespace
+
+TEST_F(RuleSetFixture, SecondRuleSetValueWithoutForceIsIgnoredSilently) {
+  IntPolicy policy;
+  InitScalarPolicy(policy, 1, 76, "Page width");
+  SetIntByRuleSet(control, policy, 60, 0);
+  EXPECT_EQ(policy.value, 60);
+  EXPECT_EQ(policy.set, 1);
+  EXPECT_EQ(policy.setByRuleSet, 1);
+  policy.SetRuleSetValue(control, 50, nullptr, 0);
+  EXPECT_EQ(policy.value, 60);
+  policy.SetRuleSetValue(control, 50, nullptr, 1);
+  EXPECT_EQ(policy.value, 50);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(RuleSetFixture, ExplicitValueStaysAndIsNamedDuringAPass) {
+  struct Case {
+    std::unique_ptr<CorePolicy> policy;
+    const char* expected;
+  };
+  Case cases[] = {
+      {MakeDefined(kIntPolicy, "Page width", 80, nullptr), "INFO: Ruleset overrided - Page width : 80"},
+      {MakeDefined(kBoolPolicy, "Keep it simple", 1, nullptr),
+       "INFO: Ruleset overrided - Keep it simple : Yes"},
+      {MakeDefined(kTextPolicy, "Title", 0, "Mine"), "INFO: Ruleset overrided - Title : \"Mine\""},
+      {MakeDefined(kAlignPolicy, "Text justification", 2, nullptr),
+       "INFO: Ruleset overrided - Text justification : \"2\""},
+      {MakeDefined(kListPolicy, "Paper size", 3, nullptr, kSizes),
+       "INFO: Ruleset overrided - Paper size : \"3\""},
+      {MakeDefined(kColourPolicy, "Text Colour", 0, "Navy"),
+       "INFO: Ruleset overrided - Text Colour : \"Navy\""},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    shown.clear();
+    const std::string before = ValueOf(*c.policy);
+    c.policy->set = 1;
+    c.policy->SetRuleSetValue(control, 1, "Other", 0);
+    EXPECT_EQ(ValueOf(*c.policy), before);
+    EXPECT_EQ(c.policy->setByRuleSet, 1);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], c.expected);
+  }
+
+  // Between passes the explicit value still wins, without a word.
+  context.CodeLocation = kLocationNone;
+  shown.clear();
+  IntPolicy quiet;
+  InitScalarPolicy(quiet, 1, 80, "Page width");
+  quiet.set = 1;
+  SetIntByRuleSet(control, quiet, 60, 0);
+  EXPECT_EQ(quiet.value, 80);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(RuleSetFixture, BadColourIsKeptAndBadFontRefusedWithWarnings) {
+  ColourPolicy colour;
+  InitTextPolicy(colour, 3, "", "Text Colour");
+  SetColourByRuleSet(control, colour, "00ff00", 0);
+  EXPECT_EQ(Str(colour.value), "Lime");
+  SetColourByRuleSet(control, colour, "puce", 1);
+  EXPECT_EQ(Str(colour.value), "puce");
+  EXPECT_EQ(colour.set, 1);
+
+  FontPolicy font;
+  InitFontPolicy(font, 3, "Arial, Regular, 10", "Default font");
+  SetFontByRuleSet(control, font, "Arial, heavy, 10", 0);
+  EXPECT_EQ(Str(font.value), "Arial, Regular, 10");
+  EXPECT_EQ(font.set, 1);
+  EXPECT_EQ(font.setByRuleSet, 1);
+  SetFontByRuleSet(control, font, "Verdana, Bold, 9", 1);
+  EXPECT_EQ(Str(font.value), "Verdana, Bold, 9");
+
+  TextPolicy text;
+  InitTextPolicy(text, 3, "a", "Title");
+  SetTextByRuleSet(control, text, "b", 0);
+  EXPECT_EQ(Str(text.value), "b");
+
+  const std::vector<std::string> expected = {
+      "WARNING: \"puce\" is not a standard HTML colour",
+      "WARNING: \"Arial, heavy, 10\" is not a valid font specification"};
+  EXPECT_EQ(shown, expected);
 }
