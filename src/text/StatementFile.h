@@ -67,6 +67,9 @@ class StatementFile : public TextFile {
   // The last line read was split.
   bool WasSplit() const { return split_ != 0; }
 
+  // What the input rules carried so far while reading through a policy set.
+  const InputRuleState& GetInputState() const { return inputState_; }
+
   // ---- Pending pieces: texts delivered as the next statements, in order ----
   void AddPendingPiece(const char* text) { pendingPieces_.Append(text); }
   const StringList& GetPendingPieces() const { return pendingPieces_; }

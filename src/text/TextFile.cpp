@@ -35,7 +35,8 @@ static void BlankNulBytes(char* text, int length) {
 TextFile::TextFile() = default;
 
 TextFile::~TextFile() {
-  if (open_) CloseAll();
+  // Files still stacked are closed even when a failed open cleared the open flag.
+  if (open_ || !handles_.empty()) CloseAll();
 }
 
 void TextFile::CloseAll() {
