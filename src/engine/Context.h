@@ -127,6 +127,17 @@ class Context {
   // Per-run state: input lists, run counters, first-file flag.
   void ResetRunState();
 
+  // ---- Command line (defined in engine/CommandLine.cpp) ----
+  // A "SESSION: " line of the stage before any policy set exists: shown on standard output
+  // while display messages is on, and kept in PendingSessionText until the log takes it.
+  void SessionMessage(const char* text);
+
+  // ---- Host name check (defined in engine/HostNameCheck.cpp) ----
+  // 1 when the host of candidate is a plausible internet host. corrected starts as a copy of
+  // candidate and changed as 0; a rewritten host (escapes, numeric forms) is put in place in
+  // corrected and sets changed to 1. Only kinds 0, 1 and 2 may carry a user part before "@".
+  int IsValidDomain(const TextString& candidate, int kind, TextString& corrected, int& changed);
+
   // ---- Trackers ----
   // The tracker of CodeLocation 1, 2 or 3. Any other location is reported as a program error
   // (level 10) and the output tracker is returned; never null.
