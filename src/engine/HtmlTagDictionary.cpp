@@ -1,8 +1,5 @@
 #include "engine/HtmlTagDictionary.h"
 
-#include <string>
-#include <string_view>
-
 // The attribute groups of the HTML 4.01 document type definition.
 static constexpr const char* kCoreAttributes = "id,class,style,title,";
 static constexpr const char* kLanguageAttributes = "lang,dir,";
@@ -10,35 +7,18 @@ static constexpr const char* kEventAttributes =
     "onclick,ondblclick,onmousedown,onmouseup,onmouseover,onmousemove,onmouseout,onkeypress,"
     "onkeydown,onkeyup,";
 
-static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-static std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
-}
-
 // Enters every non-empty trimmed field of a comma-separated list (null = none).
 static void InsertFields(NameIndex& set, const char* list) {
   if (list == nullptr)
     return;
-  std::string_view rest(list);
-  std::string field;
-  while (!rest.empty()) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view piece = TrimBlanks(rest.substr(0, comma));
-    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
-    if (piece.empty())
-      continue;
-    field.assign(piece);
-    set.Insert(field.c_str());
+  const TextString text(list);
+  TextString field;
+  int pos = 0;
+  while (text.GetNextField(&pos, ',', field)) {
+    field.Trim();
+    if (!field.IsEmpty())
+      set.Insert(field.GetText());
   }
-}
-
-static std::string TrimmedName(const char* name) {
-  return std::string(TrimBlanks(name == nullptr ? std::string_view() : std::string_view(name)));
 }
 
 void HtmlTagDictionary::Build(int flavour) {
@@ -68,7 +48,8 @@ HtmlTagInfo& HtmlTagDictionary::Append(const char* name, int kind, int groups,
                                        const char* allowed, const char* deprecated,
                                        const char* extension) {
   auto info = std::make_unique<HtmlTagInfo>();
-  info->name = TrimmedName(name).c_str();
+  info->name.Assign(name);
+  info->name.Trim();
   info->kind = kind;
   // Group attributes first, then the tag's own.
   const bool all = (groups & kHtmlGroupAll) != 0;
