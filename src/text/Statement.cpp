@@ -351,7 +351,8 @@ bool Statement::CountCharacterPairs(FileControl& fc) {
 void Statement::ExpandTabsByPolicy(FileControl& fc) { ExpandTabs(fc.GetInt(PolicyId::TABSize)); }
 
 void Statement::ApplyTextCommands(FileControl& fc, TextCommandSet* set) {
-  if (!set) return;
+  // Most documents have no text commands: no copy of the line for them.
+  if (!set || set->GetCount() == 0) return;
   const TextString text(*this);
   TextString result;
   set->Apply(fc, nullptr, *this, text, result);

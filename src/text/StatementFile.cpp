@@ -183,7 +183,7 @@ bool StatementFile::ReadStatement(Statement& out, FileControl& fc, Context& ctx,
   out.StripTrailingCR(fc);
   if (rules.htmlInput) ReplacePreTag(out);
   if (applyTextCommands) {
-    out.ApplyTextCommands(fc, nullptr);
+    out.ApplyTextCommands(fc, &fc.GetTextCommands());
     QueueLineFeedFields(out);
   }
   out.SetRawCopy(out);
