@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "text/TextString.h"
+
+class Context;
+class FileControl;
+class RTFFile;
+
+// The console face of a conversion run: the policy sets of a run, converting one file,
+// walking the expanded input list, and the whole run from the program's arguments.
+
+// The policy sets a run keeps: the user's, the policy file's and one per pass.
+struct RunPolicySets {
+  RunPolicySets();
+  ~RunPolicySets();
+  RunPolicySets(const RunPolicySets&) = delete;  // each set owns its policies
+  RunPolicySets& operator=(const RunPolicySets&) = delete;
+
+  FileControl& user;
+  FileControl& policyFile;
+  FileControl& analysis;
+  FileControl& contents;
+  FileControl& output;
+
+ private:
+  struct Storage;
+  Storage* storage_;
+};
+
+// Resets the three pass sets, gives them the user set's message-handler settings, rebuilds
+// the in-line command table from the user set, enables the contents and output passes and
+// converts inputName (from specification inputSpec) into outputName. 1 when converted.
+[[nodiscard]] int ConvertOneFile(RunPolicySets& sets, Context& ctx, const TextString& inputName,
+                                 const TextString& inputSpec, const TextString& outputName,
+                                 RTFFile& writer);
+
+// What a walk over the input list did.
+struct RunTally {
+  int filesFound = 0;
+  int filesConverted = 0;
+  int filesFailed = 0;
+};
+
+// Expands every input entry of ctx.Commands.inputList (ConvertFileSpecs) and converts each
+// file found. A policy file named with a file is loaded into the policy-file set first.
+void ConvertFileList(RunPolicySets& sets, Context& ctx, RunTally& tally);
+
+// The console run: parses args (without the program name), prints the usage for /? or /HELP,
+// opens the log when asked, loads the policy file, converts every file and closes the log.
+// Messages go to standard error, progress to standard output. Returns the exit status:
+// 0 when every file converted, 1 when a file failed, when no file was found, or when the
+// command line was wrong.
+int RunConversion(const std::vector<std::string>& args);
