@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,12 @@
 class Context;
 class LinkDictionary;
 class PreForm;
+class PreHTML;
+class Statement;
 class StatementFile;
 class TableAnalysisPolicies;
+class TextPosition;
+enum class TablePolicyId : std::uint8_t;
 
 // The complete set of policies that steers one conversion: the registered policies of the
 // registry (PolicyRows), the sectioned policies, the special settings that are not single
@@ -244,6 +249,111 @@ class FileControl {
   int ContentsBegun = 0;
   int InContents = 0;
   int ContentsEnded = 0;
+
+  // ---- Rule sets and policy-set services (policy/RuleSets.cpp, policy/PolicyServices.cpp) ----
+  // The Context's command-line settings go into the policies nobody set explicitly (a few
+  // also when on); once per file, after the policy layers are merged.
+  void ApplyCommandSettings(Context& context);
+  // Emphasis tags chosen by "Use <EM> and <STRONG> markup".
+  const TextString& GetBoldOpenTag() const { return boldOpen_; }
+  const TextString& GetBoldCloseTag() const { return boldClose_; }
+  const TextString& GetItalicOpenTag() const { return italicOpen_; }
+  const TextString& GetItalicCloseTag() const { return italicClose_; }
+
+  // Forwarders to the owned link dictionary and text commands; 0 when the object is missing.
+  int AddLinkDefinition(const TextString& match, const TextString& replacement,
+                        const TextString& url, const TextString& text, const TextPosition& first,
+                        const TextPosition& second);
+  int ApplyLinkDictionary(const TextString& text, TextString& result);
+  int ApplyTextCommands(PreHTML* line, Statement& statement, const TextString& text,
+                        TextString& result);
+  int GetLinkCount() const;
+  // When both sets are attached to different Contexts, this Context's handler takes the
+  // settings of the other's.
+  void CopyHandlerSettings(const FileControl& other);
+
+  // The first six characters of a non-empty "Bullet point characters" become the bullet
+  // characters and bullets are looked for. Returns 1.
+  int SetBulletCharsFromPolicy();
+  // Before and during the analysis pass: 1 unless c is a bracket, letter, digit or one of
+  // ! < > | and 0xB3. Afterwards: 1 for '-' and the kept bullet characters only.
+  int IsBulletChar(char c) const;
+  // Index of the last indent position at or left of column (0 at least).
+  int GetIndentLevel(int column) const;
+  // "Table extending factor" of the default table policies; 5 without them.
+  int GetTableExtendingFactor() const;
+  void SetCurrentSection(const TextString& section) { currentSection_ = section; }
+  // 1 when the current document section is to be converted (see "Include document section(s)").
+  int IsSectionIncluded() const;
+
+  // Loads the link dictionary, table definitions, text commands and styles file that the
+  // policies name, resolved against baseFolder. 1, or 0 with the failure in result.
+  [[nodiscard]] int LoadConfigFiles(const TextString& baseFolder, TextString& result);
+
+  // Table-policy queue: table tags change the newest entry, the table writer reads the oldest.
+  TableAnalysisPolicies* GetDefaultTabPolicy() { return defaultTablePolicies_.get(); }
+  // The newest queue entry, else the default table policies.
+  TableAnalysisPolicies* GetNewTabPolicy();
+  // The oldest queue entry, else null.
+  TableAnalysisPolicies* GetOldTabPolicy();
+  // Appends a "table" entry; refused (program error) before the output stage, nothing for
+  // text output.
+  void CreateNewTabPolicy();
+  // Drops the oldest entry; a program error before the output stage or on an empty queue.
+  void DeleteOldTabPolicy();
+  // Setters of the newest table policies: value and set mark; the policies or null.
+  TableAnalysisPolicies* SetTableBorderSize(int size);
+  TableAnalysisPolicies* SetTableHeaderRows(int rows);
+  TableAnalysisPolicies* SetTableHeaderCols(int cols);
+  TableAnalysisPolicies* SetTableCellSpacing(int spacing);
+  TableAnalysisPolicies* SetTableCellPadding(int padding);
+  TableAnalysisPolicies* SetTableColumnSeparation(int separation);
+  TableAnalysisPolicies* SetConvertTableXrefs(int yes);
+  TableAnalysisPolicies* SetExpectSparseTables(int yes);
+  TableAnalysisPolicies* SetIgnoreTableHeader(int yes);
+  // A null alignment changes nothing and gives null.
+  TableAnalysisPolicies* SetTableCellAlignment(const int* alignment);
+  TableAnalysisPolicies* SetTableAlignment(const int* alignment);
+  TableAnalysisPolicies* SetColourDataRows(int yes);
+  TableAnalysisPolicies* SetAddTableWidth(int yes);
+  TableAnalysisPolicies* SetPercentageWidths(int yes);
+  TableAnalysisPolicies* SetTableCaption(const TextString& caption);
+  // Marked set only when mark is non-zero.
+  TableAnalysisPolicies* SetTableDelimiter(const TextString& delimiter, int mark);
+  TableAnalysisPolicies* SetTableLayout(const TextString& layout);
+  TableAnalysisPolicies* SetTableWidth(const TextString& width);
+  // Colours are canonicalised; one that is not a standard colour is kept and reported (7).
+  TableAnalysisPolicies* SetTableColour(const TextString& colour);
+  TableAnalysisPolicies* SetTableBorderColour(const TextString& colour);
+  TableAnalysisPolicies* SetTableOddRowColour(const TextString& colour);
+  TableAnalysisPolicies* SetTableEvenRowColour(const TextString& colour);
+  // Outside a table: puts the HIDE_COLUMN tag error into the message text for the caller.
+  void HideTableColumn();
+  // Records text among the newest table policies' tag lines (duplicates counted).
+  void AddTableTagLine(const TextString& line, const TextString& name, const TextString& text);
+
+  // The contents-list file name for an input path (also kept as the contents file name).
+  const TextString& MakeContentsFileName(const TextString& inputPath);
+  // The name of the policy file to write for a requested name (also kept).
+  const TextString& MakePolicyFileName(const TextString& requested);
+  const TextString& GetContentsFileName() const { return contentsFileName_; }
+  const TextString& GetPolicyFileName() const { return policyFileName_; }
+
+ private:
+  // Steps of ApplyDerivedDefaults.
+  void ApplyRuleSetValues(int force);
+  void ApplyOutputTypeDefaults();
+  void ApplyEncodingDefaults();
+  void ComputeWorkingExtension();
+  void ApplyContentsListDefaults();
+  void ApplyIndentationMarkup();
+  void ApplyFontMarkup();
+  TableAnalysisPolicies* SetNewTableColour(TablePolicyId id, const TextString& colour);
+
+  TextString boldOpen_{"<B>"};
+  TextString boldClose_{"</B>"};
+  TextString italicOpen_{"<I>"};
+  TextString italicClose_{"</I>"};
 
  private:
   // Position of a policy in its kind's array; asserts that the kind is the one asked for.
