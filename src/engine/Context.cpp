@@ -1,17 +1,10 @@
 #include "engine/Context.h"
 
+#include "engine/HeadingRegistration.h"
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"
 
 static constexpr int kRtfPointSize = 10;
-
-static void EmptyHeadingList(HeadingList& list) {
-  list.Clear();
-  list.levelFirst.fill(-1);
-  list.levelSecond.fill(-1);
-  list.lowestLevel = -1;
-  list.highestLevel = -1;
-}
 
 Context::Context(int productId, int outputType)
     : productId_(productId), outputType_(outputType) {
@@ -72,7 +65,7 @@ void Context::ResetForFile(const TextString& fileName) {
   CurrentItalic = 0;
 
   SplitFiles.Clear();
-  for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) EmptyHeadingList(*list);
+  for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) ResetHeadingList(*list);
 
   for (TextString& info : DocumentInfo) info.Assign(kUnknownDocInfo);
   MetaTags.Clear();
