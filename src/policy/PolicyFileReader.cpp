@@ -671,10 +671,13 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
     ReportReadFailure(*this, message, errorText, result);
   }
 
-  // Hook: the configuration files named by the policies (link dictionary, definitions, text
-  // commands, styles file) are loaded by the policy-set services once they exist; until then
-  // the request changes nothing.
-  (void)loadConfigFiles;
+  if (loadConfigFiles) {
+    TextString loadError;
+    if (!LoadConfigFiles(folder, loadError)) {
+      if (errorText != nullptr) errorText->Assign(loadError);
+      result = 0;
+    }
+  }
   ApplyDerivedDefaults(1, 0);
   if (ctx != nullptr) ctx->CodeLocation = savedLocation;
   return result;

@@ -102,6 +102,7 @@ TEST_F(PolicyReaderTest, ResultsAndCategories) {
   for (const LineCase& c : cases) {
     SCOPED_TRACE(c.line);
     FileControl fresh;
+    fresh.AttachContext(&ctx);
     TextString line(c.line);
     int category = -1;
     EXPECT_EQ(fresh.LoadPolicyLine(line, category, 0), c.result);
@@ -113,6 +114,7 @@ TEST_F(PolicyReaderTest, KeyMatchesWhateverTheBlanksAndCase) {
   for (const char* text : {"Page Width: 72", "page width:72", "  PAGE   WIDTH  :   72  "}) {
     SCOPED_TRACE(text);
     FileControl fresh;
+    fresh.AttachContext(&ctx);
     TextString line(text);
     int category = 0;
     EXPECT_EQ(fresh.LoadPolicyLine(line, category, 0), 0);
@@ -233,6 +235,7 @@ TEST_F(PolicyReaderTest, IndentAndHangingPositions) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     FileControl fresh;
+    fresh.AttachContext(&ctx);
     TextString line(c.line);
     int category = 0;
     EXPECT_EQ(fresh.LoadPolicyLine(line, category, 0), 0);
@@ -516,6 +519,26 @@ TEST_F(PolicyReaderTest, HostileLinesEndInTime) {
   EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), 71);
   EXPECT_EQ(fc.GetText(PolicyId::DocumentTitle).GetLength(), 100000);
   EXPECT_EQ(fc.GetIndentPositions().count, 0);  // a number too large for an int
+  std::remove(path.c_str());
+}
+
+TEST_F(PolicyReaderTest, ConfigurationFilesAreLoadedWhenAsked) {
+  const std::string path = ::testing::TempDir() + "polfile-config.pol";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("Link Dictionary file: polfile-missing-links.txt\nPage Width: 77\n", f);
+  std::fclose(f);
+
+  StatementFile file;
+  ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+  TextString error;
+  EXPECT_EQ(fc.ReadPolicyFile(file, &error, 1), 0);
+  file.CloseAll();
+  EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), 77);
+  EXPECT_STREQ(fc.GetText(PolicyId::LinkDictionaryFile).GetText(), "polfile-missing-links.txt");
+  EXPECT_TRUE(fc.IsSet(PolicyId::LinkDictionaryFile));
+  EXPECT_NE(std::string(error.GetText()).find("polfile-missing-links.txt"), std::string::npos)
+      << error.GetText();
   std::remove(path.c_str());
 }
 
