@@ -19,14 +19,24 @@ struct BlockMark {
 
 // Opening forms in the order they are tried; the heading test runs first and the indent
 // form (code 8) after the list item.
+// clang-format off
 static constexpr BlockMark kOpeningMarks[] = {
-    {kBlockParagraph, "<P"},      {kBlockTable, "<TABLE"},    {kBlockDefinitionList, "<DL"},
-    {kBlockUnorderedList, "<UL"}, {kBlockOrderedList, "<OL"}, {kBlockBody, "<BODY"},
+    {kBlockParagraph, "<P"},  // also "<PRE": a substring test
+    {kBlockTable, "<TABLE"},
+    {kBlockDefinitionList, "<DL"},
+    {kBlockUnorderedList, "<UL"},  // after the indent form, which may be a dummy list
+    {kBlockOrderedList, "<OL"},
+    {kBlockBody, "<BODY"},
 };
 static constexpr BlockMark kClosingMarks[] = {
-    {kBlockParagraph, "</P"},      {kBlockTable, "</TABLE"},    {kBlockDefinitionList, "</DL"},
-    {kBlockUnorderedList, "</UL"}, {kBlockOrderedList, "</OL"}, {kBlockBody, "</BODY"},
+    {kBlockParagraph, "</P"},
+    {kBlockTable, "</TABLE"},
+    {kBlockDefinitionList, "</DL"},
+    {kBlockUnorderedList, "</UL"},
+    {kBlockOrderedList, "</OL"},
+    {kBlockBody, "</BODY"},
 };
+// clang-format on
 
 // Encodings of right-to-left scripts: their body is wrapped in a DIV that the body's end
 // tag must close first.

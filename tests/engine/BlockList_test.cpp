@@ -127,6 +127,25 @@ TEST_F(BlockListTest, DummyListEndTagsBecomePlainWhenIndentMarkupIsOff) {
   EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(BlockListTest, APlainListEndTagMayCloseADummyListIndent) {
+  control.Int(PolicyId::IndentationMarkupCode).value = -1;
+  control.Int(PolicyId::IndentationMarkupCode).set = 1;
+  control.ApplyDerivedDefaults(0, 0);
+  ASSERT_STREQ(control.GetIndentOpenMarkup().GetText(), "UL DUMMY");
+  blocks.Push(kBlockIndent, "<UL DUMMY>");
+  blocks.Push(kBlockIndent, "<UL DUMMY>");
+  EXPECT_EQ(blocks.Decrement(control, nullptr, &out, "</UL DUMMY>"), 1);
+  EXPECT_EQ(blocks.Add(control, nullptr, &out, "</UL>"), 1);
+  EXPECT_TRUE(messages.empty());
+  ASSERT_EQ(written.GetCount(), 2);
+  EXPECT_EQ(Written(0), "</UL>");
+  EXPECT_EQ(Written(1), "</UL>");
+  // Any other pairing is still a mismatch.
+  blocks.Push(kBlockIndent, "<UL DUMMY>");
+  EXPECT_EQ(blocks.Add(control, nullptr, &out, "</OL>"), 1);
+  EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST_F(BlockListTest, DecrementHandsAFontOutwardBeforeClosing) {
   blocks.Push(kBlockBody, "<BODY>");
   blocks.Push(kBlockTable, "<TABLE>");
