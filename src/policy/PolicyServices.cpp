@@ -173,38 +173,32 @@ void FileControl::DeleteOldTabPolicy() {
 
 // ---- Setters of the newest table policies ----
 
-static TableAnalysisPolicies* SetTableInt(TableAnalysisPolicies* policies, TablePolicyId id, int value) {
+// Value and (with mark) the set mark of one policy of the table policies, picked by kind.
+template <class Kind, class Value>
+static TableAnalysisPolicies* SetTablePolicy(TableAnalysisPolicies* policies,
+                                             Kind& (TableAnalysisPolicies::*pick)(TablePolicyId),
+                                             TablePolicyId id, const Value& value, int mark = 1) {
   if (policies == nullptr) return nullptr;
-  IntPolicy& policy = policies->Int(id);
-  policy.value = value;
-  policy.set = 1;
-  return policies;
-}
-
-static TableAnalysisPolicies* SetTableBool(TableAnalysisPolicies* policies, TablePolicyId id, int value) {
-  if (policies == nullptr) return nullptr;
-  BoolPolicy& policy = policies->Bool(id);
-  policy.value = value;
-  policy.set = 1;
-  return policies;
-}
-
-static TableAnalysisPolicies* SetTableAlign(TableAnalysisPolicies* policies, TablePolicyId id,
-                                            const int* value) {
-  if (policies == nullptr || value == nullptr) return nullptr;
-  AlignPolicy& policy = policies->Align(id);
-  policy.value = *value;
-  policy.set = 1;
-  return policies;
-}
-
-static TableAnalysisPolicies* SetTableText(TableAnalysisPolicies* policies, TablePolicyId id,
-                                           const TextString& value, int mark) {
-  if (policies == nullptr) return nullptr;
-  TextPolicy& policy = policies->Text(id);
+  Kind& policy = (policies->*pick)(id);
   policy.value = value;
   if (mark) policy.set = 1;
   return policies;
+}
+
+static TableAnalysisPolicies* SetTableInt(TableAnalysisPolicies* policies, TablePolicyId id, int value) {
+  return SetTablePolicy(policies, &TableAnalysisPolicies::Int, id, value);
+}
+static TableAnalysisPolicies* SetTableBool(TableAnalysisPolicies* policies, TablePolicyId id, int value) {
+  return SetTablePolicy(policies, &TableAnalysisPolicies::Bool, id, value);
+}
+static TableAnalysisPolicies* SetTableAlign(TableAnalysisPolicies* policies, TablePolicyId id,
+                                            const int* value) {
+  if (value == nullptr) return nullptr;
+  return SetTablePolicy(policies, &TableAnalysisPolicies::Align, id, *value);
+}
+static TableAnalysisPolicies* SetTableText(TableAnalysisPolicies* policies, TablePolicyId id,
+                                           const TextString& value, int mark) {
+  return SetTablePolicy(policies, &TableAnalysisPolicies::Text, id, value, mark);
 }
 
 TableAnalysisPolicies* FileControl::SetNewTableColour(TablePolicyId id, const TextString& colour) {
