@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "engine/ListFile.h"
 #include "text/TextPosition.h"
 
 class Context;
@@ -67,6 +68,8 @@ class LineWindow {
   int ClosingLines = 0;
   // A write failed: nothing more is written in this pass.
   int Failed = 0;
+  // What the list file carries from line to line in this pass.
+  ListFileFlags ListFlags;
 
  private:
   friend int AdvanceLineWindow(int analysis, LineWindow& window, FileControl& fc, Context& ctx,
