@@ -3,31 +3,25 @@
 #include <string>
 #include <vector>
 
+#include "policy/FileControl.h"
 #include "text/TextString.h"
 
 class Context;
-class FileControl;
 class RTFFile;
 
 // The console face of a conversion run: the policy sets of a run, converting one file,
 // walking the expanded input list, and the whole run from the program's arguments.
 
-// The policy sets a run keeps: the user's, the policy file's and one per pass.
+// The policy sets a run keeps: the user's, the policy file's and one per pass. Large: keep it
+// on the heap.
 struct RunPolicySets {
-  RunPolicySets();
-  ~RunPolicySets();
-  RunPolicySets(const RunPolicySets&) = delete;  // each set owns its policies
-  RunPolicySets& operator=(const RunPolicySets&) = delete;
-
-  FileControl& user;
-  FileControl& policyFile;
-  FileControl& analysis;
-  FileControl& contents;
-  FileControl& output;
-
- private:
-  struct Storage;
-  Storage* storage_;
+  FileControl user;
+  FileControl policyFile;
+  FileControl analysis;
+  FileControl contents;
+  FileControl output;
+  // The policy file loaded into policyFile (empty: none).
+  TextString loadedPolicyFile;
 };
 
 // Resets the three pass sets, gives them the user set's message-handler settings, rebuilds

@@ -281,18 +281,18 @@ static void FillDiagnosticsNames(const FileControl& working, const Context& ctx,
                                  AuxFileNames& names) {
   const int debug = working.GetInt(PolicyId::GenerateDiagnosticsFiles);
   const int dos = ctx.Commands.dosNames || working.GetInt(PolicyId::UseDOSFilenames);
-  TextString base(names.outputFolder);
-  base.Append(names.outputBaseName);
+  // Bare names: each pass resolves them against "Output directory".
+  const TextString& base = names.outputBaseName;
   if ((ctx.Commands.listFiles || debug) && names.analysisListName.IsEmpty()) {
-    names.analysisListName = base;
+    names.analysisListName.Assign(base);
     names.analysisListName.Append(dos ? ".ls1" : ".lis1");
   }
   if ((ctx.Commands.listFiles || debug) && names.outputListName.IsEmpty()) {
-    names.outputListName = base;
+    names.outputListName.Assign(base);
     names.outputListName.Append(".lis");
   }
   if (debug && names.statisticsName.IsEmpty()) {
-    names.statisticsName = base;
+    names.statisticsName.Assign(base);
     names.statisticsName.Append(dos ? ".sts" : ".stats");
   }
 }
@@ -345,8 +345,13 @@ static void WriteRequestedPolicyFile(FileControl& outputSet, Context& ctx,
   if (!ctx.Commands.createPolicyFile && !outputSet.GetInt(PolicyId::OutputPolicyFile))
     return;
   const TextString made(outputSet.MakePolicyFileName(inputName));
-  TextString name;
-  ResolveRelativePath(outputSet.GetText(PolicyId::OutputDirectory), made, name);
+  // A name that already carries its folder is not resolved again (a relative folder would
+  // be doubled).
+  TextString madeFolder, madeBase, madeExtension;
+  SplitPath(made, madeFolder, madeBase, madeExtension);
+  TextString name(made);
+  if (madeFolder.IsEmpty())
+    ResolveRelativePath(outputSet.GetText(PolicyId::OutputDirectory), made, name);
   if (IsSameFile(name, inputName)) {
     ReportSameAsInput(outputSet, inputName);
     return;

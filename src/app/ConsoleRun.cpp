@@ -1,0 +1,163 @@
+#include "app/ConsoleRun.h"
+
+#include <cstdio>
+#include <memory>
+#include <string_view>
+
+#include "app/ShellServices.h"
+#include "engine/CommandLine.h"
+#include "engine/Context.h"
+#include "engine/ConvertDriver.h"
+#include "engine/InputSpecs.h"
+#include "rtf/RTFFile.h"
+#include "text/StatementFile.h"
+#include "text/TextFile.h"
+
+int ConvertOneFile(RunPolicySets& sets, Context& ctx, const TextString& inputName,
+                   const TextString& inputSpec, const TextString& outputName, RTFFile& writer) {
+  for (FileControl* set : {&sets.analysis, &sets.contents, &sets.output}) {
+    set->ResetPolicies(0);
+    set->CopyHandlerSettings(sets.user);
+  }
+  ctx.BuildTextCommands(&sets.user);
+  ctx.Commands.contentsPassEnabled = 1;
+  ctx.Commands.outputPassEnabled = 1;
+  return ConvertInputFile(sets.user, sets.policyFile, sets.analysis, sets.contents, sets.output,
+                          ctx, inputName, inputSpec, outputName, ctx.Commands.outputSpec, 0,
+                          writer, nullptr, nullptr, 0);
+}
+
+static void ReportRunError(RunPolicySets& sets, const char* text, const TextString& name) {
+  TextString message(text);
+  message.Append(name);
+  sets.user.ReportMessage(message.GetText(), 10);
+}
+
+// Loads name into the policy-file set unless it is loaded already; false after reporting when
+// it cannot be read.
+static bool LoadPolicyFile(RunPolicySets& sets, Context& ctx, const TextString& name) {
+  if (name.IsEmpty() || name.EqualsText(sets.loadedPolicyFile, 1, 0))
+    return true;
+  sets.policyFile.ResetPolicies(0);
+  sets.loadedPolicyFile.SetEmpty();
+  StatementFile file;
+  if (!file.OpenForRead(name.GetText(), 0)) {
+    ReportRunError(sets, "ERROR: Can't open policy file ", name);
+    return false;
+  }
+  TextString failure;
+  const int complete = sets.policyFile.ReadPolicyFile(file, &failure, 1);
+  file.CloseAll();
+  if (!complete && !failure.IsEmpty())
+    sets.user.ReportMessage(failure.GetText(), 10);
+  sets.loadedPolicyFile = name;
+  ctx.Commands.policyFileInUse = 1;
+  ctx.Commands.policyFileName = name;
+  return true;
+}
+
+// The text of entry i; empty when the list is shorter.
+static TextString ItemText(const StringList& list, int i) {
+  const StringListEntry* entry = list.GetItem(i);
+  return entry != nullptr ? entry->text : TextString();
+}
+
+void ConvertFileList(RunPolicySets& sets, Context& ctx, RunTally& tally) {
+  std::vector<TextString> entries;
+  SplitCommandWords(ctx.Commands.inputList, entries);
+  const TextString runPolicyFile(ctx.Commands.policyFileName);
+  for (const TextString& entry : entries) {
+    const int before = ctx.InputFiles.GetCount();
+    (void)ConvertFileSpecs(0, TextString(), entry, runPolicyFile, ctx, 1);
+    if (ctx.InputFiles.GetCount() == before)
+      ReportRunError(sets, "ERROR: Can't find or open ", entry);
+  }
+
+  RTFFile writer(ctx);
+  for (int i = 0; i < ctx.InputFiles.GetCount(); ++i) {
+    const TextString inputName(ItemText(ctx.InputFiles, i));
+    const TextString inputSpec(ItemText(ctx.InputSpecs, i));
+    ++tally.filesFound;
+    if (!LoadPolicyFile(sets, ctx, ItemText(ctx.InputPolicyFiles, i))) {
+      ++tally.filesFailed;
+      continue;
+    }
+    TextString outputName;
+    (void)writer.MakeFileName(inputName, sets.user, outputName);
+    if (ConvertOneFile(sets, ctx, inputName, inputSpec, outputName, writer))
+      ++tally.filesConverted;
+    else
+      ++tally.filesFailed;
+  }
+}
+
+// The parser reports what it could not take; any such report means the command line was
+// wrong and nothing is converted.
+static bool HasCommandLineComplaint(const TextString& sessionText) {
+  const std::string_view text(sessionText.GetText(),
+                              static_cast<std::size_t>(sessionText.GetLength()));
+  for (const std::string_view marker :
+       {"SESSION: *** Unrecognised", "SESSION: Illegal Qualifier", "SESSION: Missing value",
+        "SESSION: Missing end-quote"}) {
+    if (text.find(marker) != std::string_view::npos)
+      return true;
+  }
+  return false;
+}
+
+// This program's product id (ProductIdentity.h cannot be included beside Context.h: both
+// declare the output-type names).
+static constexpr int kThisProductId = 2;
+
+static void ErrorLine(const char* text) {
+  std::fputs(text, stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+}
+
+int RunConversion(const std::vector<std::string>& args) {
+  auto ctx = std::make_unique<Context>(kThisProductId, kOutputRtf);
+  ctx->ResetRunState();
+  (void)ParseCommandLine(*ctx, args);
+  if (ctx->Commands.helpRequested)
+    return 0;
+  if (HasCommandLineComplaint(ctx->PendingSessionText)) {
+    ErrorLine("ERROR: Unrecognised or invalid qualifiers: nothing converted");
+    return 1;
+  }
+  if (ctx->Commands.inputList.IsEmpty()) {
+    ErrorLine("ERROR: No input file given");
+    PrintUsage(*ctx);
+    return 1;
+  }
+
+  auto sets = std::make_unique<RunPolicySets>();
+  sets->user.AttachContext(ctx.get());
+  sets->user.ApplyCommandSettings(*ctx);
+  LogErrorHandler& handler = ctx->GetLogErrorHandler();
+  TextFile log;
+  int logFailed = 0;
+  if (ctx->Commands.logRequested) {
+    if (OpenRunLog(handler, log, ctx->Commands.logFileName.GetText())) {
+      // What the command line said before the log was open goes in first.
+      if (!ctx->PendingSessionText.IsEmpty() &&
+          handler.WriteLogLine(ctx->PendingSessionText.GetText()) != 0)
+        ctx->PendingSessionText.SetEmpty();
+    } else {
+      ReportRunError(*sets, "ERROR: Can't open log file ", ctx->Commands.logFileName);
+      logFailed = 1;
+    }
+  }
+
+  RunTally tally;
+  if (LoadPolicyFile(*sets, *ctx, ctx->Commands.policyFileName))
+    ConvertFileList(*sets, *ctx, tally);
+  else
+    tally.filesFailed = 1;
+  if (tally.filesFound == 0 && tally.filesFailed == 0)
+    sets->user.ReportMessage("ERROR: No files found to convert", 10);
+  if (ctx->Commands.logRequested && !logFailed)
+    CloseRunLog(handler, log);
+  const bool failed = logFailed || tally.filesFailed > 0 || tally.filesFound == 0;
+  return failed ? 1 : 0;
+}
