@@ -1,0 +1,181 @@
+#include "engine/ConvertDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Context.h"
+#include "policy/FileControl.h"
+#include "rtf/RTFFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kFixture = std::string(KELVANE_FIXTURES_DIR) + "/driver/short-document.txt";
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// One conversion with its own Context, policy sets, temp folder and captured messages.
+struct Conversion {
+  Conversion() : ctx(2, kOutputRtf), writer(ctx) {
+    dir = fs::temp_directory_path() /
+          ("kvl_driver_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    user.AttachContext(&ctx);
+    ctx.GetLogErrorHandler().SetMessageCallback([this](const char* t) { lines.emplace_back(t); });
+    ctx.GetLogErrorHandler().SetDiagnosticCallback([this](const char* t) { lines.emplace_back(t); });
+  }
+  ~Conversion() { fs::remove_all(dir); }
+
+  int Run(const std::string& input, const std::string& output) {
+    return ConvertInputFile(user, policyFile, analysis, contents, outputSet, ctx,
+                            TextString(input.c_str()), TextString(input.c_str()),
+                            TextString(output.c_str()), TextString(), 0, writer, nullptr,
+                            nullptr, 0);
+  }
+  bool Said(const std::string& text) const {
+    for (const std::string& line : lines)
+      if (line.find(text) != std::string::npos)
+        return true;
+    return false;
+  }
+  int IndexOf(const std::string& text) const {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      if (lines[i] == text)
+        return static_cast<int>(i);
+    return -1;
+  }
+
+  Context ctx;
+  FileControl user, policyFile, analysis, contents, outputSet;
+  RTFFile writer;
+  fs::path dir;
+  std::vector<std::string> lines;
+};
+
+}  // namespace
+
+TEST(ConvertInputFile, AnnouncesFileAndPassesInOrder) {
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+  const int banner = c.IndexOf(std::string(50, '%'));
+  const int processing = c.IndexOf("Processing : \"doc.txt\"");
+  const int first = c.IndexOf("---- Making First Pass ----");
+  const int second = c.IndexOf("---- Making Second Pass ----");
+  const int output = c.IndexOf("---- Starting Output pass ----");
+  EXPECT_GE(banner, 0);
+  EXPECT_EQ(processing, banner + 1);  // the input folder is the output folder: not repeated
+  EXPECT_GT(first, processing);
+  EXPECT_GT(second, first);
+  EXPECT_GT(output, second);
+}
+
+TEST(ConvertInputFile, FailedWriterLeavesNoOutputAndReportsFailure) {
+  // The RTF writer of this tree writes nothing yet: the conversion must say so.
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  const fs::path output = c.dir / "doc.rtf";
+  EXPECT_EQ(c.Run(input.string(), output.string()), 0);
+  EXPECT_TRUE(c.Said("ERROR: Failed to complete output pass"));
+  EXPECT_FALSE(fs::exists(output));
+}
+
+TEST(ConvertInputFile, MissingInputFailsTheAnalysisPass) {
+  Conversion c;
+  const std::string input = (c.dir / "absent.txt").string();
+  EXPECT_EQ(c.Run(input, (c.dir / "absent.rtf").string()), 0);
+  EXPECT_TRUE(c.Said("ERROR: Can't find file " + input));
+  EXPECT_TRUE(c.Said("ERROR: Failed to complete analysis pass"));
+  EXPECT_FALSE(c.Said("---- Making Second Pass ----"));
+}
+
+TEST(ConvertInputFile, NeverWritesOverTheInput) {
+  struct Case {
+    const char* outputName;  // in the test folder
+    bool linkToInput;        // create it as another name of the input
+  };
+  constexpr Case kCases[] = {{"same.rtf", false}, {"SAME.RTF", false}, {"link.rtf", true}};
+  for (const Case& k : kCases) {
+    SCOPED_TRACE(k.outputName);
+    Conversion c;
+    const fs::path input = c.dir / "same.rtf";
+    fs::copy_file(kFixture, input);
+    const std::string before = ReadAll(input);
+    const fs::path output = c.dir / k.outputName;
+    if (k.linkToInput)
+      fs::create_symlink(input, output);
+    EXPECT_EQ(c.Run(input.string(), output.string()), 0);
+    EXPECT_TRUE(c.Said("ERROR: Output file has same name as input file - " + input.string()));
+    EXPECT_EQ(ReadAll(input), before);
+  }
+}
+
+TEST(ConvertInputFile, PolicyFileThatCannotBeOpenedIsReportedNotAnnounced) {
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  const std::string target = (c.dir / "no-such-folder" / "out.pol").string();
+  c.ctx.Commands.createPolicyFile = 1;
+  c.ctx.Commands.policyOutputFileName = TextString(target.c_str());
+  (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+  EXPECT_TRUE(c.Said("ERROR: Can't open policy file " + target));
+  EXPECT_FALSE(c.Said("Generating policy file"));
+}
+
+TEST(ConvertInputFile, PolicyFileIsWrittenWhenAsked) {
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  const fs::path target = c.dir / "made.pol";
+  c.ctx.Commands.createPolicyFile = 1;
+  c.ctx.Commands.policyOutputFileName = TextString(target.string().c_str());
+  (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+  EXPECT_TRUE(c.Said("Generating policy file " + target.string()));
+  EXPECT_FALSE(ReadAll(target).empty());
+}
+
+TEST(ConvertInputFile, DisabledAnalysisPassStillRunsTheLaterPasses) {
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  c.ctx.Commands.analysisPassEnabled = 0;
+  (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+  EXPECT_FALSE(c.Said("---- Making First Pass ----"));
+  EXPECT_TRUE(c.Said("---- Making Second Pass ----"));
+  EXPECT_TRUE(c.Said("---- Starting Output pass ----"));
+}
+
+TEST(ConvertInputFile, OutputGoesToTheOutputNameWithoutSplitFiles) {
+  // No split file is registered: the output name is opened, so a folder that does not exist
+  // is the one failure to open.
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+  EXPECT_FALSE(c.Said("ERROR: Can't open output file"));
+}
+
+TEST(ConvertInputFile, ListFilesAnnotateTheInputLines) {
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  c.ctx.Commands.listFiles = 1;
+  (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+  const std::string listed = ReadAll(c.dir / "doc.lis1");
+  EXPECT_NE(listed.find("    1:       |Title line\n"), std::string::npos);
+  EXPECT_NE(listed.find("    5:       |   Some text here.\n"), std::string::npos);
+  EXPECT_NE(listed.find("Line Type codes"), std::string::npos);
+}
