@@ -21,26 +21,10 @@ static std::string_view View(const TextString& text) {
   return {text.GetText(), static_cast<std::size_t>(text.GetLength())};
 }
 
-static bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z')
-      x = static_cast<unsigned char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z')
-      y = static_cast<unsigned char>(y - 'A' + 'a');
-    if (x != y)
-      return false;
-  }
-  return true;
-}
-
 bool IsSameFile(const TextString& first, const TextString& second) {
   if (first.IsEmpty() || second.IsEmpty())
     return false;
-  if (EqualsIgnoringAsciiCase(View(first), View(second)))
+  if (first.Equals(second))
     return true;
   // Different spellings of one file (relative forms, links, "./") resolve to the same file.
   std::error_code error;
