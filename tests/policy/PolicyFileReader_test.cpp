@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,15 @@
 #include "text/StatementFile.h"
 
 namespace {
+
+// A file name of this test alone: ctest runs every test as its own process, in parallel, and
+// other build folders run the same tests at the same time, so a fixed name would be shared.
+std::string TempPath(const std::string& name) {
+  static const std::string run = std::to_string(std::random_device{}());
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return ::testing::TempDir() + "polfile_" + test->test_suite_name() + "_" + test->name() + "_" +
+         run + "_" + name;
+}
 
 constexpr int kKelvane = 2;
 
@@ -502,7 +512,7 @@ TEST_F(PolicyReaderTest, ReadRestoresThePassAndWithoutContextStillReads) {
 }
 
 TEST_F(PolicyReaderTest, HostileLinesEndInTime) {
-  const std::string path = ::testing::TempDir() + "polfile-hostile.pol";
+  const std::string path = TempPath("hostile.pol");
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   const std::string longKey(100000, 'k');
@@ -523,7 +533,7 @@ TEST_F(PolicyReaderTest, HostileLinesEndInTime) {
 }
 
 TEST_F(PolicyReaderTest, ConfigurationFilesAreLoadedWhenAsked) {
-  const std::string path = ::testing::TempDir() + "polfile-config.pol";
+  const std::string path = TempPath("config.pol");
   std::FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   std::fputs("Link Dictionary file: polfile-missing-links.txt\nPage Width: 77\n", f);

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,13 @@ namespace {
 
 const std::string kFixtures = std::string(KELVANE_FIXTURES_DIR) + "/text/";
 
+// A file name of this test alone: ctest runs every test as its own process, in parallel, and
+// other build folders run the same tests at the same time, so a fixed name would be shared.
 std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "statementfile_" + name;
+  static const std::string run = std::to_string(std::random_device{}());
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  return ::testing::TempDir() + "statementfile_" + test->test_suite_name() + "_" + test->name() + "_" + run +
+         "_" + name;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
