@@ -74,6 +74,8 @@ void Context::ResetForFile(const TextString& fileName) {
 }
 
 void Context::ResetPassState() {
+  // A definition its input left open must not swallow the next pass or file.
+  Defines.CloseOpenDefinition(*this);
   EndTagWritten = 0;
   RuleWidth.Assign("800");
   RuleWidthPercent.Assign("100%");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "policy/FileControl.h"
 
 TEST(Context, RtfOutputStartsWithTenPointFonts) {
@@ -95,6 +98,25 @@ TEST(Context, ResetPassStateKeepsWhatTheAnalysisRegistered) {
   EXPECT_EQ(ctx.Trackers[1].Allows(Permission::Definitions), 1);
   EXPECT_FALSE(ctx.Trackers[2].currentPosition.IsSet());
   EXPECT_EQ(ctx.CodeLocation, kLocationNone);
+}
+
+TEST(Context, PassAndFileResetsCloseAnOpenDefinition) {
+  Context ctx(2, kOutputRtf);
+  std::vector<std::string> messages;
+  ctx.GetLogErrorHandler().SetMessageCallback(
+      [&messages](const char* text) { messages.emplace_back(text); });
+  ctx.Defines.OpenDefinition(ctx, 1017, "FOOTER");
+  ASSERT_TRUE(ctx.Defines.IsDefinitionOpen());
+  ctx.ResetPassState();
+  EXPECT_FALSE(ctx.Defines.IsDefinitionOpen());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0],
+            "TAG ERROR: Missing END_BLOCK detected at end of input for DEFINE_BLOCK FOOTER");
+
+  ctx.Defines.OpenDefinition(ctx, 1017, "HEADER");
+  ctx.ResetForFile(TextString("next.txt"));
+  EXPECT_FALSE(ctx.Defines.IsDefinitionOpen());
+  EXPECT_EQ(messages.size(), 2u);
 }
 
 TEST(Context, CommandAndRunResets) {
