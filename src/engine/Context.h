@@ -21,6 +21,7 @@
 #include "rtf/StyleSheet.h"
 #include "text/FontSpec.h"
 #include "text/NameIndex.h"
+#include "text/ProductIdentity.h"
 #include "text/StringList.h"
 #include "text/TextPosition.h"
 #include "text/TextString.h"
@@ -29,12 +30,6 @@
 class FileControl;
 class PreHTML;
 class TextFile;
-
-// Output types a Context is built for.
-inline constexpr int kOutputHtml = 0;
-inline constexpr int kOutputRtf = 1;
-inline constexpr int kOutputPlainText = 2;
-inline constexpr int kOutputMarkersDropped = 3;
 
 // The document-information texts that the DATA tag reports, in this order.
 enum class DocInfo : int {

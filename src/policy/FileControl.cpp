@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "analysis/LinkDictionary.h"
+#include "engine/Context.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "text/ProductIdentity.h"
 
@@ -83,11 +84,12 @@ bool FileControl::IsRegistered(PolicyId id) const {
   return GetPolicyRow(id).readRule != PolicyReadRule::ProductTen || IsProductTen();
 }
 
-// The Context answers for the program it runs in, which the product identity fixes.
-int FileControl::ContextOutputType() const { return context_ ? GetOutputFormat() : -1; }
+int FileControl::ContextOutputType() const {
+  return context_ != nullptr ? context_->GetOutputType() : -1;
+}
 
 bool FileControl::IsProductTen() const {
-  return context_ != nullptr && GetProductId() == kProductPembrelle;
+  return context_ != nullptr && context_->GetProductId() == kProductPembrelle;
 }
 
 void FileControl::SetRuleSet(int code, int setExplicitly) {

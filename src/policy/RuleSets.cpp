@@ -132,9 +132,6 @@ std::span<const RuleSetValue> OwnRuleSetValues(int code) {
 static constexpr int kHighlightAsteriskEmphasisPolicy = 130;
 static constexpr int kHighlightEmphasisPolicy = 126;
 
-// Product identity of the text-stripping sibling, whose text output is named ".detag".
-static constexpr int kProductDetag = 6;
-
 // The numeric kinds share ScalarPolicy; a text kind here is a wrong id in this file.
 static ScalarPolicy& Scalar(FileControl& fc, PolicyId id) {
   assert(GetPolicyRow(id).kind != PolicyKind::Text && GetPolicyRow(id).kind != PolicyKind::Colour &&
@@ -237,7 +234,7 @@ void FileControl::ApplyOutputTypeDefaults() {
     RegisterFontSet(*this, false);
     return;
   }
-  if (outputType != kOutputRtf && outputType != kOutputMarkersDropped) return;
+  if (outputType != kOutputRtf && outputType != kOutputTextMarkersDropped) return;
   SetValue(*this, PolicyId::SearchForDefinitions, kNo);
   definitionChars_.dashAccepted = 0;
   definitionChars_.colonAccepted = 0;
@@ -276,7 +273,8 @@ void FileControl::ComputeWorkingExtension() {
     return;
   }
   if (outputType == kOutputPlainText) {
-    workingExtension_ = context_->GetProductId() == kProductDetag ? ".detag" : ".txt";
+    // The text-stripping sibling names its text output ".detag".
+    workingExtension_ = context_->GetProductId() == kProductQuorrel ? ".detag" : ".txt";
     return;
   }
   if (GetInt(PolicyId::UseDOSFilenames)) {

@@ -23,7 +23,7 @@ enum ProductIdValue : int {
   kProductVorlance = 11,
 };
 
-// Output formats.
+// Output formats; also the output types a Context is built for.
 enum OutputFormatValue : int {
   kOutputHtml = 0,
   kOutputRtf = 1,

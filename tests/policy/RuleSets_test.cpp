@@ -393,6 +393,11 @@ TEST(DerivedDefaults, HtmlOutputGivesTwelvePointFonts) {
   EXPECT_STREQ(fc.GetText(PolicyId::DefaultFont).GetText(), "Times New Roman, Regular, 12");
   EXPECT_STREQ(fc.GetText(PolicyId::FixedFont).GetText(), "Courier New, Regular, 10");
   EXPECT_EQ(fc.GetInt(PolicyId::BaseFONTSizeInPts), 12);
+  // A reset registers the fonts for the attached Context's output type, not this program's.
+  fc.ResetPolicies(0);
+  EXPECT_STREQ(fc.GetText(PolicyId::DefaultFont).GetText(), "Times New Roman, Regular, 12");
+  EXPECT_EQ(fc.GetInt(PolicyId::BaseFONTSizeInPts), 12);
+  EXPECT_STREQ(fc.GetWorkingExtension().GetText(), ".html");
 }
 
 // ---- Command settings ----
