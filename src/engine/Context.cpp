@@ -63,6 +63,7 @@ void Context::ResetForFile(const TextString& fileName) {
   PendingFontChange = 0;
   CurrentBold = 0;
   CurrentItalic = 0;
+  FontTagsExecuted = 0;
 
   SplitFiles.Clear();
   for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) ResetHeadingList(*list);

@@ -78,6 +78,22 @@ struct CommandSettings {
   int directoryIndexRequested = 0;
   // Existing output may be overwritten.
   int overwrite = 0;
+  // Qualifiers this program leaves disabled; the policy sets still take them when set.
+  int addContentsList = 0;
+  int makeDirectory = 0;
+  int concatenate = 0;
+  int frames = 0;
+  int compositionUnit = 0;
+  // The level, shift and count from which the policy set derives its signed offset.
+  int offsetLevel = 0;
+  int offsetShift = 0;
+  int offsetCount = 0;
+  // Switches the derived defaults of a policy set write: printer control codes are looked for,
+  // fonts are written as FONT tags.
+  int pclCodes = 0;
+  int fontTags = 0;
+  // The rule set a policy line chose (0 none); a policy set without one of its own takes it.
+  int ruleSetCode = 0;
   TextString inputList;
   TextString policyFileName;
   TextString logFileName;
@@ -87,6 +103,13 @@ struct CommandSettings {
   TextString outputExtension;
   TextString policyOutputFileName;
   TextString directoryIndexFileName;
+  TextString ruleSetName;
+  // Folder, name and extension parts of the contents-list output of a composition unit.
+  TextString contentsOutputFolder;
+  TextString contentsOutputBaseName;
+  TextString contentsOutputExtension;
+  // The folder of the policy file read last.
+  TextString policyFolder;
 };
 
 // The state of one conversion run: keyword tables, message handler and log, the policy set of
@@ -228,6 +251,8 @@ class Context {
   int PendingFontChange = 0;
   int CurrentBold = 0;  // copied from the current font when it becomes current
   int CurrentItalic = 0;
+  // The in-line tag interpreter executed a font tag: font changes then act in the output stages.
+  int FontTagsExecuted = 0;
   SplitFileList SplitFiles;
   HeadingList Anchors;
   HeadingList ContentsLines;

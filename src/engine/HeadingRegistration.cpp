@@ -136,13 +136,9 @@ int Context::FindSectionReference(FileControl& control, int kind, const TextStri
   return 0;
 }
 
-// The Context keeps no font-tags flag yet (the tag interpreter that would set it does not
-// exist), so no font tag has been executed.
-static int FontTagsExecuted(const Context& /*ctx*/) { return 0; }
-
 void Context::ChangeFont(FileControl& control, const FontSpec& font, int deferred) {
   // In the output stages only the font tags of the text change fonts.
-  if (IsOutputStage() && FontTagsExecuted(*this) == 0)
+  if (IsOutputStage() && FontTagsExecuted == 0)
     return;
   if (deferred != 0) {
     if (PendingFontChange != 0)
