@@ -221,8 +221,9 @@ static int OnBetweenMatch(JParser& /*parser*/, JPattern& pattern, JMatchState& m
   auto& state = *static_cast<BetweenState*>(userData);
   if (&pattern == state.startPattern) {
     if (state.recordedStart < 0 && !state.done) state.recordedStart = match.end + 1;
-    // Without a trailing wildcard the last character may begin the end pattern.
-    if (!state.resumeAfterStart) position = match.end - 1;
+    // Without a trailing wildcard the last character may begin the end pattern, so it is
+    // scanned again; a one-character match would then match again for ever, so it is not.
+    if (!state.resumeAfterStart && match.start < match.end) position = match.end - 1;
     return kJNothingDone;
   }
   if (state.done) {
@@ -361,9 +362,15 @@ static bool GetTagAttributeWith(JReplaceParser& finder, JReplaceParser& remover,
   start.Append(escapedName);
   start.Append("*W");
   if (!FindBetween(finder, work.GetText(), start.GetText(), ">", value)) return false;
-  // Without a ">" of its own the tag's rest runs into the marker we appended.
-  if (value.EndsWith(" dummy", 1)) value.Truncate(value.GetLength() - 6);
+  // Without a ">" of its own the tag's rest runs into the word we appended.
   value.Trim();
+  if (!tag.ContainsChar('>')) {
+    if (value.Compare("dummy", 1, 0))
+      value.SetEmpty();
+    else if (value.EndsWith(" dummy", 1))
+      value.Truncate(value.GetLength() - 6);
+    value.Trim();
+  }
   return true;
 }
 
