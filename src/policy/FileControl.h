@@ -254,6 +254,9 @@ class FileControl {
   // The Context's command-line settings go into the policies nobody set explicitly (a few
   // also when on); once per file, after the policy layers are merged.
   void ApplyCommandSettings(Context& context);
+  // The signed offset ApplyCommandSettings derives from the command-line level, shift and
+  // count (-1 for a level of 6 or more).
+  int CommandOffset = 0;
   // Emphasis tags chosen by "Use <EM> and <STRONG> markup".
   const TextString& GetBoldOpenTag() const { return boldOpen_; }
   const TextString& GetBoldCloseTag() const { return boldClose_; }

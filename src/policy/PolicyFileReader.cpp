@@ -470,7 +470,7 @@ int FileControl::LoadPolicyLine(TextString& line, int& category, int repeatCheck
       const int previous = ruleSet_;
       ruleSet_ = code;
       ruleSetSet_ = 1;
-      // The Context keeps no rule-set code of its own yet; this set's code is the one in force.
+      if (context_ != nullptr) context_->Commands.ruleSetCode = code;
       if (previous != 0 && code != 0 && previous != code)
         Report(*this, "WARNING: Changing rule set - ", line.GetText(), nullptr, 10);
       takeSpecial(SpecialResult::kTaken, 3);
@@ -592,11 +592,11 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
     // Registries accept additions only in the analysis pass.
     ctx->CodeLocation = kLocationAnalysis;
     ctx->ClearTableDefinitions();
-    // The Context keeps no policy folder yet; the folder below serves this read.
   }
 
   TextString folder;
   if (file.GetTopFileName() != nullptr) ExtractFolder(file.GetTopFileName(), folder);
+  if (ctx != nullptr) ctx->Commands.policyFolder = folder;
 
   // The statement reader takes its input rules from a policy set; a fresh one keeps the
   // rules of this set (being filled) out of the reading.

@@ -305,6 +305,11 @@ static void AppendFolder(TextString& out, const TextString& folder, char separat
   if (!IsSeparator(folder.CharAt(folder.GetLength() - 1))) out.AppendChar(separator);
 }
 
+// A name part given without wildcards ('%' and '*' stand for names still to be made).
+static bool IsPlainPart(const TextString& part) {
+  return !part.IsEmpty() && !part.ContainsChar('%') && !part.ContainsChar('*');
+}
+
 const TextString& FileControl::MakeContentsFileName(const TextString& inputPath) {
   const TextString& external = GetText(PolicyId::ExternalContentsListFilename);
   if (!external.IsEmpty()) {
@@ -335,9 +340,16 @@ const TextString& FileControl::MakeContentsFileName(const TextString& inputPath)
   const TextString& targetFolder = outputDirectory.IsEmpty() ? folder : outputDirectory;
   contentsFileName_.Clear();
   if (GetInt(PolicyId::InputFileIsACompositionUnit)) {
-    AppendFolder(contentsFileName_, targetFolder, separator);
-    contentsFileName_.Append(base);
-    contentsFileName_.Append(".toc");
+    // The contents-output parts of the command line, where given as plain names.
+    TextString folderPart, namePart, extensionPart;
+    if (context_ != nullptr) {
+      folderPart = context_->Commands.contentsOutputFolder;
+      namePart = context_->Commands.contentsOutputBaseName;
+      extensionPart = context_->Commands.contentsOutputExtension;
+    }
+    AppendFolder(contentsFileName_, IsPlainPart(folderPart) ? folderPart : targetFolder, separator);
+    contentsFileName_.Append(IsPlainPart(namePart) ? namePart : base);
+    contentsFileName_.Append(IsPlainPart(extensionPart) ? extensionPart : TextString(".toc"));
     return contentsFileName_;
   }
   if (GetInt(PolicyId::UseDOSFilenames)) {

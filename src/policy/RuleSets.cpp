@@ -250,6 +250,7 @@ void FileControl::ApplyEncodingDefaults() {
   if (encoding.IsEmpty() || IsEncoding(encoding, "ascii") || IsEncoding(encoding, "iso-8859-1")) return;
   SetValue(*this, PolicyId::InputFileContainsDOSCharacters, kNo);
   SetUnlessSet(*this, PolicyId::InputFileContainsPCLCodes, kNo);
+  if (context_ != nullptr) context_->Commands.pclCodes = 0;
   ListPolicy& language = List(PolicyId::LanguageForProofing);
   if (!language.set && !IsAnyEncoding(encoding, kChineseEncodings)) {
     for (const EncodingLanguage& row : kEncodingLanguages) {
@@ -389,7 +390,8 @@ void FileControl::ApplyDerivedDefaults(int /*ignored*/, int force) {
     formatting.SetSetMark(kHighlightAsteriskEmphasisPolicy, highlight);
   }
 
-  // 2. Rule set.
+  // 2. Rule set: a set without its own takes the one a policy line chose for the run.
+  if (ruleSet_ == kRuleSetNone && context_ != nullptr) ruleSet_ = context_->Commands.ruleSetCode;
   if (ruleSet_ != kRuleSetNone && !IsForcingRuleSet(ruleSet_)) {
     ReportMessage("UNSUPPORTED CASE: Unexpected Rule Set", 10);
   } else if (IsForcingRuleSet(ruleSet_)) {
@@ -453,6 +455,13 @@ void FileControl::ApplyDerivedDefaults(int /*ignored*/, int force) {
   // 13. Indentation markup.
   ApplyIndentationMarkup();
 
+  // 14. FONT tags, unless fonts go through CSS or are not marked up at all.
+  if (context_ != nullptr) {
+    const bool css = GetInt(PolicyId::UseCSSToImplementFonts) != 0 &&
+                     GetInt(PolicyId::HTMLVersionToBeTargeted) > 1;
+    context_->Commands.fontTags = css || GetInt(PolicyId::SuppressAllFontMarkup) != 0 ? 0 : 1;
+  }
+
   // 15. Embedded style sheet.
   if (ruleSet_ != kRuleSetZur && GetInt(PolicyId::IndentationMarkupCode) > 1)
     SetValue(*this, PolicyId::CreateEmbeddedStyleSheet, kYes);
@@ -487,6 +496,10 @@ void FileControl::ApplyDerivedDefaults(int /*ignored*/, int force) {
     paragraphs.value = listCode == 2 ? 0 : 1;
   }
 
+  // 21.
+  if (context_ != nullptr && GetInt(PolicyId::InputFileContainsPCLCodes))
+    context_->Commands.pclCodes = 0;
+
   // 22. HTML 3.2 knows neither.
   if (GetInt(PolicyId::HTMLVersionToBeTargeted) == 1) {
     SetValue(*this, PolicyId::UseIncrementalIndentationMarkup, kNo);
@@ -508,9 +521,23 @@ static void TakeCommandSwitch(FileControl& fc, PolicyId id, int value, bool when
   if (value) policy.set = 1;
 }
 
+// The signed offset from the command-line level, shift and count.
+static int CommandOffsetOf(const CommandSettings& commands) {
+  const int level = commands.offsetLevel;
+  const int shift = commands.offsetShift;
+  const int count = commands.offsetCount;
+  if (level >= 6) return -1;
+  int d = shift < -8 ? 4 : shift < -6 ? 3 : shift < -4 ? 2 : shift < 0 ? 1 : 0;
+  if (shift < -10 || (d > 0 && count > 0)) d = shift < -10 && count < 1 ? 5 : 0;
+  return d - level;
+}
+
 void FileControl::ApplyCommandSettings(Context& context) {
-  const CommandSettings& commands = context.Commands;
+  CommandSettings& commands = context.Commands;
+  TakeCommandSwitch(*this, PolicyId::AddContentsList, commands.addContentsList, true);
+  TakeCommandSwitch(*this, PolicyId::MakeDirectory, commands.makeDirectory, true);
   TakeCommandSwitch(*this, PolicyId::KeepItSimple, commands.simpleFile, false);
+  TakeCommandSwitch(*this, PolicyId::ConcatenateResultsIntoOneFile, commands.concatenate, false);
   TakeCommandSwitch(*this, PolicyId::OutputPolicyFile, commands.createPolicyFile, false);
   TakeCommandSwitch(*this, PolicyId::CreateALogFile, commands.logRequested, false);
   if (commands.logRequested) {
@@ -518,6 +545,7 @@ void FileControl::ApplyCommandSettings(Context& context) {
     logName.value = commands.logFileName;
     logName.set = 1;
   }
+  TakeCommandSwitch(*this, PolicyId::PlaceDocumentInFrames, commands.frames, false);
   TakeCommandSwitch(*this, PolicyId::ShowTagsInOutput, commands.debugTags, false);
 
   // Silent mode wins over every layer; talking only where nobody asked for silence.
@@ -535,9 +563,29 @@ void FileControl::ApplyCommandSettings(Context& context) {
     workingExtension_ = extension.IsEmpty() ? TextString(".html") : extension;
   }
 
+  if (commands.compositionUnit) SetMarked(*this, PolicyId::InputFileIsACompositionUnit, kYes);
+
   if (!commands.outputFolder.IsEmpty()) {
     TextPolicy& folder = Text(PolicyId::OutputDirectory);
     folder.value = commands.outputFolder;
     folder.set = 1;
   }
+
+  if (!commands.ruleSetName.IsEmpty()) {
+    TextString line("Rule set to be used : ");
+    line.Append(commands.ruleSetName);
+    int category = 0;
+    if (LoadPolicyLine(line, category, 0) == kPolicyLineDone) {
+      ApplyDerivedDefaults(0, 0);
+    } else {
+      TextString& message = GetMessageText();
+      message = "CTX.Command ERROR: Unrecognised RuleSet \"";
+      message.Append(commands.ruleSetName);
+      message.AppendChar('"');
+      ReportMessage(message.GetText(), 10);
+      commands.ruleSetName.Clear();
+    }
+  }
+
+  CommandOffset = CommandOffsetOf(commands);
 }

@@ -251,6 +251,12 @@ TEST_F(HeadingRegistrationTest, OutputStageIgnoresFontChangesWithoutFontTags) {
   ctx.StageFlag3 = 1;
   ctx.ChangeFont(control, font, 0);
   EXPECT_TRUE(ctx.CurrentFont.GetFace().IsEmpty());
+  // Once the text's own font tags run, their changes take effect; the next file forgets them.
+  ctx.FontTagsExecuted = 1;
+  ctx.ChangeFont(control, font, 0);
+  EXPECT_STREQ(ctx.CurrentFont.GetFace().GetText(), "Georgia");
+  ctx.ResetForFile(TextString("next.txt"));
+  EXPECT_EQ(ctx.FontTagsExecuted, 0);
 }
 
 }  // namespace

@@ -233,6 +233,20 @@ TEST(PolicyServicesNames, ContentsFileName) {
   }
 }
 
+TEST_F(PolicyServices, CompositionUnitContentsTakeTheCommandLineParts) {
+  fc.Bool(PolicyId::InputFileIsACompositionUnit).value = 1;
+  const TextString input("/docs/guide.txt");
+  EXPECT_STREQ(fc.MakeContentsFileName(input).GetText(), "/docs/guide.toc");
+  ctx.Commands.contentsOutputFolder = "/toc";
+  ctx.Commands.contentsOutputBaseName = "all";
+  ctx.Commands.contentsOutputExtension = ".lst";
+  EXPECT_STREQ(fc.MakeContentsFileName(input).GetText(), "/toc/all.lst");
+  // Parts holding wildcards stand for names still to be made: the input's take their place.
+  ctx.Commands.contentsOutputBaseName = "*";
+  ctx.Commands.contentsOutputExtension = ".%";
+  EXPECT_STREQ(fc.MakeContentsFileName(input).GetText(), "/toc/guide.toc");
+}
+
 TEST_F(PolicyServices, PolicyFileName) {
   EXPECT_STREQ(fc.MakePolicyFileName(TextString("/in/doc.txt")).GetText(), "/in/doc.pol");
   fc.Text(PolicyId::OutputDirectory).value = "/out";

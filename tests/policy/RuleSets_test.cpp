@@ -402,6 +402,109 @@ TEST(DerivedDefaults, HtmlOutputGivesTwelvePointFonts) {
 
 // ---- Command settings ----
 
+TEST_F(RuleSetsWithContext, DisabledQualifiersStillReachTheirPolicies) {
+  ctx.Commands.addContentsList = 1;
+  ctx.Commands.makeDirectory = 1;
+  ctx.Commands.concatenate = 1;
+  ctx.Commands.frames = 1;
+  ctx.Commands.compositionUnit = 1;
+  fc.Bool(PolicyId::AddContentsList).set = 1;  // an "on" switch beats an explicit "off"
+  fc.Bool(PolicyId::ConcatenateResultsIntoOneFile).set = 1;  // but not for these
+  fc.ApplyCommandSettings(ctx);
+  for (const PolicyId id : {PolicyId::AddContentsList, PolicyId::MakeDirectory,
+                            PolicyId::PlaceDocumentInFrames, PolicyId::InputFileIsACompositionUnit}) {
+    SCOPED_TRACE(GetPolicyRow(id).key);
+    EXPECT_EQ(fc.GetInt(id), 1);
+    EXPECT_EQ(fc.IsSet(id), 1);
+  }
+  EXPECT_EQ(fc.GetInt(PolicyId::ConcatenateResultsIntoOneFile), 0);
+}
+
+TEST_F(RuleSetsWithContext, RuleSetNameFromTheCommandLine) {
+  ctx.Commands.ruleSetName = "Pembrelle";
+  fc.ApplyCommandSettings(ctx);
+  EXPECT_EQ(fc.GetRuleSet(), kRuleSetPembrelle);
+  EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), 80);
+  EXPECT_TRUE(shown.empty());
+
+  FileControl other;
+  other.AttachContext(&ctx);
+  ctx.Commands.ruleSetName = "Fancy";
+  other.ApplyCommandSettings(ctx);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), "CTX.Command ERROR: Unrecognised RuleSet \"Fancy\"");
+  EXPECT_TRUE(ctx.Commands.ruleSetName.IsEmpty());
+}
+
+TEST(RuleSetsContext, SetWithoutRuleSetTakesTheOneChosenForTheRun) {
+  Context ctx{2, kOutputRtf};
+  FileControl chooser;
+  chooser.AttachContext(&ctx);
+  TextString line("Rule set to be used: ZUR");
+  int category = 0;
+  ASSERT_EQ(chooser.LoadPolicyLine(line, category, 0), FileControl::kPolicyLineDone);
+  EXPECT_EQ(ctx.Commands.ruleSetCode, kRuleSetZur);
+  FileControl later;
+  later.AttachContext(&ctx);
+  EXPECT_EQ(later.GetRuleSet(), kRuleSetZur);
+  EXPECT_EQ(later.GetInt(PolicyId::HTMLVersionToBeTargeted), 1);
+}
+
+TEST(RuleSetsContext, FontTagAndPclSwitches) {
+  struct Case {
+    const char* name;
+    int css, htmlVersion, suppress, pclPolicy;
+    const char* encoding;
+    int fontTags, pcl;
+  };
+  const Case cases[] = {
+      {"CSS fonts", 1, 2, 0, 0, "", 0, 1},
+      {"CSS needs HTML 4", 1, 1, 0, 0, "", 1, 1},
+      {"no CSS", 0, 2, 0, 0, "", 1, 1},
+      {"no font markup", 0, 2, 1, 0, "", 0, 1},
+      {"PCL input", 0, 2, 0, 1, "", 1, 0},
+      {"non-Latin encoding", 0, 2, 0, 0, "koi8-r", 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Context ctx{2, kOutputHtml};
+    FileControl fc;
+    fc.AttachContext(&ctx);
+    ctx.Commands.pclCodes = 1;
+    fc.Bool(PolicyId::UseCSSToImplementFonts).value = c.css;
+    fc.List(PolicyId::HTMLVersionToBeTargeted).value = c.htmlVersion;
+    fc.Bool(PolicyId::SuppressAllFontMarkup).value = c.suppress;
+    fc.Bool(PolicyId::InputFileContainsPCLCodes).value = c.pclPolicy;
+    fc.Bool(PolicyId::InputFileContainsPCLCodes).set = c.pclPolicy;
+    fc.Text(PolicyId::CharacterEncoding).value = c.encoding;
+    fc.ApplyDerivedDefaults(0, 0);
+    EXPECT_EQ(ctx.Commands.fontTags, c.fontTags);
+    EXPECT_EQ(ctx.Commands.pclCodes, c.pcl);
+  }
+}
+
+TEST(RuleSetsContext, CommandOffset) {
+  struct Case {
+    int level, shift, count, offset;
+  };
+  const Case cases[] = {
+      {0, 0, 0, 0},   {2, 0, 0, -2},  {0, -1, 0, 1},  {0, -5, 0, 2},   {0, -7, 0, 3},
+      {0, -9, 0, 4},  {0, -11, 0, 5}, {0, -11, 1, 0}, {0, -3, 2, 0},   {1, -9, 0, 3},
+      {6, -9, 0, -1}, {9, 0, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.level << " " << c.shift << " " << c.count);
+    Context ctx{2, kOutputRtf};
+    FileControl fc;
+    fc.AttachContext(&ctx);
+    ctx.Commands.offsetLevel = c.level;
+    ctx.Commands.offsetShift = c.shift;
+    ctx.Commands.offsetCount = c.count;
+    fc.ApplyCommandSettings(ctx);
+    EXPECT_EQ(fc.CommandOffset, c.offset);
+  }
+}
+
 TEST_F(RuleSetsWithContext, CommandSettingsFillWhatNobodySet) {
   ctx.Commands.simpleFile = 1;
   ctx.Commands.displayMessages = 0;
