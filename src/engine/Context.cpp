@@ -64,6 +64,7 @@ void Context::ResetForFile(const TextString& fileName) {
   CurrentBold = 0;
   CurrentItalic = 0;
   FontTagsExecuted = 0;
+  InputState = InputRuleState();
 
   SplitFiles.Clear();
   for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) ResetHeadingList(*list);
@@ -77,6 +78,10 @@ void Context::ResetForFile(const TextString& fileName) {
 void Context::ResetPassState() {
   // A definition its input left open must not swallow the next pass or file.
   Defines.CloseOpenDefinition(*this);
+  // Every pass reads the input from its start: lines a page marker at the end of the last
+  // pass left to drop must not cost the next pass its first lines.
+  InputState.droppedLine = false;
+  InputState.pageLinesLeft = 0;
   EndTagWritten = 0;
   RuleWidth.Assign("800");
   RuleWidthPercent.Assign("100%");

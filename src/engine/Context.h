@@ -22,6 +22,7 @@
 #include "text/FontSpec.h"
 #include "text/NameIndex.h"
 #include "text/ProductIdentity.h"
+#include "text/Statement.h"
 #include "text/StringList.h"
 #include "text/TextPosition.h"
 #include "text/TextString.h"
@@ -253,6 +254,9 @@ class Context {
   int CurrentItalic = 0;
   // The in-line tag interpreter executed a font tag: font changes then act in the output stages.
   int FontTagsExecuted = 0;
+  // What the per-line input rules carry from line to line: the dropped-line flag, the page
+  // lines still to drop and the byte-pair census of the analysis pass.
+  InputRuleState InputState;
   SplitFileList SplitFiles;
   HeadingList Anchors;
   HeadingList ContentsLines;

@@ -344,6 +344,9 @@ InputRules InputRulesOf(FileControl& fc) {
 // The line-to-line state belongs to the Context, which does not hold it yet: a statement read
 // through StatementFile gets the reader's own state; a lone call here keeps none.
 bool Statement::CountCharacterPairs(FileControl& fc) {
+  Context* ctx = fc.pGetContext();
+  if (ctx != nullptr) return ApplyInputRules(InputRulesOf(fc), ctx->InputState);
+  // Without a Context nothing carries over to the next line.
   InputRuleState scratch;
   return ApplyInputRules(InputRulesOf(fc), scratch);
 }

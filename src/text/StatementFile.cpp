@@ -179,7 +179,7 @@ StatementReadRules ReadRulesOf(FileControl& fc) {
 bool StatementFile::ReadStatement(Statement& out, FileControl& fc, Context& ctx,
                                   int applyTextCommands) {
   const StatementReadRules rules = ReadRulesOf(fc);
-  if (!ReadRawStatement(out, rules, inputState_)) return false;
+  if (!ReadRawStatement(out, rules, ctx.InputState)) return false;
   out.StripTrailingCR(fc);
   if (rules.htmlInput) ReplacePreTag(out);
   if (applyTextCommands) {

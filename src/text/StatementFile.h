@@ -67,9 +67,6 @@ class StatementFile : public TextFile {
   // The last line read was split.
   bool WasSplit() const { return split_ != 0; }
 
-  // What the input rules carried so far while reading through a policy set.
-  const InputRuleState& GetInputState() const { return inputState_; }
-
   // ---- Pending pieces: texts delivered as the next statements, in order ----
   void AddPendingPiece(const char* text) { pendingPieces_.Append(text); }
   const StringList& GetPendingPieces() const { return pendingPieces_; }
@@ -102,8 +99,6 @@ class StatementFile : public TextFile {
   TextString workText_;
   // Reused by the writer for every segment, so wrapping allocates nothing per line.
   TextString segmentText_;
-  // What the input rules carry from line to line while reading through a policy set.
-  InputRuleState inputState_;
   TextString lineText_;
 
   friend bool WriteWrappedStatement(StatementFile* file, Statement& s, int noWrap, int utf8);

@@ -119,6 +119,22 @@ TEST(Context, PassAndFileResetsCloseAnOpenDefinition) {
   EXPECT_EQ(messages.size(), 2u);
 }
 
+TEST(Context, ResetsClearTheInputRuleStateAndFontTags) {
+  Context ctx(2, kOutputRtf);
+  ctx.InputState.droppedLine = true;
+  ctx.InputState.pageLinesLeft = 2;
+  ctx.InputState.counts.koi8r = 40;
+  ctx.FontTagsExecuted = 1;
+  ctx.ResetPassState();
+  // Each pass starts reading afresh; the census of the analysis pass stays for the calculation.
+  EXPECT_FALSE(ctx.InputState.droppedLine);
+  EXPECT_EQ(ctx.InputState.pageLinesLeft, 0);
+  EXPECT_EQ(ctx.InputState.counts.koi8r, 40);
+  ctx.ResetForFile(TextString("next.txt"));
+  EXPECT_EQ(ctx.InputState.counts.koi8r, 0);
+  EXPECT_EQ(ctx.FontTagsExecuted, 0);
+}
+
 TEST(Context, CommandAndRunResets) {
   Context ctx(2, kOutputRtf);
   ctx.Commands.helpRequested = 1;
