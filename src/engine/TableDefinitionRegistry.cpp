@@ -60,3 +60,11 @@ void TableDefinitionRegistry::Clear() {
   defaultType_->Reset();
   defaultStructure_->Reset(0);
 }
+
+int TableDefinitionRegistry::ReadDefinitionsFile(FileControl& /*control*/, const TextString& fileName,
+                                                 int /*reportErrors*/, TextString& result) {
+  result = "** Failed to open Definitions file ";
+  result.Append(fileName);
+  result.Append(" ***");
+  return 0;
+}

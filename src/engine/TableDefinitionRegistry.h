@@ -9,6 +9,8 @@
 #include "tables/TableType.h"
 #include "text/TextString.h"
 
+class FileControl;
+
 // Named table formats, types and structures of the table definitions file, beside the
 // "Default" format, type and structure. The defaults are separate members: name lookups
 // never find them.
@@ -35,6 +37,13 @@ class TableDefinitionRegistry {
   // policies registered afresh, the default type's format and structure names "Default",
   // the default structure reset. Context::ClearTableDefinitions runs it.
   void Clear();
+
+  // Reads the table definitions file into this registry (formats, types, structures) and the
+  // Context's definition lists. 1 when read; 0 with a message in result when not. The file's
+  // format belongs to the table code, which has no reader yet: every call answers 0 and says
+  // so, so that no caller takes an unread file for a read one.
+  [[nodiscard]] int ReadDefinitionsFile(FileControl& control, const TextString& fileName,
+                                        int reportErrors, TextString& result);
 
   TableGenerationPolicies& GetDefaultFormat() { return *defaultFormat_; }
   TableType& GetDefaultType() { return *defaultType_; }

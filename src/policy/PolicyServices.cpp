@@ -118,12 +118,7 @@ int FileControl::LoadConfigFiles(const TextString& baseFolder, TextString& resul
     // the definitions belong to the output.
     const int savedLocation = context_->CodeLocation;
     if (savedLocation == kLocationNone) context_->CodeLocation = kLocationOutput;
-    // No table-definitions reader is part of the Context yet: a named file is not read, and
-    // saying so beats a silent success.
-    result = "** Failed to open Definitions file ";
-    result.Append(path);
-    result.Append(" ***");
-    loaded = 0;
+    if (!context_->TableDefinitions.ReadDefinitionsFile(*this, path, 1, result)) loaded = 0;
     context_->CodeLocation = savedLocation;
   }
   if (NamedFile(*this, PolicyId::TextCommandFile, baseFolder, path)) {
