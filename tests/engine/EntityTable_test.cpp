@@ -26,8 +26,9 @@ TEST(EntityTable, RowsAreTheHtmlEntitiesThenFourUpperCaseForms) {
   // The Latin-1 set covers 160..255 once each.
   std::set<int> latin1;
   for (const EntityRow& row : rows.first(252)) {
-    if (row.code >= 160 && row.code <= 255)
+    if (row.code >= 160 && row.code <= 255) {
       EXPECT_TRUE(latin1.insert(row.code).second) << row.name;
+    }
   }
   EXPECT_EQ(latin1.size(), 96u);
 }

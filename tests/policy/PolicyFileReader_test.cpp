@@ -424,7 +424,9 @@ TEST_F(PolicyReaderTest, HandWrittenFilesAreReadToTheEnd) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), c.pageWidth);
     EXPECT_EQ(fc.GetInt(PolicyId::TABSize), c.tabSize);
-    if (c.message[0] != '\0') EXPECT_TRUE(Saw(c.message)) << AllMessages();
+    if (c.message[0] != '\0') {
+      EXPECT_TRUE(Saw(c.message)) << AllMessages();
+    }
     EXPECT_EQ(error.IsEmpty(), c.result == 1) << error.GetText();
   }
 }

@@ -337,7 +337,9 @@ TEST(PolicyList, ConversionModeAdjustsTheDetagSwitches) {
     if (!c.adjust) continue;
     EXPECT_EQ(detag.GetBool(kRemoveAllTagsPolicy), c.removeAll);
     EXPECT_EQ(detag.GetBool(kRemoveAllHtmlTagsPolicy), c.removeHtml);
-    if (c.mode != 6) EXPECT_EQ(detag.GetBool(kRemoveAllNonHtmlTagsPolicy), c.removeNonHtml);
+    if (c.mode != 6) {
+      EXPECT_EQ(detag.GetBool(kRemoveAllNonHtmlTagsPolicy), c.removeNonHtml);
+    }
     // The switches follow the mode without becoming explicit settings.
     EXPECT_EQ(detag.IsSet(kRemoveAllTagsPolicy) + detag.IsSet(kRemoveAllHtmlTagsPolicy) +
                   detag.IsSet(kRemoveAllNonHtmlTagsPolicy),
