@@ -236,6 +236,13 @@ static bool InSet(const char* set, char c) { return c != '\0' && set && std::str
 
 static bool IsDigitByte(char c) { return c >= '0' && c <= '9'; }
 
+bool Statement::RestFitsWithin(int start, int width, int utf8) const {
+  if (!utf8) return length_ - start <= width;
+  // Stepping over width characters runs off the text (-1) or lands on its end.
+  const int offset = Utf8ByteOffset(width, start);
+  return offset < 0 || offset >= length_;
+}
+
 void Statement::FindBreakPosition(int start, int width, const char* blanks,
                                   const char* breakAfter, const char* breakBefore, int* breakAt,
                                   int utf8) const {
@@ -247,6 +254,13 @@ void Statement::FindBreakPosition(int start, int width, const char* blanks,
     if (!InSet(set, c)) return false;
     return !(c == ',' && p > 0 && IsDigitByte(byteAt(p - 1)) && IsDigitByte(byteAt(p + 1)));
   };
+
+  // A rest that fits on one line is one segment: cutting it at its last blank would split
+  // every short line in two and lose the blank between its words.
+  if (RestFitsWithin(start, width, utf8)) {
+    *breakAt = length - 1 < start ? start : length - 1;
+    return;
+  }
 
   int n = start + width;
   if (n > length) n = length;
@@ -316,7 +330,9 @@ bool Statement::GetWrappedSegment(int width, int start, const char* blanks,
   int breakAt = start;
   FindBreakPosition(start, width, blanks, breakAfter, breakBefore, &breakAt, utf8);
   out.AssignSubstring(GetText(), start, breakAt - start + 1);
-  if (!utf8 && out.GetLength() > 0 && InSet(blanks, out.CharAt(out.GetLength() - 1))) {
+  // Only the blank the line was broken at goes; a rest written whole is kept as it is.
+  if (!utf8 && !RestFitsWithin(start, width, utf8) && out.GetLength() > 0 &&
+      InSet(blanks, out.CharAt(out.GetLength() - 1))) {
     out.Truncate(out.GetLength() - 1);
   }
   *next = breakAt + 1;

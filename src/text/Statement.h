@@ -93,6 +93,7 @@ class Statement : public TextString {
                                  TextString& out, int* next, int utf8) const;
   // *breakAt = the last byte of the next segment of at most width bytes (characters with
   // utf8) from start; never beyond the last byte of the text.
+  // A rest of at most width bytes (characters with utf8) is one segment, up to the last byte.
   virtual void FindBreakPosition(int start, int width, const char* blanks,
                                  const char* breakAfter, const char* breakBefore,
                                  int* breakAt, int utf8) const;
@@ -124,6 +125,9 @@ class Statement : public TextString {
   void SetNext(Statement* next) { next_ = next; }
 
  protected:
+  // True when the text from start holds at most width bytes (characters with utf8).
+  bool RestFitsWithin(int start, int width, int utf8) const;
+
   TextString rawCopy_;
   Statement* previous_ = nullptr;
   Statement* next_ = nullptr;

@@ -226,6 +226,27 @@ TEST(StatementFile, WritesStatementsWrappedAtTheWidth) {
   EXPECT_EQ(WrittenLines("", 80), Lines{""});
 }
 
+TEST(StatementFile, ShortStatementsAreWrittenWhole) {
+  for (const char* text : {"five six", "  indented words here", "a b c d e f g"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(WrittenLines(text, 80), Lines{text});
+  }
+  // Exactly the width still fits on one line.
+  const std::string full = std::string(39, 'x') + " " + std::string(40, 'y');
+  EXPECT_EQ(WrittenLines(full, 80), Lines{full});
+}
+
+TEST(StatementFile, LongStatementsWrapAtTheLastBlankWithinTheWidth) {
+  // 16 words of five letters: 95 bytes, so the first line ends at the 14th word (83 > 80).
+  std::string text;
+  for (int i = 0; i < 16; ++i) text += (i ? " " : "") + std::string(5, static_cast<char>('a' + i));
+  const Lines lines = WrittenLines(text, 80);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], text.substr(0, 77));
+  EXPECT_EQ(lines[1], text.substr(78));
+  EXPECT_EQ(lines[0] + " " + lines[1], text) << "only the break blank goes";
+}
+
 TEST(StatementFile, WritingFailsWhenClosedOrReading) {
   Statement s;
   s.Assign("text");

@@ -54,6 +54,12 @@ TEST(Statement, WrapsAtTheBestBreak) {
        {"aaaaaaaaaaaaaaaaaaaaaaaa", "[bbbbbbbbbbbbbbbbbbbbbbbbbbbbb", "bb"}},
       // A blank more than 15 bytes before the window end loses to a later break byte.
       {"aa bbbbbbbbbbbbbbbbbbbbbbbb,cccccccccc", 30, {"aa bbbbbbbbbbbbbbbbbbbbbbbb,", "cccccccccc"}},
+      // A rest that fits is one segment, blanks and all, even when it ends in a blank.
+      {"five six", 80, {"five six"}},
+      {"alpha beta", 10, {"alpha beta"}},
+      {"one two ", 8, {"one two "}},
+      // One byte more than the width: cut at the last blank, which is dropped.
+      {"alpha beta g", 10, {"alpha beta", "g"}},
       // The hard cut of the last segment stops at the end of the text.
       {"abcdefghijklmnopqrstuvwxyzabcdefghijklm", 10,
        {"abcdefghij", "klmnopqrst", "uvwxyzabcd", "efghijklm"}},
@@ -93,6 +99,14 @@ TEST(Statement, Utf8WrapCountsCharactersAndKeepsSequencesWhole) {
     EXPECT_LE(t.Utf8CharCount(-1, -1), 12);
     EXPECT_NE(static_cast<unsigned char>(segment.back()), 0xC3);
   }
+}
+
+TEST(Statement, Utf8RestThatFitsInCharactersIsOneSegment) {
+  // 10 characters in 14 bytes: more bytes than the width of 12, but fewer characters.
+  const std::string text = "\xC3\xA9t\xC3\xA9 \xC3\xA0 m\xC3\xA9" "di";
+  EXPECT_EQ(Segments(text, 12, 1), std::vector<std::string>{text});
+  EXPECT_EQ(Segments(text, 10, 1), std::vector<std::string>{text});
+  EXPECT_EQ(Segments(text, 9, 1).size(), 2u);
 }
 
 TEST(Statement, CopyKeepsTextAndAnalysisNotTheChain) {
