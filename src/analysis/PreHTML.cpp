@@ -61,14 +61,16 @@ void PreHTML::ReportLineMessage(Context& ctx, const char* text, int level) {
   const Tracker& tracker = ctx.GetPassTracker(ctx.CodeLocation);
   const int analysisOrContents = (ctx.AnalysisPass != 0 || ctx.ContentsPass != 0) ? 1 : 0;
   ReportLineMessageTo(ctx.GetLogErrorHandler(), ctx.ListFile != nullptr ? 1 : 0,
-                      analysisOrContents, MessageLineNumber(tracker.currentPosition.GetLine()),
+                      analysisOrContents, MessageLineNumber(tracker.currentPosition),
                       text, level);
 }
 
-int PreHTML::MessageLineNumber(int trackerLine) const {
-  if (start_.GetLine() >= 0)
-    return start_.GetLine();
-  return trackerLine + 1;
+int PreHTML::MessageLineNumber(const TextPosition& trackerPosition) const {
+  // Positions hold (block, line within the block); the user knows the line, the number the
+  // list file prints beside it.
+  if (start_.IsSet())
+    return start_.GetColumn();
+  return trackerPosition.GetColumn() + 1;
 }
 
 void PreHTML::ReportLineMessageTo(LogErrorHandler& handler, int keepNotes,

@@ -65,8 +65,10 @@ class PreHTML : public Statement {
   // "Line <lineNumber> - <text>" goes to the handler's Report at level.
   void ReportLineMessageTo(LogErrorHandler& handler, int keepNotes, int analysisOrContentsPass,
                            int lineNumber, const char* text, int level);
-  // The line number of messages: the start line when set (0 or more), else trackerLine + 1.
-  int MessageLineNumber(int trackerLine) const;
+  // The line number of messages, the one the list file shows: a position holds (block, line
+  // within the block), so this is the line within the block of the start position when that
+  // is set, else the line after the one of trackerPosition (the last statement counted).
+  int MessageLineNumber(const TextPosition& trackerPosition) const;
 
   // ---- Fields ----
   int GetTaggedType() const { return taggedType_; }

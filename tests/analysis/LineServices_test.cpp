@@ -137,15 +137,19 @@ TEST(PreHTML, LineMessagesGoToTheNoteAndAreShownInTheOutputPassOnly) {
   EXPECT_EQ(road.shown.back(), "Line 3 - ERROR: x");
 }
 
-TEST(PreHTML, MessageLineNumberPrefersTheStartLine) {
+// Positions are (block, line within the block): the number shown is the line, never the block.
+TEST(PreHTML, MessageLineNumberIsTheLineWithinTheBlock) {
   PreHTML line;
-  EXPECT_EQ(line.MessageLineNumber(41), 42);
+  const TextPosition tracker(0, 41);
+  EXPECT_EQ(line.MessageLineNumber(tracker), 42);
   EXPECT_EQ(line.GetTaggedType(), -3);
   FileControl policies;
   line.SetStartPosition(policies, TextPosition(-1, 3));  // unset: ignored
-  EXPECT_EQ(line.MessageLineNumber(41), 42);
+  EXPECT_EQ(line.MessageLineNumber(tracker), 42);
   line.SetStartPosition(policies, TextPosition(0, 3));
-  EXPECT_EQ(line.MessageLineNumber(41), 0);
+  EXPECT_EQ(line.MessageLineNumber(tracker), 3);
+  line.SetStartPosition(policies, TextPosition(2, 5));
+  EXPECT_EQ(line.MessageLineNumber(tracker), 5);
 }
 
 TEST(PreHTML, LinksAfterTheGivenLine) {

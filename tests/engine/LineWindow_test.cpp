@@ -277,3 +277,91 @@ TEST(ProcessDefinitionTag, ProblemsAreReportedOnlyInTheOutputPass) {
     EXPECT_NE(messages[1].find("TAG ERROR: END_BLOCK not expected here."), std::string::npos);
   }
 }
+
+// ---- Line messages ----
+
+namespace {
+
+// Gives definition directive lines the tagged type the preprocessor would give them.
+class DirectiveReader : public RTFFile {
+ public:
+  explicit DirectiveReader(Context& ctx) : RTFFile(ctx) {}
+  bool ReadStatement(Statement& out, FileControl& fc, Context& ctx, int apply) override {
+    if (!RTFFile::ReadStatement(out, fc, ctx, apply))
+      return false;
+    auto* line = dynamic_cast<PreHTML*>(&out);
+    if (line == nullptr)
+      return true;
+    line->SetRawCopy(TextString(out.GetText()));
+    const std::string text(out.GetText());
+    if (text.starts_with("$_$_DEFINE_BLOCK"))
+      line->SetTaggedType(1017);
+    else if (text.starts_with("$_$_END_BLOCK"))
+      line->SetTaggedType(1018);
+    return true;
+  }
+};
+
+// The number the list file prints beside the line whose text starts with text (columns 6-10).
+int ListedNumber(const StringList& listed, const std::string& text) {
+  for (int i = 0; i < listed.GetCount(); ++i) {
+    const std::string line(listed.GetItem(i)->text.GetText());
+    if (line.size() > 20 && line[19] == '|' && line.compare(20, text.size(), text) == 0)
+      return std::stoi(line.substr(6, 5));
+  }
+  return -1;
+}
+
+}  // namespace
+
+// A message about a line carries the number the list file shows beside that line: the input
+// line number in the main text.
+TEST(LineWindow, LineMessagesCarryTheListedLineNumber) {
+  struct Case {
+    const char* name;
+    int blockAt;   // first line of a three-line defined block before the stray END_BLOCK; 0: none
+    int expected;  // the number shown for line 57
+  };
+  // Lines inside a defined block are numbered within their block, so the main text after
+  // one skips its lines.
+  constexpr Case kCases[] = {{"plain text", 0, 57}, {"after a defined block", 10, 54}};
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const auto path = std::filesystem::temp_directory_path() / "kvl_window_messages.txt";
+    {
+      std::ofstream out(path);
+      for (int i = 1; i <= 100; ++i) {
+        if (i == 57)
+          out << "$_$_END_BLOCK stray\n";
+        else if (c.blockAt != 0 && i == c.blockAt)
+          out << "$_$_DEFINE_BLOCK name\n";
+        else if (c.blockAt != 0 && i == c.blockAt + 2)
+          out << "$_$_END_BLOCK\n";
+        else
+          out << "line " << i << "\n";
+      }
+    }
+    WindowRun run;
+    std::vector<std::string> messages;
+    run.ctx.GetLogErrorHandler().SetMessageCallback(
+        [&](const char* text) { messages.emplace_back(text); });
+    run.ctx.ListFile = &run.listFile;  // notes are kept while a list file is open
+    run.ctx.AnalysisPass = 0;
+    run.ctx.ContentsPass = 0;
+    run.ctx.OutputPass = 1;
+    run.ctx.ResetPassState();
+    RecordingWriter writer(run.ctx);
+    DirectiveReader reader(run.ctx);
+    ASSERT_TRUE(reader.OpenForRead(path.string().c_str(), 0));
+    EXPECT_EQ(RunLineWindow(0, reader, run.fc, run.ctx, &run.listFile, &writer), 1);
+    reader.CloseAll();
+    run.ctx.ListFile = nullptr;
+    std::filesystem::remove(path);
+
+    const std::string expected =
+        "Line " + std::to_string(c.expected) + " - TAG ERROR: END_BLOCK not expected here.";
+    EXPECT_EQ(messages, std::vector<std::string>{expected});
+    EXPECT_EQ(ListedNumber(run.listed, "$_$_END_BLOCK stray"), c.expected);
+    EXPECT_EQ(ListedNumber(run.listed, "line 56"), c.expected - 1);
+  }
+}
