@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <string_view>
 
 #include "app/ShellServices.h"
 #include "engine/CommandLine.h"
@@ -10,6 +9,7 @@
 #include "engine/ConvertDriver.h"
 #include "engine/InputSpecs.h"
 #include "rtf/RTFFile.h"
+#include "text/ProductIdentity.h"
 #include "text/StatementFile.h"
 #include "text/TextFile.h"
 
@@ -91,24 +91,6 @@ void ConvertFileList(RunPolicySets& sets, Context& ctx, RunTally& tally) {
   }
 }
 
-// The parser reports what it could not take; any such report means the command line was
-// wrong and nothing is converted.
-static bool HasCommandLineComplaint(const TextString& sessionText) {
-  const std::string_view text(sessionText.GetText(),
-                              static_cast<std::size_t>(sessionText.GetLength()));
-  for (const std::string_view marker :
-       {"SESSION: *** Unrecognised", "SESSION: Illegal Qualifier", "SESSION: Missing value",
-        "SESSION: Missing end-quote"}) {
-    if (text.find(marker) != std::string_view::npos)
-      return true;
-  }
-  return false;
-}
-
-// This program's product id (ProductIdentity.h cannot be included beside Context.h: both
-// declare the output-type names).
-static constexpr int kThisProductId = 2;
-
 static void ErrorLine(const char* text) {
   std::fputs(text, stderr);
   std::fputc('\n', stderr);
@@ -116,12 +98,13 @@ static void ErrorLine(const char* text) {
 }
 
 int RunConversion(const std::vector<std::string>& args) {
-  auto ctx = std::make_unique<Context>(kThisProductId, kOutputRtf);
+  auto ctx = std::make_unique<Context>(GetProductId(), GetOutputFormat());
   ctx->ResetRunState();
-  (void)ParseCommandLine(*ctx, args);
+  const int rejected = ParseCommandLine(*ctx, args);
   if (ctx->Commands.helpRequested)
     return 0;
-  if (HasCommandLineComplaint(ctx->PendingSessionText)) {
+  // Any qualifier the parser could not take means the command line was wrong.
+  if (rejected > 0) {
     ErrorLine("ERROR: Unrecognised or invalid qualifiers: nothing converted");
     return 1;
   }

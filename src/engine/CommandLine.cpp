@@ -7,12 +7,7 @@
 
 #include "engine/Context.h"
 #include "text/PathUtils.h"
-
-// text/ProductIdentity.h cannot be included beside engine/Context.h (both name the output
-// types), so the identity functions used here are declared as that header declares them.
-void GetProductNameAndVersion(TextString& name, TextString& shortVersion, TextString& fullVersion);
-void GetConsoleProgramName(TextString& out);
-void GetDefaultOutputExtension(TextString& out);
+#include "text/ProductIdentity.h"
 
 namespace {
 
@@ -223,10 +218,14 @@ static void JoinDetachedValues(std::vector<CommandWord>& words) {
   }
 }
 
-int GetQualifierValue(Context& ctx, const TextString& word, Qualifier q, TextString& value) {
+// What reading a qualifier's value found; the last two are mistakes of the command line.
+enum class ValueRead { None, Taken, Missing, Unclosed };
+
+static ValueRead ReadQualifierValue(Context& ctx, const TextString& word, Qualifier q,
+                                    TextString& value) {
   value.SetEmpty();
   int equals = -1;
-  if (!word.FindChar(0, '=', &equals, 1)) return 0;
+  if (!word.FindChar(0, '=', &equals, 1)) return ValueRead::None;
   const TextString& fullForm = ctx.Qualifiers.Get(q).fullForm;
   const int start = equals + 1;
   const char first = word.CharAt(start);
@@ -234,16 +233,17 @@ int GetQualifierValue(Context& ctx, const TextString& word, Qualifier q, TextStr
     TextString message("Missing value after \"=\" for qualifier ");
     message.Append(fullForm);
     ctx.SessionMessage(message.GetText());
-    return 1;
+    return ValueRead::Missing;
   }
   if (first != '<' && first != '"') {
     value.AssignSubstring(word.GetText(), start, -1);
     value.Trim();
-    return 1;
+    return ValueRead::Taken;
   }
   const char close = first == '<' ? '>' : '"';
   int end = -1;
-  if (!word.FindChar(start + 1, close, &end, 1)) {
+  const bool closed = word.FindChar(start + 1, close, &end, 1);
+  if (!closed) {
     TextString message("Missing end-quote in qualifier value ");
     message.Append(fullForm);
     ctx.SessionMessage(message.GetText());
@@ -251,7 +251,11 @@ int GetQualifierValue(Context& ctx, const TextString& word, Qualifier q, TextStr
   }
   value.AssignSubstring(word.GetText(), start + 1, end - start - 1);
   value.Trim();
-  return 1;
+  return closed ? ValueRead::Taken : ValueRead::Unclosed;
+}
+
+int GetQualifierValue(Context& ctx, const TextString& word, Qualifier q, TextString& value) {
+  return ReadQualifierValue(ctx, word, q, value) == ValueRead::None ? 0 : 1;
 }
 
 static bool HasExtension(const TextString& extension, const char* wanted) {
@@ -351,8 +355,10 @@ static void ApplyQualifier(Context& ctx, Qualifier q, const TextString& value) {
 }
 
 // Takes the first occurrence of each qualifier in check order; a repeated one is left
-// unrecognised. The usage text follows the help qualifiers, before any other effect.
-static void ApplyQualifiers(Context& ctx, std::vector<CommandWord>& words) {
+// unrecognised. The usage text follows the help qualifiers, before any other effect. Returns
+// the number of values that were missing or unclosed.
+static int ApplyQualifiers(Context& ctx, std::vector<CommandWord>& words) {
+  int badValues = 0;
   TextString value, name;
   for (const Qualifier q : kCheckOrder) {
     bool taken = false;
@@ -371,24 +377,30 @@ static void ApplyQualifiers(Context& ctx, std::vector<CommandWord>& words) {
         continue;
       }
       taken = true;
-      (void)GetQualifierValue(ctx, word.text, q, value);
+      const ValueRead read = ReadQualifierValue(ctx, word.text, q, value);
+      if (read == ValueRead::Missing || read == ValueRead::Unclosed) ++badValues;
       ApplyQualifier(ctx, q, value);
     }
     if (q == Qualifier::Html && ctx.Commands.helpRequested) PrintUsage(ctx);
   }
+  return badValues;
 }
 
-static void ReportUnrecognised(Context& ctx, const std::vector<CommandWord>& words) {
+// Returns the number of words reported.
+static int ReportUnrecognised(Context& ctx, const std::vector<CommandWord>& words) {
+  int count = 0;
   TextString collected;
   for (const CommandWord& word : words) {
     if (word.kind != WordKind::Unrecognised && word.kind != WordKind::Illegal) continue;
     collected.Append(word.text);
     collected.AppendChar(' ');
+    ++count;
   }
-  if (collected.IsEmpty()) return;
+  if (count == 0) return 0;
   TextString message("*** Unrecognised, ambiguous or repeated qualifiers : ");
   message.Append(collected);
   ctx.SessionMessage(message.GetText());
+  return count;
 }
 
 static void ApplyCombinations(Context& ctx) {
@@ -438,13 +450,14 @@ static void TakeFileWords(Context& ctx, const std::vector<CommandWord>& words) {
   }
 }
 
-// The words come classified.
-static void ParseWords(Context& ctx, std::vector<CommandWord>& words) {
+// The words come classified. Returns the number of rejected qualifier words.
+static int ParseWords(Context& ctx, std::vector<CommandWord>& words) {
   JoinDetachedValues(words);
-  ApplyQualifiers(ctx, words);
-  ReportUnrecognised(ctx, words);
+  const int badValues = ApplyQualifiers(ctx, words);
+  const int unrecognised = ReportUnrecognised(ctx, words);
   ApplyCombinations(ctx);
   TakeFileWords(ctx, words);
+  return badValues + unrecognised;
 }
 
 int ParseCommandLine(TextString& commandText, Context& ctx) {
@@ -464,7 +477,7 @@ int ParseCommandLine(TextString& commandText, Context& ctx) {
     words[i].text = std::move(texts[i]);
     ClassifyWord(ctx, words[i]);
   }
-  ParseWords(ctx, words);
+  (void)ParseWords(ctx, words);
 
   commandText.SetEmpty();
   for (const CommandWord& word : words) {
@@ -496,8 +509,7 @@ int ParseCommandLine(Context& ctx, const std::vector<std::string>& args) {
     }
     words.push_back(std::move(word));
   }
-  ParseWords(ctx, words);
-  return 1;
+  return ParseWords(ctx, words);
 }
 
 void BuildUsageText(const Context& ctx, TextString& out) {
@@ -547,10 +559,11 @@ void PrintUsage(const Context& ctx) {
 
 void Context::SessionMessage(const char* text) {
   if (text == nullptr) return;
+  // Standard output may carry the converted document (/CONSOLE); messages never mix with it.
   if (Commands.displayMessages) {
-    std::fputs(text, stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::fputs(text, stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
   }
   if (!PendingSessionText.IsEmpty()) PendingSessionText.AppendChar('\n');
   PendingSessionText.Append("SESSION: ");

@@ -24,8 +24,10 @@ class Context;
 int ParseCommandLine(TextString& commandText, Context& ctx);
 
 // Parses the program's arguments (without the program name), one word each; a word holding
-// blanks reaches the input list between "<" and ">" so that it stays one name. Returns 1.
-int ParseCommandLine(Context& ctx, const std::vector<std::string>& args);
+// blanks reaches the input list between "<" and ">" so that it stays one name. Returns the
+// number of rejected qualifier words (unrecognised, ambiguous, repeated or illegal, or with a
+// missing value or end-quote), each reported; 0 when the command line was sound.
+[[nodiscard]] int ParseCommandLine(Context& ctx, const std::vector<std::string>& args);
 
 // Splits a command text into words at blanks and tabs; a run between double quotes or between
 // "<" and ">" stays inside its word, blanks included. An unclosed quote or bracket runs to the

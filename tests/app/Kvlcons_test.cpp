@@ -94,7 +94,9 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
       {{(dir.path / "missing.txt").string()}, "ERROR: Can't find or open "},
       {{(dir.path / "folder.txt").string()}, "ERROR: Can't find or open "},
       {{input.string(), "/BOGUS"}, "ERROR: Unrecognised or invalid qualifiers"},
-      {{input.string(), "/L"}, "ERROR: Unrecognised or invalid qualifiers"},
+      {{input.string(), "/L"}, "*** Unrecognised, ambiguous or repeated qualifiers : /L "},
+      {{input.string(), "/LOG="}, "Missing value after \"=\" for qualifier /LOG"},
+      {{input.string(), "/OUTPUT=<x"}, "Missing end-quote in qualifier value /OUTPUT"},
       {{}, "ERROR: No input file given"},
   };
   for (const Case& c : kCases) {
@@ -102,6 +104,9 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
     const ConsoleResult r = RunConsole(c.args);
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    // Standard output may carry the document itself (/CONSOLE): no message goes there.
+    EXPECT_EQ(r.out.find("Unrecognised"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("Missing"), std::string::npos) << r.out;
   }
   EXPECT_FALSE(fs::exists(dir.path / "doc.rtf"));
 }

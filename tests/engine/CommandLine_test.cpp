@@ -205,7 +205,7 @@ TEST(CommandLine, AbsolutePathsAreNotQualifiers) {
   const std::vector<std::string> args = {"/usr/share/doc/x.txt", "/logs/out.txt", "/tmp/*.txt",
                                          "/LIST", "docs/DOS/a.txt"};
   Quiet q;
-  EXPECT_EQ(ParseCommandLine(q.ctx, args), 1);
+  EXPECT_EQ(ParseCommandLine(q.ctx, args), 0);
   EXPECT_EQ(q.ctx.Commands.dosNames, 0);
   EXPECT_EQ(q.ctx.Commands.logRequested, 0);
   EXPECT_EQ(q.ctx.Commands.plainTable + q.ctx.Commands.debugTags, 0);
@@ -217,19 +217,44 @@ TEST(CommandLine, AbsolutePathsAreNotQualifiers) {
   // An existing folder spelled like a qualifier is a path as well.
   if (!std::filesystem::is_directory("/usr")) GTEST_SKIP() << "no /usr on this machine";
   Quiet existing;
-  ParseCommandLine(existing.ctx, {"/usr"});
+  EXPECT_EQ(ParseCommandLine(existing.ctx, {"/usr"}), 0);
   EXPECT_STREQ(existing.ctx.Commands.inputList.GetText(), "/usr");
   EXPECT_EQ(existing.Messages(), "");
 }
 
 TEST(CommandLine, ArgumentsKeepTheirBlanks) {
   Quiet q;
-  ParseCommandLine(q.ctx, {"/tmp/my notes.txt", "/OUTPUT=/tmp/out dir/x.rtf", "plain.txt",
-                           "/LOG", "=run.log"});
+  EXPECT_EQ(ParseCommandLine(q.ctx, {"/tmp/my notes.txt", "/OUTPUT=/tmp/out dir/x.rtf",
+                                     "plain.txt", "/LOG", "=run.log"}),
+            0);
   EXPECT_STREQ(q.ctx.Commands.inputList.GetText(), "</tmp/my notes.txt> plain.txt");
   EXPECT_STREQ(q.ctx.Commands.outputSpec.GetText(), "/tmp/out dir/x.rtf");
   EXPECT_STREQ(q.ctx.Commands.logFileName.GetText(), "run.log");
   EXPECT_EQ(q.Messages(), "");
+}
+
+// The console run decides on this count alone whether the command line was wrong; fix-ups
+// (a log renamed to ".log", /TREE without /SUBFOLDERS) are reported but not rejected.
+TEST(CommandLine, CountsRejectedQualifiers) {
+  struct Case {
+    std::vector<std::string> args;
+    int rejected;
+  };
+  const Case cases[] = {
+      {{"doc.txt", "/LIST", "/LOG=run.txt", "/TREE"}, 0},
+      {{"doc.txt", "/BOGUS"}, 1},
+      {{"doc.txt", "/L"}, 1},                   // shorter than every candidate
+      {{"doc.txt", "/LIST", "/LIST"}, 1},       // repeated
+      {{"doc.txt", "/LOGGING"}, 1},             // illegal: not a prefix of /LOG
+      {{"doc.txt", "/LOG="}, 1},                // missing value
+      {{"doc.txt", "/OUTPUT=<open"}, 1},        // missing end-quote
+      {{"/BOGUS", "/L", "/OUTPUT=<open"}, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.back());
+    Quiet q;
+    EXPECT_EQ(ParseCommandLine(q.ctx, c.args), c.rejected) << q.Messages();
+  }
 }
 
 TEST(CommandLine, SplitCommandWordsKeepsQuotedAndBracketedRuns) {
@@ -261,9 +286,12 @@ TEST(CommandLine, SessionMessagesWaitForTheLog) {
       << written;
   std::filesystem::remove(logName);
 
-  // Shown on standard output while display messages is on.
+  // Shown on standard error while display messages is on: standard output may carry the
+  // converted document.
   Context shown(2, kOutputRtf);
   testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   shown.SessionMessage("visible");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "visible\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "visible\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
