@@ -1,6 +1,5 @@
 #include "policy/FileControl.h"
 
-#include <cassert>
 #include <string_view>
 
 #include "analysis/LinkDictionary.h"
@@ -24,63 +23,117 @@ FileControl::FileControl()
 
 FileControl::~FileControl() { FreeOwnedObjects(); }
 
-std::size_t FileControl::SlotOf(PolicyId id, PolicyKind kind) {
+void FileControl::ReportMisuse(const char* method, const char* what) {
+  TextString message("PROGRAM ERROR: FC::");
+  message.Append(method);
+  message.Append(" called for ");
+  message.Append(what);
+  ReportMessage(message.GetText(), 10);
+}
+
+int FileControl::SlotOf(PolicyId id, PolicyKind kind, const char* method) {
+  if (!IsKnownPolicy(id)) {
+    ReportMisuse(method, "an unknown policy");
+    return -1;
+  }
   const PolicyRow& row = GetPolicyRow(id);
-  assert(row.kind == kind && "policy accessed as another kind");
-  (void)kind;
-  return row.slot;
+  if (row.kind != kind) {
+    ReportMisuse(method, "a policy of another kind");
+    return -1;
+  }
+  return static_cast<int>(row.slot);
+}
+
+template <class P, std::size_t N>
+P& FileControl::PolicyOfKind(std::array<P, N>& policies, P& spare, PolicyId id, PolicyKind kind,
+                             const char* method) {
+  const int slot = SlotOf(id, kind, method);
+  if (slot >= 0 && static_cast<std::size_t>(slot) < N) return policies[slot];
+  // A fresh spare each time: what a wrong caller wrote last time does not leak into the next.
+  spare = P{};
+  return spare;
+}
+
+IntPolicy& FileControl::Int(PolicyId id) {
+  return PolicyOfKind(ints_, spares_.ints, id, PolicyKind::Int, "Int");
+}
+BoolPolicy& FileControl::Bool(PolicyId id) {
+  return PolicyOfKind(bools_, spares_.bools, id, PolicyKind::Bool, "Bool");
+}
+TextPolicy& FileControl::Text(PolicyId id) {
+  return PolicyOfKind(texts_, spares_.texts, id, PolicyKind::Text, "Text");
+}
+AlignPolicy& FileControl::Align(PolicyId id) {
+  return PolicyOfKind(aligns_, spares_.aligns, id, PolicyKind::Align, "Align");
+}
+ColourPolicy& FileControl::Colour(PolicyId id) {
+  return PolicyOfKind(colours_, spares_.colours, id, PolicyKind::Colour, "Colour");
+}
+FontPolicy& FileControl::Font(PolicyId id) {
+  return PolicyOfKind(fonts_, spares_.fonts, id, PolicyKind::Font, "Font");
+}
+ListPolicy& FileControl::List(PolicyId id) {
+  return PolicyOfKind(lists_, spares_.lists, id, PolicyKind::List, "List");
 }
 
 CorePolicy& FileControl::Policy(PolicyId id) {
-  const PolicyRow& row = GetPolicyRow(id);
-  switch (row.kind) {
-    case PolicyKind::Int: return ints_[row.slot];
-    case PolicyKind::Bool: return bools_[row.slot];
-    case PolicyKind::Text: return texts_[row.slot];
-    case PolicyKind::Align: return aligns_[row.slot];
-    case PolicyKind::Colour: return colours_[row.slot];
-    case PolicyKind::Font: return fonts_[row.slot];
-    case PolicyKind::List: return lists_[row.slot];
+  if (!IsKnownPolicy(id)) {
+    ReportMisuse("Policy", "an unknown policy");
+    spares_.ints = IntPolicy{};
+    return spares_.ints;
   }
-  assert(false && "unknown policy kind");
-  return ints_[0];
+  switch (GetPolicyRow(id).kind) {
+    case PolicyKind::Int: return Int(id);
+    case PolicyKind::Bool: return Bool(id);
+    case PolicyKind::Text: return Text(id);
+    case PolicyKind::Align: return Align(id);
+    case PolicyKind::Colour: return Colour(id);
+    case PolicyKind::Font: return Font(id);
+    case PolicyKind::List: return List(id);
+  }
+  ReportMisuse("Policy", "a policy of no known kind");
+  spares_.ints = IntPolicy{};
+  return spares_.ints;
 }
 
-const CorePolicy& FileControl::Policy(PolicyId id) const {
-  return const_cast<FileControl*>(this)->Policy(id);
-}
+const CorePolicy& FileControl::Policy(PolicyId id) const { return Mutable().Policy(id); }
 
 int FileControl::GetInt(PolicyId id) const {
-  const PolicyRow& row = GetPolicyRow(id);
-  switch (row.kind) {
-    case PolicyKind::Int: return ints_[row.slot].value;
-    case PolicyKind::Bool: return bools_[row.slot].value;
-    case PolicyKind::Align: return aligns_[row.slot].value;
-    case PolicyKind::List: return lists_[row.slot].value;
-    case PolicyKind::Text:
-    case PolicyKind::Colour:
-    case PolicyKind::Font: break;
+  if (IsKnownPolicy(id)) {
+    switch (GetPolicyRow(id).kind) {
+      case PolicyKind::Int: return Int(id).value;
+      case PolicyKind::Bool: return Bool(id).value;
+      case PolicyKind::Align: return Align(id).value;
+      case PolicyKind::List: return List(id).value;
+      case PolicyKind::Text:
+      case PolicyKind::Colour:
+      case PolicyKind::Font: break;
+    }
   }
-  assert(false && "GetInt of a text-valued policy");
+  Mutable().ReportMisuse("GetInt", IsKnownPolicy(id) ? "a text policy" : "an unknown policy");
   return 0;
 }
 
 const TextString& FileControl::GetText(PolicyId id) const {
-  const PolicyRow& row = GetPolicyRow(id);
-  switch (row.kind) {
-    case PolicyKind::Text: return texts_[row.slot].value;
-    case PolicyKind::Colour: return colours_[row.slot].value;
-    case PolicyKind::Font: return fonts_[row.slot].value;
-    case PolicyKind::Int:
-    case PolicyKind::Bool:
-    case PolicyKind::Align:
-    case PolicyKind::List: break;
+  if (IsKnownPolicy(id)) {
+    switch (GetPolicyRow(id).kind) {
+      case PolicyKind::Text: return Text(id).value;
+      case PolicyKind::Colour: return Colour(id).value;
+      case PolicyKind::Font: return Font(id).value;
+      case PolicyKind::Int:
+      case PolicyKind::Bool:
+      case PolicyKind::Align:
+      case PolicyKind::List: break;
+    }
   }
-  assert(false && "GetText of a number-valued policy");
-  return texts_[0].value;
+  FileControl& self = Mutable();
+  self.ReportMisuse("GetText", IsKnownPolicy(id) ? "a number policy" : "an unknown policy");
+  self.spares_.texts = TextPolicy{};
+  return self.spares_.texts.value;
 }
 
 bool FileControl::IsRegistered(PolicyId id) const {
+  if (!IsKnownPolicy(id)) return false;
   return GetPolicyRow(id).readRule != PolicyReadRule::ProductTen || IsProductTen();
 }
 

@@ -122,24 +122,28 @@ class FileControl {
   // extension becomes ".html" when html is non-zero or no Context is attached.
   void ResetFileState(int html);
 
-  // ---- Registered policies (typed; the id must name a policy of that kind) ----
+  // ---- Registered policies (typed) ----
+  // An id that names no policy, or one of another kind, is a program error: it is reported
+  // ("PROGRAM ERROR: FC::Int called for ...") and a spare policy of the asked kind, fresh at
+  // every such call, stands in, so nothing reads or writes past the arrays.
   CorePolicy& Policy(PolicyId id);
   const CorePolicy& Policy(PolicyId id) const;
-  IntPolicy& Int(PolicyId id) { return ints_[SlotOf(id, PolicyKind::Int)]; }
-  BoolPolicy& Bool(PolicyId id) { return bools_[SlotOf(id, PolicyKind::Bool)]; }
-  TextPolicy& Text(PolicyId id) { return texts_[SlotOf(id, PolicyKind::Text)]; }
-  AlignPolicy& Align(PolicyId id) { return aligns_[SlotOf(id, PolicyKind::Align)]; }
-  ColourPolicy& Colour(PolicyId id) { return colours_[SlotOf(id, PolicyKind::Colour)]; }
-  FontPolicy& Font(PolicyId id) { return fonts_[SlotOf(id, PolicyKind::Font)]; }
-  ListPolicy& List(PolicyId id) { return lists_[SlotOf(id, PolicyKind::List)]; }
-  const IntPolicy& Int(PolicyId id) const { return ints_[SlotOf(id, PolicyKind::Int)]; }
-  const BoolPolicy& Bool(PolicyId id) const { return bools_[SlotOf(id, PolicyKind::Bool)]; }
-  const TextPolicy& Text(PolicyId id) const { return texts_[SlotOf(id, PolicyKind::Text)]; }
-  const AlignPolicy& Align(PolicyId id) const { return aligns_[SlotOf(id, PolicyKind::Align)]; }
-  const ColourPolicy& Colour(PolicyId id) const { return colours_[SlotOf(id, PolicyKind::Colour)]; }
-  const FontPolicy& Font(PolicyId id) const { return fonts_[SlotOf(id, PolicyKind::Font)]; }
-  const ListPolicy& List(PolicyId id) const { return lists_[SlotOf(id, PolicyKind::List)]; }
+  IntPolicy& Int(PolicyId id);
+  BoolPolicy& Bool(PolicyId id);
+  TextPolicy& Text(PolicyId id);
+  AlignPolicy& Align(PolicyId id);
+  ColourPolicy& Colour(PolicyId id);
+  FontPolicy& Font(PolicyId id);
+  ListPolicy& List(PolicyId id);
+  const IntPolicy& Int(PolicyId id) const { return Mutable().Int(id); }
+  const BoolPolicy& Bool(PolicyId id) const { return Mutable().Bool(id); }
+  const TextPolicy& Text(PolicyId id) const { return Mutable().Text(id); }
+  const AlignPolicy& Align(PolicyId id) const { return Mutable().Align(id); }
+  const ColourPolicy& Colour(PolicyId id) const { return Mutable().Colour(id); }
+  const FontPolicy& Font(PolicyId id) const { return Mutable().Font(id); }
+  const ListPolicy& List(PolicyId id) const { return Mutable().List(id); }
   // Values: Int, Bool, Align and List give their number; Text, Colour and Font their text.
+  // Asked of the other group (or of an unknown id) they report and give 0 or an empty text.
   int GetInt(PolicyId id) const;
   const TextString& GetText(PolicyId id) const;
   int IsSet(PolicyId id) const { return Policy(id).set; }
@@ -359,8 +363,16 @@ class FileControl {
   TextString italicClose_{"</I>"};
 
  private:
-  // Position of a policy in its kind's array; asserts that the kind is the one asked for.
-  static std::size_t SlotOf(PolicyId id, PolicyKind kind);
+  // Position of a policy in its kind's array; -1, reported as a program error of method,
+  // when id names no policy or one of another kind.
+  int SlotOf(PolicyId id, PolicyKind kind, const char* method);
+  // The policy at id of the asked kind, or the reset spare after a reported error.
+  template <class P, std::size_t N>
+  P& PolicyOfKind(std::array<P, N>& policies, P& spare, PolicyId id, PolicyKind kind,
+                  const char* method);
+  void ReportMisuse(const char* method, const char* what);
+  // Reports go through the non-const road; the const readers share it.
+  FileControl& Mutable() const { return const_cast<FileControl&>(*this); }
   // Output type of the attached Context; -1 without one.
   int ContextOutputType() const;
   bool IsProductTen() const;
@@ -382,6 +394,16 @@ class FileControl {
   std::array<FontPolicy, kFontPolicyCount> fonts_;
   std::array<ListPolicy, kListPolicyCount> lists_;
   PolicyList policyList_;
+  // Stand-ins handed out after a misuse was reported (see Int and its kin).
+  struct SparePolicies {
+    IntPolicy ints;
+    BoolPolicy bools;
+    TextPolicy texts;
+    AlignPolicy aligns;
+    ColourPolicy colours;
+    FontPolicy fonts;
+    ListPolicy lists;
+  } spares_;
 
   int ruleSet_ = 0;
   int ruleSetSet_ = 0;

@@ -373,6 +373,9 @@ constexpr std::size_t CountKind(const std::array<Row, N>& rows, PolicyKind kind)
 // Every registered policy in registration order; PolicyRows()[i].id == PolicyId(i).
 std::span<const PolicyRow> PolicyRows();
 
+// True when id names a row of the table (an id made from a number may not).
+inline bool IsKnownPolicy(PolicyId id) { return static_cast<std::size_t>(id) < kPolicyCount; }
+// REQUIRES: IsKnownPolicy(id).
 inline const PolicyRow& GetPolicyRow(PolicyId id) { return PolicyRows()[static_cast<std::size_t>(id)]; }
 
 // The row whose key equals key ignoring ASCII case and surrounding blanks and tabs

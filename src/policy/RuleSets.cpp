@@ -1,6 +1,5 @@
 #include "policy/RuleSets.h"
 
-#include <cassert>
 
 #include "analysis/LineServices.h"
 #include "engine/Context.h"
@@ -134,9 +133,19 @@ static constexpr int kHighlightEmphasisPolicy = 126;
 
 // The numeric kinds share ScalarPolicy; a text kind here is a wrong id in this file.
 static ScalarPolicy& Scalar(FileControl& fc, PolicyId id) {
-  assert(GetPolicyRow(id).kind != PolicyKind::Text && GetPolicyRow(id).kind != PolicyKind::Colour &&
-         GetPolicyRow(id).kind != PolicyKind::Font && "numeric policy expected");
-  return static_cast<ScalarPolicy&>(fc.Policy(id));
+  if (IsKnownPolicy(id)) {
+    switch (GetPolicyRow(id).kind) {
+      case PolicyKind::Bool: return fc.Bool(id);
+      case PolicyKind::Align: return fc.Align(id);
+      case PolicyKind::List: return fc.List(id);
+      case PolicyKind::Int:
+      case PolicyKind::Text:
+      case PolicyKind::Colour:
+      case PolicyKind::Font: break;
+    }
+  }
+  // Int answers the rest: an unknown or text policy is reported and gets a spare.
+  return fc.Int(id);
 }
 
 static void SetValue(FileControl& fc, PolicyId id, int value) { Scalar(fc, id).value = value; }

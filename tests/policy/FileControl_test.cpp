@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -322,4 +323,65 @@ TEST(FileControl, EncodingMarksFollowCharacterEncoding) {
     EXPECT_EQ(fc->IsPlainEncoding(), c.plain);
     EXPECT_EQ(fc->IsSingleByteEncoding(), c.singleByte);
   }
+}
+
+static PolicyId FirstOfKind(PolicyKind kind) {
+  for (const PolicyRow& row : PolicyRows()) {
+    if (row.kind == kind) return row.id;
+  }
+  return PolicyId::ErrorReportingLevel;
+}
+
+// Reading or writing a policy as the wrong kind, or by an id outside the table, must not
+// touch another slot or run past an array, in any build: it reports and gets a spare.
+TEST(FileControl, WrongKindOrUnknownIdIsReportedAndTouchesNothing) {
+  const PolicyId boolId = FirstOfKind(PolicyKind::Bool);
+  const PolicyId textId = FirstOfKind(PolicyKind::Text);
+  const PolicyId intId = FirstOfKind(PolicyKind::Int);
+  const auto unknown = static_cast<PolicyId>(kPolicyCount + 5);
+  struct MisuseCase {
+    const char* expected;
+    std::function<void(FileControl&)> misuse;
+  };
+  const std::vector<MisuseCase> cases = {
+      {"PROGRAM ERROR: FC::Int called for a policy of another kind\n",
+       [&](FileControl& fc) {
+         IntPolicy& spare = fc.Int(boolId);
+         EXPECT_EQ(spare.value, 0);
+         spare.value = 77;
+       }},
+      {"PROGRAM ERROR: FC::Text called for a policy of another kind\n",
+       [&](FileControl& fc) { fc.Text(intId).value = "written"; }},
+      {"PROGRAM ERROR: FC::Font called for a policy of another kind\n",
+       [&](FileControl& fc) {
+         const FileControl& view = fc;
+         EXPECT_TRUE(view.Font(textId).value.IsEmpty());
+       }},
+      {"PROGRAM ERROR: FC::List called for an unknown policy\n",
+       [&](FileControl& fc) { fc.List(unknown).value = 3; }},
+      {"PROGRAM ERROR: FC::Policy called for an unknown policy\n",
+       [&](FileControl& fc) { fc.Policy(unknown).set = 1; }},
+      {"PROGRAM ERROR: FC::GetInt called for a text policy\n",
+       [&](FileControl& fc) { EXPECT_EQ(fc.GetInt(textId), 0); }},
+      {"PROGRAM ERROR: FC::GetText called for a number policy\n",
+       [&](FileControl& fc) { EXPECT_TRUE(fc.GetText(intId).IsEmpty()); }},
+      {"PROGRAM ERROR: FC::GetInt called for an unknown policy\n",
+       [&](FileControl& fc) { EXPECT_EQ(fc.GetInt(unknown), 0); }},
+  };
+  for (const MisuseCase& c : cases) {
+    SCOPED_TRACE(c.expected);
+    FileControl fc;
+    const std::vector<std::string> before = Snapshot(fc);
+    testing::internal::CaptureStderr();
+    c.misuse(fc);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.expected);
+    ExpectSameSnapshots(before, Snapshot(fc));
+  }
+  // The spare is fresh at each misuse: a wrong write does not come back.
+  FileControl fc;
+  testing::internal::CaptureStderr();
+  fc.Int(boolId).value = 77;
+  EXPECT_EQ(fc.Int(boolId).value, 0);
+  testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(fc.IsRegistered(unknown));
 }
