@@ -68,7 +68,7 @@ TEST_F(MessageRouting, LineMessagesAreNotedInEveryPassAndShownOnlyInTheOutputPas
   TextFile listFile;
   ctx.ListFile = &listFile;
   PreHTML line;
-  line.SetStartPosition(fc, TextPosition(17, 0));
+  line.SetStartPosition(fc, TextPosition(0, 17));  // main text (block 0), line 17
   fc.ReportToHandler("INFO: settings in force", 1);  // the line road uses the last settings
 
   SetPass(1, 0, 0);
