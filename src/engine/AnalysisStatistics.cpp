@@ -21,8 +21,8 @@ void AnalysisStatistics::Reset() {
   for (auto* levels : {&headings, &underlinedHeadings, &contents})
     for (HeadingLevelStats& level : *levels) level.Reset();
   for (TextStats& s : moreStats) s.Clear();
-  countsA.fill(0);
-  countsB.fill(0);
+  census = CharacterPairCounts();
+  windows1250Pairs = 0;
   countsC.fill(0);
   countsD.fill(0);
 }

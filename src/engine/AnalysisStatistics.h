@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "text/CharacterPairCounts.h"
 #include "text/TextStats.h"
 
 inline constexpr int kStatisticsLevels = 6;
@@ -42,8 +43,11 @@ class AnalysisStatistics {
   std::array<HeadingLevelStats, kStatisticsLevels> underlinedHeadings;
   std::array<HeadingLevelStats, kStatisticsLevels> contents;
   std::array<TextStats, 2> moreStats;
-  std::array<int, 12> countsA{};
-  std::array<int, 11> countsB{};
+  // The byte-pair census of the input, counted while the analysis pass reads it (the
+  // Context's input state points here).
+  CharacterPairCounts census;
+  // No byte pairs are counted for windows-1250: its count stays 0 and its candidate never wins.
+  int windows1250Pairs = 0;
   std::array<int, 3> countsC{};
   std::array<int, 5> countsD{};
 };

@@ -65,6 +65,8 @@ void Context::ResetForFile(const TextString& fileName) {
   CurrentItalic = 0;
   FontTagsExecuted = 0;
   InputState = InputRuleState();
+  // The reading counts byte pairs straight into the record the calculation reads.
+  InputState.census = &Statistics.census;
 
   SplitFiles.Clear();
   for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) ResetHeadingList(*list);

@@ -10,8 +10,8 @@
 // order line lengths, second lengths, indents, paragraph indents, bullet characters, hanging
 // indents; the sixteen counters in the order of the statistics file's "General" block
 // followed by hanging paragraphs and code lines; the six -1 ints are the level-0 sections;
-// the twelve and eleven ints the character-pair census in report order, then the total of
-// high characters; the three ints change bars, DOS and MIME characters; the five ints the
+// the byte-pair census as the reading counts it; the three ints change bars, DOS characters
+// and one spare (MIME soft line breaks are counted by the census); the five ints the
 // definition/text uses of '-' and ':'.
 CalculationStatistics::CalculationStatistics(AnalysisStatistics& s)
     : lineLengths(s.stats[0]),
@@ -41,14 +41,23 @@ CalculationStatistics::CalculationStatistics(AnalysisStatistics& s)
       levelZeroSections(s.levelMarks),
       headings(s.headings),
       contents(s.contents),
-      pairs{s.countsA[0], s.countsA[1], s.countsA[2],  s.countsA[3],  s.countsA[4],
-            s.countsA[5], s.countsA[6], s.countsA[7],  s.countsA[8],  s.countsA[9],
-            s.countsA[10], s.countsA[11], s.countsB[0], s.countsB[1], s.countsB[2],
-            s.countsB[3], s.countsB[4], s.countsB[5],  s.countsB[6],  s.countsB[7],
-            s.countsB[8], s.countsB[9]},
+      // The census names its counters by what it matches; the guess by the encoding they
+      // point to. The total is every pair of distinct non-blank bytes (the count the census
+      // stops at); the high-character total is every non-blank byte.
+      pairs{s.census.korean,          s.census.thai,
+            s.census.koi8r,           s.windows1250Pairs,
+            s.census.windows1251,     s.census.arabic,
+            s.census.greek,           s.census.turkish,
+            s.census.turkishLetters,  s.census.doubleByteUpper,
+            s.census.singleByteSet2,  s.census.singleByteSet1,
+            s.census.singleByteSet3,  s.census.doubleByteLower,
+            s.census.utf8TwoByte,     s.census.utf8ThreeByte,
+            s.census.doubleByteNonUtf8, s.census.hebrew,
+            s.census.iso2022jp,       s.census.oemBoxDrawing,
+            s.census.distinctPairs,   s.census.nonBlank},
       changeBarLines(s.countsC[0]),
       dosCharacters(s.countsC[1]),
-      mimeCharacters(s.countsC[2]),
+      mimeCharacters(s.census.softLineBreaks),
       dashInDefinitions(s.countsD[0]),
       dashInText(s.countsD[1]),
       colonInDefinitions(s.countsD[2]),

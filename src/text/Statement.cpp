@@ -216,13 +216,14 @@ bool Statement::ApplyInputRules(const InputRules& rules, InputRuleState& state) 
     }
     state.droppedLine = false;
   }
-  if (rules.countPairs && rules.analysisPass &&
-      state.counts.distinctPairs < CharacterPairCounts::kMaxDistinctPairs) {
-    CountBytePairs(GetText(), length_, state.counts);
+  CharacterPairCounts* census = state.census;
+  if (rules.countPairs && rules.analysisPass && census != nullptr &&
+      census->distinctPairs < CharacterPairCounts::kMaxDistinctPairs) {
+    CountBytePairs(GetText(), length_, *census);
   }
   if ((rules.analysisPass || rules.mimeEncoding) && EndsWithSoftBreak(*this)) {
     if (rules.analysisPass) {
-      ++state.counts.softLineBreaks;
+      if (census != nullptr) ++census->softLineBreaks;
     } else {
       Truncate(length_ - 1);
       return false;
@@ -357,12 +358,11 @@ InputRules InputRulesOf(FileControl& fc) {
   return rules;
 }
 
-// The line-to-line state belongs to the Context, which does not hold it yet: a statement read
-// through StatementFile gets the reader's own state; a lone call here keeps none.
+// The line-to-line state and the census belong to the Context; without one nothing carries
+// over to the next line and nothing is counted.
 bool Statement::CountCharacterPairs(FileControl& fc) {
   Context* ctx = fc.pGetContext();
   if (ctx != nullptr) return ApplyInputRules(InputRulesOf(fc), ctx->InputState);
-  // Without a Context nothing carries over to the next line.
   InputRuleState scratch;
   return ApplyInputRules(InputRulesOf(fc), scratch);
 }

@@ -1,40 +1,12 @@
 #pragma once
 
+#include "text/CharacterPairCounts.h"
 #include "text/TextString.h"
 
 class Context;
 class FileControl;
 class StatementFile;
 class TextCommandSet;
-
-// Counters of the byte-pair census over the input that the character-set guess reads.
-// One increment per match; the census stops once distinctPairs reaches kMaxDistinctPairs.
-struct CharacterPairCounts {
-  static constexpr int kMaxDistinctPairs = 10000;
-
-  int nonBlank = 0;
-  int distinctPairs = 0;
-  int doubleByteUpper = 0;
-  int doubleByteLower = 0;
-  int doubleByteNonUtf8 = 0;
-  int utf8TwoByte = 0;
-  int utf8ThreeByte = 0;
-  int koi8r = 0;
-  int windows1251 = 0;
-  int arabic = 0;
-  int greek = 0;
-  int turkish = 0;
-  int turkishLetters = 0;
-  int thai = 0;
-  int korean = 0;
-  int hebrew = 0;
-  int iso2022jp = 0;
-  int oemBoxDrawing = 0;
-  int singleByteSet1 = 0;
-  int singleByteSet2 = 0;
-  int singleByteSet3 = 0;
-  int softLineBreaks = 0;
-};
 
 // The policies that the per-line input rules read, taken from a policy set.
 struct InputRules {
@@ -56,7 +28,9 @@ struct InputRules {
 struct InputRuleState {
   bool droppedLine = false;
   int pageLinesLeft = 0;
-  CharacterPairCounts counts;
+  // Where the analysis pass counts byte pairs: the Context points it at its statistics
+  // record, which the character-set guess and the statistics file read. Null counts nothing.
+  CharacterPairCounts* census = nullptr;
 };
 
 // One logical input line: its text (the TextString base), the line as read (raw copy), its

@@ -123,15 +123,17 @@ TEST(Context, ResetsClearTheInputRuleStateAndFontTags) {
   Context ctx(2, kOutputRtf);
   ctx.InputState.droppedLine = true;
   ctx.InputState.pageLinesLeft = 2;
-  ctx.InputState.counts.koi8r = 40;
+  ctx.Statistics.census.koi8r = 40;
   ctx.FontTagsExecuted = 1;
   ctx.ResetPassState();
   // Each pass starts reading afresh; the census of the analysis pass stays for the calculation.
   EXPECT_FALSE(ctx.InputState.droppedLine);
   EXPECT_EQ(ctx.InputState.pageLinesLeft, 0);
-  EXPECT_EQ(ctx.InputState.counts.koi8r, 40);
+  EXPECT_EQ(ctx.Statistics.census.koi8r, 40);
   ctx.ResetForFile(TextString("next.txt"));
-  EXPECT_EQ(ctx.InputState.counts.koi8r, 0);
+  EXPECT_EQ(ctx.Statistics.census.koi8r, 0);
+  // The reading still counts into the record the calculation reads.
+  EXPECT_EQ(ctx.InputState.census, &ctx.Statistics.census);
   EXPECT_EQ(ctx.FontTagsExecuted, 0);
 }
 

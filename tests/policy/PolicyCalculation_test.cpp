@@ -7,6 +7,7 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "text/StatementFile.h"
 
 namespace {
 
@@ -479,6 +480,52 @@ TEST_F(PolicyCalculationTest, NoGuessWhenEncodingsAreNotLookedFor) {
   fc_.CalculatePolicies(1);
   EXPECT_EQ(Encoding(), "");
   EXPECT_EQ(fc_.GetInt(PolicyId::InputFileContainsMIMEEncoding), 0);
+}
+
+// ---- Character sets from a real reading ----
+
+// What the analysis pass counts while it reads a file is what the guess decides by.
+struct ReadEncodingCase {
+  const char* fixture;
+  const char* encoding;  // "Character encoding" afterwards
+  const char* message;   // the INFO message of the decision
+  int dos;               // "Input file contains DOS characters" afterwards
+};
+
+const ReadEncodingCase kReadEncodingCases[] = {
+    {"koi8r-russian.txt", "koi8-r", "INFO: Cyrillic (koi8-r) characters detected", 0},
+    {"cp1251-russian.txt", "windows-1251", "INFO: Cyrillic (windows-1251) characters detected",
+     0},
+    {"cp437-box-drawing.txt", "", "INFO: DOS characters detected.  Converting to ANSI", 1},
+};
+
+TEST_F(PolicyCalculationTest, ReadingInTheAnalysisPassDecidesTheEncoding) {
+  for (const ReadEncodingCase& c : kReadEncodingCases) {
+    SCOPED_TRACE(c.fixture);
+    ctx_.ResetForFile(TextString(c.fixture));
+    ASSERT_EQ(ctx_.AnalysisPass, 1);
+    FileControl fc;  // each file its own policy set, as the driver has it
+    fc.AttachContext(&ctx_);
+    fc.Int(PolicyId::ErrorReportingLevel).value = 10;
+    fc.Bool(PolicyId::LookForCharacterEncodings).value = 1;
+    messages_.clear();
+
+    const std::string path = std::string(KELVANE_FIXTURES_DIR) + "/policy/" + c.fixture;
+    StatementFile file;
+    ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+    Statement s;
+    while (file.ReadStatement(s, fc, ctx_, 0)) {
+      st_.lineLengths.Add(s.GetLength());
+      ++st_.numLines;
+      s.SetEmpty();
+    }
+    EXPECT_GT(st_.pairs.total, 0) << "the reading counted no pairs";
+
+    fc.CalculatePolicies(1);
+    EXPECT_STREQ(fc.GetText(PolicyId::CharacterEncoding).GetText(), c.encoding);
+    EXPECT_TRUE(Said(c.message));
+    EXPECT_EQ(fc.GetInt(PolicyId::InputFileContainsDOSCharacters), c.dos);
+  }
 }
 
 }  // namespace

@@ -201,7 +201,7 @@ TEST(StatementFile, CountsBytePairsInTheAnalysisPass) {
   ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
   Statement s;
   ASSERT_TRUE(file.ReadStatement(s, analysis.fc, analysis.ctx, 0));
-  EXPECT_EQ(analysis.ctx.InputState.counts.koi8r, 1);
+  EXPECT_EQ(analysis.ctx.Statistics.census.koi8r, 1);
 }
 
 Lines WrittenLines(const std::string& text, int width) {

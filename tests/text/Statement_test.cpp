@@ -172,18 +172,26 @@ TEST(Statement, SoftLineBreaksJoinOutsideTheAnalysisPass) {
   const std::string longLine(45, 'm');
   InputRules rules;
   rules.mimeEncoding = true;
+  CharacterPairCounts census;
   InputRuleState state;
+  state.census = &census;
   EXPECT_EQ(Feed({longLine + "=", "rest", "short=", "next", longLine + "==", "x"}, rules, state),
             (std::vector<std::string>{longLine + "rest", "short=", "next", longLine + "==",
                                       "x"}));
-  EXPECT_EQ(state.counts.softLineBreaks, 0);
+  EXPECT_EQ(census.softLineBreaks, 0);
 
   InputRules analysis;
   analysis.analysisPass = true;
+  CharacterPairCounts counts;
   InputRuleState counted;
+  counted.census = &counts;
   EXPECT_EQ(Feed({longLine + "=", "rest"}, analysis, counted),
             (std::vector<std::string>{longLine + "=", "rest"}));
-  EXPECT_EQ(counted.counts.softLineBreaks, 1);
+  EXPECT_EQ(counts.softLineBreaks, 1);
+  // Without a census the line is still delivered whole; nothing is counted anywhere.
+  InputRuleState uncounted;
+  EXPECT_EQ(Feed({longLine + "=", "rest"}, analysis, uncounted),
+            (std::vector<std::string>{longLine + "=", "rest"}));
 }
 
 struct PairCase {
@@ -220,15 +228,17 @@ TEST(Statement, CountsBytePairsForTheCharacterSetGuess) {
 TEST(Statement, PairCensusRunsOnlyInTheAnalysisPassAndStops) {
   InputRules rules;
   rules.countPairs = true;
+  CharacterPairCounts census;
   InputRuleState state;
+  state.census = &census;
   Feed({"abcdef"}, rules, state);
-  EXPECT_EQ(state.counts.nonBlank, 0);
+  EXPECT_EQ(census.nonBlank, 0);
   rules.analysisPass = true;
   Feed({"abcdef"}, rules, state);
-  EXPECT_EQ(state.counts.nonBlank, 5);
-  state.counts.distinctPairs = CharacterPairCounts::kMaxDistinctPairs;
+  EXPECT_EQ(census.nonBlank, 5);
+  census.distinctPairs = CharacterPairCounts::kMaxDistinctPairs;
   Feed({"abcdef"}, rules, state);
-  EXPECT_EQ(state.counts.nonBlank, 5);
+  EXPECT_EQ(census.nonBlank, 5);
 }
 
 }  // namespace
