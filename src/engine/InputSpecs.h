@@ -5,7 +5,7 @@
 class Context;
 
 // Turning input specifications into the files to convert. Matches go into the four parallel
-// lists of the Context, read by position: InputFiles (the file), InputSpecs (the specification
+// lists of the Context, read by position: InputFiles (the file), InputSpecs (the input pattern
 // it came from), InputPolicyFiles (the policy file named with it, empty when none) and
 // InputSteeringLines (the steering-file line that named it, empty otherwise).
 
