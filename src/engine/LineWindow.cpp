@@ -5,26 +5,12 @@
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
+#include "engine/StatementTypes.h"
 #include "policy/FileControl.h"
 #include "rtf/OutFile.h"
 #include "tags/TagServices.h"
 #include "text/Statement.h"
 #include "text/TextFile.h"
-
-// Tagged types of the definition directives.
-static constexpr int kTagDefineBlock = 1017;
-static constexpr int kTagEndBlock = 1018;
-static constexpr int kTagResetBlock = 1021;
-static constexpr int kTagDefineVariable = 1024;
-static constexpr int kTagDefineHtmlFragment = 1025;
-static constexpr int kTagDefineTextFragment = 1026;
-static constexpr int kTagResetHtmlFragment = 1027;
-static constexpr int kTagResetTextFragment = 1028;
-
-static constexpr int kTypeIgnoredAtEnd = 0;
-static constexpr int kTypeNull = -1;
-static constexpr int kTypeBlank = 1;
-static constexpr int kTypeEndOfFile = -5;
 
 // ---- LineWindow ----
 

@@ -3,24 +3,10 @@
 #include <memory>
 
 #include "analysis/PreHTML.h"
+#include "engine/StatementTypes.h"
 #include "policy/FileControl.h"
 #include "text/TextFile.h"
 #include "text/TextString.h"
-
-// Tagged types that open and close the regions the flags follow.
-static constexpr int kStartDefineBlock = 1017;
-static constexpr int kEndDefineBlock = 1018;
-static constexpr int kResetBlock = 1021;
-static constexpr int kStartHtmlFragment = 1025;
-static constexpr int kStartTextFragment = 1026;
-static constexpr int kResetHtmlFragment = 1027;
-static constexpr int kResetTextFragment = 1028;
-
-// Line types marked in the ambiguity column.
-static constexpr int kIgnoredLine = -4;
-static constexpr int kNullLine = -1;
-static constexpr int kHeaderNullLine = -2;
-static constexpr int kEndOfFile = -5;
 
 // Letters of the special-format codes 1 to 10 of a user-specified pre-formatted region.
 static constexpr char kSpecialFormatLetters[] = {'T', 'C', 'D', 'P', '>', 'U', '/', ',', 'u', 'v'};
@@ -31,14 +17,14 @@ static constexpr int kPreformattedThreshold = 5;
 
 static void UpdateFlags(const PreHTML& line, ListFileFlags& flags) {
   switch (line.GetTaggedType()) {
-    case kStartDefineBlock:
+    case kTagDefineBlock:
       flags.insideDefineBlock = 1;
       return;
-    case kStartHtmlFragment:
-    case kStartTextFragment:
+    case kTagDefineHtmlFragment:
+    case kTagDefineTextFragment:
       flags.insideFragmentDefinition = 1;
       return;
-    case kEndDefineBlock:
+    case kTagEndBlock:
       flags.insideDefineBlock = 0;
       flags.insideFragmentDefinition = 0;
       return;
@@ -53,9 +39,9 @@ static char FlagColumn(const PreHTML& line, const ListFileFlags& flags, FileCont
   if (line.GetPreformattedCount() > kPreformattedThreshold) c = '+';
   if (line.HasFlag(PreHTML::kPossibleMailHeader)) c = 'm';
   if (line.HasFlag(PreHTML::kSampleCode)) c = 'C';
-  if (flags.insideDefineBlock != 0 || type == kEndDefineBlock) c = 'B';
-  if (flags.insideFragmentDefinition != 0 || type == kEndDefineBlock) c = 'F';
-  if (type == kResetBlock || type == kResetHtmlFragment || type == kResetTextFragment) c = 'R';
+  if (flags.insideDefineBlock != 0 || type == kTagEndBlock) c = 'B';
+  if (flags.insideFragmentDefinition != 0 || type == kTagEndBlock) c = 'F';
+  if (type == kTagResetBlock || type == kTagResetHtmlFragment || type == kTagResetTextFragment) c = 'R';
   if (line.HasFlag(PreHTML::kUserHtml)) c = 'H';
   if (line.HasFlag(PreHTML::kUserPreformatted)) {
     const int code = line.GetSpecialFormat();
@@ -81,13 +67,13 @@ static char ContentsColumn(const PreHTML& line) {
 static char StateColumn(const PreHTML& line) {
   if (line.HasFlag(PreHTML::kAmbiguous)) return 'a';
   switch (line.GetLineType()) {
-    case kIgnoredLine:
+    case kTypeIgnored:
       return 'i';
-    case kNullLine:
+    case kTypeNull:
       return 'n';
-    case kHeaderNullLine:
+    case kTypeHeaderNull:
       return 'l';
-    case kEndOfFile:
+    case kTypeEndOfFile:
       return '*';
   }
   return ' ';
