@@ -313,9 +313,9 @@ void InitListPolicy(ListPolicy& policy, int category, int index, const char* cho
   policy.choices.Assign(choices);
 }
 
-void InitFontPolicy(FontPolicy& policy, int category, const char* specification,
+void InitFontPolicy(FontPolicy& policy, int category, const char* fontDescription,
                     const char* key) {
-  InitTextPolicy(policy, category, ValidFontSpecOrEmpty(specification), key);
+  InitTextPolicy(policy, category, ValidFontSpecOrEmpty(fontDescription), key);
 }
 
 // ---- Copy, merge, reset ----

@@ -186,8 +186,8 @@ void InitScalarPolicy(ScalarPolicy& policy, int category, int value, const char*
 void InitTextPolicy(TextValuePolicy& policy, int category, const char* text, const char* key);
 void InitListPolicy(ListPolicy& policy, int category, int index, const char* choices,
                     const char* key);
-// The value is the specification when it is valid, else empty; the default follows it.
-void InitFontPolicy(FontPolicy& policy, int category, const char* specification,
+// The value is the font description when it is valid, else empty; the default follows it.
+void InitFontPolicy(FontPolicy& policy, int category, const char* fontDescription,
                     const char* key);
 
 // ---- Rule-set assignment ----
