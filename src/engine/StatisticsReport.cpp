@@ -140,6 +140,13 @@ static void WritePairCounts(const CharacterPairTotals& p, ReportWriter& out) {
     out.Text(kPairLabels[i].data()).Bare(counts[i]).End();
 }
 
+// A section that holds one labelled count.
+static void WriteCountSection(ReportWriter& out, const char* title, const char* underline,
+                              const char* label, int count) {
+  out.Section(title, underline);
+  out.Text(label).Bare(count).End();
+}
+
 static void WriteBulletChars(TextStats& bullets, ReportWriter& out) {
   bullets.SortByFrequency();
   out.Number(bullets.GetCount()).Text(" values in range ").Number(bullets.GetMin())
@@ -179,26 +186,23 @@ void WriteStatistics(AnalysisStatistics& statistics, TextFile& sink) {
   out.Section("Para Indent", "-----------");
   s.paraIndents.Report(sink);
 
-  out.Section("Hanging Para", "------------");
-  out.Text("Hanging Para : ").Bare(s.hangingParas).End();
+  WriteCountSection(out, "Hanging Para", "------------", "Hanging Para : ", s.hangingParas);
 
   out.Section("Hanging para indents", "--------------------");
   s.hangingIndents.Report(sink);
 
-  out.Section("Code lines", "----------");
-  out.Text("\"C\" Code lines : ").Bare(s.codeLines).End();
+  WriteCountSection(out, "Code lines", "----------", "\"C\" Code lines : ", s.codeLines);
 
-  out.Section("Change bars", "-----------");
-  out.Text("Change bar lines : ").Bare(s.changeBarLines).End();
+  WriteCountSection(out, "Change bars", "-----------", "Change bar lines : ", s.changeBarLines);
 
   out.Section("Character pairs", "---------------");
   WritePairCounts(s.pairs, out);
 
-  out.Section("DOS characters", "--------------");
-  out.Text("DOS characters : ").Bare(s.dosCharacters).End();
+  WriteCountSection(out, "DOS characters", "--------------", "DOS characters : ",
+                    s.dosCharacters);
 
-  out.Section("Mime Encoding", "--------------");
-  out.Text("Mime encoded characters : ").Bare(s.mimeCharacters).End();
+  WriteCountSection(out, "Mime Encoding", "--------------", "Mime encoded characters : ",
+                    s.mimeCharacters);
 
   out.Section("Bullet Chars", "------------");
   WriteBulletChars(s.bulletChars, out);
