@@ -255,7 +255,7 @@ TEST(PolicyFileWriter, NoneForOptionalNumbersAtOrBelowZero) {
 
 // ---- Round trip ----
 
-// One line per kind of policy and per special line.
+// One line for each kind of policy and each special line.
 constexpr const char* kRoundTripLines[] = {
     // Int, plain and optional form
     "Page Width: 72",
