@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestFiles.h"
+
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,7 @@
 
 namespace {
 
-// A file name of this test alone: ctest runs every test as its own process, in parallel, and
-// other build folders run the same tests at the same time, so a fixed name would be shared.
-std::string TempPath(const std::string& name) {
-  static const std::string run = std::to_string(std::random_device{}());
-  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  return ::testing::TempDir() + "polfile_" + test->test_suite_name() + "_" + test->name() + "_" +
-         run + "_" + name;
-}
+std::string TempPath(const std::string& name) { return ::TempPath("polfile", name); }
 
 constexpr int kKelvane = 2;
 

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestFiles.h"
+
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -110,14 +111,7 @@ void ExpectSame(const std::vector<std::string>& a, const std::vector<std::string
   for (std::size_t i = 0; i < a.size(); ++i) EXPECT_EQ(a[i], b[i]) << "entry " << i;
 }
 
-// A file name of this test alone: ctest runs every test as its own process, in parallel, and
-// other build folders run the same tests at the same time, so a fixed name would be shared.
-std::string TempPath(const std::string& name) {
-  static const std::string run = std::to_string(std::random_device{}());
-  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  return ::testing::TempDir() + "polfile_" + test->test_suite_name() + "_" + test->name() + "_" + run +
-         "_" + name;
-}
+std::string TempPath(const std::string& name) { return ::TempPath("polfile", name); }
 
 // Writes fc to a file and reads it back into a fresh set. Only-set files read back without a
 // complaint; a file of all policies holds "Output file extension", which the reader refuses.

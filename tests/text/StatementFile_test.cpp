@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestFiles.h"
+
 #include <chrono>
 #include <iostream>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -18,24 +19,7 @@ namespace {
 
 const std::string kFixtures = std::string(KELVANE_FIXTURES_DIR) + "/text/";
 
-// A file name of this test alone: ctest runs every test as its own process, in parallel, and
-// other build folders run the same tests at the same time, so a fixed name would be shared.
-std::string TempPath(const std::string& name) {
-  static const std::string run = std::to_string(std::random_device{}());
-  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  return ::testing::TempDir() + "statementfile_" + test->test_suite_name() + "_" + test->name() + "_" + run +
-         "_" + name;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string TempPath(const std::string& name) { return ::TempPath("statementfile", name); }
 
 std::vector<std::string> ReadStatements(StatementFile& file, const StatementReadRules& rules) {
   std::vector<std::string> out;

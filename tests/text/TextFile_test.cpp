@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestFiles.h"
+
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -17,19 +18,7 @@ const std::string kFixtures = std::string(KELVANE_FIXTURES_DIR) + "/text/";
 const std::vector<std::string> kFixtureLines = {"Alpha beta", "Z\xC3\xBCrich caf\xC3\xA9", "",
                                                 "  indented\tline", "last line"};
 
-// A file name of this test alone: ctest runs every test as its own process, in parallel, and
-// other build folders run the same tests at the same time, so a fixed name would be shared.
-std::string TempPath(const std::string& name) {
-  static const std::string run = std::to_string(std::random_device{}());
-  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  return ::testing::TempDir() + "textfile_" + test->test_suite_name() + "_" + test->name() + "_" + run +
-         "_" + name;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
+std::string TempPath(const std::string& name) { return ::TempPath("textfile", name); }
 
 struct Piece {
   std::string text;
