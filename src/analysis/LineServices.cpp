@@ -4,17 +4,18 @@
 #include <utility>
 
 #include "text/PathUtils.h"
-
-bool IsLevelHeadingType(int lineType) { return lineType >= 101 && lineType <= 106; }
+#include "text/StatementTypes.h"
 
 int HeadingLevelFromType(int lineType) {
   // Each heading family occupies a block of six codes: the last digit is the level.
-  constexpr int kFamilies[] = {101, 111, 131, 151};
+  constexpr int kFamilies[] = {kTypeHeading1, kTypeUnderlinedHeading1, kTypeKeyPhraseHeading1,
+                               kTypeContentsHeading1};
   for (const int first : kFamilies) {
     if (lineType >= first && lineType <= first + 5)
       return lineType - first + 1;
   }
-  if (lineType == 120 || lineType == 121 || lineType == 250)
+  if (lineType == kTypeCapitalisedHeading || lineType == kTypeEmbeddedHeading ||
+      lineType == kTypeMailHeader)
     return 2;
   return 0;
 }

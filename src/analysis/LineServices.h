@@ -14,8 +14,6 @@ class StatementFile;
 // analysis exists, each saying what it does meanwhile.
 
 // ---- Line types ----
-// True for the numbered heading types 101-106.
-bool IsLevelHeadingType(int lineType);
 // 1-6 for 101-106, 111-116, 131-136 and 151-156; 2 for 120, 121 and 250; else 0.
 int HeadingLevelFromType(int lineType);
 

@@ -15,8 +15,8 @@ void PreHTML::Reset(int /*fromConstructor*/) {
   lineType_ = 0;
   start_.Reset();
   end_.Reset();
-  taggedType_ = -3;
-  flags_ = 0;
+  taggedType_ = kTagNone;
+  flags_ = (flags_ & kDriverFlagsMask) | kFlagIncluded;
   specialFormat_ = 0;
   preformattedCount_ = 0;
   note_.reset();

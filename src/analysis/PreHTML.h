@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "text/Statement.h"
+#include "text/StatementTypes.h"
 #include "text/TextPosition.h"
 #include "text/TextString.h"
 
@@ -15,21 +16,6 @@ class LogErrorHandler;
 // exists it analyses nothing: lines keep the type they were given.
 class PreHTML : public Statement {
  public:
-  // Bits of the flag word.
-  enum Flag : unsigned {
-    kCentred = 1u << 0,
-    kRollOutPreformatted = 1u << 1,
-    kPossibleMailHeader = 1u << 2,
-    kSampleCode = 1u << 3,
-    kChangeBar = 1u << 4,
-    kUrl = 1u << 5,
-    kContentsList = 1u << 6,
-    kUserPreformatted = 1u << 7,
-    kUserHtml = 1u << 8,
-    kUserIgnore = 1u << 9,
-    kAmbiguous = 1u << 10,
-  };
-
   PreHTML();
   // Linked after previous (its next link becomes this object).
   explicit PreHTML(Statement* previous);
@@ -76,8 +62,9 @@ class PreHTML : public Statement {
   const TextPosition& GetStartPosition() const { return start_; }
   const TextPosition& GetEndPosition() const { return end_; }
   unsigned GetFlags() const { return flags_; }
-  bool HasFlag(Flag flag) const { return (flags_ & flag) != 0; }
-  void SetFlag(Flag flag, bool on) { flags_ = on ? (flags_ | flag) : (flags_ & ~flag); }
+  // Flags are the LineFlag bits of text/StatementTypes.h; a mask may hold several.
+  bool HasFlag(unsigned flag) const { return (flags_ & flag) != 0; }
+  void SetFlag(unsigned flag, bool on) { flags_ = on ? (flags_ | flag) : (flags_ & ~flag); }
   int GetSpecialFormat() const { return specialFormat_; }
   void SetSpecialFormat(int code) { specialFormat_ = code; }
   int GetPreformattedCount() const { return preformattedCount_; }
@@ -88,7 +75,7 @@ class PreHTML : public Statement {
   std::unique_ptr<TextString> TakeNote() { return std::move(note_); }
 
  private:
-  int taggedType_ = -3;
+  int taggedType_ = kTagNone;
   TextPosition start_;
   TextPosition end_;
   unsigned flags_ = 0;

@@ -16,6 +16,7 @@
 #include "rtf/RTFFile.h"
 #include "text/PathUtils.h"
 #include "text/StringList.h"
+#include "text/StatementTypes.h"
 
 static std::string_view View(const TextString& text) {
   return {text.GetText(), static_cast<std::size_t>(text.GetLength())};

@@ -4,6 +4,7 @@
 #include "engine/TagList.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
+#include "text/StatementTypes.h"
 
 DefineList::~DefineList() = default;
 
@@ -184,15 +185,15 @@ void DefineList::CloseDefinition() { open_.isOpen = 0; }
 // The directive that opens a definition of a tagged type, for the unclosed-block message.
 static const char* OpeningDirectiveName(int taggedType) {
   switch (taggedType) {
-    case 1021:
+    case kTagResetBlock:
       return "RESET_BLOCK";
-    case 1025:
+    case kTagDefineHtmlFragment:
       return "DEFINE_HTML_FRAGMENT";
-    case 1026:
+    case kTagDefineTextFragment:
       return "DEFINE_TEXT_FRAGMENT";
-    case 1027:
+    case kTagResetHtmlFragment:
       return "RESET_HTML_FRAGMENT";
-    case 1028:
+    case kTagResetTextFragment:
       return "RESET_TEXT_FRAGMENT";
   }
   return "DEFINE_BLOCK";

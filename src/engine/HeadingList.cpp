@@ -6,6 +6,7 @@
 #include "engine/Context.h"
 #include "policy/ConversionOptions.h"
 #include "policy/FileControl.h"
+#include "text/StatementTypes.h"
 
 // Characters that never take part in a comparison of heading texts: markup, quotes and the
 // emphasis and bracket characters authors put around words.
@@ -56,8 +57,8 @@ void MakeHeadingKey(Context& ctx, const TextString& text, TextString& key) {
 }
 
 int ContentsTypeToHeadingType(int type) {
-  if (type >= 151 && type <= 156)
-    return type - 50;
+  if (IsContentsHeadingType(type))
+    return type - (kTypeContentsHeading1 - kTypeHeading1);
   return type;
 }
 

@@ -7,6 +7,7 @@
 #include "engine/HeadingList.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
+#include "text/StatementTypes.h"
 
 void ResetHeadingList(HeadingList& list) {
   list.Clear();
@@ -37,11 +38,8 @@ static TextPosition LinePosition(Context& ctx, const PreHTML& line) {
 }
 
 static bool IsHeadingListType(int type) {
-  return (type >= 101 && type <= 106) || (type >= 111 && type <= 116) || type == 120 ||
-         type == 121 || (type >= 131 && type <= 136) || type == 250;
+  return IsHeadingType(type) || type == kTypeMailHeader;
 }
-
-static bool IsContentsListType(int type) { return type >= 151 && type <= 156; }
 
 void Context::RegisterHeading(FileControl& control, int lineType, const TextString& text1,
                               const TextString& text2, const TextString& text3,
@@ -61,7 +59,7 @@ void Context::RegisterHeading(FileControl& control, int lineType, const TextStri
   HeadingList* list = nullptr;
   if (IsHeadingListType(lineType))
     list = &Headings;
-  else if (IsContentsListType(lineType))
+  else if (IsContentsHeadingType(lineType))
     list = &ContentsLines;
   if (list == nullptr) {
     TextString message("UNSUPPORTED CASE: Unexpected contents line type : ");

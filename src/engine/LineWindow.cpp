@@ -5,11 +5,11 @@
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
-#include "engine/StatementTypes.h"
 #include "policy/FileControl.h"
 #include "rtf/OutFile.h"
 #include "tags/TagServices.h"
 #include "text/Statement.h"
+#include "text/StatementTypes.h"
 #include "text/TextFile.h"
 
 // ---- LineWindow ----
@@ -89,7 +89,7 @@ int IgnoreEndLines(int count, LineWindow& window) {
     PreHTML* line = window.Slot(window.GetCurrentIndex() - 1 - i);
     if (line == nullptr)
       break;
-    line->SetLineType(kTypeIgnoredAtEnd);
+    line->SetLineType(kTypeUntyped);
     line->SetText(nullptr);
   }
   window.IgnoredLines = count;
@@ -262,9 +262,9 @@ void ProcessDefinitionTag(FileControl& fc, Context& ctx, PreHTML& line, PassCoun
 
 // ---- Contents pass ----
 
+// Embedded headings register the heading text found inside the line instead.
 static bool IsRegisteredHeadingType(int type) {
-  return (type >= 101 && type <= 106) || (type >= 111 && type <= 116) ||
-         (type >= 131 && type <= 136) || type == 120;
+  return IsHeadingType(type) && type != kTypeEmbeddedHeading;
 }
 
 void ProcessContentsLine(PreHTML& line, FileControl& fc, Context& ctx) {
@@ -277,7 +277,7 @@ void ProcessContentsLine(PreHTML& line, FileControl& fc, Context& ctx) {
   const int type = line.GetLineType();
   if (IsRegisteredHeadingType(type) && fc.pGetContext() != nullptr) {
     ctx.RegisterHeadingLine(fc, &line);
-  } else if (type == 121) {
+  } else if (type == kTypeEmbeddedHeading) {
     Statement heading;
     if (GetEmbeddedHeadingText(fc, line, heading) != 0) {
       TextPosition position = line.GetStartPosition();

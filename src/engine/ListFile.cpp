@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "analysis/PreHTML.h"
-#include "engine/StatementTypes.h"
+#include "text/StatementTypes.h"
 #include "policy/FileControl.h"
 #include "text/TextFile.h"
 #include "text/TextString.h"
@@ -35,15 +35,15 @@ static char FlagColumn(const PreHTML& line, const ListFileFlags& flags, FileCont
   const int type = line.GetLineType();
   char c = ' ';
   // Each rule overrides the ones before it.
-  if (line.HasFlag(PreHTML::kRollOutPreformatted)) c = '|';
+  if (line.HasFlag(kFlagRollOut)) c = '|';
   if (line.GetPreformattedCount() > kPreformattedThreshold) c = '+';
-  if (line.HasFlag(PreHTML::kPossibleMailHeader)) c = 'm';
-  if (line.HasFlag(PreHTML::kSampleCode)) c = 'C';
+  if (line.HasFlag(kFlagMailHeader)) c = 'm';
+  if (line.HasFlag(kFlagSampleCode)) c = 'C';
   if (flags.insideDefineBlock != 0 || type == kTagEndBlock) c = 'B';
   if (flags.insideFragmentDefinition != 0 || type == kTagEndBlock) c = 'F';
   if (type == kTagResetBlock || type == kTagResetHtmlFragment || type == kTagResetTextFragment) c = 'R';
-  if (line.HasFlag(PreHTML::kUserHtml)) c = 'H';
-  if (line.HasFlag(PreHTML::kUserPreformatted)) {
+  if (line.HasFlag(kFlagUserHtml)) c = 'H';
+  if (line.HasFlag(kFlagUserRegion)) {
     const int code = line.GetSpecialFormat();
     if (code >= 1 && code <= kSpecialFormatCount) {
       c = kSpecialFormatLetters[code - 1];
@@ -52,20 +52,20 @@ static char FlagColumn(const PreHTML& line, const ListFileFlags& flags, FileCont
       fc.ReportMessage("UNSUPPORTED CASE: Unsupported Format code in WriteListFile", 10);
     }
   }
-  if (line.HasFlag(PreHTML::kUserIgnore)) c = 'I';
+  if (line.HasFlag(kFlagUserIgnore)) c = 'I';
   return c;
 }
 
 static char ContentsColumn(const PreHTML& line) {
   char c = ' ';
-  if (line.HasFlag(PreHTML::kChangeBar)) c = 'b';
-  if (line.HasFlag(PreHTML::kUrl)) c = 'u';
-  if (line.HasFlag(PreHTML::kContentsList)) c = 'l';
+  if (line.HasFlag(kFlagChangeBar)) c = 'b';
+  if (line.HasFlag(kFlagUrl)) c = 'u';
+  if (line.HasFlag(kFlagContentsList)) c = 'l';
   return c;
 }
 
 static char StateColumn(const PreHTML& line) {
-  if (line.HasFlag(PreHTML::kAmbiguous)) return 'a';
+  if (line.HasFlag(kFlagAmbiguous)) return 'a';
   switch (line.GetLineType()) {
     case kTypeIgnored:
       return 'i';
@@ -96,7 +96,7 @@ static void AppendField(TextString& out, int number, int width) {
 void BuildListPrefix(const PreHTML& line, const ListFileFlags& flags, FileControl& fc,
                      TextString& out) {
   out.SetEmpty();
-  out.AppendChar(line.HasFlag(PreHTML::kCentred) ? 'c' : ' ');
+  out.AppendChar(line.HasFlag(kFlagCentred) ? 'c' : ' ');
   out.AppendChar(FlagColumn(line, flags, fc));
   out.AppendChar(ContentsColumn(line));
   // The start position holds the block number first and the line within the block second.

@@ -2,15 +2,8 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "text/StatementTypes.h"
 #include "text/TextString.h"
-
-// Directive line types that change a tracker.
-static constexpr int kTypeBeginContents = 1013;
-static constexpr int kTypeEndContents = 1014;
-static constexpr int kTypeBeginHtml = 1015;
-static constexpr int kTypeEndHtml = 1016;
-static constexpr int kTypeAllow = 1030;
-static constexpr int kTypeDisallow = 1031;
 
 void ResetTracker(Tracker& tracker) {
   tracker.openListCount = 0;
@@ -30,12 +23,12 @@ void UpdateTrackerForLine(FileControl& control, Tracker* tracker, const TextStri
                           int type) {
   if (tracker == nullptr) return;
   switch (type) {
-    case kTypeBeginContents: tracker->inContents = 1; return;
-    case kTypeEndContents: tracker->inContents = 0; return;
-    case kTypeBeginHtml: tracker->inHtml = 1; return;
-    case kTypeEndHtml: tracker->inHtml = 0; return;
-    case kTypeAllow: ApplyAllowList(control, *tracker, line, 1); return;
-    case kTypeDisallow: ApplyAllowList(control, *tracker, line, 0); return;
+    case kTagBeginContents: tracker->inContents = 1; return;
+    case kTagEndContents: tracker->inContents = 0; return;
+    case kTagBeginHtml: tracker->inHtml = 1; return;
+    case kTagEndHtml: tracker->inHtml = 0; return;
+    case kTagAllow: ApplyAllowList(control, *tracker, line, 1); return;
+    case kTagDisallow: ApplyAllowList(control, *tracker, line, 0); return;
     default: return;  // StatementType is an open set of codes, not an enum
   }
 }

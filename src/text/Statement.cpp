@@ -144,22 +144,14 @@ Statement::Statement(const Statement& other)
     : TextString(other),
       rawCopy_(other.rawCopy_),
       lineType_(other.lineType_),
-      fieldA_(other.fieldA_),
-      fieldB_(other.fieldB_),
-      fieldC_(other.fieldC_),
-      fieldD_(other.fieldD_),
-      fieldE_(other.fieldE_) {}
+      firstWordLength_(other.firstWordLength_) {}
 
 Statement& Statement::operator=(const Statement& other) {
   if (this == &other) return *this;
   TextString::operator=(other);
   rawCopy_ = other.rawCopy_;
   lineType_ = other.lineType_;
-  fieldA_ = other.fieldA_;
-  fieldB_ = other.fieldB_;
-  fieldC_ = other.fieldC_;
-  fieldD_ = other.fieldD_;
-  fieldE_ = other.fieldE_;
+  firstWordLength_ = other.firstWordLength_;
   return *this;
 }
 
@@ -167,11 +159,7 @@ Statement::~Statement() = default;
 
 void Statement::Reset(int keepText) {
   lineType_ = 0;
-  fieldA_ = 0;
-  fieldB_ = -1;
-  fieldC_ = 0;
-  fieldD_ = 1;
-  fieldE_ = 3;
+  firstWordLength_ = -1;
   if (!keepText) SetEmpty();
 }
 

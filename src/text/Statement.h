@@ -34,8 +34,8 @@ struct InputRuleState {
 };
 
 // One logical input line: its text (the TextString base), the line as read (raw copy), its
-// line type (a StatementType code), links to its neighbours (not owned) and five analysis
-// fields. Line objects of the analysis derive from it and refine the virtual operations.
+// line type (a StatementType code), links to its neighbours (not owned) and the length of its
+// first word. Line objects of the analysis derive from it and refine the virtual operations.
 class Statement : public TextString {
  public:
   Statement();
@@ -90,6 +90,8 @@ class Statement : public TextString {
 
   // ---- Fields ----
   int GetLineType() const { return lineType_; }
+  int GetFirstWordLength() const { return firstWordLength_; }
+  void SetFirstWordLength(int length) { firstWordLength_ = length; }
   const TextString& GetRawCopy() const { return rawCopy_; }
   TextString& GetRawCopy() { return rawCopy_; }
   void SetRawCopy(const TextString& text) { rawCopy_.Assign(text); }
@@ -106,11 +108,8 @@ class Statement : public TextString {
   Statement* previous_ = nullptr;
   Statement* next_ = nullptr;
   int lineType_ = 0;
-  int fieldA_ = 0;
-  int fieldB_ = -1;
-  int fieldC_ = 0;
-  int fieldD_ = 1;
-  int fieldE_ = 3;
+  // Bytes of the first blank-separated word, set when the line is converted; -1 until then.
+  int firstWordLength_ = -1;
 };
 
 // The input rules of the policy set fc.

@@ -7,6 +7,7 @@
 
 #include "analysis/LinkDictionary.h"
 #include "analysis/PreHTML.h"
+#include "text/StatementTypes.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
 #include "tags/TagServices.h"

@@ -12,6 +12,7 @@
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "text/StatementTypes.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
@@ -103,33 +104,33 @@ constexpr PrefixCase kPrefixCases[] = {
     {"ignored", 0, 0, 5, -4, 0, 0, "          5:      i|"},
     {"header null", 0, 0, 5, -2, 0, 0, "          5:      l|"},
     {"end of file", 0, 0, 5, -5, 0, 0, "          5:      *|"},
-    {"ambiguous wins", PreHTML::kAmbiguous, 0, 5, -5, 0, 0, "          5:      a|"},
-    {"centred", PreHTML::kCentred, 0, 1, 3, 0, 0, "c         1:    3  |"},
+    {"ambiguous wins", kFlagAmbiguous, 0, 5, -5, 0, 0, "          5:      a|"},
+    {"centred", kFlagCentred, 0, 1, 3, 0, 0, "c         1:    3  |"},
     // Column 1: each later rule overrides the earlier ones.
-    {"roll-out", PreHTML::kRollOutPreformatted, 0, 1, 3, 0, 0, " |        1:    3  |"},
+    {"roll-out", kFlagRollOut, 0, 1, 3, 0, 0, " |        1:    3  |"},
     {"count 5 is not pre-formatted", 0, 0, 1, 3, 5, 0, "          1:    3  |"},
-    {"count 6 is pre-formatted", PreHTML::kRollOutPreformatted, 0, 1, 3, 6, 0,
+    {"count 6 is pre-formatted", kFlagRollOut, 0, 1, 3, 6, 0,
      " +        1:    3  |"},
-    {"mail over pre-formatted", PreHTML::kPossibleMailHeader, 0, 1, 3, 6, 0,
+    {"mail over pre-formatted", kFlagMailHeader, 0, 1, 3, 6, 0,
      " m        1:    3  |"},
-    {"code over mail", PreHTML::kPossibleMailHeader | PreHTML::kSampleCode, 0, 1, 3, 0, 0,
+    {"code over mail", kFlagMailHeader | kFlagSampleCode, 0, 1, 3, 0, 0,
      " C        1:    3  |"},
     {"end of define block is F", 0, 0, 1, 1018, 0, 0, " F        1: 1018  |"},
-    {"reset block", PreHTML::kSampleCode, 0, 1, 1021, 0, 0, " R        1: 1021  |"},
+    {"reset block", kFlagSampleCode, 0, 1, 1021, 0, 0, " R        1: 1021  |"},
     {"reset fragment", 0, 0, 1, 1028, 0, 0, " R        1: 1028  |"},
-    {"html over reset", PreHTML::kUserHtml, 0, 1, 1027, 0, 0, " H        1: 1027  |"},
-    {"table format", PreHTML::kUserHtml | PreHTML::kUserPreformatted, 0, 1, 3, 0, 1,
+    {"html over reset", kFlagUserHtml, 0, 1, 1027, 0, 0, " H        1: 1027  |"},
+    {"table format", kFlagUserHtml | kFlagUserRegion, 0, 1, 3, 0, 1,
      " T        1:    3  |"},
-    {"format 10", PreHTML::kUserPreformatted, 0, 1, 3, 0, 10, " v        1:    3  |"},
-    {"format 0 keeps", PreHTML::kUserPreformatted | PreHTML::kSampleCode, 0, 1, 3, 0, 0,
+    {"format 10", kFlagUserRegion, 0, 1, 3, 0, 10, " v        1:    3  |"},
+    {"format 0 keeps", kFlagUserRegion | kFlagSampleCode, 0, 1, 3, 0, 0,
      " C        1:    3  |"},
-    {"ignore over format", PreHTML::kUserPreformatted | PreHTML::kUserIgnore, 0, 1, 3, 0, 5,
+    {"ignore over format", kFlagUserRegion | kFlagUserIgnore, 0, 1, 3, 0, 5,
      " I        1:    3  |"},
     // Column 2.
-    {"change bar", PreHTML::kChangeBar, 0, 1, 3, 0, 0, "  b       1:    3  |"},
-    {"url over change bar", PreHTML::kChangeBar | PreHTML::kUrl, 0, 1, 3, 0, 0,
+    {"change bar", kFlagChangeBar, 0, 1, 3, 0, 0, "  b       1:    3  |"},
+    {"url over change bar", kFlagChangeBar | kFlagUrl, 0, 1, 3, 0, 0,
      "  u       1:    3  |"},
-    {"contents list last", PreHTML::kUrl | PreHTML::kContentsList, 0, 1, 3, 0, 0,
+    {"contents list last", kFlagUrl | kFlagContentsList, 0, 1, 3, 0, 0,
      "  l       1:    3  |"},
 };
 
@@ -138,8 +139,7 @@ TEST_F(ListFileTest, PrefixColumns) {
     SCOPED_TRACE(c.what);
     PreHTML line;
     Prepare(line, c.block, c.number, c.type);
-    for (unsigned bit = 1; bit <= PreHTML::kAmbiguous; bit <<= 1)
-      if (c.flags & bit) line.SetFlag(static_cast<PreHTML::Flag>(bit), true);
+    line.SetFlag(c.flags, true);
     line.SetPreformattedCount(c.preformattedCount);
     line.SetSpecialFormat(c.specialFormat);
     const std::string prefix = Prefix(line);
@@ -152,14 +152,14 @@ TEST_F(ListFileTest, PrefixColumns) {
 TEST_F(ListFileTest, UnknownSpecialFormatIsReportedAndMarked) {
   PreHTML line;
   Prepare(line, 0, 4, 3);
-  line.SetFlag(PreHTML::kUserPreformatted, true);
+  line.SetFlag(kFlagUserRegion, true);
   line.SetSpecialFormat(11);
   EXPECT_EQ(Prefix(line), " ?        4:    3  |");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("UNSUPPORTED CASE: Unsupported Format code in WriteListFile"),
             std::string::npos);
 
-  line.SetFlag(PreHTML::kUserIgnore, true);
+  line.SetFlag(kFlagUserIgnore, true);
   EXPECT_EQ(Prefix(line), " I        4:    3  |");
 }
 
