@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <memory>
 
 #include "text/Statement.h"
@@ -7,40 +9,104 @@
 #include "text/TextPosition.h"
 #include "text/TextString.h"
 
+class AnalysisStatistics;
 class Context;
 class FileControl;
 class LogErrorHandler;
+class StatementFile;
 
-// The line object of the conversion window: a statement with the fields that the driver,
-// the window, the list file and the heading registration read. Until the line analysis
-// exists it analyses nothing: lines keep the type they were given.
+// One logical input line on its way through the conversion: the statement with the
+// renderings that analysis and output build, its geometry (indent and length), its flags word
+// (LineFlag bits of text/StatementTypes.h), its pre-formatted mark, its positions in the
+// source, its tagged type and the note that messages leave on it. The driver keeps a ring of
+// these per pass; a slot is reset and refilled for every statement that enters it.
 class PreHTML : public Statement {
  public:
+  static constexpr int kSectionLevels = 6;
+  static constexpr int kOwnedTexts = 4;
+  static constexpr int kAnchorPositions = 6;
+  static constexpr int kOutputMarks = 4;
+
+  // An empty line (Reset in constructor mode).
   PreHTML();
-  // Linked after previous (its next link becomes this object).
+  // The same, linked after previous (previous's next link becomes this line); the text of
+  // previous is not copied.
   explicit PreHTML(Statement* previous);
   PreHTML(const PreHTML&) = delete;  // a window slot: identity, linked by address
   PreHTML& operator=(const PreHTML&) = delete;
   ~PreHTML() override;
 
-  // Clears the analysis: type 0, positions unset, tagged type -3, no flags, no note.
-  // fromConstructor is 0 when called on a line in use.
+  // ---- Virtual operations of the statement ----
+  // True when the text has no lower-case letter; the four bytes of every "amp;" are skipped,
+  // so the entity "&amp;" in an upper-case line does not count.
+  bool HasNoLowerCase() const override;
+  int MaxLineLength() const override { return 255; }
+  // Sets the renderings and the geometry from the text just read (the raw copy stays the
+  // line as read).
+  void AfterRead(StatementFile& file, FileControl& fc, Context& ctx) override;
+  // The next output segment: a roll-out line is one segment of its whole rest; otherwise the
+  // width grows by the width offset + 15 when that offset is above 0; then as Statement.
+  bool GetWrappedSegment(int width, int start, const char* blanks, const char* breakAfter,
+                         const char* breakBefore, TextString& out, int* next,
+                         int utf8) const override;
+
+  // The break of Statement::FindBreakPosition; with respectMarkup, *insideTag (when given)
+  // becomes 1 when a '<' between start and the break lies after the last '>' there (the
+  // break falls inside a tag), else 0.
+  void FindBreak(int start, int width, const char* blanks, const char* breakAfter,
+                 const char* breakBefore, int* breakAt, int utf8, int respectMarkup,
+                 int* insideTag) const;
+
+  // ---- Life cycle ----
+  // Statement reset (the text emptied unless fromConstructor), then: type 0, length and
+  // indent -1, positions unset, tagged type -3, markup and tidy renderings emptied, width
+  // offset, special format and pre-formatted kind 0, anchor positions -1, section numbers -1,
+  // output marks 0, -1, 0, -1, the owned texts freed. The flags keep the driver's bits
+  // (0x80000 up) and get kFlagIncluded; all others are cleared.
   void Reset(int fromConstructor);
-  // Sets the text and all its renderings; null clears them.
+  // With a text: the text, the three renderings and the raw copy become it; the length is
+  // the column after the last non-blank byte, the indent the number of leading blanks (0 for
+  // a line without a non-blank byte). Null: all five emptied, indent and length 0.
   void SetText(const char* text);
-  // Stores a position that is set (an unset one is ignored).
+  // Reset, then a copy of other's type, raw copy, first-word length, length, indent,
+  // positions, tagged type, renderings, width offset, special format, flag bits 0x1-0x40000,
+  // pre-formatted kind, anchor positions, output marks and deep copies of the note and the
+  // owned texts. The text itself and the links are not copied.
+  void CopyFrom(const PreHTML* other);
+  // Stores a position that is set (an unset one is ignored); the start position also
+  // becomes the current position of the pass's tracker.
   void SetStartPosition(FileControl& fc, const TextPosition& position);
   void SetEndPosition(FileControl& fc, const TextPosition& position);
 
-  // Minimal forms until the line analysis exists: nothing is analysed, counted, executed or
-  // converted, and each returns 0.
+  // ---- Analysis ----
+  // Lines keep the type they were given.
   int AnalyseLine(FileControl& fc, Context& ctx);
-  int AddToStatistics(FileControl& fc, Context& ctx);
+  // Adds the line to the statistics of the analysis pass (see the definition for the tables).
+  // The end-of-file line is skipped. Returns 0.
+  int AddToStatistics(FileControl& fc, AnalysisStatistics& statistics);
+  // The column where a hanging line's text continues: the next line's indent when the next
+  // line is untyped or a continuation (161, 216, 219, 231); else this line's indent plus the
+  // column at which its second word starts; a line without a second word gives its indent.
+  int GetHangingIndent() const;
+  // The conversion step before analysis; acts only at the Context's line stage 1 and never
+  // for plain-text output. HTML output converts Mac punctuation (not for the non-Latin-1
+  // encodings); an output type outside 0-3 is reported; the analysis pass (or the Context's
+  // request) converts terminal escape sequences; then, unless stopEarly while the policy
+  // set's stop mark is set, the plain rendering takes the text (trimmed with trim) and the
+  // first-word length is set.
+  void ConvertLine(FileControl& fc, Context& ctx, int stopEarly, int trim);
+  // Converts the terminal escape sequences of the text under the Context's escape state;
+  // when anything was converted the text is set again (SetText). Messages about unknown
+  // sequences are reported at level 10 outside the analysis and contents passes.
+  void ConvertEscapeSequences(FileControl& fc, Context& ctx);
+
+  // Minimal forms: nothing is executed or converted, each returns 0.
   int ExecuteTag(FileControl& fc, Context& ctx, const TextString& command);
   int TidyUnixWord(TextString& workLine, FileControl& fc, int& changed, TextString& out,
                    int flag);
   int ConvertReferences(FileControl& fc, Context& ctx);
 
+  // ---- Messages ----
   // Reports a message raised on this line through ReportLineMessageTo with the Context's
   // handler, its list file (notes are kept while one is open), its pass flags and the line
   // of the current pass's tracker.
@@ -57,29 +123,99 @@ class PreHTML : public Statement {
   int MessageLineNumber(const TextPosition& trackerPosition) const;
 
   // ---- Fields ----
-  int GetTaggedType() const { return taggedType_; }
-  void SetTaggedType(int type) { taggedType_ = type; }
-  const TextPosition& GetStartPosition() const { return start_; }
-  const TextPosition& GetEndPosition() const { return end_; }
-  unsigned GetFlags() const { return flags_; }
-  // Flags are the LineFlag bits of text/StatementTypes.h; a mask may hold several.
-  bool HasFlag(unsigned flag) const { return (flags_ & flag) != 0; }
-  void SetFlag(unsigned flag, bool on) { flags_ = on ? (flags_ | flag) : (flags_ & ~flag); }
   int GetSpecialFormat() const { return specialFormat_; }
   void SetSpecialFormat(int code) { specialFormat_ = code; }
-  int GetPreformattedCount() const { return preformattedCount_; }
-  void SetPreformattedCount(int count) { preformattedCount_ = count; }
+  unsigned GetFlags() const { return flags_; }
+  // flag is one LineFlag or a mask of several: true when any of them is set.
+  bool HasFlag(unsigned flag) const { return (flags_ & flag) != 0; }
+  void SetFlag(unsigned flag, bool on) { flags_ = on ? (flags_ | flag) : (flags_ & ~flag); }
+  // The column after the last non-blank byte; -1 unset.
+  int GetLineLength() const { return lineLength_; }
+  void SetLineLength(int length) { lineLength_ = length; }
+  // Leading blanks; -1 unset.
+  int GetIndent() const { return indent_; }
+  void SetIndent(int indent) { indent_ = indent; }
+  // Extra width granted to the line's wrapped output.
+  int GetWidthOffset() const { return widthOffset_; }
+  void SetWidthOffset(int offset) { widthOffset_ = offset; }
+  // 0 not pre-formatted; else the strength or kind of the mark (7 mail header, 10 code or
+  // mixed rule line); above 5 the list file shows '+'.
+  int GetPreformattedKind() const { return preformattedKind_; }
+  void SetPreformattedKind(int kind) { preformattedKind_ = kind; }
+  // The text with its in-line tags, searched for tags.
+  TextString& GetMarkup() { return markup_; }
+  const TextString& GetMarkup() const { return markup_; }
+  // Used for measurements, change bars, quoted text and key phrases.
+  TextString& GetTidy() { return tidy_; }
+  const TextString& GetTidy() const { return tidy_; }
+  // Used for titles, definitions and code detection.
+  TextString& GetPlain() { return plain_; }
+  const TextString& GetPlain() const { return plain_; }
+  // Anchor and link positions of the output stage (index 0-5), -1 unset.
+  // An index out of range reads -1 (null for texts) and changes nothing.
+  int GetAnchorPosition(int i) const { return At(anchorPositions_, i); }
+  void SetAnchorPosition(int i, int value) { Put(anchorPositions_, i, value); }
+  const TextPosition& GetStartPosition() const { return start_; }
+  const TextPosition& GetEndPosition() const { return end_; }
+  // The StatementType of the directive or tag that produced the line; kTagNone otherwise.
+  int GetTaggedType() const { return taggedType_; }
+  void SetTaggedType(int type) { taggedType_ = type; }
+  // The texts the output stage attaches to the line (index 0-3); null when absent.
+  const TextString* pGetOwnedText(int i) const {
+    return InRange(i, kOwnedTexts) ? ownedTexts_[static_cast<std::size_t>(i)].get() : nullptr;
+  }
+  void SetOwnedText(int i, const TextString& text);
+  // Output-stage positions (index 0-3): 0, -1, 0, -1 after a reset.
+  int GetOutputMark(int i) const { return At(outputMarks_, i); }
+  void SetOutputMark(int i, int value) { Put(outputMarks_, i, value); }
+  // Section numbers of a heading word, levels 1-6 (index 0-5), -1 for a field that is not
+  // numeric; with the depth (0 for "3", 1 for "3.2", up to 5) and the separator.
+  int GetSectionNumber(int i) const { return At(sectionNumbers_, i); }
+  void SetSectionNumber(int i, int value) { Put(sectionNumbers_, i, value); }
+  int GetSectionDepth() const { return sectionDepth_; }
+  void SetSectionDepth(int depth) { sectionDepth_ = depth; }
+  char GetSectionSeparator() const { return sectionSeparator_; }
+  void SetSectionSeparator(char c) { sectionSeparator_ = c; }
   // The note the list file writes for this line; null when there is none.
   const TextString* pGetNote() const { return note_.get(); }
   // Hands the note over (the list file writes and frees it).
   std::unique_ptr<TextString> TakeNote() { return std::move(note_); }
 
  private:
-  int taggedType_ = kTagNone;
+  static bool InRange(int i, int count) { return i >= 0 && i < count; }
+  template <std::size_t N>
+  static int At(const std::array<int, N>& values, int i) {
+    return InRange(i, static_cast<int>(N)) ? values[static_cast<std::size_t>(i)] : -1;
+  }
+  template <std::size_t N>
+  static void Put(std::array<int, N>& values, int i, int value) {
+    if (InRange(i, static_cast<int>(N)))
+      values[static_cast<std::size_t>(i)] = value;
+  }
+  // Renderings and geometry from the text as it stands.
+  void TakeTextAsRenderings();
+
+  int specialFormat_ = 0;
+  unsigned flags_ = 0;
+  int lineLength_ = -1;
+  int indent_ = -1;
+  int widthOffset_ = 0;
+  int preformattedKind_ = 0;
+  TextString markup_;
+  TextString tidy_;
+  TextString plain_;
+  std::array<int, kAnchorPositions> anchorPositions_{};
   TextPosition start_;
   TextPosition end_;
-  unsigned flags_ = 0;
-  int specialFormat_ = 0;
-  int preformattedCount_ = 0;
+  int taggedType_ = kTagNone;
   std::unique_ptr<TextString> note_;
+  std::array<std::unique_ptr<TextString>, kOwnedTexts> ownedTexts_;
+  std::array<int, kOutputMarks> outputMarks_{};
+  std::array<int, kSectionLevels> sectionNumbers_{};
+  int sectionDepth_ = 0;
+  char sectionSeparator_ = '\0';
+
+  // Work texts.
+  TextString messageText_;     // a line message being shown
+  TextString escapeMessages_;  // what the escape conversion could not read
 };

@@ -25,4 +25,6 @@ void AnalysisStatistics::Reset() {
   windows1250Pairs = 0;
   countsC.fill(0);
   countsD.fill(0);
+  previousIndent = 0;
+  previousType = 0;
 }

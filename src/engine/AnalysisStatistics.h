@@ -50,4 +50,7 @@ class AnalysisStatistics {
   int windows1250Pairs = 0;
   std::array<int, 3> countsC{};
   std::array<int, 5> countsD{};
+  // The indent and type of the last line added (AddToStatistics of the line objects).
+  int previousIndent = 0;
+  int previousType = 0;
 };

@@ -93,6 +93,8 @@ void Context::ResetPassState() {
   SavedFontChange.Reset();
   for (Tracker& tracker : Trackers) ResetTracker(tracker);
   CodeLocation = kLocationNone;
+  LineStage = kLineStageNone;
+  EscapeLineDrawing = 0;
 }
 
 void Context::ResetStyleSheet() { Styles.Clear(); }

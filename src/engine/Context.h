@@ -281,6 +281,13 @@ class Context {
   // Pass state.
   std::array<Tracker, 3> Trackers;  // analysis, contents, output
   int CodeLocation = kLocationNone;
+  // What is being done to the current line: 0 nothing, 1 conversion and tidying, 2 analysis,
+  // 3 output conversion.
+  int LineStage = kLineStageNone;
+  // The line-drawing mode of terminal escape sequences, carried from line to line.
+  int EscapeLineDrawing = 0;
+  // Escape sequences are converted in every pass, not only in the analysis pass.
+  int ConvertEscapesInEveryPass = 0;
   int EndTagWritten = 0;  // set by an end tag written for a block, cleared by headings
   // The in-line font change in force and the one saved beside it.
   FontChange CurrentFontChange;

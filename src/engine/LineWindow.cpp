@@ -63,7 +63,7 @@ int AdvanceLineWindow(int analysis, LineWindow& window, FileControl& fc, Context
   if (IsContentsPass(ctx))
     ProcessContentsLine(leaving, fc, ctx);
   if (analysis)
-    (void)leaving.AddToStatistics(fc, ctx);
+    (void)leaving.AddToStatistics(fc, ctx.Statistics);
   // The oldest lines are always input lines: closing lines are appended after all of them.
   if (window.InputLinesHeld > 0)
     --window.InputLinesHeld;
@@ -380,7 +380,7 @@ static void FlushWindow(int analysis, LineWindow& window, FileControl& fc, Conte
     if (analysis) {
       if (!window.Failed)
         (void)WriteLeavingLine(window, *line, fc, ctx, listFile, nullptr);
-      (void)line->AddToStatistics(fc, ctx);
+      (void)line->AddToStatistics(fc, ctx.Statistics);
     } else {
       ProcessContentsLine(*line, fc, ctx);
     }

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "analysis/PreHTML.h"
-#include "text/StatementTypes.h"
 #include "policy/FileControl.h"
+#include "text/StatementTypes.h"
 #include "text/TextFile.h"
 #include "text/TextString.h"
 
@@ -36,7 +36,7 @@ static char FlagColumn(const PreHTML& line, const ListFileFlags& flags, FileCont
   char c = ' ';
   // Each rule overrides the ones before it.
   if (line.HasFlag(kFlagRollOut)) c = '|';
-  if (line.GetPreformattedCount() > kPreformattedThreshold) c = '+';
+  if (line.GetPreformattedKind() > kPreformattedThreshold) c = '+';
   if (line.HasFlag(kFlagMailHeader)) c = 'm';
   if (line.HasFlag(kFlagSampleCode)) c = 'C';
   if (flags.insideDefineBlock != 0 || type == kTagEndBlock) c = 'B';

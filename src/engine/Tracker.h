@@ -16,6 +16,12 @@ inline constexpr int kLocationAnalysis = 1;
 inline constexpr int kLocationContents = 2;
 inline constexpr int kLocationOutput = 3;
 
+// Values of Context::LineStage.
+inline constexpr int kLineStageNone = 0;
+inline constexpr int kLineStageConversion = 1;
+inline constexpr int kLineStageAnalysis = 2;
+inline constexpr int kLineStageOutput = 3;
+
 // What the author allowed or forbade with ALLOW and DISALLOW, one flag each (1 allowed).
 enum class Permission : int {
   // "Headings"

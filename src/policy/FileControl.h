@@ -156,6 +156,9 @@ class FileControl {
 
   // ---- Special settings ----
   int GetRuleSet() const { return ruleSet_; }
+  // A caller's request to end a line's conversion early is honoured while this mark is set.
+  int GetStopMark() const { return stopMark_; }
+  void SetStopMark(int mark) { stopMark_ = mark; }
   // code: 0 none, 1 Pembrelle, 2 ZUR.
   void SetRuleSet(int code, int setExplicitly);
   int IsRuleSetSet() const { return ruleSetSet_; }
@@ -406,6 +409,7 @@ class FileControl {
   } spares_;
 
   int ruleSet_ = 0;
+  int stopMark_ = 0;
   int ruleSetSet_ = 0;
   IndentPositions indent_;
   HangingPositions hanging_;

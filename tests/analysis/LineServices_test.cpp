@@ -2,15 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "analysis/LinkDictionary.h"
-#include "analysis/PreHTML.h"
-#include "text/StatementTypes.h"
-#include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
 #include "tags/TagServices.h"
+#include "text/StatementTypes.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
@@ -104,60 +99,6 @@ TEST(NormaliseArgumentList, FailsWhenEverySeparatorIsTaken) {
   TextString out("old");
   EXPECT_EQ(NormaliseArgumentList(args, ",", 0, out), 0);
   EXPECT_STREQ(out.GetText(), "old");
-}
-
-struct LineMessage {
-  std::vector<std::string> shown;
-  LogErrorHandler handler;
-
-  LineMessage() {
-    handler.SetLevel(10);
-    handler.SetMessageCallback([this](const char* text) { shown.emplace_back(text); });
-  }
-};
-
-TEST(PreHTML, LineMessagesGoToTheNoteAndAreShownInTheOutputPassOnly) {
-  LineMessage road;
-  PreHTML line;
-  line.ReportLineMessageTo(road.handler, 1, 1, 7, "WARNING: first", 10);
-  EXPECT_TRUE(road.shown.empty());
-  line.ReportLineMessageTo(road.handler, 1, 0, 7, "WARNING: second", 10);
-  ASSERT_NE(line.pGetNote(), nullptr);
-  EXPECT_STREQ(line.pGetNote()->GetText(), "*** WARNING: first\n*** WARNING: second");
-  ASSERT_EQ(road.shown.size(), 1u);
-  EXPECT_EQ(road.shown[0], "Line 7 - WARNING: second");
-
-  road.handler.SetSuppression(1, 0, 0, 1, 0, 0);
-  line.ReportLineMessageTo(road.handler, 1, 0, 7, "WARNING: suppressed", 10);
-  EXPECT_EQ(road.shown.size(), 1u);
-  EXPECT_STREQ(line.pGetNote()->GetText(), "*** WARNING: first\n*** WARNING: second");
-
-  PreHTML noNotes;
-  noNotes.ReportLineMessageTo(road.handler, 0, 0, 3, "ERROR: x", 10);
-  EXPECT_EQ(noNotes.pGetNote(), nullptr);
-  EXPECT_EQ(road.shown.back(), "Line 3 - ERROR: x");
-}
-
-// Positions are (block, line within the block): the number shown is the line, never the block.
-TEST(PreHTML, MessageLineNumberIsTheLineWithinTheBlock) {
-  PreHTML line;
-  const TextPosition tracker(0, 41);
-  EXPECT_EQ(line.MessageLineNumber(tracker), 42);
-  EXPECT_EQ(line.GetTaggedType(), -3);
-  FileControl policies;
-  line.SetStartPosition(policies, TextPosition(-1, 3));  // unset: ignored
-  EXPECT_EQ(line.MessageLineNumber(tracker), 42);
-  line.SetStartPosition(policies, TextPosition(0, 3));
-  EXPECT_EQ(line.MessageLineNumber(tracker), 3);
-  line.SetStartPosition(policies, TextPosition(2, 5));
-  EXPECT_EQ(line.MessageLineNumber(tracker), 5);
-}
-
-TEST(PreHTML, LinksAfterTheGivenLine) {
-  PreHTML first;
-  PreHTML second(&first);
-  EXPECT_EQ(second.GetPrevious(), &first);
-  EXPECT_EQ(first.GetNext(), &second);
 }
 
 TEST(LinkDictionary, ParsesUpdatesAndWritesDefinitions) {

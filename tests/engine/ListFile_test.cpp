@@ -90,7 +90,7 @@ struct PrefixCase {
   int block;
   int number;
   int type;
-  int preformattedCount;
+  int preformattedKind;
   int specialFormat;
   const char* expected;
 };
@@ -140,7 +140,7 @@ TEST_F(ListFileTest, PrefixColumns) {
     PreHTML line;
     Prepare(line, c.block, c.number, c.type);
     line.SetFlag(c.flags, true);
-    line.SetPreformattedCount(c.preformattedCount);
+    line.SetPreformattedKind(c.preformattedKind);
     line.SetSpecialFormat(c.specialFormat);
     const std::string prefix = Prefix(line);
     EXPECT_EQ(prefix.size(), 20u);
