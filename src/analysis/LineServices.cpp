@@ -3,7 +3,6 @@
 #include <cstring>
 #include <utility>
 
-#include "text/PathUtils.h"
 #include "text/StatementTypes.h"
 
 int HeadingLevelFromType(int lineType) {
@@ -160,36 +159,6 @@ int NormaliseArgumentList(const TextString& args, const char* delimiters, int dr
 
 int GetEmbeddedHeadingText(FileControl& /*fc*/, PreHTML& /*line*/, Statement& /*out*/) {
   return 0;
-}
-
-// A pattern part overrides the name's part unless it is empty or a wildcard.
-static void OverrideFromPattern(const TextString& patternPart, const char* wildcard,
-                                TextString& part) {
-  if (patternPart.IsEmpty() || patternPart.Compare(wildcard, 1, 0))
-    return;
-  part = patternPart;
-}
-
-void MakeAuxFileNames(const TextString& inputName, const TextString& outputName,
-                      const TextString& outputPattern, FileControl& /*fc*/, Context& /*ctx*/,
-                      AuxFileNames& names) {
-  TextString baseName;
-  TextString extension;
-  SplitPath(inputName, names.inputFolder, baseName, extension);
-  SplitPath(outputName, names.outputFolder, names.outputBaseName, names.outputExtension);
-  TextString patternFolder;
-  TextString patternBase;
-  TextString patternExtension;
-  SplitPath(outputPattern, patternFolder, patternBase, patternExtension);
-  OverrideFromPattern(patternFolder, "*", names.outputFolder);
-  OverrideFromPattern(patternBase, "*", names.outputBaseName);
-  OverrideFromPattern(patternExtension, ".*", names.outputExtension);
-  names.analysisListName.SetEmpty();
-  names.outputListName.SetEmpty();
-  names.statisticsName.SetEmpty();
-  // A folder that cannot be made shows when the output is opened there.
-  if (!names.outputFolder.IsEmpty())
-    (void)CreateFolderPath(names.outputFolder);
 }
 
 void WriteDefaultDirectives(FileControl& /*fc*/, StatementFile& /*reader*/) {}

@@ -44,23 +44,6 @@ void UnquoteArgument(TextString& field);
 // Finds no embedded heading yet: 0, out untouched.
 [[nodiscard]] int GetEmbeddedHeadingText(FileControl& fc, PreHTML& line, Statement& out);
 
-// The file names a conversion derives from its input and output names.
-struct AuxFileNames {
-  TextString inputFolder;
-  TextString outputFolder;
-  TextString outputBaseName;
-  TextString outputExtension;
-  TextString analysisListName;  // empty: no list file of the analysis pass
-  TextString outputListName;    // empty: no list file of the output pass
-  TextString statisticsName;    // empty: no statistics file
-};
-// Fills the folders, base name and extension (parts of the pattern other than "*" win) and
-// creates the output folder. The list and statistics names stay empty until the policies that
-// ask for them can be read here.
-void MakeAuxFileNames(const TextString& inputName, const TextString& outputName,
-                      const TextString& outputPattern, FileControl& fc, Context& ctx,
-                      AuxFileNames& names);
-
 // Queues no directives yet.
 void WriteDefaultDirectives(FileControl& fc, StatementFile& reader);
 // Queues nothing yet (the statement reader already closes a <PRE> file at its end).

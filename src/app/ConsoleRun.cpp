@@ -14,7 +14,7 @@
 #include "text/TextFile.h"
 
 int ConvertOneFile(RunPolicySets& sets, Context& ctx, const TextString& inputName,
-                   const TextString& inputSpec, const TextString& outputName, RTFFile& writer) {
+                   const TextString& inputSpec, RTFFile& writer) {
   for (FileControl* set : {&sets.analysis, &sets.contents, &sets.output}) {
     set->ResetPolicies(0);
     set->CopyHandlerSettings(sets.user);
@@ -23,7 +23,7 @@ int ConvertOneFile(RunPolicySets& sets, Context& ctx, const TextString& inputNam
   ctx.Commands.contentsPassEnabled = 1;
   ctx.Commands.outputPassEnabled = 1;
   return ConvertInputFile(sets.user, sets.policyFile, sets.analysis, sets.contents, sets.output,
-                          ctx, inputName, inputSpec, outputName, ctx.Commands.outputSpec, 0,
+                          ctx, inputName, inputSpec, ctx.Commands.outputSpec, 0,
                           writer, nullptr, nullptr, 0);
 }
 
@@ -82,9 +82,7 @@ void ConvertFileList(RunPolicySets& sets, Context& ctx, RunTally& tally) {
       ++tally.filesFailed;
       continue;
     }
-    TextString outputName;
-    (void)writer.MakeFileName(inputName, sets.user, outputName);
-    if (ConvertOneFile(sets, ctx, inputName, inputSpec, outputName, writer))
+    if (ConvertOneFile(sets, ctx, inputName, inputSpec, writer))
       ++tally.filesConverted;
     else
       ++tally.filesFailed;

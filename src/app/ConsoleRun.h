@@ -26,10 +26,10 @@ struct RunPolicySets {
 
 // Resets the three pass sets, gives them the user set's message-handler settings, rebuilds
 // the in-line command table from the user set, enables the contents and output passes and
-// converts inputName (from specification inputSpec) into outputName. 1 when converted.
+// converts inputName (from specification inputSpec) with the output named after the /OUTPUT
+// value. 1 when converted.
 [[nodiscard]] int ConvertOneFile(RunPolicySets& sets, Context& ctx, const TextString& inputName,
-                                 const TextString& inputSpec, const TextString& outputName,
-                                 RTFFile& writer);
+                                 const TextString& inputSpec, RTFFile& writer);
 
 // What a walk over the input list did.
 struct RunTally {

@@ -56,8 +56,11 @@ inline constexpr const char* kUnknownDocInfo = "** UNKNOWN **";
 // The values of the command-line qualifiers of one command text; the policy sets take them
 // over. ResetCommandState gives the values noted here.
 struct CommandSettings {
+  // Short file extensions (".ls1", ".sts") for the list and statistics files.
   int dosNames = 0;
+  // List files are written; listAndStatisticsFiles asks for the statistics file as well.
   int listFiles = 0;
+  int listAndStatisticsFiles = 0;
   int logRequested = 0;
   int createPolicyFile = 0;
   int simpleFile = 0;
@@ -70,6 +73,7 @@ struct CommandSettings {
   int helpRequested = 0;
   int sourceIsHtml = 0;
   int searchSubfolders = 0;
+  // Output keeps the sub-folder in which a file was found below its input pattern's folder.
   int treeMatchesInput = 0;
   int displayMessages = 1;
   int policyFileInUse = 0;
@@ -98,10 +102,15 @@ struct CommandSettings {
   TextString inputList;
   TextString policyFileName;
   TextString logFileName;
+  // The output qualifier's value and its parts: the folder takes the place of the input's,
+  // a base name other than "*" that of the input's, the extension counts unless ".*".
   TextString outputSpec;
   TextString outputFolder;
   TextString outputBaseName;
   TextString outputExtension;
+  // With the switch on, output goes to this folder instead.
+  int useAlternativeOutputFolder = 0;
+  TextString alternativeOutputFolder;
   TextString policyOutputFileName;
   TextString directoryIndexFileName;
   TextString ruleSetName;
@@ -257,6 +266,8 @@ class Context {
   // What the per-line input rules carry from line to line: the dropped-line flag, the page
   // lines still to drop and the byte-pair census of the analysis pass.
   InputRuleState InputState;
+  // The bullet word of the last line that the list-item classification examined.
+  TextString BulletWord;
   SplitFileList SplitFiles;
   HeadingList Anchors;
   HeadingList ContentsLines;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "analysis/LineServices.h"
+#include "engine/AuxFileNames.h"
 #include "engine/Context.h"
 #include "engine/LineWindow.h"
 #include "engine/ListFile.h"
@@ -58,12 +59,25 @@ static void SetPasses(Context& ctx, int analysis, int contents, int output) {
   ctx.OutputPass = output;
 }
 
+// A bare name lies in "Output directory"; a name that carries its folder is not resolved
+// again (a relative folder would be doubled).
+static void ResolveInOutputDirectory(const FileControl& fc, const TextString& name,
+                                     TextString& resolved) {
+  TextString folder, baseName, extension;
+  SplitPath(name, folder, baseName, extension);
+  if (!folder.IsEmpty()) {
+    resolved = name;
+    return;
+  }
+  ResolveRelativePath(fc.GetText(PolicyId::OutputDirectory), name, resolved);
+}
+
 // Opens a diagnostics file (list or statistics) under "Output directory". A name that would
 // replace the input is refused. false when the file is not open.
 static bool OpenDiagnosticsFile(FileControl& fc, const TextString& name,
                                 const TextString& inputName, TextFile& file) {
   TextString resolved;
-  ResolveRelativePath(fc.GetText(PolicyId::OutputDirectory), name, resolved);
+  ResolveInOutputDirectory(fc, name, resolved);
   ProgressWithName(fc, "Generating diagnostics file ", resolved);
   if (IsSameFile(resolved, inputName)) {
     ReportSameAsInput(fc, inputName);
@@ -260,41 +274,6 @@ static void MergeLayers(FileControl& target, const FileControl& userSet,
   target.MergePolicies(policyFileSet, marks);
 }
 
-// The list and statistics names when the command settings or the policies ask for them and
-// the name derivation left them empty.
-static void FillDiagnosticsNames(const FileControl& working, const Context& ctx,
-                                 AuxFileNames& names) {
-  const int debug = working.GetInt(PolicyId::GenerateDiagnosticsFiles);
-  const int dos = ctx.Commands.dosNames || working.GetInt(PolicyId::UseDOSFilenames);
-  // Bare names: each pass resolves them against "Output directory".
-  const TextString& base = names.outputBaseName;
-  if ((ctx.Commands.listFiles || debug) && names.analysisListName.IsEmpty()) {
-    names.analysisListName.Assign(base);
-    names.analysisListName.Append(dos ? ".ls1" : ".lis1");
-  }
-  if ((ctx.Commands.listFiles || debug) && names.outputListName.IsEmpty()) {
-    names.outputListName.Assign(base);
-    names.outputListName.Append(".lis");
-  }
-  if (debug && names.statisticsName.IsEmpty()) {
-    names.statisticsName.Assign(base);
-    names.statisticsName.Append(dos ? ".sts" : ".stats");
-  }
-}
-
-// The first occurrence of part removed from text (case-sensitive).
-static void RemoveFirst(TextString& text, const TextString& part) {
-  if (part.IsEmpty())
-    return;
-  const std::size_t at = View(text).find(View(part));
-  if (at == std::string_view::npos)
-    return;
-  TextString result;
-  result.AssignSubstring(text.GetText(), 0, static_cast<int>(at));
-  result.Append(text.GetText() + at + static_cast<std::size_t>(part.GetLength()));
-  text = result;
-}
-
 static void AnnounceFile(FileControl& userSet, const Context& ctx, const TextString& folder,
                          const TextString& baseName, const TextString& extension) {
   userSet.ReportProgress(std::string(50, '%').c_str());
@@ -329,14 +308,8 @@ static void WriteRequestedPolicyFile(FileControl& outputSet, Context& ctx,
                                      const TextString& inputName) {
   if (!ctx.Commands.createPolicyFile && !outputSet.GetInt(PolicyId::OutputPolicyFile))
     return;
-  const TextString made(outputSet.MakePolicyFileName(inputName));
-  // A name that already carries its folder is not resolved again (a relative folder would
-  // be doubled).
-  TextString madeFolder, madeBase, madeExtension;
-  SplitPath(made, madeFolder, madeBase, madeExtension);
-  TextString name(made);
-  if (madeFolder.IsEmpty())
-    ResolveRelativePath(outputSet.GetText(PolicyId::OutputDirectory), made, name);
+  TextString name;
+  ResolveInOutputDirectory(outputSet, outputSet.MakePolicyFileName(inputName), name);
   if (IsSameFile(name, inputName)) {
     ReportSameAsInput(outputSet, inputName);
     return;
@@ -383,8 +356,8 @@ static int FailConversion(FileControl& outputSet, const char* message) {
 
 int ConvertInputFile(FileControl& userSet, FileControl& policyFileSet, FileControl& analysisSet,
                      FileControl& contentsSet, FileControl& outputSet, Context& ctx,
-                     const TextString& inputName, const TextString& /*inputSpec*/,
-                     const TextString& outputName, const TextString& outputPattern,
+                     const TextString& inputName, const TextString& inputSpec,
+                     const TextString& outputPattern,
                      int passThrough, RTFFile& writer, const StatementSource* source,
                      StringList* sink, int passThrough2) {
   auto working = std::make_unique<FileControl>();
@@ -395,12 +368,13 @@ int ConvertInputFile(FileControl& userSet, FileControl& policyFileSet, FileContr
   MergeLayers(*working, userSet, policyFileSet, 0);
 
   AuxFileNames names;
-  MakeAuxFileNames(inputName, outputName, outputPattern, *working, ctx, names);
-  FillDiagnosticsNames(*working, ctx, names);
+  MakeAuxFileNames(inputName, inputSpec, outputPattern, *working, ctx, names);
   TextString inputFolder, inputBase, inputExtension;
   SplitPath(inputName, inputFolder, inputBase, inputExtension);
   TextString announcedFolder(inputFolder);
-  RemoveFirst(announcedFolder, names.outputFolder);
+  // The file is announced relative to the output folder.
+  (void)announcedFolder.ReplaceFrom(0, names.outputFolder.GetText(), "", 1, 1, nullptr, nullptr,
+                                    0);
   AnnounceFile(userSet, ctx, announcedFolder, inputBase, inputExtension);
 
   for (FileControl* set : {&analysisSet, &contentsSet, &outputSet})

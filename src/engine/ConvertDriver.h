@@ -14,8 +14,9 @@ class StringList;
 
 // Converts inputName into one output file. userSet holds the option choices (its explicit
 // marks say what the user chose), policyFileSet the policy file's; the three pass sets receive
-// the merged layers. outputName is the derived output file; outputPattern (may hold "*")
-// overrides its parts. writer is the output writer; source (null: read inputName) supplies the
+// the merged layers. The output, list and statistics names come from MakeAuxFileNames with
+// inputSpec (the specification inputName was found through) and outputPattern (parts holding
+// "*" left open). writer is the output writer; source (null: read inputName) supplies the
 // input lines; sink (null: write the file) receives the output lines. The input and the
 // output are never the same file: such an output is refused before anything is written.
 // Returns 1 when every enabled pass completed, else 0 after reporting which pass failed.
@@ -23,7 +24,7 @@ class StringList;
                                    FileControl& analysisSet, FileControl& contentsSet,
                                    FileControl& outputSet, Context& ctx,
                                    const TextString& inputName, const TextString& inputSpec,
-                                   const TextString& outputName, const TextString& outputPattern,
+                                   const TextString& outputPattern,
                                    int passThrough, RTFFile& writer,
                                    const StatementSource* source, StringList* sink,
                                    int passThrough2);

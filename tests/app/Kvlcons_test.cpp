@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -160,4 +162,23 @@ TEST(Kvlcons, ListsEveryCorpusDocument) {
     EXPECT_NE(listed.find("Line Type codes"), std::string::npos);
   }
   EXPECT_GT(documents, 0);
+}
+
+TEST(Kvlcons, TreeKeepsSameNamedInputsOfSubFoldersApart) {
+  const fs::path root = TempPath("kvl_cons", "tree");
+  for (const char* sub : {"a", "b"}) {
+    fs::create_directories(root / "in" / sub);
+    fs::copy_file(kFixture, root / "in" / sub / "doc.txt");
+  }
+  const fs::path out = root / "out";
+  const ConsoleResult r =
+      RunConsole({(root / "in" / "*.txt").string(), "/SUBFOLDERS", "/TREE", "/LIST",
+                  "/OUTPUT=" + (out / "*.rtf").string()});
+  EXPECT_NE(r.err.find("ERROR: Failed to complete output pass"), std::string::npos) << r.err;
+  for (const char* sub : {"a", "b"}) {
+    SCOPED_TRACE(sub);
+    EXPECT_NE(ReadAll(out / sub / "doc.lis1").find("|Title line\n"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(out / "doc.lis1"));
+  fs::remove_all(root);
 }

@@ -37,11 +37,11 @@ struct Conversion {
   }
   ~Conversion() { fs::remove_all(dir); }
 
+  // output is the output name pattern, as an /OUTPUT value gives it.
   int Run(const std::string& input, const std::string& output) {
     return ConvertInputFile(user, policyFile, analysis, contents, outputSet, ctx,
                             TextString(input.c_str()), TextString(input.c_str()),
-                            TextString(output.c_str()), TextString(), 0, writer, nullptr,
-                            nullptr, 0);
+                            TextString(output.c_str()), 0, writer, nullptr, nullptr, 0);
   }
   bool Said(const std::string& text) const {
     for (const std::string& line : lines)
@@ -178,4 +178,40 @@ TEST(ConvertInputFile, ListFilesAnnotateTheInputLines) {
   EXPECT_NE(listed.find("    1:       |Title line\n"), std::string::npos);
   EXPECT_NE(listed.find("    5:       |   Some text here.\n"), std::string::npos);
   EXPECT_NE(listed.find("Line Type codes"), std::string::npos);
+}
+
+TEST(ConvertInputFile, DiagnosticsFileNamedLikeTheInputIsRefused) {
+  // The list and statistics files are named after the input: an input that already carries
+  // such a name must survive the conversion.
+  struct Case {
+    const char* inputName;
+    int listFiles;
+    int listAndStatistics;
+  };
+  constexpr Case kCases[] = {{"doc.lis", 1, 0}, {"doc.lis1", 1, 0}, {"doc.stats", 0, 1}};
+  for (const Case& k : kCases) {
+    SCOPED_TRACE(k.inputName);
+    Conversion c;
+    const fs::path input = c.dir / k.inputName;
+    fs::copy_file(kFixture, input);
+    const std::string before = ReadAll(input);
+    c.ctx.Commands.listFiles = k.listFiles;
+    c.ctx.Commands.listAndStatisticsFiles = k.listAndStatistics;
+    (void)c.Run(input.string(), (c.dir / "*.rtf").string());
+    EXPECT_TRUE(c.Said("ERROR: Output file has same name as input file - " + input.string()));
+    EXPECT_EQ(ReadAll(input), before);
+  }
+}
+
+TEST(ConvertInputFile, DiagnosticsFilesGoToTheOutputFolder) {
+  Conversion c;
+  const fs::path input = c.dir / "doc.txt";
+  fs::copy_file(kFixture, input);
+  c.ctx.Commands.listAndStatisticsFiles = 1;
+  const fs::path out = c.dir / "out" / "deeper";
+  c.ctx.Commands.outputFolder = TextString((out.string() + "/").c_str());
+  (void)c.Run(input.string(), "");
+  EXPECT_TRUE(fs::exists(out / "doc.lis1"));
+  EXPECT_TRUE(fs::exists(out / "doc.stats"));
+  EXPECT_TRUE(c.Said("Generating diagnostics file " + (out / "doc.lis1").string()));
 }

@@ -1,0 +1,215 @@
+#include "analysis/BulletWords.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/Context.h"
+#include "engine/Tracker.h"
+#include "policy/FileControl.h"
+
+namespace {
+
+// A policy set on a Context in the analysis pass that shows every message.
+class TidyBulletLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fc.AttachContext(&ctx);
+    fc.Int(PolicyId::ErrorReportingLevel).value = 10;
+    ctx.GetLogErrorHandler().SetMessageCallback(
+        [this](const char* text) { messages.emplace_back(text); });
+    SetPass(1, 0, 0);
+  }
+  void SetPass(int analysis, int contents, int output) {
+    ctx.AnalysisPass = analysis;
+    ctx.ContentsPass = contents;
+    ctx.OutputPass = output;
+    ctx.CodeLocation = analysis ? kLocationAnalysis : contents ? kLocationContents : kLocationOutput;
+  }
+  int Tidy(const char* text, int numbered = 1, int roman = 1, int alphabetic = 1) {
+    line = text;
+    return TidyBulletLine(fc, ctx, line, numbered, roman, alphabetic, word);
+  }
+
+  Context ctx{2, kOutputRtf};
+  FileControl fc;
+  TextString line;
+  TextString word;
+  std::vector<std::string> messages;
+};
+
+struct BulletCase {
+  const char* line;
+  int type;
+  const char* word;
+};
+
+}  // namespace
+
+TEST_F(TidyBulletLineTest, ClassifiesTheBulletWord) {
+  const BulletCase kCases[] = {
+      // Numbers: one or two digits.
+      {"1. First", kTypeBulletNumbered, "1."},
+      {"(12) Twelfth", kTypeBulletNumbered, "(12)"},
+      {"[3] Third", kTypeBulletNumbered, "[3]"},
+      {"07/ x", kTypeBulletNumbered, "07/"},
+      {"123. Not a bullet", 0, "123."},
+      {"1 no closing mark", 0, "1"},
+      {"1.2. dotted", 0, "1.2."},
+      {"(4 open only", 0, "(4"},
+      {"() empty", 0, "()"},
+      // Roman numerals (i, v, x) before single letters.
+      {"iv) Fourth", kTypeBulletLowerRoman, "iv)"},
+      {"IV. Fourth", kTypeBulletUpperRoman, "IV."},
+      {"Xi. mixed case", kTypeBulletLowerRoman, "Xi."},
+      {"x. ten", kTypeBulletLowerRoman, "x."},
+      {"ic) not roman", 0, "ic)"},
+      // Single letters.
+      {"b) Second", kTypeBulletLowerAlpha, "b)"},
+      {"C. Third", kTypeBulletUpperAlpha, "C."},
+      {"{d} braces", kTypeBulletLowerAlpha, "{d}"},
+      {"ab) Two letters", 0, "ab)"},
+      {"1a) mixed", 0, "1a)"},
+      // Bullet characters.
+      {"(*) starred", kTypeBulletChar, "(*)"},
+      {"- dash", 0, "-"},
+      // The word ends after a closing mark and at a no-break space.
+      {"1)Glued text", kTypeBulletNumbered, "1)"},
+      {"&nbsp;2) spaced", kTypeBulletNumbered, "2)"},
+      {"3.&nbsp;spaced", kTypeBulletNumbered, "3."},
+      {"   a) indented", kTypeBulletLowerAlpha, "a)"},
+      // Superscript bullets are split from the text after them and lose their tags.
+      {"<SUP>1)</SUP>Text", kTypeBulletNumbered, "1)"},
+      {"<SUB>b.</SUB>Text", kTypeBulletLowerAlpha, "b."},
+      // In-line tags do not count.
+      {"[[FONT x]]2. Item", kTypeBulletNumbered, "2."},
+      {"", 0, ""},
+  };
+  for (const BulletCase& c : kCases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(Tidy(c.line), c.type);
+    EXPECT_STREQ(word.GetText(), c.word);
+    EXPECT_STREQ(ctx.BulletWord.GetText(), c.word);
+    EXPECT_STREQ(line.GetText(), c.line);  // changed only in the output pass
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TidyBulletLineTest, KindsNeedTheCallersAndTheTrackersPermission) {
+  const struct {
+    const char* line;
+    int numbered, roman, alphabetic;
+    int type;
+  } kCases[] = {
+      {"i. item", 1, 0, 1, kTypeBulletLowerAlpha},  // a letter when roman is not allowed
+      {"I. item", 1, 0, 1, kTypeBulletUpperAlpha},
+      {"iv. item", 1, 0, 1, 0},
+      {"1. item", 0, 1, 1, 0},
+      {"b) item", 1, 1, 0, 0},
+      {"(*) item", 0, 0, 0, 0},  // nothing allowed: nothing classified
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(Tidy(c.line, c.numbered, c.roman, c.alphabetic), c.type);
+  }
+  EXPECT_EQ(Tidy("(*) item", 0, 0, 0), 0);
+  EXPECT_TRUE(word.IsEmpty());
+
+  Tracker& tracker = ctx.GetPassTracker(kLocationAnalysis);
+  tracker.SetPermission(Permission::RomanLists, 0);
+  EXPECT_EQ(Tidy("i. item"), kTypeBulletLowerAlpha);
+  tracker.SetPermission(Permission::NumberedLists, 0);
+  EXPECT_EQ(Tidy("1. item"), 0);
+  tracker.SetPermission(Permission::AlphabeticLists, 0);
+  EXPECT_EQ(Tidy("(*) item"), 0);
+  // The other passes have trackers of their own.
+  SetPass(0, 0, 1);
+  EXPECT_EQ(Tidy("1. item"), kTypeBulletNumbered);
+}
+
+TEST_F(TidyBulletLineTest, EntitiesAsBullets) {
+  const struct {
+    const char* line;
+    int type;
+    bool reported;
+  } kCases[] = {
+      {"&bull; item", kTypeBulletChar, true},
+      {"&#8226; item", kTypeBulletChar, true},
+      {"&#149; item", kTypeBulletChar, false},
+      {"&eacute; letter", 0, false},
+      {"&Uuml; letter", 0, false},
+      {"&mdash; dash", 0, false},
+      {"&sect; section", 0, false},
+      {"&COPY; sign", 0, false},
+      {"&lt; sign", 0, false},
+      {"&amp; sign", 0, false},
+      {"&bull;x glued", 0, false},
+      {"bull; no ampersand", 0, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.line);
+    messages.clear();
+    EXPECT_EQ(Tidy(c.line), c.type);
+    if (!c.reported) {
+      EXPECT_TRUE(messages.empty());
+      continue;
+    }
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "INFO: Treating entity \"" + std::string(word.GetText()) +
+                               "\" as unordered bullet");
+  }
+}
+
+TEST_F(TidyBulletLineTest, OutputPassMovesTheBulletWordBeforeLeadingMarkup) {
+  SetPass(0, 0, 1);
+  const struct {
+    const char* line;
+    int listMarkupCode;
+    const char* after;
+    bool reported;
+  } kCases[] = {
+      {"[[B]]1.  Item", 0, "1. [[B]] Item", true},
+      {"  [[B]]iv) Item", 0, "iv) [[B]] Item", true},
+      {"[[B]]1. Item", 1, "[[B]]1. Item", false},
+      {"1. [[B]]Item", 0, "1. [[B]]Item", false},
+      {"  1. Item", 0, "  1. Item", false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.line);
+    messages.clear();
+    fc.Int(PolicyId::ListMarkupCode).value = c.listMarkupCode;
+    EXPECT_NE(Tidy(c.line), 0);
+    EXPECT_STREQ(line.GetText(), c.after);
+    EXPECT_EQ(messages.size(), c.reported ? 1u : 0u);
+    if (c.reported && !messages.empty()) {
+      EXPECT_EQ(messages[0], "INFO: Re-ordering tags on bullet line");
+    }
+  }
+  // The analysis pass leaves the line as it is.
+  SetPass(1, 0, 0);
+  fc.Int(PolicyId::ListMarkupCode).value = 0;
+  EXPECT_EQ(Tidy("[[B]]1. Item"), kTypeBulletNumbered);
+  EXPECT_STREQ(line.GetText(), "[[B]]1. Item");
+}
+
+TEST_F(TidyBulletLineTest, RuleSetsTakeAnyOneCharacterWordAndWarnOnTheRest) {
+  fc.SetRuleSet(1, 1);
+  EXPECT_EQ(Tidy("- dash"), kTypeBulletChar);
+  EXPECT_EQ(Tidy("* star"), kTypeBulletChar);
+  EXPECT_EQ(Tidy("7 seven"), kTypeBulletChar);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(Tidy("zz) none"), 0);
+  EXPECT_TRUE(messages.empty());  // the warning belongs to the output pass
+
+  SetPass(0, 0, 1);
+  EXPECT_EQ(Tidy("zz) none"), 0);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "WARNING: Unable to determine bullet type from : \"zz)\"");
+
+  fc.SetRuleSet(0, 1);
+  messages.clear();
+  EXPECT_EQ(Tidy("zz) none"), 0);
+  EXPECT_EQ(Tidy("- dash"), 0);
+  EXPECT_TRUE(messages.empty());
+}
