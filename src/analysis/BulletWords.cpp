@@ -6,6 +6,7 @@
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "policy/RuleSets.h"
+#include "text/StatementTypes.h"
 
 static bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 static bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
@@ -133,25 +134,25 @@ static int ClassifyBulletWord(std::string_view word, int allowNumbered, int allo
   while (end > start && IsClosingMark(word[end - 1]))
     --end;
   if (end == word.size() || end == start)
-    return 0;
+    return kTypeUntyped;
   const std::string_view body = word.substr(start, end - start);
   bool allDigits = true;
   bool allRoman = true;
   bool allUpper = true;
   for (const char c : body) {
     if (!IsAsciiLetterOrDigit(c))
-      return 0;
+      return kTypeUntyped;
     allDigits = allDigits && IsAsciiDigit(c);
     allRoman = allRoman && IsRomanLetter(c);
     allUpper = allUpper && IsAsciiUpper(c);
   }
   if (allDigits && body.size() <= 2 && allowNumbered)
-    return kTypeBulletNumbered;
+    return kTypeNumberedBullet;
   if (!allDigits && allRoman && allowRoman)
-    return allUpper ? kTypeBulletUpperRoman : kTypeBulletLowerRoman;
+    return allUpper ? kTypeUpperRomanBullet : kTypeLowerRomanBullet;
   if (body.size() == 1 && !allDigits && allowAlphabetic)
-    return allUpper ? kTypeBulletUpperAlpha : kTypeBulletLowerAlpha;
-  return 0;
+    return allUpper ? kTypeUpperAlphaBullet : kTypeLowerAlphaBullet;
+  return kTypeUntyped;
 }
 
 // Entities that stand for letters, punctuation or signs rather than a bullet.
@@ -192,7 +193,7 @@ int TidyBulletLine(FileControl& fc, Context& ctx, TextString& line, int allowNum
   allowRoman = allowRoman && tracker.Allows(Permission::RomanLists);
   allowAlphabetic = allowAlphabetic && tracker.Allows(Permission::AlphabeticLists);
   if (!allowNumbered && !allowRoman && !allowAlphabetic)
-    return 0;
+    return kTypeUntyped;
 
   ExtractBulletWord(fc, line, bulletWord);
   if (ctx.OutputPass && fc.GetInt(PolicyId::ListMarkupCode) == 0)
@@ -203,16 +204,16 @@ int TidyBulletLine(FileControl& fc, Context& ctx, TextString& line, int allowNum
 
   int type = ClassifyBulletWord(View(bulletWord), allowNumbered, allowRoman, allowAlphabetic);
   const bool ruleSet = IsForcingRuleSet(fc.GetRuleSet());
-  if (type == 0 && ruleSet && bulletWord.GetLength() == 1)
-    type = kTypeBulletChar;
-  if (type == 0 && bulletWord.Compare("(*)", 0, 0))
-    type = kTypeBulletChar;
-  if (type == 0 && IsEntityBullet(bulletWord)) {
-    type = kTypeBulletChar;
+  if (type == kTypeUntyped && ruleSet && bulletWord.GetLength() == 1)
+    type = kTypeBullet;
+  if (type == kTypeUntyped && bulletWord.Compare("(*)", 0, 0))
+    type = kTypeBullet;
+  if (type == kTypeUntyped && IsEntityBullet(bulletWord)) {
+    type = kTypeBullet;
     if (!bulletWord.Compare("&#149;", 1, 0))
       ReportQuoted(fc, "INFO: Treating entity ", bulletWord, " as unordered bullet", 10);
   }
-  if (type == 0 && ruleSet && ctx.OutputPass)
+  if (type == kTypeUntyped && ruleSet && ctx.OutputPass)
     ReportQuoted(fc, "WARNING: Unable to determine bullet type from : ", bulletWord, "", 7);
   return type;
 }

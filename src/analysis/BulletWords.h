@@ -5,18 +5,11 @@
 class Context;
 class FileControl;
 
-// Line types of list items that the bullet word decides.
-inline constexpr int kTypeBulletChar = 210;
-inline constexpr int kTypeBulletNumbered = 211;
-inline constexpr int kTypeBulletLowerAlpha = 212;
-inline constexpr int kTypeBulletLowerRoman = 213;
-inline constexpr int kTypeBulletUpperAlpha = 214;
-inline constexpr int kTypeBulletUpperRoman = 215;
-
 // Takes the first word of a line that may start a list item (the bullet word) and classifies
-// it. Returns the line type: 210 bullet character, 211 a number of one or two digits, 212/214
-// a single lower/upper letter, 213/215 a lower/upper roman numeral (i, v, x only), or 0 when
-// the word is no bullet.
+// it. Returns the line type (text/StatementTypes.h): kTypeBullet for a bullet character,
+// kTypeNumberedBullet for a number of one or two digits, kTypeLowerAlphaBullet or
+// kTypeUpperAlphaBullet for a single letter, kTypeLowerRomanBullet or kTypeUpperRomanBullet for
+// a roman numeral (i, v, x only), or kTypeUntyped (0) when the word is no bullet.
 //
 // allowNumbered, allowRoman and allowAlphabetic count only where the current pass's tracker
 // permits the same kind too; with none left the result is 0 and bulletWord is empty. The

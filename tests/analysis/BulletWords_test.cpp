@@ -8,6 +8,7 @@
 #include "engine/Context.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
+#include "text/StatementTypes.h"
 
 namespace {
 
@@ -50,41 +51,41 @@ struct BulletCase {
 TEST_F(TidyBulletLineTest, ClassifiesTheBulletWord) {
   const BulletCase kCases[] = {
       // Numbers: one or two digits.
-      {"1. First", kTypeBulletNumbered, "1."},
-      {"(12) Twelfth", kTypeBulletNumbered, "(12)"},
-      {"[3] Third", kTypeBulletNumbered, "[3]"},
-      {"07/ x", kTypeBulletNumbered, "07/"},
-      {"123. Not a bullet", 0, "123."},
-      {"1 no closing mark", 0, "1"},
-      {"1.2. dotted", 0, "1.2."},
-      {"(4 open only", 0, "(4"},
-      {"() empty", 0, "()"},
+      {"1. First", kTypeNumberedBullet, "1."},
+      {"(12) Twelfth", kTypeNumberedBullet, "(12)"},
+      {"[3] Third", kTypeNumberedBullet, "[3]"},
+      {"07/ x", kTypeNumberedBullet, "07/"},
+      {"123. Not a bullet", kTypeUntyped, "123."},
+      {"1 no closing mark", kTypeUntyped, "1"},
+      {"1.2. dotted", kTypeUntyped, "1.2."},
+      {"(4 open only", kTypeUntyped, "(4"},
+      {"() empty", kTypeUntyped, "()"},
       // Roman numerals (i, v, x) before single letters.
-      {"iv) Fourth", kTypeBulletLowerRoman, "iv)"},
-      {"IV. Fourth", kTypeBulletUpperRoman, "IV."},
-      {"Xi. mixed case", kTypeBulletLowerRoman, "Xi."},
-      {"x. ten", kTypeBulletLowerRoman, "x."},
-      {"ic) not roman", 0, "ic)"},
+      {"iv) Fourth", kTypeLowerRomanBullet, "iv)"},
+      {"IV. Fourth", kTypeUpperRomanBullet, "IV."},
+      {"Xi. mixed case", kTypeLowerRomanBullet, "Xi."},
+      {"x. ten", kTypeLowerRomanBullet, "x."},
+      {"ic) not roman", kTypeUntyped, "ic)"},
       // Single letters.
-      {"b) Second", kTypeBulletLowerAlpha, "b)"},
-      {"C. Third", kTypeBulletUpperAlpha, "C."},
-      {"{d} braces", kTypeBulletLowerAlpha, "{d}"},
-      {"ab) Two letters", 0, "ab)"},
-      {"1a) mixed", 0, "1a)"},
+      {"b) Second", kTypeLowerAlphaBullet, "b)"},
+      {"C. Third", kTypeUpperAlphaBullet, "C."},
+      {"{d} braces", kTypeLowerAlphaBullet, "{d}"},
+      {"ab) Two letters", kTypeUntyped, "ab)"},
+      {"1a) mixed", kTypeUntyped, "1a)"},
       // Bullet characters.
-      {"(*) starred", kTypeBulletChar, "(*)"},
-      {"- dash", 0, "-"},
+      {"(*) starred", kTypeBullet, "(*)"},
+      {"- dash", kTypeUntyped, "-"},
       // The word ends after a closing mark and at a no-break space.
-      {"1)Glued text", kTypeBulletNumbered, "1)"},
-      {"&nbsp;2) spaced", kTypeBulletNumbered, "2)"},
-      {"3.&nbsp;spaced", kTypeBulletNumbered, "3."},
-      {"   a) indented", kTypeBulletLowerAlpha, "a)"},
+      {"1)Glued text", kTypeNumberedBullet, "1)"},
+      {"&nbsp;2) spaced", kTypeNumberedBullet, "2)"},
+      {"3.&nbsp;spaced", kTypeNumberedBullet, "3."},
+      {"   a) indented", kTypeLowerAlphaBullet, "a)"},
       // Superscript bullets are split from the text after them and lose their tags.
-      {"<SUP>1)</SUP>Text", kTypeBulletNumbered, "1)"},
-      {"<SUB>b.</SUB>Text", kTypeBulletLowerAlpha, "b."},
+      {"<SUP>1)</SUP>Text", kTypeNumberedBullet, "1)"},
+      {"<SUB>b.</SUB>Text", kTypeLowerAlphaBullet, "b."},
       // In-line tags do not count.
-      {"[[FONT x]]2. Item", kTypeBulletNumbered, "2."},
-      {"", 0, ""},
+      {"[[FONT x]]2. Item", kTypeNumberedBullet, "2."},
+      {"", kTypeUntyped, ""},
   };
   for (const BulletCase& c : kCases) {
     SCOPED_TRACE(c.line);
@@ -102,30 +103,30 @@ TEST_F(TidyBulletLineTest, KindsNeedTheCallersAndTheTrackersPermission) {
     int numbered, roman, alphabetic;
     int type;
   } kCases[] = {
-      {"i. item", 1, 0, 1, kTypeBulletLowerAlpha},  // a letter when roman is not allowed
-      {"I. item", 1, 0, 1, kTypeBulletUpperAlpha},
-      {"iv. item", 1, 0, 1, 0},
-      {"1. item", 0, 1, 1, 0},
-      {"b) item", 1, 1, 0, 0},
-      {"(*) item", 0, 0, 0, 0},  // nothing allowed: nothing classified
+      {"i. item", 1, 0, 1, kTypeLowerAlphaBullet},  // a letter when roman is not allowed
+      {"I. item", 1, 0, 1, kTypeUpperAlphaBullet},
+      {"iv. item", 1, 0, 1, kTypeUntyped},
+      {"1. item", 0, 1, 1, kTypeUntyped},
+      {"b) item", 1, 1, 0, kTypeUntyped},
+      {"(*) item", 0, 0, 0, kTypeUntyped},  // nothing allowed: nothing classified
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.line);
     EXPECT_EQ(Tidy(c.line, c.numbered, c.roman, c.alphabetic), c.type);
   }
-  EXPECT_EQ(Tidy("(*) item", 0, 0, 0), 0);
+  EXPECT_EQ(Tidy("(*) item", 0, 0, 0), kTypeUntyped);
   EXPECT_TRUE(word.IsEmpty());
 
   Tracker& tracker = ctx.GetPassTracker(kLocationAnalysis);
   tracker.SetPermission(Permission::RomanLists, 0);
-  EXPECT_EQ(Tidy("i. item"), kTypeBulletLowerAlpha);
+  EXPECT_EQ(Tidy("i. item"), kTypeLowerAlphaBullet);
   tracker.SetPermission(Permission::NumberedLists, 0);
-  EXPECT_EQ(Tidy("1. item"), 0);
+  EXPECT_EQ(Tidy("1. item"), kTypeUntyped);
   tracker.SetPermission(Permission::AlphabeticLists, 0);
-  EXPECT_EQ(Tidy("(*) item"), 0);
+  EXPECT_EQ(Tidy("(*) item"), kTypeUntyped);
   // The other passes have trackers of their own.
   SetPass(0, 0, 1);
-  EXPECT_EQ(Tidy("1. item"), kTypeBulletNumbered);
+  EXPECT_EQ(Tidy("1. item"), kTypeNumberedBullet);
 }
 
 TEST_F(TidyBulletLineTest, EntitiesAsBullets) {
@@ -134,18 +135,18 @@ TEST_F(TidyBulletLineTest, EntitiesAsBullets) {
     int type;
     bool reported;
   } kCases[] = {
-      {"&bull; item", kTypeBulletChar, true},
-      {"&#8226; item", kTypeBulletChar, true},
-      {"&#149; item", kTypeBulletChar, false},
-      {"&eacute; letter", 0, false},
-      {"&Uuml; letter", 0, false},
-      {"&mdash; dash", 0, false},
-      {"&sect; section", 0, false},
-      {"&COPY; sign", 0, false},
-      {"&lt; sign", 0, false},
-      {"&amp; sign", 0, false},
-      {"&bull;x glued", 0, false},
-      {"bull; no ampersand", 0, false},
+      {"&bull; item", kTypeBullet, true},
+      {"&#8226; item", kTypeBullet, true},
+      {"&#149; item", kTypeBullet, false},
+      {"&eacute; letter", kTypeUntyped, false},
+      {"&Uuml; letter", kTypeUntyped, false},
+      {"&mdash; dash", kTypeUntyped, false},
+      {"&sect; section", kTypeUntyped, false},
+      {"&COPY; sign", kTypeUntyped, false},
+      {"&lt; sign", kTypeUntyped, false},
+      {"&amp; sign", kTypeUntyped, false},
+      {"&bull;x glued", kTypeUntyped, false},
+      {"bull; no ampersand", kTypeUntyped, false},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.line);
@@ -169,17 +170,17 @@ TEST_F(TidyBulletLineTest, OutputPassMovesTheBulletWordBeforeLeadingMarkup) {
     const char* after;
     bool reported;
   } kCases[] = {
-      {"[[B]]1.  Item", 0, "1. [[B]] Item", true},
-      {"  [[B]]iv) Item", 0, "iv) [[B]] Item", true},
+      {"[[B]]1.  Item", kTypeUntyped, "1. [[B]] Item", true},
+      {"  [[B]]iv) Item", kTypeUntyped, "iv) [[B]] Item", true},
       {"[[B]]1. Item", 1, "[[B]]1. Item", false},
-      {"1. [[B]]Item", 0, "1. [[B]]Item", false},
-      {"  1. Item", 0, "  1. Item", false},
+      {"1. [[B]]Item", kTypeUntyped, "1. [[B]]Item", false},
+      {"  1. Item", kTypeUntyped, "  1. Item", false},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.line);
     messages.clear();
     fc.Int(PolicyId::ListMarkupCode).value = c.listMarkupCode;
-    EXPECT_NE(Tidy(c.line), 0);
+    EXPECT_NE(Tidy(c.line), kTypeUntyped);
     EXPECT_STREQ(line.GetText(), c.after);
     EXPECT_EQ(messages.size(), c.reported ? 1u : 0u);
     if (c.reported && !messages.empty()) {
@@ -189,27 +190,27 @@ TEST_F(TidyBulletLineTest, OutputPassMovesTheBulletWordBeforeLeadingMarkup) {
   // The analysis pass leaves the line as it is.
   SetPass(1, 0, 0);
   fc.Int(PolicyId::ListMarkupCode).value = 0;
-  EXPECT_EQ(Tidy("[[B]]1. Item"), kTypeBulletNumbered);
+  EXPECT_EQ(Tidy("[[B]]1. Item"), kTypeNumberedBullet);
   EXPECT_STREQ(line.GetText(), "[[B]]1. Item");
 }
 
 TEST_F(TidyBulletLineTest, RuleSetsTakeAnyOneCharacterWordAndWarnOnTheRest) {
   fc.SetRuleSet(1, 1);
-  EXPECT_EQ(Tidy("- dash"), kTypeBulletChar);
-  EXPECT_EQ(Tidy("* star"), kTypeBulletChar);
-  EXPECT_EQ(Tidy("7 seven"), kTypeBulletChar);
+  EXPECT_EQ(Tidy("- dash"), kTypeBullet);
+  EXPECT_EQ(Tidy("* star"), kTypeBullet);
+  EXPECT_EQ(Tidy("7 seven"), kTypeBullet);
   EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(Tidy("zz) none"), 0);
+  EXPECT_EQ(Tidy("zz) none"), kTypeUntyped);
   EXPECT_TRUE(messages.empty());  // the warning belongs to the output pass
 
   SetPass(0, 0, 1);
-  EXPECT_EQ(Tidy("zz) none"), 0);
+  EXPECT_EQ(Tidy("zz) none"), kTypeUntyped);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "WARNING: Unable to determine bullet type from : \"zz)\"");
 
   fc.SetRuleSet(0, 1);
   messages.clear();
-  EXPECT_EQ(Tidy("zz) none"), 0);
-  EXPECT_EQ(Tidy("- dash"), 0);
+  EXPECT_EQ(Tidy("zz) none"), kTypeUntyped);
+  EXPECT_EQ(Tidy("- dash"), kTypeUntyped);
   EXPECT_TRUE(messages.empty());
 }
