@@ -8,36 +8,25 @@
 #include "engine/Context.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
+#include "support/ContextFixture.h"
 #include "text/StatementTypes.h"
 
 namespace {
 
-// A policy set on a Context in the analysis pass that shows every message.
-class TidyBulletLineTest : public ::testing::Test {
+// The classification in the analysis pass unless a test says otherwise.
+class TidyBulletLineTest : public ContextFixture {
  protected:
   void SetUp() override {
-    fc.AttachContext(&ctx);
-    fc.Int(PolicyId::ErrorReportingLevel).value = 10;
-    ctx.GetLogErrorHandler().SetMessageCallback(
-        [this](const char* text) { messages.emplace_back(text); });
+    ContextFixture::SetUp();
     SetPass(1, 0, 0);
-  }
-  void SetPass(int analysis, int contents, int output) {
-    ctx.AnalysisPass = analysis;
-    ctx.ContentsPass = contents;
-    ctx.OutputPass = output;
-    ctx.CodeLocation = analysis ? kLocationAnalysis : contents ? kLocationContents : kLocationOutput;
   }
   int Tidy(const char* text, int numbered = 1, int roman = 1, int alphabetic = 1) {
     line = text;
     return TidyBulletLine(fc, ctx, line, numbered, roman, alphabetic, word);
   }
 
-  Context ctx{2, kOutputRtf};
-  FileControl fc;
   TextString line;
   TextString word;
-  std::vector<std::string> messages;
 };
 
 struct BulletCase {

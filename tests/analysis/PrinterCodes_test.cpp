@@ -7,22 +7,16 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "support/ContextFixture.h"
 
 namespace {
 
-// A policy set on a Context in the output pass whose messages are collected.
-class PrinterCodes : public ::testing::Test {
+// The removal in the output pass unless a test says otherwise.
+class PrinterCodes : public ContextFixture {
  protected:
   void SetUp() override {
-    fc.AttachContext(&ctx);
-    ctx.GetLogErrorHandler().SetMessageCallback(
-        [this](const char* text) { messages.emplace_back(text); });
+    ContextFixture::SetUp();
     SetPass(0, 0, 1);
-  }
-  void SetPass(int analysis, int contents, int output) {
-    ctx.AnalysisPass = analysis;
-    ctx.ContentsPass = contents;
-    ctx.OutputPass = output;
   }
   std::string Run(const std::string& in, int remove, int& recognised) {
     TextString text;
@@ -31,10 +25,6 @@ class PrinterCodes : public ::testing::Test {
     RemovePclCodes(fc, text, out, remove, recognised);
     return {out.GetText(), static_cast<std::size_t>(out.GetLength())};
   }
-
-  Context ctx{2, kOutputRtf};
-  FileControl fc;
-  std::vector<std::string> messages;
 };
 
 }  // namespace
