@@ -5,8 +5,12 @@ void HeadingLevelStats::Reset() {
   kinds.Clear();
   further.Clear();
   secondWords.Clear();
-  marks.fill(-1);
-  counts.fill(0);
+  lastNumber = -1;
+  previousNumber = -1;
+  lowestNumber = -1;
+  highestNumber = -1;
+  contentsMark = 0;
+  previousContentsMark = 0;
   secondWordCount = 0;
   numberedParagraphCount = 0;
 }

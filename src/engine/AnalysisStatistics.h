@@ -7,15 +7,24 @@
 
 inline constexpr int kStatisticsLevels = 6;
 
-// What the analysis pass counted for one heading level.
+// What the analysis pass counted for one heading level, and the section-number state of the
+// level that the heading detection carries through the three passes of a file.
 struct HeadingLevelStats {
   TextStats indents;      // indentation of the headings of the level
   TextStats kinds;        // their line types
   TextStats further;
-  TextStats secondWords;  // labelled with the words seen
-  std::array<int, 4> marks{-1, -1, -1, -1};
-  std::array<int, 2> counts{0, 0};
-  int secondWordCount = 0;
+  TextStats secondWords;  // words before the heading number, labelled with the words seen
+  // Section numbers of the level: the last one accepted, the one before it, and the lowest
+  // and highest seen; -1 while unset.
+  int lastNumber = -1;
+  int previousNumber = -1;
+  int lowestNumber = -1;
+  int highestNumber = -1;
+  // Whether the last heading accepted at the level was a contents line (1) or a heading (0),
+  // and the same for the one before it.
+  int contentsMark = 0;
+  int previousContentsMark = 0;
+  int secondWordCount = 0;  // headings whose number was not their first word
   int numberedParagraphCount = 0;
 
   // Every TextStats emptied, the ints back to the values above.

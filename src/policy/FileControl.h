@@ -14,6 +14,7 @@
 #include "policy/PolicyTable.h"
 #include "tags/TextCommandSet.h"
 #include "text/StringList.h"
+#include "text/TextPosition.h"
 #include "text/TextString.h"
 
 class Context;
@@ -23,7 +24,6 @@ class PreHTML;
 class Statement;
 class StatementFile;
 class TableAnalysisPolicies;
-class TextPosition;
 enum class TablePolicyId : std::uint8_t;
 
 // The complete set of policies that steers one conversion: the registered policies of the
@@ -67,6 +67,20 @@ class FileControl {
     HeadDetails headings[kHeadingLevels];
     HeadDetails contents[kHeadingLevels];
     int setExplicitly = 0;
+  };
+  // What the heading detection of one pass over a file has found so far. A contents list
+  // goes from not seen to in progress to ended, and does not start again within the file.
+  struct HeadingState {
+    int inContentsList = 0;
+    int contentsListEnded = 0;
+    // No contents list is looked for any more.
+    int contentsSearchClosed = 0;
+    TextPosition lastContentsLine;
+    TextPosition lastLevel1Heading;
+    // Some level heading has been accepted.
+    int headingAccepted = 0;
+    // The line type of the last heading the line analysis found (0: none yet).
+    int lastHeadingType = 0;
   };
 
   // Builds every policy at its default (no Context: the 12-point font set), the default
@@ -174,6 +188,9 @@ class FileControl {
   void SetBulletsActive(int active) { bulletsActive_ = active; }
   RecognisedHeadings& GetRecognisedHeadings() { return headings_; }
   const RecognisedHeadings& GetRecognisedHeadings() const { return headings_; }
+  // Reset with the per-file state.
+  HeadingState& GetHeadingState() { return headingState_; }
+  const HeadingState& GetHeadingState() const { return headingState_; }
   // "Recognised USENET groups" and "Include document section(s)" with their set flags.
   StringList& GetUsenetGroups() { return usenetGroups_; }
   const StringList& GetUsenetGroups() const { return usenetGroups_; }
@@ -417,6 +434,7 @@ class FileControl {
   BulletChars bulletChars_;
   int bulletsActive_ = 1;
   RecognisedHeadings headings_;
+  HeadingState headingState_;
   StringList usenetGroups_;
   int usenetGroupsSet_ = 0;
   StringList documentSections_;

@@ -346,8 +346,8 @@ void FileControl::CalculateHeaderLevels(int report) {
     HeadingLevelStats& h = st.headings[i];
     HeadingLevelStats& c = st.contents[i];
     for (HeadDetails* record : {&heads[i], &contents[i]}) {
-      record->furtherValue1 = h.marks[0];
-      record->furtherValue2 = h.marks[1];
+      record->furtherValue1 = h.lastNumber;
+      record->furtherValue2 = h.previousNumber;
     }
     const int count = h.indents.GetSamples();
     const int weight = i == 0 ? count + c.indents.GetSamples() : 2 * count;

@@ -66,7 +66,8 @@ struct CalculationStatistics {
   int& romanBullets;    // "Bullets of type (i)"
   int& hangingParas;    // "Hanging Para"
   int& codeLines;       // "\"C\" Code lines"
-  // "Num level 0 sections": six counts, -1 until counted.
+  // "Num level 0 sections": six counts, -1 until counted; entry n - 2 counts the chapter
+  // headings numbered n (2-5) that follow a blank line.
   std::array<int, 6>& levelZeroSections;
 
   std::array<HeadingLevelStats, kStatisticsLevels>& headings;  // "Headers"

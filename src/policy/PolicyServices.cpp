@@ -395,6 +395,7 @@ void FileControl::ResetFileState(int html) {
   ContentsBegun = 0;
   InContents = 0;
   ContentsEnded = 0;
+  headingState_ = HeadingState();
   contentsFileName_.Clear();
   policyFileName_.Clear();
   currentSection_.Clear();
