@@ -226,12 +226,12 @@ int PreHTML::AddToStatistics(FileControl& fc, AnalysisStatistics& statistics) {
     if (IsLevelHeadingType(type)) {
       HeadingLevelStats& level = statistics.headings[static_cast<std::size_t>(type - kTypeHeading1)];
       level.indents.Add(indent);
-      ++level.counts[0];
+      ++level.headingCount;
     } else if (IsUnderlinedHeadingType(type)) {
       HeadingLevelStats& level =
           statistics.underlinedHeadings[static_cast<std::size_t>(type - kTypeUnderlinedHeading1)];
       level.indents.Add(indent);
-      ++level.counts[0];
+      ++level.headingCount;
     } else if (IsContentsHeadingType(type)) {
       statistics.contents[static_cast<std::size_t>(type - kTypeContentsHeading1)].indents.Add(
           indent);

@@ -88,6 +88,15 @@ class PreHTML : public Statement {
   // line is untyped or a continuation (161, 216, 219, 231); else this line's indent plus the
   // column at which its second word starts; a line without a second word gives its indent.
   int GetHangingIndent() const;
+  // Whether word (the line's word at wordIndex, 1-3) opens a heading: the type 101-106 of a
+  // numbered heading, 151-156 of a contents-list entry, 111 + levelHint of an underlined one
+  // (levelHint 0-3; -1 asks for a numbered heading), or 0. breakBefore is 0 when the line
+  // follows running text without a paragraph break: a chapter there is no heading. The word
+  // is trimmed in place; an accepted number becomes the line's section number and moves the
+  // heading-number state on; a refused one may mark the line ambiguous. Defined with the
+  // checks it runs in analysis/HeadingDetection.cpp.
+  int TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& word, int wordIndex,
+                           int levelHint, int breakBefore);
   // The conversion step before analysis; acts only at the Context's line stage 1 and never
   // for plain-text output. HTML output converts Mac punctuation (not for the non-Latin-1
   // encodings); an output type outside 0-3 is reported; the analysis pass (or the Context's

@@ -14,8 +14,7 @@ static bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 static bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// The heading-number state of level index (0-5).
-static HeadingLevelStats& LevelState(Context& ctx, int index) {
+HeadingLevelStats& SectionLevelState(Context& ctx, int index) {
   return ctx.Statistics.headings[static_cast<std::size_t>(index)];
 }
 
@@ -169,10 +168,10 @@ void ParseSectionNumber(Context& ctx, FileControl& fc, const TextString& word, c
 
   bool endsInSeparator = false;
   if (depth == 0 || !EndsInChapterForm(word, separator, endsInSeparator)) return;
-  const HeadingLevelStats& parent = LevelState(ctx, depth - 1);
+  const HeadingLevelStats& parent = SectionLevelState(ctx, depth - 1);
   const bool otherParent = numbers[static_cast<std::size_t>(depth - 1)] != parent.lastNumber;
   if (!endsInSeparator && !otherParent && parent.lastNumber >= 0) return;
-  HeadingLevelStats& left = LevelState(ctx, depth);
+  HeadingLevelStats& left = SectionLevelState(ctx, depth);
   if (left.lowestNumber < 0) left.lowestNumber = 0;
   --depth;
 }
@@ -189,7 +188,7 @@ SectionComparison CompareSectionNumber(Context& ctx, FileControl& fc,
   answer.notAboveLowest = true;
   answer.startsLow = numbers[0] <= firstNumber;
   for (int i = 0; i <= depth; ++i) {
-    const HeadingLevelStats& level = LevelState(ctx, i);
+    const HeadingLevelStats& level = SectionLevelState(ctx, i);
     const int n = numbers[static_cast<std::size_t>(i)];
     if (level.lastNumber >= 0) answer.noneSeen = false;
     if (level.lastNumber < 0) answer.someUnset = true;
@@ -197,7 +196,7 @@ SectionComparison CompareSectionNumber(Context& ctx, FileControl& fc,
     if (level.lowestNumber >= 0 && level.lowestNumber < n) answer.notAboveLowest = false;
     if (i > 0 && n > 1) answer.startsLow = false;
   }
-  const int last0 = LevelState(ctx, 0).lastNumber;
+  const int last0 = SectionLevelState(ctx, 0).lastNumber;
   if (depth == 0)
     answer.firstForm = numbers[0] <= firstNumber && (last0 < 0 || numbers[0] <= last0);
   else
@@ -219,7 +218,7 @@ int SectionProgression(Context& ctx, FileControl& fc, const SectionNumberFields&
   bool stepped = false;
   for (int i = 0; i <= deepest; ++i) {
     const int n = numbers[static_cast<std::size_t>(i)];
-    const int last = LevelState(ctx, i).lastNumber;
+    const int last = SectionLevelState(ctx, i).lastNumber;
     if (stepped) {
       if (i == depth && depth > 0 && last < 0 && n > 1) {
         result = kHeadingFirstSubheadingNotOne;
@@ -267,7 +266,7 @@ void AppendSectionNumber(TextString& out, const SectionNumberFields& numbers, in
 void AppendLastSectionNumber(Context& ctx, TextString& out, int depth) {
   bool first = true;
   for (int i = 0; i <= depth && i < kSectionLevels; ++i) {
-    const int last = LevelState(ctx, i).lastNumber;
+    const int last = SectionLevelState(ctx, i).lastNumber;
     if (last < 0) continue;
     if (!first) out.AppendChar('.');
     out.AppendNumber('1', last, 0);
@@ -275,14 +274,19 @@ void AppendLastSectionNumber(Context& ctx, TextString& out, int depth) {
   }
 }
 
-// "<lead>\"<number>\" in <last>"
-static void ComposeNumberInLast(Context& ctx, const char* lead, const SectionNumberFields& numbers,
-                                int depth, TextString& out) {
-  out.Append(lead);
+void AppendNumberInLast(Context& ctx, TextString& out, const SectionNumberFields& numbers,
+                        int depth) {
   out.AppendChar('"');
   AppendSectionNumber(out, numbers, depth);
   out.Append("\" in ");
   AppendLastSectionNumber(ctx, out, depth);
+}
+
+// "<lead>\"<number>\" in <last>"
+static void ComposeNumberInLast(Context& ctx, const char* lead, const SectionNumberFields& numbers,
+                                int depth, TextString& out) {
+  out.Append(lead);
+  AppendNumberInLast(ctx, out, numbers, depth);
 }
 
 int ComposeProgressionMessage(Context& ctx, int result, const SectionNumberFields& numbers,

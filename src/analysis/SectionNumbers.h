@@ -5,6 +5,7 @@
 class Context;
 class FileControl;
 class TextString;
+struct HeadingLevelStats;
 
 // Section numbers of numbered headings ("3", "2.1", "4-2-1"): how a heading word is trimmed
 // and parsed, and how its number compares with the numbers the file has shown so far. The
@@ -96,10 +97,16 @@ SectionComparison CompareSectionNumber(Context& ctx, FileControl& fc,
 int SectionProgression(Context& ctx, FileControl& fc, const SectionNumberFields& numbers,
                        int contentsLike, int depth);
 
+// The heading-number state of level index (0-5) in the Context's statistics record.
+HeadingLevelStats& SectionLevelState(Context& ctx, int index);
+
 // Appends the line's numbers of levels 0..depth joined by "." ("2.3").
 void AppendSectionNumber(TextString& out, const SectionNumberFields& numbers, int depth);
 // Appends the last numbers of levels 0..depth, unset ones skipped, joined by ".".
 void AppendLastSectionNumber(Context& ctx, TextString& out, int depth);
+// Appends the form most messages about a number take: "\"<number>\" in <last>".
+void AppendNumberInLast(Context& ctx, TextString& out, const SectionNumberFields& numbers,
+                        int depth);
 
 // The message the progression check reports for result (none for 0, and for 14 at depth 0):
 // out is emptied first. Returns 0 when there is no message.

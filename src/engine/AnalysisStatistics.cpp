@@ -11,6 +11,7 @@ void HeadingLevelStats::Reset() {
   highestNumber = -1;
   contentsMark = 0;
   previousContentsMark = 0;
+  headingCount = 0;
   secondWordCount = 0;
   numberedParagraphCount = 0;
 }

@@ -24,6 +24,8 @@ struct HeadingLevelStats {
   // and the same for the one before it.
   int contentsMark = 0;
   int previousContentsMark = 0;
+  // Headings of the level the statistics took in.
+  int headingCount = 0;
   int secondWordCount = 0;  // headings whose number was not their first word
   int numberedParagraphCount = 0;
 

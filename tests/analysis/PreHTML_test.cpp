@@ -348,10 +348,10 @@ TEST_F(PreHTMLStatistics, HeadingsGoToTheirLevelTables) {
             {kTypeHeading6, "6 Six", kFlagUserRegion}});  // inside a user region: nothing
   EXPECT_EQ(statistics.headings[1].indents.GetSamples(), 1);
   EXPECT_EQ(statistics.headings[1].indents.GetMax(), 4);
-  EXPECT_EQ(statistics.headings[1].counts[0], 1);
+  EXPECT_EQ(statistics.headings[1].headingCount, 1);
   EXPECT_EQ(statistics.headings[5].indents.GetSamples(), 0);
   EXPECT_EQ(statistics.underlinedHeadings[0].indents.GetMax(), 2);
-  EXPECT_EQ(statistics.underlinedHeadings[0].counts[0], 1);
+  EXPECT_EQ(statistics.underlinedHeadings[0].headingCount, 1);
   EXPECT_EQ(statistics.contents[2].indents.GetMax(), 6);
   EXPECT_EQ(named.indents.GetSamples(), 0);
   EXPECT_EQ(named.lineLengths.GetSamples(), 3);
