@@ -67,6 +67,14 @@ class HeadingDetection : public ::testing::Test {
     return line.TestHeadingCandidate(fc, ctx, word, wordIndex, -1, breakBefore);
   }
   int LastNumber(int level) const { return ctx.Statistics.headings[level].lastNumber; }
+  // The handler showed exactly message (null: nothing).
+  void ExpectShown(const char* message) const {
+    if (message != nullptr) {
+      EXPECT_EQ(shown, std::vector<std::string>{message});
+    } else {
+      EXPECT_TRUE(shown.empty()) << shown.front();
+    }
+  }
 
   Context ctx{2, kOutputRtf};
   FileControl fc;
@@ -100,11 +108,7 @@ TEST_F(HeadingDetection, ChaptersAfterChapterThree) {
     PreHTML& line = AddLine(c.text, kTypeUntyped, 3);
     EXPECT_EQ(Test(line), c.type);
     EXPECT_EQ(line.HasFlag(kFlagAmbiguous), c.ambiguous);
-    if (c.message != nullptr) {
-      EXPECT_EQ(shown, std::vector<std::string>{c.message});
-    } else {
-      EXPECT_TRUE(shown.empty()) << shown.front();
-    }
+    ExpectShown(c.message);
     EXPECT_EQ(LastNumber(0), c.type != 0 ? std::stoi(c.text) : 3);
   }
 }
@@ -139,11 +143,7 @@ TEST_F(HeadingDetection, SubSectionsAfterTwoPointOne) {
     PreHTML& line = AddLine(c.text, kTypeUntyped, 2);
     EXPECT_EQ(Test(line), c.type);
     EXPECT_EQ(line.HasFlag(kFlagAmbiguous), c.ambiguous);
-    if (c.message != nullptr) {
-      EXPECT_EQ(shown, std::vector<std::string>{c.message});
-    } else {
-      EXPECT_TRUE(shown.empty()) << shown.front();
-    }
+    ExpectShown(c.message);
   }
 }
 
@@ -322,11 +322,7 @@ TEST_F(HeadingDetection, LevelCheckResults) {
     EXPECT_EQ(CheckHeadingLevel(ctx, fc, line, numbers, c.depth, c.contentsLike, c.tooSmall,
                                 comparison, 1),
               c.result);
-    if (c.message != nullptr) {
-      EXPECT_EQ(shown, std::vector<std::string>{c.message});
-    } else {
-      EXPECT_TRUE(shown.empty()) << shown.front();
-    }
+    ExpectShown(c.message);
     const bool ends = c.result == kHeadingContentsEndsAtOne ||
                       c.result == kHeadingContentsEndsNumberBack;
     EXPECT_EQ(line.HasFlag(kFlagContentsList), !ends);
