@@ -208,7 +208,8 @@ int RunOutputPass(FileControl& fc, Context& ctx, const TextString& inputName,
   ctx.ResetPassState();
   ctx.Statistics.Reset();
   SetOutputModeFlags(fc);
-  ctx.Styles.SetDefaultFonts(fc);
+  // Fonts, styles file and records, before anything can write a style.
+  ctx.Styles.PrepareForOutput(fc);
   writer.SetSink(sink);
 
   TextString target;

@@ -348,7 +348,7 @@ static void ApplyAfterEffects(FileControl& fc, PolicyId id, const TextString& li
     return;
   }
   if (id == PolicyId::TextJustification) {
-    if (ctx != nullptr) ctx->Styles.Build();
+    if (ctx != nullptr) ctx->Styles.Build(fc);
     return;
   }
   if (id == PolicyId::InputFileType) {
