@@ -64,6 +64,7 @@ void Context::ResetForFile(const TextString& fileName) {
   CurrentBold = 0;
   CurrentItalic = 0;
   FontTagsExecuted = 0;
+  FontKeys.Clear();
   InputState = InputRuleState();
   // The reading counts byte pairs straight into the record the calculation reads.
   InputState.census = &Statistics.census;

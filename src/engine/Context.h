@@ -263,6 +263,9 @@ class Context {
   int CurrentItalic = 0;
   // The in-line tag interpreter executed a font tag: font changes then act in the output stages.
   int FontTagsExecuted = 0;
+  // The fonts that FONT tags use, as keys "name-second text-sans flag-style" in the order first
+  // met; the RTF font table numbers them (FontKeyNumber).
+  StringList FontKeys;
   // What the per-line input rules carry from line to line: the dropped-line flag, the page
   // lines still to drop and the byte-pair census of the analysis pass.
   InputRuleState InputState;

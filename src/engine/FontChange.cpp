@@ -12,6 +12,7 @@ int FontChange::Reset() {
   changeFlags.fill(0);
   firstExtraFlag = 0;
   secondExtraFlag = 0;
+  sizeValue = 0;
   font.Reset();
   fontIndex = -1;
   return 1;

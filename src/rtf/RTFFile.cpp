@@ -26,8 +26,3 @@ int RTFFile::WriteLine(FileControl& fc, TextFile* file, const char* text, int fl
 void RTFFile::Close() { CloseAll(); }
 
 int RTFFile::EndDocument(FileControl& /*fc*/) { return 0; }
-
-int WriteTocField(FileControl& /*fc*/, RTFFile& /*writer*/, int /*maximumLevel*/, int /*flag*/,
-                  const char* /*text*/, int /*flag2*/) {
-  return 0;
-}

@@ -24,11 +24,10 @@ class RTFFile : public OutFile {
   // Ends no document yet: 0.
   [[nodiscard]] int EndDocument(FileControl& fc);
   Context& GetContext() const { return ctx_; }
+  // Twips of one indent level of a paragraph.
+  int GetIndentStep() const { return indentStep_; }
 
  private:
   Context& ctx_;
+  int indentStep_ = 360;
 };
-
-// Writes no contents field yet: 0.
-[[nodiscard]] int WriteTocField(FileControl& fc, RTFFile& writer, int maximumLevel, int flag,
-                                const char* text, int flag2);

@@ -1,0 +1,537 @@
+#include "rtf/RtfHelpers.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <iterator>
+#include <string_view>
+
+#include "analysis/PreHTML.h"
+#include "engine/Context.h"
+#include "policy/CorePolicy.h"
+#include "policy/FileControl.h"
+#include "rtf/RTFFile.h"
+#include "rtf/StyleSheet.h"
+#include "text/CharacterUtils.h"
+#include "text/StatementTypes.h"
+
+namespace {
+
+// ---- Page ----
+
+struct PaperSize {
+  int width;
+  int height;
+};
+
+// Twips of the "Paper size" choices 1-14, in the order of the policy's list.
+constexpr PaperSize kPaperSizes[] = {
+    {16838, 23811},  // A3
+    {18259, 25229},  // A3 Extra
+    {11906, 16838},  // A4
+    {13349, 18274},  // A4 Extra
+    {8395, 11909},   // A5
+    {9864, 13320},   // A5 Extra
+    {10438, 15122},  // Executive
+    {12240, 18720},  // Folio
+    {12240, 20160},  // Legal
+    {13680, 21600},  // Legal Extra
+    {12240, 15840},  // Letter
+    {13680, 17280},  // Letter Extra
+    {15840, 24480},  // Tabloid
+    {17280, 25920},  // Tabloid Extra
+};
+constexpr PaperSize kDefaultPaper = {11906, 16838};  // A4
+
+int MarginOrDefault(const FileControl& fc, PolicyId id, int fallback) {
+  int twips = fallback;
+  if (fc.IsSet(id) && CentimetresToTwips(fc.GetText(id), twips)) return twips;
+  return fallback;
+}
+
+// ---- Numbers ----
+
+int ClampToInt(long long value) {
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+void AppendInt(TextString& out, long long value) { out.AppendNumber('1', ClampToInt(value), 0); }
+
+// Four lower-case hexadecimal digits (more when the value needs them).
+void AppendHex4(TextString& out, unsigned value) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%4.4x", value);
+  out.Append(digits);
+}
+
+// A length + 1 in the data field: only its low byte once it passes 255.
+void AppendLengthHex(TextString& out, int lengthPlusOne) {
+  const unsigned value = static_cast<unsigned>(lengthPlusOne);
+  AppendHex4(out, lengthPlusOne > 255 ? value & 0xFFu : value);
+}
+
+// Each byte of text as four hexadecimal digits.
+void AppendBytesHex(TextString& out, const TextString& text) {
+  for (int i = 0; i < text.GetLength(); ++i)
+    AppendHex4(out, static_cast<unsigned char>(text.CharAt(i)));
+}
+
+// ---- Paragraphs ----
+
+// The style index of each paragraph kind 0-9; any other kind is Body.
+constexpr int kStyleOfKind[] = {
+    -1,                          // none
+    StyleSheet::kBody,           // body
+    StyleSheet::kAllHeadings,    // heading text
+    StyleSheet::kBullet,         // bullet
+    StyleSheet::kQuotes,         // quotes
+    StyleSheet::kDefinition,     // definition
+    StyleSheet::kHangingList,    // hanging list
+    StyleSheet::kPreformatted,   // pre-formatted
+    StyleSheet::kTable,          // table
+    StyleSheet::kShortLine,      // short line
+};
+
+// The level 1-6 of a numbered, underlined or key-phrase heading line type, else 0.
+int HeadingLevelOfType(int type) {
+  if (type >= kTypeHeading1 && type <= kTypeHeading6) return type - kTypeHeading1 + 1;
+  if (type >= kTypeUnderlinedHeading1 && type <= kTypeUnderlinedHeading6)
+    return type - kTypeUnderlinedHeading1 + 1;
+  if (type >= kTypeKeyPhraseHeading1 && type <= kTypeKeyPhraseHeading6)
+    return type - kTypeKeyPhraseHeading1 + 1;
+  return 0;
+}
+
+// The heading level of the line the current pass works on, else 0. Outside a pass there is
+// no such line (and asking the Context for its tracker then would be a program error).
+int CurrentHeadingLevel(Context& ctx) {
+  if (ctx.CodeLocation < kLocationAnalysis || ctx.CodeLocation > kLocationOutput) return 0;
+  const PreHTML* line = ctx.GetPassTracker(ctx.CodeLocation).currentLine;
+  return line != nullptr ? HeadingLevelOfType(line->GetLineType()) : 0;
+}
+
+bool IsHelpOutput(const FileControl& fc) {
+  return fc.GetInt(PolicyId::MakeWindowsHelpSourceFile) != 0;
+}
+
+// A style record of the Context's sheet; a blank record without a Context.
+const StyleRecord& RecordOf(FileControl& fc, int styleIndex, const StyleRecord& blank) {
+  const Context* ctx = fc.pGetContext();
+  return ctx != nullptr ? ctx->Styles.GetRecord(styleIndex) : blank;
+}
+
+// The style index and the control words after the format of a paragraph kind; unknown
+// kinds are reported and become Body.
+int OpeningStyle(FileControl& fc, int kind, const char*& extra) {
+  extra = "";
+  switch (kind) {
+    case kParagraphBody:
+    case kParagraphHeadingText: return StyleSheet::kBody;
+    case kParagraphBullet: return StyleSheet::kBullet;
+    case kParagraphQuotes: extra = "\\i"; return StyleSheet::kQuotes;
+    case kParagraphDefinition: return StyleSheet::kDefinition;
+    case kParagraphHangingList: return StyleSheet::kHangingList;
+    case kParagraphPreformatted: return StyleSheet::kPreformatted;
+    case kParagraphTable: return StyleSheet::kTable;
+    case kParagraphShortLine: return StyleSheet::kShortLine;
+    case kParagraphCentred: extra = "\\qc"; return StyleSheet::kBody;
+    default: break;
+  }
+  TextString message(kind == kParagraphCustom ? "CUSTOM STYLE: " : "UNSUPPORTED CASE: style : ");
+  message.AppendNumber('1', kind, 0);
+  fc.ReportMessage(message.GetText(), 10);
+  return StyleSheet::kBody;
+}
+
+// ---- Links ----
+
+// The target is a plausible internet host (the Context's host check for http).
+bool ResolvesAsLink(FileControl& fc, const TextString& target) {
+  Context* ctx = fc.pGetContext();
+  if (ctx == nullptr) return false;
+  TextString corrected;
+  int changed = 0;
+  return ctx->IsValidDomain(target, 0, corrected, changed) != 0;
+}
+
+// The point size of link text: "Default font"'s when set, else "Base FONT Size in pts",
+// then "Delta FONT size in pts" added.
+long long LinkPointSize(const FileControl& fc) {
+  TextString face;
+  int bold = 0;
+  int italic = 0;
+  int size = 0;
+  if (!fc.IsSet(PolicyId::DefaultFont) ||
+      !ParseFontSpec(face, bold, italic, size, fc.GetText(PolicyId::DefaultFont)))
+    size = fc.GetInt(PolicyId::BaseFONTSizeInPts);
+  return static_cast<long long>(size) + fc.GetInt(PolicyId::DeltaFONTSizeInPts);
+}
+
+constexpr const char* kLinkClassId = "c9ea79f9bace118c8200aa004ba9";
+
+void AppendDataField(int kind, const TextString& target, const TextString& text,
+                     TextString& out) {
+  out.Append("{\\*\\datafield ");
+  if (kind == 1) {
+    out.Append("08d0");
+    out.Append(kLinkClassId);
+    out.Append("0b0200000008");
+    out.Append("0000");
+    AppendLengthHex(out, target.GetLength() + 1);
+    out.Append("0000");
+    AppendBytesHex(out, target);
+    out.Append("000000000000");
+  } else {
+    out.Append("00d0");
+    out.Append(kLinkClassId);
+    out.Append("0b0200000017");
+    out.Append("0000");
+    AppendLengthHex(out, text.GetLength() + 1);
+    out.Append("0000");
+    AppendBytesHex(out, text);
+    out.Append("000000e0");
+    out.Append(kLinkClassId);
+    AppendHex4(out, static_cast<unsigned>(2 * target.GetLength() + 2818));
+    out.Append("0000");
+    AppendBytesHex(out, target);
+    out.Append("000000000000");
+  }
+  out.AppendChar('}');
+}
+
+bool IsAsciiLetterOrDigit(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+constexpr int kMaxTopicIdLength = 40;
+
+}  // namespace
+
+// ---- Page ----
+
+void GetPaperSize(FileControl& fc, int& width, int& height) {
+  const int choice = fc.GetInt(PolicyId::PaperSize);
+  const bool listed = choice >= 1 && choice <= static_cast<int>(std::size(kPaperSizes));
+  const PaperSize& paper = listed ? kPaperSizes[choice - 1] : kDefaultPaper;
+  width = paper.width;
+  height = paper.height;
+  if (fc.GetInt(PolicyId::UseLandscapeMode)) std::swap(width, height);
+}
+
+void GetPageMargins(FileControl& fc, int& top, int& bottom, int& left, int& right) {
+  top = MarginOrDefault(fc, PolicyId::TopMarginInCm, 1440);
+  bottom = MarginOrDefault(fc, PolicyId::BottomMarginInCm, 1440);
+  left = MarginOrDefault(fc, PolicyId::LeftMarginInCm, 1800);
+  right = MarginOrDefault(fc, PolicyId::RightMarginInCm, 1800);
+}
+
+// ---- Contents field ----
+
+int WriteTocField(FileControl& fc, RTFFile& writer, int level, int b) {
+  if (IsHelpOutput(fc) || b != 1) return 0;
+  int shown = level;
+  if (shown <= 0 && fc.IsSet(PolicyId::MaximumLevelToShowInContents))
+    shown = fc.GetInt(PolicyId::MaximumLevelToShowInContents);
+  TextString field("{\\field{\\*\\fldinst {\\kerning0 TOC ");
+  if (shown > 0) {
+    field.Append("\\o \"1-");
+    field.AppendNumber('1', shown, 0);
+    field.Append("\" ");
+  }
+  field.Append("\\* MERGEFORMAT }}");
+  field.Append("{\\fldrslt {\\b (Update this field (F9) to get Contents list) }}");
+  field.Append("}\\par ");
+  return writer.WriteLine(fc, &writer, field.GetText(), 1) ? 1 : 0;
+}
+
+// ---- Fonts of FONT tags ----
+
+int FindFontKeyNumber(const Context& ctx, const TextString& key) {
+  int index = -1;
+  if (!ctx.FontKeys.Find(key, &index) || index < 0) return -1;
+  return FontKeyNumber(index);
+}
+
+void WriteFontTable(FileControl& fc, RTFFile& writer) {
+  const Context* ctx = fc.pGetContext();
+  if (ctx == nullptr) return;
+  TextString line;
+  TextString field;
+  for (int i = 0; i < ctx->FontKeys.GetCount(); ++i) {
+    const TextString& key = ctx->FontKeys.GetItem(i)->text;
+    int sansSerif = 0;
+    if (!key.GetField(3, '-', field) || !field.ParseNumber('1', &sansSerif)) sansSerif = 0;
+    const bool sans = sansSerif != 0;
+    line.Assign("{\\f");
+    line.AppendNumber('1', FontKeyNumber(i), 0);
+    line.Append(sans ? " \\fswiss" : " \\froman");
+    line.Append("\\fcharset0\\fprq2");
+    line.Append(sans ? " Arial;{\\*\\falt Geneva;}" : " Times;{\\*\\falt Times;}");
+    line.AppendChar('}');
+    writer.WriteLine(fc, &writer, line.GetText(), 1);
+  }
+}
+
+// ---- Tidying ----
+
+int TidyRtfText(FileControl& fc, TextString& text) {
+  struct Replacement {
+    const char* find;
+    const char* replacement;
+  };
+  static constexpr Replacement kAlways[] = {
+      {"\\b0}\n", "\\b0} \n"}, {"\\i0}\n", "\\i0} \n"}, {"\\line\\cell", "\\cell"},
+      {"\\par\\cell", "\\cell"}, {"  \n", " \n"},       {"\\par \n", "\\par\n"},
+  };
+  for (const Replacement& r : kAlways) text.ReplaceAll(r.find, r.replacement, 0, 1);
+  if (fc.IsPlainEncoding()) {
+    text.ReplaceAll("}}}", "}}} ", 0, 1);
+    text.ReplaceAll("}}}  ", "}}} ", 0, 1);
+  }
+  text.ReplaceAll("}}}\n", "}}} \n", 0, 1);
+  return 1;
+}
+
+// ---- Paragraphs ----
+
+int GetParagraphStyleCode(FileControl& fc, int kind) {
+  const bool listed = kind >= 0 && kind < static_cast<int>(std::size(kStyleOfKind));
+  const int index = listed ? kStyleOfKind[kind] : StyleSheet::kBody;
+  Context* ctx = fc.pGetContext();
+  if (ctx == nullptr) return index;
+  const int level = CurrentHeadingLevel(*ctx);
+  return level > 0 ? StyleSheet::kHeading1 + level - 1 : index;
+}
+
+void GetStyleFont(FileControl& fc, const StyleRecord& style, bool current, int& font,
+                  int& size, int& bold, int& italic) {
+  font = style.fontNumber;
+  size = style.pointSize;
+  bold = style.bold;
+  italic = style.italic;
+  const Context* ctx = fc.pGetContext();
+  if (ctx == nullptr) return;
+  const FontChange& change = current ? ctx->CurrentFontChange : ctx->SavedFontChange;
+  const auto mode = [&change](int flag) { return change.changeFlags[static_cast<size_t>(flag)]; };
+
+  // A change font that never got a font number keeps the style's: "\f-1" names no font.
+  if (mode(FontChange::kFaceMode) == 1 && change.font.GetStyleCode() >= 0)
+    font = change.font.GetStyleCode();
+  switch (mode(FontChange::kSizeMode)) {
+    case 1: size = change.font.GetPointSize(); break;
+    case 2: size = change.sizeValue; break;
+    case 3: {
+      const long long sum = static_cast<long long>(size) + change.sizeValue;
+      if (sum > 4) size = ClampToInt(sum);
+      break;
+    }
+    default: break;
+  }
+  size = std::clamp(size, kMinPointSize, kMaxPointSize);
+  switch (mode(FontChange::kStyleMode)) {
+    case 1:
+      bold = change.font.IsBold();
+      italic = change.font.IsItalic();
+      break;
+    case 2:
+      italic = change.firstExtraFlag;
+      bold = change.secondExtraFlag;
+      break;
+    default: break;
+  }
+}
+
+void BuildParagraphFormat(FileControl& fc, RTFFile& /*writer*/, int styleIndex,
+                          const StyleRecord& style, TextString& out, unsigned mask) {
+  out.SetEmpty();
+  if (mask & kPartReset) {
+    out.Append("\\pard");
+    if (style.plain) out.Append("\\plain");
+    if (style.inTable) out.Append("\\intbl");
+    out.AppendChar(' ');
+  }
+  if (mask & kPartStyle) {
+    out.Append("\\s");
+    out.AppendNumber('1', style.styleNumber, 0);
+  }
+  if (mask & kPartSpacing) {
+    if (style.spaceBefore != 0) {
+      out.Append("\\sb");
+      out.AppendNumber('1', style.spaceBefore, 0);
+    }
+    if (style.spaceAfter != 0) {
+      out.Append("\\sa");
+      out.AppendNumber('1', style.spaceAfter, 0);
+    }
+  }
+  if (mask & kPartKeep) {
+    // A help file keeps only headings with what follows them.
+    const bool heading = styleIndex >= StyleSheet::kHeading1 && styleIndex <= StyleSheet::kHeading6;
+    if (style.keepWithNext && (!IsHelpOutput(fc) || heading)) out.Append("\\keepn\\widctlpar");
+  }
+  if (mask & (kPartKeep | kPartSpacing)) out.AppendChar(' ');
+  if (mask & kPartFont) {
+    int font = 0;
+    int size = 0;
+    int bold = 0;
+    int italic = 0;
+    GetStyleFont(fc, style, true, font, size, bold, italic);
+    if (fc.GetText(PolicyId::CharacterEncoding).Compare("windows-1256", 0, 0)) {
+      out.Append("\\ltrch \\af");
+      out.AppendNumber('1', font, 0);
+      out.Append(" \\rltch ");
+    }
+    out.Append("\\f");
+    out.AppendNumber('1', font, 0);
+    out.Append("\\fs");
+    out.AppendNumber('1', size * 2, 0);
+    out.Append(bold ? "\\b" : "\\b0");
+    out.Append(italic ? "\\i" : "\\i0");
+  }
+  if (mask & kPartAlign) {
+    // Left only is the RTF default and needs no word.
+    if (style.rightEdge)
+      out.Append(style.leftEdge ? "\\qj" : "\\qr");
+    else if (!style.leftEdge)
+      out.Append("\\qc");
+  }
+  if (fc.GetInt(PolicyId::InputFileContainsJapaneseCharacters))
+    out.Append("\\loch\\af100\\hich\\af100\\dbch\\f16 ");
+}
+
+void BuildParagraphOpening(FileControl& fc, RTFFile& writer, int kind, int level,
+                           TextString& out, unsigned mask) {
+  const char* extra = "";
+  const int styleIndex = OpeningStyle(fc, kind, extra);
+  const StyleRecord blank;
+  TextString format;
+  BuildParagraphFormat(fc, writer, styleIndex, RecordOf(fc, styleIndex, blank), format, mask);
+  out.Assign("{");
+  out.Append(format);
+  out.Append(extra);
+  if (!(mask & kPartIndent)) return;
+
+  const int step = writer.GetIndentStep();
+  const long long indent = static_cast<long long>(level) * step;
+  long long firstLine = indent;
+  const long long blocks = fc.GetInt(PolicyId::FirstLineIndentationInBlocks);
+  if (fc.GetInt(PolicyId::PreserveNewParagraphOffset) || blocks != 0) {
+    if (kind == kParagraphBody) {
+      firstLine = indent + step * blocks;
+      if (firstLine == 0 && fc.GetInt(PolicyId::NewParagraphOffset) > 0) firstLine = step;
+    } else if (kind == kParagraphBullet || kind == kParagraphShortLine) {
+      firstLine = indent + step * blocks;
+    }
+  }
+  if (indent != 0) {
+    out.Append("\\li");
+    AppendInt(out, indent);
+  }
+  if (firstLine != indent) {
+    out.Append("\\fi");
+    AppendInt(out, firstLine);
+  }
+}
+
+void BuildBulletPrefix(FileControl& fc, RTFFile& writer, int level, bool hanging,
+                       TextString& out) {
+  const StyleRecord blank;
+  TextString format;
+  BuildParagraphFormat(fc, writer, StyleSheet::kBullet, RecordOf(fc, StyleSheet::kBullet, blank),
+                       format);
+  const long long indent = (static_cast<long long>(level) + 1) * writer.GetIndentStep();
+  out.Assign("{");
+  out.Append(format);
+  out.Append("\\li");
+  AppendInt(out, indent);
+  out.Append("\\fi");
+  AppendInt(out, hanging ? -writer.GetIndentStep() : 0);
+  out.Append("\\widctlpar\\jclisttab\\tx");
+  AppendInt(out, indent);
+  out.AppendChar('{');
+}
+
+// ---- Help topics and links ----
+
+void MakeHelpTopicId(TextString& text) {
+  text.ReplaceAll("\\'7b", "_", 0, 1);
+  text.ReplaceAll("\\'7d", "_", 0, 1);
+  char* buffer = text.GetBuffer();
+  for (int i = 0; i < text.GetLength(); ++i) {
+    if (!IsAsciiLetterOrDigit(static_cast<unsigned char>(buffer[i]))) buffer[i] = '_';
+  }
+  if (text.GetLength() <= kMaxTopicIdLength) return;
+
+  // Squares summed in unsigned arithmetic, which wraps where a signed sum would overflow,
+  // then read as a signed 32-bit number (so the identifier may end in "_-123...").
+  std::uint32_t sum = 0;
+  for (int k = 0; k < text.GetLength(); ++k) {
+    const std::uint32_t term = 11u * static_cast<std::uint32_t>(k) +
+                               static_cast<unsigned char>(text.CharAt(k));
+    sum += term * term;
+  }
+  TextString checksum;
+  checksum.AppendNumber('1', static_cast<std::int32_t>(sum), 0);
+  text.Truncate(kMaxTopicIdLength - 1 - checksum.GetLength());
+  text.AppendChar('_');
+  text.Append(checksum);
+}
+
+void BuildHelpLink(FileControl& fc, int kind, bool plain, const TextString& target,
+                   const TextString& text, TextString& out) {
+  switch (kind) {
+    case 1: {
+      TextString topic(target);
+      MakeHelpTopicId(topic);
+      TextString shown(text);
+      shown.Trim();
+      out.Assign(plain ? "{\\ul " : "{\\uldb ");
+      out.Append(shown);
+      out.Append("}{\\v ID_");
+      out.Append(topic);
+      out.AppendChar('}');
+      return;
+    }
+    case 2:
+      if (!ResolvesAsLink(fc, target)) {
+        out.Assign(text);
+        return;
+      }
+      out.Assign("{\\ul\\cf2 ");
+      out.Append(text);
+      out.Append("}{\\v *!EF(`");
+      out.Append(target);
+      out.Append("}{\\v\\cf1 ',}{\\v `',1,`')}");
+      return;
+    case 3:
+    case 4: BuildHyperlinkField(fc, kind, target, text, out); return;
+    default: out.Assign(text); return;
+  }
+}
+
+void BuildHyperlinkField(FileControl& fc, int kind, const TextString& target,
+                         const TextString& text, TextString& out) {
+  if (kind < 1 || kind > 4 || (kind == 2 && !ResolvesAsLink(fc, target))) {
+    out.Assign(text);
+    return;
+  }
+  TextString link(target);
+  if (kind == 1) MakeHelpTopicId(link);
+  TextString size;
+  AppendInt(size, 2 * LinkPointSize(fc));
+
+  out.Assign("{\\field{\\*\\fldinst {\\fs");
+  out.Append(size);
+  out.AppendChar(' ');
+  out.Append(kind == 1 ? " HYPERLINK  \\l \"" : " HYPERLINK ");
+  out.Append(link);
+  out.Append(kind == 1 ? "\" }" : " }");
+  out.Append("{\\kerning0 ");
+  AppendDataField(kind, link, text, out);
+  out.Append("}}{\\fldrslt {\\cs32\\ul\\cf2\\fs");
+  out.Append(size);
+  out.AppendChar(' ');
+  out.Append(text);
+  out.Append("}}}");
+}

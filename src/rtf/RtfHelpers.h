@@ -1,0 +1,112 @@
+#pragma once
+
+#include "text/TextString.h"
+
+class Context;
+class FileControl;
+class RTFFile;
+struct StyleRecord;
+
+// The RTF text of constructs that the writer, the tag handlers and the table code share:
+// page geometry, paragraph openings, the contents and hyperlink fields, help links and
+// topic identifiers, the font-table entries of FONT tags and the tidy step of each flush.
+// Each takes the policy set first; none throws, and only an unknown paragraph kind is
+// reported.
+
+// ---- Page ----
+// Width and height in twips of the "Paper size" choice (1 A3 .. 14 Tabloid Extra; A4 for
+// anything else), swapped when "Use Landscape mode" is on.
+void GetPaperSize(FileControl& fc, int& width, int& height);
+// Margins in twips from "Top margin (in cm)" and its three companions, each when set and a
+// number of centimetres; otherwise 1440 top and bottom, 1800 left and right.
+void GetPageMargins(FileControl& fc, int& top, int& bottom, int& left, int& right);
+
+// ---- Contents field ----
+// Writes the TOC field as one line through the writer when "Make Windows Help source file"
+// is off and b is 1; 1 when written. The field shows levels 1 to n, n being level when above
+// 0, else "Maximum level to show in contents" when set and above 0; without n it shows all.
+int WriteTocField(FileControl& fc, RTFFile& writer, int level, int b);
+
+// ---- Fonts of FONT tags ----
+// The fonts listed in the Context's FontKeys are numbered from here in the RTF font table,
+// clear of the style fonts (100-176) and the styles file's fonts (200-999).
+inline constexpr int kFirstFontKeyNumber = 1000;
+// The RTF font number of the font key at index in the Context's FontKeys.
+constexpr int FontKeyNumber(int index) { return kFirstFontKeyNumber + index; }
+// The RTF font number of a font key, or -1 when the Context does not list it.
+int FindFontKeyNumber(const Context& ctx, const TextString& key);
+// One font-table line per font key, Arial for a key whose third "-" field is a non-zero
+// number (sans serif), else Times.
+void WriteFontTable(FileControl& fc, RTFFile& writer);
+
+// ---- Tidying ----
+// The final touches on a batch of written RTF: blanks after "\b0}", "\i0}" and "}}}" before
+// a line end, no "\line" or "\par" before "\cell", no double blank or "\par " before a line
+// end. Returns 1.
+int TidyRtfText(FileControl& fc, TextString& text);
+
+// ---- Paragraphs ----
+// Paragraph kinds of the writer.
+enum ParagraphKind : int {
+  kParagraphNone = 0,
+  kParagraphBody = 1,
+  kParagraphHeadingText = 2,
+  kParagraphBullet = 3,
+  kParagraphQuotes = 4,
+  kParagraphDefinition = 5,
+  kParagraphHangingList = 6,
+  kParagraphPreformatted = 7,
+  kParagraphTable = 8,
+  kParagraphShortLine = 9,
+  kParagraphCentred = 10,
+  kParagraphCustom = 11,
+};
+
+// The style index (0-24) of a paragraph kind; -1 for kParagraphNone. While the current pass
+// works on a heading line of level 1-6 the index of Heading 1-6 instead.
+int GetParagraphStyleCode(FileControl& fc, int kind);
+// The style's font number, point size, bold and italic with the Context's font change
+// applied (the current one, else the saved one).
+void GetStyleFont(FileControl& fc, const StyleRecord& style, bool current, int& font,
+                  int& size, int& bold, int& italic);
+
+// The parts of a paragraph format that a mask selects.
+enum ParagraphPart : unsigned {
+  kPartReset = 1u << 0,    // "\pard", "\plain", "\intbl"
+  kPartStyle = 1u << 1,    // "\s"
+  kPartSpacing = 1u << 2,  // "\sb", "\sa"
+  kPartKeep = 1u << 3,     // "\keepn\widctlpar"
+  kPartFont = 1u << 4,     // "\f", "\fs", bold and italic
+  kPartAlign = 1u << 5,    // "\qr", "\qj", "\qc"
+  kPartIndent = 1u << 6,   // "\li", "\fi" of a paragraph opening
+  kAllParts = (1u << 7) - 1,
+};
+
+// The control words that open a paragraph of style styleIndex (style is its record), into
+// out (emptied first).
+void BuildParagraphFormat(FileControl& fc, RTFFile& writer, int styleIndex,
+                          const StyleRecord& style, TextString& out, unsigned mask = kAllParts);
+// "{" and the format of a paragraph kind at an indent level, with its indents. An unknown
+// kind is reported and opens a Body paragraph.
+void BuildParagraphOpening(FileControl& fc, RTFFile& writer, int kind, int level,
+                           TextString& out, unsigned mask = kAllParts);
+// The opening of a bullet item at a level: the Bullet format, a hanging or flush first line
+// and a tab stop at the indent, then "{".
+void BuildBulletPrefix(FileControl& fc, RTFFile& writer, int level, bool hanging,
+                       TextString& out);
+
+// ---- Help topics and links ----
+// Makes text a help topic identifier: only letters and digits stay, every other character
+// becomes "_" (an RTF escape of a brace or a backslash counts as one character). A result
+// longer than 40 characters is cut to 40, its end replaced by "_" and a checksum of it.
+void MakeHelpTopicId(TextString& text);
+// A link of the help file: kind 1 a jump to the topic of target, 2 a macro that opens the
+// target address (the text alone when the address is not a plausible host), 3 and 4 a
+// HYPERLINK field (BuildHyperlinkField). plain underlines a jump singly.
+void BuildHelpLink(FileControl& fc, int kind, bool plain, const TextString& target,
+                   const TextString& text, TextString& out);
+// A HYPERLINK field that shows text: kind 1 to the bookmark of target's topic identifier,
+// 2 to the address target when it is a plausible host (else the text alone), 3 and 4 to
+// target. Any other kind gives the text alone.
+void BuildHyperlinkField(FileControl& fc, int kind, const TextString& target,
+                         const TextString& text, TextString& out);
