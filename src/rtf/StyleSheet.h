@@ -124,7 +124,6 @@ class StyleSheet {
   // index 0 .. kStyleCount - 1.
   const StyleRecord& GetRecord(int index) const { return records_[static_cast<size_t>(index)]; }
   const FontSpec& GetFont(int index) const { return fonts_[static_cast<size_t>(index)]; }
-  FontSpec& GetFont(int index) { return fonts_[static_cast<size_t>(index)]; }
 
   // The index of the style whose styles-file name equals name ignoring case, or -1.
   static int FindStyleIndex(const TextString& name);
