@@ -95,11 +95,9 @@ constexpr int kStyleOfKind[] = {
 
 // The level 1-6 of a numbered, underlined or key-phrase heading line type, else 0.
 int HeadingLevelOfType(int type) {
-  if (type >= kTypeHeading1 && type <= kTypeHeading6) return type - kTypeHeading1 + 1;
-  if (type >= kTypeUnderlinedHeading1 && type <= kTypeUnderlinedHeading6)
-    return type - kTypeUnderlinedHeading1 + 1;
-  if (type >= kTypeKeyPhraseHeading1 && type <= kTypeKeyPhraseHeading6)
-    return type - kTypeKeyPhraseHeading1 + 1;
+  if (IsLevelHeadingType(type)) return type - kTypeHeading1 + 1;
+  if (IsUnderlinedHeadingType(type)) return type - kTypeUnderlinedHeading1 + 1;
+  if (IsKeyPhraseHeadingType(type)) return type - kTypeKeyPhraseHeading1 + 1;
   return 0;
 }
 
