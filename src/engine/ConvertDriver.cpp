@@ -12,6 +12,7 @@
 #include "engine/LineWindow.h"
 #include "engine/ListFile.h"
 #include "engine/StatisticsReport.h"
+#include "platform/FileSystem.h"
 #include "policy/FileControl.h"
 #include "rtf/HelpFiles.h"
 #include "rtf/RTFFile.h"
@@ -26,13 +27,8 @@ static std::string_view View(const TextString& text) {
 bool IsSameFile(const TextString& first, const TextString& second) {
   if (first.IsEmpty() || second.IsEmpty())
     return false;
-  if (first.Equals(second))
-    return true;
-  // Different spellings of one file (relative forms, links, "./") resolve to the same file.
-  std::error_code error;
-  return std::filesystem::equivalent(std::filesystem::path(View(first)),
-                                     std::filesystem::path(View(second)), error) &&
-         !error;
+  // Different spellings of one file (relative forms, links, "./") denote the same file.
+  return first.Equals(second) || IsSameExistingFile(first.GetText(), second.GetText());
 }
 
 // ---- Small reporting helpers ----
@@ -401,8 +397,10 @@ int ConvertInputFile(FileControl& userSet, FileControl& policyFileSet, FileContr
   }
 
   outputSet.ResetFileState(0);
+  // Both sets take the same decisions from the same statistics; the user hears them once,
+  // from the set that holds the user's own settings at this point.
   analysisSet.CalculatePolicies(1);
-  outputSet.CalculatePolicies(1);
+  outputSet.CalculatePolicies(0);
   MergeLayers(outputSet, userSet, policyFileSet, 1);
   WriteRequestedPolicyFile(outputSet, ctx, inputName);
 

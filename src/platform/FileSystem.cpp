@@ -22,3 +22,20 @@ MakeFolderResult MakeFolder(const char* path) {
     return MakeFolderResult::MissingPath;
   return MakeFolderResult::Failed;
 }
+
+FileKind GetFileKind(const char* path) {
+  struct stat info {};
+  if (path == nullptr || path[0] == '\0' || stat(path, &info) != 0)
+    return FileKind::Missing;
+  return S_ISREG(info.st_mode) ? FileKind::Regular : FileKind::Other;
+}
+
+bool IsSameExistingFile(const char* first, const char* second) {
+  if (first == nullptr || second == nullptr || first[0] == '\0' || second[0] == '\0')
+    return false;
+  struct stat a {};
+  struct stat b {};
+  if (stat(first, &a) != 0 || stat(second, &b) != 0)
+    return false;
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -16,15 +15,12 @@ namespace {
 
 const std::string kFixture = std::string(KELVANE_FIXTURES_DIR) + "/driver/short-document.txt";
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string ReadAll(const fs::path& path) { return ReadBytes(path.string()); }
 
+// A folder of the running test alone.
 struct TempDir {
   TempDir() {
-    path = fs::temp_directory_path() /
-           ("kvl_cons_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    path = TempPath("cons", "dir");
     fs::remove_all(path);
     fs::create_directories(path);
   }
@@ -123,6 +119,20 @@ TEST(Kvlcons, UnreadableFileFails) {
   const ConsoleResult r = RunConsole({input.string()});
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("ERROR: Can't find or open "), std::string::npos) << r.err;
+}
+
+TEST(Kvlcons, OutputThroughALinkToTheInputIsRefused) {
+  TempDir dir;
+  const fs::path input = dir.path / "doc.txt";
+  fs::copy_file(kFixture, input);
+  const std::string before = ReadAll(input);
+  const fs::path link = dir.path / "link.rtf";
+  fs::create_symlink(input, link);
+  const ConsoleResult r = RunConsole({input.string(), "/OUTPUT=" + link.string()});
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.err.find("ERROR: Output file has same name as input file - "), std::string::npos)
+      << r.err;
+  EXPECT_EQ(ReadAll(input), before);
 }
 
 TEST(Kvlcons, ListWritesAnnotatedLinesAndNoFalseRtf) {

@@ -12,6 +12,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -19,16 +20,12 @@ namespace {
 
 const std::string kFixture = std::string(KELVANE_FIXTURES_DIR) + "/driver/short-document.txt";
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string ReadAll(const fs::path& path) { return ReadBytes(path.string()); }
 
 // One conversion with its own Context, policy sets, temp folder and captured messages.
 struct Conversion {
   Conversion() : ctx(2, kOutputRtf), writer(ctx) {
-    dir = fs::temp_directory_path() /
-          ("kvl_driver_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = TempPath("driver", "dir");
     fs::remove_all(dir);
     fs::create_directories(dir);
     user.AttachContext(&ctx);
@@ -48,6 +45,12 @@ struct Conversion {
       if (line.find(text) != std::string::npos)
         return true;
     return false;
+  }
+  int Count(const std::string& text) const {
+    int count = 0;
+    for (const std::string& line : lines)
+      count += line == text;
+    return count;
   }
   int IndexOf(const std::string& text) const {
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -104,15 +107,26 @@ TEST(ConvertInputFile, MissingInputFailsTheAnalysisPass) {
 
 TEST(ConvertInputFile, NeverWritesOverTheInput) {
   struct Case {
+    const char* inputName;   // in the test folder
     const char* outputName;  // in the test folder
-    bool linkToInput;        // create it as another name of the input
+    bool linkToInput;        // create the output name as a symbolic link to the input
   };
-  constexpr Case kCases[] = {{"same.rtf", false}, {"SAME.RTF", false}, {"link.rtf", true}};
+  constexpr Case kCases[] = {
+      // The output name is the input's, in its spelling or another case.
+      {"doc.txt", "doc.txt", false},
+      {"doc.txt", "DOC.TXT", false},
+      // The name derived from the input (its extension replaced) is the input itself.
+      {"same.rtf", "other.rtf", false},
+      // Another name of the input: only the file's identity tells them apart.
+      {"doc.txt", "link.rtf", true},
+      {"doc.txt", "sub/../doc.txt", false},
+  };
   for (const Case& k : kCases) {
     SCOPED_TRACE(k.outputName);
     Conversion c;
-    const fs::path input = c.dir / "same.rtf";
+    const fs::path input = c.dir / k.inputName;
     fs::copy_file(kFixture, input);
+    fs::create_directories(c.dir / "sub");
     const std::string before = ReadAll(input);
     const fs::path output = c.dir / k.outputName;
     if (k.linkToInput)
@@ -159,13 +173,52 @@ TEST(ConvertInputFile, DisabledAnalysisPassStillRunsTheLaterPasses) {
 }
 
 TEST(ConvertInputFile, OutputGoesToTheOutputNameWithoutSplitFiles) {
-  // No split file is registered: the output name is opened, so a folder that does not exist
-  // is the one failure to open.
-  Conversion c;
-  const fs::path input = c.dir / "doc.txt";
-  fs::copy_file(kFixture, input);
-  (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
-  EXPECT_FALSE(c.Said("ERROR: Can't open output file"));
+  // No split file is registered: the output name is the file opened. A folder standing where
+  // a name points makes that name unopenable, which tells which name the pass opened.
+  struct Case {
+    const char* outputName;  // in the test folder
+    const char* folder;      // made in the test folder before the run
+    bool openFails;
+  };
+  constexpr Case kCases[] = {
+      {"out.rtf", "out.rtf", true},    // the output name cannot be opened
+      {"out.rtf", "doc.rtf", false},   // the name the input would give is not used
+      {"made/out.rtf", "", false},     // a missing output folder is made first
+  };
+  for (const Case& k : kCases) {
+    SCOPED_TRACE(k.outputName);
+    SCOPED_TRACE(k.folder);
+    Conversion c;
+    const fs::path input = c.dir / "doc.txt";
+    fs::copy_file(kFixture, input);
+    if (k.folder[0] != '\0')
+      fs::create_directories(c.dir / k.folder);
+    (void)c.Run(input.string(), (c.dir / k.outputName).string());
+    EXPECT_EQ(c.Said("ERROR: Can't open output file : check file isn't already open"),
+              k.openFails);
+  }
+}
+
+TEST(ConvertInputFile, PolicyDecisionsAreReportedOncePerFile) {
+  struct Case {
+    const char* fixture;  // under the fixtures folder
+    const char* message;  // a decision of the policy calculation
+  };
+  const Case kCases[] = {
+      {"/driver/short-document.txt",
+       "INFO: Policy: Treating as a \"simple\" file.  Ignoring any headings, etc."},
+      {"/policy/koi8r-russian.txt", "INFO: Cyrillic (koi8-r) characters detected"},
+  };
+  for (const Case& k : kCases) {
+    SCOPED_TRACE(k.fixture);
+    Conversion c;
+    const fs::path input = c.dir / "doc.txt";
+    fs::copy_file(std::string(KELVANE_FIXTURES_DIR) + k.fixture, input);
+    c.user.Int(PolicyId::ErrorReportingLevel).value = 10;
+    c.user.Bool(PolicyId::LookForCharacterEncodings).value = 1;
+    (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+    EXPECT_EQ(c.Count(k.message), 1);
+  }
 }
 
 TEST(ConvertInputFile, ListFilesAnnotateTheInputLines) {

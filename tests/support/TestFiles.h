@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -16,6 +17,26 @@ inline std::string TempPath(const std::string& prefix, const std::string& name) 
   return ::testing::TempDir() + prefix + "_" + test->test_suite_name() + "_" + test->name() +
          "_" + run + "_" + name;
 }
+
+// A folder of the running test alone (see TempPath), made empty on construction and removed
+// with everything in it on destruction.
+struct TempFolder {
+  explicit TempFolder(const std::string& prefix) : path(TempPath(prefix, "dir")) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // The full name of name inside the folder.
+  std::string File(const std::string& name) const { return (path / name).string(); }
+
+  std::filesystem::path path;
+};
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
