@@ -1,10 +1,12 @@
 #include "policy/PolicyFileReader.h"
 
 #include <string_view>
+#include <vector>
 
 #include "analysis/LinkDictionary.h"
 #include "engine/Context.h"
 #include "engine/Tracker.h"
+#include "platform/FileSystem.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
 #include "policy/PolicySection.h"
@@ -570,12 +572,96 @@ static bool CanOpenForRead(const TextString& name) {
   return true;
 }
 
-// An include is refused when its file is already open on the stack (it would include itself
-// again and again) or the nesting is already at its limit.
-static bool OpenInclude(StatementFile& file, const TextString& name) {
-  if (name.IsEmpty() || file.IsFileOpen(name.GetText())) return false;
-  if (file.GetFileCount() >= kMaxPolicyIncludeDepth) return false;
-  return file.OpenForRead(name.GetText(), 0);
+// The files on the reader's stack as this read knows them: the name each was opened under and
+// the statements read from it so far, which is the line number the messages give. The reader
+// pops a finished include by itself, so the trail follows its file count before each use.
+class IncludeTrail {
+ public:
+  explicit IncludeTrail(const StatementFile& file) {
+    Follow(file);
+    if (!entries_.empty() && file.GetTopFileName() != nullptr)
+      entries_.back().name.Assign(file.GetTopFileName());
+  }
+
+  // A statement was read from the file now on top.
+  void CountStatement(const StatementFile& file) {
+    Follow(file);
+    if (!entries_.empty()) ++entries_.back().line;
+  }
+  // name was pushed on the stack as an include.
+  void Included(const TextString& name) { entries_.push_back({name, 0}); }
+  // The top file was replaced by name ("Switch to file").
+  void Switched(const TextString& name) {
+    if (entries_.empty()) return;
+    entries_.back() = {name, 0};
+  }
+
+  // True when name denotes a file on the stack, by its spelling or, through links and
+  // relative forms, by its identity: a file that includes itself under several names would
+  // otherwise be read again at every level.
+  bool Holds(const StatementFile& file, const TextString& name) const {
+    if (file.IsFileOpen(name.GetText())) return true;
+    for (const Entry& entry : entries_) {
+      if (IsSameExistingFile(entry.name.GetText(), name.GetText())) return true;
+    }
+    return false;
+  }
+
+  // Appends ", <verb> at line N of <file>" for the statement just read.
+  void AppendWhere(const char* verb, TextString& message) const {
+    if (entries_.empty()) return;
+    const Entry& top = entries_.back();
+    message.Append(", ");
+    message.Append(verb);
+    message.Append(" at line ");
+    message.AppendNumber('1', top.line, 0);
+    if (top.name.IsEmpty()) return;
+    message.Append(" of ");
+    message.Append(top.name);
+  }
+
+ private:
+  struct Entry {
+    TextString name;  // empty for a file below the one the caller opened
+    int line = 0;
+  };
+
+  void Follow(const StatementFile& file) {
+    entries_.resize(static_cast<std::size_t>(file.GetFileCount()));
+  }
+
+  std::vector<Entry> entries_;
+};
+
+// A refusal that names the file, the reason and the place of the line that asked for it.
+static void ReportRefusal(FileControl& fc, const IncludeTrail& trail, const char* reason,
+                          const TextString& name, const char* verb, TextString* errorText,
+                          int& result) {
+  TextString message("** ");
+  message.Append(reason);
+  message.Append(name);
+  trail.AppendWhere(verb, message);
+  message.Append(" ***");
+  ReportReadFailure(fc, message, errorText, result);
+}
+
+// Outcome of an attempt to open a policy include.
+enum class IncludeResult { kOpened, kNotOpened, kNotRegular, kTooDeep };
+
+// An include is refused when its file is already open on the stack under any name (it would
+// include itself again and again), when the nesting is at its limit, or when the name is not
+// an ordinary file (a device or a pipe never ends, a folder holds no lines); the kind is
+// tested before the open, so a pipe cannot block the read.
+static IncludeResult OpenInclude(StatementFile& file, IncludeTrail& trail,
+                                 const TextString& name) {
+  if (file.GetFileCount() >= kMaxPolicyIncludeDepth) return IncludeResult::kTooDeep;
+  if (name.IsEmpty() || trail.Holds(file, name)) return IncludeResult::kNotOpened;
+  const FileKind kind = GetFileKind(name.GetText());
+  if (kind == FileKind::Missing) return IncludeResult::kNotOpened;
+  if (kind == FileKind::Other) return IncludeResult::kNotRegular;
+  if (!file.OpenForRead(name.GetText(), 0)) return IncludeResult::kNotOpened;
+  trail.Included(name);
+  return IncludeResult::kOpened;
 }
 
 // A folder name as a base for names: it ends with a separator.
@@ -606,6 +692,7 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
   InputRuleState state;
 
   int result = 1;
+  IncludeTrail trail(file);
   Statement statement;
   TextString line;
   TextString name;
@@ -614,6 +701,7 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
     const bool read = ctx != nullptr ? file.ReadStatement(statement, reading, *ctx, 0)
                                      : file.ReadStatementWith(statement, rules, state);
     if (!read) break;
+    trail.CountStatement(file);
     line.Assign(statement);
     line.CollapseBlanks();
     line.Trim();
@@ -629,26 +717,52 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
     if (line.ContainsNoCase("Switch to file")) {
       if (IsNoneWord(value)) continue;
       ResolvePolicyFileName(folder, value, name);
+      if (!value.IsEmpty() && GetFileKind(name.GetText()) == FileKind::Other) {
+        ReportRefusal(*this, trail, "Policy file to switch to is not a regular file: ", name,
+                      "named", errorText, result);
+        continue;
+      }
       // A switch replaces the file being read, so it is made only when the new file opens
       // and is not one already being read; otherwise the rest of this file is still read.
-      if (value.IsEmpty() || file.IsFileOpen(name.GetText()) || !CanOpenForRead(name) ||
+      if (value.IsEmpty() || trail.Holds(file, name) || !CanOpenForRead(name) ||
           !file.ReopenTop(name.GetText())) {
         ReportOpenFailure(*this, name, errorText, result);
+        continue;
       }
+      trail.Switched(name);
       continue;
     }
     if (line.ContainsNoCase("include file")) {
       if (IsNoneWord(value)) continue;
       ResolvePolicyFileName(folder, value, name);
-      if (!value.IsEmpty() && OpenInclude(file, name)) continue;
+      IncludeResult opened =
+          value.IsEmpty() ? IncludeResult::kNotOpened : OpenInclude(file, trail, name);
       const TextString& inputDirectory = GetText(PolicyId::InputDirectory);
-      if (!value.IsEmpty() && ctx != nullptr && !inputDirectory.IsEmpty()) {
+      if (opened == IncludeResult::kNotOpened && !value.IsEmpty() && ctx != nullptr &&
+          !inputDirectory.IsEmpty()) {
         TextString inputFolder;
         AsFolder(inputDirectory, inputFolder);
         ResolvePolicyFileName(inputFolder, value, name);
-        if (OpenInclude(file, name)) continue;
+        opened = OpenInclude(file, trail, name);
       }
-      ReportOpenFailure(*this, name, errorText, result);
+      switch (opened) {
+        case IncludeResult::kOpened:
+          break;
+        case IncludeResult::kNotOpened:
+          ReportOpenFailure(*this, name, errorText, result);
+          break;
+        case IncludeResult::kNotRegular:
+          ReportRefusal(*this, trail, "Policy include file is not a regular file: ", name,
+                        "included", errorText, result);
+          break;
+        case IncludeResult::kTooDeep: {
+          TextString reason("Policy include depth exceeded (more than ");
+          reason.AppendNumber('1', kMaxPolicyIncludeDepth, 0);
+          reason.Append(" files): ");
+          ReportRefusal(*this, trail, reason.GetText(), name, "included", errorText, result);
+          break;
+        }
+      }
       continue;
     }
     if (line.ContainsNoCase("Link Dictionary File")) {

@@ -16,6 +16,6 @@ bool IsMissingColonExempt(const TextString& line);
 // is empty (the current folder).
 void ResolvePolicyFileName(const TextString& folder, const TextString& name, TextString& out);
 
-// Deepest include nesting a policy file may reach; deeper includes are refused, so a chain of
-// includes that names one file in several spellings still ends.
+// Most files a policy read holds open at once (the file read and its nested includes); an
+// include beyond it is refused and reported with the file and line that asked for it.
 inline constexpr int kMaxPolicyIncludeDepth = 16;

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "text/StatementFile.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -447,6 +450,108 @@ TEST_F(PolicyReaderTest, IncludesThatCannotBeFollowedAreNamed) {
     const std::string expected = "** Failed to open policy include file " + c.failed + " ***";
     EXPECT_TRUE(Saw(expected)) << AllMessages();
     EXPECT_EQ(error.GetText(), expected);
+  }
+}
+
+// ---- Includes that must stop ----
+
+TEST_F(PolicyReaderTest, IncludeChainStopsAtItsDepthAndSaysWhere) {
+  TempFolder folder("polfile");
+  // Each level includes the next on its second line, then sets the page width; the first
+  // width read wins, so the width tells the deepest level read.
+  constexpr int kLevels = kMaxPolicyIncludeDepth + 2;
+  for (int level = 0; level < kLevels; ++level) {
+    std::string text = "! level " + std::to_string(level) + "\n";
+    if (level + 1 < kLevels) text += "include file: level" + std::to_string(level + 1) + ".pol\n";
+    text += "Page Width: " + std::to_string(40 + level) + "\n";
+    WriteBytes(folder.File("level" + std::to_string(level) + ".pol"), text);
+  }
+  TextString error;
+  EXPECT_EQ(Read(folder.File("level0.pol"), &error), 0);
+  const int deepest = kMaxPolicyIncludeDepth - 1;
+  EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), 40 + deepest);
+  const std::string expected =
+      "** Policy include depth exceeded (more than " + std::to_string(kMaxPolicyIncludeDepth) +
+      " files): " + folder.File("level" + std::to_string(deepest + 1) + ".pol") +
+      ", included at line 2 of " + folder.File("level" + std::to_string(deepest) + ".pol") +
+      " ***";
+  EXPECT_TRUE(Saw(expected)) << AllMessages();
+  EXPECT_FALSE(error.IsEmpty());
+  EXPECT_EQ(AllMessages().find("Failed to open"), std::string::npos) << AllMessages();
+}
+
+TEST_F(PolicyReaderTest, AFileIsKnownUnderEveryName) {
+  TempFolder folder("polfile");
+  fs::create_directories(folder.path / "sub");
+  const std::string self = folder.File("self.pol");
+  WriteBytes(self, "");
+  fs::create_symlink(self, folder.path / "link.pol");
+  fs::create_hard_link(self, folder.path / "hard.pol");
+  fs::create_directory_symlink(folder.path, folder.path / "sub" / "up");
+  const std::string spellings[] = {"self.pol", "./self.pol", "sub/up/self.pol",
+                                   "link.pol", "hard.pol",   self};
+  // One spelling at a time: the include is refused at once and the file is read once (a
+  // second reading would repeat its page width).
+  for (const std::string& spelling : spellings) {
+    SCOPED_TRACE(spelling);
+    messages.clear();
+    fc.ResetPolicies(0);
+    WriteBytes(self, "include file: " + spelling + "\nPage Width: 64\n");
+    EXPECT_EQ(Read(self), 0);
+    ASSERT_EQ(messages.size(), 1u) << AllMessages();
+    EXPECT_EQ(messages[0].rfind("** Failed to open policy include file ", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find(spelling + " ***"), std::string::npos) << messages[0];
+    EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), 64);
+  }
+  // Every spelling in one file: each line is still read once.
+  std::string all;
+  for (const std::string& spelling : spellings) all += "include file: " + spelling + "\n";
+  WriteBytes(self, all + "Page Width: 65\n");
+  messages.clear();
+  fc.ResetPolicies(0);
+  EXPECT_EQ(Read(self), 0);
+  EXPECT_EQ(messages.size(), std::size(spellings)) << AllMessages();
+  EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), 65);
+}
+
+TEST_F(PolicyReaderTest, WhatIsNoFileIsRefusedWithItsPlace) {
+  TempFolder folder("polfile");
+  fs::create_directories(folder.path / "folder.pol");
+  const std::string child = folder.File("child.pol");
+  WriteBytes(child, "TAB size: 3\n!\n!\n!\n");
+  const std::string parent = folder.File("parent.pol");
+  const std::string folderName = folder.File("folder.pol");
+  struct Case {
+    const char* line;      // the third line of the parent, after an include of child.pol
+    std::string message;   // the refusal, which names the parent's line, not the child's
+  };
+  const Case cases[] = {
+      // A folder holds no lines.
+      {"include file: folder.pol",
+       "** Policy include file is not a regular file: " + folderName + ", included at line 3 of " +
+           parent + " ***"},
+      {"Switch to file: folder.pol",
+       "** Policy file to switch to is not a regular file: " + folderName +
+           ", named at line 3 of " + parent + " ***"},
+      // A device never ends.
+      {"include file: /dev/zero",
+       "** Policy include file is not a regular file: /dev/zero, included at line 3 of " + parent +
+           " ***"},
+      {"Switch to file: /dev/zero",
+       "** Policy file to switch to is not a regular file: /dev/zero, named at line 3 of " +
+           parent + " ***"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    messages.clear();
+    fc.ResetPolicies(0);
+    WriteBytes(parent, std::string("include file: child.pol\n!\n") + c.line + "\nPage Width: 71\n");
+    TextString error;
+    EXPECT_EQ(Read(parent, &error), 0);
+    ASSERT_TRUE(Saw(c.message)) << AllMessages();
+    EXPECT_EQ(error.GetText(), c.message);
+    EXPECT_EQ(fc.GetInt(PolicyId::TABSize), 3);
+    EXPECT_EQ(fc.GetInt(PolicyId::PageWidth), 71);  // reading goes on after the refusal
   }
 }
 
