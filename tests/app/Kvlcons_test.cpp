@@ -17,17 +17,6 @@ const std::string kFixture = std::string(KELVANE_FIXTURES_DIR) + "/driver/short-
 
 std::string ReadAll(const fs::path& path) { return ReadBytes(path.string()); }
 
-// A folder of the running test alone.
-struct TempDir {
-  TempDir() {
-    path = TempPath("cons", "dir");
-    fs::remove_all(path);
-    fs::create_directories(path);
-  }
-  ~TempDir() { fs::remove_all(path); }
-  fs::path path;
-};
-
 struct ConsoleResult {
   int status;
   std::string out;
@@ -80,7 +69,7 @@ TEST(Kvlcons, HelpPrintsTheUsage) {
 }
 
 TEST(Kvlcons, CommandLineMistakesFailClearly) {
-  TempDir dir;
+  TempFolder dir("cons");
   const fs::path input = dir.path / "doc.txt";
   fs::copy_file(kFixture, input);
   fs::create_directories(dir.path / "folder.txt");
@@ -110,7 +99,7 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
 }
 
 TEST(Kvlcons, UnreadableFileFails) {
-  TempDir dir;
+  TempFolder dir("cons");
   const fs::path input = dir.path / "locked.txt";
   fs::copy_file(kFixture, input);
   fs::permissions(input, fs::perms::none);
@@ -122,7 +111,7 @@ TEST(Kvlcons, UnreadableFileFails) {
 }
 
 TEST(Kvlcons, OutputThroughALinkToTheInputIsRefused) {
-  TempDir dir;
+  TempFolder dir("cons");
   const fs::path input = dir.path / "doc.txt";
   fs::copy_file(kFixture, input);
   const std::string before = ReadAll(input);
@@ -136,7 +125,7 @@ TEST(Kvlcons, OutputThroughALinkToTheInputIsRefused) {
 }
 
 TEST(Kvlcons, ListWritesAnnotatedLinesAndNoFalseRtf) {
-  TempDir dir;
+  TempFolder dir("cons");
   const fs::path input = dir.path / "doc.txt";
   fs::copy_file(kFixture, input);
   const fs::path out = dir.path / "out";
@@ -155,7 +144,7 @@ TEST(Kvlcons, ListsEveryCorpusDocument) {
   const fs::path corpus = fs::path(KELVANE_CORPUS_DIR) / "rfc";
   if (!fs::is_directory(corpus))
     GTEST_SKIP() << "no corpus at " << corpus;
-  TempDir dir;
+  TempFolder dir("cons");
   int documents = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(corpus)) {
     if (!entry.is_regular_file() || entry.path().extension() != ".txt")

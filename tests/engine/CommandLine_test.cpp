@@ -3,22 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/Context.h"
+#include "support/TestFiles.h"
 #include "text/TextFile.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // A Context whose session lines stay in its pending text (no log), not shown.
 struct Quiet {
@@ -36,7 +28,7 @@ struct Quiet {
 
 TEST(CommandLine, UsageTextMatchesFixtureByteForByte) {
   const std::string expected =
-      ReadFile(std::string(KELVANE_FIXTURES_DIR) + "/engine/usage.txt");
+      ReadBytes(std::string(KELVANE_FIXTURES_DIR) + "/engine/usage.txt");
   ASSERT_FALSE(expected.empty());
   Context ctx(2, kOutputRtf);
   SetProgramQualifiers(ctx);
@@ -273,7 +265,7 @@ TEST(CommandLine, SessionMessagesWaitForTheLog) {
   ctx.SessionMessage("second");
   EXPECT_STREQ(ctx.PendingSessionText.GetText(), "SESSION: first\nSESSION: second");
 
-  const std::string logName = testing::TempDir() + "kelvane-session.log";
+  const std::string logName = TempPath("commandline", "session.log");
   TextFile log;
   ASSERT_TRUE(log.OpenForWrite(logName.c_str(), 0, 0));
   ctx.GetLogErrorHandler().SetLogFile(&log);
@@ -281,7 +273,7 @@ TEST(CommandLine, SessionMessagesWaitForTheLog) {
   EXPECT_TRUE(ctx.PendingSessionText.IsEmpty());
   ctx.GetLogErrorHandler().SetLogFile(nullptr);
   log.CloseAll();
-  const std::string written = ReadFile(logName);
+  const std::string written = ReadBytes(logName);
   EXPECT_NE(written.find("SESSION: first\nSESSION: second\nSESSION: third"), std::string::npos)
       << written;
   std::filesystem::remove(logName);

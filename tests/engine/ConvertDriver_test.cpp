@@ -25,14 +25,10 @@ std::string ReadAll(const fs::path& path) { return ReadBytes(path.string()); }
 // One conversion with its own Context, policy sets, temp folder and captured messages.
 struct Conversion {
   Conversion() : ctx(2, kOutputRtf), writer(ctx) {
-    dir = TempPath("driver", "dir");
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     user.AttachContext(&ctx);
     ctx.GetLogErrorHandler().SetMessageCallback([this](const char* t) { lines.emplace_back(t); });
     ctx.GetLogErrorHandler().SetDiagnosticCallback([this](const char* t) { lines.emplace_back(t); });
   }
-  ~Conversion() { fs::remove_all(dir); }
 
   // output is the output name pattern, as an /OUTPUT value gives it.
   int Run(const std::string& input, const std::string& output) {
@@ -59,10 +55,11 @@ struct Conversion {
     return -1;
   }
 
+  TempFolder folder{"driver"};
+  fs::path dir = folder.path;
   Context ctx;
   FileControl user, policyFile, analysis, contents, outputSet;
   RTFFile writer;
-  fs::path dir;
   std::vector<std::string> lines;
 };
 

@@ -8,33 +8,27 @@
 #include <vector>
 
 #include "engine/Context.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
 
 // A small tree: root/{a.txt, B.TXT, my file.txt, notes.dat, empty.txt (0 bytes)},
 // root/sub/{c.txt, deeper/d.txt}.
 class InputSpecs : public testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::path(testing::TempDir()) /
-            ("kelvane-inputspecs-" +
-             std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    root_ = TempPath("inputspecs", "dir");
     fs::remove_all(root_);
     fs::create_directories(root_ / "sub" / "deeper");
-    WriteFile(root_ / "a.txt", "a\n");
-    WriteFile(root_ / "B.TXT", "b\n");
-    WriteFile(root_ / "my file.txt", "m\n");
-    WriteFile(root_ / "notes.dat", "n\n");
-    WriteFile(root_ / "empty.txt", "");
-    WriteFile(root_ / "sub" / "c.txt", "c\n");
-    WriteFile(root_ / "sub" / "deeper" / "d.txt", "d\n");
+    WriteBytes((root_ / "a.txt").string(), "a\n");
+    WriteBytes((root_ / "B.TXT").string(), "b\n");
+    WriteBytes((root_ / "my file.txt").string(), "m\n");
+    WriteBytes((root_ / "notes.dat").string(), "n\n");
+    WriteBytes((root_ / "empty.txt").string(), "");
+    WriteBytes((root_ / "sub" / "c.txt").string(), "c\n");
+    WriteBytes((root_ / "sub" / "deeper" / "d.txt").string(), "d\n");
     ctx_.Commands.displayMessages = 0;
   }
   void TearDown() override { fs::remove_all(root_); }
@@ -102,7 +96,7 @@ TEST_F(InputSpecs, MissingFilesAddNothingSilently) {
 
 TEST_F(InputSpecs, UnreadableFirstMatchIsReported) {
   const fs::path locked = root_ / "locked.txt";
-  WriteFile(locked, "x\n");
+  WriteBytes(locked.string(), "x\n");
   fs::permissions(locked, fs::perms::none);
   if (std::ifstream(locked).good()) GTEST_SKIP() << "permissions do not bind this user";
   const TextString spec(Path("lock*.txt").c_str());
@@ -152,7 +146,8 @@ TEST_F(InputSpecs, SteeringFileLinesCarryTheirOwnPolicyFiles) {
   const std::string line2 = Path("a.txt") + " first.pol /DOS";
   const std::string line3 = "<" + Path("my file.txt") + "> " + Path("B.TXT");
   const std::string line4 = "\"" + Path("sub/c.txt") + "\"  /L";
-  WriteFile(steering, "# the files of this run\n" + line2 + "\n" + line3 + "\n\n" + line4 + "\n");
+  WriteBytes(steering,
+             "# the files of this run\n" + line2 + "\n" + line3 + "\n\n" + line4 + "\n");
 
   ASSERT_EQ(ConvertFileSpecs(1, TextString(steering.c_str()), TextString(), TextString(), ctx_, 1),
             1);

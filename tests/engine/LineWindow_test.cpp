@@ -13,6 +13,7 @@
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
 #include "text/StringList.h"
+#include "support/TestFiles.h"
 #include "text/TextFile.h"
 
 namespace {
@@ -36,11 +37,11 @@ class RecordingWriter : public RTFFile {
 };
 
 std::string TempFileWithLines(const std::string& name, int count) {
-  const auto path = std::filesystem::temp_directory_path() / ("kvl_window_" + name);
+  const std::string path = TempPath("window", name);
   std::ofstream out(path);
   for (int i = 1; i <= count; ++i)
     out << "line " << i << "\n";
-  return path.string();
+  return path;
 }
 
 struct WindowRun {
@@ -59,6 +60,7 @@ struct WindowRun {
     EXPECT_TRUE(reader.OpenForRead(path.c_str(), 0));
     const int result = RunLineWindow(pass == 1, reader, fc, ctx, &listFile, writer);
     reader.CloseAll();
+    std::remove(path.c_str());
     return result;
   }
   // The texts of the annotated lines (the 20-column prefix removed), legend excluded.
@@ -327,7 +329,7 @@ TEST(LineWindow, LineMessagesCarryTheListedLineNumber) {
   constexpr Case kCases[] = {{"plain text", 0, 57}, {"after a defined block", 10, 54}};
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.name);
-    const auto path = std::filesystem::temp_directory_path() / "kvl_window_messages.txt";
+    const std::filesystem::path path = TempPath("window", "messages.txt");
     {
       std::ofstream out(path);
       for (int i = 1; i <= 100; ++i) {

@@ -4,26 +4,18 @@
 
 #include <climits>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "support/TestFiles.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
 namespace {
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // A list file whose lines land in memory, with the policy set's messages collected.
 class ListFileTest : public ::testing::Test {
@@ -64,15 +56,15 @@ class ListFileTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ListFileTest, LegendMatchesFixtureByteForByte) {
-  const std::string path = ::testing::TempDir() + "kelvane_legend_test.lis";
+  const std::string path = TempPath("listfile", "legend.lis");
   TextFile real;
   ASSERT_TRUE(real.OpenForWrite(path.c_str(), 0, 0));
   WriteListLegend(&real);
   real.CloseAll();
   const std::string expected =
-      ReadFileBytes(std::string(KELVANE_FIXTURES_DIR) + "/engine/legend.txt");
+      ReadBytes(std::string(KELVANE_FIXTURES_DIR) + "/engine/legend.txt");
   ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(ReadFileBytes(path), expected);
+  EXPECT_EQ(ReadBytes(path), expected);
   std::remove(path.c_str());
 }
 

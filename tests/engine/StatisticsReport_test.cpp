@@ -3,24 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/AnalysisStatistics.h"
 #include "policy/PolicyCalculation.h"
+#include "support/TestFiles.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
 namespace {
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // The lines a report writes, collected in memory.
 class ReportSink {
@@ -53,15 +45,15 @@ class ReportSink {
 
 TEST(StatisticsReport, EmptyRecordMatchesFixture) {
   AnalysisStatistics statistics;
-  const std::string path = ::testing::TempDir() + "kelvane_statistics_test.stats";
+  const std::string path = TempPath("statistics", "empty.stats");
   TextFile file;
   ASSERT_TRUE(file.OpenForWrite(path.c_str(), 0, 0));
   WriteStatistics(statistics, file);
   file.CloseAll();
   const std::string expected =
-      ReadFileBytes(std::string(KELVANE_FIXTURES_DIR) + "/engine/statistics-empty.txt");
+      ReadBytes(std::string(KELVANE_FIXTURES_DIR) + "/engine/statistics-empty.txt");
   ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(ReadFileBytes(path), expected);
+  EXPECT_EQ(ReadBytes(path), expected);
   std::remove(path.c_str());
 }
 

@@ -1,13 +1,13 @@
 #include "text/PathUtils.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -122,9 +122,7 @@ TEST(ResolveRelativePath, MoreParentStepsThanFoldersStopAtTheRoot) {
 class CreateFolderPathTest : public testing::Test {
  protected:
   void SetUp() override {
-    root_ = std::filesystem::temp_directory_path() /
-            ("kelvane-folders-" + std::to_string(::getpid()) + "-" +
-             testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = TempPath("folders", "dir");
     std::filesystem::remove_all(root_);
     std::filesystem::create_directories(root_);
   }

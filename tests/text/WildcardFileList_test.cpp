@@ -1,7 +1,6 @@
 #include "text/WildcardFileList.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "policy/ErrorHandler.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -19,9 +19,7 @@ namespace {
 class WildcardFileListTree : public testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("wildcard-" + std::to_string(getpid()) + "-" +
-             testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = TempPath("wildcard", "dir");
     fs::remove_all(root_);
     fs::create_directories(root_ / "sub" / "deeper");
     Write("notes.txt", "a");
