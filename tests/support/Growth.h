@@ -2,34 +2,43 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
-// Guards against work that grows faster than its input, without a limit on the clock: a
-// machine busy with other work (parallel tests, sanitizers, other builds) slows a test down,
-// but hardly changes the ratio between the times of two sizes.
+// Guards against work that grows faster than its input, without a limit on the clock: the
+// time of work at size 4 n is compared with the time at size n. The times are processor time
+// of this process, not wall-clock time, so a machine busy with other work (parallel tests,
+// other builds) hardly changes the ratio: the wall clock runs on while another process has
+// the processor, processor time does not.
+struct GrowthClock {
+  using duration = std::chrono::nanoseconds;
+  // Processor time used by this process so far.
+  static duration Now() {
+    const double seconds = static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+    return std::chrono::duration_cast<duration>(std::chrono::duration<double>(seconds));
+  }
+};
 
-using GrowthClock = std::chrono::steady_clock;
-
-// The time body takes.
+// The processor time body takes.
 template <typename Body>
 GrowthClock::duration TimeOf(Body&& body) {
-  const GrowthClock::time_point start = GrowthClock::now();
+  const GrowthClock::duration start = GrowthClock::Now();
   body();
-  return GrowthClock::now() - start;
+  return GrowthClock::Now() - start;
 }
 
 // Work at size n for the smaller side takes at least this long, so that the clock's grain and
 // start-up effects do not decide the ratio.
-inline constexpr GrowthClock::duration kGrowthBaseTime = std::chrono::milliseconds(5);
+inline constexpr GrowthClock::duration kGrowthBaseTime = std::chrono::milliseconds(10);
 
 // Above this ratio, work(4 n) took as much longer as quadratic work would (16); linear and
 // n log n work give about 4 to 5.
 inline constexpr double kQuadraticGrowth = 10.0;
 
 // How many times longer work(4 n) takes than work(n). work(size) prepares what it needs and
-// returns the time of the part under test (through TimeOf). n is doubled first (up to 64
+// returns the time of the part under test (through TimeOf). n is doubled first (at most six
 // times) while work(n) takes less than kGrowthBaseTime. Each size then runs several times,
-// alternately, and keeps its fastest run, so a burst of other load slows one run rather than
-// deciding the ratio.
+// alternately, and keeps its fastest run, so that a run slowed by others (caches emptied by
+// other processes) does not decide the ratio.
 template <typename Work>
 double FourfoldGrowth(int n, Work&& work, int runs = 3) {
   for (int doubling = 0; doubling < 6 && work(n) < kGrowthBaseTime; ++doubling) n *= 2;
