@@ -70,6 +70,14 @@ void Context::ResetForFile(const TextString& fileName) {
   InputState.census = &Statistics.census;
 
   SplitFiles.Clear();
+  OutputBaseName.SetEmpty();
+  OutputExtension.SetEmpty();
+  CurrentOutputFileName.SetEmpty();
+  SplitFileCounter = 0;
+  LastFileNameValue.SetEmpty();
+  OutputContentsMode = ContentsMode::None;
+  ContentsRequested = 0;
+  ContentsOverride = 0;
   for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) ResetHeadingList(*list);
 
   for (TextString& info : DocumentInfo) info.Assign(kUnknownDocInfo);

@@ -51,6 +51,18 @@ enum class DocInfo : int {
   SecondAuthor,
 };
 inline constexpr int kDocInfoCount = 14;
+
+// How the output pass handles the contents list (SetOutputModeFlags decides it before the
+// pass): not at all, the document's own list, an external contents file, or a generated list
+// for one output file, for several split files, or for a document that is not split.
+enum class ContentsMode : int {
+  None,
+  UseExisting,
+  External,
+  GeneratedSingleFile,
+  GeneratedSeveralFiles,
+  SingleFile,
+};
 inline constexpr const char* kUnknownDocInfo = "** UNKNOWN **";
 
 // The values of the command-line qualifiers of one command text; the policy sets take them
@@ -272,6 +284,21 @@ class Context {
   // The bullet word of the last line that the list-item classification examined.
   TextString BulletWord;
   SplitFileList SplitFiles;
+  // The output base name and extension of the current document: the stem and extension of
+  // its split file names.
+  TextString OutputBaseName;
+  TextString OutputExtension;
+  // The name (base and extension) of the output file being written.
+  TextString CurrentOutputFileName;
+  // Split file names made from page breaks and non-numbered headings so far.
+  int SplitFileCounter = 0;
+  // The value of the FILENAME or NEWFILE tag read last; the same value is not taken twice.
+  TextString LastFileNameValue;
+  // The contents mode of the output pass; a request from the document to place its contents
+  // itself, and the override the output pass then applies to a generated list.
+  ContentsMode OutputContentsMode = ContentsMode::None;
+  int ContentsRequested = 0;
+  int ContentsOverride = 0;
   HeadingList Anchors;
   HeadingList ContentsLines;
   HeadingList Headings;

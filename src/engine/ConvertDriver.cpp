@@ -6,7 +6,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "analysis/HeadingLinks.h"
 #include "analysis/LineServices.h"
+#include "analysis/ValueConversions.h"
 #include "engine/AuxFileNames.h"
 #include "engine/Context.h"
 #include "engine/LineWindow.h"
@@ -169,12 +171,19 @@ int RunContentsPass(FileControl& fc, Context& ctx, const TextString& inputName,
   const int savedLocation = ctx.CodeLocation;
   if (ctx.CodeLocation == kLocationNone)
     ctx.CodeLocation = kLocationOutput;
-  TextString folder, baseName, extension;
-  SplitPath(inputName, folder, baseName, extension);
-  TextString splitName, second;
-  if (MakeSplitFileName(baseName.GetText(), 0, fc, ctx, splitName, second) != 0 &&
-      !splitName.IsEmpty())
+  // Split files are named after the output; a pass run on its own names them after the input.
+  if (ctx.OutputBaseName.IsEmpty()) {
+    TextString folder, extension;
+    SplitPath(inputName, folder, ctx.OutputBaseName, extension);
+  }
+  if (ctx.OutputExtension.IsEmpty())
+    ctx.OutputExtension = fc.GetWorkingExtension();
+  TextString splitName, splitExtension;
+  MakeSplitFileName(nullptr, 0, fc, ctx, splitName, splitExtension);
+  if (!splitName.IsEmpty()) {
+    splitName.Append(splitExtension);
     (void)ctx.SplitFiles.Add(ctx, splitName);
+  }
   ctx.CodeLocation = savedLocation;
 
   RTFFile reader(ctx);
@@ -186,11 +195,13 @@ int RunContentsPass(FileControl& fc, Context& ctx, const TextString& inputName,
   return status;
 }
 
-// The file the output pass writes: the first split file, else the output name.
+// The file the output pass writes: the first split file in the output's folder, else the
+// output name.
 static void OutputTarget(const Context& ctx, const TextString& outputName, TextString& target) {
   const SplitFileRecord* first = ctx.SplitFiles.GetItem(0);
   if (first != nullptr && !first->fileName.IsEmpty()) {
-    target = first->fileName;
+    ExtractFolder(outputName, target);
+    target.Append(first->fileName);
     return;
   }
   target = outputName;
@@ -387,6 +398,9 @@ int ConvertInputFile(FileControl& userSet, FileControl& policyFileSet, FileContr
   ctx.DocumentInfo[static_cast<std::size_t>(DocInfo::OutputFileName)] = outputShort;
   TextString target(names.outputFolder);
   target.Append(outputShort);
+  ctx.OutputBaseName = names.outputBaseName;
+  ctx.OutputExtension = names.outputExtension;
+  ctx.CurrentOutputFileName = outputShort;
 
   MergeLayers(analysisSet, userSet, policyFileSet, 0);
   if (ctx.Commands.analysisPassEnabled) {

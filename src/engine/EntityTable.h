@@ -16,6 +16,11 @@ struct EntityRow {
 // "&AMP;" and "&NBSP;".
 std::span<const EntityRow> EntityRows();
 
+// The HTML 4 name of a Latin-1 code 160-255 ("&nbsp;" .. "&yuml;"); empty for any other code.
+std::string_view Latin1EntityName(int code);
+// The code 160-255 of an HTML 4 Latin-1 entity name (exact case, "&" and ";" included), or -1.
+int Latin1EntityCode(std::string_view name);
+
 struct EntityEntry {
   TextString name;  // the whole entity text, "&eacute;"
   int code = 0;

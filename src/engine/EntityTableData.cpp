@@ -1,5 +1,7 @@
 #include "engine/EntityTable.h"
 
+#include <algorithm>
+#include <array>
 #include <iterator>
 
 // The character entity references of HTML 4.01 (Latin-1, symbols and Greek letters, special
@@ -265,4 +267,49 @@ static constexpr EntityRow kEntityRows[] = {
 
 static_assert(std::size(kEntityRows) == 256);
 
+// The HTML 4.01 rows come first; the upper-case forms after them are not HTML 4 names.
+static constexpr std::size_t kHtml4RowCount = 252;
+
+static constexpr int kFirstLatin1Code = 160;
+static constexpr int kLatin1CodeCount = 96;
+
+// Index by code of the Latin-1 names, built from the rows at compile time.
+static constexpr std::array<std::string_view, kLatin1CodeCount> MakeLatin1Names() {
+  std::array<std::string_view, kLatin1CodeCount> names{};
+  for (std::size_t i = 0; i < kHtml4RowCount; ++i) {
+    const int code = kEntityRows[i].code;
+    if (code >= kFirstLatin1Code && code < kFirstLatin1Code + kLatin1CodeCount)
+      names[static_cast<std::size_t>(code - kFirstLatin1Code)] = kEntityRows[i].name;
+  }
+  return names;
+}
+static constexpr std::array<std::string_view, kLatin1CodeCount> kLatin1Names = MakeLatin1Names();
+
+static constexpr bool EveryLatin1CodeHasAName() {
+  for (const std::string_view name : kLatin1Names) {
+    if (name.empty())
+      return false;
+  }
+  return true;
+}
+static_assert(EveryLatin1CodeHasAName(), "the HTML 4 rows must name every code 160-255");
+
 std::span<const EntityRow> EntityRows() { return kEntityRows; }
+
+std::string_view Latin1EntityName(int code) {
+  if (code < kFirstLatin1Code || code >= kFirstLatin1Code + kLatin1CodeCount)
+    return {};
+  return kLatin1Names[static_cast<std::size_t>(code - kFirstLatin1Code)];
+}
+
+int Latin1EntityCode(std::string_view name) {
+  const auto html4 = EntityRows().first(kHtml4RowCount);
+  const auto at = std::lower_bound(
+      html4.begin(), html4.end(), name,
+      [](const EntityRow& row, std::string_view n) { return row.name < n; });
+  if (at == html4.end() || at->name != name)
+    return -1;
+  if (at->code < kFirstLatin1Code || at->code >= kFirstLatin1Code + kLatin1CodeCount)
+    return -1;
+  return at->code;
+}

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "analysis/HeadingLinks.h"
 #include "analysis/LineServices.h"
 #include "engine/Context.h"
 #include "policy/ConversionOptions.h"
@@ -144,6 +145,18 @@ void HeadingList::Clear() {
   capacity_ = 0;
   byStrippedKey_.clear();
   byLine_.clear();
+  bySectionNumber_.clear();
+}
+
+// The index form of a kind and section number.
+static std::string SectionNumberKey(int kind, const TextString& number) {
+  std::string key = std::to_string(kind);
+  key.push_back(':');
+  for (int i = 0; i < number.GetLength(); ++i) {
+    const char c = number.CharAt(i);
+    key.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+  }
+  return key;
 }
 
 void HeadingList::MakeRoomFor(int index) {
@@ -163,6 +176,8 @@ void HeadingList::IndexEntry(int index) {
       places.push_back(index);
   }
   byLine_[entry.position.GetLine()].push_back(index);
+  if (!entry.sectionNumber.IsEmpty())
+    bySectionNumber_.try_emplace(SectionNumberKey(entry.kind, entry.sectionNumber), index);
 }
 
 HeadingList::ScanResult HeadingList::Scan(const TextString& key, int looseness, int level,
@@ -259,16 +274,51 @@ HeadingEntry* HeadingList::FindLastBefore(const TextPosition& position, int& ind
   return GetEntry(index);
 }
 
+HeadingEntry* HeadingList::FindBySectionNumber(int kind, const TextString& number, int& index) {
+  index = -1;
+  if (number.IsEmpty())
+    return nullptr;
+  const auto found = bySectionNumber_.find(SectionNumberKey(kind, number));
+  if (found == bySectionNumber_.end())
+    return nullptr;
+  index = found->second;
+  return GetEntry(index);
+}
+
+HeadingEntry* HeadingList::FindByTextKey(int kind, const TextString& key, int& index) {
+  index = -1;
+  if (key.IsEmpty())
+    return nullptr;
+  // Equal keys share their stripped form, so the candidates come from that index.
+  const auto found = byStrippedKey_.find(StrippedKey(key));
+  if (found == byStrippedKey_.end())
+    return nullptr;
+  for (const int place : found->second) {
+    const HeadingEntry& entry = *entries_[static_cast<std::size_t>(place)];
+    if (entry.kind != kind || !entry.textKey.EqualsText(key, 0, 0))
+      continue;
+    index = place;
+    return GetEntry(place);
+  }
+  return nullptr;
+}
+
 int HeadingList::AddHeading(Context& ctx, int type, const TextString& lineText,
                             const TextString& headingText, const TextString& linkName,
                             const TextPosition& position, const TextString& firstExtra,
                             const TextString& secondExtra, const TextString& thirdExtra) {
   FileControl& control = ctx.GetFileControl();
 
-  // 1. The file part, and the link name that rule sets prefix with it.
+  // 1. The file part, and the link name that rule sets prefix with it. File name tags are
+  // read on the contents pass, where the headings are registered.
   TaggedFileDetails fileDetails;
-  GetTaggedFileDetails(ctx, control, fileDetails);
-  TextString filePart(fileDetails.baseName.IsEmpty() ? ctx.InputBaseName : fileDetails.baseName);
+  if (ctx.ContentsPass != 0)
+    GetTaggedFileDetails(control, fileDetails);
+  TextString filePart(ctx.InputBaseName);
+  if (!fileDetails.baseName.IsEmpty())
+    filePart = fileDetails.baseName;
+  else if (!fileDetails.secondBaseName.IsEmpty())
+    filePart = fileDetails.secondBaseName;
   TextString link;
   if (control.GetRuleSet() == 1 || control.GetRuleSet() == 2) {
     link.Assign(filePart);
@@ -333,9 +383,9 @@ int HeadingList::AddHeading(Context& ctx, int type, const TextString& lineText,
   MakeHeadingKey(ctx, plainText, entry->plainKey);
 
   entry->sectionNumber.Assign(firstWord);
-  TidySectionNumber(ctx, options, entry->sectionNumber);
+  TidySectionNumber(entry->sectionNumber);
   entry->headingText.GetField(2, ' ', entry->secondWord);
-  TidySectionNumber(ctx, options, entry->secondWord);
+  TidySectionNumber(entry->secondWord);
 
   entry->lineKeySame = SameKey(entry->lineKey, entry->textKey);
   entry->unnumberedKeySame = SameKey(entry->unnumberedKey, entry->textKey);

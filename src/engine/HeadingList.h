@@ -101,6 +101,12 @@ class HeadingList {
   // The last entry on position's line, in list order up to the first whose column lies
   // beyond position's column; null (index -1) when there is none.
   HeadingEntry* FindLastBefore(const TextPosition& position, int& index);
+  // The first entry of that kind whose section number equals number (same length, ASCII case
+  // ignored); null (index -1) when none or number is empty.
+  HeadingEntry* FindBySectionNumber(int kind, const TextString& number, int& index);
+  // The first entry of that kind whose text key equals key (same length, ASCII case ignored);
+  // null (index -1) when none or key is empty.
+  HeadingEntry* FindByTextKey(int kind, const TextString& key, int& index);
 
   int GetCount() const { return static_cast<int>(entries_.size()); }
   // Slots prepared for entries: grows in steps of 256, one entry ahead of the count.
@@ -140,4 +146,6 @@ class HeadingList {
   std::unordered_map<std::string, std::vector<int>> byStrippedKey_;
   // Line -> places of the entries on that line, ascending.
   std::unordered_map<int, std::vector<int>> byLine_;
+  // Kind and section number (ASCII lower case) -> place of the first entry that has them.
+  std::unordered_map<std::string, int> bySectionNumber_;
 };

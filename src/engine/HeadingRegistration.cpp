@@ -1,6 +1,7 @@
 #include "engine/HeadingRegistration.h"
 
 #include "analysis/LineServices.h"
+#include "analysis/ValueConversions.h"
 #include "analysis/PreHTML.h"
 #include "engine/BlockList.h"
 #include "engine/Context.h"
@@ -102,14 +103,15 @@ void Context::AddTableAnchorEntry(FileControl& control, PreHTML* line, const Tex
   AddAnchorEntry(control, text, LinePosition(*this, *line));
 }
 
-// A reference written "3.", "3-0", "3.0" or "3-00" names the heading one kind up.
-static bool HasTrailingForm(const TextString& reference) {
+// A reference written "3.", "3-0", "3.0" or "3-00" names the heading one kind up: the
+// length of that trailing form, or 0.
+static int TrailingFormLength(const TextString& reference) {
   const int length = reference.GetLength();
   if (reference.EndsWith(".", 1))
-    return true;
+    return 1;
   if (length >= 3 && (reference.EndsWith("-0", 1) || reference.EndsWith(".0", 1)))
-    return true;
-  return length >= 4 && reference.EndsWith("-00", 1);
+    return 2;
+  return length >= 4 && reference.EndsWith("-00", 1) ? 3 : 0;
 }
 
 int Context::FindSectionReference(FileControl& control, int kind, const TextString& reference,
@@ -118,14 +120,20 @@ int Context::FindSectionReference(FileControl& control, int kind, const TextStri
   extension.SetEmpty();
   if (Headings.GetCount() == 0)
     return 0;
-  const int requiredKind = HasTrailingForm(reference) ? kind - 1 : kind;
+  const int trailing = TrailingFormLength(reference);
+  const int requiredKind = trailing > 0 ? kind - 1 : kind;
+  // Section numbers are kept tidied ("3." as "3"), so the number is also compared without its
+  // trailing form.
+  TextString number(reference);
+  number.Truncate(reference.GetLength() - trailing);
   const bool secondWords = control.GetInt(PolicyId::ExpectSecondWordHeadings) != 0;
   for (int i = 0; i < Headings.GetCount(); ++i) {
     const HeadingEntry& entry = *Headings.GetEntry(i);
     if (entry.kind != requiredKind)
       continue;
-    if (!reference.Equals(entry.sectionNumber) &&
-        !(secondWords && reference.Equals(entry.secondWord)))
+    const bool numberMatches =
+        reference.Equals(entry.sectionNumber) || (trailing > 0 && number.Equals(entry.sectionNumber));
+    if (!numberMatches && !(secondWords && reference.Equals(entry.secondWord)))
       continue;
     filePart.Assign(entry.filePart);
     extension.Assign(control.GetWorkingExtension());

@@ -38,13 +38,3 @@ struct KeyValueLine {
 // follow the value (case ignored); the line text keeps the whole raw line.
 void ParseKeyValueLine(KeyValueLine& line, ErrorHandler* handler, int repeatCheck,
                        const TextString& rawLine);
-
-// True when text is empty, one of the 17 colour names (any case; kept as written), "#" and
-// six hexadecimal digits, or six hexadecimal digits. out receives the canonical form: a "#"
-// value equal to a named colour becomes its name ("#FF0000" gives "Red", "#ff00ff"
-// "Fuchsia"), other "#" values are upper case, bare digits get a "#". text and out may be the
-// same object. A text that is not a colour is copied unchanged and false is returned.
-bool CanonicaliseColour(const TextString& text, TextString& out);
-
-// By the first character, any case: L 1, C 2, R 3, J 4, anything else (or empty) 0.
-int ParseAlignmentLetter(const TextString& text);

@@ -3,6 +3,7 @@
 #include "policy/FileControl.h"
 
 #include "analysis/LinkDictionary.h"
+#include "analysis/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/KeyValueLine.h"
 #include "tables/TableAnalysisPolicies.h"

@@ -1,6 +1,6 @@
 #include "tags/TagServices.h"
 
-#include "analysis/LineServices.h"
+#include "analysis/LinkText.h"
 
 bool ParseTagArguments(FileControl& /*fc*/, TextString& text, const char* keyword) {
   if (keyword != nullptr && keyword[0] != '\0') {
@@ -29,39 +29,13 @@ int CountTagFields(const TextString& arguments) {
   return arguments.CountChar(arguments.CharAt(0));
 }
 
-// Field n is the piece after the n-th separator, up to the next.
-static bool ReadTagText(const TextString& arguments, int field, TextString& out) {
-  out.SetEmpty();
-  if (field <= 0 || arguments.IsEmpty())
-    return false;
-  const char separator = arguments.CharAt(0);
-  int seen = 0;
-  int start = -1;
-  for (int i = 0; i < arguments.GetLength(); ++i) {
-    if (arguments.CharAt(i) != separator)
-      continue;
-    if (++seen == field) {
-      start = i + 1;
-      break;
-    }
-  }
-  if (start < 0)
-    return false;
-  int end = start;
-  while (end < arguments.GetLength() && arguments.CharAt(end) != separator)
-    ++end;
-  out.AssignBytes(arguments.GetText() + start, end - start);
-  UnquoteArgument(out);
-  return !out.IsEmpty();
-}
-
 int GetTagText(FileControl& /*fc*/, const TextString& arguments, int field, TextString& out) {
-  return ReadTagText(arguments, field, out) ? 1 : 0;
+  return GetArgumentField(arguments, field, out) ? 1 : 0;
 }
 
 int GetTagTextOrDefault(FileControl& /*fc*/, const TextString& arguments, int field,
                         TextString& out, const char* defaultText) {
-  if (!ReadTagText(arguments, field, out))
+  if (!GetArgumentField(arguments, field, out))
     out.Assign(defaultText);
   return 1;
 }

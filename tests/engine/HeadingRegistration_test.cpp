@@ -165,13 +165,15 @@ TEST_F(HeadingRegistrationTest, FindsSectionReferences) {
     int found;
   };
   const Case cases[] = {
-      {102, "3.", 1},    // trailing full stop: one kind up, compared whole
+      {102, "3.", 1},    // trailing full stop: one kind up, the number without it
       {101, "3.", 0},
       {102, "3.1", 1},   // no trailing form: same kind
       {101, "3.1", 0},
-      {103, "3.0", 1},   // ".0" is a trailing form (three characters or more)
-      {102, "3.0", 0},
-      {102, "3-00", 0},  // "-00" trailing form: looks at kind 101, no such number
+      {103, "3.0", 1},   // ".0" is a trailing form (three characters or more): 3.0 of kind 102
+      {102, "3.0", 1},   // chapter 3
+      {102, "3-00", 1},  // "-00" trailing form: chapter 3
+      {102, "4-00", 0},
+      {102, "3.00", 0},  // not a trailing form: kind 102 has no 3.00
       {101, "7", 0},     // second words only when asked for
       {101, "Chapter", 1},
   };
