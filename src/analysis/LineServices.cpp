@@ -8,7 +8,6 @@
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"
 #include "text/ProductIdentity.h"
-#include "text/StatementTypes.h"
 
 void EscapeRtfText(FileControl& /*fc*/, TextString& text) { EscapeRtfText(text); }
 

@@ -13,8 +13,6 @@ class StatementFile;
 // classification and text helpers are complete; the rest are minimal forms until the line
 // analysis exists, each saying what it does meanwhile.
 
-// ---- Line types ----
-
 // ---- Text helpers ----
 // RTF-escapes text in place: "\" doubled, "{" as \'7b, "}" as \'7d. A text that already
 // holds a doubled backslash or one of those escapes is left alone, so escaping twice is
