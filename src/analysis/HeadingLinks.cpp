@@ -1,11 +1,14 @@
 #include "analysis/HeadingLinks.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #include "analysis/LinkText.h"
+#include "analysis/SectionNumbers.h"
 #include "analysis/ValueConversions.h"
+#include "engine/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
 #include "policy/ConversionOptions.h"
@@ -40,35 +43,23 @@ void TidySectionNumber(TextString& text) {
 
 static bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
-int SectionNumberDepth(const TextString& word, char separator) {
-  constexpr int kDeepest = 5;
-  if (!IsAsciiDigit(word.CharAt(0)))
-    return -1;
-  int depth = 0;
-  char previous = '\0';
-  for (int i = 0; i < word.GetLength() && word.CharAt(i) != ' '; ++i) {
-    if (depth > kDeepest)
-      return -1;
-    const char c = word.CharAt(i);
-    if (c == separator) {
-      if (previous == separator)
-        return -1;
-      ++depth;
-    }
-    previous = c;
-  }
-  return depth > kDeepest ? -1 : depth;
-}
-
 // A word with its brackets stripped reads as a section number ("-" separates its levels when
-// it holds one, else ".").
-static bool IsSectionNumberWord(const FileControl& fc, const TextString& word) {
-  if (fc.GetInt(PolicyId::ExpectNumberedHeadings) == 0)
-    return false;
+// it holds one, else "."). The parser may mark a level's lowest number as seen; naming a link
+// must not change the heading-number state, so that is put back.
+static bool IsSectionNumberWord(Context& ctx, FileControl& fc, const TextString& word) {
   TextString stripped(word);
   stripped.Trim(0, "([{<>}])");
   const char separator = stripped.ContainsChar('-') ? '-' : '.';
-  return SectionNumberDepth(stripped, separator) >= 0;
+  std::array<int, kSectionLevels> lowest{};
+  for (int i = 0; i < kSectionLevels; ++i)
+    lowest[static_cast<std::size_t>(i)] = SectionLevelState(ctx, i).lowestNumber;
+  int depth = 0;
+  int valid = 0;
+  SectionNumberFields numbers{};
+  ParseSectionNumber(ctx, fc, stripped, separator, depth, valid, numbers);
+  for (int i = 0; i < kSectionLevels; ++i)
+    SectionLevelState(ctx, i).lowestNumber = lowest[static_cast<std::size_t>(i)];
+  return valid != 0;
 }
 
 // ---- Link names ----
@@ -115,14 +106,14 @@ static bool HasPrefixWords(const FileControl& fc, int type) {
 }
 
 // The word that carries a numbered heading's section number.
-static void NumberWord(const TextString& text, int type, const FileControl& fc, int prefixCheck,
-                       TextString& word) {
+static void NumberWord(const TextString& text, int type, Context& ctx, FileControl& fc,
+                       int prefixCheck, TextString& word) {
   text.GetField(1, ' ', word);
   if (prefixCheck == 0 || !HasPrefixWords(fc, type))
     return;
   TextString candidate;
   for (const int n : {2, 3}) {
-    if (text.GetField(n, ' ', candidate) && IsSectionNumberWord(fc, candidate)) {
+    if (text.GetField(n, ' ', candidate) && IsSectionNumberWord(ctx, fc, candidate)) {
       word = std::move(candidate);
       return;
     }
@@ -160,7 +151,7 @@ void GetHeadingLinkName(const TextString& text, int type, FileControl& fc, Conte
   }
   TextString word;
   if (IsNumberNamedType(type)) {
-    NumberWord(prepared, type, fc, prefixCheck, word);
+    NumberWord(prepared, type, ctx, fc, prefixCheck, word);
   } else {
     TextString message("UNSUPPORTED CASE: Unknown heading type GetHeadingLinkName - ");
     message.AppendNumber('1', type, 0);

@@ -17,11 +17,6 @@ struct HeadingEntry;
 // "(3)" gives "3", "1.2." "1.2", "2.0" "2", "4.1:" "4.1".
 void TidySectionNumber(TextString& text);
 
-// The depth of a section number (0 for "3", 1 for "3.2", up to 5) written with separator: the
-// word must begin with a digit, and up to its first blank hold no two separators in a row and
-// at most five; -1 otherwise.
-int SectionNumberDepth(const TextString& word, char separator);
-
 // The link name of a heading of the given type. Empty for the end of file (-5), a form feed
 // (2), a new page (1032) or an empty text. Blank runs become one, " -=*" are trimmed from both
 // ends; a mail header (250) keeps its first line; the entities of underlined, capitalised,

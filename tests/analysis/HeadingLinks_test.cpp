@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/SectionNumbers.h"
+#include "engine/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
 #include "policy/FileControl.h"
@@ -32,22 +34,6 @@ TEST(TidySectionNumber, CleansBracketsAndTrailingMarks) {
     TextString text(c.in);
     TidySectionNumber(text);
     EXPECT_EQ(Str(text), c.out);
-  }
-}
-
-TEST(SectionNumberDepth, CountsSeparatorsUpToFive) {
-  const struct {
-    const char* word;
-    char separator;
-    int depth;
-  } kCases[] = {
-      {"3", '.', 0},           {"3.2", '.', 1},     {"1.2.3.4.5.6", '.', 5},
-      {"1.2.3.4.5.6.7", '.', -1}, {"2..1", '.', -1}, {"4-2-1", '-', 2},
-      {"x3", '.', -1},         {"3. more", '.', 1}, {"", '.', -1},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.word);
-    EXPECT_EQ(SectionNumberDepth(TextString(c.word), c.separator), c.depth);
   }
 }
 
@@ -131,6 +117,9 @@ TEST_F(HeadingLinksTest, PrefixWordsMoveTheNumberToALaterWord) {
     EXPECT_EQ(LinkName(c.text, c.type, c.prefixCheck), c.name);
   }
   EXPECT_EQ(LinkName("Chapter One 3 Methods", kTypeHeading1, 1), "Section_3");
+  // Reading "3." as a number leaves the heading-number state as it was.
+  EXPECT_EQ(LinkName("Chapter 3. Methods", kTypeHeading1, 1), "Section_3");
+  EXPECT_EQ(SectionLevelState(ctx, 1).lowestNumber, -1);
   // Without numbered headings no word reads as a number: word 2 is taken.
   fc.Bool(PolicyId::ExpectNumberedHeadings).value = 0;
   EXPECT_EQ(LinkName("Chapter One 3 Methods", kTypeHeading1, 1), "Section_One");
