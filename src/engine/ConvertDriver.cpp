@@ -277,7 +277,8 @@ static void SetTextPolicy(FileControl& fc, PolicyId id, const TextString& value)
 
 static void MergeLayers(FileControl& target, const FileControl& userSet,
                         const FileControl& policyFileSet, int marks) {
-  // No document set yet: directives that change policies arrive with the preprocessor.
+  // The user's settings, then the policy file's; directives in the document change the
+  // policies while the passes read them.
   target.MergePolicies(userSet, 1);
   target.MergePolicies(policyFileSet, marks);
 }

@@ -39,9 +39,9 @@ class TableDefinitionRegistry {
   void Clear();
 
   // Reads the table definitions file into this registry (formats, types, structures) and the
-  // Context's definition lists. 1 when read; 0 with a message in result when not. The file's
-  // format belongs to the table code, which has no reader yet: every call answers 0 and says
-  // so, so that no caller takes an unread file for a read one.
+  // Context's definition lists. 1 when read; 0 with a message in result when not. This
+  // registry reads no definitions file: every call answers 0 and says so in result, so that
+  // no caller takes an unread file for a read one.
   [[nodiscard]] int ReadDefinitionsFile(FileControl& control, const TextString& fileName,
                                         int reportErrors, TextString& result);
 

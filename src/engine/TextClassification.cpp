@@ -260,7 +260,7 @@ bool FindBetween(JReplaceParser& parser, const char* text, const char* startPatt
 
 bool FindBetween(Context& /*context*/, const char* text, const char* startPattern,
                  const char* endPattern, TextString& out) {
-  // The run-state object holds no replacing parsers yet; a parser of our own does the same.
+  // A parser of the call's own: the Context keeps none, and calls share no scanning state.
   JReplaceParser parser;
   return FindBetween(parser, text, startPattern, endPattern, out);
 }
@@ -376,7 +376,7 @@ static bool GetTagAttributeWith(JReplaceParser& finder, JReplaceParser& remover,
 
 bool GetTagAttribute(Context& /*context*/, const char* name, TextString& tag,
                      TextString& value, bool remove) {
-  // The run-state object holds no replacing parsers yet; parsers of our own do the same.
+  // Parsers of the call's own: the Context keeps none, and calls share no scanning state.
   JReplaceParser finder;
   JReplaceParser remover;
   return GetTagAttributeWith(finder, remover, name, tag, value, remove);

@@ -447,8 +447,8 @@ class FileControl {
   TextCommandSet textCommands_;
   std::unique_ptr<TableAnalysisPolicies> defaultTablePolicies_;
   std::vector<std::unique_ptr<TableAnalysisPolicies>> tablePolicyQueue_;
-  // The region being collected; its owner class is not part of this layer yet, so the
-  // pointer is only ever cleared here.
+  // The region being collected; it belongs to the table writer, so this set only ever clears
+  // the pointer.
   PreForm* heldRegion_ = nullptr;
   TextString versionText_;
   TextString indentOpenMarkup_;

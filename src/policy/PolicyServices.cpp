@@ -411,7 +411,7 @@ void FileControl::FreeOwnedObjects() {
   if (linkDictionary_) linkDictionary_->Clear();
   textCommands_.Clear();
   documentSections_.Clear();
-  // The region is not owned here yet (its class belongs to the table writer).
+  // The region is not owned here (its class belongs to the table writer).
   heldRegion_ = nullptr;
   tablePolicyQueue_.clear();
 }

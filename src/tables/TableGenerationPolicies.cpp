@@ -6,5 +6,5 @@ TableGenerationPolicies::TableGenerationPolicies(const TextString& name) : name_
 
 TableGenerationPolicies::~TableGenerationPolicies() = default;
 
-// The group holds no policies of its own yet; the name survives a reset.
+// The group registers no policies of its own; a reset leaves the name as it is.
 void TableGenerationPolicies::RegisterPolicies() {}

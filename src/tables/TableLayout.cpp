@@ -4,5 +4,5 @@ TableLayout::TableLayout(const TextString& name) : name_(name) {}
 
 TableLayout::~TableLayout() = default;
 
-// No columns are kept yet; the name survives a reset.
+// The layout keeps no columns: a reset leaves the name as it is.
 void TableLayout::Reset(int /*keep*/) {}

@@ -130,7 +130,8 @@ TEST(Kvlcons, ListWritesAnnotatedLinesAndNoFalseRtf) {
   fs::copy_file(kFixture, input);
   const fs::path out = dir.path / "out";
   const ConsoleResult r = RunConsole({input.string(), "/LIST", "/OUTPUT=" + (out / "*.rtf").string()});
-  // The RTF writer is not part of this tree yet: the output pass fails and says so.
+  // The writer answers every line with a failure (OutFile::WriteOut): the output pass fails,
+  // says so and leaves no file; the list file of the first pass stays.
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("ERROR: Failed to complete output pass"), std::string::npos) << r.err;
   EXPECT_NE(r.out.find("---- Making First Pass ----"), std::string::npos);
@@ -153,7 +154,7 @@ TEST(Kvlcons, ListsEveryCorpusDocument) {
     ++documents;
     const ConsoleResult r = RunConsole(
         {entry.path().string(), "/LIST", "/OUTPUT=" + (dir.path / "*.rtf").string()});
-    EXPECT_NE(r.status, 0);  // no RTF writer yet
+    EXPECT_NE(r.status, 0);  // the output pass fails, as above
     EXPECT_FALSE(fs::exists(dir.path / (entry.path().stem().string() + ".rtf")));
     const std::string listed = ReadAll(dir.path / (entry.path().stem().string() + ".lis1"));
     // Form feeds split a line into two statements, so there may be more statements than lines.

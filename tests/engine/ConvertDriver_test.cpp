@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,11 +28,13 @@ struct Conversion {
     ctx.GetLogErrorHandler().SetDiagnosticCallback([this](const char* t) { lines.emplace_back(t); });
   }
 
-  // output is the output name pattern, as an /OUTPUT value gives it.
-  int Run(const std::string& input, const std::string& output) {
+  // output is the output name pattern, as an /OUTPUT value gives it; with is the writer of
+  // the output pass (the conversion's own when null).
+  int Run(const std::string& input, const std::string& output, RTFFile* with = nullptr) {
     return ConvertInputFile(user, policyFile, analysis, contents, outputSet, ctx,
                             TextString(input.c_str()), TextString(input.c_str()),
-                            TextString(output.c_str()), 0, writer, nullptr, nullptr, 0);
+                            TextString(output.c_str()), 0, with != nullptr ? *with : writer,
+                            nullptr, nullptr, 0);
   }
   bool Said(const std::string& text) const {
     for (const std::string& line : lines)
@@ -63,6 +63,13 @@ struct Conversion {
   std::vector<std::string> lines;
 };
 
+// A writer that opens its file and refuses every line.
+class FailingWriter : public RTFFile {
+ public:
+  explicit FailingWriter(Context& ctx) : RTFFile(ctx) {}
+  int WriteOut(Statement&, FileControl&, Context&) override { return 0; }
+};
+
 }  // namespace
 
 TEST(ConvertInputFile, AnnouncesFileAndPassesInOrder) {
@@ -83,12 +90,13 @@ TEST(ConvertInputFile, AnnouncesFileAndPassesInOrder) {
 }
 
 TEST(ConvertInputFile, FailedWriterLeavesNoOutputAndReportsFailure) {
-  // The RTF writer of this tree writes nothing yet: the conversion must say so.
+  // A writer that fails: the conversion says so and leaves no partial file.
   Conversion c;
   const fs::path input = c.dir / "doc.txt";
   fs::copy_file(kFixture, input);
   const fs::path output = c.dir / "doc.rtf";
-  EXPECT_EQ(c.Run(input.string(), output.string()), 0);
+  FailingWriter failing(c.ctx);
+  EXPECT_EQ(c.Run(input.string(), output.string(), &failing), 0);
   EXPECT_TRUE(c.Said("ERROR: Failed to complete output pass"));
   EXPECT_FALSE(fs::exists(output));
 }
