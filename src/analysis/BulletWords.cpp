@@ -6,15 +6,10 @@
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "policy/RuleSets.h"
+#include "text/CharacterUtils.h"
 #include "text/StatementTypes.h"
 
 static bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
-static bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-static bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
-static bool IsAsciiLower(char c) { return c >= 'a' && c <= 'z'; }
-static bool IsAsciiLetterOrDigit(char c) {
-  return IsAsciiDigit(c) || IsAsciiUpper(c) || IsAsciiLower(c);
-}
 static bool IsRomanLetter(char c) {
   return c == 'i' || c == 'v' || c == 'x' || c == 'I' || c == 'V' || c == 'X';
 }

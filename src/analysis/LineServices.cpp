@@ -41,10 +41,6 @@ void EscapeRtfText(TextString& text) {
 
 // ---- Minimal forms until the line analysis exists ----
 
-int GetEmbeddedHeadingText(FileControl& /*fc*/, PreHTML& /*line*/, Statement& /*out*/) {
-  return 0;
-}
-
 void WriteDefaultDirectives(FileControl& /*fc*/, StatementFile& /*reader*/) {}
 
 void AddClosingEndPre(FileControl& /*fc*/, StatementFile& /*file*/) {}

@@ -5,8 +5,6 @@
 class Context;
 class ConversionOptions;
 class FileControl;
-class PreHTML;
-class Statement;
 class StatementFile;
 
 // Services of the line analysis that the text, policy and driver code call. The small
@@ -22,9 +20,6 @@ void EscapeRtfText(FileControl& fc, TextString& text);
 void EscapeRtfText(TextString& text);
 
 // ---- Minimal forms until the line analysis exists ----
-// Finds no embedded heading yet: 0, out untouched.
-[[nodiscard]] int GetEmbeddedHeadingText(FileControl& fc, PreHTML& line, Statement& out);
-
 // Queues no directives yet.
 void WriteDefaultDirectives(FileControl& fc, StatementFile& reader);
 // Queues nothing yet (the statement reader already closes a <PRE> file at its end).

@@ -97,6 +97,27 @@ class PreHTML : public Statement {
   // checks it runs in analysis/HeadingDetection.cpp.
   int TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& word, int wordIndex,
                            int levelHint, int breakBefore);
+  // The bullet type the line opens with (210-215), or 0. Needs "Look for bullets" and an
+  // active bullet kind; outside the analysis pass a line indented more than 6 beyond the last
+  // indent position is none. With the tracker's list permission: "- " (without "- -" in the
+  // first 40 bytes), "o ", a middle dot (0xB7) and a blank, or a "Bullet point characters"
+  // character and a blank; in the analysis pass also a one-byte first word that may be a
+  // bullet character, when it is '-' or occurs once in a line with an ASCII letter or digit.
+  // Otherwise the bullet word is classified (TidyBulletLine) as the expected kinds allow. In
+  // the analysis pass the bullet characters and kinds found are counted in statistics.
+  int DetectBullet(FileControl& fc, AnalysisStatistics& statistics);
+  // How strongly the line looks pre-formatted, 0-9 (mode 0 for the line analysis, 1 for the
+  // region analysis): from the roll-out line before it, the alignment of its blank runs with
+  // previous (may be null), its bars, pluses, doubled rule characters and wide blank runs, its
+  // indent and, with "Look for diagrams", a line of symbols under another. 0 for a line
+  // longer than "Max length of candidate table lines", a user HTML line and the definition
+  // tag lines (1035-1037).
+  int PreformattedScore(FileControl& fc, const PreHTML* previous, int mode) const;
+  // Sets or clears the roll-out mark (kFlagRollOut). Setting it withdraws an emphasis phrase
+  // that closes on this line (its markup on this line and on the line where it opens goes
+  // back to the marks, with an INFO message at level 7) and makes a bullet continuation (216)
+  // untyped.
+  void SetRollOut(FileControl& fc, bool on);
   // The conversion step before analysis; acts only at the Context's line stage 1 and never
   // for plain-text output. HTML output converts Mac punctuation (not for the non-Latin-1
   // encodings); an output type outside 0-3 is reported; the analysis pass (or the Context's

@@ -81,6 +81,7 @@ void Context::ResetForFile(const TextString& fileName) {
   for (HeadingList* list : {&Anchors, &ContentsLines, &Headings}) ResetHeadingList(*list);
 
   for (TextString& info : DocumentInfo) info.Assign(kUnknownDocInfo);
+  FirstHeadingText.SetEmpty();
   MetaTags.Clear();
 
   ResetPassState();

@@ -306,6 +306,9 @@ class Context {
   // The list file of the pass that writes one (not owned): messages on lines are noted for it.
   TextFile* ListFile = nullptr;
   std::array<TextString, kDocInfoCount> DocumentInfo;
+  // The text of the document's first heading (empty until one is found), for "Use first
+  // heading as Title".
+  TextString FirstHeadingText;
   const TextString& GetDocInfo(DocInfo which) const {
     return DocumentInfo[static_cast<std::size_t>(which)];
   }

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "analysis/LineClassTests.h"
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"

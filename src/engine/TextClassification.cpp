@@ -3,15 +3,12 @@
 #include <cstring>
 
 #include "engine/Context.h"
+#include "text/CharacterUtils.h"
 #include "text/JReplaceParser.h"
 #include "text/TextString.h"
 
 // ---- Byte classes (ASCII only: bytes 128 and up are neither letters nor digits) ----
 
-static bool IsAsciiDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-static bool IsAsciiLetter(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 static bool IsBlank(unsigned char c) { return c == ' '; }
 static bool IsRuleChar(unsigned char c) {
   return c == '*' || c == '-' || c == '=' || c == '_' || c == '~';

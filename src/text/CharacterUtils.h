@@ -7,6 +7,14 @@ struct LocalDateTime;
 // Number, date, measurement, language and character-set helpers shared by several
 // subsystems. None keeps state.
 
+// ASCII classes of one byte, given as a char, an unsigned char or an int: a byte with the high
+// bit set (negative as a char) is never a digit or letter, whatever the code page.
+constexpr bool IsAsciiDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool IsAsciiUpper(int c) { return c >= 'A' && c <= 'Z'; }
+constexpr bool IsAsciiLower(int c) { return c >= 'a' && c <= 'z'; }
+constexpr bool IsAsciiLetter(int c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
+constexpr bool IsAsciiLetterOrDigit(int c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
+
 // Formats an IPv4 address held as a number (a.b.c.d, most significant first). 0 and an empty
 // out unless the top byte lies in 1..511 (values from 256 are taken less 256).
 [[nodiscard]] int FormatDottedQuad(double value, TextString& out);
