@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "analysis/Entities.h"
 #include "engine/Context.h"
@@ -219,51 +221,66 @@ static void RemoveMarkup(TextString& text) {
   text = std::move(plain);
 }
 
-// How many times the link text (folded) starts at or before column in the folded text.
-static int CountOccurrences(const std::string& folded, const std::string& link, int column) {
-  if (link.empty())
-    return 0;
-  int count = 0;
-  for (std::size_t at = folded.find(link); at != std::string::npos && at <= static_cast<std::size_t>(column);
-       at = folded.find(link, at + 1))
-    ++count;
-  return count;
+// The first closing tag at or after from that no anchor has taken yet.
+static std::size_t FindFreeClose(const std::string& folded, std::size_t from,
+                                 const std::set<std::size_t>& taken) {
+  std::size_t at = folded.find("</a>", from);
+  while (at != std::string::npos && taken.count(at) != 0)
+    at = folded.find("</a>", at + 1);
+  return at;
 }
 
 void ExtractInputLinks(FileControl& fc, const TextString& in, TextString& out) {
-  TextString text(in);
-  const bool record = IsPassRunning(fc);
-  std::string folded = FoldLower(text);
+  const bool offer = IsPassRunning(fc);
+  const std::string folded = FoldLower(in);
+  // The anchor and closing tags to drop; the text is copied once around them, so a line with
+  // many anchors costs no more than its length.
+  std::vector<std::pair<std::size_t, std::size_t>> dropped;  // (start, length)
+  std::set<std::size_t> taken;
   std::size_t from = 0;
   for (;;) {
     const int open = FindAnchorOpen(folded, from);
     if (open < 0)
       break;
-    const std::size_t tagEnd = folded.find('>', static_cast<std::size_t>(open));
+    const std::size_t start = static_cast<std::size_t>(open);
+    const std::size_t tagEnd = folded.find('>', start);
     if (tagEnd == std::string::npos)
       break;
-    const std::size_t close = folded.find("</a>", tagEnd + 1);
+    const std::size_t close = FindFreeClose(folded, tagEnd + 1, taken);
     if (close == std::string::npos)
       break;
-    TextString anchorTag;
-    anchorTag.AssignBytes(text.GetText() + open, static_cast<int>(tagEnd + 1) - open);
-    TextString linkText;
-    linkText.AssignBytes(text.GetText() + tagEnd + 1, static_cast<int>(close - tagEnd - 1));
-    // The closing tag goes first so that the anchor's place stays valid.
-    text.ReplaceSpan(static_cast<int>(close), 4, "");
-    text.ReplaceSpan(open, anchorTag.GetLength(), "");
-    folded.erase(close, 4);
-    folded.erase(static_cast<std::size_t>(open), static_cast<std::size_t>(anchorTag.GetLength()));
-    // Nothing before the anchor's place opens another anchor: the search goes on from there.
-    from = static_cast<std::size_t>(open);
-    if (!record)
+    taken.insert(close);
+    dropped.emplace_back(start, tagEnd + 1 - start);
+    dropped.emplace_back(close, 4);
+    // The link text may hold a further anchor: the search goes on inside it.
+    from = tagEnd + 1;
+    if (!offer)
       continue;
-    const int occurrence = CountOccurrences(folded, FoldLower(linkText), open);
+    TextString anchorTag;
+    anchorTag.AssignBytes(in.GetText() + open, static_cast<int>(tagEnd + 1 - start));
+    TextString linkText;
+    linkText.AssignBytes(in.GetText() + tagEnd + 1, static_cast<int>(close - tagEnd - 1));
     RemoveMarkup(linkText);
+    // The dictionary keeps no anchor without an address, so which occurrence of its text the
+    // anchor surrounded is not counted (-1): counting it for every anchor would make a line
+    // with many anchors quadratic.
     (void)fc.AddLinkDefinition(linkText, linkText, TextString(), anchorTag,
-                               TextPosition(occurrence, open), TextPosition());
+                               TextPosition(-1, open), TextPosition());
   }
-  out = std::move(text);
+  std::sort(dropped.begin(), dropped.end());
+  TextString result;
+  result.Reserve(in.GetLength());
+  std::size_t cursor = 0;
+  const auto copyUpTo = [&](std::size_t end) {
+    for (; cursor < end; ++cursor)
+      result.AppendChar(in.CharAt(static_cast<int>(cursor)));
+  };
+  for (const auto& [start, length] : dropped) {
+    copyUpTo(start);
+    cursor = std::max(cursor, start + length);
+  }
+  copyUpTo(static_cast<std::size_t>(in.GetLength()));
+  out = std::move(result);
 }
 
 // ---- Argument lists ----

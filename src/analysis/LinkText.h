@@ -33,11 +33,11 @@ inline constexpr int kDetectNewsGroup = 6;
 // gives 1 with linkText untouched.
 int DetectUrls(int mode, const TextString& word, TextString& linkText, int htmlOutput);
 
-// Takes the HTML anchors ("<a ...>" up to "</a>", any case) out of in, keeping their link
-// text, into out. While a pass runs, each anchor is offered to the policy set's link
-// dictionary (link text without markup as match and replacement, the anchor tag, which
-// occurrence of the link text it surrounded, its column); the dictionary keeps no anchor
-// without an address. An anchor without "</a>" after it ends the search; the rest stays.
+// Takes the HTML anchors ("<a ...>" up to the next "</a>", any case; "<abbr>" is no anchor)
+// out of in, keeping their link text, into out. While a pass runs, each anchor is offered to
+// the policy set's link dictionary (link text without markup as match and replacement, no
+// address, the anchor tag, its column); the dictionary keeps no anchor without an address.
+// An anchor without "</a>" after it ends the search; the rest stays.
 void ExtractInputLinks(FileControl& fc, const TextString& in, TextString& out);
 
 // ---- Argument lists ----

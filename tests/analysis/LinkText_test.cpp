@@ -8,6 +8,7 @@
 #include "engine/EntityTable.h"
 #include "policy/ConversionOptions.h"
 #include "policy/FileControl.h"
+#include "support/Growth.h"
 #include "text/StringList.h"
 
 namespace {
@@ -101,6 +102,8 @@ TEST(ExtractInputLinks, KeepsTheLinkTextAndDropsTheAnchors) {
       {"<abbr title=t>ab</abbr> <a href=x>link</a>", "<abbr title=t>ab</abbr> link"},
       // A stray closing tag before the anchor stays where it is.
       {"x</a> <a href=1>y</a>", "x</a> y"},
+      // An anchor inside another's link text is taken out too.
+      {"<a href=1>x <a href=2>y</a> z</a>!", "x y z!"},
       {"plain", "plain"},
   };
   FileControl fc;
@@ -110,6 +113,21 @@ TEST(ExtractInputLinks, KeepsTheLinkTextAndDropsTheAnchors) {
     ExtractInputLinks(fc, TextString(c.in), out);
     EXPECT_EQ(Str(out), c.out);
   }
+}
+
+TEST(ExtractInputLinks, ManyAnchorsOnOneLineTakeLinearTime) {
+  Context ctx(kProductKelvane, kOutputRtf);
+  FileControl& fc = ctx.GetFileControl();
+  fc.AttachContext(&ctx);
+  auto work = [&fc](int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i)
+      text += "<a href=x>link" + std::to_string(i) + "</a> ";
+    const TextString in(text.c_str());
+    TextString out;
+    return TimeOf([&] { ExtractInputLinks(fc, in, out); });
+  };
+  EXPECT_LT(FourfoldGrowth(500, work), kQuadraticGrowth);
 }
 
 TEST(ExtractInputLinks, TheDictionaryKeepsNoAnchorDuringAPass) {
