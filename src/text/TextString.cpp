@@ -1314,14 +1314,15 @@ bool TextString::ParseNumber(char style, int* out) const {
 }
 
 int TextString::AppendDouble(double x, int trailingBlank) {
-  const int needed = std::snprintf(nullptr, 0, "%18.3f", x);
-  if (needed < 0) return 0;
-  std::string text(static_cast<size_t>(needed) + 1, '\0');
-  std::snprintf(text.data(), text.size(), "%18.3f", x);
-  text.resize(static_cast<size_t>(needed));
-  const size_t begin = text.find_first_not_of(' ');
-  const size_t end = text.find_last_not_of(' ');
-  if (begin != std::string::npos) AppendRaw(*this, text.data() + begin, static_cast<int>(end - begin + 1));
+  // The widest double in this form has 309 digits before the point, a sign, the point and
+  // three decimals; the buffer holds it with room to spare, so nothing is ever cut.
+  char text[400];
+  const int written = std::snprintf(text, sizeof text, "%18.3f", x);
+  if (written < 0 || written >= static_cast<int>(sizeof text)) return 0;
+  const std::string_view digits(text, static_cast<size_t>(written));
+  const size_t begin = digits.find_first_not_of(' ');
+  const size_t end = digits.find_last_not_of(' ');
+  if (begin != std::string_view::npos) AppendRaw(*this, text + begin, static_cast<int>(end - begin + 1));
   if (trailingBlank) AppendChar(' ');
   return 1;
 }

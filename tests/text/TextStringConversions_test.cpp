@@ -285,6 +285,12 @@ TEST(TextStringNumbers, Doubles) {
   TextString huge;
   huge.AppendDouble(1e300, 0);
   EXPECT_EQ(huge.GetLength(), 305);
+  // The widest double there is: a sign, 309 digits, the point and three decimals.
+  TextString widest;
+  widest.AppendDouble(-1.7976931348623157e308, 0);
+  EXPECT_EQ(widest.GetLength(), 314);
+  EXPECT_EQ(Bytes(widest).substr(0, 6), "-17976");
+  EXPECT_EQ(Bytes(widest).substr(310), ".000");
 
   struct Case {
     const char* text;
