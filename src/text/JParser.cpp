@@ -513,9 +513,14 @@ int JParser::ReplaceMatch(JPattern& pattern, JMatchState& state) {
   if (!SpanInside(state, work_.GetLength()))
     return kJNothingDone;
   const char* text = pattern.GetText();
-  if (!work_.Replace(state.start, state.end - state.start + 1, text))
+  const int count = state.end - state.start + 1;
+  const int length = static_cast<int>(std::strlen(text));
+  const bool same = length == count && std::memcmp(work_.GetText() + state.start, text,
+                                                   static_cast<std::size_t>(count)) == 0;
+  if (!work_.Replace(state.start, count, text))
     return kJNothingDone;
-  position_ = state.start + static_cast<int>(std::strlen(text)) - 1;
+  change_ = {true, state.start, state.end + 1, length - count, same};
+  position_ = state.start + length - 1;
   return kJTextChanged;
 }
 
@@ -526,7 +531,9 @@ int JParser::OnMatch(JPattern& pattern, JMatchState& state) {
   const int at = pattern.type == kJInsertAfter ? state.end + 1 : state.start;
   if (!work_.Insert(at, text))
     return kJNothingDone;
-  position_ = state.end + static_cast<int>(std::strlen(text));
+  const int length = static_cast<int>(std::strlen(text));
+  change_ = {true, at, at, length, length == 0};
+  position_ = state.end + length;
   return kJTextChanged;
 }
 
@@ -552,6 +559,7 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
     const int start = state.start;
     const int end = state.end;
     const int oldEnd = textEnd_;
+    change_ = TextChange{};
     const int result = DispatchMatch(pattern, state);
     if (result != kJExtendMatch)
       state.Reset();
@@ -578,23 +586,10 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
       ++handled;
       ++pattern.handledMatches;
       ++matchCount_;
-      replaced = true;
       textEnd_ = work_.GetLength();
-      const int delta = textEnd_ - oldEnd;
-      // States that began after this match move with the text; earlier ones overlapped it;
-      // one with the same start keeps its span.
-      for (const int other : stepped_) {
-        JMatchState& moved = states_[other];
-        if (other == index || moved.start == -1)
-          continue;
-        if (moved.start > start) {
-          moved.start += delta;
-          if (moved.end != -1)
-            moved.end += delta;
-        } else if (moved.start < start) {
-          moved.Reset();
-        }
-      }
+      if (!(change_.known && change_.none))
+        replaced = true;
+      AdjustStates(index, start, textEnd_ - oldEnd);
     }
     const bool stop = result == kJStopScan ||
                       (options != nullptr && options->stopAfterFirst && result == kJTextChanged);
@@ -604,6 +599,41 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
       break;
   }
   return true;
+}
+
+void JParser::AdjustStates(int index, int start, int delta) {
+  for (const int other : stepped_) {
+    JMatchState& moved = states_[other];
+    if (other == index || moved.start == -1)
+      continue;
+    if (!change_.known) {
+      // A callback's change is not known: states that began after the match move with the
+      // text, earlier ones overlapped it, one with the same start keeps its span.
+      if (moved.start > start) {
+        moved.start += delta;
+        if (moved.end != -1)
+          moved.end += delta;
+      } else if (moved.start < start) {
+        moved.Reset();
+      }
+      continue;
+    }
+    if (change_.none)
+      continue;
+    // A state wholly after the change moves with it (an insertion before a span counts as
+    // after: the span is still there, further on); one wholly before it stays; any other saw
+    // bytes that are gone, or would take the inserted ones into its span.
+    const bool insertion = change_.at == change_.end;
+    if (moved.start >= change_.end && (!insertion || moved.start >= change_.at)) {
+      moved.start += delta;
+      if (moved.end != -1)
+        moved.end += delta;
+      continue;
+    }
+    const bool before = moved.matched && moved.end < change_.at;
+    if (!before)
+      moved.Reset();
+  }
 }
 
 void JParser::RebuildLive() {
@@ -639,6 +669,8 @@ int JParser::Scan(const char* text, const JScanOptions* options, int length) {
   // position; an idle pattern is stepped only where its first element can match, which keeps
   // a scan linear in the text rather than in text x patterns.
   int handled = 0;
+  long long restartsLeft =
+      (static_cast<long long>(textEnd_) + 1) * static_cast<long long>(patterns_.size());
   while (position_ < textEnd_) {
     const int a = position_;
     const auto ch = static_cast<unsigned char>(work_.GetText()[a]);
@@ -669,12 +701,17 @@ int JParser::Scan(const char* text, const JScanOptions* options, int length) {
     if (!goOn)
       break;
     if (replaced) {
-      if (options == nullptr || options->resetAfterReplacement) {
+      const bool restart =
+          options != nullptr && options->restartAfterReplacement && restartsLeft > 0;
+      if (options == nullptr || options->resetAfterReplacement || restart) {
         for (const int index : stepped_)
           states_[index].Reset();
       }
-      if (options != nullptr && options->restartAfterReplacement)
-        position_ = 0;
+      if (restart) {
+        // Resumes at the first byte: the advance below takes it there.
+        --restartsLeft;
+        position_ = -1;
+      }
     }
     // A handler may move the position anywhere; scanning never goes before the text.
     position_ = std::max(position_, -1) + 1;

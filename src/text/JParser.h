@@ -122,6 +122,9 @@ struct JMatchState {
 struct JScanOptions {
   int oneMatchPerPosition = 0;
   int resetAfterReplacement = 0;
+  // After a replacement the scan goes on from the first byte of the text, with every state
+  // reset. A handler that left the text as it was does not restart, and a scan restarts at
+  // most (length + 1) x patterns times, so rewrites that never settle still end.
   int restartAfterReplacement = 0;
   int stopAfterFirst = 0;
   int startAtFirstWildcard = 0;
@@ -211,11 +214,25 @@ class JParser {
   // One match step of pattern index at text position a; true on a full match.
   bool Step(int index, int a);
   // Runs the handlers of the full matches at the current position. Returns false when the
-  // scan is to stop.
+  // scan is to stop. replaced is set when a handler changed the text (or may have).
   bool DispatchAt(bool& replaced, int& handled);
   void RebuildLive();
 
+  // What a handler of this class did to the work text: the bytes [at, end) became
+  // end - at + delta bytes. Unknown after a callback or a handler of a derived class.
+  struct TextChange {
+    bool known = false;
+    int at = 0;
+    int end = 0;
+    int delta = 0;
+    // The text is as it was (an empty insertion, a span replaced by the same bytes).
+    bool none = false;
+  };
+  // Moves or forgets the started states other than index after the change of its handler.
+  void AdjustStates(int index, int start, int delta);
+
   std::vector<Compiled> compiled_;
+  TextChange change_;
   // Idle patterns whose first element accepts the byte, in order of adding.
   std::vector<int> byFirstByte_[256];
   // Patterns to step at every position: wildcard-led ones and those with a started state.

@@ -306,6 +306,66 @@ TEST(JParser, RejectedMatchIsRescannedFromAfterItsStart) {
   EXPECT_EQ(spans, (Spans{{0, 3}, {1, 3}}));
 }
 
+// ---- Restarts and several matches at one position end with the sound text ----
+
+struct RewriteCase {
+  const char* name;
+  std::vector<std::pair<int, std::pair<const char*, const char*>>> patterns;  // type, pattern, text
+  JScanOptions options;
+  const char* text;
+  const char* expected;  // the text after the scan
+};
+
+JScanOptions Restarting() {
+  JScanOptions options;
+  options.restartAfterReplacement = 1;
+  return options;
+}
+
+TEST(JParser, RewritesEndWithTheSoundText) {
+  const std::vector<RewriteCase> cases = {
+      // A restart resumes at the first byte, where the first replacement made a new match.
+      {"restart finds a match at byte 0", {{kJReplace, {"yz", "b"}}, {kJReplace, {"ab", "Q"}}},
+       Restarting(), "ayz", "Q"},
+      {"restart finds a match at byte 1", {{kJReplace, {"yz", "b"}}, {kJReplace, {"ab", "Q"}}},
+       Restarting(), "-ayz", "-Q"},
+      // Inserting nothing changes nothing, so there is nothing to restart for.
+      {"empty insertion with restart", {{kJInsertAfter, {"**>", ""}}}, Restarting(), "\xFD>",
+       "\xFD>"},
+      {"empty insertion with restart, one character", {{kJInsertAfter, {"%*", ""}}}, Restarting(),
+       "\xFD>", "\xFD>"},
+      {"same bytes with restart", {{kJReplace, {"ab", "ab"}}}, Restarting(), "xaby", "xaby"},
+      // Both match the blank: the insertion goes before it, then the blank goes.
+      {"insert before, then replace the same span", {{kJInsertBefore, {"?W", "N"}}, {kJReplace, {" ", ""}}},
+       JScanOptions{}, " ", "N"},
+      // The blank goes first; the insertion's span is gone with it.
+      {"replace, then insert before the same span", {{kJReplace, {" ", ""}}, {kJInsertBefore, {"?W", "N"}}},
+       JScanOptions{}, " ", ""},
+      {"insert after, then replace the same span", {{kJInsertAfter, {"ab", "+"}}, {kJReplace, {"ab", "X"}}},
+       JScanOptions{}, "ab", "X+"},
+  };
+  for (const RewriteCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    JParser parser;
+    for (const auto& [type, pattern] : c.patterns)
+      ASSERT_NE(parser.AddPatternShort(type, pattern.first, pattern.second, 1), nullptr);
+    const int handled = parser.Scan(c.text, &c.options, -1);
+    EXPECT_STREQ(handled > 0 ? parser.GetResultText() : c.text, c.expected);
+  }
+}
+
+TEST(JParser, RestartsOfARewriteThatNeverSettlesEnd) {
+  // Each insertion makes a new match at byte 0: the scan still ends, within its budget of
+  // (length + 1) x patterns restarts.
+  JParser parser;
+  ASSERT_NE(parser.AddPatternShort(kJInsertAfter, "x", "x", 1), nullptr);
+  const JScanOptions options = Restarting();
+  EXPECT_GT(parser.Scan("xy", &options, -1), 0);
+  const std::string result = parser.GetResultText();
+  EXPECT_LE(result.size(), 10u);
+  EXPECT_EQ(result.back(), 'y');
+}
+
 // ---- The index of idle patterns is invisible ----
 
 TEST(JParser, UnrelatedPatternsDoNotChangeResults) {
