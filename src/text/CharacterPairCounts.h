@@ -1,10 +1,13 @@
 #pragma once
 
 // Counters of the byte-pair census over the input that the character-set guess reads.
-// One increment per match; the census stops once distinctPairs reaches kMaxDistinctPairs.
+// One increment per match; the census stops once distinctPairs reaches kMaxDistinctPairs,
+// and before a text whose pairs could take a counter past the int range.
 struct CharacterPairCounts {
   static constexpr int kMaxDistinctPairs = 10000;
 
+  // Every pair counted (no counter can exceed it).
+  int pairs = 0;
   int nonBlank = 0;
   int distinctPairs = 0;
   int doubleByteUpper = 0;

@@ -1,5 +1,6 @@
 #include "text/Statement.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -86,6 +87,8 @@ static bool Contains(std::span<const T> values, T value) {
 }
 
 void CountBytePairs(const char* text, int length, CharacterPairCounts& counts) {
+  if (length < 2 || length - 1 > INT_MAX - counts.pairs) return;
+  counts.pairs += length - 1;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
   bool skipUpper = false;
   bool skipLower = false;
@@ -185,6 +188,14 @@ static bool EndsWithSoftBreak(const TextString& text) {
   return n > 40 && text.CharAt(n - 1) == '=' && text.CharAt(n - 2) != '=';
 }
 
+void Statement::CountInputPairs(const InputRules& rules, InputRuleState& state) const {
+  CharacterPairCounts* census = state.census;
+  if (rules.countPairs && rules.analysisPass && census != nullptr &&
+      census->distinctPairs < CharacterPairCounts::kMaxDistinctPairs) {
+    CountBytePairs(GetText(), length_, *census);
+  }
+}
+
 bool Statement::ApplyInputRules(const InputRules& rules, InputRuleState& state) {
   if (rules.pageMarkers && rules.pageMarkerSize > 0 && length_ == 1 && buffer_[0] == '\f') {
     SetEmpty();
@@ -204,11 +215,8 @@ bool Statement::ApplyInputRules(const InputRules& rules, InputRuleState& state) 
     }
     state.droppedLine = false;
   }
+  CountInputPairs(rules, state);
   CharacterPairCounts* census = state.census;
-  if (rules.countPairs && rules.analysisPass && census != nullptr &&
-      census->distinctPairs < CharacterPairCounts::kMaxDistinctPairs) {
-    CountBytePairs(GetText(), length_, *census);
-  }
   if ((rules.analysisPass || rules.mimeEncoding) && EndsWithSoftBreak(*this)) {
     if (rules.analysisPass) {
       if (census != nullptr) ++census->softLineBreaks;

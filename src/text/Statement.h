@@ -85,6 +85,9 @@ class Statement : public TextString {
   // false), a soft line break ("=" at the end of a line over 40 bytes) asks for the next line
   // (false) outside the analysis pass, and the byte pairs are counted into state.counts.
   bool ApplyInputRules(const InputRules& rules, InputRuleState& state);
+  // The byte-pair count of the input rules alone, for the part of a line cut at the longest
+  // statement (the other rules judge whole lines).
+  void CountInputPairs(const InputRules& rules, InputRuleState& state) const;
   // The final CR removed, the raw copy set to the result.
   void DropTrailingCR();
 
@@ -115,5 +118,6 @@ class Statement : public TextString {
 // The input rules of the policy set fc.
 InputRules InputRulesOf(FileControl& fc);
 
-// Counts the byte pairs of text (length bytes) into counts, as the input rules do.
+// Counts the byte pairs of text (length bytes) into counts, as the input rules do; nothing
+// when the pairs could take a counter past the int range.
 void CountBytePairs(const char* text, int length, CharacterPairCounts& counts);

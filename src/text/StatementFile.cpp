@@ -64,14 +64,32 @@ void StatementFile::SplitLine(const Statement& out) {
   }
 }
 
+// The next part of the remainder: up to its next form feed, or a lone form feed when it
+// starts with one. The remainder is consumed from an offset rather than copied again for
+// every part, so a line of many form feeds costs time in proportion to its length.
+void StatementFile::TakeRemainderPart(Statement& out) {
+  const char* text = remainder_.GetText();
+  const int length = remainder_.GetLength();
+  const int at = remainderAt_;
+  int end = at + 1;
+  if (text[at] != kFormFeed) {
+    const void* formFeed = std::memchr(text + at, kFormFeed, static_cast<std::size_t>(length - at));
+    end = formFeed ? static_cast<int>(static_cast<const char*>(formFeed) - text) : length;
+  }
+  out.AssignBytes(text + at, end - at);
+  remainderAt_ = end;
+  if (end < length) return;
+  remainder_.SetEmpty();
+  remainderAt_ = 0;
+  remainderPending_ = 0;
+}
+
 bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& rules,
                                      InputRuleState& state) {
   const int lengthOnEntry = out.GetLength();
   bool complete = false;
   if (remainderPending_) {
-    out.Assign(remainder_);
-    remainder_.SetEmpty();
-    remainderPending_ = 0;
+    TakeRemainderPart(out);
     complete = !split_;
   } else if (HasPendingPiece()) {
     complete = TakePendingPiece(out, rules, state);
@@ -106,8 +124,24 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
     } else {
       out.Append(line->text);
     }
+    const bool lineGoesOn = overLong && !split_;
+    if (lineGoesOn && out.GetLength() - lengthOnEntry < kMaxStatementLength) {
+      // The input rules judge a whole line: run on every piece they would drop, count and
+      // join its pieces again and again (and the work would grow with the square of the line).
+      continue;
+    }
+    if (lineGoesOn) {
+      // A line longer than any statement may be: this part is delivered and the line goes
+      // on in the next statement, so memory stays bounded and no text is lost. Only its
+      // bytes are counted; the rules that judge a line (drops, soft breaks) see its last part.
+      if (!cutting_) notices_ |= kNoticeLineCut;
+      cutting_ = true;
+      out.CountInputPairs(rules.input, state);
+      complete = true;
+      continue;
+    }
+    cutting_ = false;
     complete = out.ApplyInputRules(rules.input, state);
-    if (overLong && !split_) complete = false;
   }
 
   const void* formFeedAt = std::memchr(out.GetText(), kFormFeed, static_cast<std::size_t>(out.GetLength()));
@@ -115,7 +149,8 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
     const int formFeed = static_cast<int>(static_cast<const char*>(formFeedAt) - out.GetText());
     const int keep = formFeed == 0 ? 1 : formFeed;
     if (keep < out.GetLength()) {
-      remainder_.AssignSubstring(out.GetText(), keep, -1);
+      remainder_.AssignBytes(out.GetText() + keep, out.GetLength() - keep);
+      remainderAt_ = 0;
       remainderPending_ = 1;
       out.Truncate(keep);
     }

@@ -33,6 +33,10 @@ StatementReadRules ReadRulesOf(FileControl& fc);
 // a statement at the file's width and indents continuation lines like the first.
 class StatementFile : public TextFile {
  public:
+  // Longest statement a read delivers. A longer line (far longer than any line of a real
+  // document) is delivered in parts of this length, and kNoticeLineCut is raised once for it.
+  static constexpr int kMaxStatementLength = 1000000;
+
   StatementFile();
   ~StatementFile() override;
 
@@ -82,6 +86,8 @@ class StatementFile : public TextFile {
   // Queues fields 2, 3, ... of a statement holding LF; it keeps field 1.
   void QueueLineFeedFields(Statement& out);
   void SplitLine(const Statement& out);
+  // out = the next part of the remainder.
+  void TakeRemainderPart(Statement& out);
 
   TextString blanks_;
   TextString breakAfter_;
@@ -93,6 +99,10 @@ class StatementFile : public TextFile {
   int skipCount_ = 0;
   int remainderPending_ = 0;
   TextString remainder_;
+  // Where the next part of the remainder starts.
+  int remainderAt_ = 0;
+  // The line being read was cut at the longest statement and goes on.
+  bool cutting_ = false;
   int splitPosition_ = -1;
   int splitCharacter_ = 10;
   int split_ = 0;

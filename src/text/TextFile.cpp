@@ -21,11 +21,15 @@ Mark ByteOrderMarkOf(const TextString& line) {
 
 // Writable room for one read plus the terminator.
 static char* PrepareBuffer(TextString& buffer) {
-  // Room for one more UTF-16 unit after a full piece (see ReadEncodedLine).
+  // Room for one more UTF-16 unit after a full piece: the LF after a CR or the second half
+  // of a surrogate pair (see ReadEncodedLine).
   buffer.Reserve(TextFile::kMaxRead + 3);
   buffer.SetEmpty();
   return buffer.GetBuffer();
 }
+
+static bool IsHighSurrogate(int unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+static bool IsLowSurrogate(int unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // NUL bytes would cut the line short wherever it is handled as a C string.
 static void BlankNulBytes(char* text, int length) {
@@ -255,20 +259,35 @@ bool TextFile::ReadEncodedLine(int* overLong) {
     }
   }
   if (length == 0) return false;
+  // Lines end on whole units, so only the end of the file can leave half of one.
+  if (utf16 && length % 2 != 0) notices_ |= kNoticeStrayByte;
   if (!reachedEnd && length == kMaxRead) {
     // A CR that fills the piece is followed by its LF: the line ends here after all.
     const int unit = utf16 ? 2 : 1;
-    const bool crLast = utf16 ? ((utf16LE_ ? buffer[length - 2] : buffer[length - 1]) == '\r' &&
-                                 (utf16LE_ ? buffer[length - 1] : buffer[length - 2]) == 0)
-                              : buffer[length - 1] == '\r';
+    const auto unitAt = [&](const char* bytes) {
+      const auto low = static_cast<unsigned char>(utf16LE_ ? bytes[0] : bytes[1]);
+      const auto high = static_cast<unsigned char>(utf16LE_ ? bytes[1] : bytes[0]);
+      return (high << 8) | low;
+    };
+    const int lastUnit = utf16 ? unitAt(buffer + length - 2) : 0;
+    const bool crLast = utf16 ? lastUnit == '\r' : buffer[length - 1] == '\r';
     char next[2] = {};
     int got = 0;
     for (int c = 0; got < unit && (c = NextByte()) != EOF;) next[got++] = static_cast<char>(c);
     const bool lineFeedNext =
-        got == unit && (utf16 ? (next[utf16LE_ ? 0 : 1] == '\n' && next[utf16LE_ ? 1 : 0] == 0)
-                              : next[0] == '\n');
+        got == unit && (utf16 ? unitAt(next) == '\n' : next[0] == '\n');
+    // Each piece is converted on its own: the two halves of a surrogate pair stay together.
+    const bool pairSplit = utf16 && got == unit && IsHighSurrogate(lastUnit) &&
+                           IsLowSurrogate(unitAt(next));
     if (crLast && lineFeedNext) {
       for (int i = 0; i < unit; ++i) buffer[length++] = next[i];
+    } else if (pairSplit) {
+      for (int i = 0; i < unit; ++i) buffer[length++] = next[i];
+      // The line goes on unless the file ends right after the pair.
+      if (NextByte() != EOF) {
+        UnreadByte();
+        *overLong = 1;
+      }
     } else if (got > 0) {
       for (int i = 0; i < got; ++i) UnreadByte();
       *overLong = 1;

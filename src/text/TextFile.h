@@ -12,6 +12,14 @@ class Statement;
 // Lines held in memory that a reader takes in place of a file (not owned by the reader).
 using StatementSource = std::vector<Statement*>;
 
+// What a read met that its caller may report: bits of the value TakeNotices returns.
+enum ReadNotice : unsigned {
+  // A UTF-16 file ended in half a code unit, which was dropped.
+  kNoticeStrayByte = 1u << 0,
+  // A line longer than the longest statement was delivered in parts (StatementFile).
+  kNoticeLineCut = 1u << 1,
+};
+
 // Reads and writes text line by line.
 //
 // Reading keeps a stack of open files: an included file is pushed on top of its includer and
@@ -20,13 +28,14 @@ using StatementSource = std::vector<Statement*>;
 // into UTF-8), EF BB BF UTF-8, anything else single-byte text. Every line arrives as bytes
 // without its line end (LF, CR LF, or the UTF-16 forms of them); the byte-order mark is never
 // part of a line. A physical line longer than 9,999 bytes arrives in pieces of 10,000 bytes,
-// each piece before the line end carrying the over-long flag. The newest lines are kept in a
-// short list (GetRecentLine).
+// each piece before the line end carrying the over-long flag (a UTF-16 piece that would end
+// between the two halves of a surrogate pair takes the second half too, as each piece is
+// converted on its own). The newest lines are kept in a short list (GetRecentLine).
 //
 // Writing goes to the top file, to the standard output (console) or to an in-memory list of
 // lines (the sink). Lines are written with a LF line end.
 //
-// Failures are return values; nothing here writes a message.
+// Failures are return values; nothing here writes a message (see TakeNotices).
 class TextFile {
  public:
   // Longest read, the line end included; a longer physical line arrives in pieces.
@@ -105,6 +114,12 @@ class TextFile {
   bool IsBinaryOutput() const { return binaryOutput_ != 0; }
   // Raw reading: lines are read byte by byte up to LF, NUL bytes become blanks.
   void SetRaw(int raw) { raw_ = raw; }
+  // The ReadNotice bits raised since the last call; they are cleared.
+  unsigned TakeNotices() {
+    const unsigned notices = notices_;
+    notices_ = 0;
+    return notices;
+  }
 
   // ---- In-memory source and sink (not owned; null turns them off) ----
   void SetSource(const StatementSource* source) {
@@ -168,6 +183,7 @@ class TextFile {
   int binaryOutput_ = 0;
   // The first line after an open is tested for a byte-order mark.
   bool firstLine_ = false;
+  unsigned notices_ = 0;
   // Reused for every read, so the read loop allocates nothing per line.
   TextString lineBuffer_;
   TextString workText_;

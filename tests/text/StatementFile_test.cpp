@@ -68,6 +68,99 @@ TEST(StatementFile, ReadsStatementsFromLines) {
   }
 }
 
+TEST(StatementFile, SurrogatePairAtThePieceEndStaysWhole) {
+  // The mark and 4,998 letters leave room for the high half alone in the first piece.
+  for (const int letters : {4997, 4998}) {
+    SCOPED_TRACE(letters);
+    std::string bytes = "\xFF\xFE";
+    for (int i = 0; i < letters; ++i) bytes += std::string("x\0", 2);
+    bytes += std::string("\x34\xD8\x1E\xDD\r\0\n\0", 8);
+    EXPECT_EQ(ReadBytesAsStatements(bytes),
+              Lines{std::string(static_cast<std::size_t>(letters), 'x') + "\xF0\x9D\x84\x9E"});
+  }
+}
+
+// The pair census of reading one line of length letters x in the analysis pass.
+CharacterPairCounts CensusOfLine(int length) {
+  const std::string path = TempPath("census-line.txt");
+  WriteBytes(path, std::string(static_cast<std::size_t>(length), 'x') + "\nab\n");
+  StatementFile file;
+  EXPECT_TRUE(file.OpenForRead(path.c_str(), 0));
+  StatementReadRules rules;
+  rules.input.countPairs = true;
+  rules.input.analysisPass = true;
+  CharacterPairCounts census;
+  InputRuleState state;
+  state.census = &census;
+  Statement s;
+  while (file.ReadStatementWith(s, rules, state)) s.SetEmpty();
+  return census;
+}
+
+TEST(StatementFile, CountsEveryBytePairOfALongLineOnce) {
+  // Pieces of 10,000 bytes: each pair, those across piece ends too, is counted once.
+  for (const int length : {9999, 10000, 30000, 30001}) {
+    SCOPED_TRACE(length);
+    const CharacterPairCounts census = CensusOfLine(length);
+    // length - 1 pairs of the long line and the one of "ab".
+    EXPECT_EQ(census.nonBlank, length);
+    EXPECT_EQ(census.pairs, length);
+  }
+  // The work grows with the line, not with its square.
+  EXPECT_LE(CensusOfLine(160000).pairs, 4 * CensusOfLine(40000).pairs);
+}
+
+TEST(StatementFile, FormFeedsCostInProportionToTheLine) {
+  // Every statement split off a line of form feeds is handed its own part only: the bytes
+  // all statements hold grow in step with the line (they grew with its square).
+  const auto bytesHeld = [](int formFeeds) {
+    const std::string path = TempPath("form-feeds.txt");
+    WriteBytes(path, std::string(static_cast<std::size_t>(formFeeds), '\f') + "end\n");
+    StatementFile file;
+    EXPECT_TRUE(file.OpenForRead(path.c_str(), 0));
+    InputRuleState state;
+    long long held = 0;
+    int statements = 0;
+    for (;;) {
+      Statement s;
+      if (!file.ReadStatementWith(s, {}, state)) break;
+      EXPECT_STREQ(s.GetText(), statements < formFeeds ? "\f" : "end");
+      held += s.GetCapacity();
+      ++statements;
+    }
+    EXPECT_EQ(statements, formFeeds + 1);
+    return held;
+  };
+  EXPECT_LE(bytesHeld(8000), 5 * bytesHeld(2000));
+}
+
+TEST(StatementFile, LinesBeyondTheLongestStatementArriveInParts) {
+  constexpr int kMax = StatementFile::kMaxStatementLength;
+  const std::string path = TempPath("huge-line.txt");
+  std::string line(static_cast<std::size_t>(2 * kMax + 5), 'y');
+  line[static_cast<std::size_t>(kMax)] = 'A';
+  WriteBytes(path, "first\n" + line + "\nlast\n");
+  StatementFile file;
+  ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+  InputRuleState state;
+  Statement s;
+  std::vector<std::string> read;
+  std::vector<unsigned> notices;
+  while (file.ReadStatementWith(s, {}, state)) {
+    read.emplace_back(s.GetText(), s.GetLength());
+    notices.push_back(file.TakeNotices());
+    s.SetEmpty();
+  }
+  ASSERT_EQ(read.size(), 5u);
+  EXPECT_EQ(read[0], "first");
+  EXPECT_EQ(read[1] + read[2] + read[3], line) << "nothing of the line is lost";
+  EXPECT_EQ(read[1].size(), static_cast<std::size_t>(kMax));
+  EXPECT_EQ(read[2][0], 'A');
+  EXPECT_EQ(read[4], "last");
+  // Raised once for the line.
+  EXPECT_EQ(notices, (std::vector<unsigned>{0, kNoticeLineCut, 0, 0, 0}));
+}
+
 TEST(StatementFile, JoinsSoftLineBreaksWithMimeEncoding) {
   const std::string longLine(45, 'm');
   StatementReadRules rules;
@@ -229,6 +322,21 @@ TEST(StatementFile, LongStatementsWrapAtTheLastBlankWithinTheWidth) {
   EXPECT_EQ(lines[0], text.substr(0, 77));
   EXPECT_EQ(lines[1], text.substr(78));
   EXPECT_EQ(lines[0] + " " + lines[1], text) << "only the break blank goes";
+}
+
+TEST(StatementFile, ZeroWidthStillWritesEveryByte) {
+  // Without the guard the segment at width 0 would be empty and wrapping would stand still.
+  Statement s;
+  s.Assign("abc");
+  TextString segment;
+  int next = -1;
+  ASSERT_TRUE(s.GetWrappedSegment(0, 1, "\n\t ", ")]}>,;", "([{<!=+-\"", segment, &next, 0));
+  ASSERT_EQ(next, 2) << "wrapping at width 0 must move on";
+  EXPECT_STREQ(segment.GetText(), "b");
+  for (const int width : {0, -3}) {
+    SCOPED_TRACE(width);
+    EXPECT_EQ(WrittenLines("abc", width), (Lines{"a", "b", "c"}));
+  }
 }
 
 TEST(StatementFile, WritingFailsWhenClosedOrReading) {

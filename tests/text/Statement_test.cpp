@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -223,6 +224,19 @@ TEST(Statement, CountsBytePairsForTheCharacterSetGuess) {
     CountBytePairs(c.text.data(), static_cast<int>(c.text.size()), counts);
     EXPECT_EQ(counts.*c.counter, c.expected);
   }
+}
+
+TEST(Statement, PairCensusStopsBeforeItsCountersOverflow) {
+  CharacterPairCounts counts;
+  counts.pairs = INT_MAX - 3;
+  counts.nonBlank = INT_MAX - 3;
+  CountBytePairs("abcdef", 6, counts);
+  EXPECT_EQ(counts.nonBlank, INT_MAX - 3) << "five pairs would overflow";
+  CountBytePairs("abcd", 4, counts);
+  EXPECT_EQ(counts.nonBlank, INT_MAX);
+  EXPECT_EQ(counts.pairs, INT_MAX);
+  CountBytePairs("ab", 2, counts);
+  EXPECT_EQ(counts.nonBlank, INT_MAX);
 }
 
 TEST(Statement, PairCensusRunsOnlyInTheAnalysisPassAndStops) {

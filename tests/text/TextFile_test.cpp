@@ -100,6 +100,21 @@ TEST(TextFile, TinyUtf16LeExample) {
   EXPECT_EQ(ReadAll(path), (std::vector<std::string>{"A", "B"}));
 }
 
+TEST(TextFile, StrayLastByteOfUtf16IsNoticed) {
+  const std::string path = TempPath("odd16.txt");
+  for (const bool odd : {false, true}) {
+    SCOPED_TRACE(odd);
+    WriteBytes(path, std::string("\xFF\xFE" "A\0\n\0B\0C", odd ? 9 : 8));
+    TextFile file;
+    ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+    std::vector<std::string> lines;
+    for (const Piece& piece : ReadPieces(file)) lines.push_back(piece.text);
+    EXPECT_EQ(lines, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(file.TakeNotices(), odd ? kNoticeStrayByte : 0u);
+    EXPECT_EQ(file.TakeNotices(), 0u) << "taking clears them";
+  }
+}
+
 std::string Xs(int n) { return std::string(static_cast<std::size_t>(n), 'x'); }
 
 std::string Utf16LE(const std::string& bytes) {
@@ -107,6 +122,22 @@ std::string Utf16LE(const std::string& bytes) {
   for (const char ch : bytes) wide += std::string{ch, '\0'};
   return wide;
 }
+
+// A UTF-16 file with its mark: n letters x, then the given units.
+std::string XsThenUnits(int n, const std::vector<int>& units, bool bigEndian) {
+  std::vector<int> all(static_cast<std::size_t>(n), 'x');
+  all.insert(all.end(), units.begin(), units.end());
+  std::string wide = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const int unit : all) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    wide += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return wide;
+}
+
+// U+1D11E in UTF-8.
+const std::string kClef = "\xF0\x9D\x84\x9E";
 
 struct LongLineCase {
   const char* name;
@@ -131,6 +162,18 @@ TEST(TextFile, LongLinesArriveInPiecesOfTenThousandBytes) {
       {"utf16 12000", Utf16LE(Xs(12000) + "\r\n"),
        {{Xs(4999), 1}, {Xs(5000), 1}, {Xs(2001), 0}}},
       {"utf16 CR at piece end", Utf16LE(Xs(4998) + "\r\nnext"), {{Xs(4998), 0}, {"next", 0}}},
+      // A surrogate pair that straddles the end of a piece stays whole (U+1D11E).
+      {"utf16 pair at piece end", XsThenUnits(4998, {0xD834, 0xDD1E, '\r', '\n'}, false),
+       {{Xs(4998) + kClef, 1}, {"", 0}}},
+      {"utf16 pair before piece end", XsThenUnits(4997, {0xD834, 0xDD1E, '\r', '\n'}, false),
+       {{Xs(4997) + kClef, 1}, {"", 0}}},
+      {"utf16 pair at piece end, file end", XsThenUnits(4998, {0xD834, 0xDD1E}, false),
+       {{Xs(4998) + kClef, 0}}},
+      {"utf16be pair at piece end", XsThenUnits(4998, {0xD834, 0xDD1E, 'm', '\n'}, true),
+       {{Xs(4998) + kClef, 1}, {"m", 0}}},
+      // A high surrogate without its second half stays a lone one.
+      {"utf16 lone high surrogate at piece end", XsThenUnits(4998, {0xD834, 'y'}, false),
+       {{Xs(4998) + "\xEF\xBF\xBD", 1}, {"y", 0}}},
   };
   for (const LongLineCase& c : cases) {
     SCOPED_TRACE(c.name);
