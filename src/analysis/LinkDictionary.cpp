@@ -1,110 +1,324 @@
 #include "analysis/LinkDictionary.h"
 
+#include "analysis/LineServices.h"
+#include "analysis/ProtectedSpans.h"
+#include "engine/Context.h"
+#include "policy/ErrorHandler.h"
+#include "policy/FileControl.h"
+#include "policy/KeyValueLine.h"
+#include "rtf/RtfHelpers.h"
+#include "text/JParser.h"
+#include "text/ProductIdentity.h"
 #include "text/TextFile.h"
+
+// Link kind of the hyperlink and help-link builders for an address on the web.
+static constexpr int kWebLink = 2;
 
 LinkDictionary::LinkDictionary() = default;
 
-LinkDictionary::~LinkDictionary() { Clear(); }
+LinkDictionary::~LinkDictionary() = default;
 
-void LinkDictionary::Clear() { entries_.clear(); }
+// The output format of the policy set's conversion; this program writes RTF, also when no
+// Context is attached (a policy set of the dictionary editor).
+static int OutputTypeOf(const FileControl& fc) {
+  const Context* ctx = fc.pGetContext();
+  return ctx != nullptr ? ctx->GetOutputType() : kOutputRtf;
+}
 
-const LinkDictionary::Entry* LinkDictionary::pGetEntry(int index) const {
+// Escapes text for the output format, as search texts and replacements are stored.
+static void EscapeForOutput(FileControl& fc, TextString& text) {
+  const int outputType = OutputTypeOf(fc);
+  if (outputType == kOutputRtf) {
+    EscapeRtfText(fc, text);
+    return;
+  }
+  if (Context* ctx = fc.pGetContext())
+    EncodeEntities(fc, *ctx, text);
+  if (outputType == kOutputHtml) {
+    text.ReplaceAll("<", "&lt;", 0, 1);
+    text.ReplaceAll(">", "&gt;", 0, 1);
+  }
+}
+
+const LinkEntry* LinkDictionary::pGetEntry(int index) const {
   if (index < 0 || index >= GetCount())
     return nullptr;
-  return &entries_[static_cast<size_t>(index)];
+  return entries_[static_cast<std::size_t>(index)].get();
 }
 
-LinkDictionary::Entry* LinkDictionary::FindByMatch(const TextString& match) {
-  for (Entry& entry : entries_) {
-    if (entry.match.EqualsText(match, 1, 0))
-      return &entry;
+int LinkDictionary::FindMatch(const TextString& match) const {
+  for (int i = 0; i < GetCount(); ++i) {
+    if (entries_[static_cast<std::size_t>(i)]->match.EqualsText(match, 0, 0))
+      return i;
   }
-  return nullptr;
+  return -1;
 }
 
-int LinkDictionary::AddOrUpdate(FileControl& /*fc*/, const TextString& match,
-                                const TextString& replacement, const TextString& url,
-                                const TextString& anchorText, const TextPosition& first,
-                                const TextPosition& second) {
-  // An entry without an address links nowhere.
-  if (match.IsEmpty() || url.IsEmpty())
+int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
+                                const TextString& replacement, const TextString& address,
+                                const TextString& anchorText, int occurrence, int column) {
+  TextString trimmed(match);
+  trimmed.Trim();
+  if (trimmed.IsEmpty() || replacement.IsEmpty() || address.IsEmpty())
     return 0;
-  Entry* entry = FindByMatch(match);
-  if (entry == nullptr) {
-    entries_.emplace_back();
-    entry = &entries_.back();
-    entry->match = match;
+  const int active = anchorText.IsEmpty() ? 1 : 0;
+  const int existing = active != 0 ? FindMatch(trimmed) : -1;
+  if (existing >= 0) {
+    TextString& message = fc.GetMessageText();
+    message.Assign("INFO: Link definition being updated for \"");
+    message.Append(replacement);
+    message.AppendChar('"');
+    fc.ReportMessage(message.GetText(), 4);
+    LinkEntry& entry = *entries_[static_cast<std::size_t>(existing)];
+    // An update is escaped as an insertion is, so a second definition holding "{", "}" or
+    // "\" cannot break the RTF around its link.
+    entry.replacement = replacement;
+    EscapeForOutput(fc, entry.replacement);
+    entry.address = address;
+    entry.anchorText = anchorText;
+    entry.occurrence = occurrence;
+    entry.sourceColumn = column;
+    if (entry.active == 0) {
+      entry.active = 1;
+      --inactiveCount_;
+      ++activeCount_;
+    }
+    return 1;
   }
+
+  auto entry = std::make_unique<LinkEntry>();
+  entry->active = active;
+  entry->match = trimmed;
   entry->replacement = replacement;
-  entry->url = url;
+  entry->search = trimmed;
+  EscapeForOutput(fc, entry->search);
+  EscapeForOutput(fc, entry->replacement);
+  if (OutputTypeOf(fc) == kOutputHtml) {
+    entry->match.ReplaceAll("<", "&lt;", 0, 1);
+    entry->match.ReplaceAll(">", "&gt;", 0, 1);
+  }
+  entry->address = address;
   entry->anchorText = anchorText;
-  entry->first = first;
-  entry->second = second;
-  entry->active = true;
+  entry->occurrence = occurrence;
+  entry->sourceColumn = column;
+  if (active == 0) {
+    if (Context* ctx = fc.pGetContext()) {
+      entry->recorded = ctx->GetPassTracker(ctx->CodeLocation).currentPosition;
+      entry->recorded.SetColumn(entry->recorded.GetColumn() + 1);
+    }
+  }
+  entries_.push_back(std::move(entry));
+  if (active != 0)
+    ++activeCount_;
+  else
+    ++inactiveCount_;
   return 1;
 }
 
-int LinkDictionary::ParseDefinition(FileControl& fc, const TextString& line, int /*rebuild*/) {
+int LinkDictionary::ParseDefinition(FileControl& fc, const TextString& line, int rebuild) {
   TextString match;
   TextString replacement;
-  TextString url;
-  if (!line.GetField(2, '"', match) || !line.GetField(4, '"', replacement) ||
-      !line.GetField(6, '"', url))
-    return 0;
-  return AddOrUpdate(fc, match, replacement, url, TextString(), TextPosition(), TextPosition());
+  TextString address;
+  (void)line.GetField(2, '"', match);
+  (void)line.GetField(4, '"', replacement);
+  (void)line.GetField(6, '"', address);
+  const int result = AddOrUpdate(fc, match, replacement, address, TextString(), -1, -1);
+  const Context* ctx = fc.pGetContext();
+  if (rebuild != 0 && built_ && ctx != nullptr && ctx->CodeLocation != kLocationNone)
+    BuildScanner(fc);
+  return result;
 }
 
-int LinkDictionary::LoadFile(FileControl& fc, const TextString& path, TextString& errorText) {
+namespace {
+// Hands the missing-colon report of the line splitter to the policy set's message road.
+class PolicySetReporter : public ErrorHandler {
+ public:
+  explicit PolicySetReporter(FileControl& fc) : fc_(fc) {}
+  void Report(const char* text, int level) override { fc_.ReportMessage(text, level); }
+
+ private:
+  FileControl& fc_;
+};
+}  // namespace
+
+static bool IsSectionLine(const TextString& line) {
+  return line.CharAt(0) == '[' && line.EndsWith("]", 1);
+}
+
+int LinkDictionary::LoadFile(FileControl& fc, const TextString& fileName, TextString* errorText) {
   TextFile file;
-  if (!file.OpenForRead(path.GetText(), 0)) {
-    errorText = "** Failed to open Link Dictionary file ";
-    errorText.Append(path);
-    errorText.Append(" ***");
+  if (!file.OpenForRead(fileName.GetText(), 0)) {
+    TextString& message = fc.GetMessageText();
+    message.Assign("** Failed to open Link Dictionary file ");
+    message.Append(fileName);
+    message.Append(" ***");
+    if (errorText != nullptr)
+      errorText->Assign(message);
+    fc.ReportMessage(message.GetText(), 10);
     return 0;
   }
+  PolicySetReporter reporter(fc);
+  KeyValueLine split(&reporter);
+  int result = 1;
   TextString line;
   int overLong = 0;
   while (file.ReadLine(line, &overLong)) {
-    line.Trim();
-    if (line.IsEmpty() || line.CharAt(0) == '!' || line.CharAt(0) == '[')
+    line.Trim(0, " \r\n");
+    if (line.IsEmpty() || line.CharAt(0) == '!' || IsSectionLine(line))
       continue;
-    (void)ParseDefinition(fc, line, 0);
+    ParseKeyValueLine(split, &reporter, 0, line);
+    if (ParseDefinition(fc, line, 0) != 0)
+      continue;
+    TextString& message = fc.GetMessageText();
+    message.Assign("POLICY: Ignored - \\");
+    message.Append(line);
+    message.AppendChar('\\');
+    if (errorText != nullptr)
+      errorText->Assign(message);
+    fc.ReportMessage(message.GetText(), 10);
+    result = 0;
   }
   file.CloseAll();
-  return 1;
+  return result;
 }
 
 int LinkDictionary::Write(const TextString& fileName, TextFile& writer) const {
-  if (!writer.IsOpen() && !writer.OpenForWrite(fileName.GetText(), 0, 0))
+  const bool opened = !writer.IsOpen();
+  if (opened && (fileName.IsEmpty() || !writer.OpenForWrite(fileName.GetText(), 0, 0)))
     return 0;
+  int result = 1;
   TextString line;
-  for (const Entry& entry : entries_) {
-    if (!entry.active)
+  for (const auto& entry : entries_) {
+    if (entry->active == 0)
       continue;
-    line = "Link definition: \"";
-    line.Append(entry.match);
+    line.Assign("Link definition: \"");
+    line.Append(entry->match);
     line.Append("\" = \"");
-    line.Append(entry.replacement);
+    line.Append(entry->replacement);
     line.Append("\" + \"");
-    line.Append(entry.url);
-    line.Append("\"");
-    if (!writer.WriteText(line.GetText()))
-      return 0;
+    line.Append(entry->address);
+    line.AppendChar('"');
+    if (!writer.WriteString(line))
+      result = 0;
   }
+  if (opened)
+    writer.CloseAll();
+  return result;
+}
+
+void LinkDictionary::BuildScanner(FileControl& fc) {
+  scanner_ = std::make_unique<JParser>();
+  const int outputType = OutputTypeOf(fc);
+  const bool helpLinks = fc.GetInt(PolicyId::MakeWindowsHelpSourceFile) != 0;
+  for (const auto& entry : entries_) {
+    if (entry->active == 0)
+      continue;
+    switch (outputType) {
+      case kOutputRtf:
+        if (helpLinks)
+          BuildHelpLink(fc, kWebLink, false, entry->address, entry->replacement, markup_);
+        else
+          BuildHyperlinkField(fc, kWebLink, entry->address, entry->replacement, markup_);
+        break;
+      case kOutputPlainText:
+        markup_.SetEmpty();
+        break;
+      default:
+        markup_ = entry->replacement;
+        break;
+    }
+    // A match that is no valid pattern is left out; its text stays as written.
+    (void)scanner_->AddPatternShort(kJReplace, entry->match.GetText(), markup_.GetText(), 1);
+  }
+  built_ = true;
+}
+
+bool LinkDictionary::LinkPiece(const char* piece, int length, TextString& out) {
+  if (length <= 0)
+    return false;
+  if (scanner_->Scan(piece, nullptr, length) <= 0) {
+    piece_.AssignBytes(piece, length);
+    out.Append(piece_);
+    return false;
+  }
+  out.Append(scanner_->GetResultText());
+  return true;
+}
+
+int LinkDictionary::Apply(FileControl& fc, const TextString& text, TextString& result) {
+  if (activeCount_ == 0 || text.IsEmpty()) {
+    result = text;
+    return 1;
+  }
+  if (!built_)
+    BuildScanner(fc);
+  TextString tagStart(fc.GetText(PolicyId::StartTagDelimiter));
+  TextString tagEnd(fc.GetText(PolicyId::EndTagDelimiter));
+  ProtectedSpanFinder spans(text, tagStart, tagEnd);
+  linked_.SetEmpty();
+  bool changed = false;
+  int at = 0;
+  int start = 0;
+  int end = 0;
+  while (at < text.GetLength() && spans.Next(at, start, end)) {
+    changed = LinkPiece(text.GetText() + at, start - at, linked_) || changed;
+    piece_.AssignBytes(text.GetText() + start, end - start);
+    linked_.Append(piece_);
+    at = end;
+  }
+  changed = LinkPiece(text.GetText() + at, text.GetLength() - at, linked_) || changed;
+  result = changed ? linked_ : text;
+  return changed ? 1 : 0;
+}
+
+int LinkDictionary::RestoreAnchors(FileControl& /*fc*/, const TextPosition& /*position*/,
+                                   const TextString& lineText, int /*occurrenceOverride*/,
+                                   int /*firstColumn*/, int /*lastColumn*/,
+                                   const TextString& /*sourceText*/, TextString& result) {
+  result = lineText;
   return 1;
 }
 
 void LinkDictionary::AddAll(FileControl& fc, const LinkDictionary& other) {
-  for (const Entry& entry : other.entries_)
-    (void)AddOrUpdate(fc, entry.match, entry.replacement, entry.url, entry.anchorText,
-                      entry.first, entry.second);
+  if (&other == this)
+    return;
+  for (const auto& entry : other.entries_)
+    (void)AddOrUpdate(fc, entry->match, entry->replacement, entry->address, entry->anchorText,
+                      -1, -1);
 }
 
-int LinkDictionary::Apply(FileControl& /*fc*/, const TextString& text, TextString& result) const {
-  result = text;
-  for (const Entry& entry : entries_) {
-    if (entry.active)
-      return 0;
+void LinkDictionary::Clear() {
+  entries_.clear();
+  scanner_.reset();
+  built_ = false;
+  activeCount_ = 0;
+  inactiveCount_ = 0;
+}
+
+int LinkDictionary::Find(const TextString& match, const TextString& replacement,
+                         const TextString& address) const {
+  for (int i = 0; i < GetCount(); ++i) {
+    const LinkEntry& entry = *entries_[static_cast<std::size_t>(i)];
+    if (entry.match.EqualsText(match, 0, 0) && entry.replacement.EqualsText(replacement, 1, 0) &&
+        entry.address.EqualsText(address, 1, 0))
+      return i;
   }
+  return -1;
+}
+
+int LinkDictionary::RemoveAt(int index) {
+  if (index < 0 || index >= GetCount())
+    return 0;
+  const auto at = entries_.begin() + index;
+  if ((*at)->active != 0)
+    --activeCount_;
+  else
+    --inactiveCount_;
+  entries_.erase(at);
   return 1;
+}
+
+int LinkDictionary::Remove(const TextString& match, const TextString& replacement,
+                           const TextString& address) {
+  return RemoveAt(Find(match, replacement, address));
 }

@@ -264,6 +264,9 @@ class Context {
   TextString InputExtension;
   TagList Tags;
   DefineList Defines;
+  // The name of the folio block definitions (the page-scope reader puts "FOLIO" into an
+  // empty one).
+  TextString FolioName;
   // The stack of open blocks whose fonts GetActiveFont reads, and a second block list that
   // font changes update as well.
   BlockList Blocks;

@@ -263,6 +263,20 @@ class FileControl {
   int ContentsListFound = 0;
   int GenerateContents = 0;
 
+  // ---- The heading a HEADING tag opened, until its END_HEADING ----
+  struct TaggedHeading {
+    int open = 0;
+    int level = 1;
+    int alignment = 1;
+    int breakMark = 0;  // -12 once a BR tag stood inside the heading
+    TextPosition start;
+    TextString text;        // the heading text: the tag's own and the lines collected
+    TextString secondText;  // the tag's third field: the anchor text when not empty
+    TextString collected;   // the second rendering collected in the contents pass
+  };
+  TaggedHeading& GetTaggedHeading() { return taggedHeading_; }
+  const TaggedHeading& GetTaggedHeading() const { return taggedHeading_; }
+
   // ---- Per-file preprocessor state, reset at the start of each input file ----
   int IgnoreDepth = 0;
   int SectionIncluded = -1;
@@ -288,10 +302,15 @@ class FileControl {
   const TextString& GetItalicCloseTag() const { return italicClose_; }
 
   // Forwarders to the owned link dictionary and text commands; 0 when the object is missing.
+  // AddLinkDefinition gives LinkDictionary::AddOrUpdate's result; anchorText is the input's
+  // anchor tag, occurrence which occurrence of the link text it surrounded, column where.
   int AddLinkDefinition(const TextString& match, const TextString& replacement,
-                        const TextString& url, const TextString& text, const TextPosition& first,
-                        const TextPosition& second);
+                        const TextString& address, const TextString& anchorText, int occurrence,
+                        int column);
   int ApplyLinkDictionary(const TextString& text, TextString& result);
+  // Puts the input's link anchors back into text (LinkDictionary::RestoreAnchors with the
+  // current position); result = text and 0 without a dictionary.
+  int RestoreLinkAnchors(const TextString& text, TextString& result);
   int ApplyTextCommands(PreHTML* line, Statement& statement, const TextString& text,
                         TextString& result);
   int GetLinkCount() const;
@@ -444,6 +463,7 @@ class FileControl {
 
   ErrorHandler errorHandler_;
   std::unique_ptr<LinkDictionary> linkDictionary_;
+  TaggedHeading taggedHeading_;
   TextCommandSet textCommands_;
   std::unique_ptr<TableAnalysisPolicies> defaultTablePolicies_;
   std::vector<std::unique_ptr<TableAnalysisPolicies>> tablePolicyQueue_;

@@ -772,7 +772,7 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
       dictionaryFile.set = 1;
       ResolvePolicyFileName(folder, value, name);
       TextString loadError;
-      if (linkDictionary_ && !linkDictionary_->LoadFile(*this, name, loadError)) {
+      if (linkDictionary_ && !linkDictionary_->LoadFile(*this, name, &loadError)) {
         if (errorText != nullptr) errorText->Assign(loadError);
         result = 0;
       }

@@ -12,15 +12,28 @@
 // ---- Forwarders ----
 
 int FileControl::AddLinkDefinition(const TextString& match, const TextString& replacement,
-                                   const TextString& url, const TextString& text,
-                                   const TextPosition& first, const TextPosition& second) {
+                                   const TextString& address, const TextString& anchorText,
+                                   int occurrence, int column) {
   if (!linkDictionary_) return 0;
-  return linkDictionary_->AddOrUpdate(*this, match, replacement, url, text, first, second);
+  return linkDictionary_->AddOrUpdate(*this, match, replacement, address, anchorText, occurrence,
+                                      column);
 }
 
 int FileControl::ApplyLinkDictionary(const TextString& text, TextString& result) {
   if (!linkDictionary_) return 0;
   return linkDictionary_->Apply(*this, text, result);
+}
+
+int FileControl::RestoreLinkAnchors(const TextString& text, TextString& result) {
+  if (!linkDictionary_) {
+    result = text;
+    return 0;
+  }
+  TextPosition position;
+  if (context_ != nullptr)
+    position = context_->GetPassTracker(context_->CodeLocation).currentPosition;
+  return linkDictionary_->RestoreAnchors(*this, position, text, -1, 0, text.GetLength(), text,
+                                         result);
 }
 
 int FileControl::ApplyTextCommands(PreHTML* line, Statement& statement, const TextString& text,
@@ -111,7 +124,7 @@ int FileControl::LoadConfigFiles(const TextString& baseFolder, TextString& resul
   int loaded = 1;
   TextString path;
   if (linkDictionary_ && NamedFile(*this, PolicyId::LinkDictionaryFile, baseFolder, path)) {
-    if (!linkDictionary_->LoadFile(*this, path, result)) loaded = 0;
+    if (!linkDictionary_->LoadFile(*this, path, &result)) loaded = 0;
     if (linkDictionary_->GetCount() > 0) linkDefinitionsRead_ = 1;
   }
   if (context_ != nullptr && NamedFile(*this, PolicyId::DefinitionsFile, baseFolder, path)) {
@@ -397,6 +410,7 @@ void FileControl::ResetFileState(int html) {
   InContents = 0;
   ContentsEnded = 0;
   headingState_ = HeadingState();
+  taggedHeading_ = TaggedHeading();
   contentsFileName_.Clear();
   policyFileName_.Clear();
   currentSection_.Clear();

@@ -99,9 +99,9 @@ std::vector<std::string> Describe(const FileControl& fc) {
   }
   const LinkDictionary* dictionary = fc.pGetLinkDictionary();
   for (int i = 0; i < dictionary->GetCount(); ++i) {
-    const LinkDictionary::Entry* entry = dictionary->pGetEntry(i);
+    const LinkEntry* entry = dictionary->pGetEntry(i);
     out.push_back("link " + std::string(entry->match.GetText()) + " " + entry->replacement.GetText() +
-                  " " + entry->url.GetText());
+                  " " + entry->address.GetText());
   }
   return out;
 }

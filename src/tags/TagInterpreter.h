@@ -1,0 +1,74 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "text/TextString.h"
+
+class Context;
+class FileControl;
+class OutFile;
+class PreHTML;
+
+// The in-line tag interpreter: a tag is a command written in a line between the start and
+// end tag delimiters ("[[" and "]]" by default), or a directive line read as a tag (the
+// directive delimiter, the keyword and its arguments). RecogniseTag splits a tag into its
+// keyword and normalised arguments (tags/TagServices.h); ExecuteTag runs the keyword's
+// handler, which gives the text that takes the tag's place in the output or leaves the tag to
+// the caller's fallback.
+
+// Call modes: every caller passes one; a few handlers act differently by it.
+enum TagCallMode : int {
+  kTagModeLine = 0,         // a tag in a line of text: LINERULE writes its rule
+  kTagModeLeaveInPlace = 1, // LINERULE and IMAGE are acknowledged and left where they stand
+  kTagModeKeepText = 5,     // CT and OT give their delimiter, TEXT its words, VERSION the
+                            // version, also in the output pass
+  kTagModeTitle = 6,        // the document title: VERSION gives the version
+  kTagModeHeadingText = 8,  // the text of a heading: SUPER and SUB give their bare text
+};
+
+// Handler results: a handler dealt with the tag, or left it to the caller's fallback.
+inline constexpr int kTagNotHandled = 0;
+inline constexpr int kTagHandled = 1;
+
+// The common arguments of every handler. A message "on the line" goes to line when there is
+// one (ReportTagMessage). replace is the out flag that asks the caller to put output in the
+// tag's place; the caller sets it and output before the call (usually 0 and one blank).
+struct TagCall {
+  int mode;
+  PreHTML* line;                // the line the tag stands in; may be null
+  const TextString& tagText;    // the whole tag as found
+  const TextString& keyword;    // as written in the tag
+  const TextString& arguments;  // normalised (or the raw rest for HTML and HTML_COMMENT)
+  OutFile* outputFile;          // null when the tag is executed outside the statement output
+  FileControl& fc;
+  Context& ctx;
+  int& replace;
+  TextString& output;
+};
+
+// Recognises one tag. Works on a copy with blank runs collapsed: a copy that holds the start
+// tag delimiter loses it at its front and the end delimiter at its end (a second start
+// delimiter makes the tag incomplete or nested); otherwise a leading directive delimiter is
+// cut. The keyword is the text up to the first blank, "," or "=" after its first character;
+// the arguments are the rest normalised (ParseTagArguments), or for HTML and HTML_COMMENT the
+// rest after the keyword and one more character, unchanged. 1 when the keyword is a known
+// tag (case ignored); else 0 with message "Unrecognised tag \"<keyword>\" : <tag text>" or
+// "Incomplete tag, or nested tag - \"<tag text>\"" and level 10 for the caller to report.
+// level is -1 on success.
+[[nodiscard]] int RecogniseTag(FileControl& fc, Context& ctx, const TextString& tagText,
+                               TextString& keyword, TextString& arguments, TextString& message,
+                               int& level);
+
+// The 55 known tag names, in their listed order.
+std::span<const std::string_view> KnownTagNames();
+// True when keyword (case ignored) is one of the known tags or the accepted extra keywords
+// (CONTENTS_LIST, NAVIGATION_BAR, TOC, OT, CT, DEBUG).
+bool IsKnownTag(const TextString& keyword);
+
+// Runs the handler of keyword (case ignored) with the common arguments and returns its result
+// (kTagNotHandled when no handler takes the keyword). replace and output are the handler's
+// out values; see TagCall.
+int ExecuteTag(int mode, PreHTML* line, const TextString& tagText, const TextString& keyword,
+               const TextString& arguments, OutFile* outputFile, FileControl& fc, Context& ctx,
+               int& replace, TextString& output);
