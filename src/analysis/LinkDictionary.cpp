@@ -252,9 +252,8 @@ int LinkDictionary::Apply(FileControl& fc, const TextString& text, TextString& r
   }
   if (!built_)
     BuildScanner(fc);
-  TextString tagStart(fc.GetText(PolicyId::StartTagDelimiter));
-  TextString tagEnd(fc.GetText(PolicyId::EndTagDelimiter));
-  ProtectedSpanFinder spans(text, tagStart, tagEnd);
+  ProtectedSpanFinder spans(text, fc.GetText(PolicyId::StartTagDelimiter),
+                            fc.GetText(PolicyId::EndTagDelimiter));
   linked_.SetEmpty();
   bool changed = false;
   int at = 0;

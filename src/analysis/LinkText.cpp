@@ -264,8 +264,7 @@ void ExtractInputLinks(FileControl& fc, const TextString& in, TextString& out) {
     // The dictionary keeps no anchor without an address, so which occurrence of its text the
     // anchor surrounded is not counted (-1): counting it for every anchor would make a line
     // with many anchors quadratic.
-    (void)fc.AddLinkDefinition(linkText, linkText, TextString(), anchorTag,
-                               TextPosition(-1, open), TextPosition());
+    (void)fc.AddLinkDefinition(linkText, linkText, TextString(), anchorTag, -1, open);
   }
   std::sort(dropped.begin(), dropped.end());
   TextString result;

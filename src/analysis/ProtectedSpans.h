@@ -29,6 +29,6 @@ class ProtectedSpanFinder {
   const TextString& text_;
   const TextString& tagStart_;
   const TextString& tagEnd_;
-  int next_[kKinds] = {-2, -2, -2};  // -2: not searched yet
+  int next_[kKinds] = {-2, -2, -2};  // -2: never searched
   int searchedFrom_[kKinds] = {0, 0, 0};
 };

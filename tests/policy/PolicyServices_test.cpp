@@ -291,9 +291,8 @@ TEST_F(PolicyServices, LoadConfigFilesReportsFilesItCannotRead) {
 }
 
 TEST_F(PolicyServices, ForwardersReachTheDictionary) {
-  const TextPosition none;
   EXPECT_NE(fc.AddLinkDefinition(TextString("kv"), TextString("Kelvane"),
-                                 TextString("https://www.kelvane.example/"), TextString(), none, none),
+                                 TextString("https://www.kelvane.example/"), TextString(), -1, -1),
             0);
   EXPECT_EQ(fc.GetLinkCount(), 1);
   fc.FreeOwnedObjects();
