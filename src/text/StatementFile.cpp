@@ -26,6 +26,13 @@ StatementFile::StatementFile()
 
 StatementFile::~StatementFile() = default;
 
+void StatementFile::SetBreakCharacters(const char* blanks, const char* breakBefore,
+                                       const char* breakAfter) {
+  blanks_.Assign(blanks);
+  breakBefore_.Assign(breakBefore);
+  breakAfter_.Assign(breakAfter);
+}
+
 bool StatementFile::WriteStatement(Statement& s) {
   if (IsReading()) return false;
   return WriteWrappedStatement(this, s, 0, 0);

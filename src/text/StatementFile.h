@@ -75,6 +75,11 @@ class StatementFile : public TextFile {
   void AddPendingPiece(const char* text) { pendingPieces_.Append(text); }
   const StringList& GetPendingPieces() const { return pendingPieces_; }
 
+ protected:
+  // The characters a writer wraps at: blanks, and the characters a line may break before and
+  // after.
+  void SetBreakCharacters(const char* blanks, const char* breakBefore, const char* breakAfter);
+
  private:
   // Steps up to the pre tags; false when no statement was completed.
   bool ReadRawStatement(Statement& out, const StatementReadRules& rules, InputRuleState& state);

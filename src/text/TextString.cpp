@@ -893,17 +893,51 @@ static bool ContinuesHorizontal(unsigned char c, unsigned char next) {
   return false;
 }
 
+// Box-drawing bytes whose values the conversion also gives to letters and signs (0xC4 is both
+// a horizontal line and the A with diaeresis that 0x8E becomes), each with the byte that
+// marks it: bytes that neither the conversion nor the Windows punctuation clean-up produce,
+// those that Windows-1252 leaves undefined first.
+struct BoxMark {
+  unsigned char box;
+  unsigned char mark;
+};
+static constexpr BoxMark kBoxMarks[] = {
+    {0xBB, 0x81}, {0xBC, 0x8D}, {0xBD, 0x8F}, {0xBF, 0x90}, {0xC4, 0x9D}, {0xC5, 0x80},
+    {0xC6, 0x82}, {0xC7, 0x84}, {0xC9, 0x85}, {0xCA, 0x86}, {0xD1, 0x87}, {0xD6, 0x88},
+};
+
+static unsigned char MarkBoxDrawing(unsigned char c) {
+  for (const BoxMark& m : kBoxMarks) {
+    if (m.box == c) return m.mark;
+  }
+  return c;
+}
+
+int OemBoxDrawingByte(unsigned char c) {
+  if (c < 0x80) return 0;
+  for (const BoxMark& m : kBoxMarks) {
+    if (m.mark == c) return m.box;
+    if (m.box == c) return 0;  // a letter: its box drawing would carry the mark
+  }
+  return c >= 0xB3 && c <= 0xDA ? c : 0;
+}
+
 void TextString::ConvertOemCharacters(int storeBoxDrawing, int unknownToQuestionMark, int convertBoxDrawing,
-                                      int* horizontalRuns) {
+                                      int* horizontalRuns, int markBoxDrawing) {
   for (int i = 0; i < length_; ++i) {
     const auto c = static_cast<unsigned char>(buffer_[i]);
     if (c < 0x80) continue;
     const unsigned char mapped = kOemToWindows[c - 0x80];
     if (mapped == 1) {
-      if (!unknownToQuestionMark && !convertBoxDrawing) continue;
-      const auto next = static_cast<unsigned char>(i + 1 < length_ ? buffer_[i + 1] : 0);
-      if (horizontalRuns && ContinuesHorizontal(c, next)) ++*horizontalRuns;
-      if (storeBoxDrawing) buffer_[i] = BoxDrawingForm(c);
+      if (unknownToQuestionMark || convertBoxDrawing) {
+        const auto next = static_cast<unsigned char>(i + 1 < length_ ? buffer_[i + 1] : 0);
+        if (horizontalRuns && ContinuesHorizontal(c, next)) ++*horizontalRuns;
+        if (storeBoxDrawing) {
+          buffer_[i] = BoxDrawingForm(c);
+          continue;
+        }
+      }
+      if (markBoxDrawing) buffer_[i] = static_cast<char>(MarkBoxDrawing(c));
       continue;
     }
     if (mapped != 0) {

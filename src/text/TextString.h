@@ -157,8 +157,11 @@ class TextString {
 
   // ---- Conversions between code pages and encodings (in place) ----
   void ConvertMacCharacters();
+  // Code page 437 to Windows-1252. With markBoxDrawing, box drawing that stays in the text
+  // (storeBoxDrawing off) is marked, so that a writer can tell it from the Windows-1252
+  // letters that share its bytes (OemBoxDrawingByte reads the marks).
   void ConvertOemCharacters(int storeBoxDrawing, int unknownToQuestionMark,
-                            int convertBoxDrawing, int* horizontalRuns);
+                            int convertBoxDrawing, int* horizontalRuns, int markBoxDrawing = 0);
   void ConvertWindowsPunctuation(int keepDashes);
   void ConvertKoi8rToCp1251();
   // The text, taken as UTF-16 code units, becomes UTF-8; true when every unit was below 128.
@@ -195,3 +198,7 @@ class TextString {
 // a string that ends first sorts first; with ignoreCase bytes equal under toupper are
 // equal; differences are ordered as signed 8-bit values. n <= 0 gives 0.
 int CompareChars(const char* a, const char* b, int n, int ignoreCase);
+
+// The code page 437 box-drawing byte (0xB3-0xDA) that byte c of a text converted by
+// ConvertOemCharacters with box drawing marked stands for; 0 when c is not box drawing.
+int OemBoxDrawingByte(unsigned char c);
