@@ -72,7 +72,7 @@ void FontSpec::Reset() {
   firstInteger_ = 0;
   lineHeight_ = 14;
   widthFactor_ = 1.0;
-  secondInteger_ = 1;
+  pitch_ = 1;
   sansSerif_ = 0;
   bold_ = 0;
   italic_ = 0;
@@ -91,7 +91,7 @@ void FontSpec::CopyFrom(const FontSpec& source) {
   sansSerif_ = source.sansSerif_;
   bold_ = source.bold_;
   italic_ = source.italic_;
-  secondInteger_ = source.secondInteger_;
+  pitch_ = source.pitch_;
 }
 
 double FontSpec::LookUpWidthFactor(const TextString& face) {

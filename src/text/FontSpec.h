@@ -19,7 +19,7 @@ class FontSpec {
   ~FontSpec();
 
   // Empties the three names; style code -1, point size 12, first integer 0, line height 14,
-  // width factor 1.0, second integer 1, the three flags 0. The was-set flag keeps its value.
+  // width factor 1.0, pitch 1, the three flags 0. The was-set flag keeps its value.
   void Reset();
   // Every field except the was-set flag, which stays as it is.
   void CopyFrom(const FontSpec& source);
@@ -42,6 +42,7 @@ class FontSpec {
   void SetBold(int bold) { bold_ = bold; }
   void SetItalic(int italic) { italic_ = italic; }
   void SetSansSerif(int sansSerif) { sansSerif_ = sansSerif; }
+  void SetPitch(int pitch) { pitch_ = pitch; }
   void SetWasSet(int wasSet) { wasSet_ = wasSet; }
 
   const TextString& GetFace() const { return face_; }
@@ -51,7 +52,8 @@ class FontSpec {
   int GetLineHeight() const { return lineHeight_; }
   int GetFirstInteger() const { return firstInteger_; }
   double GetWidthFactor() const { return widthFactor_; }
-  int GetSecondInteger() const { return secondInteger_; }
+  // The pitch: 0 marks a fixed-width font (1 after Reset).
+  int GetPitch() const { return pitch_; }
   int IsSansSerif() const { return sansSerif_; }
   int IsBold() const { return bold_; }
   int IsItalic() const { return italic_; }
@@ -70,8 +72,7 @@ class FontSpec {
   // Carried and copied with the rest; no reader yet.
   int firstInteger_ = 0;
   double widthFactor_ = 1.0;
-  // Carried and copied with the rest; no reader yet.
-  int secondInteger_ = 1;
+  int pitch_ = 1;
   int sansSerif_ = 0;
   int bold_ = 0;
   int italic_ = 0;

@@ -11,7 +11,7 @@ TEST(FontSpec, StartsWithDefaultsAndUnset) {
   EXPECT_EQ(font.GetPointSize(), 12);
   EXPECT_EQ(font.GetLineHeight(), 14);
   EXPECT_EQ(font.GetFirstInteger(), 0);
-  EXPECT_EQ(font.GetSecondInteger(), 1);
+  EXPECT_EQ(font.GetPitch(), 1);
   EXPECT_DOUBLE_EQ(font.GetWidthFactor(), 1.0);
   EXPECT_EQ(font.IsSansSerif() + font.IsBold() + font.IsItalic(), 0);
   EXPECT_EQ(font.WasSet(), 0);
