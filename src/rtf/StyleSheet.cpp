@@ -173,11 +173,13 @@ void StyleSheet::SetDefaultFonts(FileControl& fc) {
   for (int i = kPreformatted; i <= kCode; ++i) {
     if (fixedUsed) {
       ApplyFontPolicy(fc, PolicyId::FixedFont, fonts_[i]);
-      continue;
+    } else {
+      fonts_[i].CopyFrom(normal);
+      fonts_[i].SetFace("Courier New");
+      fonts_[i].SetPointSize(fixedSize);
     }
-    fonts_[i].CopyFrom(normal);
-    fonts_[i].SetFace("Courier New");
-    fonts_[i].SetPointSize(fixedSize);
+    // The font table declares these fonts fixed-width.
+    fonts_[i].SetPitch(0);
   }
 
   FontSpec& headings = fonts_[kAllHeadings];
