@@ -66,6 +66,7 @@ void Context::ResetForFile(const TextString& fileName) {
   FontTagsExecuted = 0;
   FontKeys.Clear();
   InputState = InputRuleState();
+  Utf8Input = 0;
   // The reading counts byte pairs straight into the record the calculation reads.
   InputState.census = &Statistics.census;
 
@@ -82,6 +83,7 @@ void Context::ResetForFile(const TextString& fileName) {
 
   for (TextString& info : DocumentInfo) info.Assign(kUnknownDocInfo);
   FirstHeadingText.SetEmpty();
+  for (TextString& title : TitleTexts) title.SetEmpty();
   MetaTags.Clear();
 
   ResetPassState();
@@ -94,6 +96,7 @@ void Context::ResetPassState() {
   // pass left to drop must not cost the next pass its first lines.
   InputState.droppedLine = false;
   InputState.pageLinesLeft = 0;
+  RtfPass = 0;
   EndTagWritten = 0;
   RuleWidth.Assign("800");
   RuleWidthPercent.Assign("100%");

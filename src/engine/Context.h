@@ -244,6 +244,8 @@ class Context {
   int FileCounter = 0;
   int FirstFile = 1;
   TextString FirstOutputFileName;
+  // The file the RTF writer opened last.
+  TextString CurrentOutputFileName;
   // The interface language (1 English).
   int LanguageCode = 1;
 
@@ -256,6 +258,8 @@ class Context {
   int StageFlag2 = 0;  // further stage flags: only ever cleared by this program
   int StageFlag3 = 0;
   int OutputPass = 0;
+  // The output pass is writing RTF: the writer collects its output and writes it in batches.
+  int RtfPass = 0;
   PreHTML* Line = nullptr;  // not owned
   AnalysisStatistics Statistics;
   TextString InputFileName;
@@ -286,6 +290,9 @@ class Context {
   InputRuleState InputState;
   // The bullet word of the last line that the list-item classification examined.
   TextString BulletWord;
+  // The input arrives as UTF-8: it began with a UTF-8 or UTF-16 byte-order mark (a pass
+  // that reads it notes this).
+  int Utf8Input = 0;
   SplitFileList SplitFiles;
   // The output base name and extension of the current document: the stem and extension of
   // its split file names.
@@ -312,6 +319,9 @@ class Context {
   // The text of the document's first heading (empty until one is found), for "Use first
   // heading as Title".
   TextString FirstHeadingText;
+  // The titles the document gives, in order of preference; the RTF prologue writes the first
+  // that is not empty, else the "Document Title" value.
+  std::array<TextString, 3> TitleTexts;
   const TextString& GetDocInfo(DocInfo which) const {
     return DocumentInfo[static_cast<std::size_t>(which)];
   }

@@ -108,6 +108,12 @@ static void OpenPassListFile(FileControl& fc, Context& ctx, const TextString& li
     ctx.ListFile = &listFile;
 }
 
+// A reader that met a UTF-8 or UTF-16 byte-order mark delivered UTF-8: the writer must know.
+static void NoteInputEncoding(Context& ctx, const TextFile& reader) {
+  if (reader.IsUtf8() || reader.IsUtf16())
+    ctx.Utf8Input = 1;
+}
+
 static void ClosePassListFile(Context& ctx, TextFile& listFile) {
   WriteListLegend(ctx.ListFile);
   listFile.CloseAll();
@@ -139,6 +145,7 @@ int RunAnalysisPass(FileControl& fc, Context& ctx, const TextString& inputName,
   const int status = RunLineWindow(1, reader, fc, ctx, ctx.ListFile, nullptr);
 
   const bool utf16 = reader.IsUtf16();
+  NoteInputEncoding(ctx, reader);
   reader.CloseAll();
   if (utf16) {
     TextString folder, baseName, extension;
@@ -191,6 +198,7 @@ int RunContentsPass(FileControl& fc, Context& ctx, const TextString& inputName,
     return 0;
   WriteDefaultDirectives(fc, reader);
   const int status = RunLineWindow(0, reader, fc, ctx, nullptr, nullptr);
+  NoteInputEncoding(ctx, reader);
   reader.CloseAll();
   return status;
 }
@@ -234,9 +242,11 @@ int RunOutputPass(FileControl& fc, Context& ctx, const TextString& inputName,
   if (!OpenPassInput(fc, inputName, source, reader))
     return 0;
   reader.SetSkipCount(fc.GetInt(PolicyId::LinesToIgnoreAtStartOfFile));
-  const bool opened = ctx.Commands.consoleOutput ? writer.OpenForWrite(target.GetText(), 1, 0)
-                                                 : writer.Open(target.GetText(), fc, 0) != 0;
-  if (!opened) {
+  // The writer collects the document and keeps its braces balanced.
+  ctx.RtfPass = 1;
+  writer.SetBraceTracking(1);
+  if (!writer.Open(target.GetText(), fc, ctx.Commands.consoleOutput)) {
+    ctx.RtfPass = 0;
     reader.CloseAll();
     fc.ReportMessage("ERROR: Can't open output file : check file isn't already open", 10);
     return 0;
@@ -250,6 +260,7 @@ int RunOutputPass(FileControl& fc, Context& ctx, const TextString& inputName,
     status = 0;
   reader.CloseAll();
   writer.Close();
+  ctx.RtfPass = 0;
   ClosePassListFile(ctx, listFile);
   if (status == 0) {
     // A partial or empty file would claim a conversion that did not happen.

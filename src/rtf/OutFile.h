@@ -1,28 +1,65 @@
 #pragma once
 
+#include "text/Statement.h"
 #include "text/StatementFile.h"
+#include "text/TextString.h"
 
 class Context;
 class FileControl;
-class Statement;
+class RTFFile;
 
-// A statement file that the conversion reads its input through and writes its outputs
-// through. Reading and opening are complete; writing a converted statement waits for the
-// RTF writer (WriteOut says so by its result).
+// An output document: a statement file with a pending buffer of output lines and the name of
+// the document it writes. The concrete format makes the file name, opens the file (writing
+// whatever comes before the first statement) and writes each converted statement. The
+// conversion also reads its input through this class (GetNextStatement).
 class OutFile : public StatementFile {
  public:
   OutFile();
   ~OutFile() override;
 
   // The next input statement into line (emptied first); 1 when one was delivered, 0 at the
-  // end of the input. Directive lines are delivered like any other line until the
-  // preprocessor exists.
+  // end of the input. Directive lines are delivered like any other line.
   [[nodiscard]] int GetNextStatement(Statement& line, FileControl& fc, Context& ctx,
                                      int applyTextCommands);
-  // Opens name for writing; 0 on failure.
-  [[nodiscard]] virtual int Open(const char* name, FileControl& fc, int flag);
-  // Writes one converted statement. Nothing is converted yet: writes nothing and returns 0.
+
+  // ---- Operations of the concrete format ----
+  // The output file name for baseName into out; 1 when made.
+  [[nodiscard]] virtual int MakeFileName(const TextString& baseName, FileControl& fc,
+                                         TextString& out) = 0;
+  // Opens the document for baseName (previous: a document to end first, may be null);
+  // console writes to the standard output. 1 when open, 0 after reporting a failure.
+  [[nodiscard]] virtual int OpenFile(const char* baseName, FileControl& fc, int ignored,
+                                     RTFFile* previous, int console) = 0;
+  // Writes one converted statement; 1 when it was written.
+  [[nodiscard]] virtual int WriteOutStatement(Statement& line, FileControl& fc,
+                                              Context& ctx) = 0;
+
+  // OpenFile with no previous document.
+  [[nodiscard]] int Open(const char* name, FileControl& fc, int console);
+  // WriteOutStatement. Virtual so that a test can watch the statements of a pass.
   [[nodiscard]] virtual int WriteOut(Statement& line, FileControl& fc, Context& ctx);
-  // One line of text into file (the program-wide WriteLine); 1 when written.
-  virtual int WriteLine(FileControl& fc, TextFile* file, const char* text, int flag);
+
+  // ---- Writing (file: the file written, which callers give as this object) ----
+  // text as one line, wrapped at the file's width unless noWrap; 1 when written.
+  virtual int WriteLine(FileControl& fc, TextFile* file, const char* text, int noWrap);
+  // The pending lines first, then text as one line without wrapping; 1 when written.
+  virtual int WriteRaw(FileControl& fc, TextFile* file, const char* text);
+  // Writes the pending lines (wrapped) and empties the buffer: 1 when it was empty or every
+  // line was written, else 0.
+  virtual int FlushBuffer(FileControl& fc, TextFile* file, int ignored);
+
+  // ---- State ----
+  // OpenFile has run (and Close not since).
+  int IsDocumentOpen() const { return documentOpen_; }
+  // The base name of the open document.
+  const TextString& GetOutputName() const { return outputName_; }
+  // Output lines not written yet, each followed by a newline.
+  const TextString& GetPending() const { return pending_; }
+
+ protected:
+  TextString outputName_;
+  TextString pending_;
+  int documentOpen_ = 0;
+  // The line being written, reused so that writing allocates nothing per line.
+  Statement lineWork_;
 };

@@ -1,33 +1,143 @@
 #pragma once
 
+#include "analysis/LineContext.h"
 #include "rtf/OutFile.h"
 #include "text/TextString.h"
 
 class Context;
 class FileControl;
 
-// The RTF output file of one conversion (also used as input reader and list file). Until the
-// RTF writer exists it writes no RTF: EndDocument and the statement output report failure.
+// The lines around the statement being written.
+struct LineContexts {
+  LineContext lastReal;  // the last line with a real line type
+  LineContext lastNonBlank;
+  LineContext nextNonBlank;
+  LineContext previous;
+  LineContext current;
+  LineContext next;
+};
+
+// The RTF document of one conversion: every byte of the document passes through it. It
+// prepares each line's characters (KOI8-R recoding, escapes of bytes above 127, code page 437
+// box drawing and UTF-8 characters as Unicode escapes), collects the output of the RTF pass
+// (the Context's RtfPass) and writes it in batches of just over 1024 characters, and keeps the
+// balance of RTF group braces across the whole document, repairing it where it breaks.
+//
+// The conversion also reads its input and writes its list files through objects of this class;
+// those never open a document, so none of the above applies to them.
+//
+// Every writing operation takes the policy set of the conversion and the file to write to; the
+// file is this writer (or null). Messages go through the policy set.
 class RTFFile : public OutFile {
  public:
+  static constexpr int kWrapWidth = 80;
+  // The buffer is written out before a line is added once it holds more than this.
+  static constexpr int kFlushThreshold = 1024;
+  static constexpr int kIndentStep = 360;  // twips per indentation level
+
   explicit RTFFile(Context& ctx);
-  RTFFile(const RTFFile&) = delete;  // owns an open file
+  RTFFile(const RTFFile&) = delete;  // owns an open file and a document's state
   RTFFile& operator=(const RTFFile&) = delete;
   ~RTFFile() override;
 
-  // The output name for the input name: its folder and base name with ".rtf". Non-zero
-  // when made (an empty input name makes nothing).
-  [[nodiscard]] int MakeFileName(const TextString& inputName, FileControl& fc, TextString& out);
-  int WriteLine(FileControl& fc, TextFile* file, const char* text, int flag) override;
-  // Closes the file (no output is buffered yet).
-  void Close();
-  // Ends no document yet: 0.
+  // ---- Naming and opening ----
+  // The output file name for baseName (a path; its extension, if any, is replaced): the
+  // folder of the output-name pattern of the command line, else "Output directory", else the
+  // folder of baseName; then the pattern's base name, else baseName less its folder, keeping
+  // the sub-folders below the deeper of "Input directory" and that output folder when one
+  // holds it; then the pattern's extension, else ".rtf". Pattern parts "[*]" (folder), "*"
+  // (base name) and ".*" (extension) count as absent. Returns 1; 0 for an empty name.
+  [[nodiscard]] int MakeFileName(const TextString& baseName, FileControl& fc,
+                                 TextString& out) override;
+  // Ends previous (when given), closes what this writer had open, makes the file name,
+  // reports "Generating RTF file " + name (unless the output goes to a line list), records
+  // the name in the Context, opens the file (the standard output with console) and writes
+  // the prologue. The document state starts afresh: brace level 0, body style at level 0.
+  // 0 after reporting "ERROR: Can't open file "name"" when the file cannot be opened.
+  [[nodiscard]] int OpenFile(const char* baseName, FileControl& fc, int ignored,
+                             RTFFile* previous, int console) override;
+
+  // ---- Writing ----
+  // Everything of the document before its first paragraph: header, font table, colour table,
+  // style sheet, document information, page set-up, list levels and the opening of the first
+  // body paragraph, each piece one line through WriteRaw. It leaves three groups open: the
+  // document and the first paragraph's two.
+  void WritePrologue(FileControl& fc);
+  // Writes nothing and returns 0: statements are not converted to RTF here, so a pass that
+  // hands its lines to this writer fails rather than leaving a document without them.
+  [[nodiscard]] int WriteOutStatement(Statement& line, FileControl& fc, Context& ctx) override;
+  // One line of the document, its characters prepared: KOI8-R text (a "koi8-r" "Character
+  // encoding") recoded to Windows-1251; with "Input file contains DOS characters" on and
+  // "Attempt TABLE generation" off, box drawing as Unicode escapes; UTF-8 input as Unicode
+  // escapes; otherwise, with "Input file contains Japanese characters" on or a "Character
+  // encoding" other than "", "ascii" and "iso-8859-1", every byte above 127 as a hex escape.
+  // During the RTF pass the line joins the buffer (which is written out first when it holds
+  // more than kFlushThreshold characters) and the result is that write's; otherwise the buffer
+  // is written, the line's braces counted and the line written, wrapped unless noWrap.
+  int WriteLine(FileControl& fc, TextFile* file, const char* text, int noWrap) override;
+  // One piece of RTF as one line. During the RTF pass it goes through WriteLine; otherwise the
+  // buffer is written, the braces counted and the text written as it is. With "Input file
+  // contains Japanese characters" on, its bytes above 127 become hex escapes first.
+  int WriteRaw(FileControl& fc, TextFile* file, const char* text) override;
+  // Writes the buffer line by line, each line's braces counted first; during the RTF pass the
+  // batch is tidied first. After a failed write the remaining lines are only counted. Empties
+  // the buffer; 1 when every line was written.
+  int FlushBuffer(FileControl& fc, TextFile* file, int ignored) override;
+  // Closes the document: "\par}" and "}}", then, when the brace level is still above 0, the
+  // report "PROGRAM ERROR: <n> missing close braces.  Adding extra, but file may not be
+  // correct" and one "}" line per missing brace ("(Added extra close braces here)" before
+  // them with "Show Tags in output" on). Everything is written out. 1 when every write of
+  // the document succeeded, 0 when any failed.
   [[nodiscard]] int EndDocument(FileControl& fc);
-  Context& GetContext() const { return ctx_; }
-  // Twips of one indent level of a paragraph.
+  // Writes out the buffer (when a document was opened), then closes the file.
+  void CloseAll() override;
+  void Close() { CloseAll(); }
+
+  // ---- Brace balance ----
+  // Counts the group braces of text into the brace level; a backslash and the character after
+  // it are skipped, so "\{" counts nothing and "\\{" opens a group. A close brace that takes
+  // the level below 0 is reported ("ERROR: Too many close braces.  Level = <n>" and
+  // "WARNING: Inserting extra braces ...") and repaired at once: a line of as many "{" as
+  // bring the level back to 1 is written ahead of text. Text that took the level to 0 and
+  // leaves it above 0 is reported: the document would end early.
+  void TrackBraces(FileControl& fc, const char* text);
+  // Brace counting is on for the document the output pass writes.
+  void SetBraceTracking(int on) { braceTracking_ = on; }
+  int GetBraceLevel() const { return braceLevel_; }
+
+  // ---- Document state ----
+  int GetStyleCode() const { return styleCode_; }
+  int GetStyleLevel() const { return styleLevel_; }
+  void SetStyle(int code, int level) {
+    styleCode_ = code;
+    styleLevel_ = level;
+  }
   int GetIndentStep() const { return indentStep_; }
+  LineContexts& GetLineContexts() { return lineContexts_; }
+  Context& GetContext() const { return ctx_; }
+  // The policy set of the open document; null before OpenFile.
+  FileControl* pGetFileControl() const { return fc_; }
 
  private:
+  // The document state of a fresh document.
+  void ResetDocumentState();
+  // The character preparation of WriteLine, in place on lineWork_.
+  void PrepareCharacters(FileControl& fc);
+  // Writes text as one line to the file; a failure is remembered for EndDocument.
+  bool WriteOneLine(const char* text);
+  bool IsUtf8Input(FileControl& fc) const;
+
   Context& ctx_;
-  int indentStep_ = 360;
+  FileControl* fc_ = nullptr;
+  LineContexts lineContexts_;
+  int styleCode_ = 1;
+  int styleLevel_ = 0;
+  int indentStep_ = kIndentStep;
+  int braceTracking_ = 0;
+  int braceLevel_ = 0;
+  // A write of the open document failed.
+  int writeFailed_ = 0;
+  // Scratch texts of the character preparation and of WriteRaw, reused for every line.
+  TextString characterWork_;
+  TextString rawWork_;
 };

@@ -7,19 +7,20 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
-#include "rtf/OutFile.h"
+#include "rtf/RTFFile.h"
 #include "text/StringList.h"
 
 namespace {
 
 class BlockListTest : public ::testing::Test {
  protected:
-  BlockListTest() : ctx(2, kOutputRtf) {
+  BlockListTest() : ctx(2, kOutputRtf), out(ctx) {
     control.AttachContext(&ctx);
     ctx.GetLogErrorHandler().SetMessageCallback(
         [this](const char* text) { messages.emplace_back(text); });
     ctx.CodeLocation = kLocationOutput;
     out.SetSink(&written);
+    (void)out.OpenForWrite("sink", 0, 0);
   }
   std::string Written(int i) const { return written.GetItem(i)->text.GetText(); }
   std::string IndentOpen() const {
@@ -32,7 +33,7 @@ class BlockListTest : public ::testing::Test {
   Context ctx;
   FileControl control;
   BlockList blocks;
-  OutFile out;
+  RTFFile out;
   StringList written;
   std::vector<std::string> messages;
 };

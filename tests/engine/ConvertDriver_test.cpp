@@ -273,3 +273,21 @@ TEST(ConvertInputFile, DiagnosticsFilesGoToTheOutputFolder) {
   EXPECT_TRUE(fs::exists(out / "doc.stats"));
   EXPECT_TRUE(c.Said("Generating diagnostics file " + (out / "doc.lis1").string()));
 }
+
+TEST(ConvertInputFile, NotesInputThatArrivesAsUtf8) {
+  struct Case {
+    const char* fixture;
+    int utf8;
+  };
+  constexpr Case kCases[] = {{"rtf/utf8-bom-mixed.txt", 1},
+                             {"rtf/utf16le-bom-mixed.txt", 1},
+                             {"rtf/cp437-box-and-accents.txt", 0}};
+  for (const Case& k : kCases) {
+    SCOPED_TRACE(k.fixture);
+    Conversion c;
+    const fs::path input = c.dir / "doc.txt";
+    fs::copy_file(std::string(KELVANE_FIXTURES_DIR) + "/" + k.fixture, input);
+    (void)c.Run(input.string(), (c.dir / "doc.rtf").string());
+    EXPECT_EQ(c.ctx.Utf8Input, k.utf8);
+  }
+}

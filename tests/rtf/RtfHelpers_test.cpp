@@ -15,7 +15,10 @@ namespace {
 
 // A policy set with its Context and a writer whose lines are kept in memory.
 struct WriterSetup : RtfSetup {
-  WriterSetup() : writer(ctx) { writer.SetSink(&written); }
+  WriterSetup() : writer(ctx) {
+    writer.SetSink(&written);
+    (void)writer.OpenForWrite("sink", 0, 0);
+  }
 
   std::vector<std::string> Lines() const {
     std::vector<std::string> lines;
