@@ -244,8 +244,6 @@ class Context {
   int FileCounter = 0;
   int FirstFile = 1;
   TextString FirstOutputFileName;
-  // The file the RTF writer opened last.
-  TextString CurrentOutputFileName;
   // The interface language (1 English).
   int LanguageCode = 1;
 

@@ -117,7 +117,10 @@ int RTFFile::OpenFile(const char* baseName, FileControl& fc, int /*ignored*/, RT
     progress.Append(fileName);
     fc.ReportProgress(progress.GetText());
   }
-  ctx_.CurrentOutputFileName = fileName;
+  TextString folder, baseNamePart, extension;
+  SplitPath(fileName, folder, baseNamePart, extension);
+  ctx_.CurrentOutputFileName = baseNamePart;
+  ctx_.CurrentOutputFileName.Append(extension);
   if (ctx_.FirstOutputFileName.IsEmpty())
     ctx_.FirstOutputFileName = fileName;
 

@@ -51,8 +51,9 @@ class RTFFile : public OutFile {
                                  TextString& out) override;
   // Ends previous (when given), closes what this writer had open, makes the file name,
   // reports "Generating RTF file " + name (unless the output goes to a line list), records
-  // the name in the Context, opens the file (the standard output with console) and writes
-  // the prologue. The document state starts afresh: brace level 0, body style at level 0.
+  // it in the Context (the current name without its folder, the run's first name whole),
+  // opens the file (the standard output with console) and writes the prologue. The document
+  // state starts afresh: brace level 0, body style at level 0.
   // 0 after reporting "ERROR: Can't open file "name"" when the file cannot be opened.
   [[nodiscard]] int OpenFile(const char* baseName, FileControl& fc, int ignored,
                              RTFFile* previous, int console) override;
