@@ -69,8 +69,13 @@ void ConvertFileList(RunPolicySets& sets, Context& ctx, RunTally& tally) {
   for (const TextString& entry : entries) {
     const int before = ctx.InputFiles.GetCount();
     (void)ConvertFileSpecs(0, TextString(), entry, runPolicyFile, ctx, 1);
-    if (ctx.InputFiles.GetCount() == before)
-      ReportRunError(sets, "ERROR: Can't find or open ", entry);
+    if (ctx.InputFiles.GetCount() != before)
+      continue;
+    // The lister leaves empty files out (warning at a level the default filter hides):
+    // "not found" would send the user looking for a file that is there.
+    const bool onlyEmpty = ctx.FileLister.GetEmptyFileCount() > 0;
+    ReportRunError(sets, onlyEmpty ? "ERROR: File is empty " : "ERROR: Can't find or open ",
+                   entry);
   }
 
   RTFFile writer(ctx);

@@ -73,6 +73,7 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
   const fs::path input = dir.path / "doc.txt";
   fs::copy_file(kFixture, input);
   fs::create_directories(dir.path / "folder.txt");
+  std::ofstream(dir.path / "empty.txt").close();
   struct Case {
     std::vector<std::string> args;
     const char* message;  // expected on standard error
@@ -80,6 +81,7 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
   const Case kCases[] = {
       {{(dir.path / "missing.txt").string()}, "ERROR: Can't find or open "},
       {{(dir.path / "folder.txt").string()}, "ERROR: Can't find or open "},
+      {{(dir.path / "empty.txt").string()}, "ERROR: File is empty "},
       {{input.string(), "/BOGUS"}, "ERROR: Unrecognised or invalid qualifiers"},
       {{input.string(), "/L"}, "*** Unrecognised, ambiguous or repeated qualifiers : /L "},
       {{input.string(), "/LOG="}, "Missing value after \"=\" for qualifier /LOG"},
