@@ -5,6 +5,7 @@
 #include "engine/CommandLine.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "policy/StatementReading.h"
 #include "text/Statement.h"
 #include "text/StatementFile.h"
 #include "text/StringList.h"
@@ -27,12 +28,25 @@ static bool IsDotEntry(const TextString& path) {
   return TextString(name).Compare(".", 1, 0) || TextString(name).Compare("..", 1, 0);
 }
 
+// Each empty file the lister left out, as a warning of level 7.
+static void ReportEmptyFiles(Context& ctx) {
+  constexpr int kEmptyFileLevel = 7;
+  const StringList& empty = ctx.FileLister.GetEmptyFiles();
+  TextString message;
+  for (int i = 0; i < empty.GetCount(); ++i) {
+    message.Assign("WARNING: File is empty ");
+    message.Append(empty.GetItem(i)->text);
+    ctx.GetLogErrorHandler().Report(message.GetText(), kEmptyFileLevel);
+  }
+}
+
 void ExpandFileSpec(Context& ctx, const TextString& specification,
                     const TextString& policyFileName, const TextString& steeringLine) {
   int folderCount = 0;
   TextString first;
-  ctx.FileLister.ListMatchingFiles(ctx.GetLogErrorHandler(), specification,
-                                   ctx.Commands.searchSubfolders, 0, folderCount, first);
+  ctx.FileLister.ListMatchingFiles(specification, ctx.Commands.searchSubfolders, 0, folderCount,
+                                   first);
+  ReportEmptyFiles(ctx);
   // The lister delivers names in directory order; the run converts them sorted.
   StringList matches;
   matches.CopyFrom(ctx.FileLister.GetFiles());
@@ -148,7 +162,7 @@ static int ReadSteeringFile(Context& ctx, const TextString& fileName) {
 
   Statement statement;
   TextString line, commandText;
-  while (file.ReadStatement(statement, control, lineContext, 0)) {
+  while (ReadStatement(file, statement, control, lineContext, 0)) {
     line.Assign(statement);
     commandText.Assign(line);
     // A run told to be silent stays silent while its steering file is read.

@@ -11,6 +11,7 @@
 #include "policy/KeyValueLine.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
+#include "policy/StatementReading.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "text/PathUtils.h"
 #include "text/Statement.h"
@@ -698,7 +699,7 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
   TextString name;
   for (;;) {
     statement.SetEmpty();
-    const bool read = ctx != nullptr ? file.ReadStatement(statement, reading, *ctx, 0)
+    const bool read = ctx != nullptr ? ReadStatement(file, statement, reading, *ctx, 0)
                                      : file.ReadStatementWith(statement, rules, state);
     if (!read) break;
     trail.CountStatement(file);

@@ -1,5 +1,8 @@
 #include "rtf/OutFile.h"
 
+#include "policy/StatementReading.h"
+#include "text/Statement.h"
+
 OutFile::OutFile() = default;
 
 OutFile::~OutFile() = default;
@@ -8,6 +11,11 @@ int OutFile::GetNextStatement(Statement& line, FileControl& fc, Context& ctx,
                               int applyTextCommands) {
   line.SetEmpty();
   return ReadStatement(line, fc, ctx, applyTextCommands) ? 1 : 0;
+}
+
+bool OutFile::ReadStatement(Statement& line, FileControl& fc, Context& ctx,
+                            int applyTextCommands) {
+  return ::ReadStatement(*this, line, fc, ctx, applyTextCommands);
 }
 
 int OutFile::Open(const char* name, FileControl& fc, int console) {

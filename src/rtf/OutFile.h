@@ -22,6 +22,11 @@ class OutFile : public StatementFile {
   [[nodiscard]] int GetNextStatement(Statement& line, FileControl& fc, Context& ctx,
                                      int applyTextCommands);
 
+  // The next statement appended to line, read with the policies of fc (ReadStatement of the
+  // policy layer); false at the end of the input.
+  [[nodiscard]] virtual bool ReadStatement(Statement& line, FileControl& fc, Context& ctx,
+                                           int applyTextCommands);
+
   // ---- Operations of the concrete format ----
   // The output file name for baseName into out; 1 when made.
   [[nodiscard]] virtual int MakeFileName(const TextString& baseName, FileControl& fc,

@@ -5,10 +5,6 @@
 #include <cstring>
 #include <span>
 
-#include "engine/Context.h"
-#include "policy/FileControl.h"
-#include "policy/PolicyTable.h"
-#include "tags/TextCommandSet.h"
 
 namespace {
 
@@ -196,7 +192,7 @@ void Statement::CountInputPairs(const InputRules& rules, InputRuleState& state) 
   }
 }
 
-bool Statement::ApplyInputRules(const InputRules& rules, InputRuleState& state) {
+bool Statement::CountCharacterPairs(const InputRules& rules, InputRuleState& state) {
   if (rules.pageMarkers && rules.pageMarkerSize > 0 && length_ == 1 && buffer_[0] == '\f') {
     SetEmpty();
     state.droppedLine = true;
@@ -334,42 +330,4 @@ bool Statement::GetWrappedSegment(int width, int start, const char* blanks,
   }
   *next = breakAt + 1;
   return true;
-}
-
-// ---- Rules taken from a policy set ----
-
-InputRules InputRulesOf(FileControl& fc) {
-  InputRules rules;
-  rules.pageMarkers = fc.GetInt(PolicyId::InputFileHasPageMarkers) != 0;
-  rules.pageMarkerSize = fc.GetInt(PolicyId::PageMarkerSizeInLines);
-  rules.doubleSpaced = fc.GetInt(PolicyId::InputFileIsDoubleSpaced) != 0;
-  // A character set chosen by the user is not second-guessed.
-  const bool dosChosen = fc.GetInt(PolicyId::InputFileContainsDOSCharacters) != 0 &&
-                         fc.IsSet(PolicyId::InputFileContainsDOSCharacters);
-  rules.countPairs = fc.GetInt(PolicyId::LookForCharacterEncodings) != 0 && !dosChosen &&
-                     !fc.IsSet(PolicyId::CharacterEncoding);
-  rules.mimeEncoding = fc.GetInt(PolicyId::InputFileContainsMIMEEncoding) != 0;
-  const Context* ctx = fc.pGetContext();
-  rules.analysisPass = ctx && ctx->AnalysisPass != 0;
-  return rules;
-}
-
-// The line-to-line state and the census belong to the Context; without one nothing carries
-// over to the next line and nothing is counted.
-bool Statement::CountCharacterPairs(FileControl& fc) {
-  Context* ctx = fc.pGetContext();
-  if (ctx != nullptr) return ApplyInputRules(InputRulesOf(fc), ctx->InputState);
-  InputRuleState scratch;
-  return ApplyInputRules(InputRulesOf(fc), scratch);
-}
-
-void Statement::ExpandTabsByPolicy(FileControl& fc) { ExpandTabs(fc.GetInt(PolicyId::TABSize)); }
-
-void Statement::ApplyTextCommands(FileControl& fc, TextCommandSet* set) {
-  // Most documents have no text commands: no copy of the line for them.
-  if (!set || set->GetCount() == 0) return;
-  const TextString text(*this);
-  TextString result;
-  set->Apply(fc, nullptr, *this, text, result);
-  Assign(result);
 }

@@ -6,9 +6,9 @@
 class Context;
 class FileControl;
 class StatementFile;
-class TextCommandSet;
 
-// The policies that the per-line input rules read, taken from a policy set.
+// The policies that the per-line input rules read (the policy layer fills them from a
+// policy set: InputRulesOf).
 struct InputRules {
   // "Input file has page markers" and "Page marker size (in lines)".
   bool pageMarkers = false;
@@ -48,10 +48,11 @@ class Statement : public TextString {
   // ---- Virtual operations ----
   // Longest line the analysis expects.
   virtual int MaxLineLength() const { return 1024; }
-  // The per-line input rules with the policies of fc and the state of its Context
-  // (ApplyInputRules). False: the statement is not complete (the reader appends the next
-  // line) or was dropped.
-  virtual bool CountCharacterPairs(FileControl& fc);
+  // The per-line input rules: page-marker and double-spacing lines are dropped (emptied,
+  // false), a soft line break ("=" at the end of a line over 40 bytes) asks for the next line
+  // (false) outside the analysis pass, and the byte pairs are counted into state.census.
+  // False: the statement is not complete (the reader appends the next line) or was dropped.
+  virtual bool CountCharacterPairs(const InputRules& rules, InputRuleState& state);
   virtual void SetLineType(int code) { lineType_ = code; }
   // Line objects analyse the line here; the base only forgets its type.
   virtual void ClearLineType() { lineType_ = 0; }
@@ -77,14 +78,6 @@ class Statement : public TextString {
   // keepText.
   void Reset(int keepText);
   void LinkAfter(Statement* previous);
-  // Tabs to blanks at the "TAB size" of fc.
-  void ExpandTabsByPolicy(FileControl& fc);
-  // Rewrites the statement with the text commands of fc.
-  void ApplyTextCommands(FileControl& fc, TextCommandSet* set);
-  // The per-line input rules: page-marker and double-spacing lines are dropped (emptied,
-  // false), a soft line break ("=" at the end of a line over 40 bytes) asks for the next line
-  // (false) outside the analysis pass, and the byte pairs are counted into state.counts.
-  bool ApplyInputRules(const InputRules& rules, InputRuleState& state);
   // The byte-pair count of the input rules alone, for the part of a line cut at the longest
   // statement (the other rules judge whole lines).
   void CountInputPairs(const InputRules& rules, InputRuleState& state) const;
@@ -114,9 +107,6 @@ class Statement : public TextString {
   // Bytes of the first blank-separated word, set when the line is converted; -1 until then.
   int firstWordLength_ = -1;
 };
-
-// The input rules of the policy set fc.
-InputRules InputRulesOf(FileControl& fc);
 
 // Counts the byte pairs of text (length bytes) into counts, as the input rules do; nothing
 // when the pairs could take a counter past the int range.

@@ -2,14 +2,7 @@
 
 #include <cstring>
 
-#include "engine/Context.h"
-#include "policy/FileControl.h"
-#include "policy/PolicySection.h"
-#include "policy/PolicyTable.h"
-
 static constexpr char kFormFeed = '\f';
-// "Preserve all white space from the original source" of [Text formatting].
-static constexpr int kPreserveAllWhiteSpacePolicy = 100;
 
 // Every byte c of text becomes a blank.
 static void BlankByte(TextString& text, char c) {
@@ -49,7 +42,7 @@ bool StatementFile::TakePendingPiece(Statement& out, const StatementReadRules& r
     pendingPieces_.Clear();
     pendingPosition_ = 0;
   }
-  return out.ApplyInputRules(rules.input, state);
+  return out.CountCharacterPairs(rules.input, state);
 }
 
 // Splits the line just read (in workText_) when it would take the statement out to the
@@ -148,7 +141,7 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
       continue;
     }
     cutting_ = false;
-    complete = out.ApplyInputRules(rules.input, state);
+    complete = out.CountCharacterPairs(rules.input, state);
   }
 
   const void* formFeedAt = std::memchr(out.GetText(), kFormFeed, static_cast<std::size_t>(out.GetLength()));
@@ -201,37 +194,19 @@ bool StatementFile::ReadStatementWith(Statement& out, const StatementReadRules& 
   return true;
 }
 
-// ---- Rules taken from a policy set ----
-
-StatementReadRules ReadRulesOf(FileControl& fc) {
-  StatementReadRules rules;
-  rules.input = InputRulesOf(fc);
-  rules.preserveStructureWithPre = fc.GetInt(PolicyId::PreserveFileStructureUsingPRE) != 0;
-  rules.tabSize = fc.GetInt(PolicyId::TABSize);
-  rules.expandTabs = fc.GetPolicyList()
-                         .GetSection(kTextFormattingSection)
-                         .GetBool(kPreserveAllWhiteSpacePolicy) == 0;
-  if (const Context* ctx = fc.pGetContext()) {
-    rules.plainTextOutput = ctx->GetOutputType() == kOutputPlainText;
-    rules.htmlInput = ctx->Commands.sourceIsHtml != 0;
-  }
-  return rules;
-}
-
-bool StatementFile::ReadStatement(Statement& out, FileControl& fc, Context& ctx,
-                                  int applyTextCommands) {
-  const StatementReadRules rules = ReadRulesOf(fc);
-  if (!ReadRawStatement(out, rules, ctx.InputState)) return false;
+bool StatementFile::ReadPreparedStatement(Statement& out, const StatementReadRules& rules,
+                                          InputRuleState& state, FileControl& fc) {
+  if (!ReadRawStatement(out, rules, state)) return false;
   out.StripTrailingCR(fc);
   if (rules.htmlInput) ReplacePreTag(out);
-  if (applyTextCommands) {
-    out.ApplyTextCommands(fc, &fc.GetTextCommands());
-    QueueLineFeedFields(out);
-  }
-  out.SetRawCopy(out);
-  if (rules.expandTabs) out.ExpandTabsByPolicy(fc);
-  out.AfterRead(*this, fc, ctx);
   return true;
+}
+
+void StatementFile::FinishStatement(Statement& out, const StatementReadRules& rules,
+                                    FileControl& fc, Context& ctx) {
+  out.SetRawCopy(out);
+  if (rules.expandTabs) out.ExpandTabs(rules.tabSize);
+  out.AfterRead(*this, fc, ctx);
 }
 
 bool WriteWrappedStatement(StatementFile* file, Statement& s, int noWrap, int utf8) {

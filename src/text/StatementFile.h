@@ -8,7 +8,7 @@
 class Context;
 class FileControl;
 
-// The settings of one statement read, taken from the policy set and its Context.
+// The settings of one statement read (the policy layer fills them from a policy set).
 struct StatementReadRules {
   InputRules input;
   // "Preserve file structure using <PRE>": "$_$_END_PRE" follows the last line.
@@ -21,9 +21,6 @@ struct StatementReadRules {
   // The input is read as HTML: <pre> and </pre> lines switch to table directives.
   bool htmlInput = false;
 };
-
-// The read settings of the policy set fc.
-StatementReadRules ReadRulesOf(FileControl& fc);
 
 // Turns the lines of a TextFile into statements and writes statements as wrapped lines.
 //
@@ -43,15 +40,24 @@ class StatementFile : public TextFile {
   // ---- Virtual operations ----
   // False while open for reading; otherwise WriteWrappedStatement(this, s, 0, 0).
   virtual bool WriteStatement(Statement& s);
-  // The next statement appended to out, with the rules of fc and its Context, the text
-  // commands when applyTextCommands, and the statement's AfterRead last. False at the end.
-  [[nodiscard]] virtual bool ReadStatement(Statement& out, FileControl& fc, Context& ctx,
-                                           int applyTextCommands);
 
-  // The same road with its rules given (no policy set: no text commands, no AfterRead, and
-  // the base line preparation). state carries the input rules from line to line.
+  // ---- Reading ----
+  // The next statement appended to out, read by rules; state carries the input rules from
+  // line to line. The line is prepared by DropTrailingCR. False at the end of the input.
   [[nodiscard]] bool ReadStatementWith(Statement& out, const StatementReadRules& rules,
                                        InputRuleState& state);
+  // The same road in two steps, for a reader that adds steps between them (the policy
+  // layer's ReadStatement with the text commands) and for line objects: the first reads,
+  // prepares the line by its own StripTrailingCR (fc is only handed on) and replaces pre tags;
+  // false at the end of the input. The second sets the raw copy, expands tabs and calls the
+  // statement's AfterRead (fc and ctx only handed on).
+  [[nodiscard]] bool ReadPreparedStatement(Statement& out, const StatementReadRules& rules,
+                                           InputRuleState& state, FileControl& fc);
+  void FinishStatement(Statement& out, const StatementReadRules& rules, FileControl& fc,
+                       Context& ctx);
+  // Queues fields 2, 3, ... of a statement holding LF as the next statements; it keeps
+  // field 1.
+  void QueueLineFeedFields(Statement& out);
 
   // ---- Settings ----
   int GetWidth() const { return width_; }
@@ -88,8 +94,6 @@ class StatementFile : public TextFile {
   bool HasPendingPiece() const;
   // <pre> and </pre> lines become directives, the next one queued.
   void ReplacePreTag(Statement& out);
-  // Queues fields 2, 3, ... of a statement holding LF; it keeps field 1.
-  void QueueLineFeedFields(Statement& out);
   void SplitLine(const Statement& out);
   // out = the next part of the remainder.
   void TakeRemainderPart(Statement& out);

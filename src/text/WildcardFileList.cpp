@@ -4,14 +4,12 @@
 #include <vector>
 
 #include "platform/DirectoryLister.h"
-#include "policy/ErrorHandler.h"
 #include "text/PathUtils.h"
 
 namespace {
 
 // Appended to wildcard and name alike, so a match must run to the very end of the name.
 constexpr const char* kEndMarker = "_()_()_";
-constexpr int kEmptyFileLevel = 7;
 
 // A short name such as "REPORT~1" stands for a file whose long name the pattern would miss.
 bool IsShortName(const TextString& baseName) {
@@ -36,7 +34,7 @@ const char* WildcardFileList::GetFileName(int index) const {
 
 void WildcardFileList::Clear() {
   files_.Clear();
-  emptyFiles_ = 0;
+  emptyFiles_.Clear();
 }
 
 int WildcardFileList::MatchName(const char* wildcard, const char* name) {
@@ -72,20 +70,19 @@ int WildcardFileList::MatchPath(const char* wildcardPath, const char* fileName) 
   return MatchName(wildcard.GetText(), name.GetText());
 }
 
-void WildcardFileList::ListMatchingFiles(ErrorHandler& handler, const TextString& wildcardPath,
-                                         int subFolders, int index, int& folderCount,
-                                         TextString& out) {
+void WildcardFileList::ListMatchingFiles(const TextString& wildcardPath, int subFolders,
+                                         int index, int& folderCount, TextString& out) {
   out.Clear();
   if (index == 0) {
     if (folderCount == 0) Clear();
-    ListFolder(handler, wildcardPath, subFolders, folderCount);
+    ListFolder(wildcardPath, subFolders, folderCount);
   }
   const char* entry = GetFileName(index);
   if (entry != nullptr) out.Assign(entry);
 }
 
-void WildcardFileList::ListFolder(ErrorHandler& handler, const TextString& wildcardPath,
-                                  int subFolders, int& folderCount) {
+void WildcardFileList::ListFolder(const TextString& wildcardPath, int subFolders,
+                                  int& folderCount) {
   TextString folder, baseName, extension;
   SplitPath(wildcardPath, folder, baseName, extension);
   const TextString name = baseName.Concat(extension);
@@ -107,7 +104,7 @@ void WildcardFileList::ListFolder(ErrorHandler& handler, const TextString& wildc
       path.Append(entry.name.c_str());
       path.AppendChar(separator);
       path.Append(name);
-      ListFolder(handler, path, subFolders, folderCount);
+      ListFolder(path, subFolders, folderCount);
       continue;
     }
     // The listing returns every file; a short name is taken when it is the file's own
@@ -118,10 +115,7 @@ void WildcardFileList::ListFolder(ErrorHandler& handler, const TextString& wildc
     path.Assign(folder);
     path.Append(entry.name.c_str());
     if (entry.size == 0) {
-      TextString message("WARNING: File is empty ");
-      message.Append(entry.name.c_str());
-      handler.Report(message.GetText(), kEmptyFileLevel);
-      ++emptyFiles_;
+      emptyFiles_.Append(entry.name.c_str());
       continue;
     }
     files_.Append(path.GetText());

@@ -5,12 +5,11 @@
 #include "text/TextString.h"
 
 class DirectoryLister;
-class ErrorHandler;
 
 // The files an input specification names with wildcards, optionally searching sub-folders.
 // Names are matched by the program's own pattern language ("*" any run, "%" one character,
-// ASCII case ignored); the directory listing only supplies candidates. Empty files are
-// reported and left out.
+// ASCII case ignored); the directory listing only supplies candidates. Empty files are left
+// out and their names kept for the caller to report.
 class WildcardFileList : public JParser {
  public:
   // Lists real folders through the system lister.
@@ -20,7 +19,9 @@ class WildcardFileList : public JParser {
   ~WildcardFileList() override;
 
   int GetFileCount() const { return files_.GetCount(); }
-  int GetEmptyFileCount() const { return emptyFiles_; }
+  int GetEmptyFileCount() const { return emptyFiles_.GetCount(); }
+  // The names (without folder) of the empty files left out, in the order met.
+  const StringList& GetEmptyFiles() const { return emptyFiles_; }
   // The full path at index, or null.
   const char* GetFileName(int index) const;
   const StringList& GetFiles() const { return files_; }
@@ -35,14 +36,13 @@ class WildcardFileList : public JParser {
   // With index 0 builds the list (cleared first on the outermost call, folderCount 0);
   // folderCount counts the sub-folders entered and is kept by the caller across the
   // recursion. Then out = the entry at index, empty when there is none.
-  void ListMatchingFiles(ErrorHandler& handler, const TextString& wildcardPath, int subFolders,
-                         int index, int& folderCount, TextString& out);
+  void ListMatchingFiles(const TextString& wildcardPath, int subFolders, int index,
+                         int& folderCount, TextString& out);
 
  private:
-  void ListFolder(ErrorHandler& handler, const TextString& wildcardPath, int subFolders,
-                  int& folderCount);
+  void ListFolder(const TextString& wildcardPath, int subFolders, int& folderCount);
 
   const DirectoryLister& lister_;
   StringList files_;
-  int emptyFiles_ = 0;
+  StringList emptyFiles_;
 };

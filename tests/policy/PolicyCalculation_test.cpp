@@ -7,6 +7,7 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "policy/StatementReading.h"
 #include "text/StatementFile.h"
 
 namespace {
@@ -514,7 +515,7 @@ TEST_F(PolicyCalculationTest, ReadingInTheAnalysisPassDecidesTheEncoding) {
     StatementFile file;
     ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
     Statement s;
-    while (file.ReadStatement(s, fc, ctx_, 0)) {
+    while (ReadStatement(file, s, fc, ctx_, 0)) {
       st_.lineLengths.Add(s.GetLength());
       ++st_.numLines;
       s.SetEmpty();

@@ -11,9 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/Context.h"
-#include "policy/FileControl.h"
-#include "policy/PolicyTable.h"
 
 namespace {
 
@@ -229,56 +226,6 @@ TEST(StatementFile, EveryEncodingFixtureGivesTheSameStatements) {
     ASSERT_TRUE(file.OpenForRead((kFixtures + fixture).c_str(), 0));
     EXPECT_EQ(ReadStatements(file, {}), expected);
   }
-}
-
-// Reads through a policy set attached to a Context, as the conversion passes do.
-struct PolicyRead {
-  Context ctx{2, kOutputRtf};
-  FileControl fc;
-  PolicyRead() { fc.AttachContext(&ctx); }
-
-  Lines Read(const std::string& bytes) {
-    const std::string path = TempPath("policy-read.txt");
-    WriteBytes(path, bytes);
-    StatementFile file;
-    EXPECT_TRUE(file.OpenForRead(path.c_str(), 0));
-    Lines out;
-    Statement s;
-    while (file.ReadStatement(s, fc, ctx, 1)) {
-      out.emplace_back(s.GetText(), s.GetLength());
-      s.SetEmpty();
-    }
-    return out;
-  }
-};
-
-TEST(StatementFile, ReadsWithThePoliciesOfItsPolicySet) {
-  const std::string longLine(45, 'm');
-  PolicyRead plain;
-  EXPECT_EQ(plain.Read("a\tb\n\nc\n" + longLine + "=\nrest\n"),
-            (Lines{"a       b", "", "c", longLine + "=", "rest"}));
-
-  PolicyRead set;
-  set.fc.Int(PolicyId::TABSize).value = 4;
-  set.fc.Bool(PolicyId::InputFileIsDoubleSpaced).value = 1;
-  set.fc.Bool(PolicyId::PreserveFileStructureUsingPRE).value = 1;
-  set.fc.Bool(PolicyId::InputFileContainsMIMEEncoding).value = 1;
-  set.ctx.AnalysisPass = 0;
-  // The blank-line state carries from one statement to the next.
-  EXPECT_EQ(set.Read("a\tb\n\nc\n\n\nd\n" + longLine + "=\nrest\n"),
-            (Lines{"a   b", "c", "", "d", longLine + "rest", "$_$_END_PRE"}));
-}
-
-TEST(StatementFile, CountsBytePairsInTheAnalysisPass) {
-  PolicyRead analysis;
-  analysis.fc.Bool(PolicyId::LookForCharacterEncodings).value = 1;
-  const std::string path = TempPath("census.txt");
-  WriteBytes(path, "\xD3\xD4 text\n");
-  StatementFile file;
-  ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
-  Statement s;
-  ASSERT_TRUE(file.ReadStatement(s, analysis.fc, analysis.ctx, 0));
-  EXPECT_EQ(analysis.ctx.Statistics.census.koi8r, 1);
 }
 
 Lines WrittenLines(const std::string& text, int width) {

@@ -144,7 +144,7 @@ std::vector<std::string> Feed(const std::vector<std::string>& lines, const Input
   Statement s;
   for (const std::string& line : lines) {
     s.Append(line.c_str());
-    if (!s.ApplyInputRules(rules, state)) continue;
+    if (!s.CountCharacterPairs(rules, state)) continue;
     delivered.emplace_back(s.GetText());
     s.SetEmpty();
   }

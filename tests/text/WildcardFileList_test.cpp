@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "policy/ErrorHandler.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -30,8 +29,6 @@ class WildcardFileListTree : public testing::Test {
     Write("sub/inner.txt", "e");
     Write("sub/deeper/deep.TXT", "f");
     Write(".hidden/skipped.txt", "g");
-    handler_.SetLevel(10);
-    handler_.SetMessageCallback([this](const char* text) { messages_.emplace_back(text); });
   }
   void TearDown() override { fs::remove_all(root_); }
 
@@ -44,8 +41,7 @@ class WildcardFileListTree : public testing::Test {
     int folderCount = 0;
     TextString out;
     const std::string full = root_.string() + "/" + spec;
-    list_.ListMatchingFiles(handler_, TextString(full.c_str()), subFolders, 0, folderCount,
-                            out);
+    list_.ListMatchingFiles(TextString(full.c_str()), subFolders, 0, folderCount, out);
     folders_ = folderCount;
     std::vector<std::string> names;
     const std::string prefix = root_.string() + "/";
@@ -59,8 +55,6 @@ class WildcardFileListTree : public testing::Test {
   }
 
   fs::path root_;
-  ErrorHandler handler_;
-  std::vector<std::string> messages_;
   WildcardFileList list_;
   int folders_ = 0;
 };
@@ -91,13 +85,13 @@ TEST(WildcardFileList, MatchName) {
   EXPECT_EQ(list.MatchPath("/some/where/*.TXT", "x.doc"), 0);
 }
 
-TEST_F(WildcardFileListTree, ListsMatchingFilesAndWarnsOfEmptyOnes) {
+TEST_F(WildcardFileListTree, ListsMatchingFilesAndKeepsTheEmptyOnesApart) {
   const std::vector<std::string> expected = {"NOTES.TXT", "notes.txt"};
   EXPECT_EQ(List("*.txt", 0), expected);
   EXPECT_EQ(list_.GetEmptyFileCount(), 1);
   EXPECT_EQ(folders_, 0);
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], "WARNING: File is empty empty.txt");
+  ASSERT_EQ(list_.GetEmptyFiles().GetCount(), 1);
+  EXPECT_STREQ(list_.GetEmptyFiles().GetItem(0)->text.GetText(), "empty.txt");
 }
 
 TEST_F(WildcardFileListTree, DescendsIntoSubFoldersButNotDotFolders) {
@@ -120,9 +114,9 @@ TEST_F(WildcardFileListTree, FetchesByIndexAndStartsAfreshEachOutermostCall) {
   List("*.txt", 0);
   int folderCount = 0;
   TextString out;
-  list_.ListMatchingFiles(handler_, TextString(""), 0, 1, folderCount, out);
+  list_.ListMatchingFiles(TextString(""), 0, 1, folderCount, out);
   EXPECT_FALSE(out.IsEmpty());
-  list_.ListMatchingFiles(handler_, TextString(""), 0, 2, folderCount, out);
+  list_.ListMatchingFiles(TextString(""), 0, 2, folderCount, out);
   EXPECT_TRUE(out.IsEmpty());
   EXPECT_EQ(List("*.doc", 0), std::vector<std::string>{"other.doc"});
   EXPECT_EQ(list_.GetEmptyFileCount(), 0);
@@ -135,5 +129,5 @@ TEST_F(WildcardFileListTree, ShortNameTakesTheNamedFile) {
 
 TEST_F(WildcardFileListTree, MissingFolderGivesNothing) {
   EXPECT_TRUE(List("nowhere/*.txt", 1).empty());
-  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(list_.GetEmptyFileCount(), 0);
 }

@@ -1,0 +1,88 @@
+#include "policy/StatementReading.h"
+
+#include "engine/Context.h"
+#include "policy/FileControl.h"
+#include "policy/PolicySection.h"
+#include "policy/PolicyTable.h"
+#include "tags/TextCommandSet.h"
+
+// "Preserve all white space from the original source" of [Text formatting].
+static constexpr int kPreserveAllWhiteSpacePolicy = 100;
+static constexpr int kReadWarningLevel = 10;
+
+InputRules InputRulesOf(FileControl& fc) {
+  InputRules rules;
+  rules.pageMarkers = fc.GetInt(PolicyId::InputFileHasPageMarkers) != 0;
+  rules.pageMarkerSize = fc.GetInt(PolicyId::PageMarkerSizeInLines);
+  rules.doubleSpaced = fc.GetInt(PolicyId::InputFileIsDoubleSpaced) != 0;
+  // A character set chosen by the user is not second-guessed.
+  const bool dosChosen = fc.GetInt(PolicyId::InputFileContainsDOSCharacters) != 0 &&
+                         fc.IsSet(PolicyId::InputFileContainsDOSCharacters);
+  rules.countPairs = fc.GetInt(PolicyId::LookForCharacterEncodings) != 0 && !dosChosen &&
+                     !fc.IsSet(PolicyId::CharacterEncoding);
+  rules.mimeEncoding = fc.GetInt(PolicyId::InputFileContainsMIMEEncoding) != 0;
+  const Context* ctx = fc.pGetContext();
+  rules.analysisPass = ctx && ctx->AnalysisPass != 0;
+  return rules;
+}
+
+StatementReadRules ReadRulesOf(FileControl& fc) {
+  StatementReadRules rules;
+  rules.input = InputRulesOf(fc);
+  rules.preserveStructureWithPre = fc.GetInt(PolicyId::PreserveFileStructureUsingPRE) != 0;
+  rules.tabSize = fc.GetInt(PolicyId::TABSize);
+  rules.expandTabs = fc.GetPolicyList()
+                         .GetSection(kTextFormattingSection)
+                         .GetBool(kPreserveAllWhiteSpacePolicy) == 0;
+  if (const Context* ctx = fc.pGetContext()) {
+    rules.plainTextOutput = ctx->GetOutputType() == kOutputPlainText;
+    rules.htmlInput = ctx->Commands.sourceIsHtml != 0;
+  }
+  return rules;
+}
+
+static void ApplyTextCommands(FileControl& fc, Statement& out) {
+  TextCommandSet& commands = fc.GetTextCommands();
+  // Most documents have no text commands: no copy of the line for them.
+  if (commands.GetCount() == 0) return;
+  const TextString text(out);
+  TextString result;
+  commands.Apply(fc, nullptr, out, text, result);
+  out.Assign(result);
+}
+
+// The notices the reader raised, as warnings naming the file (and the line).
+static void ReportNotices(StatementFile& file, FileControl& fc) {
+  const unsigned notices = file.TakeNotices();
+  if (notices == 0) return;
+  const char* name = file.GetTopFileName() != nullptr ? file.GetTopFileName() : "";
+  TextString message;
+  if (notices & kNoticeLineCut) {
+    message.Assign("WARNING: A line of ");
+    message.Append(name);
+    message.Append(" is longer than ");
+    message.AppendNumber('1', StatementFile::kMaxStatementLength, 0);
+    message.Append(" bytes: it is read as several lines");
+    fc.ReportMessage(message.GetText(), kReadWarningLevel);
+  }
+  if (notices & kNoticeStrayByte) {
+    message.Assign("WARNING: ");
+    message.Append(name);
+    message.Append(" ends in half a UTF-16 character: its last byte is ignored");
+    fc.ReportMessage(message.GetText(), kReadWarningLevel);
+  }
+}
+
+bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, Context& ctx,
+                   int applyTextCommands) {
+  const StatementReadRules rules = ReadRulesOf(fc);
+  const bool read = file.ReadPreparedStatement(out, rules, ctx.InputState, fc);
+  ReportNotices(file, fc);
+  if (!read) return false;
+  if (applyTextCommands) {
+    ApplyTextCommands(fc, out);
+    file.QueueLineFeedFields(out);
+  }
+  file.FinishStatement(out, rules, fc, ctx);
+  return true;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "text/Statement.h"
+#include "text/StatementFile.h"
+
+class Context;
+class FileControl;
+
+// The statement reader of the text layer with the settings of a policy set: the policies are
+// read here, the text layer takes them as plain values.
+
+// The input rules of the policy set fc (the pass from its Context, when it has one).
+InputRules InputRulesOf(FileControl& fc);
+
+// The read settings of the policy set fc.
+StatementReadRules ReadRulesOf(FileControl& fc);
+
+// The next statement of file appended to out, read with the rules of fc and the input-rule
+// state of ctx: the statement prepares itself (StripTrailingCR), with applyTextCommands the
+// text commands of fc rewrite it (the LF-separated fields after the first become the next
+// statements), and its AfterRead comes last. What the reader met (a line cut at the longest
+// statement, a stray UTF-16 byte) is reported through fc. False at the end of the input.
+[[nodiscard]] bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc,
+                                 Context& ctx, int applyTextCommands);
