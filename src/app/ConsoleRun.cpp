@@ -8,6 +8,7 @@
 #include "engine/Context.h"
 #include "engine/ConvertDriver.h"
 #include "engine/InputSpecs.h"
+#include "platform/FileSystem.h"
 #include "rtf/RTFFile.h"
 #include "text/ProductIdentity.h"
 #include "text/StatementFile.h"
@@ -40,6 +41,12 @@ static bool LoadPolicyFile(RunPolicySets& sets, Context& ctx, const TextString& 
     return true;
   sets.policyFile.ResetPolicies(0);
   sets.loadedPolicyFile.SetEmpty();
+  // A folder holds no lines and a device or pipe never ends (/dev/zero would be read for
+  // ever): only an ordinary file is taken as a policy file.
+  if (GetFileKind(name.GetText()) == FileKind::Other) {
+    ReportRunError(sets, "ERROR: Policy file is not a regular file: ", name);
+    return false;
+  }
   StatementFile file;
   if (!file.OpenForRead(name.GetText(), 0)) {
     ReportRunError(sets, "ERROR: Can't open policy file ", name);

@@ -74,6 +74,9 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
   fs::copy_file(kFixture, input);
   fs::create_directories(dir.path / "folder.txt");
   std::ofstream(dir.path / "empty.txt").close();
+  // Policy files that are no files: a folder, and a device that never ends.
+  fs::create_directories(dir.path / "rules.pol");
+  fs::create_symlink("/dev/zero", dir.path / "zero.pol");
   struct Case {
     std::vector<std::string> args;
     const char* message;  // expected on standard error
@@ -87,6 +90,10 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
       {{input.string(), "/LOG="}, "Missing value after \"=\" for qualifier /LOG"},
       {{input.string(), "/OUTPUT=<x"}, "Missing end-quote in qualifier value /OUTPUT"},
       {{}, "ERROR: No input file given"},
+      {{input.string(), (dir.path / "rules.pol").string()},
+       "ERROR: Policy file is not a regular file: "},
+      {{input.string(), (dir.path / "zero.pol").string()},
+       "ERROR: Policy file is not a regular file: "},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.message);
