@@ -26,6 +26,20 @@ int StringHash(const char* text) {
   return static_cast<int>(sum);
 }
 
+// The key of an entry in the index: a hash of the text with a-z folded, as the comparison
+// folds them. The list's own hash (StringHash) sums squares and gives equal values to texts
+// that differ only in the order of their characters, so it would pile many entries onto
+// one key.
+static std::size_t IndexKey(const TextString& text) {
+  std::uint64_t h = 14695981039346656037ULL;
+  const char* p = text.GetText();
+  for (int i = 0; i < text.GetLength(); ++i) {
+    h ^= static_cast<unsigned char>(FoldUpper(p[i]));
+    h *= 1099511628211ULL;
+  }
+  return static_cast<std::size_t>(h);
+}
+
 static bool SameText(const TextString& a, const TextString& b) {
   return a.GetLength() == b.GetLength() && a.EqualsText(b, 0, 0);
 }
@@ -33,8 +47,7 @@ static bool SameText(const TextString& a, const TextString& b) {
 void StringList::Clear() {
   items_.clear();
   items_.shrink_to_fit();
-  index_.clear();
-  index_.shrink_to_fit();
+  IndexMap().swap(index_);
   capacity_ = 0;
   totalLength_ = 0;
 }
@@ -55,10 +68,9 @@ void StringList::Grow() {
   const int wanted = GetCount() + 1;
   if (wanted < capacity_)
     return;
+  // The reported capacity grows by blocks; the storage itself is left to grow geometrically,
+  // since reserving each block exactly would copy the whole list every 256 entries.
   capacity_ = ((wanted + 1) / kGrowthBlock + 1) * kGrowthBlock;
-  items_.reserve(static_cast<size_t>(capacity_));
-  if (indexKept_)
-    index_.reserve(static_cast<size_t>(capacity_));
 }
 
 std::unique_ptr<StringListEntry> StringList::MakeEntry(const char* text) const {
@@ -69,21 +81,15 @@ std::unique_ptr<StringListEntry> StringList::MakeEntry(const char* text) const {
   return entry;
 }
 
-int StringList::LookupIndex(int hash) const {
-  const auto it = std::lower_bound(index_.begin(), index_.end(), hash,
-                                   [](const IndexPair& pair, int h) { return pair.hash < h; });
-  return static_cast<int>(it - index_.begin());
-}
-
-void StringList::AddIndexPair(int hash, int item) {
+void StringList::AddIndexPair(std::size_t key, int item) {
   // An insertion inside the list shifts the positions of the entries after it.
   if (item < GetCount()) {
-    for (IndexPair& pair : index_) {
-      if (pair.item >= item)
-        ++pair.item;
+    for (auto& pair : index_) {
+      if (pair.second >= item)
+        ++pair.second;
     }
   }
-  index_.insert(index_.begin() + LookupIndex(hash), IndexPair{hash, item});
+  index_.emplace(key, item);
 }
 
 int StringList::Append(const char* text) {
@@ -98,7 +104,7 @@ int StringList::Append(const char* text) {
   }
   Grow();
   if (indexKept_)
-    AddIndexPair(entry->hash, GetCount());
+    AddIndexPair(IndexKey(entry->text), GetCount());
   items_.push_back(std::move(entry));
   totalLength_ += length;
   return length;
@@ -111,7 +117,7 @@ void StringList::InsertAt(int index, const char* text) {
   const int length = entry->text.GetLength();
   Grow();
   if (indexKept_)
-    AddIndexPair(entry->hash, index);
+    AddIndexPair(IndexKey(entry->text), index);
   items_.insert(items_.begin() + index, std::move(entry));
   totalLength_ += length;
 }
@@ -119,13 +125,12 @@ void StringList::InsertAt(int index, const char* text) {
 bool StringList::Find(const TextString& text, int* out) const {
   int found = -1;
   if (indexKept_ && findThroughIndex_) {
-    const int hash = StringHash(text.GetText());
-    for (int i = LookupIndex(hash); i < static_cast<int>(index_.size()); ++i) {
-      const IndexPair& pair = index_[static_cast<size_t>(i)];
-      if (pair.hash > hash)
-        break;
-      if (SameText(items_[static_cast<size_t>(pair.item)]->text, text))
-        found = pair.item;
+    // The first entry in list order, as the search without the index finds it.
+    const auto [first, last] = index_.equal_range(IndexKey(text));
+    for (auto it = first; it != last; ++it) {
+      if ((found < 0 || it->second < found) &&
+          SameText(items_[static_cast<size_t>(it->second)]->text, text))
+        found = it->second;
     }
   } else {
     for (int i = 0; i < GetCount(); ++i) {
@@ -239,10 +244,10 @@ int StringList::AppendFields(const TextString& text, const char* separator) {
 void StringList::RemoveIndexPairs(int start, int end) {
   const int span = end - start + 1;
   std::vector<char> seen(static_cast<size_t>(span), 0);
-  std::erase_if(index_, [&](const IndexPair& pair) {
-    if (pair.item < start || pair.item > end)
+  std::erase_if(index_, [&](const auto& pair) {
+    if (pair.second < start || pair.second > end)
       return false;
-    seen[static_cast<size_t>(pair.item - start)] = 1;
+    seen[static_cast<size_t>(pair.second - start)] = 1;
     return true;
   });
   // A missing pair means the index and the list disagree. Standard output may carry the
@@ -251,9 +256,9 @@ void StringList::RemoveIndexPairs(int start, int end) {
     if (s == 0)
       std::fputs("Oops\n", stderr);
   }
-  for (IndexPair& pair : index_) {
-    if (pair.item >= start)
-      pair.item -= span;
+  for (auto& pair : index_) {
+    if (pair.second >= start)
+      pair.second -= span;
   }
 }
 
@@ -272,17 +277,12 @@ int StringList::RemoveRange(int start, int end) {
 
 void StringList::RebuildIndex() {
   index_.clear();
-  index_.reserve(static_cast<size_t>(capacity_));
+  index_.reserve(items_.size());
   for (int i = 0; i < GetCount(); ++i) {
     StringListEntry& entry = *items_[static_cast<size_t>(i)];
     entry.hash = StringHash(entry.text.GetText());
-    index_.push_back(IndexPair{entry.hash, i});
+    index_.emplace(IndexKey(entry.text), i);
   }
-  // The order that appending one by one gives: ascending hash, later entries first among
-  // equal hashes.
-  std::sort(index_.begin(), index_.end(), [](const IndexPair& a, const IndexPair& b) {
-    return a.hash != b.hash ? a.hash < b.hash : a.item > b.item;
-  });
 }
 
 void StringList::KeepIndex(bool keep) {
@@ -293,6 +293,5 @@ void StringList::KeepIndex(bool keep) {
     RebuildIndex();
     return;
   }
-  index_.clear();
-  index_.shrink_to_fit();
+  IndexMap().swap(index_);
 }

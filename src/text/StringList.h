@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "text/TextString.h"
@@ -94,21 +95,17 @@ class StringList {
   void SetFindThroughIndex(bool on) { findThroughIndex_ = on; }
 
  private:
-  struct IndexPair {
-    int hash;
-    int item;  // position of the entry in items_
-  };
+  // Key of an entry's text to its position in items_.
+  using IndexMap = std::unordered_multimap<std::size_t, int>;
 
   void Grow();
-  void AddIndexPair(int hash, int item);
+  void AddIndexPair(std::size_t key, int item);
   void RemoveIndexPairs(int start, int end);
   void RebuildIndex();
-  // First pair whose hash is not below hash.
-  int LookupIndex(int hash) const;
   std::unique_ptr<StringListEntry> MakeEntry(const char* text) const;
 
   std::vector<std::unique_ptr<StringListEntry>> items_;
-  std::vector<IndexPair> index_;  // ascending hash; newer pairs precede older equal hashes
+  IndexMap index_;
   int capacity_ = 0;
   int totalLength_ = 0;
   bool findThroughIndex_ = true;
