@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -82,20 +83,40 @@ static bool HasParentStep(const TextString& path) {
   return std::strstr(text, "../") != nullptr || std::strstr(text, "..\\") != nullptr;
 }
 
-// Removes every "../" and "..\" from text; returns how many there were.
+// Removes the parent steps ("../" and "..\\") from text: a step after a folder of text
+// cancels that folder ("sub/../x" is "x"); the steps left over climb the base folder, and
+// their number is returned.
 static int RemoveParentSteps(TextString& text) {
   int count = 0;
   int write = 0;
   char* buffer = text.GetBuffer();
   const int length = text.GetLength();
+  std::vector<int> folderStarts;  // where each folder kept in buffer begins
   for (int read = 0; read < length;) {
     if (read + 2 < length && buffer[read] == '.' && buffer[read + 1] == '.' &&
         IsSeparator(buffer[read + 2])) {
-      ++count;
+      if (folderStarts.empty()) {
+        ++count;
+      } else {
+        write = folderStarts.back();
+        folderStarts.pop_back();
+      }
       read += 3;
       continue;
     }
-    buffer[write++] = buffer[read++];
+    // One folder or the final name, copied with its separator.
+    const int segmentStart = write;
+    while (read < length && !IsSeparator(buffer[read]))
+      buffer[write++] = buffer[read++];
+    if (read < length) {
+      buffer[write++] = buffer[read++];
+      // The root or a drive ("/", "C:\\") is no folder that a step can cancel.
+      const int segmentLength = write - segmentStart;
+      const bool root = segmentLength == 1 ||
+                        (segmentLength == 3 && buffer[segmentStart + 1] == ':');
+      if (!root)
+        folderStarts.push_back(segmentStart);
+    }
   }
   if (buffer != nullptr)
     buffer[write] = '\0';
@@ -135,6 +156,11 @@ void ResolveRelativePath(const TextString& baseFolder, const TextString& path, T
 
   TextString rest(path);
   const int steps = RemoveParentSteps(rest);
+  if (steps == 0) {
+    // Every step cancelled a folder of the path itself.
+    out = IsAbsolute(rest) ? rest : baseFolder.Concat(rest);
+    return;
+  }
   int separators = 0;
   for (int i = 0; i < baseFolder.GetLength(); ++i) {
     if (IsSeparator(baseFolder.CharAt(i)))

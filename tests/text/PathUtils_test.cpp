@@ -93,6 +93,12 @@ TEST(ResolveRelativePath, ResolvesAgainstTheBaseFolder) {
       {"/one/two/", "C:\\abs\\a.txt", "C:\\abs\\a.txt"},
       {"/one/two/", "../a.txt", "/one/a.txt"},
       {"C:\\one\\", "../x/a.txt", "C:\\x/a.txt"},
+      // A step after a folder of the path cancels that folder, not one of the base.
+      {"/one/two/", "sub/../a.txt", "/one/two/a.txt"},
+      {"/one/two/", "sub/deeper/../../../a.txt", "/one/a.txt"},
+      {"/one/two/", "../sub/../a.txt", "/one/a.txt"},
+      {"/one/two/", "/abs/sub/../a.txt", "/abs/a.txt"},
+      {"C:\\one\\", "C:\\abs\\..\\a.txt", "C:\\a.txt"},
   };
   for (const ResolveCase& c : kCases) {
     SCOPED_TRACE(testing::Message() << c.base << " + " << c.path);
