@@ -3,6 +3,7 @@
 #include <climits>
 #include <utility>
 
+#include "analysis/UrlWords.h"
 #include "engine/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "policy/ErrorHandler.h"
@@ -331,13 +332,6 @@ int PreHTML::ExecuteTag(FileControl& /*fc*/, Context& /*ctx*/, const TextString&
   return 0;
 }
 
-int PreHTML::TidyUnixWord(TextString& /*workLine*/, FileControl& /*fc*/, int& changed,
-                          TextString& /*out*/, int /*flag*/) {
-  changed = 0;
-  return 0;
-}
-
-int PreHTML::ConvertReferences(FileControl& /*fc*/, Context& /*ctx*/) { return 0; }
 
 // ---- Messages ----
 

@@ -14,6 +14,7 @@ class Context;
 class FileControl;
 class LogErrorHandler;
 class StatementFile;
+struct UrlWorkTexts;
 
 // One logical input line on its way through the conversion: the statement with the
 // renderings that analysis and output build, its geometry (indent and length), its flags word
@@ -130,10 +131,43 @@ class PreHTML : public Statement {
   // sequences are reported at level 10 outside the analysis and contents passes.
   void ConvertEscapeSequences(FileControl& fc, Context& ctx);
 
-  // Minimal forms: nothing is executed or converted, each returns 0.
+  // Minimal form: nothing is executed, returns 0.
   int ExecuteTag(FileControl& fc, Context& ctx, const TextString& command);
-  int TidyUnixWord(TextString& workLine, FileControl& fc, int& changed, TextString& out,
-                   int flag);
+
+  // ---- Word conversions of the output pass (analysis/UrlWords.cpp) ----
+  // Walks the line's words and rewrites in place those that are addresses as links in the
+  // Context's output format (never plain text, never outside the output pass). Words are
+  // split at blanks with blanksOnly (only web addresses are then looked for), else also at
+  // ",", ";", "<", ">", "&lt;" and "&gt;". In-line tags, anchors and RTF fields are left
+  // alone, and so is text between "<" and ">" in HTML output with skipAngleText. Each link
+  // made is reported ("URL: ") and its target kept in the Context's LinksFound.
+  void DoOutputWordConversions(FileControl& fc, Context& ctx, int blanksOnly, int skipAngleText);
+  // The detectors run on the word object, whose text is the word. Each does nothing (and
+  // gives kUrlNone) when converted is already 1. On success converted becomes 1, rewritten
+  // the word with the link markup in place of its link text (punctuation around it stays
+  // outside), target the link target, and the UrlType is returned; a refused word gives 0 or
+  // one of the refused types (12-17) and leaves rewritten and target alone.
+  int TidyHTTPWord(FileControl& fc, int& converted, TextString& rewritten, Statement& target);
+  int TidyEmailWord(FileControl& fc, int& converted, TextString& rewritten, Statement& target);
+  // refusedText receives the text a refused news-group-like word would have linked (17).
+  int TidyUSENETWord(FileControl& fc, int& converted, TextString& rewritten, Statement& target,
+                     TextString& refusedText);
+  // A word typed with backspace overstrike: "_", backspace, letter (or letter, backspace,
+  // "_") underlined under "Look for underlined text"; letter, backspace, same letter bold.
+  // rewritten receives the plain letters, with the format's markup when addMarkup is set.
+  void TidyUnixWord(FileControl& fc, int& converted, TextString& rewritten, int addMarkup);
+  // The INFO message for a word a detector looked at and refused (and for a dotted name
+  // taken as a file-transfer site); quiet silences the refused "www." words.
+  void ReportUrlDecision(FileControl& fc, Context& ctx, int& urlType, int quiet,
+                         const TextString& word);
+  // The length of the link text of the last conversion on this word object.
+  int GetLinkLength() const;
+
+  // ---- Section-number cross-references (analysis/SectionReferences.cpp) ----
+  // With "Expect Numbered Headings" on, in the output pass: each section number written in
+  // the line (such as "3.2.1") that names a heading of the document becomes a link to it;
+  // one that names none is reported ("WARNING: Can't find section for possible hyperlink ").
+  // Returns the number of links made.
   int ConvertReferences(FileControl& fc, Context& ctx);
 
   // ---- Messages ----
@@ -248,4 +282,9 @@ class PreHTML : public Statement {
   // Work texts.
   TextString messageText_;     // a line message being shown
   TextString escapeMessages_;  // what the escape conversion could not read
+
+  // The word conversions' work texts, made on first use (only the word object needs them).
+  friend PreHTML& WordObjectOf(Context& ctx);
+  UrlWorkTexts& UrlWork();
+  std::unique_ptr<UrlWorkTexts> urlWork_;
 };

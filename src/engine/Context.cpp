@@ -1,5 +1,6 @@
 #include "engine/Context.h"
 
+#include "analysis/PreHTML.h"
 #include "engine/HeadingRegistration.h"
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"
@@ -10,6 +11,9 @@ Context::Context(int productId, int outputType)
     : productId_(productId), outputType_(outputType) {
   fileControl_ = std::make_unique<FileControl>();
   Entities.Fill();
+  // A counting set with an index: a link met again costs a look-up, not a scan.
+  LinksFound.SetDuplicatesAllowed(false);
+  LinksFound.KeepIndex(true);
 
   ResetCommandState();
   ResetRunState();
@@ -85,6 +89,7 @@ void Context::ResetForFile(const TextString& fileName) {
   FirstHeadingText.SetEmpty();
   for (TextString& title : TitleTexts) title.SetEmpty();
   MetaTags.Clear();
+  LinksFound.Clear();
 
   ResetPassState();
 }

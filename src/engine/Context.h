@@ -324,6 +324,11 @@ class Context {
     return DocumentInfo[static_cast<std::size_t>(which)];
   }
 
+  // The word conversions of the output pass: the object each word is tested on (made on first
+  // use, see WordObjectOf) and the targets of the links made, each once (ASCII case ignored).
+  std::unique_ptr<PreHTML> WordObject;
+  StringList LinksFound;
+
   // Alarm, column-format and graph definitions.
   DefinitionList AlarmDefinitions;
   DefinitionList FormatDefinitions;

@@ -20,11 +20,13 @@ void ResetHeadingList(HeadingList& list) {
 
 // Replaces text by its form without backspace-overstruck words when that differs.
 static void TidyOverstrikes(FileControl& control, TextString& text) {
+  if (!text.ContainsChar('\x08'))
+    return;
   PreHTML worker;
-  TextString workLine(text);
+  worker.Assign(text);
   TextString tidied;
   int changed = 0;
-  worker.TidyUnixWord(workLine, control, changed, tidied, 0);
+  worker.TidyUnixWord(control, changed, tidied, 0);
   if (changed != 0)
     text.Assign(tidied);
 }
