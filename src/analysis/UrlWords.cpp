@@ -171,36 +171,50 @@ static bool RefusedForCommas(const TextString& word) {
          (lastComma - extension > 6 || lastComma != word.GetLength() - 1);
 }
 
-// Strips what surrounds an address: quotes, brackets, closing punctuation and high bytes.
-static void TrimWebCandidate(TextString& candidate) {
+// What a trim strips from the ends of a candidate: bytes of the two sets, bytes above 127 when
+// asked, and the entities "&amp;", "&gt;" and "&lt;" at the end when asked.
+struct TrimRule {
+  std::string_view leading;
+  std::string_view trailing;
+  bool highBytes;
+  bool trailingEntities;
+};
+
+// Strips the rule's bytes from both ends, repeatedly, while more than one byte remains.
+static void TrimEnds(TextString& candidate, const TrimRule& rule) {
+  const auto strips = [&rule](std::string_view set, char c) {
+    return set.find(c) != std::string_view::npos || (rule.highBytes && IsHighByte(c));
+  };
   int begin = 0;
   int end = candidate.GetLength();
   bool again = true;
   while (again && end - begin > 1) {
     again = false;
-    const char first = candidate.CharAt(begin);
-    if (first == '"' || first == '(' || first == '[' || first == '{' || IsHighByte(first)) {
+    if (strips(rule.leading, candidate.CharAt(begin))) {
       ++begin;
       again = true;
       continue;
     }
     for (const std::string_view entity : {std::string_view("&amp;"), std::string_view("&gt;"),
                                           std::string_view("&lt;")}) {
-      if (end - begin > static_cast<int>(entity.size()) && EndsWithAt(candidate, end, entity)) {
-        end -= static_cast<int>(entity.size());
-        again = true;
-        break;
-      }
+      if (!rule.trailingEntities || end - begin <= static_cast<int>(entity.size()) ||
+          !EndsWithAt(candidate, end, entity))
+        continue;
+      end -= static_cast<int>(entity.size());
+      again = true;
+      break;
     }
-    if (again) continue;
-    const char last = candidate.CharAt(end - 1);
-    if (last == '!' || last == '"' || last == '\'' || last == ')' || last == '.' || last == ';' ||
-        last == ']' || last == '}' || IsHighByte(last)) {
+    if (!again && strips(rule.trailing, candidate.CharAt(end - 1))) {
       --end;
       again = true;
     }
   }
   candidate.KeepSubstring(begin, end - begin);
+}
+
+// Strips what surrounds an address: quotes, brackets, closing punctuation and high bytes.
+static void TrimWebCandidate(TextString& candidate) {
+  TrimEnds(candidate, {"\"([{", "!\"').;]}", true, true});
   RemoveFirst(candidate, "URL:");
   RemoveFirst(candidate, "&gt;");
   RemoveFirst(candidate, "&lt;");
@@ -341,24 +355,7 @@ static bool HasLetterOrDigit(const TextString& text) { return !text.HasNoLetters
 
 // Strips quotes and brackets around an address.
 static void TrimEmailCandidate(TextString& candidate) {
-  int begin = 0;
-  int end = candidate.GetLength();
-  bool again = true;
-  while (again && end - begin > 1) {
-    again = false;
-    const char first = candidate.CharAt(begin);
-    if (first == '"' || first == '(' || first == '<' || first == '[' || first == '{') {
-      ++begin;
-      again = true;
-      continue;
-    }
-    const char last = candidate.CharAt(end - 1);
-    if (last == '"' || last == ')' || last == '.' || last == '>' || last == ']' || last == '}') {
-      --end;
-      again = true;
-    }
-  }
-  candidate.KeepSubstring(begin, end - begin);
+  TrimEnds(candidate, {"\"(<[{", "\").>]}", false, false});
 }
 
 // The reasons an address is refused once it looked like one.

@@ -114,26 +114,28 @@ TEST_F(SectionReferencesTest, ParsingAReferenceLeavesTheHeadingNumberStateAlone)
   EXPECT_EQ(third.lowestNumber, -1);
 }
 
-TEST(SectionReferencesFormats, HtmlAnchorsAndMarkersDropped) {
-  Context ctx(2, kOutputHtml);
+// A Context of another output format in the output pass, with the document's headings.
+struct OutputContext {
+  explicit OutputContext(int outputType) : ctx(2, outputType) {
+    fc.AttachContext(&ctx);
+    ctx.OutputPass = 1;
+    ctx.CodeLocation = kLocationOutput;
+    AddDocumentHeadings(ctx);
+  }
+  Context ctx;
   FileControl fc;
-  fc.AttachContext(&ctx);
-  ctx.OutputPass = 1;
-  ctx.CodeLocation = kLocationOutput;
-  AddDocumentHeadings(ctx);
+};
+
+TEST(SectionReferencesFormats, HtmlAnchorsAndMarkersDropped) {
+  OutputContext html(kOutputHtml);
   PreHTML line;
   line.SetText("See (2.1).");
-  EXPECT_EQ(line.ConvertReferences(fc, ctx), 1);
+  EXPECT_EQ(line.ConvertReferences(html.fc, html.ctx), 1);
   EXPECT_STREQ(line.GetText(), "See (<A HREF=\"#Section_2.1\">2.1</A>).");
 
-  Context plain(2, kOutputTextMarkersDropped);
-  FileControl plainFc;
-  plainFc.AttachContext(&plain);
-  plain.OutputPass = 1;
-  plain.CodeLocation = kLocationOutput;
-  AddDocumentHeadings(plain);
+  OutputContext plain(kOutputTextMarkersDropped);
   line.SetText("See (2.1).");
-  EXPECT_EQ(line.ConvertReferences(plainFc, plain), 0);
+  EXPECT_EQ(line.ConvertReferences(plain.fc, plain.ctx), 0);
   EXPECT_STREQ(line.GetText(), "See (2.1).");
 }
 
