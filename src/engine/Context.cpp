@@ -109,6 +109,16 @@ void Context::ResetPassState() {
   RuleAlignment.Assign("CENTER");
   CurrentFontChange.Reset();
   SavedFontChange.Reset();
+  PendingListItem = 0;
+  PendingListItemText.SetEmpty();
+  OpenLists.Clear();
+  PendingParagraph = 0;
+  PendingParagraphRequest = 0;
+  PendingParagraphRequestMark = 0;
+  PendingCustomStyle = 0;
+  PendingCustomStyleText.SetEmpty();
+  PendingPrefix = 0;
+  PendingPrefixText.SetEmpty();
   for (Tracker& tracker : Trackers) ResetTracker(tracker);
   CodeLocation = kLocationNone;
   LineStage = kLineStageNone;

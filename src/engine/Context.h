@@ -352,6 +352,31 @@ class Context {
   // The in-line font change in force and the one saved beside it.
   FontChange CurrentFontChange;
   FontChange SavedFontChange;
+  // ---- What the statement writer carries from one output line to the next ----
+  // A LIST_ITEM tag waits for the bullet line it numbers: its flag, its text, and the lists
+  // that BEGIN_LIST opened.
+  int PendingListItem = 0;
+  TextString PendingListItemText;
+  StringList OpenLists;
+  // The next text line opens a new paragraph (set after a tagged line); a request for it
+  // made while a line is written, with its companion mark, becomes the flag once that line
+  // is done.
+  int PendingParagraph = 0;
+  int PendingParagraphRequest = 0;
+  int PendingParagraphRequestMark = 0;
+  // A custom paragraph style (STYLE tag) for the next paragraph.
+  int PendingCustomStyle = 0;
+  TextString PendingCustomStyleText;
+  // A text that the next blank line writes in front of its own.
+  int PendingPrefix = 0;
+  TextString PendingPrefixText;
+  // The document carries title tags: the writer expands them in every line.
+  int TitleTagsInText = 0;
+  // CONTENTS_LIST lines run their tag in the output (it writes the contents field).
+  int ContentsListSwitch = 0;
+  // The input is tab- or comma-delimited data.
+  int TabDelimitedInput = 0;
+  int CommaDelimitedInput = 0;
   // Horizontal rule attributes.
   TextString RuleWidth;
   TextString RuleWidthPercent;

@@ -18,6 +18,7 @@
 #include "policy/FileControl.h"
 #include "rtf/HelpFiles.h"
 #include "rtf/RTFFile.h"
+#include "rtf/RtfHelpers.h"
 #include "text/PathUtils.h"
 #include "text/StringList.h"
 #include "text/StatementTypes.h"
@@ -215,6 +216,24 @@ static void OutputTarget(const Context& ctx, const TextString& outputName, TextS
   target = outputName;
 }
 
+// A contents list made for the document itself becomes a contents field at its start, unless
+// the document places its contents where it wants them (the contents override).
+static bool AsksForContentsField(const Context& ctx) {
+  if (ctx.ContentsOverride)
+    return false;
+  switch (ctx.OutputContentsMode) {
+    case ContentsMode::SingleFile:
+    case ContentsMode::GeneratedSingleFile:
+    case ContentsMode::GeneratedSeveralFiles:
+      return true;
+    case ContentsMode::None:
+    case ContentsMode::UseExisting:
+    case ContentsMode::External:
+      return false;
+  }
+  return false;
+}
+
 int RunOutputPass(FileControl& fc, Context& ctx, const TextString& inputName,
                   const TextString& outputName, const TextString& listName, int /*passThrough*/,
                   RTFFile& writer, const StatementSource* source, StringList* sink,
@@ -253,6 +272,8 @@ int RunOutputPass(FileControl& fc, Context& ctx, const TextString& inputName,
   }
   RTFFile listFile(ctx);
   OpenPassListFile(fc, ctx, listName, inputName, listFile);
+  if (AsksForContentsField(ctx))
+    (void)WriteTocField(fc, writer, fc.GetInt(PolicyId::MaximumLevelToShowInContents), 1);
 
   WriteDefaultDirectives(fc, reader);
   int status = RunLineWindow(0, reader, fc, ctx, ctx.ListFile, &writer);

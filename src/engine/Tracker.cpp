@@ -8,6 +8,7 @@
 void ResetTracker(Tracker& tracker) {
   tracker.openListCount = 0;
   tracker.listDepth = 1;
+  tracker.listItemNumber = 0;
   tracker.permissions.fill(1);
   tracker.inDefinitionBlock = 0;
   tracker.currentPosition.Reset();

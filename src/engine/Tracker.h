@@ -47,6 +47,8 @@ struct Tracker {
   // Lists opened and not yet closed; the list item number of the list-item tag.
   int openListCount = 0;
   int listDepth = 1;
+  // The number a LIST_ITEM tag gave the item it announces (output pass).
+  int listItemNumber = 0;
   std::array<int, kPermissionCount> permissions{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
   // Inside a DEFINE_BLOCK or fragment definition (output pass).
   int inDefinitionBlock = 0;

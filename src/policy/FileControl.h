@@ -288,6 +288,15 @@ class FileControl {
   int InContents = 0;
   int ContentsEnded = 0;
 
+  // ---- Statement writer state, reset at the start of each input file ----
+  // A pre-formatted region is being collected (the writer's two region flags, which are
+  // always set and cleared together).
+  int CollectingRegion = 0;
+  // Automatic centring is in force (a run of centred lines).
+  int AutoCentringActive = 0;
+  // The indentation level of list lines (END_LIST returns to it).
+  int ListLevel = 0;
+
   // ---- Rule sets and policy-set services (policy/RuleSets.cpp, policy/PolicyServices.cpp) ----
   // The Context's command-line settings go into the policies nobody set explicitly (a few
   // also when on); once per file, after the policy layers are merged.

@@ -409,6 +409,9 @@ void FileControl::ResetFileState(int html) {
   ContentsBegun = 0;
   InContents = 0;
   ContentsEnded = 0;
+  CollectingRegion = 0;
+  AutoCentringActive = 0;
+  ListLevel = 0;
   headingState_ = HeadingState();
   taggedHeading_ = TaggedHeading();
   contentsFileName_.Clear();

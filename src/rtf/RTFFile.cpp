@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cstring>
 
+#include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RtfCharacters.h"
@@ -30,6 +31,7 @@ void RTFFile::ResetDocumentState() {
   lineContexts_.previous = LineContext::Blank();
   styleCode_ = 1;
   styleLevel_ = 0;
+  ResetStatementState();
   braceLevel_ = 0;
   writeFailed_ = 0;
   pending_.SetEmpty();
@@ -137,10 +139,6 @@ int RTFFile::OpenFile(const char* baseName, FileControl& fc, int /*ignored*/, RT
 }
 
 // ---- Writing ----
-
-int RTFFile::WriteOutStatement(Statement& /*line*/, FileControl& /*fc*/, Context& /*ctx*/) {
-  return 0;
-}
 
 static bool IsPlainEncoding(const TextString& encoding) {
   return encoding.IsEmpty() || encoding.Compare("ascii", 0, 0) ||

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
+
 #include "analysis/LineContext.h"
 #include "rtf/OutFile.h"
 #include "text/TextString.h"
 
 class Context;
 class FileControl;
+class PreHTML;
+class TextPosition;
 
 // The lines around the statement being written.
 struct LineContexts {
@@ -64,9 +68,6 @@ class RTFFile : public OutFile {
   // body paragraph, each piece one line through WriteRaw. It leaves three groups open: the
   // document and the first paragraph's two.
   void WritePrologue(FileControl& fc);
-  // Writes nothing and returns 0: statements are not converted to RTF here, so a pass that
-  // hands its lines to this writer fails rather than leaving a document without them.
-  [[nodiscard]] int WriteOutStatement(Statement& line, FileControl& fc, Context& ctx) override;
   // One line of the document, its characters prepared: KOI8-R text (a "koi8-r" "Character
   // encoding") recoded to Windows-1251; with "Input file contains DOS characters" on and
   // "Attempt TABLE generation" off, box drawing as Unicode escapes; UTF-8 input as Unicode
@@ -106,13 +107,57 @@ class RTFFile : public OutFile {
   void SetBraceTracking(int on) { braceTracking_ = on; }
   int GetBraceLevel() const { return braceLevel_; }
 
+  // ---- Statement output (rtf/StatementOutput.cpp) ----
+  // What the writer makes of one statement: its flags, its paragraph-style code (1-11, the
+  // ParagraphKind values) and its indent level.
+  struct StatementClass {
+    int bullet = 0;
+    int heading = 0;
+    int blank = 0;
+    int pageBreak = 0;
+    int preformatted = 0;
+    int quotation = 0;
+    int shortLine = 0;
+    int hanging = 0;
+    int styleCode = 1;
+    int level = 0;
+  };
+  // The classification of a statement kept for the statements after it, with the style code
+  // in force before it and the one it left.
+  struct SavedStatement {
+    StatementClass cls;
+    int styleBefore = 1;
+    int styleAfter = 1;
+  };
+
+  // Writes one analysed line (a PreHTML) as RTF by its line type: paragraph-style changes,
+  // headings with their bookmarks, bullets, hanging paragraphs, definitions, rulers, page
+  // breaks, tagged lines, then the line's converted text. Pre-formatted regions are written
+  // line by line as body paragraphs. Returns 1 when the line was handled; 0 when no document
+  // is open ("PROGRAM ERROR:  File not open in call to WriteOutStatement!") or the statement
+  // is not a line object.
+  [[nodiscard]] int WriteOutStatement(Statement& line, FileControl& fc, Context& ctx) override;
+  // Classifies line (of the given type, with the records of its previous and next lines)
+  // into out: the flags, the style code and the level. Without a line out holds the current
+  // style code and level and no flag.
+  void ClassifyStatement(const PreHTML* line, FileControl& fc, const LineContext& previous,
+                         const LineContext& next, int type, StatementClass& out) const;
+  // Switches the paragraph style when code (10 counted as 1), level or the justification
+  // differs from the current one (ChangeStyle).
+  void SetStyle(FileControl& fc, int code, int level);
+  // Closes the paragraph of oldCode and opens one of newCode at level (codes 2, 3, 7 and 8
+  // open their own); newCode and level become current.
+  void ChangeStyle(FileControl& fc, int oldCode, int newCode, int level);
+  // For a bullet line with its marker: removes the marker from text, writes the bullet
+  // paragraph opening at level and puts the label ("{" + label + "\tab}") in front of text.
+  void BuildBulletLabel(FileControl& fc, int type, int level, const TextString& marker,
+                        TextString& text);
+
   // ---- Document state ----
   int GetStyleCode() const { return styleCode_; }
   int GetStyleLevel() const { return styleLevel_; }
-  void SetStyle(int code, int level) {
-    styleCode_ = code;
-    styleLevel_ = level;
-  }
+  // The previous statement's classification.
+  const SavedStatement& GetSavedStatement() const { return saved_; }
   int GetIndentStep() const { return indentStep_; }
   LineContexts& GetLineContexts() { return lineContexts_; }
   Context& GetContext() const { return ctx_; }
@@ -128,8 +173,73 @@ class RTFFile : public OutFile {
   bool WriteOneLine(const char* text);
   bool IsUtf8Input(FileControl& fc) const;
 
+  // ---- Statement output (rtf/StatementOutput.cpp) ----
+  // The statement state of a fresh document.
+  void ResetStatementState();
+  struct OutputStep;
+  // The steps of WriteOutStatement.
+  void WriteBlankLine(FileControl& fc, OutputStep& step);
+  void WriteHeading(FileControl& fc, OutputStep& step);
+  void WriteHangingParagraph(FileControl& fc, OutputStep& step, int styleIndex, int indentFactor);
+  void WriteBullet(FileControl& fc, OutputStep& step);
+  void WriteRuler(FileControl& fc, OutputStep& step);
+  void WriteTaggedLine(FileControl& fc, OutputStep& step);
+  void WriteFinal(FileControl& fc, OutputStep& step);
+  void WriteByType(FileControl& fc, OutputStep& step);
+  // The bookmark (and in a help file the topic footnotes) of a heading, written ahead of it;
+  // the topic-identifier footnotes appended to its text.
+  void WriteHeadingMarks(FileControl& fc, int type, const TextPosition& position,
+                         const TextString& text);
+  void WriteHeadingTopicIds(FileControl& fc, int type, TextString& text);
+  // Runs the tag a tagged line carries; its output (when it asks for one) becomes text.
+  void RunLineTag(FileControl& fc, PreHTML& line, TextString& text);
+  // A pre-formatted region: opened, given its lines, ended.
+  void StartRegion(FileControl& fc);
+  void AddRegionLine(FileControl& fc, const TextString& text);
+  void EndRegion(FileControl& fc);
+  // The output copy of line: its converted text, RTF-escaped.
+  void PrepareCopy(FileControl& fc, PreHTML& line, int& type);
+  void RefreshLineContexts(FileControl& fc, PreHTML& line);
+  // Drops the in-line font change in force.
+  void DropFontChange();
+  // Closes the groups of bullet items, hanging paragraphs and contents lines left open.
+  void CloseOpenGroups(FileControl& fc);
+
   Context& ctx_;
   FileControl* fc_ = nullptr;
+  // The classification of the statement before the one being written, and the one kept
+  // for the next statement.
+  SavedStatement prior_;
+  SavedStatement saved_;
+  // "Text justification" at the previous and at the current statement (4 = justified).
+  int previousJustification_ = 4;
+  int currentJustification_ = 4;
+  // The line of the last heading that started a help topic; -1 none.
+  int lastPageBreakLine_ = -1;
+  // The table policies' column delimiter while a delimited table sets its own.
+  TextString savedDelimiter_;
+  int delimiterSaved_ = 0;
+  // The region being written has had its opening.
+  int regionOpened_ = 0;
+  // The previous line was written while a region was being collected.
+  int previousInRegion_ = 0;
+  // Groups that lines of one kind share, each waiting for its last line: a hanging
+  // paragraph's, a bullet item's, the contents lines'.
+  int hangingOpen_ = 0;
+  int bulletOpen_ = 0;
+  int contentsOpen_ = 0;
+  // A heading has been written in this document.
+  int headingWritten_ = 0;
+  // The type of the line being written and its bullet continuation state, read by
+  // ChangeStyle.
+  int currentLineType_ = 0;
+  int currentHanging_ = 0;
+  // The output copy of the line being written and work texts, reused for every line.
+  std::unique_ptr<PreHTML> copy_;
+  TextString stepWork_;
+  TextString labelWork_;
+  TextString plainLabelWork_;
+  TextString markerWork_;
   LineContexts lineContexts_;
   int styleCode_ = 1;
   int styleLevel_ = 0;

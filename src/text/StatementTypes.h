@@ -206,6 +206,11 @@ inline constexpr unsigned kFlagTableLine = kFlagUserRegion;
 inline constexpr unsigned kFlagRawOutput = kFlagUserHtml;
 inline constexpr unsigned kFlagParagraphEnd = kFlagPreserveStructure;
 inline constexpr unsigned kFlagExcluded = kFlagUserIgnore;
+inline constexpr unsigned kFlagCentredCandidate = kFlagCentred;
+inline constexpr unsigned kFlagUnderlinedHeading = kFlagUnderlined;
+// A blank line after a line with this bit (a mail or news header line) opens the next
+// paragraph bare, kept with what follows, as it does after a heading.
+inline constexpr unsigned kFlagOpensNextParagraph = kFlagMailHeader;
 
 // The analysis bits, 0x1-0x40000: what a copy of a line takes over.
 inline constexpr unsigned kLineFlagsMask = 0x7FFFFu;
