@@ -532,29 +532,27 @@ void RTFFile::WriteBlankLine(FileControl& fc, OutputStep& step) {
     const bool help = fc.GetInt(PolicyId::MakeWindowsHelpSourceFile) != 0;
     text.Append(help ? "\\pard\\plain" : "\\pard\\plain\\keepn");
     const int styleIndex = GetParagraphStyleCode(fc, step.nextCls.styleCode);
-    const StyleRecord& style = ctx_.Styles.GetRecord(std::clamp(styleIndex, 0, StyleSheet::kStyleCount - 1));
-    int font = 0;
-    int size = 0;
-    int bold = 0;
-    int italic = 0;
-    GetStyleFont(fc, style, true, font, size, bold, italic);
+    const int index = std::clamp(styleIndex, 0, StyleSheet::kStyleCount - 1);
+    const StyleRecord& style = ctx_.Styles.GetRecord(index);
     if (fc.GetInt(PolicyId::InputFileContainsJapaneseCharacters)) {
+      int font = 0;
+      int size = 0;
+      int bold = 0;
+      int italic = 0;
+      GetStyleFont(fc, style, true, font, size, bold, italic);
       text.Append("\\loch\\af5\\hich\\af5\\dbch\\f");
       text.AppendNumber('1', size * 2, 0);
     } else {
       text.AppendChar(' ');
-      const TextString& encoding = fc.GetText(PolicyId::CharacterEncoding);
-      if (encoding.Compare("ar-sy", 0, 0) || encoding.Compare("windows-1256", 0, 0)) {
+      TextString font;
+      BuildParagraphFormat(fc, *this, index, style, font, kPartFont);
+      // Arabic text is right to left under either of its names.
+      if (fc.GetText(PolicyId::CharacterEncoding).Compare("ar-sy", 0, 0)) {
         text.Append("\\ltrch \\af");
-        text.AppendNumber('1', font, 0);
+        text.AppendNumber('1', style.fontNumber, 0);
         text.Append(" \\rltch ");
       }
-      text.Append("\\f");
-      text.AppendNumber('1', font, 0);
-      text.Append("\\fs");
-      text.AppendNumber('1', size * 2, 0);
-      text.Append(bold ? "\\b" : "\\b0");
-      text.Append(italic ? "\\i" : "\\i0");
+      text.Append(font);
     }
     text.AppendChar(' ');
   }

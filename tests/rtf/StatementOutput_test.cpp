@@ -403,3 +403,82 @@ TEST(WriteOutStatement, AnyMixOfLineTypesEndsBalanced) {
     }
   }
 }
+
+TEST(WriteOutStatement, HangingParagraphGetsItsLabelIndent) {
+  StatementRun run;
+  run.fc.GetIndentPositions().count = 2;
+  run.fc.GetIndentPositions().positions[1] = 4;
+  run.Add(kTypeUntyped, "Text.");
+  run.Add(kTypeHangingParagraph, "    Ab - the label is short");
+  run.Add(kTypeHangingContinuation, "         and goes on");
+  run.Add(kTypeBlank, "");
+  const std::string longLabel(40, 'W');
+  run.Add(kTypeHangingParagraph, (longLabel + " - a label far too wide").c_str());
+  run.AddClosingLines();
+  const std::string body = run.Convert();
+  run.ExpectBalancedWithoutFaults();
+  // Level 1 (indent 4) + 1: the label "Ab" estimates below 360 twips, so the label width is 360.
+  EXPECT_NE(body.find("\\fi-360\\li1080 {\\b Ab\\b0}\\tab \n- the label is short"),
+            std::string::npos)
+      << body;
+  EXPECT_NE(body.find("and goes on \\par}"), std::string::npos) << body;
+  EXPECT_NE(body.find("\\fi-3600\\li3960 {\\b " + longLabel + "\\b0}\\tab "), std::string::npos)
+      << body;
+  EXPECT_TRUE(run.HasMessage("WARNING: Large hanging indent limited"));
+}
+
+TEST(WriteOutStatement, BulletItemsCarryTheirLabels) {
+  StatementRun run;
+  run.fc.Text(PolicyId::CharactersToUseForBullets).value.Assign("*-+");
+  run.Add(kTypeUntyped, "Before the list.");
+  run.Add(kTypeBlank, "");
+  run.Add(kTypeBullet, "- first item");
+  run.Add(kTypeBulletContinuation, "  more of the first");
+  run.Add(kTypeNumberedBullet, "2. second item");
+  run.Add(kTypeBlank, "");
+  run.Add(kTypeUntyped, "After the list.");
+  run.AddClosingLines();
+  const std::string body = run.Convert();
+  run.ExpectBalancedWithoutFaults();
+  EXPECT_NE(body.find("{*\\tab}first item"), std::string::npos) << body;
+  EXPECT_NE(body.find("more of the first \\par}}"), std::string::npos) << body;
+  EXPECT_NE(body.find("{2.\\tab}second item\\par}}"), std::string::npos) << body;
+  EXPECT_EQ(Count(body, "\\jclisttab"), 2u) << body;
+  EXPECT_LT(body.find("second item"), body.find("After the list.")) << body;
+}
+
+TEST(WriteOutStatement, RulersTaggedLinesAndPageBreaks) {
+  StatementRun run;
+  run.Add(kTypeUntyped, "Above.");
+  run.Add(kTypeLine, std::string(35, '-').c_str());
+  run.Add(kTypeFormFeed, "");
+  run.Add(kTagToc, "$_$_TOC");
+  run.Add(kTagPara, "$_$_PARA");
+  run.Add(kTagNewPage, "$_$_NEW_PAGE");
+  run.Add(kTypeUntyped, "Below.");
+  run.AddClosingLines();
+  const std::string body = run.Convert();
+  run.ExpectBalancedWithoutFaults();
+  EXPECT_NE(body.find("\\par{\\pard\\plain \\s1\\sb0\\sa0\\tqr\\tx4140 {\\strike\\tab}\\par}"),
+            std::string::npos)
+      << body;
+  EXPECT_EQ(body.find("-----"), std::string::npos) << body;
+  EXPECT_EQ(Count(body, "\\page"), 2u) << body;
+  EXPECT_EQ(body.find("$_$_"), std::string::npos) << body;
+  EXPECT_TRUE(run.HasMessage("INFO: Ignoring TOC tag in RTF production"));
+  EXPECT_TRUE(run.HasMessage("WARNING: PARA tag not implemented in RTF yet!"));
+}
+
+TEST(WriteOutStatement, DefinitionsAndQuotations) {
+  StatementRun run;
+  run.fc.Bool(PolicyId::HighlightDefinitionText).value = 1;
+  run.Add(kTypeDefinition, "Term: what it means");
+  run.Add(kTypeBlank, "");
+  run.Add(kTypeQuoted, "> a quoted line");
+  run.AddClosingLines();
+  const std::string body = run.Convert();
+  run.ExpectBalancedWithoutFaults();
+  EXPECT_NE(body.find("{\\b Term:\\b0} what it means\\par"), std::string::npos) << body;
+  EXPECT_NE(body.find("\\s13"), std::string::npos) << body;  // the Quotes style
+  EXPECT_NE(body.find("a quoted line\\par"), std::string::npos) << body;
+}
