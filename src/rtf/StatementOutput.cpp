@@ -622,12 +622,16 @@ void RTFFile::WriteHangingParagraph(FileControl& fc, OutputStep& step, int style
                                     int indentFactor) {
   PreHTML& line = *step.line;
   TextString& text = *copy_;
+  // The label is the first word of the text, not of its indent.
+  text.Trim();
   int restStart = 0;
   const int labelEnd = FindHangingLabelEnd(text, restStart);
   labelWork_.AssignSubstring(text.GetText(), 0, labelEnd);
+  markerWork_.Assign(line.GetPlain());
+  markerWork_.Trim();
   int plainRest = 0;
-  const int plainEnd = FindHangingLabelEnd(line.GetPlain(), plainRest);
-  plainLabelWork_.AssignSubstring(line.GetPlain().GetText(), 0, plainEnd);
+  const int plainEnd = FindHangingLabelEnd(markerWork_, plainRest);
+  plainLabelWork_.AssignSubstring(markerWork_.GetText(), 0, plainEnd);
 
   const int estimated = EstimateTextWidth(1, plainLabelWork_, 12,
                                           fc.GetInt(PolicyId::FontStretchFactorInPercent));
