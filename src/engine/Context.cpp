@@ -90,6 +90,13 @@ void Context::ResetForFile(const TextString& fileName) {
   for (TextString& title : TitleTexts) title.SetEmpty();
   MetaTags.Clear();
   LinksFound.Clear();
+  TocDirectiveSeen = 0;
+  ContentsListDirectiveSeen = 0;
+  NewFileRequested = 0;
+  InlineTagSeen = 0;
+  for (TextString* text : {&AuthorUrl, &BookmarkUrl, &CopyrightUrl, &ShortcutIcon,
+                           &DocumentStyleSheet, &BaseAddress})
+    text->SetEmpty();
 
   ResetPassState();
 }
@@ -123,6 +130,9 @@ void Context::ResetPassState() {
   CodeLocation = kLocationNone;
   LineStage = kLineStageNone;
   EscapeLineDrawing = 0;
+  // Every pass reads the directives that open these sections again.
+  InContentsSection = 0;
+  InHtmlSection = 0;
 }
 
 void Context::ResetStyleSheet() { Styles.Clear(); }

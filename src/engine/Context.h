@@ -317,8 +317,9 @@ class Context {
   // The text of the document's first heading (empty until one is found), for "Use first
   // heading as Title".
   TextString FirstHeadingText;
-  // The titles the document gives, in order of preference; the RTF prologue writes the first
-  // that is not empty, else the "Document Title" value.
+  // The titles the document gives, in order of preference (the first holds what TITLE
+  // directives give); the RTF prologue writes the first that is not empty, else the
+  // "Document Title" value.
   std::array<TextString, 3> TitleTexts;
   const TextString& GetDocInfo(DocInfo which) const {
     return DocumentInfo[static_cast<std::size_t>(which)];
@@ -382,6 +383,34 @@ class Context {
   TextString RuleWidthPercent;
   TextString RuleHeight;
   TextString RuleAlignment;
+
+  // ---- Directive preprocessor (rtf/OutFileReading, tags/DirectivePreprocessor) ----
+  // Inside BEGIN_CONTENTS ... END_CONTENTS and BEGIN_HTML ... END_HTML of the pass.
+  int InContentsSection = 0;
+  int InHtmlSection = 0;
+  // The document asked for a contents field, placed a contents list, asked for a new file.
+  int TocDirectiveSeen = 0;
+  int ContentsListDirectiveSeen = 0;
+  int NewFileRequested = 0;
+  // The analysis pass met an in-line tag: the later passes expand title tags as well.
+  int InlineTagSeen = 0;
+  // Input markup (links, tags, entities) is taken out of every line read, or only of the
+  // lines of a region that a directive opened.
+  int StripInputMarkup = 0;
+  int PreSectionInput = 0;
+  // A second folder in which INCLUDE looks for a file it cannot find; empty: none.
+  TextString IncludeSearchFolder;
+  // A further policy set that the analysis pass's CHANGE_POLICY lines change too (not
+  // owned; null when there is none).
+  FileControl* SecondControl = nullptr;
+  // Document information given by directives (TITLE, KEYWORDS and DESCRIPTION go to
+  // TitleTexts[0] and DocumentInfo).
+  TextString AuthorUrl;
+  TextString BookmarkUrl;
+  TextString CopyrightUrl;
+  TextString ShortcutIcon;
+  TextString DocumentStyleSheet;
+  TextString BaseAddress;
 
   DirectiveNameTable DirectiveNames;
   LogErrorHandler LogHandler;

@@ -67,7 +67,7 @@ void ApplyAllowList(FileControl& control, Tracker& tracker, const TextString& te
     const TextString& name =
         ctx->GetDirectiveName(value ? Directive::Allow : Directive::Disallow);
     int at = -1;
-    if (!name.IsEmpty() && words.Find(0, name.GetText(), &at, 1, 0))
+    if (!name.IsEmpty() && words.Find(0, name.GetText(), &at, 0, 0))
       words.ReplaceSpan(at, name.GetLength(), "");
   }
   words.Trim();

@@ -7,12 +7,6 @@ OutFile::OutFile() = default;
 
 OutFile::~OutFile() = default;
 
-int OutFile::GetNextStatement(Statement& line, FileControl& fc, Context& ctx,
-                              int applyTextCommands) {
-  line.SetEmpty();
-  return ReadStatement(line, fc, ctx, applyTextCommands) ? 1 : 0;
-}
-
 bool OutFile::ReadStatement(Statement& line, FileControl& fc, Context& ctx,
                             int applyTextCommands) {
   return ::ReadStatement(*this, line, fc, ctx, applyTextCommands);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "tags/DirectivePreprocessor.h"
 #include "text/Statement.h"
 #include "text/StatementFile.h"
 #include "text/TextString.h"
 
 class Context;
 class FileControl;
+class PreHTML;
 class RTFFile;
 
 // An output document: a statement file with a pending buffer of output lines and the name of
@@ -17,10 +19,6 @@ class OutFile : public StatementFile {
   OutFile();
   ~OutFile() override;
 
-  // The next input statement into line (emptied first); 1 when one was delivered, 0 at the
-  // end of the input. Directive lines are delivered like any other line.
-  [[nodiscard]] int GetNextStatement(Statement& line, FileControl& fc, Context& ctx,
-                                     int applyTextCommands);
 
   // The next statement appended to line, read with the policies of fc (ReadStatement of the
   // policy layer); false at the end of the input.
@@ -53,6 +51,23 @@ class OutFile : public StatementFile {
   // line was written, else 0.
   virtual int FlushBuffer(FileControl& fc, TextFile* file, int ignored);
 
+  // ---- Reading through the directive preprocessor (rtf/OutFileReading.cpp) ----
+  // The next statement that the pass is to see, into line (reset first): every read line gets
+  // the treatments the policies ask for (a blank appended under a rule set, input markup
+  // taken out, an in-line LINERULE split into three statements, title tags expanded), a line
+  // beginning with the directive prefix goes through PreprocessDirective, and the lines of
+  // ignored blocks and of sections left out are read past. The delivered line carries the
+  // region, HTML, section, ignore and contents flags and the region code. Returns the
+  // result of the last read: 1 when a statement was delivered, 0 at the end of the input.
+  // The Context's CodeLocation is 1 during the call and 0 after it.
+  [[nodiscard]] int GetNextStatement(PreHTML& line, FileControl& fc, Context& ctx,
+                                     int applyTextCommands);
+  // Acts on the directive line (text: its text): 1 when the line is consumed, 0 when it is
+  // handed on (with its tagged type); rawHtml becomes 1 for an HTML_LINE directive. Returns
+  // 0 at once, the line staying text, while "Use Preprocessor" is off.
+  [[nodiscard]] int PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
+                                        const TextString& text, int& rawHtml);
+
   // ---- State ----
   // OpenFile has run (and Close not since).
   int IsDocumentOpen() const { return documentOpen_; }
@@ -67,4 +82,17 @@ class OutFile : public StatementFile {
   int documentOpen_ = 0;
   // The line being written, reused so that writing allocates nothing per line.
   Statement lineWork_;
+
+ private:
+  // ---- Steps of the statement reader (rtf/OutFileReading.cpp) ----
+  // Counts the statement just read against the file it came from.
+  void CountIncludeLine();
+  // Splits an in-line LINERULE tag out of the line; the pieces after the first are queued.
+  void SplitInlineLineRule(PreHTML& line, Context& ctx);
+  // INCLUDE: opens the named file on the stack of files read; 1 (consumed).
+  int IncludeFile(PreHTML& line, FileControl& fc, Context& ctx, const TextString& text);
+  // CHANGE_POLICY: 1 when consumed, 0 when handed on as a change of output policy.
+  int ChangePolicy(PreHTML& line, FileControl& fc, Context& ctx, const TextString& text);
+
+  DirectiveReaderState preprocessor_;
 };

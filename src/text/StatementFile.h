@@ -79,6 +79,10 @@ class StatementFile : public TextFile {
 
   // ---- Pending pieces: texts delivered as the next statements, in order ----
   void AddPendingPiece(const char* text) { pendingPieces_.Append(text); }
+  // Puts text among the pieces not read yet, at index (0: the next statement read).
+  void InsertPendingPiece(int index, const char* text) {
+    pendingPieces_.InsertAt(pendingPosition_ + index, text);
+  }
   const StringList& GetPendingPieces() const { return pendingPieces_; }
 
  protected:
