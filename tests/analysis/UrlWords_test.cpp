@@ -334,7 +334,8 @@ TEST_F(UrlWordsTest, DecisionReportsNameTheWord) {
 
 class UrlWordsFormatTest : public ::testing::Test {
  protected:
-  std::string Convert(int outputType, const char* text, std::vector<std::string>* seen) {
+  std::string Convert(int outputType, const char* text, std::vector<std::string>* seen,
+                      unsigned* flags = nullptr) {
     Context ctx(2, outputType);
     FileControl fc;
     fc.AttachContext(&ctx);
@@ -347,6 +348,7 @@ class UrlWordsFormatTest : public ::testing::Test {
     line.SetText(text);
     line.DoOutputWordConversions(fc, ctx, 1, outputType == kOutputHtml ? 1 : 0);
     line.DoOutputWordConversions(fc, ctx, 0, outputType == kOutputHtml ? 1 : 0);
+    if (flags != nullptr) *flags = line.GetFlags();
     return line.GetText();
   }
 };
@@ -362,9 +364,14 @@ TEST_F(UrlWordsFormatTest, MarkersDroppedKeepsWebWordsAndGivesPlainText) {
 
 TEST_F(UrlWordsFormatTest, HtmlMakesAnchorsForMailAndNewsOnly) {
   std::vector<std::string> seen;
-  EXPECT_EQ(Convert(kOutputHtml, "joe@example.com comp.lang.c", &seen),
+  unsigned flags = 0;
+  EXPECT_EQ(Convert(kOutputHtml, "joe@example.com comp.lang.c", &seen, &flags),
             "<A HREF=\"mailto:joe@example.com\">joe@example.com</A> "
             "<A HREF=\"news:comp.lang.c\">comp.lang.c</A>");
+  // A line with links is marked for the writer.
+  EXPECT_NE(flags & kFlagUrl, 0u);
+  Convert(kOutputHtml, "no links here", &seen, &flags);
+  EXPECT_EQ(flags & kFlagUrl, 0u);
   seen.clear();
   EXPECT_EQ(Convert(kOutputHtml, "see www.example.com <img src=www.example.net>", &seen),
             "see www.example.com <img src=www.example.net>");
