@@ -87,6 +87,8 @@ class OutFile : public StatementFile {
   // ---- Steps of the statement reader (rtf/OutFileReading.cpp) ----
   // Counts the statement just read against the file it came from.
   void CountIncludeLine();
+  // Takes the input's links, markup tags and character entities out of the line.
+  void StripInputMarkup(PreHTML& line, FileControl& fc, Context& ctx);
   // Splits an in-line LINERULE tag out of the line; the pieces after the first are queued.
   void SplitInlineLineRule(PreHTML& line, Context& ctx);
   // INCLUDE: opens the named file on the stack of files read; 1 (consumed).

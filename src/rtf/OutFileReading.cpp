@@ -7,12 +7,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "analysis/LinkText.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "engine/Tracker.h"
 #include "platform/FileSystem.h"
+#include "policy/ConversionOptions.h"
 #include "policy/FileControl.h"
 #include "tags/DirectivePreprocessor.h"
+#include "tags/TagTextFilters.h"
 #include "text/PathUtils.h"
 #include "text/StatementTypes.h"
 
@@ -63,6 +66,21 @@ void OutFile::CountIncludeLine() {
   std::vector<int>& lines = preprocessor_.includeLines;
   lines.resize(static_cast<std::size_t>(std::max(GetFileCount(), 1)));
   ++lines.back();
+}
+
+void OutFile::StripInputMarkup(PreHTML& line, FileControl& fc, Context& ctx) {
+  TextString& text = preprocessor_.text;
+  TextString& stripped = preprocessor_.value;
+  ExtractInputLinks(fc, line, text);
+  (void)FilterDelimitedTags(fc, ctx, "<", ">", nullptr, nullptr, text, stripped);
+  if (stripped.ContainsChar('&') && stripped.ContainsChar(';')) {
+    const ConversionOptions options =
+        ConversionOptions::ConversionOptionsFromPolicies(fc.GetPolicyList());
+    (void)DecodeEntities(ctx.Entities, options, stripped, text);
+  } else {
+    text.Assign(stripped);
+  }
+  line.SetText(text.GetText());
 }
 
 void OutFile::SplitInlineLineRule(PreHTML& line, Context& ctx) {
@@ -118,6 +136,9 @@ int OutFile::GetNextStatement(PreHTML& line, FileControl& fc, Context& ctx,
     CountIncludeLine();
     if (fc.GetRuleSet() != 0)
       AppendBlankToRenderings(line);
+    if (ctx.InHtmlSection == 0 &&
+        (ctx.StripInputMarkup != 0 || (fc.InRegion != 0 && ctx.PreSectionInput != 0)))
+      StripInputMarkup(line, fc, ctx);
     SplitInlineLineRule(line, ctx);
     if (StartsWithDirectivePrefix(ctx, line)) {
       TextString& text = preprocessor_.text;

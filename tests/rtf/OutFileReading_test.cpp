@@ -160,6 +160,27 @@ TEST_F(StatementReader, InlineLineRuleBecomesThreeStatements) {
                                {" tail ", 0}}));
 }
 
+// ---- Input markup ----
+
+TEST_F(StatementReader, InputMarkupIsTakenOutWhereAsked) {
+  const std::string path = Write(
+      "<b>bold</b> &amp; <a href=\"http://x.org/\">link</a>\n$_$_BEGIN_PRE\n<i>pre</i>\n"
+      "$_$_END_PRE\n<i>after</i>\n");
+  s.ctx.PreSectionInput = 1;
+  EXPECT_EQ(ReadFile(path),
+            (std::vector<Read>{{"<b>bold</b> &amp; <a href=\"http://x.org/\">link</a>", 0},
+                               {"$_$_BEGIN_PRE", kTagBeginPre},
+                               {"pre", 0},
+                               {"$_$_END_PRE", kTagEndRegion},
+                               {"<i>after</i>", 0}}));
+  s.ctx.StripInputMarkup = 1;
+  EXPECT_EQ(ReadFile(path), (std::vector<Read>{{"bold & link", 0},
+                                               {"$_$_BEGIN_PRE", kTagBeginPre},
+                                               {"pre", 0},
+                                               {"$_$_END_PRE", kTagEndRegion},
+                                               {"after", 0}}));
+}
+
 // ---- Unknown directives ----
 
 TEST_F(StatementReader, UnknownDirectiveIsReportedInTheOutputPassOnly) {
