@@ -193,6 +193,27 @@ TEST(Kvlcons, ConvertsEveryCorpusDocument) {
   EXPECT_GT(documents, 0);
 }
 
+TEST(Kvlcons, DirectivesAreActedOnAndAFailedIncludeDoesNotFailTheConversion) {
+  TempFolder dir("cons");
+  const std::string input = std::string(KELVANE_FIXTURES_DIR) + "/rtf/include/directives.txt";
+  const ConsoleResult r =
+      RunConsole({input, "/LIST", "/OUTPUT=" + (dir.path / "*.rtf").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("ERROR: Failed to open include file \"no-such-part.txt\" - not found"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("ERROR: Unknown command /$_$_unknown_directive here/"),
+            std::string::npos)
+      << r.err;
+  const std::string rtf = ReadAll(dir.path / "directives.rtf");
+  EXPECT_TRUE(IsBalancedRtf(rtf));
+  EXPECT_NE(rtf.find("{\\title Preprocessed Document}"), std::string::npos);
+  for (const char* shown : {"Visible first line.", "included line", "Visible last line."})
+    EXPECT_NE(rtf.find(shown), std::string::npos) << shown;
+  for (const char* hidden : {"Hidden line.", "Secret line.", "$_$_"})
+    EXPECT_EQ(rtf.find(hidden), std::string::npos) << hidden;
+}
+
 TEST(Kvlcons, TreeKeepsSameNamedInputsOfSubFoldersApart) {
   const fs::path root = TempPath("kvl_cons", "tree");
   for (const char* sub : {"a", "b"}) {
