@@ -233,3 +233,30 @@ TEST(Kvlcons, TreeKeepsSameNamedInputsOfSubFoldersApart) {
   EXPECT_FALSE(fs::exists(out / "doc.lis1"));
   fs::remove_all(root);
 }
+
+// The style sheet of every output file is made from the default fonts, then the styles file,
+// then built: a style font of the styles file reaches the prologue and the first paragraph of
+// each document of a run.
+TEST(Kvlcons, StylesFileFontsReachEveryFileOfARun) {
+  TempFolder dir("cons");
+  const fs::path styles = dir.path / "house.sty";
+  WriteBytes(styles.string(), "define style: Body, Georgia, Regular, 11\n");
+  const fs::path policies = dir.path / "run.pol";
+  WriteBytes(policies.string(), "Style file: " + styles.string() + "\n");
+  for (const char* name : {"a", "b"})
+    WriteBytes((dir.path / (std::string(name) + ".txt")).string(), "Some text of the file.\n");
+  const ConsoleResult r = RunConsole({(dir.path / "a.txt").string(), (dir.path / "b.txt").string(),
+                                      policies.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  for (const char* name : {"a", "b"}) {
+    SCOPED_TRACE(name);
+    const std::string rtf = ReadAll(dir.path / (std::string(name) + ".rtf"));
+    EXPECT_NE(rtf.find("Georgia;}"), std::string::npos);
+    // The first paragraph opens in the Body style at 11 points.
+    const size_t first = rtf.find("{\\pard\\plain \\s1\\");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(rtf.substr(first, rtf.find('{', first + 1) - first).find("\\fs22"),
+              std::string::npos)
+        << rtf.substr(first, 80);
+  }
+}
