@@ -12,6 +12,7 @@
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
+#include "support/Growth.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"
 #include "text/TextPosition.h"
@@ -482,4 +483,26 @@ TEST(WriteOutStatement, DefinitionsAndQuotations) {
   EXPECT_NE(body.find("{\\b Term:\\b0} what it means\\par"), std::string::npos) << body;
   EXPECT_NE(body.find("\\s13"), std::string::npos) << body;  // the Quotes style
   EXPECT_NE(body.find("a quoted line\\par"), std::string::npos) << body;
+}
+
+// The writer does the same work for every line, however long the document.
+TEST(WriteOutStatement, WorkGrowsLinearlyWithTheLines) {
+  const auto work = [](int n) {
+    StatementRun run;
+    for (int i = 0; i < n; ++i) {
+      switch (i % 8) {
+        case 0: run.Add(kTypeHeading1, "1 A heading"); break;
+        case 1: run.Add(kTypeBlank, ""); break;
+        case 2: run.Add(kTypeBullet, "- an item of the list"); break;
+        case 3: run.Add(kTypeBulletContinuation, "  and its second line"); break;
+        case 4: run.Add(kTypeBlank, ""); break;
+        case 5: run.Add(kTypeHangingParagraph, "Label - a hanging paragraph"); break;
+        case 6: run.Add(kTypeUntyped, "A line of body text with words in it."); break;
+        default: run.Add(kTypeNull, ""); break;
+      }
+    }
+    run.AddClosingLines();
+    return TimeOf([&run] { (void)run.Convert(); });
+  };
+  EXPECT_LT(FourfoldGrowth(500, work), kQuadraticGrowth);
 }
