@@ -240,6 +240,8 @@ class RTFFile : public OutFile {
   TextString labelWork_;
   TextString plainLabelWork_;
   TextString markerWork_;
+  TextString closeWork_;
+  TextString openingWork_;
   LineContexts lineContexts_;
   int styleCode_ = 1;
   int styleLevel_ = 0;

@@ -259,7 +259,8 @@ void RTFFile::ChangeStyle(FileControl& fc, int oldCode, int newCode, int level) 
   // closed before the paragraph that holds it (a bullet continuation that turns into
   // pre-formatted text is the usual case).
   CloseOpenGroups(fc);
-  TextString close;
+  TextString& close = closeWork_;
+  close.SetEmpty();
   switch (oldCode) {
     case kParagraphBullet:
       break;
@@ -310,7 +311,7 @@ void RTFFile::ChangeStyle(FileControl& fc, int oldCode, int newCode, int level) 
   if (!close.IsEmpty())
     (void)WriteRaw(fc, this, close.GetText());
 
-  TextString opening;
+  TextString& opening = openingWork_;
   BuildParagraphOpening(fc, *this, newCode, level, opening);
   opening.AppendChar('{');
   if (fc.GetInt(PolicyId::InputFileContainsJapaneseCharacters))
