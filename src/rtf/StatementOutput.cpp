@@ -18,6 +18,7 @@
 #include "rtf/StyleSheet.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "tags/TagInterpreter.h"
+#include "tags/TagTextFilters.h"
 #include "text/StatementTypes.h"
 #include "text/TextMeasure.h"
 
@@ -837,6 +838,11 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
       RunLineTag(fc, *line, stepWork_);
       break;
     }
+    case kTagListItem:
+      tracker.listItemNumber = GetListItemNumber(
+          fc, ctx, line->GetRawCopy().IsEmpty() ? static_cast<const TextString&>(*line)
+                                                : line->GetRawCopy());
+      break;
     case kTagDefineBlock:
     case kTagDefineHtmlFragment:
     case kTagDefineTextFragment:
