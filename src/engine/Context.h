@@ -383,6 +383,8 @@ class Context {
   TextString RuleWidthPercent;
   TextString RuleHeight;
   TextString RuleAlignment;
+  // The address the NOFRAMES_URL tag gives when the "NOFRAMES link URL" policy is empty.
+  TextString NoFramesAddress;
 
   // ---- Directive preprocessor (rtf/OutFileReading, tags/DirectivePreprocessor) ----
   // Inside BEGIN_CONTENTS ... END_CONTENTS and BEGIN_HTML ... END_HTML of the pass.

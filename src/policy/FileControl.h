@@ -297,6 +297,12 @@ class FileControl {
   // The indentation level of list lines (END_LIST returns to it).
   int ListLevel = 0;
 
+  // ---- Emphasis and in-line output tags (analysis/Emphasis.cpp, analysis/InlineOutputTags.cpp) ----
+  // Inside a tagged user table: the analysis pass leaves its emphasis alone.
+  int InTaggedUserTable = 0;
+  // Appended to the file names of page links (PREV_PAGE, NEXT_PAGE ...).
+  TextString LinkSuffix;
+
   // ---- Rule sets and policy-set services (policy/RuleSets.cpp, policy/PolicyServices.cpp) ----
   // The Context's command-line settings go into the policies nobody set explicitly (a few
   // also when on); once per file, after the policy layers are merged.

@@ -412,6 +412,7 @@ void FileControl::ResetFileState(int html) {
   CollectingRegion = 0;
   AutoCentringActive = 0;
   ListLevel = 0;
+  InTaggedUserTable = 0;
   headingState_ = HeadingState();
   taggedHeading_ = TaggedHeading();
   contentsFileName_.Clear();

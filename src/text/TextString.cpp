@@ -329,6 +329,11 @@ int TextString::Append(const char* text) {
 
 int TextString::Append(const TextString& text) { return AppendRaw(*this, text.GetText(), text.length_); }
 
+int TextString::AppendBytes(const char* source, int n) {
+  if (source == nullptr) return n <= 0 ? 1 : 0;
+  return AppendRaw(*this, source, n);
+}
+
 int TextString::AppendChar(char c) {
   if (length_ == INT_MAX || !Reserve(length_ + 1)) return 0;
   buffer_[length_++] = c;

@@ -79,6 +79,8 @@ class TextString {
   int Append(const char* text);
   int Append(const TextString& text);
   int AppendChar(char c);
+  // Exactly n bytes of source (NUL bytes included); n <= 0 appends nothing.
+  int AppendBytes(const char* source, int n);
   // Appends and returns a copy of the result (callers ignore it).
   TextString operator+=(const char* text);
   TextString operator+=(const TextString& text);
