@@ -853,7 +853,8 @@ void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePr
       return;
     line.SetFlag(kFlagPreformatted, true);
     line.SetRollOut(fc, true);
-    line.SetPreformattedKind(score);
+    // A mark the analysis gave with its reason (7 mail header, 10 code) outweighs the score.
+    line.SetPreformattedKind(std::max(score, line.GetPreformattedKind()));
     return;
   }
   line.SetRollOut(fc, false);

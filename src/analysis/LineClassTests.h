@@ -84,6 +84,6 @@ PreHTML* MarkBulletBlankLines(FileControl& fc, PreHTML& bulletLine);
 // loses its roll-out mark and kind. A line of type -3, 0-3, 220, 230 or 1032 is scored again
 // (mode 0 after effectivePrevious) unless it has a change bar or "Look for preformatted text"
 // is off: a positive score, or a line already marked pre-formatted, gets the pre-formatted
-// flag, the roll-out mark and the score as its kind. A continuation (161, 231) loses the
+// flag, the roll-out mark and the score as its kind (a larger kind it had is kept). A continuation (161, 231) loses the
 // roll-out mark, and so does effectivePrevious; any other type loses it.
 void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePrevious);

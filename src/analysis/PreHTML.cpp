@@ -204,8 +204,6 @@ void PreHTML::SetEndPosition(FileControl& /*fc*/, const TextPosition& position) 
 
 // ---- Analysis ----
 
-int PreHTML::AnalyseLine(FileControl& /*fc*/, Context& /*ctx*/) { return 0; }
-
 // The previous line leaves room for a paragraph indent after it: unindented and untyped,
 // blank or a blank bullet line.
 static bool OpensParagraphIndent(int previousIndent, int previousType) {

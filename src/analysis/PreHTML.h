@@ -80,7 +80,10 @@ class PreHTML : public Statement {
   void SetEndPosition(FileControl& fc, const TextPosition& position);
 
   // ---- Analysis ----
-  // Lines keep the type they were given.
+  // Classifies the line once its successor has been read (defined in
+  // analysis/LineAnalysis.cpp): its type, flags, pre-formatted mark and renderings, with the
+  // neighbours it re-types, joins into or marks, the tracker and the statistics of the
+  // analysis pass. Returns the line's type.
   int AnalyseLine(FileControl& fc, Context& ctx);
   // Adds the line to the statistics of the analysis pass (see the definition for the tables).
   // The end-of-file line is skipped. Returns 0.
@@ -245,6 +248,28 @@ class PreHTML : public Statement {
   // Hands the note over (the list file writes and frees it).
   std::unique_ptr<TextString> TakeNote() { return std::move(note_); }
 
+  // ---- Work texts of the line analysis (analysis/LineAnalysis.cpp) ----
+  // Kept with the line object, so that analysing a line allocates nothing once a slot's
+  // texts have grown to the lines it holds.
+  struct AnalysisWork {
+    TextString headingMarker;  // start tag delimiter + "HEADING", built on first use
+    TextString leftTrimmed;    // the text without its leading blanks
+    TextString firstWord;      // the words of the left-trimmed text
+    TextString secondWord;
+    TextString thirdWord;
+    int secondWordColumn = -1;  // where they start in the left-trimmed text; -1 none
+    int thirdWordColumn = -1;
+    TextString trimmed;        // the text without blanks at either end
+    TextString headingWord;    // the word the heading test trims
+    TextString headerName;     // the text before the colon of a mail-header candidate
+    TextString scratch;        // a copy a step edits
+    TextString keyPhraseSource;  // "Heading key phrases" as last parsed, and its arguments
+    TextString keyPhrases;
+    TextString keyPhraseField;
+    Statement embeddedHeading;
+  };
+  AnalysisWork& GetAnalysisWork() { return analysisWork_; }
+
  private:
   static bool InRange(int i, int count) { return i >= 0 && i < count; }
   template <std::size_t N>
@@ -278,6 +303,8 @@ class PreHTML : public Statement {
   std::array<int, kSectionLevels> sectionNumbers_{};
   int sectionDepth_ = 0;
   char sectionSeparator_ = '\0';
+
+  AnalysisWork analysisWork_;
 
   // Work texts.
   TextString messageText_;     // a line message being shown

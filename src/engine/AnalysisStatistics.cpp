@@ -14,6 +14,7 @@ void HeadingLevelStats::Reset() {
   headingCount = 0;
   secondWordCount = 0;
   numberedParagraphCount = 0;
+  joinedLines = 0;
 }
 
 AnalysisStatistics::AnalysisStatistics() { Reset(); }

@@ -28,6 +28,9 @@ struct HeadingLevelStats {
   int headingCount = 0;
   int secondWordCount = 0;  // headings whose number was not their first word
   int numberedParagraphCount = 0;
+  // Lines that continued a heading of the level and were (or, in the analysis pass, would
+  // be) joined into it.
+  int joinedLines = 0;
 
   // Every TextStats emptied, the ints back to the values above.
   void Reset();

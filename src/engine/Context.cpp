@@ -102,6 +102,7 @@ void Context::ResetForFile(const TextString& fileName) {
 }
 
 void Context::ResetPassState() {
+  MailBlock.Forget();
   // A definition its input left open must not swallow the next pass or file.
   Defines.CloseOpenDefinition(*this);
   // Every pass reads the input from its start: lines a page marker at the end of the last

@@ -425,6 +425,24 @@ class Context {
   NameIndex MailTagIndex;
   NameIndex OfficeTagIndex;
   NameIndex MailHeaderIndex;
+  // The mail or news header block being read by the line analysis: its From, Date and
+  // Subject values, each taken while not yet seen (a value is seen once it is not empty).
+  // Forgotten on the first line after the block, and by every reset.
+  struct MailHeaderBlock {
+    TextString from;
+    TextString date;
+    TextString subject;
+    int fromSeen = 0;
+    int dateSeen = 0;
+    int subjectSeen = 0;
+    void Forget() {
+      from.SetEmpty();
+      date.SetEmpty();
+      subject.SetEmpty();
+      fromSeen = dateSeen = subjectSeen = 0;
+    }
+  };
+  MailHeaderBlock MailBlock;
 
   QualifierTable Qualifiers;
 

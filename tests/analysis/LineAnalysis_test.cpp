@@ -1,0 +1,313 @@
+#include "analysis/LineAnalysis.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "analysis/PreHTML.h"
+#include "engine/Context.h"
+#include "engine/Tracker.h"
+#include "policy/FileControl.h"
+#include "policy/PolicyCalculation.h"
+#include "support/ContextFixture.h"
+#include "text/StatementTypes.h"
+#include "text/TextPosition.h"
+
+namespace {
+
+// Lines linked as the window links them, numbered from 1, analysed in order: each once its
+// successor exists, the last one at the end (Analyse).
+class LineAnalysisTest : public ContextFixture {
+ protected:
+  void SetUp() override {
+    ContextFixture::SetUp();
+    SetPass(1, 0, 0);
+    ctx.CodeLocation = kLocationNone;  // the driver analyses with no location set
+  }
+  PreHTML& Add(const char* text, int taggedType = kTagNone) {
+    auto line = lines.empty() ? std::make_unique<PreHTML>()
+                              : std::make_unique<PreHTML>(lines.back().get());
+    line->SetText(text);
+    line->SetTaggedType(taggedType);
+    line->SetStartPosition(fc, TextPosition(0, static_cast<int>(lines.size()) + 1));
+    lines.push_back(std::move(line));
+    return *lines.back();
+  }
+  void AddAll(std::initializer_list<const char*> texts) {
+    for (const char* text : texts)
+      Add(text);
+  }
+  void Analyse() {
+    for (auto& line : lines)
+      (void)line->AnalyseLine(fc, ctx);
+  }
+  int Type(std::size_t i) const { return lines[i]->GetLineType(); }
+  CalculationStatistics Counts() { return CalculationStatistics(ctx.Statistics); }
+
+  std::vector<std::unique_ptr<PreHTML>> lines;
+};
+
+}  // namespace
+
+// ---- Mail and news headers ----
+
+TEST(MailHeaderNames, HoldsEachNameOnce) {
+  std::set<std::string> seen;
+  for (std::string_view name : MailHeaderNames()) {
+    std::string folded(name);
+    for (char& c : folded)
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(seen.insert(folded).second) << "duplicate: " << name;
+  }
+  EXPECT_EQ(seen.size(), 229u);
+}
+
+TEST_F(LineAnalysisTest, HeaderNamesBeforeAColonMakeMailHeaderLines) {
+  struct Case {
+    const char* text;
+    bool header;
+  };
+  const Case kCases[] = {
+      {"Subject: The meeting", true},
+      {"subject: any case", true},
+      {"Content-Type: text/plain", true},
+      {"X-Mailer: something", true},
+      {"http://example.com/", false},   // a web address, not a header
+      {"NOTE: this is a remark", false},
+      {"Reply To: two words", false},   // a name with a blank
+      {"Unknown-Field: value", false},
+      {"   Subject: indented", false},
+      {"Keywords without a colon", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    lines.clear();
+    Add("");
+    PreHTML& line = Add(c.text);
+    Add("");
+    Analyse();
+    EXPECT_EQ(line.HasFlag(kFlagMailHeader), c.header);
+    if (c.header) {
+      EXPECT_TRUE(line.HasFlag(kFlagPreformatted));
+      EXPECT_EQ(line.GetPreformattedKind(), 7);
+    }
+  }
+}
+
+TEST_F(LineAnalysisTest, AColonFromColumnThirtyOnIsNotLookedAt) {
+  PreHTML& near = Add("Subject:  a colon at column 7");
+  PreHTML& far = Add("Subject-with-a-long-name-here: value");  // colon at column 29
+  PreHTML& beyond = Add("Subject-with-a-longer-name-here: value");  // colon at column 31
+  Add("");
+  Analyse();
+  EXPECT_TRUE(near.HasFlag(kFlagMailHeader));
+  EXPECT_FALSE(far.HasFlag(kFlagMailHeader));  // not a known name
+  EXPECT_FALSE(beyond.HasFlag(kFlagMailHeader));
+}
+
+TEST_F(LineAnalysisTest, AMailBlockWithSenderAndSubjectCountsAsAHeading) {
+  AddAll({"", "From: Jane Doe <jane@example.org>", "Date: 1 Jan 2000", "Subject: Greetings",
+          "", "Body text of the message.", ""});
+  Analyse();
+  EXPECT_EQ(Counts().mailHeadings, 1);
+  EXPECT_EQ(ctx.MailBlock.fromSeen, 0);  // forgotten after the block
+
+  lines.clear();
+  AddAll({"", "From: Jane Doe <jane@example.org>", "Date: 1 Jan 2000", "", "Text.", ""});
+  Analyse();
+  EXPECT_EQ(Counts().mailHeadings, 1);  // no Subject: no heading
+}
+
+// ---- Form feeds and blank lines ----
+
+TEST_F(LineAnalysisTest, ALoneFormFeedIsAFormFeedLine) {
+  AddAll({"Some plain text of a paragraph.", "\f", "More text."});
+  Analyse();
+  EXPECT_EQ(Type(1), kTypeFormFeed);
+
+  lines.clear();
+  AddAll({"", "- a bullet item with words", "\f", "More text."});
+  Analyse();
+  EXPECT_EQ(Type(1), kTypeBullet);
+  EXPECT_NE(Type(2), kTypeFormFeed);  // after a bullet it goes on through the bullet checks
+}
+
+TEST_F(LineAnalysisTest, BlankLinesAreBlankAndCounted) {
+  AddAll({"Text.", "", "   ", "More text."});
+  Analyse();
+  EXPECT_EQ(Type(1), kTypeBlank);
+  EXPECT_EQ(Type(2), kTypeBlank);
+  EXPECT_EQ(Counts().numBlankLines, 2);
+  EXPECT_EQ(Counts().numLines, 4);
+}
+
+TEST_F(LineAnalysisTest, PlainTextOutputLeavesEveryLineUntyped) {
+  Context textCtx{2, kOutputPlainText};
+  FileControl textFc;
+  textFc.AttachContext(&textCtx);
+  PreHTML line;
+  line.SetText("");
+  line.SetLineType(kTypeBlank);
+  EXPECT_EQ(line.AnalyseLine(textFc, textCtx), kTypeUntyped);
+}
+
+// ---- Definition blocks and tagged lines ----
+
+TEST_F(LineAnalysisTest, LinesOfADefineBlockAreNullUntilItsEnd) {
+  Add("$_$_DEFINE_BLOCK x", kTagDefineBlock);
+  Add("inside the block");
+  Add("$_$_END_BLOCK", kTagEndBlock);
+  Add("after the block");
+  Add("");
+  Analyse();
+  EXPECT_EQ(Type(0), kTagDefineBlock);
+  EXPECT_EQ(Type(1), kTypeNull);
+  EXPECT_EQ(Type(2), kTagEndBlock);
+  EXPECT_EQ(Type(3), kTypeUntyped);
+  EXPECT_EQ(ctx.GetPassTracker(kLocationAnalysis).inDefinitionBlock, 0);
+}
+
+TEST_F(LineAnalysisTest, TaggedLinesTakeTheirTagTypeAndOthersAreReported) {
+  SetPass(0, 0, 1);
+  ctx.CodeLocation = kLocationNone;
+  Add("$_$_BEGIN_PRE", kTagBeginPre);
+  Add("an alarm definition", kTagAlarmDefinition);
+  Add("");
+  Analyse();
+  EXPECT_EQ(Type(0), kTagBeginPre);
+  EXPECT_EQ(Type(1), kTypeUntyped);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Line 2 - UNSUPPORTED CASE: Tagged line type : 1035");
+}
+
+TEST_F(LineAnalysisTest, ALineWithoutALineNumberIsReported) {
+  SetPass(0, 0, 1);
+  PreHTML line;
+  line.SetText("text");
+  (void)line.AnalyseLine(fc, ctx);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_NE(messages[0].find("PROGRAM ERROR: Invalid Source line Number!!"), std::string::npos);
+}
+
+// ---- Contents lists and change bars ----
+
+TEST_F(LineAnalysisTest, AContentsTitleStartsTheContentsList) {
+  AddAll({"Introduction text.", "", "Table of Contents", "", "Some entry", ""});
+  Analyse();
+  EXPECT_FALSE(lines[0]->HasFlag(kFlagContentsList));
+  EXPECT_TRUE(lines[2]->HasFlag(kFlagContentsList));
+  EXPECT_EQ(fc.GetHeadingState().inContentsList, 1);
+}
+
+TEST_F(LineAnalysisTest, AContentsListEndsEightLinesAfterItsLastLine) {
+  ctx.Statistics.headings[0].lastNumber = 1;  // a chapter number was seen
+  Add("Contents");
+  for (int i = 0; i < 9; ++i)
+    Add("running text line");
+  Analyse();
+  EXPECT_TRUE(lines[7]->HasFlag(kFlagContentsList));   // line 8: 7 after the title
+  EXPECT_FALSE(lines[8]->HasFlag(kFlagContentsList));  // line 9: 8 after
+  EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 1);
+}
+
+TEST_F(LineAnalysisTest, OneBarAtTheEdgeMakesAChangeBarLine) {
+  PreHTML& marked = Add("| changed text");
+  PreHTML& table = Add("| a | b |");
+  Add("");
+  Analyse();
+  EXPECT_TRUE(marked.HasFlag(kFlagChangeBar));
+  EXPECT_STREQ(marked.GetText(), "  changed text");
+  EXPECT_STREQ(marked.GetTidy().GetText(), "  changed text");
+  EXPECT_STREQ(marked.GetRawCopy().GetText(), "  changed text");
+  EXPECT_EQ(marked.GetIndent(), 2);
+  EXPECT_EQ(Counts().changeBarLines, 1);
+  EXPECT_FALSE(table.HasFlag(kFlagChangeBar));
+}
+
+TEST_F(LineAnalysisTest, ARuleSetSwitchesTheChangeBarAndMailDetectorsOff) {
+  fc.SetRuleSet(1, 1);
+  PreHTML& marked = Add("| changed text");
+  PreHTML& header = Add("Subject: a header");
+  Add("");
+  Analyse();
+  EXPECT_FALSE(marked.HasFlag(kFlagChangeBar));
+  EXPECT_FALSE(header.HasFlag(kFlagMailHeader));
+}
+
+// ---- Headings ----
+
+TEST_F(LineAnalysisTest, KeyPhrasesMakeHeadingsOfTheirLevel) {
+  SetPass(0, 0, 1);
+  fc.Text(PolicyId::HeadingKeyPhrases).value = "\"Appendix|Annex,2\",\"Part\"";
+  AddAll({"", "Appendix A: tables", "", "Annex B", "", "Part one of many", ""});
+  Analyse();
+  EXPECT_EQ(Type(1), kTypeKeyPhraseHeading2);
+  EXPECT_EQ(Type(3), kTypeKeyPhraseHeading2);
+  EXPECT_EQ(Type(5), kTypeKeyPhraseHeading2);  // no level: the pair's position
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(LineAnalysisTest, AKeyPhraseLevelOutsideOneToSixIsReportedNotUsed) {
+  SetPass(0, 0, 1);
+  fc.Text(PolicyId::HeadingKeyPhrases).value =
+      "\"Part,9\",\"A1\",\"A2\",\"A3\",\"A4\",\"A5\",\"Seventh\",\"Zero,0\"";
+  AddAll({"", "Part one", "", "Seventh heaven", "", "Zero hour", ""});
+  Analyse();
+  for (std::size_t i : {1u, 3u, 5u}) {
+    SCOPED_TRACE(i);
+    EXPECT_FALSE(IsKeyPhraseHeadingType(Type(i)));
+    EXPECT_GE(Type(i), 0);
+  }
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0],
+            "Line 2 - WARNING: Ignoring \"Heading key phrases\" entry with a level outside 1-6 "
+            ": \"Part,9\"");
+}
+
+TEST_F(LineAnalysisTest, AnEmptyKeyPhraseMatchesNothing) {
+  SetPass(0, 0, 1);
+  fc.Text(PolicyId::HeadingKeyPhrases).value = "\"Appendix|,1\"";
+  AddAll({"", "Ordinary text line", ""});
+  Analyse();
+  EXPECT_FALSE(IsKeyPhraseHeadingType(Type(1)));
+}
+
+// ---- Paragraphs ----
+
+TEST_F(LineAnalysisTest, AnIndentedLineAfterAParagraphOpensANewOne) {
+  fc.Int(PolicyId::NewParagraphOffset).value = 4;
+  struct Case {
+    const char* next;
+    int type;
+  };
+  const Case kCases[] = {
+      {"back at the margin", kTypeNewParagraph},
+      {"    at the offset as well", kTypeNewParagraph},  // all three equal
+      {"      further in", kTypeUntyped},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.next);
+    lines.clear();
+    AddAll({"", "An unindented paragraph line of text", "    indented by four", c.next, ""});
+    Analyse();
+    EXPECT_EQ(Type(2), c.type);
+  }
+}
+
+TEST_F(LineAnalysisTest, ShortLinesAreFlagged) {
+  AddAll({"", "Short.", "A line of text that is long enough to fill more than half a page.", ""});
+  Analyse();
+  EXPECT_TRUE(lines[1]->HasFlag(kFlagShortLine));
+  EXPECT_FALSE(lines[2]->HasFlag(kFlagShortLine));
+}
+
+TEST_F(LineAnalysisTest, TreatEachLineAsAParagraph) {
+  fc.Bool(PolicyId::TreatEachLineAsAParagraph).value = 1;
+  AddAll({"", "first line of text", "second line of text", ""});
+  Analyse();
+  EXPECT_EQ(Type(1), kTypeNewParagraph);
+  EXPECT_EQ(Type(2), kTypeNewParagraph);
+}
