@@ -8,6 +8,7 @@
 #include "analysis/LineClassTests.h"
 #include "analysis/LineContext.h"
 #include "analysis/PreHTML.h"
+#include "analysis/TextViews.h"
 #include "engine/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/TextClassification.h"
@@ -78,43 +79,6 @@ static_assert(std::size(kMailHeaderNames) == 229, "the mail-header index holds 2
 std::span<const std::string_view> MailHeaderNames() { return kMailHeaderNames; }
 
 // ---- Text views ----
-
-static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-static std::string_view View(const TextString& text) {
-  return {text.GetText(), static_cast<std::size_t>(text.GetLength())};
-}
-
-static std::string_view LeftTrimmed(std::string_view text) {
-  std::size_t start = 0;
-  while (start < text.size() && IsBlank(text[start]))
-    ++start;
-  return text.substr(start);
-}
-
-static std::string_view Trimmed(std::string_view text) {
-  text = LeftTrimmed(text);
-  std::size_t end = text.size();
-  while (end > 0 && IsBlank(text[end - 1]))
-    --end;
-  return text.substr(0, end);
-}
-
-static char FoldCase(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
-
-static bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i]))
-      return false;
-  }
-  return true;
-}
-
-static bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
 
 static bool ContainsNoCase(std::string_view text, std::string_view part) {
   if (part.size() > text.size())

@@ -7,6 +7,7 @@
 #include "analysis/BulletWords.h"
 #include "analysis/EmphasisMarks.h"
 #include "analysis/PreHTML.h"
+#include "analysis/TextViews.h"
 #include "engine/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/TextClassification.h"
@@ -22,27 +23,6 @@
 
 // ---- Text views ----
 
-static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-static std::string_view View(const TextString& text) {
-  return {text.GetText(), static_cast<std::size_t>(text.GetLength())};
-}
-
-static std::string_view LeftTrimmed(std::string_view text) {
-  std::size_t start = 0;
-  while (start < text.size() && IsBlank(text[start]))
-    ++start;
-  return text.substr(start);
-}
-
-static std::string_view Trimmed(std::string_view text) {
-  text = LeftTrimmed(text);
-  std::size_t end = text.size();
-  while (end > 0 && IsBlank(text[end - 1]))
-    --end;
-  return text.substr(0, end);
-}
-
 // The first blank-separated word of a text that starts with no blank.
 static std::string_view FirstWord(std::string_view text) {
   std::size_t end = 0;
@@ -57,22 +37,6 @@ static std::string_view LastWord(std::string_view text) {
   while (start > 0 && !IsBlank(text[start - 1]))
     --start;
   return text.substr(start);
-}
-
-static char FoldCase(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
-
-static bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i]))
-      return false;
-  }
-  return true;
-}
-
-static bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 static bool Contains(std::string_view text, std::string_view part) {
