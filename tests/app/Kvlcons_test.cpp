@@ -260,3 +260,32 @@ TEST(Kvlcons, StylesFileFontsReachEveryFileOfARun) {
         << rtf.substr(first, 80);
   }
 }
+
+// An underlined heading and two paragraphs: the heading in the Heading 2 style ("=" under it),
+// nothing for its underline and the blank line after it, the text after it, and a document
+// that ends balanced without an error.
+TEST(Kvlcons, UnderlinedHeadingAndParagraphsEndToEnd) {
+  TempFolder dir("cons");
+  const fs::path input = dir.path / "intro.txt";
+  WriteBytes(input.string(),
+             "Introduction\n============\n\nThis is the first paragraph\nof plain text.\n\n"
+             "This is the second paragraph.\n");
+  const ConsoleResult r = RunConsole({input.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("ERROR"), std::string::npos) << r.err;
+  const std::string rtf = ReadAll(dir.path / "intro.rtf");
+  EXPECT_TRUE(IsBalancedRtf(rtf));
+  const size_t heading = rtf.find("\\s62");
+  ASSERT_NE(heading, std::string::npos) << rtf;
+  const size_t title = rtf.find("Introduction\\par}}", heading);
+  ASSERT_NE(title, std::string::npos) << rtf;
+  EXPECT_EQ(rtf.find("===="), std::string::npos) << rtf;
+  const size_t first = rtf.find("This is the first paragraph", title);
+  const size_t second = rtf.find("This is the second paragraph.", first);
+  ASSERT_NE(first, std::string::npos) << rtf;
+  ASSERT_NE(second, std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("of plain text.", first), std::string::npos);
+  // The last paragraph is body text.
+  EXPECT_NE(rtf.rfind("\\s1\\", second), std::string::npos);
+  EXPECT_GT(rtf.rfind("\\s1\\", second), rtf.rfind("{\\pard", second) - 1) << rtf;
+}
