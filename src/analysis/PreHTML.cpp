@@ -330,6 +330,15 @@ int PreHTML::ExecuteTag(FileControl& /*fc*/, Context& /*ctx*/, const TextString&
   return 0;
 }
 
+int PreHTML::HandleTagFallback(int /*mode*/, const TextString& /*tag*/, FileControl& /*fc*/,
+                               Context& /*ctx*/, TextString& /*message*/, int& /*level*/) {
+  return 0;
+}
+
+void PreHTML::ConvertFragment(FileControl& /*fc*/, Context& /*ctx*/, PreHTML* /*referenceLine*/,
+                              bool /*wordConversions*/, bool /*references*/, bool /*emphasis*/,
+                              bool /*restoreEmphasis*/, bool /*linkDictionary*/, bool /*trim*/) {}
+
 
 // ---- Messages ----
 
@@ -347,6 +356,14 @@ int PreHTML::MessageLineNumber(const TextPosition& trackerPosition) const {
   if (start_.IsSet())
     return start_.GetColumn();
   return SaturatingSum(trackerPosition.GetColumn(), 1, 0);
+}
+
+void PreHTML::AppendNote(const char* text) {
+  if (!note_)
+    note_ = std::make_unique<TextString>();
+  else if (!note_->IsEmpty())
+    note_->AppendChar('\n');
+  note_->Append(text);
 }
 
 void PreHTML::ReportLineMessageTo(LogErrorHandler& handler, int keepNotes,

@@ -136,6 +136,14 @@ class PreHTML : public Statement {
 
   // Minimal form: nothing is executed, returns 0.
   int ExecuteTag(FileControl& fc, Context& ctx, const TextString& command);
+  // Minimal form: the tag stays in the line as it is, nothing is reported (message and level
+  // as given); returns 0. Virtual: the output file hands each in-line tag of a line here.
+  virtual int HandleTagFallback(int mode, const TextString& tag, FileControl& fc, Context& ctx,
+                                TextString& message, int& level);
+  // Minimal form: the fragment in this line object is left as it is.
+  void ConvertFragment(FileControl& fc, Context& ctx, PreHTML* referenceLine,
+                       bool wordConversions, bool references, bool emphasis,
+                       bool restoreEmphasis, bool linkDictionary, bool trim);
 
   // ---- Word conversions of the output pass (analysis/UrlWords.cpp) ----
   // Walks the line's words and rewrites in place those that are addresses as links in the
@@ -247,6 +255,8 @@ class PreHTML : public Statement {
   const TextString* pGetNote() const { return note_.get(); }
   // Hands the note over (the list file writes and frees it).
   std::unique_ptr<TextString> TakeNote() { return std::move(note_); }
+  // Appends text to the note on a line of its own (the note is made when there is none).
+  void AppendNote(const char* text);
 
   // ---- Work texts of the line analysis (analysis/LineAnalysis.cpp) ----
   // Kept with the line object, so that analysing a line allocates nothing once a slot's

@@ -378,6 +378,9 @@ class Context {
   // The input is tab- or comma-delimited data.
   int TabDelimitedInput = 0;
   int CommaDelimitedInput = 0;
+  // FOLIO mode: the output keeps blank lines apart as empty, holding tags or holding only a
+  // comment (bullet blank types 217, 218, 219).
+  int FolioMode = 0;
   // Horizontal rule attributes.
   TextString RuleWidth;
   TextString RuleWidthPercent;

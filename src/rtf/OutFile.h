@@ -7,8 +7,18 @@
 
 class Context;
 class FileControl;
+class FontSpec;
 class PreHTML;
 class RTFFile;
+struct LineContext;
+
+// What the in-line tags handed to OutFile::ScanInlineTags belong to (the tag fallback acts
+// by it).
+enum InlineTagKind : int {
+  kInlineTagsOfLine = 0,           // a line of the document being written
+  kInlineTagsOfTitleText = 5,      // the title tags of a line of a document that has them
+  kInlineTagsOfDocumentTitle = 6,  // the document title: scanned even without in-line tags
+};
 
 // An output document: a statement file with a pending buffer of output lines and the name of
 // the document it writes. The concrete format makes the file name, opens the file (writing
@@ -68,6 +78,41 @@ class OutFile : public StatementFile {
   [[nodiscard]] int PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
                                         const TextString& text, int& rawHtml);
 
+  // ---- Output preparation of a line (rtf/OutFile.cpp) ----
+  // Executes the in-line tags of line's text, one at a time, through the line's tag
+  // fallback (PreHTML::HandleTagFallback with kind), while the document uses in-line tags
+  // (the Context's InlineTagSeen) or for the document title (kind 6). Tags are the spans from
+  // the policy set's start tag delimiter to the next end tag delimiter (case-sensitive); a
+  // stray end delimiter before a start delimiter is passed over. A delimiter left without its
+  // partner ends the scan with "TAG ERROR: Unbalanced in-line tag delimiters - " and the text
+  // still unscanned (its first 30 characters and " ..." when longer) on the line at level 10.
+  // message collects what the fallback reports; level becomes the highest level it gives.
+  virtual void ScanInlineTags(int kind, int mode, PreHTML& line, FileControl& fc, Context& ctx,
+                              TextString& message, int& level);
+  // Outside IGNORE blocks: executes each in-line tag of line's text with the line's own tag
+  // execution (PreHTML::ExecuteTag), as ScanInlineTags pairs them; an unpaired delimiter ends
+  // the scan without a message.
+  virtual void ExpandTitleTags(PreHTML& line, FileControl& fc, int mode);
+  // Fills copy, the output copy of line, for the statement writer: the line's text escaped
+  // for the output and converted as a fragment (word conversions, references, emphasis, link
+  // dictionary), its in-line tags executed (not for most directive lines), comments taken out
+  // of a comment copy; the blank-line types of FOLIO mode settled (type and level may change;
+  // a type a tag set is taken over by the line); ALLOW and DISALLOW lines applied to the
+  // output tracker; a change of output policy (1008) loaded with its derived defaults; what
+  // the copy's note gained added to the line's note. While a region is being collected or
+  // for a raw-output line the copy takes the text and nothing more is done to it.
+  void PrepareOutputLine(FileControl& fc, Context& ctx, PreHTML& line, int& type, PreHTML& copy,
+                         int& level);
+  // Moves the six line records on to line: the current record becomes the previous one
+  // (unless the previous line was in a region), the previous one the last non-blank and last
+  // real line where its type says so (not while a region is being collected), and the
+  // current, next and next non-blank records are filled from line and the lines after it.
+  void UpdateLineContexts(PreHTML& line, FileControl& fc, LineContext& lastReal,
+                          LineContext& lastNonBlank, LineContext& nextNonBlank,
+                          LineContext& previous, LineContext& current, LineContext& next);
+  // The font in force (Context::GetActiveFont of fc's Context); null when none.
+  const FontSpec* GetActiveFont(FileControl& fc) const;
+
   // ---- State ----
   // OpenFile has run (and Close not since).
   int IsDocumentOpen() const { return documentOpen_; }
@@ -97,4 +142,14 @@ class OutFile : public StatementFile {
   int ChangePolicy(PreHTML& line, FileControl& fc, Context& ctx, const TextString& text);
 
   DirectiveReaderState preprocessor_;
+
+  // ---- Output preparation (rtf/OutFile.cpp) ----
+  // The previous line was written while a region was being collected.
+  int previousInRegion_ = 0;
+  // Work texts of the tag scans and the line preparation, reused for every line.
+  TextString scanWork_;
+  TextString scanKept_;
+  TextString tagWork_;
+  TextString commentCopy_;
+  TextString policyWork_;
 };
