@@ -373,6 +373,7 @@ void BlankAlignmentRatio(const char* a, const char* b, double& ratio, int& runs)
   if (a == nullptr || b == nullptr)
     return;
   int aligned = 0;
+  int count = 0;  // a local: runs may alias the texts' bytes
   bool inRun = false;
   bool runAligned = false;
   for (std::size_t i = 0; a[i] != '\0' && b[i] != '\0'; ++i) {
@@ -383,15 +384,16 @@ void BlankAlignmentRatio(const char* a, const char* b, double& ratio, int& runs)
     if (!inRun) {
       inRun = true;
       runAligned = false;
-      ++runs;
+      ++count;
     }
     if (!runAligned && b[i] == ' ') {
       runAligned = true;
       ++aligned;
     }
   }
-  if (runs > 0)
-    ratio = static_cast<double>(aligned) / runs;
+  runs = count;
+  if (count > 0)
+    ratio = static_cast<double>(aligned) / count;
 }
 
 // ---- Program source ----
@@ -632,23 +634,31 @@ static void CountRun(LayoutCounts& counts, int run) {
 }
 
 static LayoutCounts CountLayout(std::string_view text) {
-  LayoutCounts counts;
+  // Counted in locals (the result's memory may alias the text's bytes); a run is counted
+  // where it ends, so a byte after a non-blank costs nothing for the runs.
+  LayoutCounts local;
+  int marks = 0;
   int run = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const bool hasNext = i + 1 < text.size();
+  const std::size_t size = text.size();
+  const char* bytes = text.data();
+  for (std::size_t i = 0; i < size; ++i) {
+    const char c = bytes[i];
     if (c == ' ') {
       ++run;
       continue;
     }
-    CountRun(counts, run);
-    run = 0;
-    counts.marks += c == '|';
-    counts.marks += c == '+' && hasNext;
-    counts.marks += (c == '-' || c == '=' || c == '|') && hasNext && text[i + 1] == c;
+    if (run > 0) {
+      CountRun(local, run);
+      run = 0;
+    }
+    const bool hasNext = i + 1 < size;
+    marks += c == '|';
+    marks += c == '+' && hasNext;
+    marks += (c == '-' || c == '=' || c == '|') && hasNext && bytes[i + 1] == c;
   }
-  CountRun(counts, run);
-  return counts;
+  CountRun(local, run);
+  local.marks = marks;
+  return local;
 }
 
 static int LayoutScoreForParagraphs(const LayoutCounts& n, int indent, int width, bool justified) {

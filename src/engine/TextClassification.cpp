@@ -9,11 +9,11 @@
 
 // ---- Byte classes (ASCII only: bytes 128 and up are neither letters nor digits) ----
 
-static bool IsBlank(unsigned char c) { return c == ' '; }
-static bool IsRuleChar(unsigned char c) {
+static constexpr bool IsBlank(unsigned char c) { return c == ' '; }
+static constexpr bool IsRuleChar(unsigned char c) {
   return c == '*' || c == '-' || c == '=' || c == '_' || c == '~';
 }
-static bool IsMarkupChar(unsigned char c) {
+static constexpr bool IsMarkupChar(unsigned char c) {
   return c == '&' || c == '.' || c == '/' || c == ':' || c == '<' || c == '>' || c == '?';
 }
 
@@ -102,41 +102,87 @@ int ClassifyCellValue(int kind, int defaultCode, const char* text) {
 
 // ---- Character classes ----
 
+namespace {
+// The classes of each byte in one table, so that a line is classified with one look-up a byte.
+enum ByteClass : unsigned char {
+  kClassLetter = 1,
+  kClassDigit = 2,
+  kClassBlank = 4,
+  kClassRule = 8,
+  kClassMarkup = 16,
+};
+
+struct ByteClassTable {
+  unsigned char classes[256] = {};
+  constexpr ByteClassTable() {
+    for (int c = 0; c < 256; ++c) {
+      const auto b = static_cast<unsigned char>(c);
+      unsigned char k = 0;
+      if (IsAsciiLetter(b)) k |= kClassLetter;
+      if (IsAsciiDigit(b)) k |= kClassDigit;
+      if (IsBlank(b)) k |= kClassBlank;
+      if (IsRuleChar(b)) k |= kClassRule;
+      if (IsMarkupChar(b)) k |= kClassMarkup;
+      classes[c] = k;
+    }
+  }
+};
+constexpr ByteClassTable kByteClasses;
+}  // namespace
+
 CharacterClassCounts CountCharacterClasses(const char* text) {
   CharacterClassCounts n;
   if (text == nullptr) return n;
+  // Local counters: the result lives in memory that the text's bytes may alias, so counting
+  // into it directly would reload every byte after every count.
+  int total = 0, blanks = 0, letters = 0, digits = 0, symbols = 0, changes = 0;
+  int doubled = 0, ruleChars = 0, markupChars = 0;
   int first = -1;
   int last = -1;
   int blanksSoFar = 0;
   int blanksAtLast = 0;  // blanks before the last non-blank seen
   unsigned char previous = 0;
-  for (int i = 0; text[i] != '\0'; ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    ++n.total;
-    const bool letter = IsAsciiLetter(c);
-    if (IsBlank(c)) {
-      ++n.blanks;
+  unsigned char previousClass = 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  for (int i = 0; bytes[i] != '\0'; ++i) {
+    const unsigned char c = bytes[i];
+    const unsigned char k = kByteClasses.classes[c];
+    ++total;
+    const bool letter = (k & kClassLetter) != 0;
+    if (k & kClassBlank) {
+      ++blanks;
       ++blanksSoFar;
-      if (IsAsciiLetter(previous)) ++n.changes;
+      if (previousClass & kClassLetter) ++changes;
     } else {
       if (first < 0) first = i;
       last = i;
       blanksAtLast = blanksSoFar;
-      if (letter) {
-        ++n.letters;
-      } else if (IsAsciiDigit(c)) {
-        ++n.digits;
-      } else {
-        ++n.symbols;
-      }
+      if (letter)
+        ++letters;
+      else if (k & kClassDigit)
+        ++digits;
+      else
+        ++symbols;
     }
-    if (letter && i > 0 && (IsBlank(previous) || (IsAsciiLetter(previous) && previous != c)))
-      ++n.changes;
-    if (letter && i > 0 && previous == c) ++n.doubledLetters;
-    if (IsRuleChar(c)) ++n.ruleChars;
-    if (IsMarkupChar(c)) ++n.markupChars;
+    if (letter && i > 0) {
+      if ((previousClass & kClassBlank) || ((previousClass & kClassLetter) && previous != c))
+        ++changes;
+      if (previous == c) ++doubled;
+    }
+    ruleChars += (k & kClassRule) != 0;
+    markupChars += (k & kClassMarkup) != 0;
     previous = c;
+    previousClass = k;
   }
+  n.total = total;
+  n.blanks = blanks;
+  n.letters = letters;
+  n.digits = digits;
+  n.symbols = symbols;
+  n.changes = changes;
+  n.doubledLetters = doubled;
+  n.ruleChars = ruleChars;
+  n.markupChars = markupChars;
   if (first >= 0) {
     n.span = last - first + 1;
     // Blanks before the first non-blank are leading, not inner.

@@ -100,11 +100,15 @@ const CorePolicy& FileControl::Policy(PolicyId id) const { return Mutable().Poli
 
 int FileControl::GetInt(PolicyId id) const {
   if (IsKnownPolicy(id)) {
-    switch (GetPolicyRow(id).kind) {
-      case PolicyKind::Int: return Int(id).value;
-      case PolicyKind::Bool: return Bool(id).value;
-      case PolicyKind::Align: return Align(id).value;
-      case PolicyKind::List: return List(id).value;
+    // The row's slot indexes the array of its kind (the table sizes each array by its kind's
+    // count), so the value is read without the checks of the policy accessors: this runs for
+    // every policy test of every line.
+    const PolicyRow& row = GetPolicyRow(id);
+    switch (row.kind) {
+      case PolicyKind::Int: return ints_[row.slot].value;
+      case PolicyKind::Bool: return bools_[row.slot].value;
+      case PolicyKind::Align: return aligns_[row.slot].value;
+      case PolicyKind::List: return lists_[row.slot].value;
       case PolicyKind::Text:
       case PolicyKind::Colour:
       case PolicyKind::Font: break;
@@ -116,10 +120,11 @@ int FileControl::GetInt(PolicyId id) const {
 
 const TextString& FileControl::GetText(PolicyId id) const {
   if (IsKnownPolicy(id)) {
-    switch (GetPolicyRow(id).kind) {
-      case PolicyKind::Text: return Text(id).value;
-      case PolicyKind::Colour: return Colour(id).value;
-      case PolicyKind::Font: return Font(id).value;
+    const PolicyRow& row = GetPolicyRow(id);
+    switch (row.kind) {
+      case PolicyKind::Text: return texts_[row.slot].value;
+      case PolicyKind::Colour: return colours_[row.slot].value;
+      case PolicyKind::Font: return fonts_[row.slot].value;
       case PolicyKind::Int:
       case PolicyKind::Bool:
       case PolicyKind::Align:

@@ -234,10 +234,14 @@ int RTFFile::FlushBuffer(FileControl& fc, TextFile* file, int /*ignored*/) {
     if (braceTracking_)
       TrackBraces(fc, line);
     if (written)
-      written = WriteOneLine(line);
+      written = ::WriteLineUnflushed(this, line);
     line = lineEnd + 1;
   }
   pending_.SetEmpty();
+  // The batch reaches the disk at once; a failed write shows at the latest here.
+  written = ::FlushLines(this) && written;
+  if (!written)
+    writeFailed_ = 1;
   return written ? 1 : 0;
 }
 

@@ -383,18 +383,28 @@ bool TextFile::WriteString(const TextString& text) { return WriteText(text.GetTe
 bool TextFile::WriteText(const char* text) { return WriteLine(this, text); }
 
 bool WriteLine(TextFile* file, const char* text) {
+  return WriteLineUnflushed(file, text) && FlushLines(file);
+}
+
+bool FlushLines(TextFile* file) {
+  if (!file) return false;
+  if (file->GetSink()) return true;
+  if (file->IsConsole()) return std::fflush(stdout) == 0;
+  std::FILE* handle = file->GetTopHandle();
+  if (!file->IsOpen() || !handle) return false;
+  return std::fflush(handle) == 0 && !std::ferror(handle);
+}
+
+bool WriteLineUnflushed(TextFile* file, const char* text) {
   if (!file) return false;
   const char* line = text ? text : "";
   if (StringList* sink = file->GetSink()) {
     sink->Append(line);
     return true;
   }
-  if (file->IsConsole()) {
-    const bool written = std::fputs(line, stdout) >= 0 && std::fputc('\n', stdout) != EOF;
-    return std::fflush(stdout) == 0 && written;
-  }
+  if (file->IsConsole())
+    return std::fputs(line, stdout) >= 0 && std::fputc('\n', stdout) != EOF;
   std::FILE* handle = file->GetTopHandle();
   if (!file->IsOpen() || !handle) return false;
-  const bool written = std::fputs(line, handle) >= 0 && std::fputc('\n', handle) != EOF;
-  return std::fflush(handle) == 0 && written && !std::ferror(handle);
+  return std::fputs(line, handle) >= 0 && std::fputc('\n', handle) != EOF;
 }

@@ -192,3 +192,9 @@ class TextFile {
 // Writes text as one line: to the sink, the standard output (flushed) or the top file
 // (flushed). False for a null file, when nothing is open or the stream reports an error.
 bool WriteLine(TextFile* file, const char* text);
+// WriteLine without the flush of a file: the line stays in the stream's buffer until
+// FlushLines. Used for a batch of lines that reaches the disk at once.
+bool WriteLineUnflushed(TextFile* file, const char* text);
+// Flushes what WriteLineUnflushed left in the top file's buffer. False for a null file, when
+// nothing is open or the stream reports an error (a write that failed since the last flush).
+bool FlushLines(TextFile* file);

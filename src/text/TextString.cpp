@@ -58,8 +58,23 @@ class PatternSearch {
     if (length_ <= 0 || from < 0 || end - from < length_) return -1;
     const auto* t = reinterpret_cast<const unsigned char*>(text);
     if (end - from < kTableWorthwhile) {
-      for (int pos = from; pos + length_ <= end; ++pos)
-        if (MatchesAt(t + pos)) return pos;
+      // Candidates are the positions of the pattern's first byte: memchr finds them when the
+      // case counts, a folded comparison of that byte alone when it does not.
+      const int last = end - length_;
+      if (!foldCase_) {
+        const unsigned char first = pattern_[0];
+        for (int pos = from; pos <= last; ++pos) {
+          const void* hit = std::memchr(t + pos, first, static_cast<size_t>(last - pos + 1));
+          if (hit == nullptr) return -1;
+          pos = static_cast<int>(static_cast<const unsigned char*>(hit) - t);
+          if (std::memcmp(t + pos + 1, pattern_ + 1, static_cast<size_t>(length_ - 1)) == 0)
+            return pos;
+        }
+        return -1;
+      }
+      const unsigned char first = FoldUpper(pattern_[0]);
+      for (int pos = from; pos <= last; ++pos)
+        if (FoldUpper(t[pos]) == first && MatchesAt(t + pos)) return pos;
       return -1;
     }
     if (!tableReady_) BuildTable();
@@ -588,8 +603,10 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
   }
 
   // Different sizes: build the result in one pass instead of shifting the tail for every
-  // occurrence, which would be quadratic on long texts with many occurrences.
+  // occurrence, which would be quadratic on long texts with many occurrences. Most texts hold
+  // no occurrence at all: they are left without building anything.
   const char* b = buffer_.get();
+  if (search.FindIn(b, start, length_) < 0) return !(maxCount > 0);
   std::string out;
   out.reserve(static_cast<size_t>(length_));
   out.append(b, static_cast<size_t>(start));
