@@ -11,7 +11,9 @@ bool ParseTagArguments(FileControl& fc, TextString& text, const char* keyword) {
   TextString work(text);
   if (keyword != nullptr && keyword[0] != '\0') {
     int at = -1;
-    if (work.Find(0, keyword, &at, 1, 0) && at >= 0)
+    // Keywords match ignoring case, so they are removed ignoring case: "$_$_define_variable"
+    // must not leave its name among the arguments.
+    if (work.Find(0, keyword, &at, 0, 0) && at >= 0)
       (void)work.ReplaceSpan(at, static_cast<int>(TextString(keyword).GetLength()), "");
   }
   work.CollapseBlanks();

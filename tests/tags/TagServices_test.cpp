@@ -53,6 +53,9 @@ TEST_F(TagServicesTest, ParseTagArgumentsSplitsWhateverFollowsTheKeyword) {
       // Runs of blanks collapse; a directive keeps its name after the delimiter.
       {"$_$_DEFINE_VARIABLE   name,   two  words", "$_$_DEFINE_VARIABLE", "|name|two words"},
       {"$_$_ LINERULE 50%", "LINERULE", "|50%"},
+      // Keywords are matched ignoring case, and removed so.
+      {"$_$_define_variable name, value", "$_$_DEFINE_VARIABLE", "|name|value"},
+      {"nb 3", "NB", "|3"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.body);
