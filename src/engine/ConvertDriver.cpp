@@ -291,12 +291,12 @@ int RunOutputPass(FileControl& fc, Context& ctx, const TextString& inputName,
     }
     return 0;
   }
-  if (ctx.GetOutputType() == kOutputRtf && fc.GetInt(PolicyId::MakeWindowsHelpSourceFile)) {
-    TextString helpBase;
-    if (writer.MakeFileName(inputName, fc, helpBase) != 0) {
-      (void)WriteHelpProjectFile(fc, helpBase);
-      (void)WriteHelpContentsFile(fc, helpBase);
-    }
+  // The help compiler finds its project and contents files beside the RTF file they name;
+  // output that is no file has none.
+  if (toFile && ctx.GetOutputType() == kOutputRtf &&
+      fc.GetInt(PolicyId::MakeWindowsHelpSourceFile)) {
+    (void)WriteHelpProjectFile(fc, target);
+    (void)WriteHelpContentsFile(fc, target);
   }
   return status;
 }

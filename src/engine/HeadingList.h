@@ -55,6 +55,8 @@ struct HeadingEntry {
   int spareInteger = 0;
   int id = -1;  // 1-based place in its list
   int duplicateCount = 0;
+  // The heading's bookmark and help footnotes have been written.
+  int footnotesWritten = 0;
 
   // 1 when key matches this entry: exactly (ASCII case ignored) the text key, or the line or
   // plain key where they differ from the text key, and at level 1 also a non-empty differing

@@ -31,6 +31,7 @@ void RTFFile::ResetDocumentState() {
   lineContexts_.previous = LineContext::Blank();
   styleCode_ = 1;
   styleLevel_ = 0;
+  browseNumber_ = kFirstBrowseNumber;
   ResetStatementState();
   braceLevel_ = 0;
   writeFailed_ = 0;

@@ -159,6 +159,8 @@ class RTFFile : public OutFile {
   // The previous statement's classification.
   const SavedStatement& GetSavedStatement() const { return saved_; }
   int GetIndentStep() const { return indentStep_; }
+  // The number of the next topic of the help browse sequence; one more at each call.
+  int NextBrowseNumber() { return browseNumber_++; }
   LineContexts& GetLineContexts() { return lineContexts_; }
   Context& GetContext() const { return ctx_; }
   // The policy set of the open document; null before OpenFile.
@@ -187,10 +189,11 @@ class RTFFile : public OutFile {
   void WriteFinal(FileControl& fc, OutputStep& step);
   void WriteByType(FileControl& fc, OutputStep& step);
   // The bookmark (and in a help file the topic footnotes) of a heading, written ahead of it;
-  // the topic-identifier footnotes appended to its text.
+  // the topic-identifier footnotes of the heading text appended to its paragraph text.
   void WriteHeadingMarks(FileControl& fc, int type, const TextPosition& position,
                          const TextString& text);
-  void WriteHeadingTopicIds(FileControl& fc, int type, TextString& text);
+  void WriteHeadingTopicIds(FileControl& fc, int type, const TextPosition& position,
+                            const TextString& heading, TextString& text);
   // Runs the tag a tagged line carries; its output (when it asks for one) becomes text.
   void RunLineTag(FileControl& fc, PreHTML& line, TextString& text);
   // A pre-formatted region: opened, given its lines, ended.
@@ -246,6 +249,10 @@ class RTFFile : public OutFile {
   int styleCode_ = 1;
   int styleLevel_ = 0;
   int indentStep_ = kIndentStep;
+  // Browse numbers start where every number of a document has as many digits, so that the
+  // help compiler, which orders the sequence as text, keeps the topics in document order.
+  static constexpr int kFirstBrowseNumber = 1000;
+  int browseNumber_ = kFirstBrowseNumber;
   int braceTracking_ = 0;
   int braceLevel_ = 0;
   // A write of the open document failed.

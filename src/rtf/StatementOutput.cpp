@@ -13,6 +13,7 @@
 #include "engine/FontChange.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
+#include "rtf/HelpFiles.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "rtf/StyleSheet.h"
@@ -613,11 +614,11 @@ void RTFFile::WriteHeading(FileControl& fc, OutputStep& step) {
     stepWork_.Append("\\ul ");
   stepWork_.Append(text);
   stepWork_.Append("\\par}}");
+  WriteHeadingTopicIds(fc, type, line.GetStartPosition(), text, stepWork_);
   text.Assign(stepWork_);
   headingWritten_ = 1;
   if (fc.GetInt(PolicyId::ScopeForFontTags) >= 2)
     DropFontChange();
-  WriteHeadingTopicIds(fc, type, text);
 }
 
 void RTFFile::WriteHangingParagraph(FileControl& fc, OutputStep& step, int styleIndex,
@@ -1230,7 +1231,12 @@ void RTFFile::WriteFinal(FileControl& fc, OutputStep& step) {
 
 // ---- Heading marks ----
 
-void RTFFile::WriteHeadingMarks(FileControl& /*fc*/, int /*type*/, const TextPosition& /*position*/,
-                                const TextString& /*text*/) {}
+void RTFFile::WriteHeadingMarks(FileControl& fc, int type, const TextPosition& position,
+                                const TextString& text) {
+  WriteHeadingFootnotes(fc, *this, type, position, text);
+}
 
-void RTFFile::WriteHeadingTopicIds(FileControl& /*fc*/, int /*type*/, TextString& /*text*/) {}
+void RTFFile::WriteHeadingTopicIds(FileControl& fc, int type, const TextPosition& position,
+                                   const TextString& heading, TextString& text) {
+  WriteTopicIdFootnotes(fc, text, type, heading, position);
+}

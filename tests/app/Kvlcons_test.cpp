@@ -280,6 +280,12 @@ TEST(Kvlcons, UnderlinedHeadingAndParagraphsEndToEnd) {
   const size_t title = rtf.find("Introduction\\par}}", heading);
   ASSERT_NE(title, std::string::npos) << rtf;
   EXPECT_EQ(rtf.find("===="), std::string::npos) << rtf;
+  // The heading's bookmark pair stands right before its paragraph, once.
+  const size_t mark = rtf.find("{\\*\\bkmkstart Introduction}\n{\\*\\bkmkend Introduction}\n");
+  ASSERT_NE(mark, std::string::npos) << rtf;
+  const std::string opening = "{\\pard\\plain \\s62";
+  EXPECT_EQ(rtf.compare(rtf.find("{\\pard", mark), opening.size(), opening), 0) << rtf;
+  EXPECT_EQ(rtf.find("bkmkstart", mark + opening.size()), std::string::npos) << rtf;
   const size_t first = rtf.find("This is the first paragraph", title);
   const size_t second = rtf.find("This is the second paragraph.", first);
   ASSERT_NE(first, std::string::npos) << rtf;
@@ -288,4 +294,36 @@ TEST(Kvlcons, UnderlinedHeadingAndParagraphsEndToEnd) {
   // The last paragraph is body text.
   EXPECT_NE(rtf.rfind("\\s1\\", second), std::string::npos);
   EXPECT_GT(rtf.rfind("\\s1\\", second), rtf.rfind("{\\pard", second) - 1) << rtf;
+}
+
+// With help source asked for, every heading starts a help topic with its footnotes, and the
+// help project and contents files are written beside the RTF, named after it.
+TEST(Kvlcons, HelpSourceComesWithItsProjectAndContentsFiles) {
+  TempFolder dir("cons");
+  const fs::path input = dir.path / "guide.txt";
+  WriteBytes(input.string(),
+             "Overview\n========\n\nWidgets do one job well.\n\n"
+             "Care\n====\n\nKeep them dry.\n");
+  const fs::path policies = dir.path / "help.pol";
+  WriteBytes(policies.string(), "Make Windows Help source file: Yes\n");
+  const fs::path out = dir.path / "out";
+  fs::create_directories(out);
+  const ConsoleResult r =
+      RunConsole({input.string(), policies.string(), "/OUTPUT=" + (out / "*.rtf").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("ERROR"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("WARNING"), std::string::npos) << r.err;
+
+  const std::string rtf = ReadAll(out / "guide.rtf");
+  EXPECT_TRUE(IsBalancedRtf(rtf));
+  for (const char* part : {"{\\*\\bkmkstart Overview}", "{\\footnote topics:1000}",
+                           "{\\footnote topics:1001}", "\n {ID_Care}}", "Keep them dry"})
+    EXPECT_NE(rtf.find(part), std::string::npos) << part;
+  const std::string project = ReadAll(out / "guide.hpj");
+  EXPECT_NE(project.find("\nTITLE=guide Help File\n"), std::string::npos) << project;
+  EXPECT_NE(project.find("\n[FILES]\nguide.rtf\n"), std::string::npos) << project;
+  EXPECT_EQ(ReadAll(out / "guide.cnt"),
+            ":Base guide.HLP\n:Title Contents for guide\n1 Overview=ID_Overview\n"
+            "1 Care=ID_Care\n");
+  EXPECT_FALSE(fs::exists(dir.path / "guide.hpj"));
 }
