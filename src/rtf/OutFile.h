@@ -73,8 +73,10 @@ class OutFile : public StatementFile {
   [[nodiscard]] int GetNextStatement(PreHTML& line, FileControl& fc, Context& ctx,
                                      int applyTextCommands);
   // Acts on the directive line (text: its text): 1 when the line is consumed, 0 when it is
-  // handed on (with its tagged type); rawHtml becomes 1 for an HTML_LINE directive. Returns
-  // 0 at once, the line staying text, while "Use Preprocessor" is off.
+  // handed on (with its tagged type); rawHtml becomes 1 for an HTML_LINE directive. In the
+  // contents pass a TOC directive also goes to the line's tag fallback
+  // (PreHTML::HandleTagFallback), whose message is reported on the line at the level it
+  // gives. Returns 0 at once, the line staying text, while "Use Preprocessor" is off.
   [[nodiscard]] int PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
                                         const TextString& text, int& rawHtml);
 

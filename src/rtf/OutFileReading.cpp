@@ -60,6 +60,20 @@ static void SetReadFlags(PreHTML& line, const FileControl& fc, const Context& ct
   line.SetSpecialFormat(fc.RegionCode);
 }
 
+// The in-line tags of a line are expanded for titles from the analysis pass on (and in the
+// later passes once the document is known to use them), except inside fragment definitions,
+// which keep their tags for where they are inserted, and inside ignored blocks.
+static bool WantsTitleTags(const PreHTML& line, const FileControl& fc, const Context& ctx) {
+  if (ctx.AnalysisPass == 0 && ctx.InlineTagSeen == 0)
+    return false;
+  if (fc.InHtmlFragmentDefinition != 0 || fc.InTextFragmentDefinition != 0 || fc.IgnoreDepth > 0)
+    return false;
+  const TextString& opener = fc.GetText(PolicyId::StartTagDelimiter);
+  const TextString& closer = fc.GetText(PolicyId::EndTagDelimiter);
+  return line.Find(0, opener.GetText(), nullptr, 1, 0) &&
+         line.Find(0, closer.GetText(), nullptr, 1, 0);
+}
+
 // ---- The statement reader ----
 
 void OutFile::CountIncludeLine() {
@@ -140,6 +154,8 @@ int OutFile::GetNextStatement(PreHTML& line, FileControl& fc, Context& ctx,
         (ctx.StripInputMarkup != 0 || (fc.InRegion != 0 && ctx.PreSectionInput != 0)))
       StripInputMarkup(line, fc, ctx);
     SplitInlineLineRule(line, ctx);
+    if (WantsTitleTags(line, fc, ctx))
+      ExpandTitleTags(line, fc, kInlineTagsOfTitleText);
     if (StartsWithDirectivePrefix(ctx, line)) {
       TextString& text = preprocessor_.text;
       text.Assign(line);
@@ -184,6 +200,16 @@ static void ChangeSection(FileControl& fc, Context& ctx, PreHTML& line, const Te
   line.ReportLineMessage(ctx, message.GetText(), 9);
 }
 
+// The contents pass hands a TOC directive to the line's tag handling as well; what that
+// reports is reported on the line.
+static void RunTocFollowUp(PreHTML& line, FileControl& fc, Context& ctx, const TextString& text) {
+  TextString message;
+  int level = -1;
+  (void)line.HandleTagFallback(kInlineTagsOfLine, text, fc, ctx, message, level);
+  if (level >= 0)
+    line.ReportLineMessage(ctx, message.GetText(), level);
+}
+
 int OutFile::PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
                                  const TextString& text, int& rawHtml) {
   if (fc.GetInt(PolicyId::UsePreprocessor) == 0)
@@ -193,6 +219,7 @@ int OutFile::PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
   const bool textOutput = ctx.GetOutputType() == kOutputPlainText;
   int result = kDirectiveConsumed;
   bool recognised = true;
+  bool tocFollowUp = false;
 
   if (matched && d == Directive::Section && fc.IgnoreDepth == 0) {
     ChangeSection(fc, ctx, line, text);
@@ -217,9 +244,12 @@ int OutFile::PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
     result = ChangePolicy(line, fc, ctx, text);
   } else {
     result = ApplyDirective(fc, ctx, line, d, text, rawHtml, &recognised);
+    tocFollowUp = d == Directive::Toc && ctx.ContentsPass != 0;
   }
 
   UpdateTrackerForLine(fc, &ctx.GetPassTracker(kLocationAnalysis), text, line.GetLineType());
+  if (tocFollowUp)
+    RunTocFollowUp(line, fc, ctx, text);
   if (recognised)
     return result;
   // The analysis and contents passes read the same line again later: one report is enough.

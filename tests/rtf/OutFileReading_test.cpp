@@ -12,6 +12,7 @@
 #include "support/TestFiles.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "text/StatementTypes.h"
+#include "text/TextFile.h"
 
 namespace {
 
@@ -384,6 +385,130 @@ TEST_F(StatementReader, IncludesNestedTooDeepAreRefused) {
   EXPECT_EQ(CountMessages("ERROR: Failed to open include file \"chain-16.txt\" - includes nested "
                           "too deep (INCLUDE at line 2 of "),
             1);
+}
+
+// ---- Title tags and the TOC follow-up ----
+
+// A reader that records the lines whose in-line tags it is asked to expand.
+class TitleRecordingReader : public RTFFile {
+ public:
+  using RTFFile::RTFFile;
+  void ExpandTitleTags(PreHTML& line, FileControl& /*fc*/, int /*mode*/) override {
+    expanded.push_back(Str(line));
+  }
+  std::vector<std::string> expanded;
+};
+
+// A line that records what reaches its tag fallback and answers with a message.
+class FallbackRecordingLine : public PreHTML {
+ public:
+  int HandleTagFallback(int /*mode*/, const TextString& tag, FileControl& /*fc*/,
+                        Context& /*ctx*/, TextString& message, int& level) override {
+    tags.push_back(Str(tag));
+    message.Assign("INFO: contents tag seen");
+    level = answerLevel;
+    return 1;
+  }
+  std::vector<std::string> tags;
+  int answerLevel = 3;
+};
+
+TEST_F(StatementReader, TitleTagsAreExpandedWhereTheDocumentCanHoldThem) {
+  const std::string path = Write(
+      "plain line\n"
+      "a [[NB x]] b\n"
+      "only [[ open\n"
+      "only ]] close\n"
+      "$_$_TITLE The [[VERSION]] guide\n"
+      "$_$_DEFINE_TEXT_FRAGMENT part\n"
+      "inside [[NB fragment]]\n"
+      "$_$_END_BLOCK\n"
+      "$_$_BEGIN_IGNORE\n"
+      "hidden [[NB ignored]]\n"
+      "$_$_END_IGNORE\n"
+      "after [[NB end]]\n");
+  const std::vector<std::string> everyTaggedLine = {
+      "a [[NB x]] b", "$_$_TITLE The [[VERSION]] guide", "after [[NB end]]"};
+  const struct {
+    const char* name;
+    int pass;
+    int inlineTagSeen;
+    std::vector<std::string> expanded;
+  } cases[] = {
+      {"the analysis pass looks at every line", 1, 0, everyTaggedLine},
+      {"a later pass only once tags were seen", 3, 0, {}},
+      {"a later pass of a document with tags", 3, 1, everyTaggedLine},
+      {"the contents pass likewise", 2, 1, everyTaggedLine},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    s.fc.ResetFileState(0);
+    s.ctx.InlineTagSeen = c.inlineTagSeen;
+    SetPass(c.pass);
+    TitleRecordingReader reader(s.ctx);
+    ASSERT_TRUE(reader.OpenForRead(path.c_str(), 0));
+    PreHTML line;
+    while (reader.GetNextStatement(line, s.fc, s.ctx, 0)) {
+    }
+    reader.CloseAll();
+    EXPECT_EQ(reader.expanded, c.expanded);
+  }
+}
+
+TEST_F(StatementReader, TocDirectiveGoesToTheLineTagsInTheContentsPass) {
+  const std::string path = Write(
+      "a\n$_$_TOC 2\n$_$_BEGIN_IGNORE\n$_$_TOC 3\n$_$_END_IGNORE\n$_$_toc 4\nb\n");
+  // Line notes are kept while a list file is written.
+  TextFile listFile;
+  s.ctx.ListFile = &listFile;
+  for (int pass : {1, 2, 3}) {
+    SCOPED_TRACE(pass);
+    s.fc.ResetFileState(0);
+    SetPass(pass);
+    RTFFile reader(s.ctx);
+    ASSERT_TRUE(reader.OpenForRead(path.c_str(), 0));
+    FallbackRecordingLine line;
+    std::vector<Read> read;
+    std::vector<std::string> notes;
+    while (reader.GetNextStatement(line, s.fc, s.ctx, 0)) {
+      read.push_back({Str(line), line.GetLineType()});
+      if (line.pGetNote() != nullptr)
+        notes.push_back(Str(*line.pGetNote()));
+    }
+    reader.CloseAll();
+    EXPECT_EQ(read, (std::vector<Read>{{"a", 0},
+                                       {"$_$_TOC 2", kTagToc},
+                                       {"$_$_END_IGNORE", kTagEndIgnore},
+                                       {"$_$_toc 4", kTagToc},
+                                       {"b", 0}}));
+    if (pass != 2) {
+      EXPECT_TRUE(line.tags.empty());
+      EXPECT_TRUE(notes.empty());
+      continue;
+    }
+    // The TOC inside the ignored block is read past without being acted on. What the tag
+    // handling reports is noted on the line for the list file, as every message of the
+    // contents pass.
+    EXPECT_EQ(line.tags, (std::vector<std::string>{"$_$_TOC 2", "$_$_toc 4"}));
+    EXPECT_EQ(notes, (std::vector<std::string>{"*** INFO: contents tag seen",
+                                               "*** INFO: contents tag seen"}));
+  }
+}
+
+TEST_F(StatementReader, TocFollowUpWithoutALevelReportsNothing) {
+  const std::string path = Write("$_$_TOC\n");
+  TextFile listFile;
+  s.ctx.ListFile = &listFile;
+  SetPass(2);
+  RTFFile reader(s.ctx);
+  ASSERT_TRUE(reader.OpenForRead(path.c_str(), 0));
+  FallbackRecordingLine line;
+  line.answerLevel = -1;
+  while (reader.GetNextStatement(line, s.fc, s.ctx, 0)) {
+  }
+  reader.CloseAll();
+  EXPECT_EQ(line.tags, std::vector<std::string>{"$_$_TOC"});
+  EXPECT_EQ(line.pGetNote(), nullptr);
 }
 
 }  // namespace
