@@ -6,6 +6,7 @@
 
 #include "analysis/HeadingLinks.h"
 #include "analysis/InlineOutputTags.h"
+#include "analysis/LineServices.h"
 #include "analysis/ValueConversions.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
@@ -425,8 +426,11 @@ void WriteHeadingFootnotes(FileControl& fc, RTFFile& writer, int headingType,
       TextString keyword;
       while (keywords.GetNextField(&from, ',', keyword)) {
         keyword.Trim();
-        if (!keyword.IsEmpty())
-          AppendFootnote(marks, "K", "K ", keyword);
+        if (keyword.IsEmpty())
+          continue;
+        // Tag values are the user's text: a brace in them would unbalance the document.
+        EscapeRtfText(keyword);
+        AppendFootnote(marks, "K", "K ", keyword);
       }
     }
     marks.Append("{\\cs33 \\fs16\\up6 +}{\\footnote topics:");
@@ -463,6 +467,7 @@ void WriteTopicIdFootnotes(FileControl& fc, TextString& out, int headingType,
                         fc.ReportMessage("TAG ERROR: Pailed to parse HELP_TOPIC_ID tag", 10);
                         return;
                       }
+                      EscapeRtfText(value);
                       AppendFootnote(out, "#", "#", value);
                     });
 }

@@ -232,7 +232,7 @@ TEST_F(HelpFilesTest, HelpTopicsGetTitleKeywordsAndBrowseFootnotes) {
   AddHeading(kTypeUnderlinedHeading1, "Care", 5);
   AddHeading(kTypeUnderlinedHeading1, "End", 9);
   AddTag("HELP_TOPIC_KEYWORDS", "widgets, parts", 2);
-  AddTag("HELP_TOPIC_KEYWORDS", "repair", 6);
+  AddTag("HELP_TOPIC_KEYWORDS", "repair {kit}", 6);
   OpenDocument();
   WriteHeadingFootnotes(s.fc, rtf, kTypeUnderlinedHeading1, TextPosition(0, 1), "Overview");
   EXPECT_EQ(Written(), "{\\*\\bkmkstart Overview}\n" + Footnote("$", "$ ", "Overview") +
@@ -241,7 +241,8 @@ TEST_F(HelpFilesTest, HelpTopicsGetTitleKeywordsAndBrowseFootnotes) {
                            "{\\*\\bkmkend Overview}\n");
   WriteHeadingFootnotes(s.fc, rtf, kTypeUnderlinedHeading1, TextPosition(0, 5), "Care");
   const std::string care = Written();
-  EXPECT_NE(care.find(Footnote("K", "K ", "repair")), std::string::npos) << care;
+  // A brace of the user's keyword is escaped: the document stays balanced.
+  EXPECT_NE(care.find(Footnote("K", "K ", "repair \\'7bkit\\'7d")), std::string::npos) << care;
   EXPECT_NE(care.find("topics:1001}"), std::string::npos) << care;
   // Without keyword tags the title is the keyword.
   WriteHeadingFootnotes(s.fc, rtf, kTypeUnderlinedHeading1, TextPosition(0, 9), "End");
@@ -254,7 +255,7 @@ TEST_F(HelpFilesTest, HelpTopicsGetTitleKeywordsAndBrowseFootnotes) {
 TEST_F(HelpFilesTest, TopicIdentifiersOfAHelpTopic) {
   AddHeading(kTypeUnderlinedHeading1, "Overview", 1);
   AddHeading(kTypeUnderlinedHeading1, "Care", 5);
-  AddTag("HELP_TOPIC_ID", "overview_alias", 2);
+  AddTag("HELP_TOPIC_ID", "overview_alias}", 2);
   AddTag("HELP_TOPIC_ID", "care_alias", 6);
   (void)s.ctx.Tags.Add(s.fc, "HELP_TOPIC_ID", "", 0, TextPosition(0, 3), 1);
 
@@ -265,7 +266,7 @@ TEST_F(HelpFilesTest, TopicIdentifiersOfAHelpTopic) {
   HelpSourceOn();
   WriteTopicIdFootnotes(s.fc, out, kTypeUnderlinedHeading1, "Overview", TextPosition(0, 1));
   EXPECT_EQ(Str(out), "text" + Footnote("#", "# ", "ID_Overview") +
-                          Footnote("#", "#", "overview_alias"));
+                          Footnote("#", "#", "overview_alias\\'7d"));
   ASSERT_EQ(s.messages.size(), 1u);
   EXPECT_EQ(s.messages[0], "TAG ERROR: Pailed to parse HELP_TOPIC_ID tag");
 }
