@@ -12,10 +12,6 @@
 void EscapeRtfText(FileControl& /*fc*/, TextString& text) { EscapeRtfText(text); }
 
 void EscapeRtfText(TextString& text) {
-  const char* bytes = text.GetText();
-  if (std::strstr(bytes, "\\\\") != nullptr || std::strstr(bytes, "\\'7b") != nullptr ||
-      std::strstr(bytes, "\\'7d") != nullptr)
-    return;
   if (!text.ContainsChar('\\') && !text.ContainsChar('{') && !text.ContainsChar('}'))
     return;
   TextString escaped;
@@ -36,6 +32,27 @@ void EscapeRtfText(TextString& text) {
     }
     escaped.AppendChar(c);
   }
+  text = std::move(escaped);
+}
+
+void EscapeRtfBraces(TextString& text) {
+  if (!text.ContainsChar('\\') && !text.ContainsChar('{') && !text.ContainsChar('}'))
+    return;
+  TextString escaped;
+  escaped.Reserve(text.GetLength() + 8);
+  int backslashes = 0;  // the run of backslashes just before i
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const char c = text.CharAt(i);
+    const bool escapedByRun = backslashes % 2 == 1;
+    backslashes = c == '\\' ? backslashes + 1 : 0;
+    if ((c == '{' || c == '}') && !escapedByRun) {
+      escaped.Append(c == '{' ? "\\'7b" : "\\'7d");
+      continue;
+    }
+    escaped.AppendChar(c);
+  }
+  if (backslashes % 2 == 1)
+    escaped.AppendChar('\\');
   text = std::move(escaped);
 }
 

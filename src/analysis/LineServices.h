@@ -12,12 +12,17 @@ class StatementFile;
 // analysis exists, each saying what it does meanwhile.
 
 // ---- Text helpers ----
-// RTF-escapes text in place: "\" doubled, "{" as \'7b, "}" as \'7d. A text that already
-// holds a doubled backslash or one of those escapes is left alone, so escaping twice is
-// harmless.
+// RTF-escapes text in place: every "\" doubled, every "{" as \'7b and every "}" as \'7d,
+// whatever the text already holds. A text is escaped once, where it enters the RTF side of
+// the pipeline; callers that cannot tell whether a text was escaped use EscapeRtfBraces.
 void EscapeRtfText(FileControl& fc, TextString& text);
 // The same without a policy set.
 void EscapeRtfText(TextString& text);
+// Makes a text that may already be RTF-escaped safe to write, and leaves an escaped text as it
+// is: a "{" or "}" that no backslash escapes (one after an even run of backslashes, or none)
+// becomes \'7b or \'7d, and a run of backslashes that ends the text with an odd count gets
+// one more, so that it cannot escape what is written after it. Backslashes elsewhere stay.
+void EscapeRtfBraces(TextString& text);
 
 // ---- Minimal forms until the line analysis exists ----
 // Queues no directives yet.

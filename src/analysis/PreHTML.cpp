@@ -110,12 +110,17 @@ void PreHTML::Reset(int fromConstructor) {
   sectionNumbers_.fill(-1);
   sectionDepth_ = 0;
   sectionSeparator_ = '\0';
+  textEscaped_ = false;
 }
 
 void PreHTML::TakeTextAsRenderings() {
   markup_.Assign(*this);
   tidy_.Assign(*this);
   plain_.Assign(*this);
+  TakeGeometry();
+}
+
+void PreHTML::TakeGeometry() {
   const char* text = GetText();
   int end = length_;
   while (end > 0 && IsBlank(text[end - 1]))
@@ -166,6 +171,7 @@ void PreHTML::CopyFrom(const PreHTML* other) {
   preformattedKind_ = other->preformattedKind_;
   anchorPositions_ = other->anchorPositions_;
   outputMarks_ = other->outputMarks_;
+  textEscaped_ = other->textEscaped_;
   if (other->note_)
     note_ = std::make_unique<TextString>(*other->note_);
   for (std::size_t i = 0; i < ownedTexts_.size(); ++i) {
@@ -319,26 +325,14 @@ void PreHTML::ConvertEscapeSequences(FileControl& fc, Context& ctx) {
   int converted = 0;
   escapeMessages_.SetEmpty();
   TextString::ConvertEscapeSequences(&ctx.EscapeLineDrawing, &converted, escapeMessages_);
-  if (converted != 0)
+  if (converted != 0) {
     SetText(GetText());
+    ctx.ScreenShotSeen = 1;
+  }
   if (escapeMessages_.IsEmpty() || ctx.AnalysisPass != 0 || ctx.ContentsPass != 0)
     return;
   fc.ReportMessage(escapeMessages_.GetText(), 10);
 }
-
-int PreHTML::ExecuteTag(FileControl& /*fc*/, Context& /*ctx*/, const TextString& /*command*/) {
-  return 0;
-}
-
-int PreHTML::HandleTagFallback(int /*mode*/, const TextString& /*tag*/, FileControl& /*fc*/,
-                               Context& /*ctx*/, TextString& /*message*/, int& /*level*/) {
-  return 0;
-}
-
-void PreHTML::ConvertFragment(FileControl& /*fc*/, Context& /*ctx*/, PreHTML* /*referenceLine*/,
-                              bool /*wordConversions*/, bool /*references*/, bool /*emphasis*/,
-                              bool /*restoreEmphasis*/, bool /*linkDictionary*/, bool /*trim*/) {}
-
 
 // ---- Messages ----
 

@@ -14,6 +14,7 @@ class Context;
 class FileControl;
 class LogErrorHandler;
 class StatementFile;
+struct LineContext;
 struct UrlWorkTexts;
 
 // One logical input line on its way through the conversion: the statement with the
@@ -45,6 +46,8 @@ class PreHTML : public Statement {
   // Sets the renderings and the geometry from the text just read (the raw copy stays the
   // line as read).
   void AfterRead(StatementFile& file, FileControl& fc, Context& ctx) override;
+  // A line just read prepares itself (PrepareLine).
+  void StripTrailingCR(FileControl& fc) override;
   // The next output segment: a roll-out line is one segment of its whole rest; otherwise the
   // width grows by the width offset + 15 when that offset is above 0; then as Statement.
   bool GetWrappedSegment(int width, int start, const char* blanks, const char* breakAfter,
@@ -134,16 +137,60 @@ class PreHTML : public Statement {
   // sequences are reported at level 10 outside the analysis and contents passes.
   void ConvertEscapeSequences(FileControl& fc, Context& ctx);
 
-  // Minimal form: nothing is executed, returns 0.
+  // ---- Line preparation and tidying (analysis/LinePreparation.cpp) ----
+  // A line just read: a final carriage return goes; a line longer than one byte that starts
+  // with a form feed has every form feed replaced by the NEW_PAGE tag (a line of one form
+  // feed keeps it); under a rule set the text is trimmed, the rule set's "<Table>",
+  // "</Table>", "<Page>", "<S>" and "<C>" marks are removed, "<R>" and "</R>" become the
+  // START_REDLINE and END_REDLINE tags, and a line left empty becomes null (-1).
+  void PrepareLine(FileControl& fc);
+  // The conversion stage of the line (the Context's line stage 1 only; else nothing): outside
+  // the analysis and contents passes printer codes, DOS characters and quoted-printable
+  // sequences are converted as the policies ask; outside the analysis pass Windows
+  // punctuation (for Latin-1 encodings); then the text is escaped for the output format
+  // (entities for HTML, RTF escapes for RTF) and marked escaped, and ConvertLine runs. A
+  // previous record that is a heading or a bullet's blank line skips the punctuation and
+  // ConvertLine. previous may be null.
+  void TidyLine(const LineContext* previous, FileControl& fc, Context& ctx);
+  // The text has been escaped for the output format (TidyLine or the output copy did it), so
+  // it must not be escaped again. A reset clears the mark; CopyFrom copies it.
+  bool IsTextEscaped() const { return textEscaped_; }
+  void SetTextEscaped(bool escaped) { textEscaped_ = escaped; }
+
+  // ---- Tag execution and fragment conversion (analysis/TagExecution.cpp) ----
+  // Executes one in-line tag that stands in the line: the analysis-pass bookkeeping of the
+  // tags the interpreter leaves to the line (fonts, colours, folios, page markers, QUAD) and
+  // the text that takes the tag's place in the text, tidy and plain renderings. An
+  // unrecognised tag is reported ("TAG ERROR: ") only outside the analysis and contents
+  // passes. Returns 1 when the tag was recognised, else 0.
   int ExecuteTag(FileControl& fc, Context& ctx, const TextString& command);
-  // Minimal form: the tag stays in the line as it is, nothing is reported (message and level
-  // as given); returns 0. Virtual: the output file hands each in-line tag of a line here.
+  // A tag of the line handed over by the output file's tag scan (mode: the scan's kind, also
+  // the interpreter's call mode): recognised and dispatched to the interpreter; what it does
+  // not handle goes to ExecuteTag and, except for CT and OT outside the analysis and contents
+  // passes, adds "WARNING: Unimplemented tag" to message (level 4). An unrecognised tag adds
+  // "TAG ERROR: " and the recogniser's text (level 10). Messages after the first follow a
+  // line break and indentation. A replacement the interpreter asks for takes the first
+  // occurrence of the tag in the text. Returns the interpreter's result (0 when the tag was
+  // not recognised). Virtual, so that a test can watch the tags of a line.
   virtual int HandleTagFallback(int mode, const TextString& tag, FileControl& fc, Context& ctx,
                                 TextString& message, int& level);
-  // Minimal form: the fragment in this line object is left as it is.
+  // The output conversions of a piece of text held in this object (a line's output copy, a
+  // table cell, a pre-formatted line), only at the Context's line stage 3 in the output pass
+  // and never for plain-text output: word conversions (links), section cross-references,
+  // emphasis, emphasis pairs pending on referenceLine (the document line the text comes
+  // from; may be null), the link dictionary, then a trim. A rule set, or a text that is no
+  // untagged line, switches off the later steps. An RTF text ending "}}}" gets a blank.
   void ConvertFragment(FileControl& fc, Context& ctx, PreHTML* referenceLine,
                        bool wordConversions, bool references, bool emphasis,
                        bool restoreEmphasis, bool linkDictionary, bool trim);
+  // Links the phrases of the link dictionary in the text (at line stage 3, when the
+  // dictionary has entries), outside markup; a line that changed gets kFlagUrl.
+  void ApplyLinkDictionary(FileControl& fc, Context& ctx);
+  // The review of the lines around a roll-out line in the output pass: a rule line above it
+  // (with an untyped line above that and a blank one above that) joins the roll-out block,
+  // and the lines between a mail-header roll-out line and the mail header up to four lines
+  // above it become part of the header block.
+  void ReviewRollOutLine(FileControl& fc, Context& ctx);
 
   // ---- Word conversions of the output pass (analysis/UrlWords.cpp) ----
   // Walks the line's words and rewrites in place those that are addresses as links in the
@@ -293,6 +340,8 @@ class PreHTML : public Statement {
   }
   // Renderings and geometry from the text as it stands.
   void TakeTextAsRenderings();
+  // Length and indent from the text as it stands.
+  void TakeGeometry();
 
   int specialFormat_ = 0;
   unsigned flags_ = 0;
@@ -313,12 +362,18 @@ class PreHTML : public Statement {
   std::array<int, kSectionLevels> sectionNumbers_{};
   int sectionDepth_ = 0;
   char sectionSeparator_ = '\0';
+  bool textEscaped_ = false;
+  // HandleTagFallback is running ExecuteTag, which then hands no tag back to it.
+  bool inFallback_ = false;
 
   AnalysisWork analysisWork_;
 
   // Work texts.
   TextString messageText_;     // a line message being shown
   TextString escapeMessages_;  // what the escape conversion could not read
+  TextString tagWork_;         // a built tag, a tag's replacement, a split line's head
+  TextString tagRest_;         // the rest of a split line
+  TextString linkWork_;        // a linked text
 
   // The word conversions' work texts, made on first use (only the word object needs them).
   friend PreHTML& WordObjectOf(Context& ctx);

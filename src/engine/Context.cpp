@@ -94,6 +94,10 @@ void Context::ResetForFile(const TextString& fileName) {
   ContentsListDirectiveSeen = 0;
   NewFileRequested = 0;
   InlineTagSeen = 0;
+  ColourOrFontSeen = 0;
+  TextTagSeen = 0;
+  FolioDefinitions = 0;
+  ScreenShotSeen = 0;
   for (TextString* text : {&AuthorUrl, &BookmarkUrl, &CopyrightUrl, &ShortcutIcon,
                            &DocumentStyleSheet, &BaseAddress})
     text->SetEmpty();

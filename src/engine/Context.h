@@ -399,6 +399,16 @@ class Context {
   int NewFileRequested = 0;
   // The analysis pass met an in-line tag: the later passes expand title tags as well.
   int InlineTagSeen = 0;
+  // Marks the analysis pass's tag execution sets: a colour or font tag, a TEXT, VERSION, OT
+  // or CT tag; and the number of folio definitions the FOLIO tags made (one per argument).
+  int ColourOrFontSeen = 0;
+  int TextTagSeen = 0;
+  int FolioDefinitions = 0;
+  // A line's terminal escape sequences were converted (the text looks like a screen shot).
+  int ScreenShotSeen = 0;
+  // The conversion stage of a line (PreHTML::TidyLine) neither encodes entities nor runs
+  // the line's conversion.
+  int SuppressTidyConversion = 0;
   // Input markup (links, tags, entities) is taken out of every line read, or only of the
   // lines of a region that a directive opened.
   int StripInputMarkup = 0;

@@ -84,9 +84,10 @@ void Context::RegisterHeadingLine(FileControl& control, PreHTML* line) {
   if (line == nullptr)
     return;
   TextString text(line->GetText());
-  if (outputType_ == kOutputHtml)
+  // A line that went through its conversion stage holds its escaped text already.
+  if (outputType_ == kOutputHtml && !line->IsTextEscaped())
     EncodeEntities(control, *this, text);
-  else if (outputType_ == kOutputRtf)
+  else if (outputType_ == kOutputRtf && !line->IsTextEscaped())
     EscapeRtfText(control, text);
   const TextString none;
   RegisterHeading(control, line->GetLineType(), text, text, text, LinePosition(*this, *line),

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "analysis/LineClassTests.h"
+#include "analysis/LineContext.h"
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
@@ -339,6 +340,12 @@ static void AnalysePrevious(LineWindow& window, FileControl& fc, Context& ctx, i
   Tracker& tracker = ctx.GetPassTracker(location);
   tracker.currentLine = previous;
   tracker.currentPosition = previous->GetStartPosition();
+  // The conversion stage comes first: the analysis sees the text as the output will hold it.
+  LineContext before;
+  FillLineContext(fc, before, static_cast<PreHTML*>(previous->GetPrevious()));
+  ctx.LineStage = kLineStageConversion;
+  previous->TidyLine(&before, fc, ctx);
+  ctx.LineStage = kLineStageNone;
   (void)previous->AnalyseLine(fc, ctx);
 }
 

@@ -165,12 +165,16 @@ static bool IsDirectiveTextType(int taggedType) {
          (taggedType >= kTagLinkPoint && taggedType <= kTagMetaTag);
 }
 
-// The copy's text escaped for the output: entities for HTML, RTF escapes otherwise.
-static void EscapeForOutput(FileControl& fc, Context& ctx, TextString& text) {
+// The copy's text escaped for the output (entities for HTML, RTF escapes otherwise), unless
+// the line's conversion stage escaped it already: a text is escaped once.
+static void EscapeForOutput(FileControl& fc, Context& ctx, PreHTML& copy) {
+  if (copy.IsTextEscaped())
+    return;
   if (ctx.GetOutputType() == kOutputHtml)
-    EncodeEntities(fc, ctx, text);
+    EncodeEntities(fc, ctx, copy);
   else
-    EscapeRtfText(fc, text);
+    EscapeRtfText(fc, copy);
+  copy.SetTextEscaped(true);
 }
 
 // Region kinds whose lines are converted like running text while a region is collected:
@@ -197,15 +201,21 @@ void OutFile::PrepareOutputLine(FileControl& fc, Context& ctx, PreHTML& line, in
   const bool raw = line.HasFlag(kFlagRawOutput);
   const bool collecting = fc.CollectingRegion != 0;
 
+  // The output conversions of the line run at the output stage of the line.
+  const int stage = ctx.LineStage;
+  ctx.LineStage = kLineStageOutput;
   if (raw) {
     copy.Assign(line.GetRawCopy());
+    copy.SetTextEscaped(false);
   } else if (collecting && !IsConvertedRegionKind(line.GetSpecialFormat())) {
     copy.Assign(line.GetRawCopy());
+    copy.SetTextEscaped(false);
   } else {
     copy.Assign(line);
     EscapeForOutput(fc, ctx, copy);
-    const bool noRuleSet = fc.GetRuleSet() == 0;
-    copy.ConvertFragment(fc, ctx, &line, true, true, true, true, true, noRuleSet);
+    // A pre-formatted line keeps its leading blanks: they are its layout.
+    const bool trim = fc.GetRuleSet() == 0 && !collecting;
+    copy.ConvertFragment(fc, ctx, &line, true, true, true, true, true, trim);
   }
 
   if (!raw && !collecting) {
@@ -246,6 +256,7 @@ void OutFile::PrepareOutputLine(FileControl& fc, Context& ctx, PreHTML& line, in
     if (tagLevel >= 0 && !message.IsEmpty())
       line.ReportLineMessage(ctx, message.GetText(), tagLevel);
   }
+  ctx.LineStage = stage;
   copy.SetStartPosition(fc, line.GetStartPosition());
 
   const int tagged = line.GetTaggedType();

@@ -200,9 +200,6 @@ class RTFFile : public OutFile {
   void StartRegion(FileControl& fc);
   void AddRegionLine(FileControl& fc, const TextString& text);
   void EndRegion(FileControl& fc);
-  // The output copy of line: its converted text, RTF-escaped.
-  void PrepareCopy(FileControl& fc, PreHTML& line, int& type);
-  void RefreshLineContexts(FileControl& fc, PreHTML& line);
   // Drops the in-line font change in force.
   void DropFontChange();
   // Closes the groups of bullet items, hanging paragraphs and contents lines left open.
@@ -224,8 +221,6 @@ class RTFFile : public OutFile {
   int delimiterSaved_ = 0;
   // The region being written has had its opening.
   int regionOpened_ = 0;
-  // The previous line was written while a region was being collected.
-  int previousInRegion_ = 0;
   // Groups that lines of one kind share, each waiting for its last line: a hanging
   // paragraph's, a bullet item's, the contents lines'.
   int hangingOpen_ = 0;

@@ -357,7 +357,6 @@ void RTFFile::ResetStatementState() {
   savedDelimiter_.SetEmpty();
   delimiterSaved_ = 0;
   regionOpened_ = 0;
-  previousInRegion_ = 0;
   hangingOpen_ = 0;
   bulletOpen_ = 0;
   contentsOpen_ = 0;
@@ -395,45 +394,6 @@ static PreHTML* NextBulletLine(PreHTML& line) {
 }
 
 // ---- Line contexts and the output copy ----
-
-void RTFFile::RefreshLineContexts(FileControl& fc, PreHTML& line) {
-  LineContexts& records = lineContexts_;
-  if (!previousInRegion_) {
-    records.previous = records.current;
-    records.previous.line = nullptr;
-  }
-  previousInRegion_ = fc.CollectingRegion;
-  if (!fc.CollectingRegion) {
-    const int type = records.previous.type;
-    if (!IsOneOf(type, {kTypeBlank, kTypeIgnored, kTypeHeaderNull, kTypeNull}))
-      records.lastNonBlank = records.previous;
-    if (!IsOneOf(type, {kTypeUntyped, kTypeBlank, kTypeIgnored, kTypeHeaderNull, kTypeNull}))
-      records.lastReal = records.previous;
-  }
-  FillLineContext(fc, records.current, &line);
-  FillLineContext(fc, records.next, static_cast<PreHTML*>(line.GetNext()));
-  Statement* nonBlank = line.GetNext();
-  while (nonBlank != nullptr &&
-         IsOneOf(nonBlank->GetLineType(), {kTypeBlank, kTypeIgnored, kTypeNull}))
-    nonBlank = nonBlank->GetNext();
-  FillLineContext(fc, records.nextNonBlank, static_cast<PreHTML*>(nonBlank));
-}
-
-void RTFFile::PrepareCopy(FileControl& fc, PreHTML& line, int& type) {
-  PreHTML& copy = *copy_;
-  copy.CopyFrom(&line);
-  copy.Assign(line);
-  if (line.HasFlag(kFlagRawOutput)) {
-    copy.Assign(line.GetRawCopy());
-    return;
-  }
-  EscapeRtfText(fc, copy);
-  // A blank line with text left in it (a tag's output) is a line of text.
-  if (type == kTypeBlank && !copy.IsEmpty()) {
-    type = kTypeUntyped;
-  }
-  copy.SetStartPosition(fc, line.GetStartPosition());
-}
 
 void RTFFile::RunLineTag(FileControl& fc, PreHTML& line, TextString& text) {
   const TextString& tagText = line.GetRawCopy().IsEmpty() ? static_cast<TextString&>(line)
@@ -878,8 +838,9 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
   step.raw = line->HasFlag(kFlagRawOutput);
 
   // 5. Neighbouring lines.
-  RefreshLineContexts(fc, *line);
-  const LineContexts& records = lineContexts_;
+  LineContexts& records = lineContexts_;
+  UpdateLineContexts(*line, fc, records.lastReal, records.lastNonBlank, records.nextNonBlank,
+                     records.previous, records.current, records.next);
   const bool tableLine = line->HasFlag(kFlagTableLine);
   step.previousPreformatted = (records.previous.rollOut || records.previous.inUserRegion) &&
                               !(tableLine && !records.previous.inUserRegion &&
@@ -1029,7 +990,7 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
   step.write = !tracker.suppressOutput && IsWrittenType(step.type);
 
   // 19. The output copy.
-  PrepareCopy(fc, *line, step.type);
+  PrepareOutputLine(fc, ctx, *line, step.type, *copy_, step.level);
   TextString& text = *copy_;
   if (!step.raw && fc.RestoreLinkAnchors(text, stepWork_) > 0)
     text.Assign(stepWork_);
@@ -1045,6 +1006,15 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
   if (fc.GetInt(PolicyId::CrossRefsAtLevel) >= 1 && !IsAnyHeading(step.type) &&
       !IsContentsHeadingType(step.type))
     (void)copy_->ConvertReferences(fc, ctx);
+
+  // 21. Title tags in the text.
+  if (ctx.TitleTagsInText) {
+    TextString message;
+    int level = -1;
+    ScanInlineTags(kInlineTagsOfTitleText, 0, *copy_, fc, ctx, message, level);
+    if (level >= 0 && !message.IsEmpty())
+      line->ReportLineMessage(ctx, message.GetText(), level);
+  }
 
   // 22. A closing field is kept apart from what follows.
   if (text.GetLength() >= 4 && text.EndsWith("}}}", 1))

@@ -96,8 +96,9 @@ int ExecuteEndHeadingTag(TagCall& call) {
     }
   }
   if (ctx.OutputPass != 0) {
+    // The heading's text comes from lines whose text the output has escaped already.
     TextString display(heading.text);
-    EscapeRtfText(fc, display);
+    EscapeRtfBraces(display);
     if (call.line != nullptr && heading.level > 0)
       call.line->SetLineType(kTypeHeading1 + heading.level - 1);
     if (heading.alignment < 1 || heading.alignment > 4)

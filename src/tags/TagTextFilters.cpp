@@ -33,14 +33,15 @@ static bool HoldsEmphasisMarker(const TextString& text) {
   return false;
 }
 
-void EscapeKeepingEmphasis(FileControl& fc, Context& /*ctx*/, TextString& text) {
+void EscapeKeepingEmphasis(FileControl& /*fc*/, Context& /*ctx*/, TextString& text) {
+  // The text comes from a tag of a line whose text the output has escaped already.
   if (!HoldsEmphasisMarker(text)) {
-    EscapeRtfText(fc, text);
+    EscapeRtfBraces(text);
     return;
   }
   for (const EmphasisMarker& marker : kEmphasisMarkers)
     (void)text.ReplaceAll(marker.markup, marker.placeholder, 0, 1);
-  EscapeRtfText(fc, text);
+  EscapeRtfBraces(text);
   for (const EmphasisMarker& marker : kEmphasisMarkers)
     (void)text.ReplaceAll(marker.placeholder, marker.markup, 0, 1);
 }

@@ -9,9 +9,9 @@ class FileControl;
 // markup, the text of a tagged heading with its tags resolved, the number of a list item and
 // the filter that keeps or drops delimited tags by keyword.
 
-// RTF-escapes text (EscapeRtfText) while the emphasis markup in it ("{\b\i " / "\b0\i0}",
-// "{\b " / "\b0}", "{\i " / "\i0}") stays markup: the markers are set aside as placeholders
-// ("$_$_BI_$_$", "$_$_/BI_$_$" ...) while the rest is escaped.
+// Makes a tag's text from an escaped line safe to write (EscapeRtfBraces) while the emphasis
+// markup in it ("{\b\i " / "\b0\i0}", "{\b " / "\b0}", "{\i " / "\i0}") stays markup: the
+// markers are set aside as placeholders ("$_$_BI_$_$", "$_$_/BI_$_$" ...) meanwhile.
 void EscapeKeepingEmphasis(FileControl& fc, Context& ctx, TextString& text);
 
 // The text of a tagged heading with its in-line tags resolved, trimmed, into out: text is
