@@ -144,6 +144,31 @@ TEST(TableGenerationPolicies, RegisterPoliciesResetsValuesAndColumnsButKeepsInde
   EXPECT_EQ(group.GetHeadersGiven(), 1);
 }
 
+// A "Text command" line goes to the format's own commands, which copies carry along.
+TEST(TableGenerationPolicies, TextCommandLinesJoinTheFormatsCommands) {
+  FileControl fc;
+  TableGenerationPolicies format("Prices");
+  KeyValueLine line = LineOf("Text command : replace_text string \"EUR\" by_string \"\x80\"");
+  format.ApplyPolicyLine(fc, line);
+  EXPECT_EQ(line.consumed, 1);
+  ASSERT_EQ(format.GetTextCommands().GetCount(), 1);
+  // A refused command leaves the line to the caller.
+  KeyValueLine bad = LineOf("Text command : replace_text strung \"x\" by_string \"y\"");
+  format.ApplyPolicyLine(fc, bad);
+  EXPECT_EQ(bad.consumed, 0);
+  // Only the key "Text command" is one.
+  KeyValueLine file = LineOf("Text command file: cmds.txt");
+  format.ApplyPolicyLine(fc, file);
+  EXPECT_EQ(file.consumed, 0);
+
+  TableGenerationPolicies table("");
+  EXPECT_EQ(table.CopyFrom(fc, format), 1);
+  ASSERT_EQ(table.GetTextCommands().GetCount(), 1);
+  format.RegisterPolicies();
+  EXPECT_EQ(format.GetTextCommands().GetCount(), 0);
+  EXPECT_EQ(table.GetTextCommands().GetCount(), 1);
+}
+
 // ---- Column tags and table tags: these read the tag through the Context ----
 
 class TableGenerationTags : public ContextFixture {};
