@@ -326,6 +326,7 @@ TEST(Kvlcons, HelpSourceComesWithItsProjectAndContentsFiles) {
             ":Base guide.HLP\n:Title Contents for guide\n1 Overview=ID_Overview\n"
             "1 Care=ID_Care\n");
   EXPECT_FALSE(fs::exists(dir.path / "guide.hpj"));
+}
 
 // Text commands from the policy file, and from a text command file it names, rewrite and drop
 // input lines before the analysis sees them; a faulty command is reported and the rest work.
