@@ -525,6 +525,13 @@ bool TextString::FindChar(int start, char c, int* pos, int caseSensitive) const 
   const auto lower = static_cast<unsigned char>(c);
   // Without the flag only a lower-case letter also matches its capital.
   const unsigned char other = (!caseSensitive && IsLower(lower)) ? FoldUpper(lower) : lower;
+  if (other == lower) {
+    // One byte to look for: the library's search is much faster than a loop.
+    const void* hit = std::memchr(buffer_.get() + start, lower, static_cast<size_t>(length_ - start));
+    if (hit == nullptr) return false;
+    if (pos) *pos = static_cast<int>(static_cast<const char*>(hit) - buffer_.get());
+    return true;
+  }
   for (int i = start; i < length_; ++i) {
     const auto b = static_cast<unsigned char>(buffer_[i]);
     if (b != lower && b != other) continue;
