@@ -446,6 +446,12 @@ static bool CloseFromEarlierLine(FileControl& fc, const char* startMark, const c
     Report(fc, lineObject, "INFO: Ignoring potential emphasis because cannot locate start", 1);
     return false;
   }
+  // A phrase paired while its lines were analysed is marked up from the two lines' records
+  // when each is written (the earlier line may be written already by then).
+  const TextString* pairedEnd = lineObject->pGetOwnedText(kEmphasisEndText);
+  if (lineObject->GetOutputMark(kEmphasisEndMark) != 0 && pairedEnd != nullptr &&
+      std::strcmp(pairedEnd->GetText(), endMark) == 0)
+    return false;
   if (lineObject->HasFlag(kFlagRollOut)) {
     Report(fc, lineObject, "INFO: Ignoring potential emphasis in pre-formatted region", 7);
     return false;
@@ -463,7 +469,8 @@ static bool CloseFromEarlierLine(FileControl& fc, const char* startMark, const c
     case BackSearch::kFound:
       break;
   }
-  (void)startLine->ReplaceSpan(at, static_cast<int>(std::strlen(startMark)), opening.GetText());
+  // The earlier line keeps its mark: its text is escaped for the output before the opening
+  // markup is put in from its record.
   startLine->SetOutputMark(kEmphasisStartMark, 1);
   startLine->SetOutputMark(kEmphasisStartColumn, at);
   startLine->SetOwnedText(kEmphasisStartText, startMark);

@@ -62,9 +62,11 @@ void TidyEmphasisLine(FileControl& fc, Context& ctx, TextString& line, PreHTML* 
 // at most 20 earlier lines of lineObject's window that are untyped, blank or new paragraphs
 // and not rolled out: a line holding a phrase start already is passed over, a line holding
 // markup is searched after its last '>' (HTML) or '}' (RTF) only and ends the search, and so
-// does a blank line. The last start mark found there opens the phrase, and both lines record
-// their part (analysis/EmphasisMarks.h); a line's earlier record is replaced with "WARNING:
-// Overlapping emphasis discarded" (level 10). Refusals are INFO messages: no start found
+// does a blank line. The last start mark found there opens the phrase: both lines record their
+// part (analysis/EmphasisMarks.h), the closing markup goes into line and the earlier line's
+// text is left as it is (its opening markup is put in from the record when it is written).
+// An end mark of lineObject whose pair is recorded already is left for that record; a line's
+// earlier record is replaced with "WARNING: Overlapping emphasis discarded" (level 10). Refusals are INFO messages: no start found
 // (level 1), a start on a blank line (7), the closing line rolled out (7), an end mark that is
 // not a valid end (1).
 void ApplyEmphasisPair(FileControl& fc, const char* startMark, const char* endMark,

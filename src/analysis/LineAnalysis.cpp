@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "analysis/BulletWords.h"
+#include "analysis/Emphasis.h"
 #include "analysis/LineClassTests.h"
 #include "analysis/LineContext.h"
 #include "analysis/PreHTML.h"
@@ -179,8 +180,13 @@ static int EndListFallback(FileControl& /*fc*/, Context& /*ctx*/, PreHTML& /*lin
   return -1;
 }
 
-// Emphasis marks of the line are converted by the statement output.
-static void MarkEmphasis(FileControl& /*fc*/, Context& /*ctx*/, PreHTML& /*line*/) {}
+// Pairs the emphasis phrases that run over lines while the lines above are still in the
+// window: both lines record their part of the pair. The line's text stays as read, since the
+// statement output escapes it before marking up its emphasis, the recorded pairs included.
+static void MarkEmphasis(FileControl& fc, Context& ctx, PreHTML& line) {
+  TextString marked(line);
+  TidyEmphasisLine(fc, ctx, marked, &line);
+}
 
 // The mail block's heading anchor: registered in the Context's heading list under the
 // Subject at the given position, line type 250.
@@ -190,9 +196,6 @@ static void RegisterMailHeading(FileControl& fc, Context& ctx, const TextString&
   ctx.RegisterHeading(fc, kTypeMailHeader, subject, subject, subject, position, from, empty,
                       empty);
 }
-
-// The neighbours of a roll-out line keep their marks in the output pass.
-static void ReviewRollOut(FileControl& /*fc*/, Context& /*ctx*/, PreHTML& /*line*/) {}
 
 // ---- The analysis of one line ----
 
@@ -1292,12 +1295,12 @@ void LineAnalyser::RollOut() {
       analysisPass_ || contentsPass_ || line_.HasFlag(kFlagUserRegion | kFlagUserHtml))
     return;
   if (line_.HasFlag(kFlagRollOut)) {
-    ReviewRollOut(fc_, ctx_, line_);
+    line_.ReviewRollOutLine(fc_, ctx_);
     return;
   }
   if (effective_ != nullptr && effective_->HasFlag(kFlagRollOut) &&
       !effective_->HasFlag(kFlagUserRegion))
-    ReviewRollOut(fc_, ctx_, *effective_);
+    effective_->ReviewRollOutLine(fc_, ctx_);
 }
 
 // ---- The road ----

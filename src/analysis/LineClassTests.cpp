@@ -790,6 +790,50 @@ void PreHTML::SetRollOut(FileControl& fc, bool on) {
     SetLineType(kTypeUntyped);
 }
 
+// Pre-formatted kinds the roll-out review gives: a line of a mail-header block, and the
+// untyped caption line above a rule that joins a roll-out block.
+static constexpr int kRollOutBlockKind = 7;
+static constexpr int kRollOutCaptionKind = 4;
+// How far above a mail-header roll-out line the review looks for the rest of its header.
+static constexpr int kMailHeaderReach = 4;
+
+static void JoinRollOut(FileControl& fc, PreHTML& line, int kind) {
+  line.SetRollOut(fc, true);
+  line.SetPreformattedKind(kind);
+}
+
+void PreHTML::ReviewRollOutLine(FileControl& fc, Context& /*ctx*/) {
+  // A rule drawn under a caption that follows a blank line belongs to the block below it.
+  PreHTML* rule = AsLine(GetPrevious());
+  PreHTML* caption = rule != nullptr ? AsLine(rule->GetPrevious()) : nullptr;
+  PreHTML* blank = caption != nullptr ? AsLine(caption->GetPrevious()) : nullptr;
+  if (blank != nullptr && !rule->HasFlag(kFlagRollOut) &&
+      (rule->GetLineType() == kTypeLine || rule->GetLineType() == kTypeHeaderNull) &&
+      caption->GetLineType() == kTypeUntyped && blank->GetLineType() == kTypeBlank) {
+    JoinRollOut(fc, *rule, kRollOutBlockKind);
+    JoinRollOut(fc, *caption, kRollOutCaptionKind);
+  }
+
+  // The lines between a mail-header roll-out line and the header line above it (folded
+  // values, mostly) are part of the same header block.
+  if (!HasFlag(kFlagMailHeader))
+    return;
+  PreHTML* header = AsLine(GetPrevious());
+  int distance = 1;
+  while (header != nullptr && distance <= kMailHeaderReach && !header->HasFlag(kFlagMailHeader)) {
+    header = AsLine(header->GetPrevious());
+    ++distance;
+  }
+  if (header == nullptr || distance > kMailHeaderReach)
+    return;
+  for (PreHTML* between = AsLine(GetPrevious()); between != header;
+       between = AsLine(between->GetPrevious())) {
+    between->SetFlag(kFlagMailHeader, true);
+    JoinRollOut(fc, *between, kRollOutBlockKind);
+  }
+  header->SetRollOut(fc, true);
+}
+
 // ---- Review after classification ----
 
 // The types whose pre-formatted mark the review weighs again.

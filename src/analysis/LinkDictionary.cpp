@@ -83,6 +83,7 @@ int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
       --inactiveCount_;
       ++activeCount_;
     }
+    built_ = false;  // the scanner still holds the old link
     return 1;
   }
 
@@ -112,6 +113,7 @@ int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
     ++activeCount_;
   else
     ++inactiveCount_;
+  built_ = false;  // the scanner lacks the new entry
   return 1;
 }
 
@@ -123,8 +125,10 @@ int LinkDictionary::ParseDefinition(FileControl& fc, const TextString& line, int
   (void)line.GetField(4, '"', replacement);
   (void)line.GetField(6, '"', address);
   const int result = AddOrUpdate(fc, match, replacement, address, TextString(), -1, -1);
+  // A definition read while a pass runs is linked from the next line on.
   const Context* ctx = fc.pGetContext();
-  if (rebuild != 0 && built_ && ctx != nullptr && ctx->CodeLocation != kLocationNone)
+  if (rebuild != 0 && result != 0 && ctx != nullptr && ctx->CodeLocation != kLocationNone &&
+      scanner_ != nullptr)
     BuildScanner(fc);
   return result;
 }
@@ -314,6 +318,7 @@ int LinkDictionary::RemoveAt(int index) {
   else
     --inactiveCount_;
   entries_.erase(at);
+  built_ = false;  // the scanner still links the removed entry
   return 1;
 }
 

@@ -32,8 +32,8 @@ struct LinkEntry {
 // definition" lines of a policy file or from another dictionary. Applying it turns every
 // occurrence of an active entry's match text into a link (an RTF HYPERLINK field or help
 // link, the plain replacement for other outputs). The scanner that does this is built on the
-// first application that has work and rebuilt only on request, so entries added afterwards
-// take effect after a rebuild (ParseDefinition with its rebuild flag during a pass).
+// first application that has work and built again on the next application after any entry
+// was added, updated or removed, so a change never leaves stale or removed links behind.
 class LinkDictionary {
  public:
   LinkDictionary();

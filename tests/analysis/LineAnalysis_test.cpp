@@ -311,3 +311,84 @@ TEST_F(LineAnalysisTest, TreatEachLineAsAParagraph) {
   EXPECT_EQ(Type(1), kTypeNewParagraph);
   EXPECT_EQ(Type(2), kTypeNewParagraph);
 }
+
+// ---- The review round a roll-out line ----
+
+namespace {
+
+class RollOutReviewTest : public LineAnalysisTest {
+ protected:
+  void SetUp() override {
+    LineAnalysisTest::SetUp();
+    SetPass(0, 0, 1);
+  }
+  PreHTML& Typed(const char* text, int type, unsigned flags = 0) {
+    PreHTML& line = Add(text);
+    line.SetLineType(type);
+    if (flags != 0)
+      line.SetFlag(flags, true);
+    return line;
+  }
+};
+
+TEST_F(RollOutReviewTest, ARuleUnderACaptionJoinsTheBlockBelow) {
+  const struct {
+    const char* name;
+    int aboveCaption;
+    int captionType;
+    int ruleType;
+    bool joins;
+  } kCases[] = {
+      {"rule line", kTypeBlank, kTypeUntyped, kTypeLine, true},
+      {"underline", kTypeBlank, kTypeUntyped, kTypeHeaderNull, true},
+      {"no blank above the caption", kTypeUntyped, kTypeUntyped, kTypeLine, false},
+      {"caption already typed", kTypeBlank, kTypeNewParagraph, kTypeLine, false},
+      {"no rule", kTypeBlank, kTypeUntyped, kTypeUntyped, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    lines.clear();
+    Typed("", c.aboveCaption);
+    PreHTML& caption = Typed("Name      Size", c.captionType);
+    PreHTML& rule = Typed("--------  ----", c.ruleType);
+    PreHTML& block = Typed("alpha     12", kTypeUntyped, kFlagRollOut);
+    block.ReviewRollOutLine(fc, ctx);
+    EXPECT_EQ(rule.HasFlag(kFlagRollOut), c.joins);
+    EXPECT_EQ(caption.HasFlag(kFlagRollOut), c.joins);
+    EXPECT_EQ(rule.GetPreformattedKind(), c.joins ? 7 : 0);
+    EXPECT_EQ(caption.GetPreformattedKind(), c.joins ? 4 : 0);
+  }
+}
+
+TEST_F(RollOutReviewTest, LinesBetweenMailHeadersJoinTheHeaderBlock) {
+  for (int gap : {0, 1, 3, 4}) {
+    SCOPED_TRACE(gap);
+    lines.clear();
+    Typed("", kTypeBlank);
+    PreHTML& header = Typed("From: someone", kTypeUntyped, kFlagMailHeader);
+    for (int i = 0; i < gap; ++i)
+      Typed("    folded value", kTypeUntyped);
+    PreHTML& last = Typed("Subject: a note", kTypeUntyped, kFlagMailHeader | kFlagRollOut);
+    last.ReviewRollOutLine(fc, ctx);
+    const bool reached = gap < 4;  // the header must lie within four lines
+    EXPECT_EQ(header.HasFlag(kFlagRollOut), reached);
+    for (int i = 0; i < gap; ++i) {
+      const PreHTML& between = *lines[static_cast<std::size_t>(2 + i)];
+      EXPECT_EQ(between.HasFlag(kFlagMailHeader), reached);
+      EXPECT_EQ(between.HasFlag(kFlagRollOut), reached);
+      EXPECT_EQ(between.GetPreformattedKind(), reached ? 7 : 0);
+    }
+    EXPECT_FALSE(lines[0]->HasFlag(kFlagRollOut));
+  }
+}
+
+TEST_F(RollOutReviewTest, OnlyAMailHeaderRollOutLineReachesForItsHeader) {
+  PreHTML& header = Typed("From: someone", kTypeUntyped, kFlagMailHeader);
+  PreHTML& between = Typed("    folded value", kTypeUntyped);
+  PreHTML& plain = Typed("alpha     12", kTypeUntyped, kFlagRollOut);
+  plain.ReviewRollOutLine(fc, ctx);
+  EXPECT_FALSE(header.HasFlag(kFlagRollOut));
+  EXPECT_FALSE(between.HasFlag(kFlagMailHeader));
+}
+
+}  // namespace

@@ -264,18 +264,30 @@ TEST_F(LinkDictionaryTest, HelpSourceGetsHelpMacroLinks) {
             "{\\ul\\cf2 Kelvane}{\\v *!EF(`http://www.kelvane.com/}{\\v\\cf1 ',}{\\v `',1,`')}");
 }
 
-TEST_F(LinkDictionaryTest, ScannerTakesLaterEntriesOnlyWhenRebuilt) {
+// Entries added, updated or removed after the first application take effect on the next one:
+// no phrase stays unlinked, and no link keeps an old address or outlives its entry.
+TEST_F(LinkDictionaryTest, ChangesAfterTheFirstApplicationTakeEffect) {
   ASSERT_EQ(Define("Kelvane", "Kelvane", "http://www.kelvane.com/"), 1);
   EXPECT_EQ(Apply("Kelvane", 1), kKelvaneField);
   ASSERT_EQ(Define("guide", "guide", "http://www.kelvane.com/"), 1);
+  EXPECT_NE(Apply("guide", 1).find("HYPERLINK http://www.kelvane.com/ "), std::string::npos);
+
+  ASSERT_EQ(Define("guide", "guide", "http://www.example.com/"), 1);  // an update
+  const std::string updated = Apply("guide", 1);
+  EXPECT_NE(updated.find("HYPERLINK http://www.example.com/ "), std::string::npos) << updated;
+  EXPECT_EQ(updated.find("kelvane"), std::string::npos) << updated;
+
+  ASSERT_EQ(dictionary.Remove(TextString("guide"), TextString("guide"),
+                              TextString("http://www.example.com/")),
+            1);
   EXPECT_EQ(Apply("guide", 0), "guide");
 
-  // A definition met while a pass runs rebuilds the scanner when asked to.
+  // A definition met while a pass runs is linked at once.
   SetPass(0, 0, 1);
   ASSERT_EQ(dictionary.ParseDefinition(
                 fc, TextString("Link definition: \"manual\" = \"manual\" + \"http://m.com/\""), 1),
             1);
-  EXPECT_NE(Apply("guide", 1), "guide");
+  EXPECT_NE(Apply("manual", 1), "manual");
 }
 
 // ---- Finding, removing, merging ----

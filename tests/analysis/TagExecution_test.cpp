@@ -194,4 +194,31 @@ TEST_F(FragmentTest, AnEmptyLinkDictionaryChangesNothing) {
   EXPECT_FALSE(fragment.HasFlag(kFlagUrl));
 }
 
+// A phrase of the policy set's dictionary becomes a link in the fragment, also when it was
+// defined after the dictionary had linked other text, and the line is marked as holding one.
+TEST_F(FragmentTest, DictionaryPhrasesBecomeLinks) {
+  auto define = [this](const char* match, const char* address) {
+    return fc.AddLinkDefinition(TextString(match), TextString(match), TextString(address),
+                                TextString(), -1, -1);
+  };
+  ASSERT_EQ(define("Widget Guide", "http://www.example.com/guide"), 1);
+  std::string converted = Convert("read the Widget Guide now");
+  EXPECT_EQ(converted.rfind("read the {\\field{\\*\\fldinst {\\fs20  HYPERLINK "
+                            "http://www.example.com/guide }", 0),
+            0u)
+      << converted;
+  EXPECT_NE(converted.find("{\\fldrslt {\\cs32\\ul\\cf2\\fs20 Widget Guide}}} now"),
+            std::string::npos)
+      << converted;
+  EXPECT_TRUE(fragment.HasFlag(kFlagUrl));
+
+  ASSERT_EQ(define("Gadget", "http://www.example.com/gadget"), 1);
+  converted = Convert("a Gadget and the Widget Guide");
+  EXPECT_NE(converted.find("HYPERLINK http://www.example.com/gadget "), std::string::npos)
+      << converted;
+  EXPECT_NE(converted.find("HYPERLINK http://www.example.com/guide "), std::string::npos)
+      << converted;
+}
+
 }  // namespace
+

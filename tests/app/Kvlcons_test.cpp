@@ -369,3 +369,52 @@ TEST(Kvlcons, TextCommandsRewriteTheInput) {
   EXPECT_NE(rtf.find("The colour of the sea."), std::string::npos) << rtf;
   EXPECT_NE(rtf.find("DRAFT"), std::string::npos) << rtf;
 }
+
+// Converts <name>.txt holding text in dir with a policy file holding policyLines; the RTF
+// written, after checking that the run succeeded without errors and left the RTF balanced.
+static std::string ConvertWithPolicies(const TempFolder& dir, const std::string& name,
+                                       const std::string& text, const std::string& policyLines) {
+  const fs::path input = dir.path / (name + ".txt");
+  WriteBytes(input.string(), text);
+  const fs::path policies = dir.path / (name + ".pol");
+  WriteBytes(policies.string(), policyLines);
+  const ConsoleResult r = RunConsole({input.string(), policies.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("ERROR"), std::string::npos) << r.err;
+  const std::string rtf = ReadAll(dir.path / (name + ".rtf"));
+  EXPECT_TRUE(IsBalancedRtf(rtf)) << rtf;
+  return rtf;
+}
+
+// A link dictionary file named by the policy file turns its phrases into links.
+TEST(Kvlcons, LinkDictionaryPhrasesBecomeLinks) {
+  TempFolder dir("cons");
+  const fs::path dictionary = dir.path / "links.dic";
+  WriteBytes(dictionary.string(),
+             "! New dictionary\n"
+             "Link definition: \"Widget Guide\" = \"Widget Guide\" + \"http://www.example.com/guide\"\n");
+  const std::string rtf = ConvertWithPolicies(
+      dir, "links", "Read the Widget Guide before you start.\n\nNothing to link here.\n",
+      "Link Dictionary file: " + dictionary.string() + "\n");
+  const size_t link = rtf.find(" HYPERLINK http://www.example.com/guide }");
+  ASSERT_NE(link, std::string::npos) << rtf;
+  EXPECT_LT(link, rtf.find("before you start")) << rtf;
+  EXPECT_EQ(rtf.find("Read the Widget Guide before"), std::string::npos) << rtf;
+}
+
+// A bold phrase that starts on one line and ends on the next is marked up over both, and the
+// RTF stays balanced.
+TEST(Kvlcons, EmphasisOverTwoLines) {
+  TempFolder dir("cons");
+  const std::string rtf = ConvertWithPolicies(
+      dir, "bold",
+      "Some text before it.\n\n"
+      "This paragraph has *a bold phrase\nthat ends here* and more text.\n\n"
+      "The last paragraph.\n",
+      "Look for *this* and _that_ emphasis: Yes\n");
+  const size_t open = rtf.find("{\\b a bold phrase");
+  ASSERT_NE(open, std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("that ends here\\b0}", open), std::string::npos) << rtf;
+  EXPECT_EQ(rtf.find("*a bold"), std::string::npos) << rtf;
+  EXPECT_EQ(rtf.find("here*"), std::string::npos) << rtf;
+}
