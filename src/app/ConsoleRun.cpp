@@ -126,6 +126,9 @@ int RunConversion(const std::vector<std::string>& args) {
 
   auto sets = std::make_unique<RunPolicySets>();
   sets->user.AttachContext(ctx.get());
+  // The policy file's set reads through the run's Context: the configuration files it names
+  // (definitions, text commands) are loaded only with one.
+  sets->policyFile.AttachContext(ctx.get());
   sets->user.ApplyCommandSettings(*ctx);
   LogErrorHandler& handler = ctx->GetLogErrorHandler();
   TextFile log;

@@ -495,6 +495,15 @@ int MatchPolicyKey(const KeyValueLine& line, const TextString& key) {
   return EqualsIgnoringCase(LineKey(line.alternativeText), policyKey) ? 1 : 0;
 }
 
+int ParsePolicyLineUnderAlias(KeyValueLine& line, CorePolicy& policy, std::string_view aliasKey) {
+  if (!EqualsIgnoringCase(LineKey(line.lineText), TrimView(aliasKey))) return 0;
+  TextString saved(line.alternativeText);
+  line.alternativeText = policy.key;
+  const int taken = policy.ParsePolicyValue(line);
+  line.alternativeText = saved;
+  return taken;
+}
+
 // Repeats of these are expected (several layers name them) and are dropped silently.
 static bool IsSilentRepeat(PolicyType kind, const TextString& key) {
   static constexpr std::string_view kSilentBoolKeys[] = {

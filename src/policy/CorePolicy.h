@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "text/TextString.h"
 
 class FileControl;
@@ -224,6 +226,11 @@ int WriteListPolicyLine(TextFile& out, int all, const ListPolicy& policy);
 // 1 when the line's key (its first ':' field, trimmed) or, when not empty, the key of the
 // alternative text equals the trimmed policy key, case ignored.
 int MatchPolicyKey(const KeyValueLine& line, const TextString& key);
+
+// Offers the line to policy when the line's key equals aliasKey (case ignored): the policy's
+// key goes in as the line's alternative text for the parse, which the key match accepts.
+// The policy parser's result; 0 when the key is not the alias.
+int ParsePolicyLineUnderAlias(KeyValueLine& line, CorePolicy& policy, std::string_view aliasKey);
 
 // Parsers: apply a line to a policy when its key matches. 1 when the policy took the line
 // (consumed; line.result tells whether it was applied), 0 otherwise. A range with

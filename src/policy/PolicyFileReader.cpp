@@ -479,6 +479,11 @@ int FileControl::LoadPolicyLine(TextString& line, int& category, int repeatCheck
       takeSpecial(SpecialResult::kTaken, 3);
     }
   }
+  if (!kv.consumed && IsTextCommandLine(line)) {
+    const int added = textCommands_.AddCommandLine(*this, line);
+    if (added) textCommandsLoaded_ = 1;
+    takeSpecial(added ? SpecialResult::kTaken : SpecialResult::kInvalid, 3);
+  }
   if (!kv.consumed) takeSpecial(TakeIndentPositions(*this, line, value), 1);
   if (!kv.consumed) takeSpecial(TakeHangingPositions(*this, line, value), 1);
   if (!kv.consumed)

@@ -19,6 +19,7 @@ enum StatementType : int {
   kTypeFormFeed = 2,
   kTypeNewParagraph = 3,
   kTypeLine = 4,  // a horizontal rule line
+  kTypeTopOfPage = 5,  // top of a page; given only by a text command's treat_line
 
   kTypeHeading1 = 101,  // numbered (level) headings 101-106
   kTypeHeading2 = 102,

@@ -289,3 +289,45 @@ TEST(Kvlcons, UnderlinedHeadingAndParagraphsEndToEnd) {
   EXPECT_NE(rtf.rfind("\\s1\\", second), std::string::npos);
   EXPECT_GT(rtf.rfind("\\s1\\", second), rtf.rfind("{\\pard", second) - 1) << rtf;
 }
+
+// Text commands from the policy file, and from a text command file it names, rewrite and drop
+// input lines before the analysis sees them; a faulty command is reported and the rest work.
+TEST(Kvlcons, TextCommandsRewriteTheInput) {
+  TempFolder dir("cons");
+  const fs::path input = dir.path / "notes.txt";
+  WriteBytes(input.string(),
+             "DRAFT - not for release\nThe colour of the sky.\n\nSummary of results\n\n"
+             "A second paragraph.\n");
+  const fs::path inline_policies = dir.path / "inline.pol";
+  WriteBytes(inline_policies.string(),
+             "Text command : ignore_line starting_with exact_string \"DRAFT\"\n"
+             "Text command : replace_text string \"colour\" by_string \"color\"\n"
+             "Text command : replace_text strung \"sky\" by_string \"sea\"\n"
+             "Text command : treat_line starting_with phrase \"summary\" as_Heading_2\n");
+  ConsoleResult r = RunConsole({input.string(), inline_policies.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("POLICY: Unknown text data type \"strung\""), std::string::npos) << r.err;
+  std::string rtf = ReadAll(dir.path / "notes.rtf");
+  EXPECT_TRUE(IsBalancedRtf(rtf));
+  EXPECT_NE(rtf.find("The color of the sky."), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("A second paragraph."), std::string::npos) << rtf;
+  EXPECT_EQ(rtf.find("colour"), std::string::npos) << rtf;
+  EXPECT_EQ(rtf.find("DRAFT"), std::string::npos) << rtf;
+  // The line made a heading is written in the Heading 2 style.
+  const size_t summary = rtf.find("Summary of results");
+  ASSERT_NE(summary, std::string::npos) << rtf;
+  const size_t paragraph = rtf.rfind("{\\pard", summary);
+  ASSERT_NE(paragraph, std::string::npos) << rtf;
+  EXPECT_NE(rtf.substr(paragraph, summary - paragraph).find("\\s62"), std::string::npos) << rtf;
+
+  const fs::path commands = dir.path / "commands.txt";
+  WriteBytes(commands.string(), "! house rules\nreplace_text phrase \"sky\" by_string \"sea\"\n");
+  const fs::path file_policies = dir.path / "file.pol";
+  WriteBytes(file_policies.string(), "Text command file: " + commands.string() + "\n");
+  r = RunConsole({input.string(), file_policies.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  rtf = ReadAll(dir.path / "notes.rtf");
+  EXPECT_TRUE(IsBalancedRtf(rtf));
+  EXPECT_NE(rtf.find("The colour of the sea."), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("DRAFT"), std::string::npos) << rtf;
+}
