@@ -133,18 +133,6 @@ int LinkDictionary::ParseDefinition(FileControl& fc, const TextString& line, int
   return result;
 }
 
-namespace {
-// Hands the missing-colon report of the line splitter to the policy set's message road.
-class PolicySetReporter : public ErrorHandler {
- public:
-  explicit PolicySetReporter(FileControl& fc) : fc_(fc) {}
-  void Report(const char* text, int level) override { fc_.ReportMessage(text, level); }
-
- private:
-  FileControl& fc_;
-};
-}  // namespace
-
 static bool IsSectionLine(const TextString& line) {
   return line.CharAt(0) == '[' && line.EndsWith("]", 1);
 }

@@ -38,12 +38,15 @@ class TableDefinitionRegistry {
   // the default structure reset. Context::ClearTableDefinitions runs it.
   void Clear();
 
-  // Reads the table definitions file into this registry (formats, types, structures) and the
-  // Context's definition lists. 1 when read; 0 with a message in result when not. This
-  // registry reads no definitions file: every call answers 0 and says so in result, so that
-  // no caller takes an unread file for a read one.
+  // Reads the table definitions file: "table format", "table type" and "table structure"
+  // sections (before the first, lines change the "Default" ones), the policy lines of formats
+  // and structures, the type keys, and "Alarm", "Column format", "Barchart" and "Table Data"
+  // definitions (into the Context's lists and the policy set's "Default" table policies).
+  // Each bad line is reported and skipped. 1 when every line was taken; 0 when the file did
+  // not open or a line was ignored, with the last such message in result. reportRepeats asks
+  // the policy parsers to refuse repeated settings.
   [[nodiscard]] int ReadDefinitionsFile(FileControl& control, const TextString& fileName,
-                                        int reportErrors, TextString& result);
+                                        int reportRepeats, TextString& result);
 
   TableGenerationPolicies& GetDefaultFormat() { return *defaultFormat_; }
   TableType& GetDefaultType() { return *defaultType_; }

@@ -24,6 +24,7 @@ class PreHTML;
 class Statement;
 class StatementFile;
 class TableAnalysisPolicies;
+class TableDataDefinition;
 enum class TablePolicyId : std::uint8_t;
 
 // The complete set of policies that steers one conversion: the registered policies of the
@@ -323,6 +324,9 @@ class FileControl {
                         const TextString& address, const TextString& anchorText, int occurrence,
                         int column);
   int ApplyLinkDictionary(const TextString& text, TextString& result);
+  // Appends a table-data definition to the "Default" table policies, which take it over;
+  // 0 (the definition dropped) when there are none.
+  int AddTableDataDefinition(std::unique_ptr<TableDataDefinition> definition);
   // Puts the input's link anchors back into text (LinkDictionary::RestoreAnchors with the
   // current position); result = text and 0 without a dictionary.
   int RestoreLinkAnchors(const TextString& text, TextString& result);
@@ -506,4 +510,16 @@ class FileControl {
   // Message routing.
   TextString messageText_;
   TextString lastMessage_;
+};
+
+// An ErrorHandler that hands every report to a policy set's message road, so that a line
+// splitter or parser reporting through a handler is filtered like the policy set's own
+// messages.
+class PolicySetReporter : public ErrorHandler {
+ public:
+  explicit PolicySetReporter(FileControl& fc) : fc_(fc) {}
+  void Report(const char* text, int level) override { fc_.ReportMessage(text, level); }
+
+ private:
+  FileControl& fc_;
 };

@@ -2,10 +2,14 @@
 // it owns, configuration files, the table-policy queue, look-ups, file names and resets.
 #include "policy/FileControl.h"
 
+#include <memory>
+#include <utility>
+
 #include "analysis/LinkDictionary.h"
 #include "analysis/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/KeyValueLine.h"
+#include "tables/BaseDefinition.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "text/PathUtils.h"
 
@@ -17,6 +21,11 @@ int FileControl::AddLinkDefinition(const TextString& match, const TextString& re
   if (!linkDictionary_) return 0;
   return linkDictionary_->AddOrUpdate(*this, match, replacement, address, anchorText, occurrence,
                                       column);
+}
+
+int FileControl::AddTableDataDefinition(std::unique_ptr<TableDataDefinition> definition) {
+  if (!defaultTablePolicies_) return 0;
+  return defaultTablePolicies_->AddDefinition(std::move(definition));
 }
 
 int FileControl::ApplyLinkDictionary(const TextString& text, TextString& result) {

@@ -1,10 +1,15 @@
 #include "tables/TableAnalysisPolicies.h"
 
+#include <array>
 #include <cassert>
 #include <iterator>
 
 #include "policy/ErrorHandler.h"
+#include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
+#include "tables/BaseDefinition.h"
+#include "tables/TableGenerationPolicies.h"
+#include "tables/TableLayout.h"
 #include "text/TextFile.h"
 
 using T = TablePolicyId;
@@ -205,43 +210,23 @@ TableAnalysisPolicies::TableAnalysisPolicies(const char* name) : name_(name) { R
 TableAnalysisPolicies::~TableAnalysisPolicies() = default;
 
 CorePolicy& TableAnalysisPolicies::GetPolicy(T id) {
-  const TablePolicyRow& row = RowOf(id);
-  switch (row.kind) {
-    case PolicyKind::Int: return ints_[row.slot];
-    case PolicyKind::Bool: return bools_[row.slot];
-    case PolicyKind::Text: return texts_[row.slot];
-    case PolicyKind::Align: return aligns_[row.slot];
-    case PolicyKind::Colour: return colours_[row.slot];
-    case PolicyKind::Font:
-    case PolicyKind::List: break;
-  }
-  assert(false && "the table policies hold no font or list policy");
-  return ints_[0];
+  return policies_.At(RowOf(id).kind, RowOf(id).slot);
 }
-
 const CorePolicy& TableAnalysisPolicies::GetPolicy(T id) const {
-  return const_cast<TableAnalysisPolicies*>(this)->GetPolicy(id);
+  return policies_.At(RowOf(id).kind, RowOf(id).slot);
 }
-
-IntPolicy& TableAnalysisPolicies::Int(T id) {
-  assert(RowOf(id).kind == PolicyKind::Int && "not an Int policy");
-  return ints_[RowOf(id).slot];
-}
+IntPolicy& TableAnalysisPolicies::Int(T id) { return policies_.Int(RowOf(id).kind, RowOf(id).slot); }
 BoolPolicy& TableAnalysisPolicies::Bool(T id) {
-  assert(RowOf(id).kind == PolicyKind::Bool && "not a Bool policy");
-  return bools_[RowOf(id).slot];
+  return policies_.Bool(RowOf(id).kind, RowOf(id).slot);
 }
 AlignPolicy& TableAnalysisPolicies::Align(T id) {
-  assert(RowOf(id).kind == PolicyKind::Align && "not an Align policy");
-  return aligns_[RowOf(id).slot];
+  return policies_.Align(RowOf(id).kind, RowOf(id).slot);
 }
 TextPolicy& TableAnalysisPolicies::Text(T id) {
-  assert(RowOf(id).kind == PolicyKind::Text && "not a Text policy");
-  return texts_[RowOf(id).slot];
+  return policies_.Text(RowOf(id).kind, RowOf(id).slot);
 }
 ColourPolicy& TableAnalysisPolicies::Colour(T id) {
-  assert(RowOf(id).kind == PolicyKind::Colour && "not a Colour policy");
-  return colours_[RowOf(id).slot];
+  return policies_.Colour(RowOf(id).kind, RowOf(id).slot);
 }
 const IntPolicy& TableAnalysisPolicies::Int(T id) const {
   return const_cast<TableAnalysisPolicies*>(this)->Int(id);
@@ -251,56 +236,145 @@ const BoolPolicy& TableAnalysisPolicies::Bool(T id) const {
 }
 const TextValuePolicy& TableAnalysisPolicies::TextValue(T id) const {
   const TablePolicyRow& row = RowOf(id);
-  if (row.kind == PolicyKind::Colour) return colours_[row.slot];
-  assert(row.kind == PolicyKind::Text && "not a text-valued policy");
-  return texts_[row.slot];
+  assert((row.kind == PolicyKind::Text || row.kind == PolicyKind::Colour) &&
+         "not a text-valued policy");
+  return static_cast<const TextValuePolicy&>(policies_.At(row.kind, row.slot));
 }
 
 void TableAnalysisPolicies::ResetPolicies(int /*keep*/) {
   for (const T id : kRegistrationOrder) {
     const TablePolicyRow& row = RowOf(id);
-    switch (row.kind) {
-      case PolicyKind::Int:
-      case PolicyKind::Bool:
-      case PolicyKind::Align:
-        InitScalarPolicy(static_cast<ScalarPolicy&>(GetPolicy(id)), row.category,
-                         row.defaultValue, row.key.data());
-        break;
-      case PolicyKind::Text:
-      case PolicyKind::Colour:
-        InitTextPolicy(static_cast<TextValuePolicy&>(GetPolicy(id)), row.category,
+    policies_.Register(row.kind, row.slot, row.category, row.defaultValue,
                        row.defaultText.data(), row.key.data());
-        break;
-      case PolicyKind::Font:
-      case PolicyKind::List:
-        assert(false && "the table policies hold no font or list policy");
-        break;
-    }
   }
+  definitions_.clear();
+}
+
+static void CloneDefinitions(const std::vector<std::unique_ptr<TableDataDefinition>>& from,
+                             std::vector<std::unique_ptr<TableDataDefinition>>& to) {
+  if (&from == &to) return;
+  to.clear();
+  for (const auto& definition : from) to.push_back(definition->Clone());
 }
 
 void TableAnalysisPolicies::CopyFrom(const TableAnalysisPolicies& other) {
   for (const TablePolicyRow& row : kTablePolicyRows) GetPolicy(row.id).CopyValue(other.GetPolicy(row.id));
+  if (&other == this) return;
   tagLines_.CopyFrom(other.tagLines_);
+  CloneDefinitions(other.definitions_, definitions_);
 }
 
 void TableAnalysisPolicies::MergeFrom(int level, const TableAnalysisPolicies& other) {
   for (const TablePolicyRow& row : kTablePolicyRows) GetPolicy(row.id).Merge(level, other.GetPolicy(row.id));
+  if (!other.definitions_.empty()) CloneDefinitions(other.definitions_, definitions_);
+}
+
+int TableAnalysisPolicies::AddDefinition(std::unique_ptr<TableDataDefinition> definition) {
+  if (definition) definitions_.push_back(std::move(definition));
+  return 1;
+}
+
+const TableDataDefinition* TableAnalysisPolicies::GetDefinition(int i) const {
+  if (i < 0 || i >= GetDefinitionCount()) return nullptr;
+  return definitions_[static_cast<std::size_t>(i)].get();
+}
+
+// A set policy goes over unless the target was set already and override is 0.
+static void CopySetPolicy(int override, const CorePolicy& source, CorePolicy& target) {
+  if (!source.set || (!override && target.set)) return;
+  target.CopyValue(source);
+}
+
+struct LayoutTarget {
+  T id;
+  LayoutPolicyId target;
+};
+static constexpr LayoutTarget kLayoutTargets[] = {
+    {T::BlankLineSeparated, LayoutPolicyId::BlankLineSeparated},
+    {T::DelimiterCharacter, LayoutPolicyId::DelimiterCharacter},
+    {T::HeaderRows, LayoutPolicyId::HeaderRows},
+    {T::HeaderCols, LayoutPolicyId::HeaderCols},
+    {T::MinimumColumnSeparation, LayoutPolicyId::MinimumColumnSeparation},
+    {T::ExpectSparseTables, LayoutPolicyId::ExpectSparseTables},
+    {T::ExtendingFactor, LayoutPolicyId::ExtendingFactor},
+    {T::ColumnMergingFactor, LayoutPolicyId::ColumnMergingFactor},
+    {T::IgnoreHeader, LayoutPolicyId::IgnoreHeader},
+    {T::Layout, LayoutPolicyId::Layout},
+    {T::ZeroWidthBoundaries, LayoutPolicyId::ZeroWidthBoundaries},
+    {T::MultipleColspan, LayoutPolicyId::MultipleColspan},
+};
+
+using G = GenerationPolicyId;
+struct GenerationTarget {
+  T id;
+  G target;
+};
+static constexpr GenerationTarget kGenerationTargets[] = {
+    {T::UseCodeMarkup, G::UseCodeMarkup},
+    {T::BorderSize, G::BorderSize},
+    {T::CellSpacing, G::CellSpacing},
+    {T::CellPadding, G::CellPadding},
+    {T::CellAlignment, G::CellAlignment},
+    {T::Alignment, G::Alignment},
+    {T::AddWidthMarkup, G::AddWidthMarkup},
+    {T::PercentageWidths, G::PercentageWidths},
+    {T::Caption, G::Caption},
+    {T::Width, G::Width},
+    {T::HtmlAttributes, G::HtmlAttributes},
+    {T::HtmlCellAttributes, G::HtmlCellAttributes},
+    {T::ConvertXrefs, G::ConvertXrefs},
+    {T::ColourDataRows, G::ColourDataRows},
+    {T::TableColour, G::TableColour},
+    {T::BorderColour, G::BorderColour},
+    {T::OddRowColour, G::OddRowColour},
+    {T::EvenRowColour, G::EvenRowColour},
+    {T::ColourDotLeaders, G::ColourDotLeaders},
+    {T::KeepOriginalLines, G::KeepOriginalLines},
+    {T::DataAsSeparateRows, G::DataAsSeparateRows},
+    {T::CssId, G::CssId},
+    {T::ColumnNames, G::ColumnNames},
+    {T::HtmlFragments, G::HtmlFragments},
+    {T::ColumnHeaders, G::ColumnHeaders},
+    {T::ShowColumns, G::ShowColumns},
+    {T::ColumnWidths, G::ColumnWidths},
+    {T::ColumnAlignments, G::ColumnAlignments},
+};
+static_assert(std::size(kGenerationTargets) + std::size(kLayoutTargets) == kTablePolicyCount,
+              "every table policy has one target");
+
+// The tag name of a stored tag line: its first blank-separated word without the tag opener.
+static void TagLineName(const TextString& line, const TextString& opener, TextString& name) {
+  int end = -1;
+  if (!line.FindChar(0, ' ', &end, 1)) end = line.GetLength();
+  name.AssignSubstring(line.GetText(), 0, end);
+  if (!opener.IsEmpty()) name.ReplaceAll(opener.GetText(), "", 0, 1);
+}
+
+void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLayout* layout,
+                                         TableGenerationPolicies* generation) const {
+  if (layout != nullptr) {
+    for (const LayoutTarget& t : kLayoutTargets)
+      CopySetPolicy(override, GetPolicy(t.id), layout->GetPolicy(t.target));
+    const TextString& opener = fc.GetText(PolicyId::StartTagDelimiter);
+    TextString line;
+    TextString name;
+    for (int i = 0; i < tagLines_.GetCount(); ++i) {
+      const StringListEntry* entry = tagLines_.GetItem(i);
+      if (entry == nullptr) continue;
+      line = entry->text;
+      line.Trim();
+      TagLineName(line, opener, name);
+      layout->ApplyTableTag(fc, name, line);
+      if (generation != nullptr) generation->ApplyTableTag(fc, name, line);
+    }
+    for (const auto& definition : definitions_) layout->AddDefinition(definition->Clone());
+  }
+  if (generation == nullptr) return;
+  for (const GenerationTarget& t : kGenerationTargets)
+    CopySetPolicy(override, GetPolicy(t.id), generation->GetPolicy(t.target));
 }
 
 void TableAnalysisPolicies::AddTagLine(const char* line) { tagLines_.Append(line); }
-
-// Offers the line to policy as if its key were aliasKey: the policy's own key goes in as the
-// line's alternative text, which the key match also accepts.
-static int ParseUnderAlias(KeyValueLine& line, CorePolicy& policy, std::string_view aliasKey) {
-  if (!MatchPolicyKey(line, TextString(aliasKey.data()))) return 0;
-  TextString saved(line.alternativeText);
-  line.alternativeText = policy.key;
-  line.alternativeText.AppendChar(':');
-  const int taken = policy.ParsePolicyValue(line);
-  line.alternativeText = saved;
-  return taken;
-}
 
 static void ReportRepeated(const KeyValueLine& line, const TextString& key) {
   if (line.handler == nullptr) return;
@@ -341,7 +415,7 @@ int TableAnalysisPolicies::ParsePolicyLine(KeyValueLine& line) {
   }
   if (ParseDelimiterLine(line, Text(T::DelimiterCharacter))) return 1;
   for (const TablePolicyAlias& alias : kAliases) {
-    if (ParseUnderAlias(line, GetPolicy(alias.id), alias.key)) return 1;
+    if (ParsePolicyLineUnderAlias(line, GetPolicy(alias.id), alias.key)) return 1;
   }
   return 0;
 }

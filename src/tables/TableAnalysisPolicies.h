@@ -1,16 +1,22 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "policy/CorePolicy.h"
+#include "policy/PolicyGroup.h"
 #include "policy/PolicyTable.h"
 #include "text/StringList.h"
 #include "text/TextString.h"
 
+class FileControl;
+class TableDataDefinition;
+class TableGenerationPolicies;
+class TableLayout;
 class TextFile;
 struct KeyValueLine;
 
@@ -84,14 +90,29 @@ class TableAnalysisPolicies {
   TableAnalysisPolicies(const TableAnalysisPolicies&) = delete;
   TableAnalysisPolicies& operator=(const TableAnalysisPolicies&) = delete;
 
-  // Registers every policy afresh (value := default, both marks cleared). The stored tag
-  // lines are kept. keep is not read.
+  // Registers every policy afresh (value := default, both marks cleared) and deletes the
+  // table-data definitions. The stored tag lines are kept. keep is not read.
   void ResetPolicies(int keep);
-  // Value and set mark of every policy, and the tag lines, from other.
+  // Value and set mark of every policy, the tag lines and clones of the definitions from
+  // other (a group without definitions leaves none here).
   void CopyFrom(const TableAnalysisPolicies& other);
   // Every policy that other has set explicitly: its value and, with a non-zero level, its
-  // marks. Tag lines are not merged.
+  // marks. When other has definitions, clones of them replace this group's. Tag lines are
+  // not merged.
   void MergeFrom(int level, const TableAnalysisPolicies& other);
+
+  // Appends a table-data definition and takes ownership; returns 1.
+  int AddDefinition(std::unique_ptr<TableDataDefinition> definition);
+  int GetDefinitionCount() const { return static_cast<int>(definitions_.size()); }
+  // Definition i (0-based), or null.
+  const TableDataDefinition* GetDefinition(int i) const;
+
+  // Copies the set policies into one table: a policy goes over when it is set here and
+  // either override is non-zero or the target is not set. With a layout the stored tag
+  // lines are applied to it (and to the generation policies, when given) and clones of the
+  // definitions added to it. Either target may be null.
+  void ApplyToTable(FileControl& fc, int override, TableLayout* layout,
+                    TableGenerationPolicies* generation) const;
 
   // Offers one policy-file line to the group: own keys, then the delimiter in its quoted
   // form, then the alias keys. 1 when a policy of the group took the line (the line's
@@ -120,10 +141,8 @@ class TableAnalysisPolicies {
 
  private:
   TextString name_;
-  std::array<AlignPolicy, 2> aligns_;
-  std::array<IntPolicy, 8> ints_;
-  std::array<TextPolicy, 13> texts_;
-  std::array<BoolPolicy, 13> bools_;
-  std::array<ColourPolicy, 4> colours_;
+  // Ints, Bools, Aligns, Texts, Colours: the counts of the rows' kinds.
+  PolicyGroup<8, 13, 2, 13, 4> policies_;
   StringList tagLines_;
+  std::vector<std::unique_ptr<TableDataDefinition>> definitions_;
 };

@@ -4,10 +4,9 @@
 #include <cstring>
 #include <iterator>
 
-#include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "tags/TagInterpreter.h"
+#include "tables/TableTags.h"
 #include "tags/TagServices.h"
 
 using G = GenerationPolicyId;
@@ -252,26 +251,10 @@ void TableGenerationPolicies::ParseColumnWidths(FileControl& fc, const TextStrin
   ParseColumnTag(fc, text, "TABLE_COLUMN_WIDTHS", ColumnField::Width);
 }
 
-// Recognises text as an in-line tag and gives its normalised argument list. A policy set
-// without a Context has no tag reader: that counts as a failure.
-static bool RecogniseArguments(FileControl& fc, const TextString& text, TextString& arguments) {
-  Context* ctx = fc.pGetContext();
-  if (ctx == nullptr) return false;
-  TextString keyword;
-  TextString message;
-  int level = -1;
-  return RecogniseTag(fc, *ctx, text, keyword, arguments, message, level) != 0;
-}
-
 void TableGenerationPolicies::ParseColumnTag(FileControl& fc, const TextString& text,
                                              const char* tagName, ColumnField field) {
-  TextString tag(text);
-  if (!tag.ContainsNoCase(tagName)) {
-    (void)tag.Insert(0, " ");
-    (void)tag.Insert(0, tagName);
-  }
   TextString arguments;
-  if (!RecogniseArguments(fc, tag, arguments)) {
+  if (!ReadTableTagArguments(fc, tagName, text, arguments)) {
     TextString message("TAG ERROR: Failed to parse ");
     message.Append(tagName);
     fc.ReportMessage(message.GetText(), 10);
@@ -347,19 +330,12 @@ static bool ReadTableMargin(TextString margin, int& points) {
 void TableGenerationPolicies::ApplyTableTag(FileControl& fc, const TextString& tagName,
                                             const TextString& tagText) {
   if (tagText.IsEmpty()) return;
-  const bool tableTag = tagName.Compare("BEGIN_DELIMITED_TABLE", 1, 0) ||
-                        tagName.Compare("BEGIN_COMMA_DELIMITED_TABLE", 1, 0) ||
-                        tagName.Compare("BEGIN_USER_TABLE", 1, 0);
-  if (!tableTag) {
-    TextString message("TAG ERROR: Setting table config from tag ");
-    message.Append(tagName);
-    message.Append("\n\t");
-    message.Append(tagText);
-    fc.ReportMessage(message.GetText(), 10);
+  if (!IsBeginTableTag(tagName)) {
+    ReportTableTagRefused(fc, tagName, tagText);
     return;
   }
   TextString arguments;
-  const bool recognised = RecogniseArguments(fc, tagText, arguments);
+  const bool recognised = RecogniseTableTag(fc, tagText, arguments);
   int code = 0;
   if (GetTagAlignment(fc, arguments, 1, code)) {
     AlignPolicy& alignment = Align(G::Alignment);

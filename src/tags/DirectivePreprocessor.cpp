@@ -3,11 +3,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "analysis/PreHTML.h"
 #include "analysis/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "engine/DefinitionList.h"
+#include "engine/Tracker.h"
+#include "tables/BaseDefinition.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "tags/TagServices.h"
 #include "text/StatementTypes.h"
@@ -307,6 +312,47 @@ static const AttributeRow* FindAttributeRow(Directive d) {
 
 static bool IsNoneValue(const TextString& value) { return value.Compare("(none)", 0, 0); }
 
+// Where a definition read now was made: the current tracker's position, unset without one.
+static TextPosition DefinitionPosition(Context& ctx) {
+  const Tracker* tracker = ctx.pGetTracker();
+  return tracker != nullptr ? tracker->currentPosition : TextPosition();
+}
+
+// A TABLE_DATA_DEFINITION (analysis pass only) goes to the "Default" table policies; one
+// without a name is dropped after the definition's own report.
+static void AddTableDataDefinition(FileControl& fc, const TextString& attributes) {
+  Context* ctx = fc.pGetContext();
+  if (ctx == nullptr || ctx->AnalysisPass == 0) return;
+  PolicySetReporter reporter(fc);
+  auto definition =
+      std::make_unique<TableDataDefinition>(*ctx, reporter, DefinitionPosition(*ctx), attributes);
+  if (definition->GetName().IsEmpty()) return;
+  (void)fc.AddTableDataDefinition(std::move(definition));
+}
+
+// An ALARM_DEFINITION, FORMAT_DEFINITION or GRAPH_DEFINITION goes to the Context's list of
+// its kind; one without a name (an alarm without a type, a barchart whose range is empty) is
+// dropped quietly, since its parse has said what was wrong.
+static void AddNamedDefinition(FileControl& fc, Context& ctx, Directive d,
+                               const TextString& attributes) {
+  PolicySetReporter reporter(fc);
+  const TextPosition position = DefinitionPosition(ctx);
+  std::unique_ptr<BaseDefinition> definition;
+  DefinitionList* list = nullptr;
+  if (d == Directive::AlarmDefinition) {
+    definition = std::make_unique<AlarmDefinition>(ctx, reporter, position, attributes);
+    list = &ctx.AlarmDefinitions;
+  } else if (d == Directive::FormatDefinition) {
+    definition = std::make_unique<FormatDefinition>(ctx, reporter, position, attributes);
+    list = &ctx.FormatDefinitions;
+  } else {
+    definition = std::make_unique<GraphDefinition>(ctx, reporter, position, attributes);
+    list = &ctx.GraphDefinitions;
+  }
+  if (definition->GetName().IsEmpty()) return;
+  (void)list->Add(fc, std::move(definition), 0);
+}
+
 static void ReportOnLine(FileControl& fc, PreHTML& line, const char* text, int level) {
   if (Context* ctx = fc.pGetContext(); ctx != nullptr)
     line.ReportLineMessage(*ctx, text, level);
@@ -350,7 +396,7 @@ static void ApplyAttribute(FileControl& fc, PreHTML& line, const AttributeRow& r
       (void)fc.SetTableDelimiter(value, 1);
       return;
     case K::DataDefinition:
-      // Table data definitions are read by the table definitions; the line is done with.
+      AddTableDataDefinition(fc, value);
       return;
     case K::HideColumn: {
       TextString& message = fc.GetMessageText();
@@ -567,8 +613,11 @@ int ApplyDirective(FileControl& fc, Context& ctx, PreHTML& line, Directive d,
       fc.InTextFragmentDefinition = 0;
       break;
     case A::Definition:
-      // Alarm, column format and barchart definitions are read by the table definitions;
-      // the line is done with in every pass.
+      // Read in the analysis pass; the line is done with in every pass.
+      if (analysis) {
+        GetDirectiveValue(fc, text, directive, value);
+        AddNamedDefinition(fc, ctx, d, value);
+      }
       break;
     case A::MetaTag:
       if (analysis)

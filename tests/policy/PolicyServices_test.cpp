@@ -282,7 +282,7 @@ TEST_F(PolicyServices, LoadConfigFilesReportsFilesItCannotRead) {
   definitions.set = 1;
   TextString result;
   EXPECT_EQ(fc.LoadConfigFiles(TextString("/base/"), result), 0);
-  EXPECT_STREQ(result.GetText(), "** Failed to open Definitions file /base/tables.def ***");
+  EXPECT_STREQ(result.GetText(), "ERROR: Failed to open definitions file /base/tables.def");
   EXPECT_EQ(ctx.CodeLocation, kLocationNone);  // restored after the read
 
   // A named policy that is not set explicitly (a default) loads nothing.

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "policy/ErrorHandler.h"
 #include "policy/KeyValueLine.h"
+#include "support/ContextFixture.h"
+#include "tables/BaseDefinition.h"
+#include "tables/TableGenerationPolicies.h"
+#include "tables/TableLayout.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
@@ -151,4 +156,133 @@ TEST(TableAnalysisPolicies, WritesSectionOnlyWhenSomethingIsSet) {
   EXPECT_EQ(group.WritePolicies(out, 1, attempt), 1);
   EXPECT_EQ(lines.GetCount(), 4 + 1 + 31);
   EXPECT_STREQ(lines.GetItem(4)->text.GetText(), "Attempt TABLE generation                  : Yes");
+}
+
+// Every policy of a group as "key=value/set" lines.
+static std::string Describe(const TableAnalysisPolicies& group) {
+  std::string out;
+  for (const TablePolicyRow& row : TablePolicyRows()) {
+    const CorePolicy& policy = group.GetPolicy(row.id);
+    out += std::string(row.key) + "=";
+    if (const auto* scalar = dynamic_cast<const ScalarPolicy*>(&policy))
+      out += std::to_string(scalar->value);
+    else
+      out += dynamic_cast<const TextValuePolicy&>(policy).value.GetText();
+    out += "/" + std::to_string(policy.set) + "\n";
+  }
+  return out;
+}
+
+TEST(TableAnalysisPolicies, WrittenSectionReadsBackTheSame) {
+  const char* settings[] = {
+      "Use <CODE>..</CODE> markup: Yes",
+      "Default TABLE border size: 2",
+      "Default TABLE cell spacing: 4",
+      "Default TABLE cell alignment: right",
+      "Default TABLE alignment: centre",
+      "Default TABLE caption: Quarterly figures",
+      "Default TABLE colour: Silver",
+      "Colour data rows: Yes",
+      "Default TABLE odd row colour: Yellow",
+      "Could be blank line separated: No",
+      "Default TABLE delimiter character: '|'",
+      "Default TABLE header rows: 1",
+      "Minimum TABLE column separation: 3",
+      "Table extending factor: 7",
+      "Default table layout: 2,1,20",
+      "Expect multiple COLSPAN values: Yes",
+  };
+  for (const char* delimiter : {"'|'", "'TAB'", "(none)"}) {
+    SCOPED_TRACE(delimiter);
+    TableAnalysisPolicies written("Default");
+    for (const char* line : settings) ASSERT_EQ(Apply(written, line), 1) << line;
+    written.Text(TablePolicyId::DelimiterCharacter).value =
+        std::string(delimiter) == "'|'" ? "|" : std::string(delimiter) == "'TAB'" ? "\t" : "";
+
+    BoolPolicy attempt;
+    InitScalarPolicy(attempt, 4, 1, "Attempt TABLE generation");
+    StringList lines;
+    TextFile out;
+    out.SetSink(&lines);
+    ASSERT_EQ(written.WritePolicies(out, 0, attempt), 1);
+
+    TableAnalysisPolicies read("Default");
+    for (int i = 4; i < lines.GetCount(); ++i) {
+      const std::string text = lines.GetItem(i)->text.GetText();
+      if (text.rfind("Default TABLE delimiter", 0) == 0) {
+        EXPECT_NE(text.find(delimiter), std::string::npos) << text;
+      }
+      EXPECT_EQ(Apply(read, text.c_str()), 1) << text;
+    }
+    EXPECT_EQ(Describe(read), Describe(written));
+  }
+}
+
+class TableAnalysisApply : public ContextFixture {};
+
+TEST_F(TableAnalysisApply, OverrideDecidesOverTargetsAlreadySet) {
+  TableAnalysisPolicies group("Default");
+  ASSERT_EQ(Apply(group, "Default TABLE border size: 5"), 1);
+  ASSERT_EQ(Apply(group, "header rows: 2"), 1);
+  ASSERT_EQ(Apply(group, "Default TABLE cell padding: 9"), 1);
+
+  for (int override : {0, 1}) {
+    SCOPED_TRACE(override);
+    TableLayout layout("");
+    TableGenerationPolicies generation("");
+    IntPolicy& border = generation.Int(GenerationPolicyId::BorderSize);
+    border.value = 1;
+    border.set = 1;  // the table's format set it
+    layout.headerRows.value = 4;
+    layout.headerRows.set = 1;
+    group.ApplyToTable(fc, override, &layout, &generation);
+    EXPECT_EQ(border.value, override ? 5 : 1);
+    EXPECT_EQ(layout.headerRows.value, override ? 2 : 4);
+    EXPECT_EQ(generation.Int(GenerationPolicyId::CellPadding).value, 9);
+    EXPECT_EQ(generation.Int(GenerationPolicyId::CellPadding).set, 1);
+    // Unset policies of the group leave the defaults of the table.
+    EXPECT_EQ(generation.Int(GenerationPolicyId::CellSpacing).set, 0);
+    EXPECT_EQ(layout.extendingFactor.set, 0);
+  }
+}
+
+TEST_F(TableAnalysisApply, TagLinesAndDefinitionsGoToTheTable) {
+  TableAnalysisPolicies group("table");
+  group.AddTagLine("  [[BEGIN_USER_TABLE R,1in");
+  group.AddTagLine("[[TABLE_BORDER 2");
+  auto definition = std::make_unique<TableDataDefinition>(TextString("sum"));
+  definition->column = 3;
+  group.AddDefinition(std::move(definition));
+
+  TableLayout layout("");
+  TableGenerationPolicies generation("");
+  group.ApplyToTable(fc, 1, &layout, &generation);
+  EXPECT_EQ(generation.Align(GenerationPolicyId::Alignment).value, 3);
+  EXPECT_EQ(generation.GetTableIndent(), 72);
+  // Layout and generation policies each refuse the tag that is not a BEGIN_ table tag.
+  const std::string refused = "TAG ERROR: Setting table config from tag TABLE_BORDER\n\t[[TABLE_BORDER 2";
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), refused), 2);
+  ASSERT_EQ(layout.GetDefinitionCount(), 1);
+  EXPECT_EQ(layout.GetDefinition(0)->column, 3);
+  EXPECT_EQ(group.GetDefinitionCount(), 1);
+}
+
+TEST(TableAnalysisPolicies, DefinitionsAreClonedOnCopyAndReplacedOnlyByAMergeThatHasSome) {
+  TableAnalysisPolicies empty("Default");
+  TableAnalysisPolicies two("Default");
+  two.AddDefinition(std::make_unique<TableDataDefinition>(TextString("a")));
+  two.AddDefinition(std::make_unique<TableDataDefinition>(TextString("b")));
+
+  TableAnalysisPolicies target("Default");
+  target.CopyFrom(two);
+  ASSERT_EQ(target.GetDefinitionCount(), 2);
+  EXPECT_NE(target.GetDefinition(0), two.GetDefinition(0));
+  target.MergeFrom(1, empty);
+  EXPECT_EQ(target.GetDefinitionCount(), 2);
+  target.CopyFrom(empty);
+  EXPECT_EQ(target.GetDefinitionCount(), 0);
+  target.MergeFrom(0, two);
+  EXPECT_EQ(target.GetDefinitionCount(), 2);
+  target.ResetPolicies(0);
+  EXPECT_EQ(target.GetDefinitionCount(), 0);
 }
