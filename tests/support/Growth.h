@@ -1,24 +1,27 @@
 #pragma once
 
-#include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
 
 // Guards against work that grows faster than its input, without a limit on the clock: the
 // time of work at size 4 n is compared with the time at size n. The times are the processor
-// time this process spent in its own code, not wall-clock time, so a machine busy with other
-// work (parallel tests, other builds) hardly changes the ratio: the wall clock runs on while
-// another process has the processor, and the system's time for paging under memory pressure
-// is not counted either.
+// time of the calling thread, not wall-clock time, so a machine busy with other work
+// (parallel tests, other builds) hardly changes the ratio: the wall clock runs on while
+// another process has the processor. The thread's clock is the scheduler's exact count of the
+// time it ran. The user time of getrusage is not: it is that count split between user and
+// system time by samples taken at the timer tick, and held from going backwards, so over a
+// run of a few milliseconds on a crowded machine it can lag far behind, and the fastest of
+// several runs would pick out exactly such an undercount.
 struct GrowthClock {
   using duration = std::chrono::microseconds;
-  // Processor time spent in this process's own code so far.
+  // Processor time spent by this thread so far.
   static duration Now() {
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return std::chrono::seconds(usage.ru_utime.tv_sec) +
-           std::chrono::microseconds(usage.ru_utime.tv_usec);
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::duration_cast<duration>(std::chrono::seconds(now.tv_sec) +
+                                                std::chrono::nanoseconds(now.tv_nsec));
   }
 };
 
