@@ -1,6 +1,7 @@
 #include "text/JParser.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <iterator>
 
@@ -309,9 +310,12 @@ void JParser::IndexPattern(int index) {
   while (compiled.leadingRun < length && p[compiled.leadingRun] == p[0])
     ++compiled.leadingRun;
   // A NUL byte only resets states, so no pattern is indexed under it.
+  std::array<bool, 256> accepts {};
   int accepted = 0;
-  for (int c = 1; c < 256; ++c)
-    accepted += FirstElementAccepts(pattern, static_cast<unsigned char>(c)) ? 1 : 0;
+  for (int c = 1; c < 256; ++c) {
+    accepts[c] = FirstElementAccepts(pattern, static_cast<unsigned char>(c));
+    accepted += accepts[c] ? 1 : 0;
+  }
   compiled.alwaysLive = accepted == 255;
   compiled_.push_back(std::move(compiled));
   inLive_.push_back(0);
@@ -321,7 +325,7 @@ void JParser::IndexPattern(int index) {
     return;
   }
   for (int c = 1; c < 256; ++c) {
-    if (FirstElementAccepts(pattern, static_cast<unsigned char>(c)))
+    if (accepts[c])
       byFirstByte_[c].push_back(index);
   }
 }

@@ -37,18 +37,21 @@ void WildcardFileList::Clear() {
   emptyFiles_.Clear();
 }
 
-int WildcardFileList::MatchName(const char* wildcard, const char* name) {
-  if (wildcard == nullptr || name == nullptr || *wildcard == '\0' || *name == '\0') return 0;
+bool WildcardFileList::SetWildcard(const char* wildcard) {
+  if (wildcard == nullptr || *wildcard == '\0') return false;
   TextString pattern(wildcard);
   pattern.ReplaceAll("*", "**", 0, 1);
   pattern.ReplaceAll("%", "%*", 0, 1);
   pattern.Append(kEndMarker);
-  TextString text(name);
-  text.Append(kEndMarker);
-
   SetBusy(0);
   ClearPatterns();
-  if (AddPatternShort(kJReplace, pattern.GetText(), "", 0) == nullptr) return 0;
+  return AddPatternShort(kJReplace, pattern.GetText(), "", 0) != nullptr;
+}
+
+int WildcardFileList::MatchSetWildcard(const char* name) {
+  if (name == nullptr || *name == '\0') return 0;
+  TextString text(name);
+  text.Append(kEndMarker);
   // The options a replacing scan runs with: a match starts where its first wildcard takes
   // a character, so a leading "*" reaches back to the start of the name.
   JScanOptions options;
@@ -59,6 +62,11 @@ int WildcardFileList::MatchName(const char* wildcard, const char* name) {
   const int handled = Scan(text.GetText(), &options, text.GetLength());
   SetBusy(0);
   return handled == 1 && GetResult().GetLength() == 0 ? 1 : 0;
+}
+
+int WildcardFileList::MatchName(const char* wildcard, const char* name) {
+  if (name == nullptr || *name == '\0' || !SetWildcard(wildcard)) return 0;
+  return MatchSetWildcard(name);
 }
 
 int WildcardFileList::MatchPath(const char* wildcardPath, const char* fileName) {
@@ -95,7 +103,10 @@ void WildcardFileList::ListFolder(const TextString& wildcardPath, int subFolders
   std::vector<DirectoryEntry> entries;
   if (!lister_.List(folder.GetText(), entries)) return;  // an unreadable folder adds nothing
 
-  TextString path;
+  // The pattern is compiled once for the folder, not once for each of its files (a
+  // sub-folder's listing sets the same one).
+  const bool validWildcard = SetWildcard(name.GetText());
+  TextString path, entryFolder, entryBase, entryExtension;
   for (const DirectoryEntry& entry : entries) {
     if (entry.isFolder) {
       if (!subFolders || entry.name.empty() || entry.name[0] == '.') continue;
@@ -109,8 +120,12 @@ void WildcardFileList::ListFolder(const TextString& wildcardPath, int subFolders
     }
     // The listing returns every file; a short name is taken when it is the file's own
     // name, as a search for that name would return it.
-    const bool taken = (shortName && name.Compare(entry.name.c_str(), 0, 0)) ||
-                       MatchPath(wildcardPath.GetText(), entry.name.c_str()) == 1;
+    bool taken = shortName && name.Compare(entry.name.c_str(), 0, 0);
+    if (!taken && validWildcard) {
+      SplitPath(TextString(entry.name.c_str()), entryFolder, entryBase, entryExtension);
+      entryBase.Append(entryExtension);
+      taken = MatchSetWildcard(entryBase.GetText()) == 1;
+    }
     if (!taken) continue;
     path.Assign(folder);
     path.Append(entry.name.c_str());

@@ -41,6 +41,10 @@ class WildcardFileList : public JParser {
 
  private:
   void ListFolder(const TextString& wildcardPath, int subFolders, int& folderCount);
+  // Makes wildcard the one pattern of the scanner; false for an empty or invalid wildcard.
+  bool SetWildcard(const char* wildcard);
+  // 1 when name matches the wildcard set last.
+  int MatchSetWildcard(const char* name);
 
   const DirectoryLister& lister_;
   StringList files_;
