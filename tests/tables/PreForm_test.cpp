@@ -430,6 +430,47 @@ TEST_F(PreFormTest, ATableStaysATable) {
   EXPECT_EQ(region->GetColumnCount(), 3);
 }
 
+TEST_F(PreFormTest, ASeparationOfOneGrowsToTwoWhenWordsFallApart) {
+  AddAll({"New York      12   ab", "Old Bath      4    cd", "Low Moor      27   ef",
+          "Far End       19   gh", "Red Hill      52   ij", "Ash Vale      8    kl"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"New York", "12", "ab"}));
+  EXPECT_TRUE(Reported("INFO: Increasing min column separation in table to 2 spaces."
+                       " Changes No. Cols from 4 to 3"));
+  EXPECT_EQ(region->reportLevel, 10);
+}
+
+TEST_F(PreFormTest, ManySpanningCellsMakeAMalformedTable) {
+  fc.Bool(PolicyId::LookForDiagrams).value = 1;
+  region->pGetLayout()->columnMergingFactor.value = 2;  // no merging of spanned columns
+  AddAll({"aa  bb  cc  dd", "a long line of text", "ee  ff  gg  hh", "another line of words",
+          "ii  jj  kk  ll", "yet more words go here"});
+  region->AnalyseFixedWidth();
+  EXPECT_TRUE(Reported("WARNING: Mal-formed table"));
+  EXPECT_EQ(region->diagram, 1);
+  EXPECT_EQ(region->tableLike, 0);
+}
+
+TEST_F(PreFormTest, BlankLinesBetweenRowsMakeASparseTable) {
+  region->pGetLayout()->blankLineSeparated.value = 1;
+  AddAll({"one    1", "", "two    2", "", "three  3", "four   4"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->sparseTable, 1);
+
+  PreForm dense(nullptr, &fc, nullptr, nullptr);
+  auto layout = std::make_unique<TableLayout>(TextString("dense"));
+  layout->blankLineSeparated.value = 1;
+  dense.SetLayout(std::move(layout));
+  PreHTML line;
+  for (const char* text : {"one    1", "two    2", "three  3", "four   4"}) {
+    line.SetText(text);
+    dense.AddLine(&line);
+  }
+  dense.AnalyseFixedWidth();
+  EXPECT_EQ(dense.sparseTable, 0);
+}
+
 // ---- Delimited data ----
 
 TEST_F(PreFormTest, DelimitedDataHasAColumnPerField) {
