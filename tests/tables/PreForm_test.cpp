@@ -247,6 +247,35 @@ TEST_F(PreFormTest, AWordAcrossABoundarySpansTwoColumns) {
   EXPECT_EQ(row.GetCell(2)->columnSpan, 1);
 }
 
+// In-line tags stay in their cell and never end it, wherever the column boundaries fall.
+TEST_F(PreFormTest, TagsStayInsideTheirCells) {
+  AddAll({"aaaa    bb", "cccc    dd", "eeee    ff", "[[x]]a  bb", "aaa[[long tag]] bb",
+          "aa]]    bb"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(Boundaries(), (std::vector<int>{7, 17}));  // the last ends with the longest line
+  EXPECT_EQ(Cells(3), (std::vector<std::string>{"[[x]]a", "bb"}));
+  EXPECT_EQ(Cells(4), (std::vector<std::string>{"aaa[[long tag]]", "bb"}));
+  EXPECT_EQ(Cells(5), (std::vector<std::string>{"aa]]", "bb"}));
+  Cells(5);
+  const std::string unbalanced = "INFO: Unbalanced tag delimiter inside table cell :\"aa]]    bb\"";
+  EXPECT_STREQ(region->reportText.GetText(), unbalanced.c_str());  // once, however often split
+}
+
+TEST_F(PreFormTest, OutputSplitsEscapeTheirCells) {
+  SetPass(0, 0, 1);
+  AddAll({"a{b     c}d", "efg     hij", "klm     nop"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(region->GetColumnCount(), 2);
+  region->SplitLine(region->GetRow(), 0, 0);
+  EXPECT_STREQ(region->GetRow().GetCell(0)->text.GetText(), "a\\'7bb");
+  EXPECT_STREQ(region->GetRow().GetCell(1)->text.GetText(), "c\\'7dd");
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"a{b", "c}d"}));  // raw splits keep the text
+}
+
 TEST_F(PreFormTest, ColumnStatisticsClassColumns) {
   AddAll({"Alice    31    ###", "Bob      4     ##", "Carol    27    ####",
           "Dan      19    #", "Eve      52"});
