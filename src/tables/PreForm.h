@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tables/TableCell.h"
+#include "text/StatementTypes.h"
 #include "text/TextPosition.h"
 #include "text/TextStats.h"
 #include "text/TextString.h"
@@ -102,21 +103,6 @@ struct PreFormColumn {
 // double quotes stand for one and a single one closes it. The field is trimmed and a quoted
 // field loses its quotes. 0 at the end of the text (out empty), else 1.
 int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out);
-
-// Special-format codes of a region.
-enum SpecialFormatCode : int {
-  kFormatNone = 0,
-  kFormatUserTable = 1,
-  kFormatUserCode = 2,
-  kFormatUserDiagram = 3,
-  kFormatUserPre = 4,
-  kFormatUserTagged = 5,
-  kFormatUserTagged2 = 6,
-  kFormatTabDelimited = 7,
-  kFormatCommaDelimited = 8,
-  kFormatUnderwriter = 9,
-  kFormatInvertedPyramid = 10,
-};
 
 // One pre-formatted region of the input: its lines, what the analysis found in them and the
 // table it becomes. The RTF writer makes one when a region begins, adds every line of the

@@ -217,3 +217,18 @@ inline constexpr unsigned kFlagOpensNextParagraph = kFlagMailHeader;
 inline constexpr unsigned kLineFlagsMask = 0x7FFFFu;
 // The driver's bits, 0x80000 up.
 inline constexpr unsigned kDriverFlagsMask = ~kLineFlagsMask;
+
+// Special-format codes of a pre-formatted region: how the writer has a region written.
+enum SpecialFormatCode : int {
+  kFormatNone = 0,
+  kFormatUserTable = 1,
+  kFormatUserCode = 2,
+  kFormatUserDiagram = 3,
+  kFormatUserPre = 4,
+  kFormatUserTagged = 5,
+  kFormatUserTagged2 = 6,
+  kFormatTabDelimited = 7,
+  kFormatCommaDelimited = 8,
+  kFormatUnderwriter = 9,
+  kFormatInvertedPyramid = 10,
+};
