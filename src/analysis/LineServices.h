@@ -3,7 +3,6 @@
 #include "text/TextString.h"
 
 class Context;
-class ConversionOptions;
 class FileControl;
 class StatementFile;
 
@@ -29,9 +28,6 @@ void EscapeRtfBraces(TextString& text);
 void WriteDefaultDirectives(FileControl& fc, StatementFile& reader);
 // Queues nothing yet (the statement reader already closes a <PRE> file at its end).
 void AddClosingEndPre(FileControl& fc, StatementFile& file);
-// Detects no tags yet: out = in, result 0 (no tag found).
-int DetectTags(Context& ctx, const ConversionOptions& options, int flags, const TextString& in,
-               TextString& out);
 // Escapes text for markup output (EscapeHtmlText, 8-bit characters kept under a non-Latin-1
 // character encoding) unless the output is text, the input holds Japanese characters or the
 // character encoding takes no entities.
