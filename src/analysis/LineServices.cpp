@@ -56,12 +56,6 @@ void EscapeRtfBraces(TextString& text) {
   text = std::move(escaped);
 }
 
-// ---- Minimal forms until the line analysis exists ----
-
-void WriteDefaultDirectives(FileControl& /*fc*/, StatementFile& /*reader*/) {}
-
-void AddClosingEndPre(FileControl& /*fc*/, StatementFile& /*file*/) {}
-
 void EncodeEntities(FileControl& fc, Context& ctx, TextString& text) {
   if (ctx.GetOutputType() == kOutputPlainText)
     return;
