@@ -187,7 +187,7 @@ static void ListName(const TextString& firstWord, TextString& name) {
     name.Truncate(at);
 }
 
-// Step 7 in mode 6: whether the tag's name is known, and then whether it goes.
+// In mode 6: whether the tag's name is known, and then whether it goes.
 static bool KnownInMode6(TagMatchState& scan, const TextString& firstWord, bool& remove) {
   TextString name;
   ListName(firstWord, name);
@@ -221,7 +221,7 @@ static bool CleansTags(const ConversionOptions& o) {
          o.xhtmlCompatibleTags;
 }
 
-// Step 8: the tag goes, and with it every identical tag further on. Each sweep copies the
+// The tag goes, and with it every identical tag further on. Each sweep copies the
 // text, so sweeps are paid from a budget proportional to the text: many distinct tags in a
 // long text then cost linear work, not text x tags. Past the budget a tag goes where it
 // stands (identical ones then go as the scan reaches them).
@@ -293,7 +293,7 @@ int OnTagMatch(JParser& /*parser*/, JPattern& /*pattern*/, JMatchState& state,
   if (remove)
     return RemoveTag(scan, text, start, position);
 
-  // Step 9: a tag that stays.
+  // A tag that stays: passed as it is, or cleaned.
   if (candidate.CharAt(1) == ' ')
     return kJRejectMatch;
   if (!CleansTags(options))
