@@ -56,18 +56,6 @@ void EscapeRtfBraces(TextString& text) {
   text = std::move(escaped);
 }
 
-// ---- Minimal forms until the line analysis exists ----
-
-void WriteDefaultDirectives(FileControl& /*fc*/, StatementFile& /*reader*/) {}
-
-void AddClosingEndPre(FileControl& /*fc*/, StatementFile& /*file*/) {}
-
-int DetectTags(Context& /*ctx*/, const ConversionOptions& /*options*/, int /*flags*/,
-               const TextString& in, TextString& out) {
-  out = in;
-  return 0;
-}
-
 void EncodeEntities(FileControl& fc, Context& ctx, TextString& text) {
   if (ctx.GetOutputType() == kOutputPlainText)
     return;

@@ -3,13 +3,9 @@
 #include "text/TextString.h"
 
 class Context;
-class ConversionOptions;
 class FileControl;
-class StatementFile;
 
-// Services of the line analysis that the text, policy and driver code call. The small
-// classification and text helpers are complete; the rest are minimal forms until the line
-// analysis exists, each saying what it does meanwhile.
+// Services of the line analysis that the text, policy and driver code call.
 
 // ---- Text helpers ----
 // RTF-escapes text in place: every "\" doubled, every "{" as \'7b and every "}" as \'7d,
@@ -24,14 +20,6 @@ void EscapeRtfText(TextString& text);
 // one more, so that it cannot escape what is written after it. Backslashes elsewhere stay.
 void EscapeRtfBraces(TextString& text);
 
-// ---- Minimal forms until the line analysis exists ----
-// Queues no directives yet.
-void WriteDefaultDirectives(FileControl& fc, StatementFile& reader);
-// Queues nothing yet (the statement reader already closes a <PRE> file at its end).
-void AddClosingEndPre(FileControl& fc, StatementFile& file);
-// Detects no tags yet: out = in, result 0 (no tag found).
-int DetectTags(Context& ctx, const ConversionOptions& options, int flags, const TextString& in,
-               TextString& out);
 // Escapes text for markup output (EscapeHtmlText, 8-bit characters kept under a non-Latin-1
 // character encoding) unless the output is text, the input holds Japanese characters or the
 // character encoding takes no entities.

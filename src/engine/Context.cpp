@@ -39,7 +39,7 @@ Context::Context(int productId, int outputType)
 Context::~Context() {
   // The policy set goes first: its teardown may still look at the Context.
   fileControl_.reset();
-  TagDictionary.reset();
+  TagDetection.dictionary.reset();
 }
 
 void Context::ResetForFile(const TextString& fileName) {

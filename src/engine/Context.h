@@ -14,6 +14,7 @@
 #include "engine/KeywordTables.h"
 #include "engine/MetaTagList.h"
 #include "engine/SplitFileList.h"
+#include "engine/TagDetector.h"
 #include "engine/TableDefinitionRegistry.h"
 #include "engine/TagList.h"
 #include "engine/Tracker.h"
@@ -230,8 +231,9 @@ class Context {
   TextString PendingSessionText;
 
   EntityTable Entities;
-  // Built on first use by the tag detection (always for HTML 4).
-  std::unique_ptr<HtmlTagDictionary> TagDictionary;
+  // The known tag names and the tag dictionary (HTML 4) of the tag detection, built on its
+  // first use.
+  TagDetector TagDetection;
 
   // Input listing: the expansion of input specifications, four lists read by position.
   WildcardFileList FileLister;
@@ -443,13 +445,10 @@ class Context {
   DirectiveNameTable DirectiveNames;
   LogErrorHandler LogHandler;
 
-  // Top-level domains for the host check; the tag detector's known-tag names ("HTML tags",
-  // "Mail tags", "Office tags"); the mail-header names. Filled by their users on first need.
+  // Top-level domains for the host check; the mail-header names. Filled by their users on
+  // first need.
   NameIndex GenericDomains;
   NameIndex CountryDomains;
-  NameIndex HtmlTagIndex;
-  NameIndex MailTagIndex;
-  NameIndex OfficeTagIndex;
   NameIndex MailHeaderIndex;
   // The mail or news header block being read by the line analysis: its From, Date and
   // Subject values, each taken while not yet seen (a value is seen once it is not empty).

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "analysis/HeadingLinks.h"
-#include "analysis/LineServices.h"
+#include "analysis/DirectivePreamble.h"
 #include "analysis/ValueConversions.h"
 #include "engine/AuxFileNames.h"
 #include "engine/Context.h"

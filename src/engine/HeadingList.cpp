@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "analysis/HeadingLinks.h"
-#include "analysis/LineServices.h"
+#include "analysis/HtmlTags.h"
 #include "engine/Context.h"
 #include "policy/ConversionOptions.h"
 #include "policy/FileControl.h"
@@ -375,11 +375,10 @@ int HeadingList::AddHeading(Context& ctx, int type, const TextString& lineText,
   MakeHeadingKey(ctx, entry->headingText, entry->textKey);
   MakeHeadingKey(ctx, entry->unnumberedText, entry->unnumberedKey);
   MakeHeadingKey(ctx, entry->linkName, entry->linkKey);
-  // The heading list's own options: every HTML tag is taken out of the plain form.
   ConversionOptions options;
-  options.removeAllHtmlTags = 1;
+  SetHeadingTagOptions(options);
   TextString plainText;
-  DetectTags(ctx, options, 0, entry->lineText, plainText);
+  (void)DetectTags(ctx, options, kDetectDecodeEntities, entry->lineText, plainText);
   MakeHeadingKey(ctx, plainText, entry->plainKey);
 
   entry->sectionNumber.Assign(firstWord);

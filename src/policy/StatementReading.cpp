@@ -30,6 +30,7 @@ StatementReadRules ReadRulesOf(FileControl& fc) {
   StatementReadRules rules;
   rules.input = InputRulesOf(fc);
   rules.preserveStructureWithPre = fc.GetInt(PolicyId::PreserveFileStructureUsingPRE) != 0;
+  rules.directivePrefix = fc.GetText(PolicyId::DirectiveDelimiter).GetText();
   rules.tabSize = fc.GetInt(PolicyId::TABSize);
   rules.expandTabs = fc.GetPolicyList()
                          .GetSection(kTextFormattingSection)

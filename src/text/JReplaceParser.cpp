@@ -75,6 +75,18 @@ int JReplaceParser::ReplaceInPlace(int position, int count, const char* text) {
   return after;
 }
 
+int JReplaceParser::ReplaceSpan(int position, int count, const char* text) {
+  if (position < copiedUpTo_ || count < 0 || position > work_.GetLength() - count)
+    return -1;
+  output_.Append(work_.GetText() + copiedUpTo_, position - copiedUpTo_);
+  if (text != nullptr)
+    output_.Append(text, -1);
+  copiedUpTo_ = position + count;
+  // The scanner advances by one after the handler.
+  position_ = copiedUpTo_ - 1;
+  return copiedUpTo_;
+}
+
 int JReplaceParser::RemoveLiteral(const char* literal) {
   if (literal == nullptr || literal[0] == '\0')
     return 0;

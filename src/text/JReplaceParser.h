@@ -27,6 +27,12 @@ class JReplaceParser : public JParser {
   // sets the copied-up-to and scan positions after the inserted text. Returns that position,
   // or -1 when position lies before text already written out or past the end.
   int ReplaceInPlace(int position, int count, const char* text);
+  // For handlers: writes the work text from the copied-up-to position to position, then text
+  // (null: nothing), to the output and passes over count characters of the work text, which
+  // stays as it is, so a replacement costs only what it writes. The scan goes on at the first
+  // character after the span. Returns that position, or -1 when the span starts before text
+  // already written out or runs past the end.
+  int ReplaceSpan(int position, int count, const char* text);
   // Removes every occurrence of literal (exact case) from the work text from the copied-up-to
   // position on; returns the number removed (0 for an empty literal).
   virtual int RemoveLiteral(const char* literal);

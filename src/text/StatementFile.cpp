@@ -100,7 +100,8 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
     if (!ReadNextLine(&overLong)) {
       if (!endSeen_) {
         endSeen_ = 1;
-        if (rules.preserveStructureWithPre) pendingPieces_.Append("$_$_END_PRE");
+        if (rules.preserveStructureWithPre)
+          pendingPieces_.Append(DirectiveText(rules.directivePrefix, "END_PRE"));
       }
       if (HasPendingPiece()) {
         complete = TakePendingPiece(out, rules, state);
@@ -163,15 +164,21 @@ bool StatementFile::ReadRawStatement(Statement& out, const StatementReadRules& r
   return complete;
 }
 
-void StatementFile::ReplacePreTag(Statement& out) {
+const char* StatementFile::DirectiveText(const char* prefix, const char* keyword) {
+  lineText_.Assign(prefix);
+  lineText_.Append(keyword);
+  return lineText_.GetText();
+}
+
+void StatementFile::ReplacePreTag(Statement& out, const char* directivePrefix) {
   if (out.ContainsNoCase("<pre>")) {
-    out.Assign("$_$_END_HTML");
-    pendingPieces_.InsertAt(pendingPosition_, "$_$_BEGIN_TABLE");
+    out.Assign(DirectiveText(directivePrefix, "END_HTML"));
+    pendingPieces_.InsertAt(pendingPosition_, DirectiveText(directivePrefix, "BEGIN_TABLE"));
     return;
   }
   if (out.ContainsNoCase("</pre>")) {
-    out.Assign("$_$_END_TABLE");
-    pendingPieces_.InsertAt(pendingPosition_, "$_$_BEGIN_HTML");
+    out.Assign(DirectiveText(directivePrefix, "END_TABLE"));
+    pendingPieces_.InsertAt(pendingPosition_, DirectiveText(directivePrefix, "BEGIN_HTML"));
   }
 }
 
@@ -188,7 +195,7 @@ bool StatementFile::ReadStatementWith(Statement& out, const StatementReadRules& 
                                       InputRuleState& state) {
   if (!ReadRawStatement(out, rules, state)) return false;
   out.DropTrailingCR();
-  if (rules.htmlInput) ReplacePreTag(out);
+  if (rules.htmlInput) ReplacePreTag(out, rules.directivePrefix);
   out.SetRawCopy(out);
   if (rules.expandTabs) out.ExpandTabs(rules.tabSize);
   return true;
@@ -198,7 +205,7 @@ bool StatementFile::ReadPreparedStatement(Statement& out, const StatementReadRul
                                           InputRuleState& state, FileControl& fc) {
   if (!ReadRawStatement(out, rules, state)) return false;
   out.StripTrailingCR(fc);
-  if (rules.htmlInput) ReplacePreTag(out);
+  if (rules.htmlInput) ReplacePreTag(out, rules.directivePrefix);
   return true;
 }
 

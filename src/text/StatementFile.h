@@ -11,8 +11,11 @@ class FileControl;
 // The settings of one statement read (the policy layer fills them from a policy set).
 struct StatementReadRules {
   InputRules input;
-  // "Preserve file structure using <PRE>": "$_$_END_PRE" follows the last line.
+  // "Preserve file structure using <PRE>": an END_PRE directive follows the last line.
   bool preserveStructureWithPre = false;
+  // The "Directive delimiter" that the directive lines the reader makes begin with (never
+  // null; the policy layer points it at the policy's text for the read).
+  const char* directivePrefix = "$_$_";
   // Tabs expanded at tabSize, unless white space is preserved or the input is a table.
   bool expandTabs = true;
   int tabSize = 8;
@@ -97,7 +100,9 @@ class StatementFile : public TextFile {
   bool TakePendingPiece(Statement& out, const StatementReadRules& rules, InputRuleState& state);
   bool HasPendingPiece() const;
   // <pre> and </pre> lines become directives, the next one queued.
-  void ReplacePreTag(Statement& out);
+  void ReplacePreTag(Statement& out, const char* directivePrefix);
+  // prefix followed by keyword.
+  const char* DirectiveText(const char* prefix, const char* keyword);
   void SplitLine(const Statement& out);
   // out = the next part of the remainder.
   void TakeRemainderPart(Statement& out);

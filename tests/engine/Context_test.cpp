@@ -37,7 +37,7 @@ TEST(Context, BuiltReadyForTheAnalysisPass) {
   EXPECT_EQ(ctx.Commands.displayMessages, 1);
   EXPECT_EQ(ctx.Commands.outputPassEnabled, 1);
   EXPECT_EQ(ctx.LanguageCode, 1);
-  EXPECT_EQ(ctx.TagDictionary, nullptr);
+  EXPECT_EQ(ctx.TagDetection.dictionary, nullptr);
   EXPECT_EQ(ctx.GetFileControl().pGetContext(), nullptr);
   EXPECT_EQ(ctx.TableDefinitions.GetFormatCount(), 0);
 }

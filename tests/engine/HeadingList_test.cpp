@@ -120,6 +120,17 @@ TEST_F(HeadingListTest, ContentsLineMatchesHeadingIgnoringCaseAndSpacing) {
   EXPECT_EQ(found->position.GetLine(), 10);
 }
 
+TEST_F(HeadingListTest, HeadingWithTagsMatchesThroughItsTagFreeKey) {
+  Add(101, "3. <B>Setup</B> <!-- old --> caf&eacute;", 7, 1);
+  const HeadingEntry& e = *list.GetEntry(0);
+  EXPECT_STREQ(e.plainKey.GetText(), "3. setup caf\xe9");
+  EXPECT_EQ(e.plainKeySame, 0);
+  int index = -1;
+  int count = -1;
+  ASSERT_NE(Match("3. Setup caf\xe9", "", 0, TextPosition(), index, count), nullptr);
+  EXPECT_EQ(index, 0);
+}
+
 TEST_F(HeadingListTest, LooseMatchOnlyForThreeWordsOrMore) {
   HeadingEntry entry;
   entry.textKey.Assign("ab c de");

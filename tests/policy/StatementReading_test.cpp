@@ -63,6 +63,16 @@ TEST(StatementReading, ReadsWithThePoliciesOfItsPolicySet) {
             (Lines{"a   b", "c", "", "d", longLine + "rest", "$_$_END_PRE"}));
 }
 
+TEST(StatementReading, DirectivesTheReaderMakesUseTheDelimiterInForce) {
+  PolicyRead set;
+  set.fc.Text(PolicyId::DirectiveDelimiter).value = "@@";
+  set.fc.Bool(PolicyId::PreserveFileStructureUsingPRE).value = 1;
+  set.ctx.Commands.sourceIsHtml = 1;
+  EXPECT_EQ(set.Read("a\n<pre>\nb\n</pre>\n"),
+            (Lines{"a", "@@END_HTML", "@@BEGIN_TABLE", "b", "@@END_TABLE", "@@BEGIN_HTML",
+                   "@@END_PRE"}));
+}
+
 TEST(StatementReading, CountsBytePairsInTheAnalysisPass) {
   PolicyRead analysis;
   analysis.fc.Bool(PolicyId::LookForCharacterEncodings).value = 1;

@@ -508,14 +508,40 @@ int DropDashes(JParser& parser, JPattern&, JMatchState& state, ParseBuffer&, int
   return kJTextChanged;
 }
 
+// Replaces a "$" word by its name in brackets without touching the work text; a span that
+// starts before what is written out is refused.
+int BracketBySpan(JParser& parser, JPattern&, JMatchState& state, ParseBuffer& text, int&,
+                  void*) {
+  auto& replacer = static_cast<JReplaceParser&>(parser);
+  const std::string name(text.GetText() + state.start + 1, state.end - state.start);
+  const int after =
+      replacer.ReplaceSpan(state.start, state.end - state.start + 1, ("[" + name + "]").c_str());
+  EXPECT_EQ(after, state.end + 1);
+  EXPECT_EQ(replacer.ReplaceSpan(state.start, 1, "x"), -1);
+  EXPECT_EQ(replacer.ReplaceSpan(state.end + 1, text.GetLength(), "x"), -1);
+  return kJTextChanged;
+}
+
 }  // namespace
 
 TEST(JReplaceParser, CallbacksRewriteThroughTheParser) {
-  {
+  const struct {
+    JCallback callback;
+    const char* in;
+    int count;
+    const char* out;
+  } cases[] = {
+      {Bracket, "a $bc d $e.", 2, "a <bc> d <e>."},
+      // A span passed over: adjacent spans, the second right after the first.
+      {BracketBySpan, "$ab$cd $e.", 3, "[ab][cd] [e]."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
     JReplaceParser parser;
-    ASSERT_NE(parser.AddPattern(kJCallbackLong, "$?Z", nullptr, 1, Bracket, nullptr), nullptr);
-    EXPECT_EQ(parser.Scan("a $bc d $e.", nullptr, -1), 2);
-    EXPECT_STREQ(parser.GetResultText(), "a <bc> d <e>.");
+    ASSERT_NE(parser.AddPattern(kJCallbackLong, "$?Z", nullptr, 1, c.callback, nullptr),
+              nullptr);
+    EXPECT_EQ(parser.Scan(c.in, nullptr, -1), c.count);
+    EXPECT_STREQ(parser.GetResultText(), c.out);
   }
   {
     int removed = 0;
