@@ -98,6 +98,13 @@ void Context::ResetForFile(const TextString& fileName) {
   TextTagSeen = 0;
   FolioDefinitions = 0;
   ScreenShotSeen = 0;
+  InPreformattedRegion = 0;
+  RegionQuiet = 0;
+  RegionQuiet2 = 0;
+  RegionFontMarker.SetEmpty();
+  TableNumber = 0;
+  PreviousTableNumber = 0;
+  TableCounter = 0;
   for (TextString* text : {&AuthorUrl, &BookmarkUrl, &CopyrightUrl, &ShortcutIcon,
                            &DocumentStyleSheet, &BaseAddress})
     text->SetEmpty();

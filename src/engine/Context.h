@@ -406,6 +406,19 @@ class Context {
   int FolioDefinitions = 0;
   // A line's terminal escape sequences were converted (the text looks like a screen shot).
   int ScreenShotSeen = 0;
+  // ---- Pre-formatted regions ----
+  // A region is being written; two quiet states in which a region's messages are dropped.
+  int InPreformattedRegion = 0;
+  int RegionQuiet = 0;
+  int RegionQuiet2 = 0;
+  // The "[[fo" ... "]]" font marker of the last region line that carried one.
+  TextString RegionFontMarker;
+  // The table number in force and the one a region recorded; every table opening raises
+  // the counter.
+  int TableNumber = 0;
+  int PreviousTableNumber = 0;
+  int TableCounter = 0;
+  FontSpec TableFont;
   // The conversion stage of a line (PreHTML::TidyLine) neither encodes entities nor runs
   // the line's conversion.
   int SuppressTidyConversion = 0;

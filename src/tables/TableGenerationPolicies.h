@@ -98,6 +98,13 @@ struct ColumnFormat {
   TextString nullDisplay;
   // The alarms that apply to the column; the Context's definition list owns them.
   std::vector<const AlarmDefinition*> alarms;
+  // What the table's cells showed: the lowest and highest numbers and the widest label (in
+  // points, with a margin of 10) of a barchart column.
+  double lowestValue = 0.0;
+  double highestValue = 0.0;
+  int lowestSet = 0;
+  int highestSet = 0;
+  int widestLabel = 0;
 };
 
 // A named group of the policies that say how one table is written, with the column settings

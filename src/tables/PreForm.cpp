@@ -1,0 +1,122 @@
+#include "tables/PreForm.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "analysis/PreHTML.h"
+#include "engine/Context.h"
+#include "engine/TextClassification.h"
+#include "policy/FileControl.h"
+#include "rtf/RTFFile.h"
+#include "tables/TableGenerationPolicies.h"
+#include "tables/TableLayout.h"
+#include "text/StatementTypes.h"
+
+void PreFormColumn::ClearStatistics() {
+  alignmentKinds.Clear();
+  spans.Clear();
+  emptiness.Clear();
+  alphanumeric.Clear();
+  symbolLike.Clear();
+  numeric.Clear();
+  width = 0;
+}
+
+PreForm::PreForm(RTFFile* rtf, FileControl* fc, void* data, PreHTML* firstLine)
+    : rtf_(rtf), fc_(fc), ctx_(nullptr), data_(data) {
+  if (rtf_ != nullptr)
+    ctx_ = &rtf_->GetContext();
+  else if (fc_ != nullptr)
+    ctx_ = fc_->pGetContext();
+  if (ctx_ != nullptr) {
+    rtfOutput = ctx_->GetOutputType() == 1 ? 1 : 0;
+    htmlOutput = ctx_->GetOutputType() == 0 ? 1 : 0;
+  }
+  if (firstLine != nullptr)
+    firstEnd_ = firstLine->GetEndPosition();
+  workLine = std::make_unique<PreHTML>();
+  workLine2 = std::make_unique<PreHTML>();
+}
+
+PreForm::~PreForm() = default;
+
+void PreForm::SetLayout(std::unique_ptr<TableLayout> layout) { layout_ = std::move(layout); }
+
+void PreForm::SetGenerationPolicies(std::unique_ptr<TableGenerationPolicies> generation) {
+  generation_ = std::move(generation);
+}
+
+void PreForm::Report(const char* message, int level) {
+  if (fc_ == nullptr) {
+    std::fprintf(stderr, "%s\n", message);
+    return;
+  }
+  if (ctx_ != nullptr && (ctx_->RegionQuiet != 0 || ctx_->RegionQuiet2 != 0))
+    return;
+  if (level < 10 - fc_->GetInt(PolicyId::ErrorReportingLevel))
+    return;
+  reportLevel = std::max(reportLevel, level);
+  if (!reportText.IsEmpty())
+    reportText.Append("\n           ");
+  reportText.Append(message);
+}
+
+// ---- Adding lines ----
+
+// The "[[fo" ... "]]" font marker of a raw line goes to the Context; the line keeps none of
+// it.
+static void TakeFontMarker(Context* ctx, TextString& raw) {
+  int open = -1;
+  if (!raw.Find(0, "[[fo", &open, 1, 0))
+    return;
+  int close = -1;
+  if (!raw.Find(open, "]]", &close, 1, 0))
+    return;
+  TextString marker;
+  marker.AssignSubstring(raw.GetText(), open, close + 2 - open);
+  raw.ReplaceAll(marker.GetText(), "", 0, 1);
+  if (ctx != nullptr)
+    ctx->RegionFontMarker.Assign(marker);
+}
+
+static int CountTabs(const TextString& text) { return text.CountChar('\t'); }
+
+void PreForm::AddLine(PreHTML* line) {
+  if (line == nullptr)
+    return;
+  auto added = std::make_unique<PreFormLine>();
+  PreFormLine& l = *added;
+  l.raw.Assign(line->GetRawCopy());
+  TakeFontMarker(ctx_, l.raw);
+  l.output.Assign(line->GetMarkup());
+  l.work.Assign(line->GetTidy());
+  l.output.Trim(1);
+  l.work.Trim(1);
+  l.raw.Trim(1);
+  l.workLength = l.work.GetLength();
+  l.indent = std::max(0, line->GetIndent());
+  l.type = line->GetLineType();
+  l.start = line->GetStartPosition();
+  l.end = line->GetEndPosition();
+  if (lines_.empty() && !firstEnd_.IsSet())
+    firstEnd_ = l.end;
+
+  // The line's text is its rendering after in-line tags were run.
+  TextString tagged(*line);
+  tagged.Trim();
+  if (l.workLength - l.indent > 0) {
+    maxLineLength = std::max(maxLineLength, l.workLength);
+    minLineLength = minLineLength < 0 ? l.workLength : std::min(minLineLength, l.workLength);
+    if (!tagged.IsEmpty() && l.workLength > 0 && !IsRuleLine(line->GetText()))
+      minIndent = std::min(minIndent, l.indent);
+  }
+  if (line->HasFlag(kFlagMailHeader))
+    ++mailHeaderLineCount;
+  if (!tagged.IsEmpty()) {
+    const int tabs = CountTabs(l.raw);
+    minTabCount = std::min(minTabCount, tabs);
+    maxTabCount = std::max(maxTabCount, tabs);
+  }
+  lines_.push_back(std::move(added));
+}

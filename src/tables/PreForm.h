@@ -1,0 +1,362 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "tables/TableCell.h"
+#include "text/TextPosition.h"
+#include "text/TextStats.h"
+#include "text/TextString.h"
+
+class Context;
+class FileControl;
+class PreHTML;
+class RTFFile;
+class TableGenerationPolicies;
+class TableLayout;
+struct ColumnFormat;
+class TableType;
+
+// One line of a pre-formatted region as the region keeps it. The three texts have their
+// trailing blanks removed.
+struct PreFormLine {
+  TextString output;  // the line's output rendering (its markup rendering)
+  TextString work;    // the working text every analysis test reads (its tidy rendering)
+  TextString raw;     // the line as read, less any "[[fo" font marker
+  int workLength = 0;
+  int indent = 0;     // leading blanks of the source line
+  int type = 0;       // StatementType
+  TextPosition start;
+  TextPosition end;
+  int ruler = 0;
+  int blank = 0;
+  // The latest split into cells, written by every column-statistics pass.
+  int nonEmptyCells = 0;
+  int firstNonEmptyCell = -1;
+  int restEmpty = 0;           // every cell after the first is empty
+  int filledFromFirst = 0;     // every cell from the first non-empty one on is non-empty
+  int allBeforeLastEmpty = 0;  // every cell before the last is empty
+  int hasSpanningCell = 0;
+  int firstCellEmpty = 0;
+  int lastCellEmpty = 0;
+};
+
+// What the lines of a region hold at one character position: how often it is blank (or a
+// tab) and how often a column separator, each weighed by the line's weight. Both are binary
+// frequency tables; their most frequent value prefers 0 on a tie, as a frequency table
+// ordered by value does.
+struct ColumnPositionStats {
+  int blankCount[2] = {0, 0};      // samples with blank = 0 and blank = 1
+  int separatorCount[2] = {0, 0};  // samples with separator = 0 and separator = 1
+  int samples = 0;
+  int blankSamples = 0;      // samples with blank = 1
+  int separatorSamples = 0;  // samples with separator = 1
+  int mostlySeparator = 0;
+  int mostlyBlank = 1;
+  int gap = 0;
+};
+
+// One column found in a region. Positions are character columns of the region's lines after
+// the common indent has been removed; the boundary is where the column's text ends and the
+// next column's begins.
+struct PreFormColumn {
+  PreFormColumn(int startPosition, int gapEndPosition, int boundaryPosition, int columnScore)
+      : start(startPosition), gapEnd(gapEndPosition), boundary(boundaryPosition),
+        score(columnScore) {}
+  PreFormColumn(const PreFormColumn&) = delete;  // owns its frequency tables
+  PreFormColumn& operator=(const PreFormColumn&) = delete;
+
+  // Every table emptied; the width 0.
+  void ClearStatistics();
+
+  int start;
+  int gapEnd;
+  int boundary;
+  int score;
+  // Filled per body line from the latest split.
+  TextStats alignmentKinds;
+  TextStats spans;
+  TextStats emptiness;
+  TextStats alphanumeric;
+  TextStats symbolLike;
+  TextStats numeric;
+  // Alignments a table layout gives (0 none); they override the ones found.
+  int givenAlignment = 0;
+  int verticalAlignment = 0;
+  // Results of the column-statistics pass.
+  int alignment = 1;
+  int spanMode = 1;
+  int spanMark = 0;  // the column took the last column in (MergeLastColumn)
+  int mostlyEmpty = 0;
+  int alwaysEmpty = 0;
+  int textLike = 0;
+  int symbolic = 0;
+  int isNumeric = 0;
+  int width = 0;      // RTF width in twips: the widest cell + 108
+  int rightEdge = 0;  // twips; set when a table row is written
+};
+
+// Reads one field of a delimited text from pos (moved past the field's delimiter) into out:
+// outside quotes the delimiter ends the field; a double quote opens quoting, inside which two
+// double quotes stand for one and a single one closes it. The field is trimmed and a quoted
+// field loses its quotes. 0 at the end of the text (out empty), else 1.
+int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out);
+
+// Special-format codes of a region.
+enum SpecialFormatCode : int {
+  kFormatNone = 0,
+  kFormatUserTable = 1,
+  kFormatUserCode = 2,
+  kFormatUserDiagram = 3,
+  kFormatUserPre = 4,
+  kFormatUserTagged = 5,
+  kFormatUserTagged2 = 6,
+  kFormatTabDelimited = 7,
+  kFormatCommaDelimited = 8,
+  kFormatUnderwriter = 9,
+  kFormatInvertedPyramid = 10,
+};
+
+// One pre-formatted region of the input: its lines, what the analysis found in them and the
+// table it becomes. The RTF writer makes one when a region begins, adds every line of the
+// region and has it processed when the region ends; the policy set deletes it afterwards.
+class PreForm {
+ public:
+  // firstLine is not added; it gives the row positions until lines arrive. The output flags
+  // follow the Context's output type.
+  PreForm(RTFFile* rtf, FileControl* fc, void* data, PreHTML* firstLine);
+  ~PreForm();
+  // One region, written once; its rows point back at it.
+  PreForm(const PreForm&) = delete;
+  PreForm& operator=(const PreForm&) = delete;
+
+  // ---- Region messages ----
+  // Drops the message while the Context keeps region messages quiet or when level is below
+  // 10 - "Error reporting level"; otherwise the report text gains it (after a newline and
+  // eleven blanks when not the first) and the report level rises to level. Without a policy
+  // set the message goes to the standard error stream.
+  void Report(const char* message, int level);
+
+  // ---- Lines and analysis (PreForm.cpp, PreFormAnalysis.cpp, PreFormColumns.cpp) ----
+  // Appends a copy of line and updates the region statistics.
+  void AddLine(PreHTML* line);
+  // Nothing for user PRE, CODE, DIAGRAM, user-tagged tables, underwriter sections and
+  // inverted pyramids; the delimited analysis for delimited data; else the fixed-width one.
+  void Analyse();
+  void AnalyseFixedWidth();
+  void AnalyseDelimited();
+  // Counts code, policy, blank and ruler lines and sets each line's ruler and blank flags.
+  void ClassifyLines();
+  // The per-position blank and separator tables over the body lines (built once).
+  void CollectPositionStatistics();
+  // Finds the columns from the position statistics with minimum separation minSeparation.
+  void DetectColumns(int minSeparation);
+  // Appends a column and one template cell.
+  void AddColumn(int start, int gapEnd, int boundary, int score);
+  // Rebuilds the per-column statistics, widths and spanning statistics from a raw split of
+  // every line.
+  void ComputeColumnStatistics();
+  // The two-column trial of the fixed-width analysis: runs the table parser's trial mode.
+  void TryTwoColumnText();
+
+  // ---- Splitting and layout columns (PreFormSplitting.cpp) ----
+  // Fills row's cells from line lineIndex; raw keeps the cell texts as they stand, else
+  // they are converted for output. A cell spanning n columns stands in its first column
+  // with columnSpan n; the cells it covers get columnSpan 0. Nothing when row has no cells.
+  void SplitLine(TableCellList& row, int lineIndex, int raw);
+  void SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw);
+  void SplitDelimitedLine(TableCellList& row, int lineIndex, int raw);
+  // Every cell of row emptied (Reset), its line count (lineBreaks) 1, its alignment from its
+  // column and its position the end of line lineIndex (of the first line for -1).
+  void PrepareRow(TableCellList& row, int lineIndex);
+  // Columns at the layout's positions (less the minimum indent, never negative and never
+  // decreasing); the columns are then fixed.
+  void ColumnsFromLayout();
+  // The detected columns take the layout's positions and alignments where it gives them.
+  void CheckLayoutColumns();
+  // Merges columns first + 1 .. last into first; 1 when columns were merged. When last is
+  // the final column or not above first, only first's span mode becomes 1 (and 0).
+  int MergeColumns(int first, int last);
+  // Merges the last column into the one before it.
+  void MergeLastColumn();
+
+  // ---- Definitions (PreFormDefinitions.cpp) ----
+  // Completes the layout and the generation policies from their text policies and binds the
+  // column formats to their definitions; once per region.
+  void UseDefinitions();
+  // Offers one cell value to the table-data definitions and the column's barchart.
+  void OfferCellValue(int lineIndex, int columnIndex, int inHeader, const TextString& text);
+
+  // ---- Access ----
+  int GetLineCount() const { return static_cast<int>(lines_.size()); }
+  PreFormLine* GetLine(int i) const {
+    return i >= 0 && i < GetLineCount() ? lines_[static_cast<size_t>(i)].get() : nullptr;
+  }
+  int GetColumnCount() const { return static_cast<int>(columns_.size()); }
+  PreFormColumn* GetColumn(int i) const {
+    return i >= 0 && i < GetColumnCount() ? columns_[static_cast<size_t>(i)].get() : nullptr;
+  }
+  const ColumnPositionStats* GetPositionStats(int position) const {
+    return position >= 0 && position < static_cast<int>(positionStats_.size())
+               ? &positionStats_[static_cast<size_t>(position)]
+               : nullptr;
+  }
+  TableCellList& GetRow() { return row_; }
+  RTFFile* pGetRTFFile() const { return rtf_; }
+  FileControl* pGetFileControl() const { return fc_; }
+  Context* pGetContext() const { return ctx_; }
+  void* GetData() const { return data_; }
+  TableLayout* pGetLayout() const { return layout_.get(); }
+  TableGenerationPolicies* pGetGenerationPolicies() const { return generation_.get(); }
+  // The private copies of the region's table description.
+  void SetLayout(std::unique_ptr<TableLayout> layout);
+  void SetGenerationPolicies(std::unique_ptr<TableGenerationPolicies> generation);
+
+  // ---- Region statistics ----
+  int headerLineCount = 0;
+  int codeLineCount = 0;
+  int blankLineCount = 0;
+  int rulerLineCount = 0;
+  int leadingBlankLines = 0;
+  int trailingBlankLines = 0;
+  int policyLineCount = 0;
+  int mailHeaderLineCount = 0;
+  int firstRuler = -1;
+  int secondRuler = -1;
+  int lastRuler = -1;
+  int minTabCount = 500;
+  int maxTabCount = 0;
+  int minIndent = 80;
+  int maxLineLength = -1;
+  int minLineLength = -1;
+  // Spanning cells of the body, and of the window from the header ruler to the fifth line
+  // from the end; refilled by every column-statistics pass.
+  int spanningCells = 0;
+  int spanningSum = 0;  // the sum of (span - 1)
+  int spanningLines = 0;
+  int windowSpanningCells = 0;
+  int windowSpanningSum = 0;
+  int windowSpanningLines = 0;
+  // The region's header index: the layout's "header rows" when above 0, else set by the
+  // table parser from the rulers; -1 before either.
+  int fixedHeaderIndex = -1;
+
+  // ---- Special-format flags (from the region's code) ----
+  int specialFormat = kFormatNone;
+  int userTable = 0;
+  int userCode = 0;
+  int userDiagram = 0;
+  int userPre = 0;
+  int userTagged = 0;
+  int delimited = 0;
+  char delimiter = '\t';
+  int underwriter = 0;
+  int invertedPyramid = 0;
+
+  // ---- Detection results ----
+  int diagram = 0;
+  int code = 0;
+  int mailHeader = 0;
+  int twoColumnText = 0;
+  int textBlock = 0;  // heavily indented text block
+  int sparseTable = 0;
+  int separatorDelimited = 0;
+  int fixedColumns = 0;  // the columns are fixed by a layout
+  int tableLike = 1;     // cleared by any non-table verdict
+
+  // ---- Table description ----
+  const TableType* tableType = nullptr;  // the registry owns it
+  int tableTypeMatched = 0;      // the table type is settled
+  int generationPoliciesMade = 0;
+  int definitionsUsed = 0;
+
+  // ---- Output ----
+  int rtfOutput = 0;
+  int htmlOutput = 0;
+  int reporting = 1;  // messages of the table writer are reported
+  TextString reportText;
+  int reportLevel = 0;
+  int landscape = 0;      // this table put the section in landscape
+  int numericTable = 0;
+  int verticalAlignment = 0;
+  int multiLineOutsideFirst = 0;
+  int headerColumnCount = -1;  // cells of columns below it are bold
+  int parseLeadingBlanks = 0;  // leading blank lines of the table parse
+  int indentColumn = 0;
+  // Text that arrived before any cell of a user table, and the cell that takes unplaced
+  // text once output has begun (owned by its list).
+  std::unique_ptr<TableCell> unplacedCell;
+  TableCell* lastCell = nullptr;
+  // A table handed to the table writer: its header and data cells.
+  TableCellList headerCells;
+  TableCellList dataCells;
+  int laidOut = 0;
+  // The work row of the table parser, shaped as the template row.
+  TableCellList workRow;
+  // Work texts and two work lines for cell and line conversions.
+  TextString work;
+  TextString cellCodes;
+  TextString cellLine;
+  std::unique_ptr<PreHTML> workLine;
+  std::unique_ptr<PreHTML> workLine2;
+
+  // ---- Region dispatch and output (PreFormDispatch.cpp) ----
+
+  // ---- Table writer and cell tags (PreFormTableWriter.cpp, PreFormCellTags.cpp) ----
+
+ private:
+  // ---- Region dispatch and output: private members ----
+
+  // ---- Table writer and cell tags: private members ----
+
+  // ---- Lines, analysis, splitting and definitions: private members ----
+  // Fixed-width analysis steps (PreFormAnalysis.cpp).
+  void EnsureLayout();
+  void RemoveCommonIndent();
+  // Lines less header, policy, ruler and blank lines.
+  int BodyLines() const;
+  void PlaceColumns(int minSeparation);
+  void TestRegionKind();
+  int MergeRound(int& mergeCount);
+  int MergeSparseSpans();
+  void MarkTextBlocks();
+  void IndentTextBlock(int m);
+  void TestForDiagram();
+  bool IsMalformed() const;
+  void TestForMalformedTable();
+  void OfferAllCells();
+  // Binds one column format of the generation policies to its definitions
+  // (PreFormDefinitions.cpp).
+  void BindColumnFormat(ColumnFormat& format);
+  // Column statistics and widths from the cell texts (PreFormColumns.cpp).
+  void MeasureColumnWidths(int fontSize, int percent);
+  // row made anew with one cell per column, each at the first line's end.
+  void RebuildRow(TableCellList& row);
+  // The indent taken off the working texts (0 when none was).
+  int RemovedIndent() const;
+  void ReportLayoutOverlaps();
+  // Converts one escaped cell text for output: fragment conversion, link anchors restored.
+  void ConvertCellText(TextString& text, int xrefs);
+  // 1 when cell texts get cross-references: tables, not code or diagrams.
+  int CellCrossReferences() const;
+  // The alignment of a cell: the table's cell alignment when set; else, unless analysing,
+  // its column's for a one-column cell; else the one its text suggests.
+  int ChooseCellAlignment(int column, int width, const TextString& text, int analyse,
+                          int span) const;
+  // The end position of the first line: where the template cells are placed.
+  const TextPosition& FirstEndPosition() const { return firstEnd_; }
+
+  RTFFile* rtf_;
+  FileControl* fc_;
+  Context* ctx_;
+  void* data_;
+  TextPosition firstEnd_;
+  int indentRemoved_ = 0;  // the common indent was taken off the working texts
+  TextString splitWork_;  // the end position of the first line
+  std::vector<std::unique_ptr<PreFormLine>> lines_;
+  std::vector<ColumnPositionStats> positionStats_;
+  std::vector<std::unique_ptr<PreFormColumn>> columns_;
+  TableCellList row_;  // the template row: one cell per column
+  std::unique_ptr<TableLayout> layout_;
+  std::unique_ptr<TableGenerationPolicies> generation_;
+};
