@@ -1,6 +1,7 @@
 #include "tables/TableCell.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <utility>
@@ -11,11 +12,14 @@
 #include "tags/TagTextFilters.h"
 #include "text/TextMeasure.h"
 
-TableCell::TableCell(FileControl& /*fc*/, PreForm* cellOwner, const TextPosition& cellPosition,
+TableCell::TableCell(FileControl& fc, PreForm* cellOwner, const TextPosition& cellPosition,
                      const FontSpec* cellFont)
     : owner(cellOwner), position(cellPosition) {
   Reset();
-  if (cellFont != nullptr) font.Assign(*cellFont);
+  if (cellFont != nullptr)
+    font.Assign(*cellFont);
+  else if (fc.pGetContext() != nullptr)
+    font.Assign(fc.pGetContext()->DefaultCellFont);
 }
 
 void TableCell::Reset() {
@@ -138,9 +142,10 @@ TableCell* TableCellList::GetCell(int i) const {
 }
 
 int TableCellList::LastColumn() const {
-  int last = -1;
-  for (const auto& cell : cells_) last = std::max(last, cell->column + cell->columnSpan - 1);
-  return last;
+  long long last = -1;
+  for (const auto& cell : cells_)
+    last = std::max(last, static_cast<long long>(cell->column) + cell->columnSpan - 1);
+  return static_cast<int>(std::min<long long>(last, INT_MAX));
 }
 
 TableCell* TableCellList::FindCell(int row, int column) const {
@@ -274,7 +279,8 @@ int TableCell::EstimateLines(FileControl& fc, Context& ctx, int columnCount, int
   int lines = 1;
   if (width <= 0) {
     const int perLine = column == 1 ? 20 : std::max(65 / std::max(columnCount, 1), 10);
-    lines = plain.GetLength() / (perLine * std::max(columnSpan, 1)) + 1;
+    const long long perCell = static_cast<long long>(perLine) * std::max(columnSpan, 1);
+    lines = static_cast<int>(plain.GetLength() / perCell) + 1;
     lines = std::min(lines, words + 1);
     return std::max(lines, least);
   }

@@ -32,7 +32,7 @@ inline constexpr int kCellAttributeCount = 12;
 class TableCell {
  public:
   // Empty texts and the initial values (Reset); the font is the given one, else the
-  // font of a new FontSpec.
+  // default cell font of the policy set's Context (a new FontSpec's without a Context).
   TableCell(FileControl& fc, PreForm* owner, const TextPosition& position,
             const FontSpec* font = nullptr);
   // A cell belongs to one list, which frees it.
