@@ -768,7 +768,12 @@ void PreForm::WriteCell(TableCell& cell, int level, TextString& commandText) {
   int gap = next != nullptr ? next->SecondWidth(1) : 0;
   gap = std::max(gap, 10);
   const int tabStop = (width - gap) * 20 - 30;
-  (void)ApplyCellTags(&cell, cellLine, cell.position);
+  if (ApplyCellTags(&cell, cellLine, cell.position) != 0) {
+    // CURRENCY and GUTTER only mark where a cell's figures stand; they print nothing.
+    TextString kept;
+    FilterInlineTags(TableFc(), TableCtx(), nullptr, "CURRENCY,GUTTER", cellLine, kept);
+    cellLine = kept;
+  }
   TextCommandSet& commands = TableGenerationOf().GetTextCommands();
   if (commands.GetCount() > 0) {
     TextString result;

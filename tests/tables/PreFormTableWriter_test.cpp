@@ -356,7 +356,9 @@ TEST(TableWriterCells, AlignmentFollowsHeaderValueColumnAndTag) {
   run.form->SetCellAlignments(run.header, 1);
   EXPECT_EQ(head.alignment, 2);
 
-  // The written cell keeps the right alignment its value chose.
+  // The written cell keeps the right alignment its value chose; a CURRENCY mark prints
+  // nothing.
+  number.text = "[[CURRENCY]]42";
   run.Write();
   bool right = false;
   for (const std::string& line : run.Lines()) right = right || line == "{\\fs20 \\qr 42\\cell}";
@@ -539,4 +541,59 @@ TEST(TableWriterCellTags, ManyTagsFinish) {
   TextString cellText(text.c_str());
   (void)run.form->ApplyCellTags(&cell, cellText, TextPosition(1, 0));
   EXPECT_EQ(cellText.GetLength(), 5000 * static_cast<int>(std::string("ab\\par --").size()));
+}
+
+// Tags that run in the output pass leave every written row balanced.
+TEST(TableWriterCellTags, ExecutedTagsKeepTheRowsBalanced) {
+  const char* texts[] = {"[[FONT 0, Arial, 14]]big", "x[[SUPER 2]]", "[[COLOUR red]]red",
+                         "[[LEADING 14]]y", "{braces} \\ and [[FOLIO a]]"};
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    TableRun run(1);
+    TableCell& cell = run.Data(1, 1, "");
+    run.form->AddCellText(cell, TextString(text));
+    run.Write();
+    ASSERT_EQ(run.Rows().size(), 1u);
+    EXPECT_EQ(run.rtf.GetBraceLevel(), 0);
+    int depth = 0;
+    for (const std::string& line : run.Lines()) {
+      for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\') {
+          ++i;
+          continue;
+        }
+        depth += line[i] == '{' ? 1 : line[i] == '}' ? -1 : 0;
+        EXPECT_GE(depth, 0) << line;
+      }
+    }
+    EXPECT_EQ(depth, 0);
+  }
+}
+
+TEST(TableWriterPage, LaterGroupsShareTheTableAndTakeUnplacedText) {
+  TableRun run(1);
+  run.form->unplacedCell = std::make_unique<TableCell>(run.fc, run.form.get(), TextPosition(1, 0));
+  run.form->unplacedCell->text = "early";
+  int started = 0;
+  int laidOut = 0;
+  run.Data(1, 1, "first");
+  run.form->FitTableToPage(started, 0, run.header, run.data, laidOut);
+  EXPECT_EQ(started, 1);
+  EXPECT_TRUE(run.form->unplacedCell->text.IsEmpty());  // nothing to take it yet
+  EXPECT_FALSE(run.Reported("Moving unplaced"));
+
+  run.form->unplacedCell->text = "late";
+  TableCell& second = run.Data(1, 1, "second");
+  int laidOutAgain = 0;
+  run.form->FitTableToPage(started, 0, run.header, run.data, laidOutAgain);
+  EXPECT_TRUE(run.Reported("INFO: Moving unplaced text to end to table"));
+  (void)second;
+  run.form->CloseTable();
+  const auto lines = run.Lines();
+  EXPECT_EQ(CountOf(lines, "{"), 3);  // the table's group and each row's cells
+  EXPECT_EQ(run.Rows().size(), 2u);
+  bool moved = false;
+  for (const std::string& line : lines) moved = moved || line.find("second late") != std::string::npos;
+  EXPECT_TRUE(moved);
+  EXPECT_EQ(run.rtf.GetBraceLevel(), 0);
 }
