@@ -39,6 +39,7 @@ struct PreFormLine {
   int hasSpanningCell = 0;
   int firstCellEmpty = 0;
   int lastCellEmpty = 0;
+  int tagReported = 0;  // an unbalanced tag delimiter of the line has been reported
 };
 
 // What the lines of a region hold at one character position: how often it is blank (or a

@@ -1,0 +1,584 @@
+#include "tables/PreForm.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/PreHTML.h"
+#include "engine/DefineList.h"
+#include "support/ContextFixture.h"
+#include "support/Growth.h"
+#include "tables/BaseDefinition.h"
+#include "tables/TableGenerationPolicies.h"
+#include "tables/TableLayout.h"
+#include "text/StatementTypes.h"
+
+// A region built from text lines, with its own layout and generation policies.
+class PreFormTest : public ContextFixture {
+ protected:
+  void SetUp() override {
+    ContextFixture::SetUp();
+    region = std::make_unique<PreForm>(nullptr, &fc, nullptr, nullptr);
+    auto layout = std::make_unique<TableLayout>(TextString("test"));
+    layout->minimumColumnSeparation.value = 1;
+    layout->columnMergingFactor.value = 5;
+    region->SetLayout(std::move(layout));
+    region->SetGenerationPolicies(std::make_unique<TableGenerationPolicies>(TextString("")));
+  }
+
+  void Add(const char* text, unsigned flags = 0, int type = 0) {
+    auto line = std::make_unique<PreHTML>();
+    line->SetText(text);
+    line->SetLineType(type);
+    if (flags != 0)
+      line->SetFlag(flags, true);
+    line->SetEndPosition(fc, TextPosition(static_cast<int>(lines.size()) + 1, 1));
+    region->AddLine(line.get());
+    lines.push_back(std::move(line));
+  }
+  void AddAll(const std::vector<const char*>& texts) {
+    for (const char* text : texts)
+      Add(text);
+  }
+  // The texts of the template row after a raw split of line i.
+  std::vector<std::string> Cells(int i) {
+    region->SplitLine(region->GetRow(), i, 1);
+    std::vector<std::string> out;
+    for (int k = 0; k < region->GetRow().GetCount(); ++k)
+      out.emplace_back(region->GetRow().GetCell(k)->text.GetText());
+    return out;
+  }
+  std::vector<int> Boundaries() const {
+    std::vector<int> out;
+    for (int k = 0; k < region->GetColumnCount(); ++k)
+      out.push_back(region->GetColumn(k)->boundary);
+    return out;
+  }
+  bool Reported(const std::string& start) const {
+    if (region->reportText.Find(0, start.c_str(), &found_, 1, 0))
+      return true;
+    for (const std::string& m : messages)
+      if (m.find(start) != std::string::npos)
+        return true;
+    return false;
+  }
+
+  std::unique_ptr<PreForm> region;
+  std::vector<std::unique_ptr<PreHTML>> lines;
+  mutable int found_ = -1;
+};
+
+// ---- Adding lines ----
+
+TEST_F(PreFormTest, AddLineKeepsRegionStatistics) {
+  Add("    alpha\tbeta\tgamma");
+  Add("  x\ty");
+  Add("          ");                      // blank: no length, no indent, no tabs
+  Add("      mail\tx", kFlagMailHeader);
+  EXPECT_EQ(region->GetLineCount(), 4);
+  EXPECT_EQ(region->minIndent, 2);
+  EXPECT_EQ(region->minTabCount, 1);
+  EXPECT_EQ(region->maxTabCount, 2);
+  EXPECT_EQ(region->mailHeaderLineCount, 1);
+  EXPECT_EQ(region->maxLineLength, region->GetLine(0)->workLength);
+  EXPECT_EQ(region->minLineLength, region->GetLine(1)->workLength);
+}
+
+TEST_F(PreFormTest, AddLineTakesTheFontMarkerOutOfTheRawText) {
+  Add("a [[font x]] b [[font x]]");
+  EXPECT_STREQ(ctx.RegionFontMarker.GetText(), "[[font x]]");
+  EXPECT_STREQ(region->GetLine(0)->raw.GetText(), "a  b");
+}
+
+TEST_F(PreFormTest, RuleLinesDoNotSetTheIndent) {
+  Add(" ----------------------");
+  Add("      text");
+  EXPECT_EQ(region->minIndent, 6);
+}
+
+// ---- Classing lines ----
+
+TEST_F(PreFormTest, RulersNeedSixteenCharacters) {
+  Add("---------------");    // 15
+  Add("----------------");   // 16
+  Add("---- ---- ----: |");  // blanks and separators count with the rule characters
+  Add("abc-------------");   // letters spoil it
+  Add("   ");
+  region->ClassifyLines();
+  EXPECT_EQ(region->GetLine(0)->ruler, 0);
+  EXPECT_EQ(region->GetLine(1)->ruler, 1);
+  EXPECT_EQ(region->GetLine(2)->ruler, 1);
+  EXPECT_EQ(region->GetLine(3)->ruler, 0);
+  EXPECT_EQ(region->rulerLineCount, 2);
+  EXPECT_EQ(region->firstRuler, 1);
+  EXPECT_EQ(region->secondRuler, 2);
+  EXPECT_EQ(region->lastRuler, 2);
+  EXPECT_EQ(region->trailingBlankLines, 1);
+  EXPECT_EQ(region->blankLineCount, 0);
+}
+
+TEST_F(PreFormTest, LeadingAndTrailingBlanksAreNotCounted) {
+  AddAll({"", "a  b", "", "c  d", "", ""});
+  region->ClassifyLines();
+  EXPECT_EQ(region->leadingBlankLines, 1);
+  EXPECT_EQ(region->trailingBlankLines, 2);
+  EXPECT_EQ(region->blankLineCount, 1);
+}
+
+TEST_F(PreFormTest, ARegionOfBlankLinesCountsThemOnce) {
+  AddAll({"", " ", ""});
+  region->ClassifyLines();
+  EXPECT_EQ(region->leadingBlankLines, 3);
+  EXPECT_EQ(region->trailingBlankLines, 0);
+  EXPECT_EQ(region->blankLineCount, 0);
+}
+
+TEST_F(PreFormTest, PolicyLinesCountApart) {
+  Add("Page Width: 60", 0, kTagChangePolicy);
+  Add("a  b");
+  region->ClassifyLines();
+  EXPECT_EQ(region->policyLineCount, 1);
+  EXPECT_EQ(region->GetLine(0)->blank, 0);
+}
+
+// ---- Position statistics ----
+
+TEST_F(PreFormTest, RulersWithJunctionsWeighFive) {
+  Add("-------+--------");  // 16 with a junction
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  const ColumnPositionStats* plus = region->GetPositionStats(7);
+  ASSERT_NE(plus, nullptr);
+  EXPECT_EQ(plus->separatorCount[1], 5);
+  EXPECT_EQ(region->GetPositionStats(0)->separatorCount[0], 5);
+
+  PreForm plain(nullptr, &fc, nullptr, nullptr);
+  auto line = std::make_unique<PreHTML>();
+  line->SetText("----------------");
+  plain.AddLine(line.get());
+  plain.ClassifyLines();
+  plain.CollectPositionStatistics();
+  EXPECT_EQ(plain.GetPositionStats(0)->separatorCount[0], 1);
+}
+
+TEST_F(PreFormTest, ColonsInAddressesAndTimesSeparateNothing) {
+  struct Case {
+    const char* text;
+    int colon;  // position of the ':' looked at
+    int separator;
+  };
+  const Case cases[] = {
+      {"name: value of it here", 4, 1},
+      {"see ftp:file now and then", 7, 0},      // after "tp"
+      {"go x://host/path now etc", 4, 0},        // before "//"
+      {"at 12:30:45 the end came", 5, 0},        // hh:mm:ss, first colon
+      {"at 12:30:45 the end came", 8, 0},        // second colon
+      {"a | b * c + d", 2, 1},                    // '|' (position 2)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    PreForm one(nullptr, &fc, nullptr, nullptr);
+    auto line = std::make_unique<PreHTML>();
+    line->SetText(c.text);
+    one.AddLine(line.get());
+    one.ClassifyLines();
+    one.CollectPositionStatistics();
+    ASSERT_NE(one.GetPositionStats(c.colon), nullptr);
+    EXPECT_EQ(one.GetPositionStats(c.colon)->separatorCount[1], c.separator);
+  }
+}
+
+TEST_F(PreFormTest, PositionsPastTheEndOfALineReadAsBlank) {
+  AddAll({"abcdefgh", "ab"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  const ColumnPositionStats* p = region->GetPositionStats(5);
+  EXPECT_EQ(p->blankCount[1], 1);
+  EXPECT_EQ(p->blankCount[0], 1);
+  EXPECT_EQ(p->samples, 2);
+}
+
+// ---- Columns ----
+
+TEST_F(PreFormTest, GapsMakeColumns) {
+  AddAll({"Name     Age   Town", "Alice    31    Leeds", "Bob      4     York",
+          "Carol    27    Hull", "Dan      19    Ely", "Eve      52    Bath"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(region->separatorDelimited, 0);
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"Alice", "31", "Leeds"}));
+  EXPECT_EQ(Cells(2), (std::vector<std::string>{"Bob", "4", "York"}));
+}
+
+TEST_F(PreFormTest, BarsSplitCellsAndAreDropped) {
+  AddAll({"one | two | three", "a   | b   | c", "xx  | yy  | zz", "p   | q   | r"});
+  region->AnalyseFixedWidth();
+  ASSERT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"one", "two", "three"}));
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST_F(PreFormTest, ManySeparatorRunsMakeSeparatorColumns) {
+  AddAll({"|a |b |c |", "|dd|ee|ff|", "|g |h |i |"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(1);
+  EXPECT_EQ(region->separatorDelimited, 1);
+  EXPECT_EQ(Boundaries(), (std::vector<int>{3, 6, 9}));
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"dd", "ee", "ff"}));
+}
+
+TEST_F(PreFormTest, AWordAcrossABoundarySpansTwoColumns) {
+  AddAll({"aaa  bbb  ccc", "ddd  eee  fff", "ggg  hhh  iii", "ab cdefg  xyz"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(1);
+  ASSERT_EQ(region->GetColumnCount(), 3);
+  region->SplitLine(region->GetRow(), 3, 1);
+  const TableCellList& row = region->GetRow();
+  EXPECT_STREQ(row.GetCell(0)->text.GetText(), "ab cdefg");
+  EXPECT_EQ(row.GetCell(0)->columnSpan, 2);
+  EXPECT_EQ(row.GetCell(1)->columnSpan, 0);  // covered
+  EXPECT_STREQ(row.GetCell(2)->text.GetText(), "xyz");
+  EXPECT_EQ(row.GetCell(2)->columnSpan, 1);
+}
+
+// In-line tags stay in their cell and never end it, wherever the column boundaries fall.
+TEST_F(PreFormTest, TagsStayInsideTheirCells) {
+  AddAll({"aaaa    bb", "cccc    dd", "eeee    ff", "[[x]]a  bb", "aaa[[long tag]] bb",
+          "aa]]    bb"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(Boundaries(), (std::vector<int>{7, 17}));  // the last ends with the longest line
+  EXPECT_EQ(Cells(3), (std::vector<std::string>{"[[x]]a", "bb"}));
+  EXPECT_EQ(Cells(4), (std::vector<std::string>{"aaa[[long tag]]", "bb"}));
+  EXPECT_EQ(Cells(5), (std::vector<std::string>{"aa]]", "bb"}));
+  Cells(5);
+  const std::string unbalanced = "INFO: Unbalanced tag delimiter inside table cell :\"aa]]    bb\"";
+  EXPECT_STREQ(region->reportText.GetText(), unbalanced.c_str());  // once, however often split
+}
+
+TEST_F(PreFormTest, OutputSplitsEscapeTheirCells) {
+  SetPass(0, 0, 1);
+  AddAll({"a{b     c}d", "efg     hij", "klm     nop"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(region->GetColumnCount(), 2);
+  region->SplitLine(region->GetRow(), 0, 0);
+  EXPECT_STREQ(region->GetRow().GetCell(0)->text.GetText(), "a\\'7bb");
+  EXPECT_STREQ(region->GetRow().GetCell(1)->text.GetText(), "c\\'7dd");
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"a{b", "c}d"}));  // raw splits keep the text
+}
+
+TEST_F(PreFormTest, ColumnStatisticsClassColumns) {
+  AddAll({"Alice    31    ###", "Bob      4     ##", "Carol    27    ####",
+          "Dan      19    #", "Eve      52"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(region->GetColumnCount(), 3);
+  region->ComputeColumnStatistics();
+  const PreFormColumn& names = *region->GetColumn(0);
+  const PreFormColumn& ages = *region->GetColumn(1);
+  const PreFormColumn& bars = *region->GetColumn(2);
+  EXPECT_EQ(names.textLike, 1);
+  EXPECT_EQ(names.isNumeric, 0);
+  EXPECT_EQ(ages.isNumeric, 1);
+  EXPECT_EQ(ages.alignment, 3);
+  EXPECT_EQ(bars.symbolic, 1);
+  EXPECT_EQ(bars.textLike, 0);
+  EXPECT_EQ(bars.mostlyEmpty, 0);
+  EXPECT_GT(names.width, 108);
+  const PreFormLine& last = *region->GetLine(4);
+  EXPECT_EQ(last.nonEmptyCells, 2);
+  EXPECT_EQ(last.lastCellEmpty, 1);
+  EXPECT_EQ(last.firstNonEmptyCell, 0);
+}
+
+TEST_F(PreFormTest, MergingColumns) {
+  AddAll({"aa bb cc dd", "ee ff gg hh"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(1);
+  ASSERT_EQ(region->GetColumnCount(), 4);
+  region->GetColumn(1)->width = 100;
+  region->GetColumn(2)->width = 50;
+  EXPECT_EQ(region->MergeColumns(1, 3), 0);  // the final column is not merged this way
+  EXPECT_EQ(region->GetColumn(1)->spanMode, 1);
+  EXPECT_EQ(region->MergeColumns(1, 2), 1);
+  ASSERT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(region->GetRow().GetCount(), 3);
+  EXPECT_EQ(region->GetColumn(1)->width, 150);
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"ee", "ff gg", "hh"}));
+  region->MergeLastColumn();
+  ASSERT_EQ(region->GetColumnCount(), 2);
+  EXPECT_EQ(region->GetColumn(1)->spanMark, 1);
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"ee", "ff gg hh"}));
+}
+
+// Layout positions at or before the removed indent, or out of order, must not give columns
+// of negative width or boundaries that go back.
+TEST_F(PreFormTest, LayoutColumnsAreClampedAndKeptInOrder) {
+  AddAll({"    aaa bbb ccc ddd", "    eee fff ggg hhh"});
+  fc.Int(PolicyId::PageWidth).value = 200;
+  TableLayout& layout = *region->pGetLayout();
+  // Source positions 2, 0, 12, 9 and 14 on lines indented by 4.
+  layout.ParseTableLayout(fc, TextString("5,2,0,12,9,14"));
+  ASSERT_EQ(layout.GetColumnCount(), 5);
+  layout.layout.value = TextString("5,2,0,12,9,14");
+  layout.layout.set = 1;
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->fixedColumns, 1);
+  const std::vector<int> b = Boundaries();
+  ASSERT_EQ(b.size(), 5u);
+  for (size_t k = 0; k < b.size(); ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_GE(b[k], 0);
+    if (k > 0) {
+      EXPECT_GE(b[k], b[k - 1]);
+    }
+  }
+  EXPECT_EQ(b, (std::vector<int>{0, 0, 7, 7, 14}));
+  EXPECT_TRUE(Reported("TAG_ERROR: TABLE_LAYOUT columns 1 and 2 overlap"));
+  EXPECT_TRUE(Reported("TAG_ERROR: TABLE_LAYOUT columns 3 and 4 overlap"));
+  for (int i = 0; i < region->GetLineCount(); ++i)
+    Cells(i);  // splitting at such columns stays in bounds
+}
+
+// ---- Comma fields ----
+
+TEST(ReadCsvField, ReadsQuotedAndEmptyFields) {
+  struct Case {
+    const char* line;
+    std::vector<std::string> fields;
+  };
+  const Case cases[] = {
+      {"\"x,\"\"y\"\"\"", {"x,\"y\""}},
+      {"a,,b", {"a", "", "b"}},
+      {" a , b ", {"a", "b"}},
+      {"\"q\" ,z", {"q", "z"}},
+      {",", {""}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    TextString text(c.line);
+    TextString field;
+    std::vector<std::string> got;
+    int pos = 0;
+    while (ReadCsvField(pos, text, ',', field) && got.size() < 10)
+      got.emplace_back(field.GetText());
+    EXPECT_EQ(got, c.fields);
+  }
+}
+
+// ---- Fixed-width analysis ----
+
+TEST_F(PreFormTest, ShortRegionsUseASeparationOfTwo) {
+  AddAll({"ab cd  ef", "gh ij  kl", "mn op  qr"});
+  region->AnalyseFixedWidth();
+  // With a separation of 1 the single blanks would split "ab cd" too.
+  EXPECT_EQ(region->GetColumnCount(), 2);
+}
+
+TEST_F(PreFormTest, CodeAndMailHeadersAreNoTables) {
+  fc.Bool(PolicyId::ExpectCodeSamples).value = 1;
+  AddAll({"int main() {", "  int x = 0;", "  return x;", "}"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->code, 1);
+  EXPECT_EQ(region->tableLike, 0);
+  EXPECT_TRUE(Reported("INFO: Code sample detected"));
+
+  PreForm mail(nullptr, &fc, nullptr, nullptr);
+  std::vector<std::unique_ptr<PreHTML>> held;
+  for (const char* text : {"From: a@b.c", "Date: today", "Subject: hello"}) {
+    held.push_back(std::make_unique<PreHTML>());
+    held.back()->SetText(text);
+    held.back()->SetFlag(kFlagMailHeader, true);
+    mail.AddLine(held.back().get());
+  }
+  mail.AnalyseFixedWidth();
+  EXPECT_EQ(mail.mailHeader, 1);
+  EXPECT_EQ(mail.tableLike, 0);
+}
+
+TEST_F(PreFormTest, CommonIndentIsRemovedBelowEighty) {
+  AddAll({"      aa   bb", "      cc   dd"});
+  region->AnalyseFixedWidth();
+  EXPECT_STREQ(region->GetLine(0)->work.GetText(), "aa   bb");
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"cc", "dd"}));
+
+  PreForm deep(nullptr, &fc, nullptr, nullptr);
+  const std::string indent(80, ' ');
+  std::vector<std::unique_ptr<PreHTML>> held;
+  for (const char* text : {"aa   bb", "cc   dd"}) {
+    held.push_back(std::make_unique<PreHTML>());
+    held.back()->SetText((indent + text).c_str());
+    deep.AddLine(held.back().get());
+  }
+  deep.AnalyseFixedWidth();
+  EXPECT_EQ(deep.GetLine(0)->work.GetLength(), 87);
+}
+
+TEST_F(PreFormTest, IndentedTextBecomesATextBlock) {
+  fc.Int(PolicyId::PageWidth).value = 72;
+  AddAll({"                    This paragraph is set well to the right",
+          "                    and it keeps going on the next line too"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->textBlock, 1);
+  EXPECT_EQ(region->tableLike, 0);
+  ASSERT_EQ(region->GetColumnCount(), 2);
+  EXPECT_EQ(region->GetColumn(0)->alwaysEmpty, 1);
+  EXPECT_EQ(region->minIndent, 0);
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"", "and it keeps going on the next line too"}));
+}
+
+TEST_F(PreFormTest, DiagramsAreFoundBySymbolColumns) {
+  fc.Bool(PolicyId::LookForDiagrams).value = 1;
+  AddAll({"+-----+     +-----+", "| A   |---->| B   |", "+-----+     +-----+",
+          "   |           |", "   v           v", "+-----+     +-----+", "| C   |<----| D   |",
+          "+-----+     +-----+"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->diagram, 1);
+  EXPECT_EQ(region->tableLike, 0);
+}
+
+TEST_F(PreFormTest, ATableStaysATable) {
+  fc.Bool(PolicyId::LookForDiagrams).value = 1;
+  AddAll({"Name     Age   Town", "Alice    31    Leeds", "Bob      4     York",
+          "Carol    27    Hull", "Dan      19    Ely"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->tableLike, 1);
+  EXPECT_EQ(region->diagram, 0);
+  EXPECT_EQ(region->GetColumnCount(), 3);
+}
+
+TEST_F(PreFormTest, ASeparationOfOneGrowsToTwoWhenWordsFallApart) {
+  AddAll({"New York      12   ab", "Old Bath      4    cd", "Low Moor      27   ef",
+          "Far End       19   gh", "Red Hill      52   ij", "Ash Vale      8    kl"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"New York", "12", "ab"}));
+  EXPECT_TRUE(Reported("INFO: Increasing min column separation in table to 2 spaces."
+                       " Changes No. Cols from 4 to 3"));
+  EXPECT_EQ(region->reportLevel, 10);
+}
+
+TEST_F(PreFormTest, ManySpanningCellsMakeAMalformedTable) {
+  fc.Bool(PolicyId::LookForDiagrams).value = 1;
+  region->pGetLayout()->columnMergingFactor.value = 2;  // no merging of spanned columns
+  AddAll({"aa  bb  cc  dd", "a long line of text", "ee  ff  gg  hh", "another line of words",
+          "ii  jj  kk  ll", "yet more words go here"});
+  region->AnalyseFixedWidth();
+  EXPECT_TRUE(Reported("WARNING: Mal-formed table"));
+  EXPECT_EQ(region->diagram, 1);
+  EXPECT_EQ(region->tableLike, 0);
+}
+
+TEST_F(PreFormTest, BlankLinesBetweenRowsMakeASparseTable) {
+  region->pGetLayout()->blankLineSeparated.value = 1;
+  AddAll({"one    1", "", "two    2", "", "three  3", "four   4"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->sparseTable, 1);
+
+  PreForm dense(nullptr, &fc, nullptr, nullptr);
+  auto layout = std::make_unique<TableLayout>(TextString("dense"));
+  layout->blankLineSeparated.value = 1;
+  dense.SetLayout(std::move(layout));
+  PreHTML line;
+  for (const char* text : {"one    1", "two    2", "three  3", "four   4"}) {
+    line.SetText(text);
+    dense.AddLine(&line);
+  }
+  dense.AnalyseFixedWidth();
+  EXPECT_EQ(dense.sparseTable, 0);
+}
+
+// ---- Delimited data ----
+
+TEST_F(PreFormTest, DelimitedDataHasAColumnPerField) {
+  region->delimited = 1;
+  region->delimiter = ',';
+  AddAll({"a,b", "\"c,d\",e,f", "g"});
+  region->Analyse();
+  EXPECT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"c,d", "e", "f"}));
+  EXPECT_EQ(Cells(2), (std::vector<std::string>{"g", "", ""}));
+}
+
+// ---- Definitions ----
+
+TEST_F(PreFormTest, TableDataDefinitionsCaptureCells) {
+  auto definition = std::make_unique<TableDataDefinition>(TextString("price"));
+  definition->row = 3;
+  definition->column = 2;
+  TableDataDefinition* kept = definition.get();
+  region->pGetLayout()->AddDefinition(std::move(definition));
+  SetPass(0, 0, 1);
+  region->OfferCellValue(3, 0, 0, TextString("first"));
+  region->OfferCellValue(2, 1, 0, TextString("wrong line"));
+  region->OfferCellValue(3, 1, 0, TextString("12.50"));
+  EXPECT_STREQ(kept->cellText.GetText(), "12.50");
+  EXPECT_EQ(ctx.CodeLocation, kLocationOutput);
+  ASSERT_EQ(ctx.Defines.GetCount(), 1);
+  EXPECT_STREQ(ctx.Defines.GetEntry(0)->name.GetText(), "price");
+  EXPECT_STREQ(ctx.Defines.GetEntry(0)->value.GetText(), "12.50");
+}
+
+TEST_F(PreFormTest, BarchartColumnsCollectTheirRange) {
+  ColumnFormat& format = region->pGetGenerationPolicies()->AddColumn();
+  format.hasBarchart = 1;
+  region->OfferCellValue(1, 0, 0, TextString("12"));
+  const int numberLabel = format.widestLabel;
+  region->OfferCellValue(2, 0, 0, TextString(" 3.5 "));
+  region->OfferCellValue(3, 0, 0, TextString("a much longer word<BR>"));
+  region->OfferCellValue(0, 0, 1, TextString("999"));  // header cells do not count
+  EXPECT_EQ(format.lowestSet, 1);
+  EXPECT_DOUBLE_EQ(format.lowestValue, 3.5);
+  EXPECT_DOUBLE_EQ(format.highestValue, 12.0);
+  EXPECT_GT(format.widestLabel, numberLabel);
+}
+
+TEST_F(PreFormTest, MissingDefinitionsAreReported) {
+  region->pGetGenerationPolicies()->AddColumn().formatName = TextString("nosuch");
+  region->UseDefinitions();
+  EXPECT_TRUE(Reported("TAG ERROR: Failed to locate column format definition \"nosuch\""));
+  region->reportText.SetEmpty();
+  region->UseDefinitions();  // once per region
+  EXPECT_TRUE(region->reportText.IsEmpty());
+}
+
+// ---- Size ----
+
+// A region is analysed as a whole when it ends; the analysis must stay linear in its lines.
+static void FillTable(PreForm& region, int n) {
+  PreHTML line;  // the region keeps copies
+  for (int i = 0; i < n; ++i) {
+    const std::string text = "row" + std::to_string(i % 100000) + "    " +
+                             std::to_string(i * 7 % 1000) + "    text " + std::to_string(i % 13);
+    line.SetText(text.c_str());
+    region.AddLine(&line);
+  }
+}
+
+TEST_F(PreFormTest, AHundredThousandLinesAreAnalysed) {
+  FillTable(*region, 100000);
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->GetLineCount(), 100000);
+  EXPECT_GE(region->GetColumnCount(), 3);
+}
+
+TEST_F(PreFormTest, AnalysisGrowsLinearly) {
+  const double growth = FourfoldGrowth(500, [&](int n) {
+    PreForm sized(nullptr, &fc, nullptr, nullptr);
+    FillTable(sized, n);
+    return TimeOf([&] { sized.AnalyseFixedWidth(); });
+  });
+  EXPECT_LT(growth, kQuadraticGrowth);
+}
