@@ -33,6 +33,7 @@ Context::Context(int productId, int outputType)
   if (outputType_ == kOutputRtf) {
     PendingFont.SetPointSize(kRtfPointSize);
     CurrentFont.SetPointSize(kRtfPointSize);
+    DefaultCellFont.SetPointSize(kRtfPointSize);
   }
 }
 

@@ -469,6 +469,10 @@ class Context {
   };
   MailHeaderBlock MailBlock;
 
+  // The font of a table cell that neither a tag nor its table gave one, and of the cell
+  // writer's font size.
+  FontSpec DefaultCellFont;
+
   QualifierTable Qualifiers;
 
  private:

@@ -290,11 +290,91 @@ class PreForm {
   // ---- Region dispatch and output (PreFormDispatch.cpp) ----
 
   // ---- Table writer and cell tags (PreFormTableWriter.cpp, PreFormCellTags.cpp) ----
+  // A table reaches the writer as its header cells, its data cells and a laid-out flag. The
+  // writer needs the policy set, the Context, the layout and the generation policies; without
+  // them these do nothing. Output goes through the RTF writer, one line a call.
+
+  // Lays the table out once (PrepareTable); on the first call of a table (started 0) fits it
+  // to the page, moving its indent or putting the section in landscape with a message, and
+  // opens the table's group; started becomes 1 and the cells are written (WriteTable).
+  // Unplaced text goes to the table's last cell once the table has started.
+  void FitTableToPage(int& started, int indentLevel, TableCellList& header, TableCellList& data,
+                      int& laidOut);
+  // Closes the table's group and, after a landscape table, returns to the document's page.
+  void CloseTable();
+  // One directive line for cell: its part before the first tag opener, delimiter removed, as
+  // a tag, then any rest (with a warning). A null cell is a program error, reported.
+  void AddCellLine(TableCell* cell, const TextString& line);
+  // Appends text to the cell: raw text as given; the text escaped, blank runs collapsed,
+  // its tags handed to ParseCellTags (layout pass) and what remains converted.
+  void AddCellText(TableCell& cell, const TextString& text);
+  // Counts the cells' line breaks and measures the column widths; sets laidOut.
+  void PrepareTable(TableCellList& header, TableCellList& data, int& laidOut);
+  // Each layout column's widest word, text and second text, and from them its width.
+  void ComputeColumnWidths(TableCellList& header, TableCellList& data);
+  // Alignments, the header section, the vertical-alignment code, the data section; both
+  // lists are freed.
+  void WriteTable(TableCellList& header, TableCellList& data);
+  // Each cell's alignment by the first rule that applies; a cell tag's alignment wins.
+  void SetCellAlignments(TableCellList& list, int header);
+  // Checks one section's cells on their grid (gaps, overlaps, empty data, rows below 1) and
+  // writes its rows; a cell left unwritten is reported.
+  void CheckTableData(TableCellList& list, int header);
+  // Width in points of span columns from firstColumn (span 0 or -1: the cell's own, 1
+  // without a cell); 0 without layout columns.
+  int GetCellWidth(const TableCell* cell, int header, int firstColumn, int span);
+  // 2 when the data cells that need more than one line lie (mostly) in column 1, else 1;
+  // multiLineOutsideFirst is set when some lie elsewhere.
+  int ChooseVerticalAlignment(const TableCellList& dataCells, int& multiLineOutsideFirst);
+  // One in-line tag of a cell, tagText standing at tagStart .. tagEnd (exclusive) of
+  // cellText: pass 1 is the layout pass, any other an output pass. position receives where
+  // the search for the next tag goes on (text a tag put in its place is not searched);
+  // handled is 1 when the tag was consumed.
+  void ParseCellTags(int pass, TableCell& cell, PreHTML& cellText, int& position, int tagStart,
+                     int tagEnd, const TextString& tagText, int& handled);
+  // Runs the cell tags of text (output pass); 0 when text holds no tag opener.
+  int ApplyCellTags(TableCell* cell, TextString& text, const TextPosition& position);
+  // Writes one cell of a table row at the row's level; commandText is the writer's work
+  // text in which the cell line is built. Sets the cell's output flag.
+  void WriteCell(TableCell& cell, int level, TextString& commandText);
+  // A note the region adds to its report text when cell tags are applied.
+  TextString noteText;
 
  private:
   // ---- Region dispatch and output: private members ----
 
   // ---- Table writer and cell tags: private members ----
+  // The cells of a section on their grid (PreFormTableWriter.cpp).
+  struct CellGrid;
+  // A section's grid larger than this many slots is refused rather than built.
+  static constexpr long long kMaxGridSlots = 1LL << 21;
+  bool CanWriteTable() const {
+    return fc_ != nullptr && ctx_ != nullptr && layout_ != nullptr && generation_ != nullptr;
+  }
+  FileControl& TableFc() { return *fc_; }
+  Context& TableCtx() { return *ctx_; }
+  TableLayout& TableLayoutOf() { return *layout_; }
+  TableGenerationPolicies& TableGenerationOf() { return *generation_; }
+  void WriteTableLine(const char* text);
+  void FitToPage(int indentLevel);
+  void WriteSectionBreak(int landscapePage);
+  int TableWidthTwips(int indentLevel);
+  void MoveUnplacedText(int started, TableCellList& header, TableCellList& data);
+  void PlaceCells(TableCellList& list, CellGrid& grid);
+  bool IsRowEmpty(const CellGrid& grid, int row);
+  void WriteTableRows(const CellGrid& grid, int header);
+  void AppendVerticalAlignment(int header, TextString& boundaries);
+  void WriteTableCell(const CellGrid& grid, int row);
+  void PrepareMeasuredText(const TextString& text, TextString& out);
+  int MeasuredWidth(const TableCell& cell, const TextString& text);
+  void ScanCellTags(int pass, TableCell& cell, PreHTML& line);
+  void ReportCellTag(const char* message, const TextString& tagText);
+  void ParseStubIndent(TableCell& cell, const TextString& arguments, const TextString& tagText);
+  void ApplyTagFate(int fate, int executeMode, PreHTML& cellText, int& position, int tagStart,
+                    int tagEnd, const TextString& tagText, const TextString& replacement,
+                    int& handled);
+  // The line a tag of a cell is executed on, apart from the cell's text.
+  std::unique_ptr<PreHTML> cellTagLine_;
 
   // ---- Lines, analysis, splitting and definitions: private members ----
   // Fixed-width analysis steps (PreFormAnalysis.cpp).
