@@ -9,6 +9,7 @@
 # corpus/ gathers the inputs that reached new code (the next run starts from them and from
 # fuzz/seeds/<target>/), findings/ the inputs that crashed, ran over 10 seconds, took over
 # 2 GB or gave unbalanced RTF, log the fuzzer's output. The run goes on after a finding.
+# A target's corpus and findings stay from run to run; delete fuzz/work/<target> to start over.
 # Each finding, once mended, belongs in tests/fixtures/fuzz/<target>/, which the test suite
 # replays. The summary gives per target the executions, coverage and findings.
 set -euo pipefail
@@ -55,15 +56,27 @@ max_len() {
 run_one() {
   local target=$1
   local work=$root/fuzz/work/$target
-  mkdir -p "$work/corpus" "$work/findings" "$work/cwd"
-  # The working folder is the target's own, so that any file an input makes a program write
-  # under a relative name lands there.
-  (cd "$work/cwd" && nice -n 19 "$root/$build/fuzz/fuzz_$target" \
-    -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
-    -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$(max_len "$target")" \
-    -artifact_prefix="$work/findings/" -close_fd_mask=1 \
-    "$work/corpus" "$root/fuzz/seeds/$target" >"$work/log" 2>&1) || true
-  rm -rf "$work/cwd"
+  mkdir -p "$work/corpus" "$work/findings" "$work/cwd" "$work/tmp"
+  : >"$work/log"
+  local end=$((SECONDS + seconds))
+  # libFuzzer stops at a finding: it starts again on the corpus until the time is up. The
+  # working folder is the target's own, so that any file an input makes a program write under
+  # a relative name lands there, and its temporary folder too.
+  while [ $SECONDS -lt "$end" ]; do
+    local started=$SECONDS
+    (cd "$work/cwd" && TMPDIR=$work/tmp nice -n 19 "$root/$build/fuzz/fuzz_$target" \
+      -max_total_time=$((end - SECONDS)) -timeout=10 -rss_limit_mb=2048 \
+      -max_len="$(max_len "$target")" -print_final_stats=1 -close_fd_mask=1 \
+      -artifact_prefix="$work/findings/" "$work/corpus" "$root/fuzz/seeds/$target" \
+      >>"$work/log" 2>&1) || true
+    # A session that ends at once fails on its seeds: starting again would find the same.
+    if [ $((SECONDS - started)) -lt 5 ]; then
+      echo "$target: the fuzzer stopped at once; see $work/log" >&2
+      break
+    fi
+  done
+  # A session that ends at a finding leaves its scratch folder behind (tmp).
+  rm -rf "$work/cwd" "$work/tmp"
 }
 
 running=0
@@ -79,11 +92,15 @@ done
 wait
 
 echo
-printf '%-18s %s\n' target "last status (executions, coverage, corpus) / findings"
+printf '%-18s %12s %8s %8s %9s\n' target executions coverage features findings
 for target in "${targets[@]}"; do
   work=fuzz/work/$target
-  status=$(grep -E '^#[0-9]+' "$work/log" | tail -1 || true)
+  executions=$(awk '/stat::number_of_executed_units/ {n += $2} END {print n + 0}' "$work/log")
+  last=$(grep -E '^#[0-9]+' "$work/log" | tail -1 || true)
+  coverage=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")
+  features=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
   findings=$(find "$work/findings" -type f | wc -l)
-  printf '%-18s %s\n%-18s findings: %s\n' "$target" "$status" "" "$findings"
-  find "$work/findings" -type f | sed 's/^/                     /'
+  printf '%-18s %12s %8s %8s %9s\n' "$target" "$executions" "${coverage:-?}" "${features:-?}" \
+    "$findings"
+  find "$work/findings" -type f | sed 's/^/    /'
 done
