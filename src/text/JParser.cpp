@@ -554,6 +554,10 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
   // Handlers run in the order the patterns were added.
   std::sort(fullMatches_.begin(), fullMatches_.end());
   const JScanOptions* options = options_;
+  // Where the furthest handler so far left the scan. A later handler at the same position
+  // sets the position from its own span, which may lie before text an earlier one inserted:
+  // scanning that text again could match it again and insert it again, without end.
+  int resume = -1;
   for (const int index : fullMatches_) {
     JPattern& pattern = *patterns_[index];
     JMatchState& state = states_[index];
@@ -571,7 +575,9 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
       const int span = end - start;
       for (const int other : stepped_)
         states_[other].patternPos = std::max(0, states_[other].patternPos - span);
-      position_ -= span;
+      // The scan goes on just after the match's start: set, not stepped back, so that two
+      // rejected matches at one position do not step back twice and never get past it.
+      position_ = std::max(start, resume);
       continue;
     }
     if (result == kJExtendMatch) {
@@ -594,6 +600,11 @@ bool JParser::DispatchAt(bool& replaced, int& handled) {
       if (!(change_.known && change_.none))
         replaced = true;
       AdjustStates(index, start, textEnd_ - oldEnd);
+      // A change before the furthest resume point moves it with the text.
+      if (resume >= 0 && change_.known && change_.at <= resume)
+        resume = std::max(change_.at - 1, resume + change_.delta);
+      resume = std::max(resume, position_);
+      position_ = resume;
     }
     const bool stop = result == kJStopScan ||
                       (options != nullptr && options->stopAfterFirst && result == kJTextChanged);

@@ -306,6 +306,22 @@ TEST(JParser, RejectedMatchIsRescannedFromAfterItsStart) {
   EXPECT_EQ(spans, (Spans{{0, 3}, {1, 3}}));
 }
 
+TEST(JParser, TwoRejectedMatchesAtOnePositionStillMoveOn) {
+  // Each rejection sends the scan to just after the match's start; two of them at one
+  // position once stepped back twice, and the scan went back and forth for ever.
+  Recorder first;
+  Recorder second;
+  first.result = second.result = kJRejectMatch;
+  JParser parser;
+  ASSERT_NE(parser.AddPattern(kJCallback, "  ", nullptr, 1, Record, &first), nullptr);
+  ASSERT_NE(parser.AddPattern(kJCallback, "  ", nullptr, 1, Record, &second), nullptr);
+  const JScanOptions options;
+  EXPECT_EQ(parser.Scan("a   b", &options, -1), 0);
+  const std::vector<std::pair<int, int>> expected = {{1, 2}, {2, 3}};
+  EXPECT_EQ(first.spans, expected);
+  EXPECT_EQ(second.spans, expected);
+}
+
 // ---- Restarts and several matches at one position end with the sound text ----
 
 struct RewriteCase {
@@ -343,6 +359,13 @@ TEST(JParser, RewritesEndWithTheSoundText) {
        JScanOptions{}, " ", ""},
       {"insert after, then replace the same span", {{kJInsertAfter, {"ab", "+"}}, {kJReplace, {"ab", "X"}}},
        JScanOptions{}, "ab", "X+"},
+      // The second insertion once sent the scan back into the text the first inserted, whose
+      // "d" matched again: the text grew without end.
+      {"two insertions after one span, the first matching again",
+       {{kJInsertAfter, {"d", "a d"}}, {kJInsertAfter, {"d", "+"}}}, JScanOptions{}, "d", "d+a d"},
+      {"two insertions after one span inside a text",
+       {{kJInsertAfter, {"d", "a d"}}, {kJInsertAfter, {"d", "+"}}}, JScanOptions{}, "xdy",
+       "xd+a dy"},
   };
   for (const RewriteCase& c : cases) {
     SCOPED_TRACE(c.name);
