@@ -287,6 +287,31 @@ class PreForm {
   std::unique_ptr<PreHTML> workLine;
   std::unique_ptr<PreHTML> workLine2;
 
+  // ---- Table parser and table rows (PreFormTableParser.cpp) ----
+  // Parse types of the table parser.
+  static constexpr int kParseTrial = 0;      // two-column trial: nothing written
+  static constexpr int kParseRtfTable = 1;   // one RTF table row per parsed row
+  static constexpr int kParseTwoColumn = 2;  // one hanging paragraph per parsed row
+  // Gathers the region's lines into rows of the template row and writes each row in the
+  // form the parse type asks for.
+  void ParseTable(int parseType);
+  // 1 when the region's rulers mark a header (the first ruler index may move to the ruler
+  // that closes a header between two others).
+  int HeaderRulerTest();
+  // Opens the table or the two-column text; border and headerRuler receive the border and
+  // header-ruler flags.
+  void OpenParsedTable(int parseType, int& border, int& headerRuler);
+  void CloseParsedTable(int parseType);
+  void OpenTable(int& border, int& headerRuler);
+  void OpenTwoColumnText(int& headerRuler);
+  // Writes the template row as line lineIndex; force writes a row without text.
+  void WriteParsedRow(int parseType, int lineIndex, int force);
+  void WriteParsedTableRow(int lineIndex, int force);
+  void WriteTwoColumnRow(int lineIndex);
+  // The line break put in template cell column before a further line joins it.
+  void AddCellLineBreak(int parseType, int column);
+  static void SetRowLineCounts(TableCellList& row, int value);
+
   // ---- Region dispatch and output (PreFormDispatch.cpp) ----
 
   // ---- Table writer and cell tags (PreFormTableWriter.cpp, PreFormCellTags.cpp) ----

@@ -2,6 +2,6 @@
 
 #include "tables/PreForm.h"
 
-// The trial parse of a two-column region decides whether it reads as two-column text; the
-// verdict of the analysis stands as it is.
-void PreForm::TryTwoColumnText() {}
+// A two-column region reads as two-column text only when no row gathers more than one line
+// in its first column; the trial parse clears the flag otherwise.
+void PreForm::TryTwoColumnText() { ParseTable(kParseTrial); }

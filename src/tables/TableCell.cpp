@@ -46,6 +46,33 @@ void TableCell::Reset() {
   for (int& flag : contentFlags) flag = 1;
 }
 
+void TableCell::CopyFrom(const TableCell& other) {
+  if (&other == this) return;
+  rawText.Assign(other.rawText);
+  text.Assign(other.text);
+  prefixText.Assign(other.prefixText);
+  secondText.Assign(other.secondText);
+  font = other.font;
+  position = other.position;
+  valueClass = other.valueClass;
+  classOverride = other.classOverride;
+  row = other.row;
+  rowSpan = other.rowSpan;
+  for (int i = 0; i < kCellAttributeCount; ++i) attributes[i] = other.attributes[i];
+  attributes[0] = 0;
+  column = other.column;
+  columnSpan = other.columnSpan;
+  alignment = other.alignment;
+  explicitAlignment = other.explicitAlignment;
+  width = other.width;
+  lineBreaks = other.lineBreaks;
+  level = other.level;
+  output = other.output;
+  ruleCell = other.ruleCell;
+  perCellSetting = other.perCellSetting;
+  for (int i = 0; i < 4; ++i) contentFlags[i] = other.contentFlags[i];
+}
+
 static bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
 // The text without its "[[" ... "]]" font markers.

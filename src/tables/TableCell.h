@@ -78,6 +78,8 @@ class TableCell {
   // Joins other's lines to this cell's side by side (line i + " " + other's line i); other's
   // text is emptied. Nothing without other.
   void MergeLinesFrom(const Context& ctx, TableCell* other);
+  // Takes other's texts, font and every field; the first attribute slot becomes 0.
+  void CopyFrom(const TableCell& other);
 
   PreForm* owner;
   TextString rawText;
