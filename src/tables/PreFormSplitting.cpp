@@ -70,7 +70,7 @@ void PreForm::PrepareRow(TableCellList& row, int lineIndex) {
 }
 
 void PreForm::SplitLine(TableCellList& row, int lineIndex, int raw) {
-  if (row.GetCount() == 0 || GetLine(lineIndex) == nullptr)
+  if (row.GetCount() == 0 || GetLine(lineIndex) == nullptr || fc_ == nullptr)
     return;
   if (delimited)
     SplitDelimitedLine(row, lineIndex, raw);
@@ -128,11 +128,13 @@ static void CutCellText(const TextString& text, int from, int to, TextString& ou
 }
 
 void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
+  if (fc_ == nullptr || GetLine(lineIndex) == nullptr)
+    return;
   PrepareRow(row, lineIndex);
   PreFormLine& line = *GetLine(lineIndex);
   TextString& text = splitWork_;
   text.Assign(line.raw);
-  text.ExpandTabs(fc_ != nullptr ? std::max(1, fc_->GetInt(PolicyId::TABSize)) : 8);
+  text.ExpandTabs(std::max(1, fc_->GetInt(PolicyId::TABSize)));
   const int indent = RemovedIndent();
   if (indent > 0 && text.GetLength() >= indent)
     text.KeepFrom(indent);
@@ -142,10 +144,8 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
     return;
   const int length = text.GetLength();
   const bool zeroWidth = layout_ != nullptr && layout_->zeroWidthBoundaries.value != 0;
-  const TextString opener = fc_ != nullptr ? fc_->GetText(PolicyId::StartTagDelimiter)
-                                           : TextString("[[");
-  const TextString closer = fc_ != nullptr ? fc_->GetText(PolicyId::EndTagDelimiter)
-                                           : TextString("]]");
+  const TextString& opener = fc_->GetText(PolicyId::StartTagDelimiter);
+  const TextString& closer = fc_->GetText(PolicyId::EndTagDelimiter);
   const int xrefs = raw ? 0 : CellCrossReferences();
   auto startsAt = [&text](int pos, const TextString& what) {
     return !what.IsEmpty() && CompareChars(text.GetText() + pos, what.GetText(),
@@ -166,7 +166,7 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
           inTag = false;
           // Raw splits are repeated by every statistics pass; the tags act once, when
           // the cells are converted for output.
-          if (!raw && fc_ != nullptr && ctx_ != nullptr) {
+          if (!raw && ctx_ != nullptr) {
             TextString tag;
             tag.AssignSubstring(text.GetText(), tagStart, pos - tagStart);
             workLine2->SetText(text.GetText());
@@ -238,6 +238,8 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
 }
 
 void PreForm::SplitDelimitedLine(TableCellList& row, int lineIndex, int raw) {
+  if (fc_ == nullptr || GetLine(lineIndex) == nullptr)
+    return;
   PrepareRow(row, lineIndex);
   const PreFormLine& line = *GetLine(lineIndex);
   const int xrefs = raw ? 0 : CellCrossReferences();
@@ -253,8 +255,7 @@ void PreForm::SplitDelimitedLine(TableCellList& row, int lineIndex, int raw) {
     cell.columnSpan = 1;
     cell.text.Assign(field);
     if (!raw) {
-      if (fc_ != nullptr)
-        EscapeRtfText(*fc_, cell.text);
+      EscapeRtfText(*fc_, cell.text);
       cell.text.CollapseBlanks();
       ConvertCellText(cell.text, xrefs);
     }

@@ -5,6 +5,12 @@
 #include <memory>
 #include <utility>
 
+#include "analysis/ValueConversions.h"
+#include "engine/Context.h"
+#include "policy/FileControl.h"
+#include "tags/TagTextFilters.h"
+#include "text/TextMeasure.h"
+
 TableCell::TableCell(FileControl& /*fc*/, PreForm* cellOwner, const TextPosition& cellPosition,
                      const FontSpec* cellFont)
     : owner(cellOwner), position(cellPosition) {
@@ -129,4 +135,228 @@ void TableCellList::RemoveRange(int first, int last) {
 TableCell* TableCellList::GetCell(int i) const {
   if (i < 0 || i >= GetCount()) return nullptr;
   return cells_[static_cast<std::size_t>(i)].get();
+}
+
+int TableCellList::LastColumn() const {
+  int last = -1;
+  for (const auto& cell : cells_) last = std::max(last, cell->column + cell->columnSpan - 1);
+  return last;
+}
+
+TableCell* TableCellList::FindCell(int row, int column) const {
+  for (const auto& cell : cells_) {
+    if (cell->row == row && cell->column == column) return cell.get();
+  }
+  return nullptr;
+}
+
+// ---- Measurements ----
+
+static bool IsHtmlOutput(const Context& ctx) { return ctx.GetOutputType() == kOutputHtml; }
+// RTF cells keep their lines apart with paragraph breaks.
+static bool HasRtfParagraphBreaks(const Context& ctx) {
+  return ctx.GetOutputType() == kOutputRtf;
+}
+
+// Every BR and PARA in-line tag of text (ASCII case ignored) becomes a line feed; with
+// outputBreaks also the output's own line breaks ("<BR>" in HTML, "\par " in RTF).
+static void MarkLineBreaks(const Context& ctx, int outputBreaks, TextString& text) {
+  const TextString& br = ctx.InlineCommands.GetComplete(InlineCommand::Br);
+  const TextString& para = ctx.InlineCommands.GetComplete(InlineCommand::Para);
+  if (!br.IsEmpty()) text.ReplaceAll(br.GetText(), "\n", 0, 0);
+  if (!para.IsEmpty()) text.ReplaceAll(para.GetText(), "\n", 0, 0);
+  if (!outputBreaks) return;
+  if (IsHtmlOutput(ctx)) text.ReplaceAll("<BR>", "\n", 0, 0);
+  if (HasRtfParagraphBreaks(ctx)) text.ReplaceAll("\\par ", "\n", 0, 1);
+}
+
+// Calls body(line) for each line-feed separated piece of text, in order.
+template <typename Body>
+static void ForEachLine(const TextString& text, Body&& body) {
+  TextString line;
+  int from = 0;
+  const int length = text.GetLength();
+  while (from <= length) {
+    int end = length;
+    if (from >= length || !text.FindChar(from, '\n', &end, 1)) end = length;
+    line.AssignBytes(text.GetText() + from, end - from);
+    body(line);
+    from = end + 1;
+  }
+}
+
+// A line as it is measured: in-line tags out, the output's own markup that prints nothing
+// out or blank.
+static void PrepareForMeasure(FileControl& fc, Context& ctx, const TextString& line,
+                              TextString& out) {
+  FilterInlineTags(fc, ctx, nullptr, nullptr, line, out);
+  if (IsHtmlOutput(ctx)) out.ReplaceAll("&nbsp;", " ", 0, 0);
+  if (HasRtfParagraphBreaks(ctx)) {
+    out.ReplaceAll("\\par", "", 0, 1);
+    out.ReplaceAll("\\line", "", 0, 1);
+  }
+}
+
+void TableCell::CountLineBreaks(const Context& ctx) {
+  TextString marked(text);
+  marked.Trim();
+  // The cell tags turn BR into the output's own break, so those count as well.
+  MarkLineBreaks(ctx, 1, marked);
+  int breaks = 0;
+  int first = 1;
+  ForEachLine(marked, [&](TextString& line) {
+    if (first) {
+      first = 0;
+      return;
+    }
+    line.Trim();
+    if (!line.IsEmpty()) ++breaks;
+  });
+  lineBreaks = breaks;
+}
+
+int MeasureTableText(FileControl& fc, const Context& ctx, const FontSpec& font,
+                     const TextString& text) {
+  const int points = SnapPointSizeToHtmlSize(fc, font.GetPointSize());
+  const int stretch = fc.GetInt(PolicyId::FontStretchFactorInPercent);
+  const int percent =
+      static_cast<int>(((stretch + 100) / 100.0 * font.GetWidthFactor() - 1.0) * 100.0);
+  const int width = TextWidthTwips(text, points, percent, 0, font.IsBold(), font.IsItalic(), 0);
+  return IsHtmlOutput(ctx) ? width * 134 / 100 : width;
+}
+
+// The cell's font with the "Default font" and "Table font" policies laid over it where set.
+static void MeasuringFont(FileControl& fc, const FontSpec& cellFont, FontSpec& font) {
+  font.Assign(cellFont);
+  if (fc.IsSet(PolicyId::DefaultFont)) fc.Font(PolicyId::DefaultFont).ApplyToFontSpec(font);
+  if (fc.IsSet(PolicyId::TableFont)) fc.Font(PolicyId::TableFont).ApplyToFontSpec(font);
+}
+
+int TableCell::MeasureCellWidth(FileControl& fc, Context& ctx, TextString& widestLine) const {
+  FontSpec measuring;
+  MeasuringFont(fc, font, measuring);
+  TextString marked(text);
+  MarkLineBreaks(ctx, 1, marked);
+  // Every line is measured, also past the counted breaks: a line left out would make the
+  // column too narrow for it.
+  int widest = 0;
+  widestLine.SetEmpty();
+  TextString plain;
+  ForEachLine(marked, [&](const TextString& line) {
+    PrepareForMeasure(fc, ctx, line, plain);
+    const int width = MeasureTableText(fc, ctx, measuring, plain);
+    if (width <= widest) return;
+    widest = width;
+    widestLine = plain;
+  });
+  return widest;
+}
+
+static int CountWords(const TextString& text) {
+  int words = 0;
+  bool inWord = false;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const bool blank = IsBlankOrTab(text.CharAt(i));
+    if (!blank && !inWord) ++words;
+    inWord = !blank;
+  }
+  return words;
+}
+
+int TableCell::EstimateLines(FileControl& fc, Context& ctx, int columnCount, int width,
+                             int useBreaks, int fontSize) const {
+  const int least = lineBreaks + 1;
+  if (useBreaks && lineBreaks > 0) return least;
+  TextString plain;
+  PrepareForMeasure(fc, ctx, text, plain);
+  plain.Trim();
+  const int words = CountWords(plain);
+  int lines = 1;
+  if (width <= 0) {
+    const int perLine = column == 1 ? 20 : std::max(65 / std::max(columnCount, 1), 10);
+    lines = plain.GetLength() / (perLine * std::max(columnSpan, 1)) + 1;
+    lines = std::min(lines, words + 1);
+    return std::max(lines, least);
+  }
+  FontSpec measuring;
+  MeasuringFont(fc, font, measuring);
+  int points = fontSize;
+  if (points <= 0)
+    points = SnapPointSizeToHtmlSize(fc, fc.GetInt(PolicyId::BaseFONTSizeInPts) +
+                                             fc.GetInt(PolicyId::DeltaFONTSizeInPts));
+  measuring.SetPointSize(points);
+  const int available = width * 20;
+  if (MeasureTableText(fc, ctx, measuring, plain) <= available) return least;
+  // Greedy layout, a word at a time; a line may run over by a small allowance that grows
+  // with the words placed, so that rounding in the estimates does not break a line early.
+  TextString word;
+  int running = 0;
+  int index = 0;
+  int pos = 0;
+  while (plain.GetNextField(&pos, ' ', word)) {
+    if (word.IsEmpty()) continue;
+    word.AppendChar(' ');
+    const int wordWidth = MeasureTableText(fc, ctx, measuring, word);
+    if (running > 0 && running + wordWidth > available + points + index) {
+      ++lines;
+      running = 0;
+    }
+    running += wordWidth;
+    ++index;
+  }
+  return std::max(lines, least);
+}
+
+bool TableCell::IsEmpty(FileControl& fc, Context& ctx, int levelThreshold) const {
+  if (level >= levelThreshold) return false;
+  if (attributes[kCellTuMark] != 0 || attributes[kCellDotLeader] != 0 ||
+      attributes[kCellNullChar] != 0)
+    return false;
+  TextString joined(prefixText);
+  joined.Append(text);
+  joined.Append(secondText);
+  joined.Trim();
+  if (joined.IsEmpty()) return true;
+  TextString rest;
+  FilterInlineTags(fc, ctx, nullptr, "EXTRA_LEADING,FOLIO,FONT,COLOR,COLOUR,LEADING,WS", joined,
+                   rest);
+  if (IsHtmlOutput(ctx)) rest.ReplaceAll("<BR>", "", 0, 0);
+  rest.Trim();
+  return rest.IsEmpty();
+}
+
+void TableCell::MergeLinesFrom(const Context& ctx, TableCell* other) {
+  if (other == nullptr) return;
+  const char* separator = IsHtmlOutput(ctx) ? "<BR>" : "\\par ";
+  TextString mine(text);
+  TextString theirs(other->text);
+  if (IsHtmlOutput(ctx)) {
+    mine.ReplaceAll("<BR>", "\n", 0, 0);
+    theirs.ReplaceAll("<BR>", "\n", 0, 0);
+  } else if (HasRtfParagraphBreaks(ctx)) {
+    mine.ReplaceAll("\\par ", "\n", 0, 1);
+    theirs.ReplaceAll("\\par ", "\n", 0, 1);
+  }
+  // The other's lines in order, taken one by one beside this cell's lines.
+  int theirPos = 0;
+  TextString theirLine;
+  TextString merged;
+  int first = 1;
+  ForEachLine(mine, [&](const TextString& line) {
+    theirLine.SetEmpty();
+    if (theirPos <= theirs.GetLength()) {
+      int end = theirs.GetLength();
+      if (theirPos >= theirs.GetLength() || !theirs.FindChar(theirPos, '\n', &end, 1))
+        end = theirs.GetLength();
+      theirLine.AssignBytes(theirs.GetText() + theirPos, end - theirPos);
+      theirPos = end + 1;
+    }
+    if (!first) merged.Append(separator);
+    first = 0;
+    merged.Append(line);
+    merged.AppendChar(' ');
+    merged.Append(theirLine);
+  });
+  text = merged;
+  other->text.SetEmpty();
 }

@@ -29,6 +29,8 @@ TableColumn::TableColumn(const TableColumn& other)
       widestSecondRow(other.widestSecondRow),
       writerValue1(other.writerValue1),
       writerValue2(other.writerValue2),
+      smallestStubIndent(other.smallestStubIndent),
+      largestStubIndent(other.largestStubIndent),
       width(other.width),
       secondWidth(other.secondWidth),
       extraWidth(other.extraWidth) {

@@ -48,6 +48,9 @@ struct TableColumn {
   int widestSecondRow = -1;
   int writerValue1 = 0;
   int writerValue2 = 0;
+  // The smallest and largest STUB_INDENT of the column's cells (0 while none).
+  int smallestStubIndent = 0;
+  int largestStubIndent = 0;
   int width = 0;  // 0 = not set
   int secondWidth = 0;
   int extraWidth = 0;

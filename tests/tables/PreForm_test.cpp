@@ -247,6 +247,35 @@ TEST_F(PreFormTest, AWordAcrossABoundarySpansTwoColumns) {
   EXPECT_EQ(row.GetCell(2)->columnSpan, 1);
 }
 
+// In-line tags stay in their cell and never end it, wherever the column boundaries fall.
+TEST_F(PreFormTest, TagsStayInsideTheirCells) {
+  AddAll({"aaaa    bb", "cccc    dd", "eeee    ff", "[[x]]a  bb", "aaa[[long tag]] bb",
+          "aa]]    bb"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(Boundaries(), (std::vector<int>{7, 17}));  // the last ends with the longest line
+  EXPECT_EQ(Cells(3), (std::vector<std::string>{"[[x]]a", "bb"}));
+  EXPECT_EQ(Cells(4), (std::vector<std::string>{"aaa[[long tag]]", "bb"}));
+  EXPECT_EQ(Cells(5), (std::vector<std::string>{"aa]]", "bb"}));
+  Cells(5);
+  const std::string unbalanced = "INFO: Unbalanced tag delimiter inside table cell :\"aa]]    bb\"";
+  EXPECT_STREQ(region->reportText.GetText(), unbalanced.c_str());  // once, however often split
+}
+
+TEST_F(PreFormTest, OutputSplitsEscapeTheirCells) {
+  SetPass(0, 0, 1);
+  AddAll({"a{b     c}d", "efg     hij", "klm     nop"});
+  region->ClassifyLines();
+  region->CollectPositionStatistics();
+  region->DetectColumns(2);
+  ASSERT_EQ(region->GetColumnCount(), 2);
+  region->SplitLine(region->GetRow(), 0, 0);
+  EXPECT_STREQ(region->GetRow().GetCell(0)->text.GetText(), "a\\'7bb");
+  EXPECT_STREQ(region->GetRow().GetCell(1)->text.GetText(), "c\\'7dd");
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"a{b", "c}d"}));  // raw splits keep the text
+}
+
 TEST_F(PreFormTest, ColumnStatisticsClassColumns) {
   AddAll({"Alice    31    ###", "Bob      4     ##", "Carol    27    ####",
           "Dan      19    #", "Eve      52"});
@@ -428,6 +457,47 @@ TEST_F(PreFormTest, ATableStaysATable) {
   EXPECT_EQ(region->tableLike, 1);
   EXPECT_EQ(region->diagram, 0);
   EXPECT_EQ(region->GetColumnCount(), 3);
+}
+
+TEST_F(PreFormTest, ASeparationOfOneGrowsToTwoWhenWordsFallApart) {
+  AddAll({"New York      12   ab", "Old Bath      4    cd", "Low Moor      27   ef",
+          "Far End       19   gh", "Red Hill      52   ij", "Ash Vale      8    kl"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"New York", "12", "ab"}));
+  EXPECT_TRUE(Reported("INFO: Increasing min column separation in table to 2 spaces."
+                       " Changes No. Cols from 4 to 3"));
+  EXPECT_EQ(region->reportLevel, 10);
+}
+
+TEST_F(PreFormTest, ManySpanningCellsMakeAMalformedTable) {
+  fc.Bool(PolicyId::LookForDiagrams).value = 1;
+  region->pGetLayout()->columnMergingFactor.value = 2;  // no merging of spanned columns
+  AddAll({"aa  bb  cc  dd", "a long line of text", "ee  ff  gg  hh", "another line of words",
+          "ii  jj  kk  ll", "yet more words go here"});
+  region->AnalyseFixedWidth();
+  EXPECT_TRUE(Reported("WARNING: Mal-formed table"));
+  EXPECT_EQ(region->diagram, 1);
+  EXPECT_EQ(region->tableLike, 0);
+}
+
+TEST_F(PreFormTest, BlankLinesBetweenRowsMakeASparseTable) {
+  region->pGetLayout()->blankLineSeparated.value = 1;
+  AddAll({"one    1", "", "two    2", "", "three  3", "four   4"});
+  region->AnalyseFixedWidth();
+  EXPECT_EQ(region->sparseTable, 1);
+
+  PreForm dense(nullptr, &fc, nullptr, nullptr);
+  auto layout = std::make_unique<TableLayout>(TextString("dense"));
+  layout->blankLineSeparated.value = 1;
+  dense.SetLayout(std::move(layout));
+  PreHTML line;
+  for (const char* text : {"one    1", "two    2", "three  3", "four   4"}) {
+    line.SetText(text);
+    dense.AddLine(&line);
+  }
+  dense.AnalyseFixedWidth();
+  EXPECT_EQ(dense.sparseTable, 0);
 }
 
 // ---- Delimited data ----

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "policy/FileControl.h"
+#include "support/ContextFixture.h"
+#include "support/Growth.h"
 
 TEST(TableCell, GuessAlignmentFromBlanks) {
   struct Case {
@@ -79,4 +81,170 @@ TEST(TableCellList, KeepsOrderAndRemovesRanges) {
   EXPECT_EQ(list.GetCount(), 3);
   EXPECT_TRUE(list.GetCell(2)->text.IsEmpty());
   EXPECT_EQ(list.GetCell(3), nullptr);
+}
+
+// ---- Measurements ----
+
+class TableCellMeasure : public ContextFixture {
+ protected:
+  TableCell& Cell(const char* text) {
+    cell_ = std::make_unique<TableCell>(fc, nullptr, TextPosition(0, 0));
+    cell_->text = text;
+    return *cell_;
+  }
+  std::unique_ptr<TableCell> cell_;
+};
+
+TEST_F(TableCellMeasure, CountsNonEmptyPiecesAfterBreakTags) {
+  struct Case {
+    const char* text;
+    int breaks;
+  };
+  const Case cases[] = {
+      {"a[[BR]]b[[BR]]c", 2},
+      {"a[[br]]b", 1},           // case ignored
+      {"a[[PARA]]b", 1},
+      {"a[[BR]]", 0},            // nothing follows
+      {"a[[BR]]  [[BR]]b", 1},   // a blank piece is no line
+      {"a\\par b\\par c", 2},     // the output's own breaks, as the cell tags leave them
+      {"[[BR]]a", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    TableCell& cell = Cell(c.text);
+    cell.CountLineBreaks(ctx);
+    EXPECT_EQ(cell.lineBreaks, c.breaks);
+  }
+}
+
+TEST_F(TableCellMeasure, MeasuresTheWidestLineWithoutTags) {
+  TableCell& cell = Cell("short[[BR]][[FONT Arial]]a much longer line\\par mid one");
+  TextString widest;
+  const int width = cell.MeasureCellWidth(fc, ctx, widest);
+  EXPECT_STREQ(widest.GetText(), "a much longer line");
+  EXPECT_EQ(width, MeasureTableText(fc, ctx, cell.font, TextString("a much longer line")));
+  EXPECT_GT(width, MeasureTableText(fc, ctx, cell.font, TextString("mid one")));
+
+  // Lines past the counted breaks still count.
+  TableCell& more = Cell("a\\par b\\par a much longer line");
+  more.lineBreaks = 0;
+  more.MeasureCellWidth(fc, ctx, widest);
+  EXPECT_STREQ(widest.GetText(), "a much longer line");
+}
+
+TEST_F(TableCellMeasure, TableFontPolicyWidensTheMeasure) {
+  TableCell& cell = Cell("some words here");
+  TextString widest;
+  const int plain = cell.MeasureCellWidth(fc, ctx, widest);
+  TextString line("Table font: Arial, Bold, 24");
+  int category = 0;
+  ASSERT_EQ(fc.LoadPolicyLine(line, category, 0), FileControl::kPolicyLineDone);
+  EXPECT_GT(cell.MeasureCellWidth(fc, ctx, widest), plain);
+}
+
+TEST_F(TableCellMeasure, EmptyWhenOnlyFontAndSpacingTagsRemain) {
+  struct Case {
+    const char* text;
+    bool empty;
+  };
+  const Case cases[] = {
+      {"", true},
+      {"   ", true},
+      {"[[FONT Arial, 12]] [[COLOUR red]]", true},
+      {"[[LEADING 14]][[WS]][[EXTRA_LEADING 2]][[FOLIO x]][[COLOR blue]]", true},
+      {"[[FONT Arial]]x", false},
+      {"[[SUPER 2]]", false},
+      {"0", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Cell(c.text).IsEmpty(fc, ctx, 6), c.empty);
+  }
+  TableCell& levelled = Cell("");
+  levelled.level = 6;
+  EXPECT_FALSE(levelled.IsEmpty(fc, ctx, 6));
+  levelled.level = 5;
+  EXPECT_TRUE(levelled.IsEmpty(fc, ctx, 6));
+  levelled.attributes[kCellTuMark] = 1;  // a leader line shows without text
+  EXPECT_FALSE(levelled.IsEmpty(fc, ctx, 6));
+  TableCell& prefixed = Cell("");
+  prefixed.prefixText = "1.";
+  EXPECT_FALSE(prefixed.IsEmpty(fc, ctx, 6));
+}
+
+TEST_F(TableCellMeasure, MergesLinesSideBySide) {
+  struct Case {
+    const char* mine;
+    const char* theirs;
+    const char* merged;
+  };
+  const Case cases[] = {
+      {"a\\par b", "1\\par 2", "a 1\\par b 2"},
+      {"a\\par b\\par c", "1", "a 1\\par b \\par c "},
+      {"a", "1\\par 2", "a 1"},  // this cell's lines decide the count
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mine);
+    TableCell& cell = Cell(c.mine);
+    TableCell other(fc, nullptr, TextPosition(0, 0));
+    other.text = c.theirs;
+    cell.MergeLinesFrom(ctx, &other);
+    EXPECT_STREQ(cell.text.GetText(), c.merged);
+    EXPECT_TRUE(other.text.IsEmpty());
+  }
+  TableCell& alone = Cell("x");
+  alone.MergeLinesFrom(ctx, nullptr);
+  EXPECT_STREQ(alone.text.GetText(), "x");
+}
+
+TEST_F(TableCellMeasure, EstimatesLinesFromBreaksCharactersOrWidth) {
+  TableCell& broken = Cell("one[[BR]]two[[BR]]three");
+  broken.CountLineBreaks(ctx);
+  EXPECT_EQ(broken.EstimateLines(fc, ctx, 3, 0, 1, 0), 3);
+
+  // Without a width: 20 characters a line in column 1, at most a line per word.
+  TableCell& first = Cell("aaaa bbbb cccc dddd eeee ffff gggg hhhh");  // 39 characters
+  first.column = 1;
+  EXPECT_EQ(first.EstimateLines(fc, ctx, 3, 0, 0, 0), 2);
+  TableCell& oneWord = Cell("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa");
+  oneWord.column = 1;
+  EXPECT_EQ(oneWord.EstimateLines(fc, ctx, 3, 0, 0, 0), 2);
+
+  // With a width: a short text fits one line, a long one wraps.
+  TableCell& shortText = Cell("fits");
+  EXPECT_EQ(shortText.EstimateLines(fc, ctx, 2, 100, 0, 10), 1);
+  TableCell& longText = Cell("the quick brown fox jumps over the lazy dog again and again");
+  const int lines = longText.EstimateLines(fc, ctx, 2, 60, 0, 10);
+  EXPECT_GE(lines, 3);
+  EXPECT_LE(lines, 12);
+}
+
+// Hostile cells: one of 100,000 bytes and one of many break tags are measured in full.
+TEST_F(TableCellMeasure, HugeCellsAreMeasuredToTheEnd) {
+  std::string big(100000, 'x');
+  big[50000] = ' ';
+  TableCell& cell = Cell(big.c_str());
+  TextString widest;
+  EXPECT_GT(cell.MeasureCellWidth(fc, ctx, widest), 0);
+  EXPECT_EQ(widest.GetLength(), 100000);
+  EXPECT_GE(cell.EstimateLines(fc, ctx, 2, 100, 0, 10), 2);
+
+  std::string lines;
+  for (int i = 0; i < 20000; ++i) lines += "ab[[BR]]";
+  TableCell& many = Cell(lines.c_str());
+  many.CountLineBreaks(ctx);
+  EXPECT_EQ(many.lineBreaks, 19999);
+  EXPECT_EQ(many.EstimateLines(fc, ctx, 2, 100, 1, 10), 20000);
+}
+
+TEST(TableCellList, AddingCellsGrowsLinearly) {
+  FileControl fc;
+  auto add = [&fc](int n) {
+    TableCellList list;
+    return TimeOf([&] {
+      for (int i = 0; i < n; ++i)
+        list.Add(std::make_unique<TableCell>(fc, nullptr, TextPosition(i, 0)));
+    });
+  };
+  EXPECT_LT(FourfoldGrowth(2000, add), kQuadraticGrowth);
 }
