@@ -45,6 +45,12 @@ TableType* TableDefinitionRegistry::FindType(const TextString& name) const {
   return FindNamed(types_, name);
 }
 
+TableType* TableDefinitionRegistry::GetType(int index) const {
+  if (index < 0 || index >= GetTypeCount())
+    return nullptr;
+  return types_[static_cast<std::size_t>(index)].get();
+}
+
 TableLayout* TableDefinitionRegistry::FindStructure(const TextString& name) const {
   return FindNamed(structures_, name);
 }

@@ -53,6 +53,8 @@ class TableDefinitionRegistry {
   TableLayout& GetDefaultStructure() { return *defaultStructure_; }
   int GetFormatCount() const { return static_cast<int>(formats_.size()); }
   int GetTypeCount() const { return static_cast<int>(types_.size()); }
+  // The named type at index (0-based, in the order the definitions file gave them), or null.
+  TableType* GetType(int index) const;
   int GetStructureCount() const { return static_cast<int>(structures_.size()); }
   ErrorHandler& GetErrorHandler() { return errorHandler_; }
 

@@ -8,6 +8,7 @@
 #include "policy/FileControl.h"
 #include "rtf/RtfCharacters.h"
 #include "rtf/RtfHelpers.h"
+#include "tables/PreForm.h"
 #include "text/PathUtils.h"
 
 // An RTF control word is never split from its backslash, so the backslash breaks before;
@@ -247,6 +248,16 @@ int RTFFile::FlushBuffer(FileControl& fc, TextFile* file, int /*ignored*/) {
 }
 
 int RTFFile::EndDocument(FileControl& fc) {
+  // A region still open when the document ends is written before the document closes.
+  if (fc.CollectingRegion || region_) {
+    const int location = ctx_.CodeLocation;
+    EndRegion(fc, regionCode_, true);
+    ctx_.CodeLocation = location;
+  }
+  // Pre-formatted and table paragraphs leave no group open for the closing below: a body
+  // paragraph takes their place.
+  if (styleCode_ == kParagraphPreformatted || styleCode_ == kParagraphTable)
+    ChangeStyle(fc, styleCode_, kParagraphBody, 0);
   (void)WriteRaw(fc, this, "\\par}");
   (void)WriteRaw(fc, this, "}}");
   (void)FlushBuffer(fc, this, 0);

@@ -8,6 +8,7 @@
 
 class Context;
 class FileControl;
+class PreForm;
 class PreHTML;
 class TextPosition;
 
@@ -85,7 +86,9 @@ class RTFFile : public OutFile {
   // batch is tidied first. After a failed write the remaining lines are only counted. Empties
   // the buffer; 1 when every line was written.
   int FlushBuffer(FileControl& fc, TextFile* file, int ignored) override;
-  // Closes the document: "\par}" and "}}", then, when the brace level is still above 0, the
+  // Closes the document: a pre-formatted region still open is written first (and a body
+  // paragraph opened after it); then "\par}" and "}}", then, when the brace level is still
+  // above 0, the
   // report "PROGRAM ERROR: <n> missing close braces.  Adding extra, but file may not be
   // correct" and one "}" line per missing brace ("(Added extra close braces here)" before
   // them with "Show Tags in output" on). Everything is written out. 1 when every write of
@@ -132,8 +135,9 @@ class RTFFile : public OutFile {
 
   // Writes one analysed line (a PreHTML) as RTF by its line type: paragraph-style changes,
   // headings with their bookmarks, bullets, hanging paragraphs, definitions, rulers, page
-  // breaks, tagged lines, then the line's converted text. Pre-formatted regions are written
-  // line by line as body paragraphs. Returns 1 when the line was handled; 0 when no document
+  // breaks, tagged lines, then the line's converted text. The lines of a pre-formatted region
+  // are collected and written as a whole when the region ends (at the latest at the end of
+  // the input). Returns 1 when the line was handled; 0 when no document
   // is open ("PROGRAM ERROR:  File not open in call to WriteOutStatement!") or the statement
   // is not a line object.
   [[nodiscard]] int WriteOutStatement(Statement& line, FileControl& fc, Context& ctx) override;
@@ -196,10 +200,12 @@ class RTFFile : public OutFile {
                             const TextString& heading, TextString& text);
   // Runs the tag a tagged line carries; its output (when it asks for one) becomes text.
   void RunLineTag(FileControl& fc, PreHTML& line, TextString& text);
-  // A pre-formatted region: opened, given its lines, ended.
-  void StartRegion(FileControl& fc);
-  void AddRegionLine(FileControl& fc, const TextString& text);
-  void EndRegion(FileControl& fc);
+  // A pre-formatted region: opened at line, given the output copies of its lines, ended and
+  // written. lineCode is the region code of the region's lines; previousPreformatted says
+  // whether the line before the one that ends the region was pre-formatted.
+  void StartRegion(FileControl& fc, PreHTML& line);
+  void AddRegionLine(PreHTML& copy);
+  void EndRegion(FileControl& fc, int lineCode, bool previousPreformatted);
   // Drops the in-line font change in force.
   void DropFontChange();
   // Closes the groups of bullet items, hanging paragraphs and contents lines left open.
@@ -219,8 +225,10 @@ class RTFFile : public OutFile {
   // The table policies' column delimiter while a delimited table sets its own.
   TextString savedDelimiter_;
   int delimiterSaved_ = 0;
-  // The region being written has had its opening.
-  int regionOpened_ = 0;
+  // The pre-formatted region being collected; null when none is open.
+  std::unique_ptr<PreForm> region_;
+  // The region code of the line that opened it.
+  int regionCode_ = 0;
   // Groups that lines of one kind share, each waiting for its last line: a hanging
   // paragraph's, a bullet item's, the contents lines'.
   int hangingOpen_ = 0;

@@ -17,6 +17,7 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "rtf/StyleSheet.h"
+#include "tables/PreForm.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "tags/TagInterpreter.h"
 #include "tags/TagTextFilters.h"
@@ -356,7 +357,7 @@ void RTFFile::ResetStatementState() {
   lastPageBreakLine_ = -1;
   savedDelimiter_.SetEmpty();
   delimiterSaved_ = 0;
-  regionOpened_ = 0;
+  region_.reset();
   hangingOpen_ = 0;
   bulletOpen_ = 0;
   contentsOpen_ = 0;
@@ -419,32 +420,41 @@ void RTFFile::RunLineTag(FileControl& fc, PreHTML& line, TextString& text) {
 }
 
 // ---- Pre-formatted regions ----
-// Regions are written as they arrive, each line a body paragraph of its own, in one group
-// that EndRegion closes.
+// A region's lines are collected in a PreForm, which decides at the region's end how the
+// region is written (table, code, diagram, mail header, indented block or text) and writes it.
 
-void RTFFile::StartRegion(FileControl& fc) {
+void RTFFile::StartRegion(FileControl& fc, PreHTML& line) {
   fc.CollectingRegion = 1;
-  regionOpened_ = 0;
+  regionCode_ = line.GetSpecialFormat();
+  if (!region_)
+    region_ = std::make_unique<PreForm>(this, &fc, ctx_.Line, &line);
 }
 
-void RTFFile::AddRegionLine(FileControl& fc, const TextString& text) {
-  if (!regionOpened_) {
-    TextString opening;
-    BuildParagraphOpening(fc, *this, kParagraphBody, 0, opening);
-    opening.AppendChar('{');
-    (void)WriteRaw(fc, this, opening.GetText());
-    regionOpened_ = 1;
-  }
-  stepWork_.Assign(text);
-  stepWork_.Append("\\par ");
-  (void)WriteLine(fc, this, stepWork_.GetText(), 1);
+void RTFFile::AddRegionLine(PreHTML& copy) {
+  if (region_)
+    region_->AddLine(&copy);
 }
 
-void RTFFile::EndRegion(FileControl& fc) {
+void RTFFile::EndRegion(FileControl& fc, int lineCode, bool previousPreformatted) {
   fc.CollectingRegion = 0;
-  if (regionOpened_)
-    (void)WriteRaw(fc, this, "}}");
-  regionOpened_ = 0;
+  if (region_) {
+    const TextString& inputType = fc.GetText(PolicyId::InputFileType);
+    int code = previousPreformatted ? lineCode : 0;
+    if (inputType.Compare("comma-delimited table", 0, 0) || ctx_.CommaDelimitedInput)
+      code = 8;
+    else if (inputType.Compare("tab-delimited table", 0, 0) || ctx_.TabDelimitedInput)
+      code = 7;
+    if (code == 0 && !fc.GetInt(PolicyId::AttemptTABLEGeneration))
+      code = 4;
+    if (region_->GetLineCount() > 0)
+      region_->Process(code);
+    // A region that a directive opened had a table-policy set queued for it.
+    if (lineCode != 0 && ctx_.RtfPass && fc.NumTabPolicy() > 0)
+      fc.DeleteOldTabPolicy();
+    if (region_->reportLevel >= 1 && !region_->reportText.IsEmpty())
+      fc.ReportMessage(region_->reportText.GetText(), region_->reportLevel);
+    region_.reset();
+  }
   if (delimiterSaved_) {
     if (TableAnalysisPolicies* policies = fc.GetNewTabPolicy(); policies != nullptr)
       policies->Text(TablePolicyId::DelimiterCharacter).value = savedDelimiter_;
@@ -873,9 +883,11 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
   const bool delimited = inputType.Compare("comma-delimited table", 0, 0) ||
                          inputType.Compare("tab-delimited table", 0, 0) ||
                          ctx.TabDelimitedInput || ctx.CommaDelimitedInput;
+  // The end of the input ends any region: a region whose end directive never came is
+  // written all the same.
   if (fc.CollectingRegion &&
-      (delimited ? step.type == kTypeEndOfFile : (step.raw || !step.preformatted)))
-    EndRegion(fc);
+      (step.type == kTypeEndOfFile || (!delimited && (step.raw || !step.preformatted))))
+    EndRegion(fc, records.previous.specialFormat, step.previousPreformatted);
 
   // 9. Delimited tables set their own column delimiter.
   if (step.tagType == kTagBeginDelimitedTable || step.tagType == kTagBeginCommaDelimitedTable) {
@@ -892,6 +904,7 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
 
   // 10. Start of a region.
   if (!fc.AutoCentringActive && !fc.CollectingRegion && step.preformatted && !delimited &&
+      step.type != kTypeEndOfFile &&
       (tableLine || (!IsOneOf(step.type, {kTagBeginTable, kTagBeginUserTaggedTable, kTypeIgnored,
                                           kTypeNull, kTypeHeaderNull}) &&
                      records.previous.type != kTypeHeaderNull))) {
@@ -906,7 +919,7 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
       }
     }
     if (starts)
-      StartRegion(fc);
+      StartRegion(fc, *line);
   }
 
   // 11. A pending prefix goes in front of a blank line.
@@ -1022,6 +1035,9 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
 
   // 23. Output by line type.
   WriteByType(fc, step);
+  // Delimited input is one table: each line that is written (re)opens the region.
+  if (delimited && !fc.CollectingRegion && step.write && step.type != kTypeEndOfFile)
+    StartRegion(fc, *line);
 
   // 24. The line itself.
   WriteFinal(fc, step);
@@ -1176,7 +1192,7 @@ void RTFFile::WriteFinal(FileControl& fc, OutputStep& step) {
     return;
   TextString& text = *copy_;
   if (fc.CollectingRegion) {
-    AddRegionLine(fc, text);
+    AddRegionLine(*copy_);
     return;
   }
   if (step.raw) {

@@ -312,7 +312,55 @@ class PreForm {
   void AddCellLineBreak(int parseType, int column);
   static void SetRowLineCounts(TableCellList& row, int value);
 
-  // ---- Region dispatch and output (PreFormDispatch.cpp) ----
+  // ---- Region dispatch and output (PreFormDispatch.cpp, PreFormOutput.cpp) ----
+  // How WriteTableOutput writes a region judged a table: the table parser's table and
+  // two-column-text parse types, and user-tagged tables.
+  static constexpr int kParseTable = kParseRtfTable;
+  static constexpr int kParseTwoColumnText = kParseTwoColumn;
+  static constexpr int kParseUserTagged = -1;
+
+  // Writes the region once its last line was added: the tab test (code 0 only), the special
+  // format, the table type and the private table policies, header lines, the analysis, then
+  // the first output form that applies (forced forms, user verdicts, then the detected kind).
+  // Without a policy set nothing happens; without a Context a program error is reported.
+  // The writer's pending output is written out before and after. Region messages collect in
+  // reportText and reportLevel for the writer to report.
+  void Process(int specialFormatCode);
+  // Clears every special-format flag, the fixed-columns flag and sets the delimiter to a tab,
+  // then sets the flags of code (0-10); any other code is reported and sets none.
+  void SetSpecialFormat(int formatCode);
+  // The first table type of the Context's registry whose content text some line holds
+  // (blanks and tabs squeezed, case ignored), else the default type; once per region.
+  void MatchTableType();
+  // The private generation policies, copied from the format the table type names (the
+  // default format for "Default", no type or an unknown name); once per region.
+  void MakeGenerationPolicies();
+  // The private layout, copied from the structure the table type names (as above).
+  void MakeLayout();
+  // A region judged a table (parseType kParseTable or kParseTwoColumnText), a user-tagged
+  // table (kParseUserTagged) or delimited data: tables, delimited data and two-column text
+  // through the table parser, a user-tagged table as the region's pre-formatted text.
+  void WriteTableOutput(int parseType);
+  // The output forms. Each applies the region's policy lines (CHANGE_POLICY) where it meets
+  // them and writes whole RTF groups, so that the writer's brace balance holds.
+  // Pre-formatted text: one paragraph group in the code, diagram or pre-formatted style,
+  // each line converted (word conversions, emphasis, link dictionary) with its blanks kept;
+  // in code the part from the first "//" that is not part of "://" is bold italic.
+  void OutputPreformatted();
+  // Code with the generation policy "Use <CODE>..</CODE> markup": the working texts in the
+  // code style, only the link dictionary applied, comments as above.
+  void OutputCode();
+  // Normal text: the writer switches to a body paragraph at the region's indent level and
+  // each line (not page breaks, rulers or underlines) ends a line of it.
+  void OutputNormal();
+  // A mail header, its lines in their order: the Subject line in the Heading 2 style, the
+  // From and Date lines in the quotation style, every other line as a body line.
+  // Without a From or a Subject line the region is written as normal text.
+  void OutputMailHeader();
+  // A heavily indented text block: one paragraph group indented past the empty first
+  // column, each line's text (its cells joined) a line of it.
+  void OutputIndentedBlock();
+  void OutputInvertedPyramid();
 
   // ---- Table writer and cell tags (PreFormTableWriter.cpp, PreFormCellTags.cpp) ----
   // A table reaches the writer as its header cells, its data cells and a laid-out flag. The
@@ -367,6 +415,32 @@ class PreForm {
 
  private:
   // ---- Region dispatch and output: private members ----
+  // Lines of type 1008 that carry text.
+  int CountPolicyLines() const;
+  // The outputs that the special format forces; false when none applies.
+  bool WriteForcedOutput();
+  // A user table, DIAGRAM or CODE region overrides what the analysis found.
+  void ApplyUserVerdicts();
+  // The first output form whose rule applies.
+  void WriteByDecision();
+  // Normal-text output, announced for regions of more than 2 lines.
+  void OutputAsNormalText();
+  // Writes "{", the paragraph codes of the style (keep-with-next off above 40 lines) and
+  // after, when given.
+  void WriteRegionOpening(int styleIndex, const char* after);
+  // "{" and the paragraph codes of a style, into work.
+  void StartMailParagraph(int styleIndex);
+  // Converts an escaped region text for output in place: fragment conversion without a
+  // trim (references when xrefs), link anchors restored.
+  void ConvertRegionText(TextString& text, int xrefs);
+  // Executes the in-line tags of text in the writer's scan of that kind; what the scan
+  // reports becomes a region message (level 10).
+  void RunRegionTags(TextString& text, int kind);
+  // A CHANGE_POLICY line met inside the region: title tags expanded, reported ("POLICY:
+  // Changed - "), then offered to the generation policies and to the layout.
+  void ApplyRegionPolicyLine(const PreFormLine& line);
+  // A mail header line: escaped, converted without references, blanks squeezed, trimmed.
+  void ConvertMailLine(TextString& text);
 
   // ---- Table writer and cell tags: private members ----
   // The cells of a section on their grid (PreFormTableWriter.cpp).
@@ -452,3 +526,18 @@ class PreForm {
   std::unique_ptr<TableLayout> layout_;
   std::unique_ptr<TableGenerationPolicies> generation_;
 };
+
+// ---- Region dispatch helpers (PreFormDispatch.cpp, PreFormOutput.cpp) ----
+// A region is tab-delimited data when every line with text holds at least minTabs and at
+// most maxTabs tabs, and the spread is small for the count: 3 or more with none, 5 or more
+// with 1, 9 or more with 2, 11 or more with 3.
+bool IsTabDelimitedRegion(int minTabs, int maxTabs);
+// The header lines the analysis skips when "Ignore table header during analysis" is set:
+// a fifth of the lines less policy lines above 25 lines, 5 for 8-25 lines, else all but 2 of
+// them; never below 0.
+int RegionHeaderLineCount(int lines, int policyLines);
+// Where the "//" comment of a code line starts: the first "//" that is not part of "://";
+// -1 when none.
+int FindCodeComment(const TextString& text);
+// Sets the comment of a code line (FindCodeComment) in bold italic.
+void SetCodeCommentStyle(TextString& text);

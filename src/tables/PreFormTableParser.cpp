@@ -428,6 +428,8 @@ void PreForm::ParseTable(int parseType) {
     if (line.type == kTagChangePolicy) {
       if (parseType > 3)
         fc_->ReportMessage("UNSUPPORTED CASE: Policy line inside ParseTable", 10);
+      else if (parseType != kParseTrial)
+        ApplyRegionPolicyLine(line);
     } else if (line.blank && sparseTable) {
       WriteParsedRow(parseType, i - 1, 0);
       prepare(i);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -417,4 +418,34 @@ TEST(Kvlcons, EmphasisOverTwoLines) {
   EXPECT_NE(rtf.find("that ends here\\b0}", open), std::string::npos) << rtf;
   EXPECT_EQ(rtf.find("*a bold"), std::string::npos) << rtf;
   EXPECT_EQ(rtf.find("here*"), std::string::npos) << rtf;
+}
+
+// A BEGIN_PRE that is never closed makes the whole 5 MB file one region: the region is
+// still written at the end of the input, every line of it, and the RTF balances.
+TEST(Kvlcons, UnclosedRegionOfALargeFileIsWrittenWhole) {
+  TempFolder dir("cons");
+  constexpr int kLines = 64000;
+  std::string text = "$_$_BEGIN_PRE\n";
+  for (int i = 0; i < kLines; ++i) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%06d  column {one}   column two   column three and a fourth that fills the line\n", i);
+    text += line;
+  }
+  ASSERT_GT(text.size(), 5u * 1000 * 1000);
+  const std::string input = dir.File("unclosed.txt");
+  WriteBytes(input, text);
+  const ConsoleResult r = RunConsole({input, "/OUTPUT=" + (dir.path / "*.rtf").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string rtf = ReadAll(dir.path / "unclosed.rtf");
+  EXPECT_TRUE(IsBalancedRtf(rtf));
+  for (const int i : {0, kLines / 2, kLines - 1}) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%06d  column \\'7bone\\'7d   column two   column three and a fourth that fills the line\\par", i);
+    EXPECT_NE(rtf.find(line), std::string::npos) << line;
+  }
+  std::size_t count = 0;
+  for (std::size_t at = rtf.find("column three"); at != std::string::npos;
+       at = rtf.find("column three", at + 1))
+    ++count;
+  EXPECT_EQ(count, static_cast<std::size_t>(kLines));
 }

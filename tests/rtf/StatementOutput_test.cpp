@@ -12,6 +12,7 @@
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
+#include "rtf/StyleSheet.h"
 #include "support/Growth.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"
@@ -299,7 +300,9 @@ TEST(WriteOutStatement, LineFlagsDecideWhatIsWritten) {
   }
 }
 
-TEST(WriteOutStatement, PreformattedAndTableLinesAreWrittenAsBodyParagraphs) {
+// The lines of a region are collected and written as one group when the region ends, each
+// line with its blanks, between the paragraphs around it.
+TEST(WriteOutStatement, PreformattedAndTableLinesAreWrittenAsARegion) {
   for (const unsigned flag : {kFlagNeverWrap, kFlagTableLine}) {
     SCOPED_TRACE(flag);
     StatementRun run;
@@ -316,6 +319,35 @@ TEST(WriteOutStatement, PreformattedAndTableLinesAreWrittenAsBodyParagraphs) {
     EXPECT_NE(body.find("  1   2   \\'7b3\\'7d\\par\n"), std::string::npos) << body;
     EXPECT_LT(body.find("Before."), body.find("a   b")) << body;
     EXPECT_LT(body.find("3\\'7d"), body.find("After.")) << body;
+    EXPECT_EQ(run.fc.CollectingRegion, 0);
+  }
+}
+
+// A region whose end never comes (an unclosed BEGIN_PRE flags every line after it, the
+// closing lines too) is written when the input ends; without the closing lines, when the
+// document ends.
+TEST(WriteOutStatement, ARegionLeftOpenIsWrittenAtTheEnd) {
+  for (const bool closingLines : {true, false}) {
+    SCOPED_TRACE(closingLines);
+    StatementRun run;
+    run.Add(kTypeUntyped, "Before.");
+    run.Add(kTagBeginPre, "$_$_BEGIN_PRE", kFlagTableLine).SetSpecialFormat(4);
+    for (const char* text : {"  first   {line}", "  last    line"})
+      run.Add(kTypeUntyped, text, kFlagTableLine).SetSpecialFormat(4);
+    if (closingLines) {
+      run.Add(kTypeBlank, "", kFlagTableLine).SetSpecialFormat(4);
+      run.Add(kTypeEndOfFile, "", kFlagTableLine).SetSpecialFormat(4);
+    }
+    const std::string body = run.Convert();
+    run.ExpectBalancedWithoutFaults();
+    const size_t first = body.find("  first   \\'7bline\\'7d\\par");
+    ASSERT_NE(first, std::string::npos) << body;
+    EXPECT_LT(first, body.find("  last    line\\par")) << body;
+    // Written as the user PRE section it is, in the pre-formatted style.
+    const std::string style =
+        "\\s" + std::to_string(run.ctx.Styles.GetRecord(StyleSheet::kPreformatted).styleNumber) +
+        "\\";
+    EXPECT_LT(body.rfind(style, first), first) << body;
     EXPECT_EQ(run.fc.CollectingRegion, 0);
   }
 }
