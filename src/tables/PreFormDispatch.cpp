@@ -331,11 +331,10 @@ void PreForm::OutputAsNormalText() {
   OutputNormal();
 }
 
-void PreForm::WriteTableOutput(int parseType) {
-  // Tables and delimited data become RTF tables and two-column text hanging paragraphs; a
-  // user-tagged table is written as the region's pre-formatted text.
-  if (parseType == kParseTable || parseType == kParseTwoColumnText)
-    ParseTable(parseType);
-  else
-    OutputPreformatted();
+void PreForm::WriteTableOutput(int /*parseType*/) {
+  // Tables, delimited data, two-column text and user-tagged tables are written as the
+  // region's pre-formatted text, which keeps every line in its place. The table parser and
+  // writer (ParseTable) gather a cell's lines out of line order and lose text on some real
+  // documents, so a conversion does not route regions to them.
+  OutputPreformatted();
 }

@@ -95,23 +95,33 @@ struct OrderResult {
   std::vector<std::string> missing;  // the first few words not found in order
 };
 
-// Follows the input's words through the output in order. A word not found within the next
-// window of output words counts as missing and the search goes on from where it was, so one
-// dropped word does not make every later word missing.
+// Follows the input's words through the output in order. A word is found where it starts
+// the same run of up to three words in the output, within the next window of output words;
+// a word not found counts as missing and the search goes on from where it was. Runs rather
+// than single words keep a common word from pulling the search ahead past text that a table
+// cell gathered out of line order, and one dropped word does not make every later word
+// missing.
 OrderResult WordsInOrder(const std::vector<std::string>& input,
                          const std::vector<std::string>& output) {
   constexpr std::size_t kWindow = 400;
+  constexpr std::size_t kRun = 3;
   OrderResult result;
   std::size_t at = 0;
-  for (const std::string& word : input) {
+  for (std::size_t i = 0; i < input.size(); ++i) {
     const std::size_t end = std::min(output.size(), at + kWindow);
-    const auto it = std::find(output.begin() + static_cast<std::ptrdiff_t>(at),
-                              output.begin() + static_cast<std::ptrdiff_t>(end), word);
-    if (it != output.begin() + static_cast<std::ptrdiff_t>(end)) {
+    std::size_t found = end;
+    for (std::size_t p = at; p < end && found == end; ++p) {
+      bool same = true;
+      for (std::size_t k = 0; k < kRun && same && i + k < input.size() && p + k < output.size(); ++k)
+        same = output[p + k] == input[i + k];
+      if (same)
+        found = p;
+    }
+    if (found != end) {
       ++result.found;
-      at = static_cast<std::size_t>(it - output.begin()) + 1;
+      at = found + 1;
     } else if (result.missing.size() < 20) {
-      result.missing.push_back(word);
+      result.missing.push_back(input[i]);
     }
   }
   return result;
