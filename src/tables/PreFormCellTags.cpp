@@ -335,7 +335,7 @@ void PreForm::ParseStubIndent(TableCell& cell, const TextString& arguments,
   cell.attributes[kCellStubIndent] = value;
   TableColumn* first = TableLayoutOf().GetColumn(1);
   if (value <= 0 || first == nullptr) return;
-  // 0 marks a column without stub indents yet.
+  // 0 marks a column that has met no stub indent.
   if (first->smallestStubIndent == 0 || value < first->smallestStubIndent)
     first->smallestStubIndent = value;
   first->largestStubIndent = std::max(first->largestStubIndent, value);

@@ -579,7 +579,7 @@ TEST(TableWriterPage, LaterGroupsShareTheTableAndTakeUnplacedText) {
   run.Data(1, 1, "first");
   run.form->FitTableToPage(started, 0, run.header, run.data, laidOut);
   EXPECT_EQ(started, 1);
-  EXPECT_TRUE(run.form->unplacedCell->text.IsEmpty());  // nothing to take it yet
+  EXPECT_TRUE(run.form->unplacedCell->text.IsEmpty());  // no cell has been defined to take it
   EXPECT_FALSE(run.Reported("Moving unplaced"));
 
   run.form->unplacedCell->text = "late";
