@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <iterator>
+#include <limits>
 
 // ---- ParseBuffer ----
 
@@ -12,6 +13,11 @@ void ParseBuffer::Reserve(int n) {
     return;
   if (n < 0)
     n = 0;
+  // The buffer at least doubles, so a text that grows by many replacements is copied a
+  // bounded number of times per byte.
+  if (data_)
+    n = static_cast<int>(std::min<long long>(std::max<long long>(n, 2LL * capacity_ + 1),
+                                             std::numeric_limits<int>::max() - 512));
   const int size = ((n + 1) / 256) * 256 + 256;
   auto bigger = std::make_unique<char[]>(size);
   if (data_)
@@ -686,7 +692,18 @@ int JParser::Scan(const char* text, const JScanOptions* options, int length) {
   int handled = 0;
   long long restartsLeft =
       (static_cast<long long>(textEnd_) + 1) * static_cast<long long>(patterns_.size());
-  while (position_ < textEnd_) {
+  // Each restart reads again the bytes before it; the bytes read again are held to a multiple
+  // of the text's length, so rewrites that keep making new matches cannot make a scan
+  // quadratic (or worse, with text that grows at each restart).
+  long long rereadLeft = kRestartRereadFactor * (static_cast<long long>(textEnd_) + 1);
+  // Handlers may move the position back and may make the text longer, so a scan holds both
+  // to generous bounds: it ends when it has read kScanStepFactor times the text's length
+  // (positions read again included), or when the text has grown past kScanGrowthFactor
+  // times its length. Rewrites of real text stay far inside both.
+  const long long originalLength = static_cast<long long>(textEnd_) + 1;
+  long long stepsLeft = kScanStepFactor * originalLength + kScanBudgetSlack;
+  const long long longestText = kScanGrowthFactor * originalLength + kScanBudgetSlack;
+  while (position_ < textEnd_ && --stepsLeft >= 0) {
     const int a = position_;
     const auto ch = static_cast<unsigned char>(work_.GetText()[a]);
     // Most positions of a text start nothing and continue nothing.
@@ -713,11 +730,11 @@ int JParser::Scan(const char* text, const JScanOptions* options, int length) {
     const bool goOn = fullMatches_.empty() || DispatchAt(replaced, handled);
     // A handler that shortened the text without saying so must not make us read past it.
     textEnd_ = std::min(textEnd_, work_.GetLength());
-    if (!goOn)
+    if (!goOn || work_.GetLength() > longestText)
       break;
     if (replaced) {
-      const bool restart =
-          options != nullptr && options->restartAfterReplacement && restartsLeft > 0;
+      const bool restart = options != nullptr && options->restartAfterReplacement &&
+                           restartsLeft > 0 && rereadLeft > position_;
       if (options == nullptr || options->resetAfterReplacement || restart) {
         for (const int index : stepped_)
           states_[index].Reset();
@@ -725,6 +742,7 @@ int JParser::Scan(const char* text, const JScanOptions* options, int length) {
       if (restart) {
         // Resumes at the first byte: the advance below takes it there.
         --restartsLeft;
+        rereadLeft -= position_ + 1;
         position_ = -1;
       }
     }

@@ -119,12 +119,22 @@ struct JMatchState {
   }
 };
 
+// How many times its length a scan with restarts may read its text again.
+inline constexpr long long kRestartRereadFactor = 16;
+// Bounds on one scan, in times the text's length plus a fixed slack: the positions it reads
+// (again after handlers move back included) and the length its text may grow to.
+inline constexpr long long kScanStepFactor = 256;
+inline constexpr long long kScanGrowthFactor = 64;
+inline constexpr long long kScanBudgetSlack = 65536;
+
 struct JScanOptions {
   int oneMatchPerPosition = 0;
   int resetAfterReplacement = 0;
   // After a replacement the scan goes on from the first byte of the text, with every state
   // reset. A handler that left the text as it was does not restart, and a scan restarts at
-  // most (length + 1) x patterns times, so rewrites that never settle still end.
+  // most (length + 1) x patterns times and reads again at most kRestartRereadFactor times the
+  // text's length, so rewrites that never settle still end, in time linear in the text; once
+  // the budget is spent the scan goes on forward.
   int restartAfterReplacement = 0;
   int stopAfterFirst = 0;
   int startAtFirstWildcard = 0;

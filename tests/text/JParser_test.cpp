@@ -576,3 +576,26 @@ TEST(JReplaceParser, CallbacksRewriteThroughTheParser) {
     EXPECT_STREQ(parser.GetResultText(), "a--bc-d");
   }
 }
+
+// ---- A handler that keeps rewriting cannot hold a scan for ever ----
+
+TEST(JParser, HandlerThatMovesBackAndGrowsTheTextStillEnds) {
+  // Each match doubles its span and sends the scan back to its start: without the scan's
+  // bounds this never ends and the text grows without limit.
+  JParser parser;
+  auto grow = [](JParser& p, JPattern&, JMatchState& state, ParseBuffer&, int& position,
+                 void*) -> int {
+    if (p.ReplaceAt(state.start, 1, "ab") == 0)
+      return kJNothingDone;
+    position = state.start - 1;
+    return kJTextChanged;
+  };
+  ASSERT_NE(parser.AddPattern(kJCallback, "a", "", 1, grow, nullptr), nullptr);
+  const std::string text(100, 'a');
+  EXPECT_GT(parser.Scan(text.c_str(), nullptr, -1), 0);
+  const std::string result = parser.GetResultText();
+  EXPECT_LE(static_cast<long long>(result.size()),
+            kScanGrowthFactor * (static_cast<long long>(text.size()) + 1) + kScanBudgetSlack + 2);
+  EXPECT_EQ(result.front(), 'a');
+  EXPECT_EQ(result.back(), 'a');
+}
