@@ -233,9 +233,14 @@ void PreForm::DetectColumns(int minSeparation) {
   int bestSamples = 0;
   int bestPosition = 0;
   int bestSeparator = 0;
+  // Qualifying positions in a row up to j: a gap is wide when the last s of them qualify.
+  int run = qualifies(0) ? 1 : 0;
   for (int j = 1; j <= limit; ++j) {
-    if (!qualifies(j))
+    if (!qualifies(j)) {
+      run = 0;
       continue;
+    }
+    ++run;
     const ColumnPositionStats& p = positionStats_[static_cast<size_t>(j)];
     if (j == 1 || !qualifies(j - 1)) {
       if (columnStart < 0)
@@ -251,9 +256,7 @@ void PreForm::DetectColumns(int minSeparation) {
     }
     if (qualifies(j + 1))
       continue;
-    bool wide = true;
-    for (int k = j - s + 1; k <= j && wide; ++k)
-      wide = qualifies(k);
+    const bool wide = run >= s;
     const bool clear =
         bestSamples == 0 || static_cast<double>(bestScore) / bestSamples > 0.6;
     if (!wide || !clear)
