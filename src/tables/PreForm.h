@@ -483,6 +483,9 @@ class PreForm {
   void PlaceColumns(int minSeparation);
   void TestRegionKind();
   int MergeRound(int& mergeCount);
+  // Merge rounds until one merges nothing, or kMaxMergeRounds of them (reported).
+  static constexpr int kMaxMergeRounds = 64;
+  void MergeUntilSettled(int& mergeCount);
   int MergeSparseSpans();
   void MarkTextBlocks();
   void IndentTextBlock(int m);
@@ -493,8 +496,13 @@ class PreForm {
   // Binds one column format of the generation policies to its definitions
   // (PreFormDefinitions.cpp).
   void BindColumnFormat(ColumnFormat& format);
-  // Column statistics and widths from the cell texts (PreFormColumns.cpp).
-  void MeasureColumnWidths(int fontSize, int percent);
+  // Column statistics and widths from the cell texts (PreFormColumns.cpp). The merge rounds
+  // decide on the statistics alone; the widths are measured once the columns stay put, as a
+  // merged column's width is measured afresh in the next round.
+  static constexpr int kColumnStatistics = 1;
+  static constexpr int kColumnWidths = 2;
+  void ComputeColumnParts(int parts);
+  void MeasureColumnWidths(int fontSize, int percent, int parts);
   // row made anew with one cell per column, each at the first line's end.
   void RebuildRow(TableCellList& row);
   // The indent taken off the working texts (0 when none was).

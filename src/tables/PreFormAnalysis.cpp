@@ -233,9 +233,14 @@ void PreForm::DetectColumns(int minSeparation) {
   int bestSamples = 0;
   int bestPosition = 0;
   int bestSeparator = 0;
+  // Qualifying positions in a row up to j: a gap is wide when the last s of them qualify.
+  int run = qualifies(0) ? 1 : 0;
   for (int j = 1; j <= limit; ++j) {
-    if (!qualifies(j))
+    if (!qualifies(j)) {
+      run = 0;
       continue;
+    }
+    ++run;
     const ColumnPositionStats& p = positionStats_[static_cast<size_t>(j)];
     if (j == 1 || !qualifies(j - 1)) {
       if (columnStart < 0)
@@ -251,9 +256,7 @@ void PreForm::DetectColumns(int minSeparation) {
     }
     if (qualifies(j + 1))
       continue;
-    bool wide = true;
-    for (int k = j - s + 1; k <= j && wide; ++k)
-      wide = qualifies(k);
+    const bool wide = run >= s;
     const bool clear =
         bestSamples == 0 || static_cast<double>(bestScore) / bestSamples > 0.6;
     if (!wide || !clear)
@@ -324,7 +327,7 @@ void PreForm::TestRegionKind() {
 
 // One round of merging; returns 1 when columns were merged.
 int PreForm::MergeRound(int& mergeCount) {
-  ComputeColumnStatistics();
+  ComputeColumnParts(kColumnStatistics);
   const int factor = layout_->columnMergingFactor.value;
   const bool sparse = layout_->expectSparseTables.value != 0;
   const bool movable = !separatorDelimited && !fixedColumns;
@@ -355,7 +358,27 @@ int PreForm::MergeRound(int& mergeCount) {
     mergeCount = 0;
     merged = 1;
   }
+  if (!merged)
+    ComputeColumnParts(kColumnWidths);
   return merged;
+}
+
+// Every round splits every line again, and a round may merge a single pair of columns, so
+// a region of thousands of columns would take thousands of rounds over all its text. The
+// rounds stop at a fixed number instead: no table of ordinary width gets near it.
+void PreForm::MergeUntilSettled(int& mergeCount) {
+  for (int round = 1; MergeRound(mergeCount); ++round) {
+    if (round < kMaxMergeRounds)
+      continue;
+    TextString message("WARNING: Column merging stopped after ");
+    message.AppendNumber('1', kMaxMergeRounds, 0);
+    message.Append(" rounds with ");
+    message.AppendNumber('1', GetColumnCount(), 0);
+    message.Append(" columns");
+    Report(message.GetText(), 10);
+    ComputeColumnStatistics();
+    return;
+  }
 }
 
 // In a table whose rows are separated by blank lines, a cell that spans two columns of
@@ -544,8 +567,7 @@ void PreForm::AnalyseFixedWidth() {
       twoColumnText = 1;
       TryTwoColumnText();
     }
-    while (MergeRound(mergeCount)) {
-    }
+    MergeUntilSettled(mergeCount);
     MarkTextBlocks();
     TestForDiagram();
     TestForMalformedTable();

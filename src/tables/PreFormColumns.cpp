@@ -105,7 +105,9 @@ static void TextForMeasure(const TextString& text, const TextString& opener,
   out.Trim();
 }
 
-void PreForm::ComputeColumnStatistics() {
+void PreForm::ComputeColumnStatistics() { ComputeColumnParts(kColumnStatistics | kColumnWidths); }
+
+void PreForm::ComputeColumnParts(int parts) {
   if (fc_ == nullptr)
     return;
   // The table font: its size and width factor set the measure of every cell.
@@ -124,16 +126,24 @@ void PreForm::ComputeColumnStatistics() {
   const int stretch = fc_->GetInt(PolicyId::FontStretchFactorInPercent);
   const int percent =
       static_cast<int>(((stretch + 100) / 100.0 * widthFactor - 1.0) * 100.0);
-  MeasureColumnWidths(fontSize, percent);
+  MeasureColumnWidths(fontSize, percent, parts);
 }
 
-void PreForm::MeasureColumnWidths(int fontSize, int percent) {
+void PreForm::MeasureColumnWidths(int fontSize, int percent, int parts) {
   const int columns = GetColumnCount();
+  const bool statistics = (parts & kColumnStatistics) != 0;
+  const bool widths = (parts & kColumnWidths) != 0;
   RebuildRow(row_);
-  for (auto& column : columns_)
-    column->ClearStatistics();
-  spanningCells = spanningSum = spanningLines = 0;
-  windowSpanningCells = windowSpanningSum = windowSpanningLines = 0;
+  for (auto& column : columns_) {
+    if (statistics)
+      column->ClearStatistics();
+    else
+      column->width = 0;
+  }
+  if (statistics) {
+    spanningCells = spanningSum = spanningLines = 0;
+    windowSpanningCells = windowSpanningSum = windowSpanningLines = 0;
+  }
 
   const int n = GetLineCount();
   int headerRuler = 0;
@@ -158,92 +168,94 @@ void PreForm::MeasureColumnWidths(int fontSize, int percent) {
       continue;
     SplitLine(row_, i, 1);
     const int cells = std::min(row_.GetCount(), columns);
-    const bool textLine = !l.ruler && !l.blank;
-    bool lineSpans = false;
-    bool windowSpans = false;
-    const bool inWindow = i >= headerRuler && i < n - 4;
-    int nonEmpty = 0;
-    int firstNonEmpty = -1;
-    bool restEmpty = true;
-    bool filledFromFirst = true;
-    bool beforeLastEmpty = true;
-    bool hasSpanning = false;
-    bool coveringEmpty = true;  // the cell that covers the column being read
-    bool firstEmpty = true;
-    for (int k = 0; k < cells; ++k) {
-      const TableCell& cell = *row_.GetCell(k);
-      CellClass& cls = classes[static_cast<size_t>(k)];
-      if (cell.columnSpan <= 0) {  // covered by a cell to its left
-        cls = CellClass{};
-        continue;
-      }
-      cls = ClassifyCell(cell.text, textLine);
-      coveringEmpty = cls.empty;
-      if (k == 0)
-        firstEmpty = cls.empty;
-      if (cell.columnSpan > 1) {
-        hasSpanning = true;
-        if (k < cells - 1 && !l.ruler) {
-          if (i >= headerLineCount) {
-            ++spanningCells;
-            spanningSum += cell.columnSpan - 1;
-            lineSpans = true;
-          }
-          if (inWindow) {
-            ++windowSpanningCells;
-            windowSpanningSum += cell.columnSpan - 1;
-            windowSpans = true;
-          }
-        }
-      }
-      if (cls.empty) {
-        if (firstNonEmpty >= 0)
-          filledFromFirst = false;
-        continue;
-      }
-      ++nonEmpty;
-      if (firstNonEmpty < 0)
-        firstNonEmpty = k;
-      if (k > 0)
-        restEmpty = false;
-      if (k < cells - 1)
-        beforeLastEmpty = false;
-    }
-    if (lineSpans)
-      ++spanningLines;
-    if (windowSpans)
-      ++windowSpanningLines;
-    l.nonEmptyCells = nonEmpty;
-    l.firstNonEmptyCell = firstNonEmpty;
-    l.restEmpty = restEmpty ? 1 : 0;
-    l.filledFromFirst = filledFromFirst && firstNonEmpty >= 0 ? 1 : 0;
-    l.allBeforeLastEmpty = beforeLastEmpty ? 1 : 0;
-    l.hasSpanningCell = hasSpanning ? 1 : 0;
-    l.firstCellEmpty = firstEmpty ? 1 : 0;
-    l.lastCellEmpty = coveringEmpty ? 1 : 0;
-
-    if (i >= headerLineCount && !l.ruler && !(restEmpty && firstEmpty)) {
+    if (statistics) {
+      const bool textLine = !l.ruler && !l.blank;
+      bool lineSpans = false;
+      bool windowSpans = false;
+      const bool inWindow = i >= headerRuler && i < n - 4;
+      int nonEmpty = 0;
+      int firstNonEmpty = -1;
+      bool restEmpty = true;
+      bool filledFromFirst = true;
+      bool beforeLastEmpty = true;
+      bool hasSpanning = false;
+      bool coveringEmpty = true;  // the cell that covers the column being read
+      bool firstEmpty = true;
       for (int k = 0; k < cells; ++k) {
         const TableCell& cell = *row_.GetCell(k);
-        if (cell.columnSpan <= 0)
-          continue;
-        PreFormColumn& column = *columns_[static_cast<size_t>(k)];
-        const CellClass& cls = classes[static_cast<size_t>(k)];
-        column.spans.Add(cell.columnSpan);
-        if (cls.empty) {
-          column.emptiness.Add(1);
+        CellClass& cls = classes[static_cast<size_t>(k)];
+        if (cell.columnSpan <= 0) {  // covered by a cell to its left
+          cls = CellClass{};
           continue;
         }
-        column.emptiness.Add(0);
-        column.alphanumeric.Add(cls.alphanumeric);
-        column.symbolLike.Add(cls.symbolLike);
-        const bool number = cls.valueKind == kCellNumber;
-        column.numeric.Add(number ? 1 : 0);
-        column.alignmentKinds.Add(number ? 3 : cell.alignment);
+        cls = ClassifyCell(cell.text, textLine);
+        coveringEmpty = cls.empty;
+        if (k == 0)
+          firstEmpty = cls.empty;
+        if (cell.columnSpan > 1) {
+          hasSpanning = true;
+          if (k < cells - 1 && !l.ruler) {
+            if (i >= headerLineCount) {
+              ++spanningCells;
+              spanningSum += cell.columnSpan - 1;
+              lineSpans = true;
+            }
+            if (inWindow) {
+              ++windowSpanningCells;
+              windowSpanningSum += cell.columnSpan - 1;
+              windowSpans = true;
+            }
+          }
+        }
+        if (cls.empty) {
+          if (firstNonEmpty >= 0)
+            filledFromFirst = false;
+          continue;
+        }
+        ++nonEmpty;
+        if (firstNonEmpty < 0)
+          firstNonEmpty = k;
+        if (k > 0)
+          restEmpty = false;
+        if (k < cells - 1)
+          beforeLastEmpty = false;
+      }
+      if (lineSpans)
+        ++spanningLines;
+      if (windowSpans)
+        ++windowSpanningLines;
+      l.nonEmptyCells = nonEmpty;
+      l.firstNonEmptyCell = firstNonEmpty;
+      l.restEmpty = restEmpty ? 1 : 0;
+      l.filledFromFirst = filledFromFirst && firstNonEmpty >= 0 ? 1 : 0;
+      l.allBeforeLastEmpty = beforeLastEmpty ? 1 : 0;
+      l.hasSpanningCell = hasSpanning ? 1 : 0;
+      l.firstCellEmpty = firstEmpty ? 1 : 0;
+      l.lastCellEmpty = coveringEmpty ? 1 : 0;
+
+      if (i >= headerLineCount && !l.ruler && !(restEmpty && firstEmpty)) {
+        for (int k = 0; k < cells; ++k) {
+          const TableCell& cell = *row_.GetCell(k);
+          if (cell.columnSpan <= 0)
+            continue;
+          PreFormColumn& column = *columns_[static_cast<size_t>(k)];
+          const CellClass& cls = classes[static_cast<size_t>(k)];
+          column.spans.Add(cell.columnSpan);
+          if (cls.empty) {
+            column.emptiness.Add(1);
+            continue;
+          }
+          column.emptiness.Add(0);
+          column.alphanumeric.Add(cls.alphanumeric);
+          column.symbolLike.Add(cls.symbolLike);
+          const bool number = cls.valueKind == kCellNumber;
+          column.numeric.Add(number ? 1 : 0);
+          column.alignmentKinds.Add(number ? 3 : cell.alignment);
+        }
       }
     }
 
-    if (l.ruler || l.type == kTypeLine)
+    if (!widths || l.ruler || l.type == kTypeLine)
       continue;
     for (int k = 0; k < cells; ++k) {
       const TableCell& cell = *row_.GetCell(k);
@@ -262,28 +274,33 @@ void PreForm::MeasureColumnWidths(int fontSize, int percent) {
     }
   }
 
-  for (auto& columnPointer : columns_) {
-    PreFormColumn& column = *columnPointer;
-    column.alignment =
-        column.givenAlignment > 0 ? column.givenAlignment : TopValue(column.alignmentKinds, 1);
-    int spanFrequency = 0;
-    column.spanMode = TopValue(column.spans, 1, &spanFrequency);
-    const int spanSamples = column.spans.GetSamples();
-    if (column.spanMode == 1 && spanSamples > 0 && spanFrequency < 0.8 * spanSamples)
-      column.spanMode = 2;
-    int emptyFrequency = 0;
-    const int emptySamples = column.emptiness.GetSamples();
-    const int emptiest = TopValue(column.emptiness, 0, &emptyFrequency);
-    column.mostlyEmpty = emptiest == 1 && emptyFrequency > 0.75 * emptySamples ? 1 : 0;
-    column.alwaysEmpty = column.mostlyEmpty && emptyFrequency == emptySamples ? 1 : 0;
-    column.symbolic = TopValue(column.symbolLike, 0);
-    int textFrequency = 0;
-    column.textLike = TopValue(column.alphanumeric, 0, &textFrequency);
-    if (column.mostlyEmpty || column.symbolic ||
-        (column.textLike && textFrequency < 0.8 * column.alphanumeric.GetSamples()))
-      column.textLike = 0;
-    column.isNumeric = column.mostlyEmpty ? 0 : TopValue(column.numeric, 0);
+  if (statistics) {
+    for (auto& columnPointer : columns_) {
+      PreFormColumn& column = *columnPointer;
+      column.alignment =
+          column.givenAlignment > 0 ? column.givenAlignment : TopValue(column.alignmentKinds, 1);
+      int spanFrequency = 0;
+      column.spanMode = TopValue(column.spans, 1, &spanFrequency);
+      const int spanSamples = column.spans.GetSamples();
+      if (column.spanMode == 1 && spanSamples > 0 && spanFrequency < 0.8 * spanSamples)
+        column.spanMode = 2;
+      int emptyFrequency = 0;
+      const int emptySamples = column.emptiness.GetSamples();
+      const int emptiest = TopValue(column.emptiness, 0, &emptyFrequency);
+      column.mostlyEmpty = emptiest == 1 && emptyFrequency > 0.75 * emptySamples ? 1 : 0;
+      column.alwaysEmpty = column.mostlyEmpty && emptyFrequency == emptySamples ? 1 : 0;
+      column.symbolic = TopValue(column.symbolLike, 0);
+      int textFrequency = 0;
+      column.textLike = TopValue(column.alphanumeric, 0, &textFrequency);
+      if (column.mostlyEmpty || column.symbolic ||
+          (column.textLike && textFrequency < 0.8 * column.alphanumeric.GetSamples()))
+        column.textLike = 0;
+      column.isNumeric = column.mostlyEmpty ? 0 : TopValue(column.numeric, 0);
+    }
   }
+
+  if (!widths)
+    return;
 
   if (columns == 2 && columns_[0]->mostlyEmpty) {
     const int blank = EstimateTextWidth(1, TextString(" "), fontSize, percent);

@@ -2,6 +2,7 @@
 // cut at the column boundaries, and delimited lines cut at their delimiter.
 
 #include <algorithm>
+#include <cstring>
 
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
@@ -10,6 +11,14 @@
 #include "tables/PreForm.h"
 #include "tables/TableGenerationPolicies.h"
 #include "tables/TableLayout.h"
+
+// Bytes from .. to of text, cut at a NUL among them. Unlike AssignSubstring, which measures
+// its source from the start on every call, this reads only the range, so cutting a long
+// line into many pieces stays linear in its length.
+static void AssignRange(const TextString& text, int from, int to, TextString& out) {
+  const char* begin = text.GetText() + from;
+  out.AssignBytes(begin, static_cast<int>(strnlen(begin, static_cast<size_t>(to - from))));
+}
 
 int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out) {
   out.SetEmpty();
@@ -45,7 +54,7 @@ int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& o
   pos = end < length ? end + 1 : length;
   if (end == start)
     return 1;
-  out.AssignSubstring(text.GetText(), start, end - start);
+  AssignRange(text, start, end, out);
   out.Trim();
   const int n = out.GetLength();
   if (wasQuoted && n >= 2 && out.CharAt(0) == '"' && out.CharAt(n - 1) == '"') {
@@ -124,7 +133,7 @@ static void CutCellText(const TextString& text, int from, int to, TextString& ou
     ++from;
   while (to > from && text.CharAt(to - 1) == '|')
     --to;
-  out.AssignSubstring(text.GetText(), from, to - from);
+  AssignRange(text, from, to, out);
 }
 
 void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
@@ -168,7 +177,7 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
           // the cells are converted for output.
           if (!raw && ctx_ != nullptr) {
             TextString tag;
-            tag.AssignSubstring(text.GetText(), tagStart, pos - tagStart);
+            AssignRange(text, tagStart, std::min(pos, length), tag);
             workLine2->SetText(text.GetText());
             (void)workLine2->ExecuteTag(*fc_, *ctx_, tag);
           }

@@ -377,3 +377,72 @@ TEST(EndToEnd, CorpusConvertsAndOpensInARealReader) {
         << " words found in order; first missing: " << Joined(order.missing);
   }
 }
+
+// Tables far beyond any page convert in one run into balanced RTF that keeps every line of
+// them, and the analysis reports where it gave up on a region's columns.
+TEST(EndToEnd, HugeTablesConvertBalanced) {
+  auto table = [](const std::vector<std::string>& rows) {
+    std::string text = "Regions of pre-formatted text follow.\n\n$_$_BEGIN_TABLE\n";
+    for (const std::string& row : rows)
+      text += row + "\n";
+    return text + "$_$_END_TABLE\n\nThe text after the table.\n";
+  };
+  // Forty columns of nine characters, a ruler under the header.
+  std::vector<std::string> wide(2);
+  for (int c = 0; c < 40; ++c)
+    wide[0] += "head" + std::to_string(10 + c) + "   ";
+  wide[1] = std::string(wide[0].size(), '-');
+  for (int r = 0; r < 6; ++r) {
+    wide.emplace_back();
+    for (int c = 0; c < 40; ++c)
+      wide.back() += "v" + std::to_string(10 + r) + "x" + std::to_string(10 + c) + "   ";
+  }
+  // Two lines of 2,000 words after runs of one to three blanks, and a line of 100,000 bytes
+  // that crosses every column they make.
+  std::string words;
+  for (int k = 0; k < 2000; ++k)
+    words += std::string(1, static_cast<char>('a' + k % 26)) + std::string(1 + k % 3, ' ');
+  const std::string longest(100000, 'x');
+  // One cell of 100,000 bytes in a table of three columns.
+  const std::string bigCell(100000, 'y');
+  // A row of 3,000 words spanning far past the table's three columns.
+  std::string spanning = "spanning";
+  for (int k = 1; k < 3000; ++k)
+    spanning += " spanning";
+
+  struct Case {
+    const char* name;
+    std::string input;
+    const char* kept;     // a text of the region the RTF holds
+    const char* message;  // what the conversion reports about the region; "" for nothing
+  };
+  const Case cases[] = {
+      {"wide", table(wide), "v15x49", ""},
+      {"columns", table({words, words, longest}), longest.c_str(),
+       "WARNING: Column merging stopped after 64 rounds with "},
+      {"cell",
+       table({"name      size      kind", "alpha     10        file",
+              "beta      " + bigCell + "  dir", "gamma     30        file"}),
+       bigCell.c_str(), ""},
+      {"span", table({"one    two    three", "1      2      3", spanning, "4      5      6"}),
+       "spanning spanning spanning", ""},
+  };
+  TempFolder dir("e2e_huge");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string input = dir.File(std::string(c.name) + ".txt");
+    const std::string rtf = dir.File(std::string(c.name) + ".rtf");
+    WriteBytes(input, c.input);
+    const RunResult run = RunKvlcons({input, "/OUTPUT=" + rtf});
+    EXPECT_EQ(run.status, 0) << run.messages;
+    EXPECT_EQ(run.messages.find("PROGRAM ERROR"), std::string::npos) << run.messages;
+    EXPECT_EQ(run.messages.find("UNSUPPORTED CASE"), std::string::npos) << run.messages;
+    if (*c.message != '\0') {
+      EXPECT_NE(run.messages.find(c.message), std::string::npos) << run.messages;
+    }
+    const std::string text = ReadBytes(rtf);
+    EXPECT_EQ(BraceFault(text), "");
+    EXPECT_NE(text.find(c.kept), std::string::npos);
+    EXPECT_NE(text.find("The text after the table."), std::string::npos);
+  }
+}

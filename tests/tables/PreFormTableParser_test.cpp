@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -7,6 +8,8 @@
 #include "analysis/PreHTML.h"
 #include "rtf/RTFFile.h"
 #include "support/ContextFixture.h"
+#include "support/Growth.h"
+#include "support/TestFiles.h"
 #include "tables/PreForm.h"
 #include "tables/TableGenerationPolicies.h"
 #include "tables/TableLayout.h"
@@ -323,4 +326,67 @@ TEST_F(TableParserTest, HugeCellsAndManyColumnsStayBalanced) {
   }
   EXPECT_TRUE(bigWritten);
   EXPECT_EQ(cells, 2);
+}
+
+// Lines growing with n on fixed columns six characters apart: many short cells, a few long
+// ones, and a line without blanks that spans every column.
+TEST_F(TableParserTest, ParsingAndWritingGrowLinearlyWithLineLengthAndColumns) {
+  struct Shape {
+    const char* name;
+    bool narrow;  // n / 6 columns six characters wide, else four columns n wide
+    std::string (*line)(int n, int i);
+  };
+  const Shape shapes[] = {
+      {"many short cells", true, [](int n, int) {
+         std::string out;
+         for (int k = 0; k < n / 6; ++k)
+           out += "abcd  ";
+         return out;
+       }},
+      {"four long cells", false, [](int n, int) {
+         std::string out;
+         for (int k = 0; k < 4; ++k)
+           out += std::string(static_cast<size_t>(n) - 2, 'x') + "  ";
+         return out;
+       }},
+      {"a line across every column", true, [](int n, int i) {
+         if (i == 2)
+           return std::string(static_cast<size_t>(n), 'x');
+         std::string out;
+         for (int k = 0; k < n / 6; ++k)
+           out += "w" + std::to_string(k % 10) + "    ";
+         return out;
+       }},
+  };
+  const std::string output = TempPath("parse", "table.rtf");
+  for (const Shape& shape : shapes) {
+    SCOPED_TRACE(shape.name);
+    const double growth = FourfoldGrowth(600, [&](int n) {
+      // A file, as in a conversion: a sink would keep every line apart.
+      RTFFile sizedWriter(ctx);
+      EXPECT_TRUE(sizedWriter.OpenForWrite(output.c_str(), 0, 0));
+      PreForm sized(&sizedWriter, &fc, nullptr, nullptr);
+      sized.SetLayout(std::make_unique<TableLayout>(TextString("test")));
+      sized.SetGenerationPolicies(std::make_unique<TableGenerationPolicies>(TextString("")));
+      std::vector<std::unique_ptr<PreHTML>> kept;
+      for (int i = 0; i < 4; ++i) {
+        auto line = std::make_unique<PreHTML>();
+        line->SetText(shape.line(n, i).c_str());
+        line->SetEndPosition(fc, TextPosition(i + 1, 1));
+        sized.AddLine(line.get());
+        kept.push_back(std::move(line));
+      }
+      sized.ClassifyLines();
+      const int width = shape.narrow ? 6 : n;
+      const int columns = shape.narrow ? n / 6 : 4;
+      for (int k = 0; k < columns; ++k)
+        sized.AddColumn(k * width, k * width + width - 1, k * width + width - 1, 1);
+      const auto time = TimeOf([&] { sized.ParseTable(PreForm::kParseRtfTable); });
+      sizedWriter.Close();
+      return time;
+    });
+    EXPECT_LT(growth, kQuadraticGrowth);
+    EXPECT_GT(ReadBytes(output).size(), 1000u);
+  }
+  std::filesystem::remove(output);
 }

@@ -8,6 +8,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
+#include "support/Growth.h"
 #include "tables/PreForm.h"
 #include "tables/TableCell.h"
 #include "tables/TableGenerationPolicies.h"
@@ -596,4 +597,17 @@ TEST(TableWriterPage, LaterGroupsShareTheTableAndTakeUnplacedText) {
   for (const std::string& line : lines) moved = moved || line.find("second late") != std::string::npos;
   EXPECT_TRUE(moved);
   EXPECT_EQ(run.rtf.GetBraceLevel(), 0);
+}
+
+TEST(TableWriterGrid, WritingGrowsLinearlyWithColumnsAndCellLength) {
+  const double growth = FourfoldGrowth(200, [](int n) {
+    // Three rows of n columns; a cell of 50 n bytes and one spanning the second row.
+    TableRun run(n);
+    const std::string big(static_cast<size_t>(n) * 50, 'x');
+    for (int c = 1; c <= n; ++c) run.Data(1, c, c == 1 ? big.c_str() : "w");
+    run.Data(2, 1, "across", 1, n);
+    for (int c = 1; c <= n; ++c) run.Data(3, c, "w");
+    return TimeOf([&] { run.Write(); });
+  });
+  EXPECT_LT(growth, kQuadraticGrowth);
 }

@@ -582,3 +582,55 @@ TEST_F(PreFormTest, AnalysisGrowsLinearly) {
   });
   EXPECT_LT(growth, kQuadraticGrowth);
 }
+
+// ---- Long lines and many columns ----
+
+// Regions whose lines grow with n: in the length of their cells, in the number of their
+// columns, and both at once with a line that crosses every column.
+struct RegionShape {
+  const char* name;
+  std::vector<std::string> (*lines)(int n);
+};
+
+static std::string Repeated(int count, const std::string& piece) {
+  std::string out;
+  for (int k = 0; k < count; ++k)
+    out += piece;
+  return out;
+}
+
+const RegionShape kWideRegions[] = {
+    {"four columns of long cells",
+     [](int n) {
+       const std::string cell(static_cast<size_t>(n), 'x');
+       return std::vector<std::string>(6, Repeated(4, cell + "    "));
+     }},
+    {"aligned columns of short words",
+     [](int n) { return std::vector<std::string>(6, Repeated(n / 6, "abcd  ")); }},
+    {"ragged words over a line without blanks",
+     [](int n) {
+       // Short words after runs of one to three blanks; the third line, one long word,
+       // spans every column found.
+       std::string words;
+       for (int k = 0; k < n / 3; ++k)
+         words += std::string(1, static_cast<char>('a' + k % 26)) +
+                  std::string(static_cast<size_t>(1 + k % 3), ' ');
+       return std::vector<std::string>{words, words, std::string(static_cast<size_t>(n) * 50, 'x')};
+     }},
+};
+
+TEST_F(PreFormTest, AnalysisGrowsLinearlyWithLineLengthAndColumns) {
+  for (const RegionShape& shape : kWideRegions) {
+    SCOPED_TRACE(shape.name);
+    const double growth = FourfoldGrowth(600, [&](int n) {
+      PreForm sized(nullptr, &fc, nullptr, nullptr);
+      PreHTML line;
+      for (const std::string& text : shape.lines(n)) {
+        line.SetText(text.c_str());
+        sized.AddLine(&line);
+      }
+      return TimeOf([&] { sized.Analyse(); });
+    });
+    EXPECT_LT(growth, kQuadraticGrowth);
+  }
+}
