@@ -651,10 +651,12 @@ static LayoutCounts CountLayout(std::string_view text) {
       CountRun(local, run);
       run = 0;
     }
+    if (c != '|' && c != '+' && c != '-' && c != '=')
+      continue;
     const bool hasNext = i + 1 < size;
     marks += c == '|';
     marks += c == '+' && hasNext;
-    marks += (c == '-' || c == '=' || c == '|') && hasNext && bytes[i + 1] == c;
+    marks += c != '+' && hasNext && bytes[i + 1] == c;
   }
   CountRun(local, run);
   local.marks = marks;
