@@ -73,14 +73,11 @@ static void ExtractBulletWord(const FileControl& fc, const TextString& line, Tex
   std::size_t tagEnd = first.find("</SUP>");
   if (tagEnd == std::string_view::npos)
     tagEnd = first.find("</SUB>");
-  TextString piece;
   if (tagEnd != std::string_view::npos) {
     tagEnd += 6;
-    piece.AssignBytes(first.data(), static_cast<int>(tagEnd));
-    split.Append(piece);
+    split.AppendBytes(first.data(), static_cast<int>(tagEnd));
     split.AppendChar(' ');
-    piece.AssignBytes(first.data() + tagEnd, static_cast<int>(first.size() - tagEnd));
-    split.Append(piece);
+    split.AppendBytes(first.data() + tagEnd, static_cast<int>(first.size() - tagEnd));
   } else {
     for (const char c : first) {
       split.AppendChar(c);
@@ -89,10 +86,11 @@ static void ExtractBulletWord(const FileControl& fc, const TextString& line, Tex
     }
   }
   const std::size_t wordEnd = wordStart + first.size();
-  piece.AssignBytes(text.data() + wordEnd, static_cast<int>(text.size() - wordEnd));
-  split.Append(piece);
-  (void)split.ReplaceAll("&nbsp;", " ", 0, 1);
-  split.Trim();
+  split.AppendBytes(text.data() + wordEnd, static_cast<int>(text.size() - wordEnd));
+  if (split.ContainsChar('&'))
+    (void)split.ReplaceAll("&nbsp;", " ", 0, 1);
+  // FirstWord passes over the leading blanks and tabs, and the trailing ones never reach
+  // the first word: the text needs no trimming.
   const std::string_view bullet = FirstWord(View(split));
   word.AssignBytes(bullet.data(), static_cast<int>(bullet.size()));
 }
@@ -193,8 +191,10 @@ int TidyBulletLine(FileControl& fc, Context& ctx, TextString& line, int allowNum
   ExtractBulletWord(fc, line, bulletWord);
   if (ctx.OutputPass && fc.GetInt(PolicyId::ListMarkupCode) == 0)
     MoveBulletWordToFront(fc, line, bulletWord);
-  for (const char* tag : {"<SUP>", "</SUP>", "<SUB>", "</SUB>"})
-    (void)bulletWord.ReplaceAll(tag, "", 0, 1);
+  if (bulletWord.ContainsChar('<')) {
+    for (const char* tag : {"<SUP>", "</SUP>", "<SUB>", "</SUB>"})
+      (void)bulletWord.ReplaceAll(tag, "", 0, 1);
+  }
   ctx.BulletWord = bulletWord;
 
   int type = ClassifyBulletWord(View(bulletWord), allowNumbered, allowRoman, allowAlphabetic);
