@@ -72,10 +72,26 @@ class PatternSearch {
         }
         return -1;
       }
-      const unsigned char first = FoldUpper(pattern_[0]);
-      for (int pos = from; pos <= last; ++pos)
-        if (FoldUpper(t[pos]) == first && MatchesAt(t + pos)) return pos;
-      return -1;
+      // Folded, the first byte has at most two spellings: the library's search finds the
+      // next of each, and the nearer one is the candidate.
+      const unsigned char upper = FoldUpper(pattern_[0]);
+      const unsigned char lower = FoldLower(upper);
+      const auto nextOf = [&](unsigned char c, int pos) {
+        if (pos > last) return INT_MAX;
+        const void* hit = std::memchr(t + pos, c, static_cast<size_t>(last - pos + 1));
+        return hit == nullptr ? INT_MAX : static_cast<int>(static_cast<const unsigned char*>(hit) - t);
+      };
+      int atUpper = nextOf(upper, from);
+      int atLower = lower == upper ? INT_MAX : nextOf(lower, from);
+      for (;;) {
+        const int pos = atUpper < atLower ? atUpper : atLower;
+        if (pos == INT_MAX) return -1;
+        if (MatchesAt(t + pos)) return pos;
+        if (pos == atUpper)
+          atUpper = nextOf(upper, pos + 1);
+        else
+          atLower = nextOf(lower, pos + 1);
+      }
     }
     if (!tableReady_) BuildTable();
     for (int pos = from; pos + length_ <= end;) {
