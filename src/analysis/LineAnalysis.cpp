@@ -147,8 +147,6 @@ static void RecomputeGeometry(PreHTML& line) {
   line.SetIndent(end == 0 ? 0 : static_cast<int>(indent));
 }
 
-static PreHTML* AsLine(Statement* statement) { return dynamic_cast<PreHTML*>(statement); }
-
 // ---- Mail-header names ----
 
 bool IsMailHeaderName(Context& ctx, const TextString& name) {

@@ -85,8 +85,6 @@ static int DeepIndent(const FileControl& fc) {
 // A line whose type is not decided yet: untyped, or still unset.
 static bool IsUntyped(int type) { return type == kTypeUntyped || type == kTagNone; }
 
-static PreHTML* AsLine(Statement* statement) { return dynamic_cast<PreHTML*>(statement); }
-
 // ---- Type codes ----
 
 bool IsTaggedType(LogErrorHandler* handler, int type) {
