@@ -703,8 +703,11 @@ void TextString::CollapseBlanks() {
 int TextString::Trim(int trailingOnly, const char* set) {
   if (!buffer_) return 1;
   if (set == nullptr) set = " ";
-  const bool blankInSet = std::strchr(set, ' ') != nullptr;
+  // The usual set, a blank alone, is tested without a search of the set for every byte.
+  const bool blanksOnly = set[0] == ' ' && set[1] == '\0';
+  const bool blankInSet = blanksOnly || std::strchr(set, ' ') != nullptr;
   const auto inSet = [&](char c) {
+    if (blanksOnly) return c == ' ' || c == '\t';
     if (c == '\t' && blankInSet) return true;
     return c != '\0' && std::strchr(set, c) != nullptr;
   };
