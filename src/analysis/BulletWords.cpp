@@ -1,5 +1,7 @@
 #include "analysis/BulletWords.h"
 
+#include <cassert>
+#include <optional>
 #include <string_view>
 
 #include "engine/Context.h"
@@ -59,16 +61,31 @@ static std::string_view View(const TextString& text) {
   return {text.GetText(), static_cast<std::size_t>(text.GetLength())};
 }
 
-// The bullet word of line before its SUP and SUB tags are removed.
+// True when text may hold an in-line tag for RemoveInlineTags to take out.
+static bool MayHoldInlineTags(const FileControl& fc, const TextString& text) {
+  const TextString& opener = fc.GetText(PolicyId::StartTagDelimiter);
+  const TextString& closer = fc.GetText(PolicyId::EndTagDelimiter);
+  return !opener.IsEmpty() && !closer.IsEmpty() && text.ContainsChar(opener.CharAt(0));
+}
+
+// The bullet word of line before its SUP and SUB tags are removed. The word is cut out of
+// a rewritten copy of the line that word itself holds, so word must not be line.
 static void ExtractBulletWord(const FileControl& fc, const TextString& line, TextString& word) {
-  TextString work;
-  RemoveInlineTags(fc, line, work);
-  const std::string_view text = View(work);
+  assert(&word != &line && "the bullet word is built apart from its line");
+  // The line's own bytes serve unless in-line tags have to be taken out first.
+  std::optional<TextString> untagged;
+  const TextString* source = &line;
+  if (MayHoldInlineTags(fc, line)) {
+    untagged.emplace();
+    RemoveInlineTags(fc, line, *untagged);
+    source = &*untagged;
+  }
+  const std::string_view text = View(*source);
   const std::string_view first = FirstWord(text);
   const std::size_t wordStart = static_cast<std::size_t>(first.data() - text.data());
   // The word ends after a closing superscript or subscript tag, else after each closing mark,
   // so that "1)Text" and "<SUP>1</SUP>Text" give their bullet alone.
-  TextString split;
+  TextString& split = word;
   split.AssignBytes(text.data(), static_cast<int>(wordStart));
   std::size_t tagEnd = first.find("</SUP>");
   if (tagEnd == std::string_view::npos)
