@@ -1,5 +1,7 @@
 #include "analysis/BulletWords.h"
 
+#include <cassert>
+#include <optional>
 #include <string_view>
 
 #include "engine/Context.h"
@@ -59,28 +61,40 @@ static std::string_view View(const TextString& text) {
   return {text.GetText(), static_cast<std::size_t>(text.GetLength())};
 }
 
-// The bullet word of line before its SUP and SUB tags are removed.
+// True when text may hold an in-line tag for RemoveInlineTags to take out.
+static bool MayHoldInlineTags(const FileControl& fc, const TextString& text) {
+  const TextString& opener = fc.GetText(PolicyId::StartTagDelimiter);
+  const TextString& closer = fc.GetText(PolicyId::EndTagDelimiter);
+  return !opener.IsEmpty() && !closer.IsEmpty() && text.ContainsChar(opener.CharAt(0));
+}
+
+// The bullet word of line before its SUP and SUB tags are removed. The word is cut out of
+// a rewritten copy of the line that word itself holds, so word must not be line.
 static void ExtractBulletWord(const FileControl& fc, const TextString& line, TextString& word) {
-  TextString work;
-  RemoveInlineTags(fc, line, work);
-  const std::string_view text = View(work);
+  assert(&word != &line && "the bullet word is built apart from its line");
+  // The line's own bytes serve unless in-line tags have to be taken out first.
+  std::optional<TextString> untagged;
+  const TextString* source = &line;
+  if (MayHoldInlineTags(fc, line)) {
+    untagged.emplace();
+    RemoveInlineTags(fc, line, *untagged);
+    source = &*untagged;
+  }
+  const std::string_view text = View(*source);
   const std::string_view first = FirstWord(text);
   const std::size_t wordStart = static_cast<std::size_t>(first.data() - text.data());
   // The word ends after a closing superscript or subscript tag, else after each closing mark,
   // so that "1)Text" and "<SUP>1</SUP>Text" give their bullet alone.
-  TextString split;
+  TextString& split = word;
   split.AssignBytes(text.data(), static_cast<int>(wordStart));
   std::size_t tagEnd = first.find("</SUP>");
   if (tagEnd == std::string_view::npos)
     tagEnd = first.find("</SUB>");
-  TextString piece;
   if (tagEnd != std::string_view::npos) {
     tagEnd += 6;
-    piece.AssignBytes(first.data(), static_cast<int>(tagEnd));
-    split.Append(piece);
+    split.AppendBytes(first.data(), static_cast<int>(tagEnd));
     split.AppendChar(' ');
-    piece.AssignBytes(first.data() + tagEnd, static_cast<int>(first.size() - tagEnd));
-    split.Append(piece);
+    split.AppendBytes(first.data() + tagEnd, static_cast<int>(first.size() - tagEnd));
   } else {
     for (const char c : first) {
       split.AppendChar(c);
@@ -89,10 +103,11 @@ static void ExtractBulletWord(const FileControl& fc, const TextString& line, Tex
     }
   }
   const std::size_t wordEnd = wordStart + first.size();
-  piece.AssignBytes(text.data() + wordEnd, static_cast<int>(text.size() - wordEnd));
-  split.Append(piece);
-  (void)split.ReplaceAll("&nbsp;", " ", 0, 1);
-  split.Trim();
+  split.AppendBytes(text.data() + wordEnd, static_cast<int>(text.size() - wordEnd));
+  if (split.ContainsChar('&'))
+    (void)split.ReplaceAll("&nbsp;", " ", 0, 1);
+  // FirstWord passes over the leading blanks and tabs, and the trailing ones never reach
+  // the first word: the text needs no trimming.
   const std::string_view bullet = FirstWord(View(split));
   word.AssignBytes(bullet.data(), static_cast<int>(bullet.size()));
 }
@@ -193,8 +208,10 @@ int TidyBulletLine(FileControl& fc, Context& ctx, TextString& line, int allowNum
   ExtractBulletWord(fc, line, bulletWord);
   if (ctx.OutputPass && fc.GetInt(PolicyId::ListMarkupCode) == 0)
     MoveBulletWordToFront(fc, line, bulletWord);
-  for (const char* tag : {"<SUP>", "</SUP>", "<SUB>", "</SUB>"})
-    (void)bulletWord.ReplaceAll(tag, "", 0, 1);
+  if (bulletWord.ContainsChar('<')) {
+    for (const char* tag : {"<SUP>", "</SUP>", "<SUB>", "</SUB>"})
+      (void)bulletWord.ReplaceAll(tag, "", 0, 1);
+  }
   ctx.BulletWord = bulletWord;
 
   int type = ClassifyBulletWord(View(bulletWord), allowNumbered, allowRoman, allowAlphabetic);

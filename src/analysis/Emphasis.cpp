@@ -385,8 +385,6 @@ static std::string_view Trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-static PreHTML* AsLine(Statement* statement) { return dynamic_cast<PreHTML*>(statement); }
-
 // What the search back for the start of a phrase found.
 enum class BackSearch { kFound, kNoStart, kBlankLine };
 

@@ -84,8 +84,14 @@ std::span<const std::string_view> MailHeaderNames() { return kMailHeaderNames; }
 static bool ContainsNoCase(std::string_view text, std::string_view part) {
   if (part.size() > text.size())
     return false;
-  for (std::size_t i = 0; i + part.size() <= text.size(); ++i) {
-    if (EqualsNoCase(text.substr(i, part.size()), part))
+  if (part.empty())
+    return true;
+  // Only where the first byte matches is the rest compared: most lines hold no candidate.
+  const char first = FoldCase(part[0]);
+  const std::string_view rest = part.substr(1);
+  const std::size_t last = text.size() - part.size();
+  for (std::size_t i = 0; i <= last; ++i) {
+    if (FoldCase(text[i]) == first && EqualsNoCase(text.substr(i + 1, rest.size()), rest))
       return true;
   }
   return false;
@@ -140,8 +146,6 @@ static void RecomputeGeometry(PreHTML& line) {
   line.SetLineLength(static_cast<int>(end));
   line.SetIndent(end == 0 ? 0 : static_cast<int>(indent));
 }
-
-static PreHTML* AsLine(Statement* statement) { return dynamic_cast<PreHTML*>(statement); }
 
 // ---- Mail-header names ----
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "analysis/BulletWords.h"
@@ -83,8 +84,6 @@ static int DeepIndent(const FileControl& fc) {
 
 // A line whose type is not decided yet: untyped, or still unset.
 static bool IsUntyped(int type) { return type == kTypeUntyped || type == kTagNone; }
-
-static PreHTML* AsLine(Statement* statement) { return dynamic_cast<PreHTML*>(statement); }
 
 // ---- Type codes ----
 
@@ -372,24 +371,22 @@ void BlankAlignmentRatio(const char* a, const char* b, double& ratio, int& runs)
   ratio = 0.0;
   if (a == nullptr || b == nullptr)
     return;
+  // The texts are compared up to the end of the shorter; the library's search finds each
+  // run of blanks in a, and only a run's own bytes are looked at in b.
+  const std::size_t size = std::min(std::strlen(a), std::strlen(b));
   int aligned = 0;
   int count = 0;  // a local: runs may alias the texts' bytes
-  bool inRun = false;
-  bool runAligned = false;
-  for (std::size_t i = 0; a[i] != '\0' && b[i] != '\0'; ++i) {
-    if (a[i] != ' ') {
-      inRun = false;
-      continue;
-    }
-    if (!inRun) {
-      inRun = true;
-      runAligned = false;
-      ++count;
-    }
-    if (!runAligned && b[i] == ' ') {
-      runAligned = true;
-      ++aligned;
-    }
+  std::size_t i = 0;
+  while (i < size) {
+    const void* hit = std::memchr(a + i, ' ', size - i);
+    if (hit == nullptr)
+      break;
+    i = static_cast<std::size_t>(static_cast<const char*>(hit) - a);
+    ++count;
+    bool runAligned = false;
+    for (; i < size && a[i] == ' '; ++i)
+      runAligned = runAligned || b[i] == ' ';
+    aligned += runAligned ? 1 : 0;
   }
   runs = count;
   if (count > 0)
@@ -633,6 +630,16 @@ static void CountRun(LayoutCounts& counts, int run) {
   counts.longest = std::max(counts.longest, run);
 }
 
+// The bytes that can be table marks, so that every other non-blank costs one look-up.
+struct LayoutMarkTable {
+  bool bytes[256] = {};
+  constexpr LayoutMarkTable() {
+    for (const unsigned char c : {'|', '+', '-', '='})
+      bytes[c] = true;
+  }
+};
+static constexpr LayoutMarkTable kLayoutMarks;
+
 static LayoutCounts CountLayout(std::string_view text) {
   // Counted in locals (the result's memory may alias the text's bytes); a run is counted
   // where it ends, so a byte after a non-blank costs nothing for the runs.
@@ -651,10 +658,12 @@ static LayoutCounts CountLayout(std::string_view text) {
       CountRun(local, run);
       run = 0;
     }
+    if (!kLayoutMarks.bytes[static_cast<unsigned char>(c)])
+      continue;
     const bool hasNext = i + 1 < size;
     marks += c == '|';
     marks += c == '+' && hasNext;
-    marks += (c == '-' || c == '=' || c == '|') && hasNext && bytes[i + 1] == c;
+    marks += c != '+' && hasNext && bytes[i + 1] == c;
   }
   CountRun(local, run);
   local.marks = marks;

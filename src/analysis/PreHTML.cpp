@@ -14,11 +14,6 @@
 
 static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The ring holds only line objects, but the links are statement links.
-static const PreHTML* AsLine(const Statement* statement) {
-  return dynamic_cast<const PreHTML*>(statement);
-}
-
 // a + b + c without overflow: a sum beyond INT_MAX is INT_MAX.
 static int SaturatingSum(int a, int b, int c) {
   const long long sum = static_cast<long long>(a) + b + c;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <typeinfo>
 
 #include "text/Statement.h"
 #include "text/StatementTypes.h"
@@ -380,3 +381,23 @@ class PreHTML : public Statement {
   UrlWorkTexts& UrlWork();
   std::unique_ptr<UrlWorkTexts> urlWork_;
 };
+
+// The line object behind a statement link, or null when there is none or it is another kind
+// of statement. The window links line objects, so the exact type is tried first: it costs a
+// comparison where the general cast walks the class hierarchy, and the lines above are looked
+// up many times for every line.
+inline PreHTML* AsLine(Statement* statement) {
+  if (statement == nullptr)
+    return nullptr;
+  if (typeid(*statement) == typeid(PreHTML))
+    return static_cast<PreHTML*>(statement);
+  return dynamic_cast<PreHTML*>(statement);
+}
+
+inline const PreHTML* AsLine(const Statement* statement) {
+  if (statement == nullptr)
+    return nullptr;
+  if (typeid(*statement) == typeid(PreHTML))
+    return static_cast<const PreHTML*>(statement);
+  return dynamic_cast<const PreHTML*>(statement);
+}

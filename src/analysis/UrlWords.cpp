@@ -1,6 +1,7 @@
 #include "analysis/UrlWords.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <string_view>
@@ -294,7 +295,11 @@ int PreHTML::TidyHTTPWord(FileControl& fc, int& converted, TextString& rewritten
   int changed = 0;
   work.testedHost.Assign(candidate);
   work.correctedHost.Assign(candidate);
+  // Most candidates hold no colon, so the schemes that name one cannot stand in them.
+  const bool colon = candidate.ContainsChar(':');
   for (const SchemeRow& row : kSchemeRows) {
+    if (!colon && std::strchr(row.text, ':') != nullptr)
+      continue;
     const int at = PositionNoCase(candidate, row.text);
     if (at < 0 || length < row.minLength) continue;
     matched = true;

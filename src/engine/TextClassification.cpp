@@ -1,5 +1,6 @@
 #include "engine/TextClassification.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "engine/Context.h"
@@ -191,8 +192,71 @@ CharacterClassCounts CountCharacterClasses(const char* text) {
   return n;
 }
 
+namespace {
+// What the symbol test weighs, packed per byte into one word of three 21-bit counters
+// (symbols, markup characters, blanks), so that the walk adds one table entry a byte. This
+// test runs on the line and on the line above it for most lines of a document.
+constexpr int kPackBits = 21;
+constexpr std::uint64_t kPackMask = (std::uint64_t{1} << kPackBits) - 1;
+// Fewer bytes than this never carry a packed counter into its neighbour.
+constexpr int kPackChunk = 1 << 20;
+
+struct SymbolPackTable {
+  std::uint64_t add[256] = {};
+  constexpr SymbolPackTable() {
+    for (int c = 0; c < 256; ++c) {
+      const unsigned char k = kByteClasses.classes[c];
+      std::uint64_t v = 0;
+      if ((k & (kClassBlank | kClassLetter | kClassDigit)) == 0) v |= 1;
+      if (k & kClassMarkup) v |= std::uint64_t{1} << kPackBits;
+      if (k & kClassBlank) v |= std::uint64_t{1} << (2 * kPackBits);
+      add[c] = v;
+    }
+  }
+};
+constexpr SymbolPackTable kSymbolPack;
+}  // namespace
+
+// The counts IsMostlySymbols reads (total, span, innerBlanks, symbols, markupChars,
+// doubledLetters), equal to CountCharacterClasses's.
+static CharacterClassCounts CountForSymbolTest(const char* text) {
+  CharacterClassCounts n;
+  if (text == nullptr) return n;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  const int length = static_cast<int>(std::strlen(text));
+  int symbols = 0, markup = 0, blanks = 0, doubled = 0;
+  unsigned char previous = 0;
+  for (int from = 0; from < length; from += kPackChunk) {
+    const int to = length - from > kPackChunk ? from + kPackChunk : length;
+    std::uint64_t packed = 0;
+    for (int i = from; i < to; ++i) {
+      const unsigned char c = bytes[i];
+      packed += kSymbolPack.add[c];
+      // A letter equal to the byte before it (previous starts as 0, which no byte equals).
+      doubled += (c == previous && (kByteClasses.classes[c] & kClassLetter) != 0) ? 1 : 0;
+      previous = c;
+    }
+    symbols += static_cast<int>(packed & kPackMask);
+    markup += static_cast<int>((packed >> kPackBits) & kPackMask);
+    blanks += static_cast<int>((packed >> (2 * kPackBits)) & kPackMask);
+  }
+  n.total = length;
+  n.blanks = blanks;
+  n.symbols = symbols;
+  n.markupChars = markup;
+  n.doubledLetters = doubled;
+  int first = 0;
+  while (first < length && IsBlank(bytes[first])) ++first;
+  if (first == length) return n;
+  int last = length - 1;
+  while (IsBlank(bytes[last])) --last;
+  n.span = last - first + 1;
+  n.innerBlanks = blanks - first - (length - 1 - last);
+  return n;
+}
+
 bool IsMostlySymbols(const char* text) {
-  const CharacterClassCounts c = CountCharacterClasses(text);
+  const CharacterClassCounts c = CountForSymbolTest(text);
   int symbols = c.symbols;
   // Text made mostly of markup punctuation (paths, addresses, tags) is not decoration.
   if (3 * symbols < 4 * c.markupChars) symbols -= c.markupChars;

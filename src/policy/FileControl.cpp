@@ -98,22 +98,7 @@ CorePolicy& FileControl::Policy(PolicyId id) {
 
 const CorePolicy& FileControl::Policy(PolicyId id) const { return Mutable().Policy(id); }
 
-int FileControl::GetInt(PolicyId id) const {
-  if (IsKnownPolicy(id)) {
-    // The row's slot indexes the array of its kind (the table sizes each array by its kind's
-    // count), so the value is read without the checks of the policy accessors: this runs for
-    // every policy test of every line.
-    const PolicyRow& row = GetPolicyRow(id);
-    switch (row.kind) {
-      case PolicyKind::Int: return ints_[row.slot].value;
-      case PolicyKind::Bool: return bools_[row.slot].value;
-      case PolicyKind::Align: return aligns_[row.slot].value;
-      case PolicyKind::List: return lists_[row.slot].value;
-      case PolicyKind::Text:
-      case PolicyKind::Colour:
-      case PolicyKind::Font: break;
-    }
-  }
+int FileControl::MisusedGetInt(PolicyId id) const {
   Mutable().ReportMisuse("GetInt", IsKnownPolicy(id) ? "a text policy" : "an unknown policy");
   return 0;
 }

@@ -159,7 +159,7 @@ class FileControl {
   const ListPolicy& List(PolicyId id) const { return Mutable().List(id); }
   // Values: Int, Bool, Align and List give their number; Text, Colour and Font their text.
   // Asked of the other group (or of an unknown id) they report and give 0 or an empty text.
-  int GetInt(PolicyId id) const;
+  int GetInt(PolicyId id) const;  // inline below: it runs for every policy test of every line
   const TextString& GetText(PolicyId id) const;
   int IsSet(PolicyId id) const { return Policy(id).set; }
   // False for the two policies of product identity 10 while this is another product: they
@@ -429,6 +429,8 @@ class FileControl {
   P& PolicyOfKind(std::array<P, N>& policies, P& spare, PolicyId id, PolicyKind kind,
                   const char* method);
   void ReportMisuse(const char* method, const char* what);
+  // GetInt asked of a text policy or an unknown id: reports and gives 0.
+  int MisusedGetInt(PolicyId id) const;
   // Reports go through the non-const road; the const readers share it.
   FileControl& Mutable() const { return const_cast<FileControl&>(*this); }
   // Output type of the attached Context; -1 without one.
@@ -511,6 +513,24 @@ class FileControl {
   TextString messageText_;
   TextString lastMessage_;
 };
+
+// The row's slot indexes the array of its kind (the table sizes each array by its kind's
+// count), so the value is read without the checks of the policy accessors.
+inline int FileControl::GetInt(PolicyId id) const {
+  if (!IsKnownPolicy(id))
+    return MisusedGetInt(id);
+  const PolicySlotRef ref = kPolicySlotRefs[static_cast<std::size_t>(id)];
+  switch (ref.kind) {
+    case PolicyKind::Int: return ints_[ref.slot].value;
+    case PolicyKind::Bool: return bools_[ref.slot].value;
+    case PolicyKind::Align: return aligns_[ref.slot].value;
+    case PolicyKind::List: return lists_[ref.slot].value;
+    case PolicyKind::Text:
+    case PolicyKind::Colour:
+    case PolicyKind::Font: break;
+  }
+  return MisusedGetInt(id);
+}
 
 // An ErrorHandler that hands every report to a policy set's message road, so that a line
 // splitter or parser reporting through a handler is filtered like the policy set's own

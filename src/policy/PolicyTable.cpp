@@ -424,6 +424,15 @@ static_assert(RowsFollowIds(), "kPolicyRows must be in PolicyId order");
 
 std::span<const PolicyRow> PolicyRows() { return kPolicyRows; }
 
+static constexpr std::array<PolicySlotRef, kPolicyCount> SlotRefsOf(
+    const std::array<PolicyRow, kPolicyCount>& rows) {
+  std::array<PolicySlotRef, kPolicyCount> refs{};
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    refs[i] = PolicySlotRef{rows[i].kind, rows[i].slot};
+  return refs;
+}
+constexpr std::array<PolicySlotRef, kPolicyCount> kPolicySlotRefs = SlotRefsOf(kPolicyRows);
+
 static constexpr std::string_view kSectionNames[] = {
     "[Messages]",          "[Pembrelle]",    "[Tagging]",     "[General Analysis]",
     "[Bullets]",           "[Headings]",     "[Pre-formatted text]", "[Config files]",

@@ -378,6 +378,14 @@ inline bool IsKnownPolicy(PolicyId id) { return static_cast<std::size_t>(id) < k
 // REQUIRES: IsKnownPolicy(id).
 inline const PolicyRow& GetPolicyRow(PolicyId id) { return PolicyRows()[static_cast<std::size_t>(id)]; }
 
+// The kind and slot of each row, in PolicyId order: what the value accessors read for the
+// policy tests of every line, without a call.
+struct PolicySlotRef {
+  PolicyKind kind;
+  std::uint16_t slot;
+};
+extern const std::array<PolicySlotRef, kPolicyCount> kPolicySlotRefs;
+
 // The row whose key equals key ignoring ASCII case and surrounding blanks and tabs
 // (either spelling of the contents font); null when no policy has that key. Bisection over
 // an index sorted at compile time.

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <string_view>
 
@@ -282,12 +283,24 @@ int TidyRtfText(FileControl& fc, TextString& text) {
       {"\\b0}\n", "\\b0} \n"}, {"\\i0}\n", "\\i0} \n"}, {"\\line\\cell", "\\cell"},
       {"\\par\\cell", "\\cell"}, {"  \n", " \n"},       {"\\par \n", "\\par\n"},
   };
-  for (const Replacement& r : kAlways) text.ReplaceAll(r.find, r.replacement, 0, 1);
+  // Each pattern holds a line feed, a "\cell" or a "}}}", and no replacement makes one of
+  // these where the text had none: a text without them is left unsearched.
+  int at = -1;
+  const bool lineFeeds = text.ContainsChar('\n');
+  const bool cells = text.Find(0, "\\cell", &at, 1, 0);
+  const bool fields = text.Find(0, "}}}", &at, 1, 0);
+  for (const Replacement& r : kAlways) {
+    if (std::strchr(r.find, '\n') != nullptr ? lineFeeds : cells)
+      text.ReplaceAll(r.find, r.replacement, 0, 1);
+  }
+  if (!fields)
+    return 1;
   if (fc.IsPlainEncoding()) {
     text.ReplaceAll("}}}", "}}} ", 0, 1);
     text.ReplaceAll("}}}  ", "}}} ", 0, 1);
   }
-  text.ReplaceAll("}}}\n", "}}} \n", 0, 1);
+  if (lineFeeds)
+    text.ReplaceAll("}}}\n", "}}} \n", 0, 1);
   return 1;
 }
 

@@ -69,6 +69,25 @@ constexpr ByteRow kByteRows[] = {
     {&CharacterPairCounts::singleByteSet3, kSingleByteSet3},
 };
 
+// The pairs of every pair row as one bit set, and the bytes of every byte row as one table:
+// most pairs of a text are in no row, and one look-up tells so.
+struct PairLookup {
+  std::uint64_t pairBits[65536 / 64] = {};
+  bool byteListed[256] = {};
+  constexpr PairLookup() {
+    for (const PairRow& row : kPairRows)
+      for (const std::uint16_t pair : row.pairs)
+        pairBits[pair / 64] |= std::uint64_t{1} << (pair % 64);
+    for (const ByteRow& row : kByteRows)
+      for (const std::uint8_t b : row.bytes)
+        byteListed[b] = true;
+  }
+  constexpr bool HasPair(std::uint16_t pair) const {
+    return (pairBits[pair / 64] >> (pair % 64)) & 1;
+  }
+};
+constexpr PairLookup kPairLookup;
+
 }  // namespace
 
 static bool IsBlankByte(unsigned char c) { return c == ' ' || c == '\t'; }
@@ -125,11 +144,15 @@ void CountBytePairs(const char* text, int length, CharacterPairCounts& counts) {
     }
 
     const auto pair = static_cast<std::uint16_t>((x << 8) | y);
-    for (const PairRow& row : kPairRows) {
-      if (Contains(row.pairs, pair)) ++(counts.*row.counter);
+    if (kPairLookup.HasPair(pair)) {
+      for (const PairRow& row : kPairRows) {
+        if (Contains(row.pairs, pair)) ++(counts.*row.counter);
+      }
     }
-    for (const ByteRow& row : kByteRows) {
-      if (Contains(row.bytes, static_cast<std::uint8_t>(x))) ++(counts.*row.counter);
+    if (kPairLookup.byteListed[x]) {
+      for (const ByteRow& row : kByteRows) {
+        if (Contains(row.bytes, static_cast<std::uint8_t>(x))) ++(counts.*row.counter);
+      }
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "text/Statement.h"
@@ -199,6 +200,21 @@ bool TextFile::ReadPlainLine(int* overLong) {
   bool reachedEnd = false;
   *overLong = 0;
   while (length < kMaxRead) {
+    // The bytes of the line up to its end or the buffer's are taken straight from the read
+    // buffer; a line end, a CR and a refill take the byte road below.
+    InputBuffer& in = inputBuffers_.back();
+    const char* bytes = in.bytes.get();
+    const int from = in.begin;
+    const int stop = std::min(in.end, from + (kMaxRead - length));
+    int at = from;
+    for (; at < stop; ++at) {
+      const char b = bytes[at];
+      if (b == '\n' || b == '\r') break;
+      buffer[length++] = b == 0 ? ' ' : b;
+    }
+    in.begin = at;
+    if (at > from) readAny = true;
+    if (length == kMaxRead) break;
     int c = NextByte();
     if (c == EOF) break;
     readAny = true;

@@ -72,10 +72,26 @@ class PatternSearch {
         }
         return -1;
       }
-      const unsigned char first = FoldUpper(pattern_[0]);
-      for (int pos = from; pos <= last; ++pos)
-        if (FoldUpper(t[pos]) == first && MatchesAt(t + pos)) return pos;
-      return -1;
+      // Folded, the first byte has at most two spellings: the library's search finds the
+      // next of each, and the nearer one is the candidate.
+      const unsigned char upper = FoldUpper(pattern_[0]);
+      const unsigned char lower = FoldLower(upper);
+      const auto nextOf = [&](unsigned char c, int pos) {
+        if (pos > last) return INT_MAX;
+        const void* hit = std::memchr(t + pos, c, static_cast<size_t>(last - pos + 1));
+        return hit == nullptr ? INT_MAX : static_cast<int>(static_cast<const unsigned char*>(hit) - t);
+      };
+      int atUpper = nextOf(upper, from);
+      int atLower = lower == upper ? INT_MAX : nextOf(lower, from);
+      for (;;) {
+        const int pos = atUpper < atLower ? atUpper : atLower;
+        if (pos == INT_MAX) return -1;
+        if (MatchesAt(t + pos)) return pos;
+        if (pos == atUpper)
+          atUpper = nextOf(upper, pos + 1);
+        else
+          atLower = nextOf(lower, pos + 1);
+      }
     }
     if (!tableReady_) BuildTable();
     for (int pos = from; pos + length_ <= end;) {
@@ -687,8 +703,11 @@ void TextString::CollapseBlanks() {
 int TextString::Trim(int trailingOnly, const char* set) {
   if (!buffer_) return 1;
   if (set == nullptr) set = " ";
-  const bool blankInSet = std::strchr(set, ' ') != nullptr;
+  // The usual set, a blank alone, is tested without a search of the set for every byte.
+  const bool blanksOnly = set[0] == ' ' && set[1] == '\0';
+  const bool blankInSet = blanksOnly || std::strchr(set, ' ') != nullptr;
   const auto inSet = [&](char c) {
+    if (blanksOnly) return c == ' ' || c == '\t';
     if (c == '\t' && blankInSet) return true;
     return c != '\0' && std::strchr(set, c) != nullptr;
   };

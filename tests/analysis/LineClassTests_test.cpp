@@ -473,6 +473,7 @@ TEST(BlankAlignmentRatio, CountsTheBlankRunsThatMeetABlank) {
       {"ab  cd  ef", "x  yzw uvw", 2, 1.0},  // a blank anywhere in the run counts
       {"abcdef", "ab  cd", 0, 0.0},
       {"ab cd ef gh", "ab cd", 1, 1.0},      // only the common length counts
+      {"  ab  ", "x   ", 1, 1.0},            // a run at the start; the last lies past b
       {"", "x y", 0, 0.0},
   };
   for (const Case& c : kCases) {

@@ -94,6 +94,10 @@ constexpr SymbolCase kSymbolCases[] = {
     {"http://a.b/c", false},
     {"This is an ordinary sentence of text", false},
     {"*** *** *** *** *** *** ***", true},
+    // Blanks around the text are outside its span; only the blanks between words weigh.
+    {"   ***   ", true},
+    {"  aa bb  ", false},
+    {"    x    ", false},
 };
 
 TEST(IsMostlySymbols, Decides) {

@@ -353,6 +353,9 @@ TEST(TextString, Find) {
       {"xxabc", 2, "abc", 1, 3, true, 2},  {"abc", 4, "a", 1, 0, false, -1},
       {"abc", -1, "a", 1, 0, false, -1},   {"abc", 0, "", 1, 0, false, -1},
       {"", 0, "a", 1, 0, false, -1},       {"ab", 0, "abc", 1, 0, false, -1},
+      // Ignoring case, a failed candidate of one spelling gives way to the other's.
+      {"AxaB", 0, "ab", 0, 0, true, 2},    {"aXAb", 0, "ab", 0, 0, true, 2},
+      {"x-a-B", 0, "-b", 0, 0, true, 3},   {"aXAx", 0, "ab", 0, 0, false, -1},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(std::string(c.text) + " find " + c.find + " from " + std::to_string(c.start));
