@@ -317,6 +317,21 @@ std::string WithoutDropped(std::string text, const std::vector<Expectation>& exp
   return text;
 }
 
+// The text between the tags of html from..to.
+std::string TextBetweenTags(const std::string& html, std::size_t from, std::size_t to) {
+  std::string text;
+  bool inTag = false;
+  for (std::size_t i = from; i < to; ++i) {
+    if (html[i] == '<')
+      inTag = true;
+    else if (html[i] == '>')
+      inTag = false;
+    else if (!inTag)
+      text += html[i];
+  }
+  return Collapsed(text);
+}
+
 // The text inside the HTML heading elements (h1-h6) of html, tags removed, one per entry.
 std::vector<std::string> HtmlHeadings(const std::string& html) {
   std::vector<std::string> headings;
@@ -332,17 +347,7 @@ std::vector<std::string> HtmlHeadings(const std::string& html) {
     const std::size_t end = html.find(close, open);
     if (end == std::string::npos)
       break;
-    std::string text;
-    bool inTag = false;
-    for (std::size_t i = open; i < end; ++i) {
-      if (html[i] == '<')
-        inTag = true;
-      else if (html[i] == '>')
-        inTag = false;
-      else if (!inTag)
-        text += html[i];
-    }
-    headings.push_back(Collapsed(text));
+    headings.push_back(TextBetweenTags(html, open, end));
     from = end;
   }
   return headings;
@@ -354,21 +359,6 @@ struct HtmlTable {
   std::size_t rows = 0;
   std::vector<std::string> cells;
 };
-
-// The text between the tags of html from..to.
-std::string TextBetweenTags(const std::string& html, std::size_t from, std::size_t to) {
-  std::string text;
-  bool inTag = false;
-  for (std::size_t i = from; i < to; ++i) {
-    if (html[i] == '<')
-      inTag = true;
-    else if (html[i] == '>')
-      inTag = false;
-    else if (!inTag)
-      text += html[i];
-  }
-  return Collapsed(text);
-}
 
 // Whether html holds the opening tag name (as "<td" followed by a blank or '>') at at.
 bool OpensTag(const std::string& html, std::size_t at, const std::string& name) {
