@@ -224,6 +224,7 @@ class RTFFile : public OutFile {
   int lastPageBreakLine_ = -1;
   // The table policies' column delimiter while a delimited table sets its own.
   TextString savedDelimiter_;
+  int savedDelimiterSet_ = 0;
   int delimiterSaved_ = 0;
   // The pre-formatted region being collected; null when none is open.
   std::unique_ptr<PreForm> region_;

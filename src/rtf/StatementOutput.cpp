@@ -356,6 +356,7 @@ void RTFFile::ResetStatementState() {
   currentJustification_ = 4;
   lastPageBreakLine_ = -1;
   savedDelimiter_.SetEmpty();
+  savedDelimiterSet_ = 0;
   delimiterSaved_ = 0;
   region_.reset();
   hangingOpen_ = 0;
@@ -456,8 +457,11 @@ void RTFFile::EndRegion(FileControl& fc, int lineCode, bool previousPreformatted
     region_.reset();
   }
   if (delimiterSaved_) {
-    if (TableAnalysisPolicies* policies = fc.GetNewTabPolicy(); policies != nullptr)
-      policies->Text(TablePolicyId::DelimiterCharacter).value = savedDelimiter_;
+    if (TableAnalysisPolicies* policies = fc.GetNewTabPolicy(); policies != nullptr) {
+      TextPolicy& delimiter = policies->Text(TablePolicyId::DelimiterCharacter);
+      delimiter.value = savedDelimiter_;
+      delimiter.set = savedDelimiterSet_;
+    }
     delimiterSaved_ = 0;
   }
 }
@@ -892,12 +896,15 @@ int RTFFile::WriteOutStatement(Statement& statement, FileControl& fc, Context& c
   // 9. Delimited tables set their own column delimiter.
   if (step.tagType == kTagBeginDelimitedTable || step.tagType == kTagBeginCommaDelimitedTable) {
     if (TableAnalysisPolicies* policies = fc.GetNewTabPolicy(); policies != nullptr) {
-      TextString& delimiter = policies->Text(TablePolicyId::DelimiterCharacter).value;
+      TextPolicy& delimiter = policies->Text(TablePolicyId::DelimiterCharacter);
       if (!delimiterSaved_) {
-        savedDelimiter_.Assign(delimiter);
+        savedDelimiter_.Assign(delimiter.value);
+        savedDelimiterSet_ = delimiter.set;
         delimiterSaved_ = 1;
       }
-      delimiter.Assign(step.tagType == kTagBeginDelimitedTable ? "\t" : ",");
+      // Marked set, so that the table copies it over the tab that delimited data starts with.
+      delimiter.value.Assign(step.tagType == kTagBeginDelimitedTable ? "\t" : ",");
+      delimiter.set = 1;
     }
     lineContexts_.current.specialFormat = 7;
   }

@@ -338,7 +338,8 @@ class PreForm {
   // The private layout, copied from the structure the table type names (as above).
   void MakeLayout();
   // A region judged a table (parseType kParseTable or kParseTwoColumnText), a user-tagged
-  // table (kParseUserTagged) or delimited data. Written as the region's pre-formatted text.
+  // table (kParseUserTagged) or delimited data: tables, delimited data and two-column text
+  // through the table parser, a user-tagged table as the region's pre-formatted text.
   void WriteTableOutput(int parseType);
   // The output forms. Each applies the region's policy lines (CHANGE_POLICY) where it meets
   // them and writes whole RTF groups, so that the writer's brace balance holds.

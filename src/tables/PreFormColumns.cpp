@@ -415,11 +415,13 @@ void PreForm::ColumnsFromLayout() {
   row_.Free();
   const int count = layout_->GetColumnCount();
   const int indent = RemovedIndent();
-  // Positions the layout gives at or before the indent, or out of order, would make
-  // columns of negative width: they are held at 0 and at the boundary before them.
+  // The layout gives the position where each column starts, so a column's text ends at the
+  // blank before the next column's start. Positions at or before the indent, or out of
+  // order, would make columns of negative width: they are held at 0 and at the boundary
+  // before them.
   int previous = 0;
-  for (int i = 1; i < count; ++i) {
-    const int p = std::max(layout_->GetColumn(i)->firstPosition - indent, previous);
+  for (int i = 2; i <= count; ++i) {
+    const int p = std::max(layout_->GetColumn(i)->firstPosition - indent - 1, previous);
     AddColumn(p, p, p, -1);
     previous = p;
   }

@@ -331,10 +331,13 @@ void PreForm::OutputAsNormalText() {
   OutputNormal();
 }
 
-void PreForm::WriteTableOutput(int /*parseType*/) {
-  // Tables, delimited data, two-column text and user-tagged tables are written as the
-  // region's pre-formatted text, which keeps every line in its place. The table parser and
-  // writer (ParseTable) gather a cell's lines out of line order and lose text on some real
-  // documents, so a conversion does not route regions to them.
-  OutputPreformatted();
+void PreForm::WriteTableOutput(int parseType) {
+  // A user-tagged table is written as the region's pre-formatted text.
+  if (parseType == kParseUserTagged) {
+    OutputPreformatted();
+    return;
+  }
+  // Tables and delimited data become RTF tables, two-column text hanging paragraphs.
+  if (parseType == kParseTable || parseType == kParseTwoColumnText)
+    ParseTable(parseType);
 }

@@ -13,6 +13,7 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "rtf/StyleSheet.h"
+#include "tables/TableAnalysisPolicies.h"
 #include "support/Growth.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"
@@ -300,9 +301,13 @@ TEST(WriteOutStatement, LineFlagsDecideWhatIsWritten) {
   }
 }
 
-// The lines of a region are collected and written as one group when the region ends, each
-// line with its blanks, between the paragraphs around it.
+// The lines of a region are collected and written when the region ends, between the
+// paragraphs around it. Lines that never wrap and table lines alike are analysed; lines that
+// line up in columns become an RTF table of one row per line, their text escaped in the cells.
 TEST(WriteOutStatement, PreformattedAndTableLinesAreWrittenAsARegion) {
+  const std::vector<std::string> pieces = {
+      "\\trowd ", "{a}\\cell\n{b}\\cell\n{c}\\cell\n", "{\\row }",
+      "\\trowd ", "{1}\\cell\n{2}\\cell\n{\\'7b3\\'7d}\\cell\n", "{\\row }"};
   for (const unsigned flag : {kFlagNeverWrap, kFlagTableLine}) {
     SCOPED_TRACE(flag);
     StatementRun run;
@@ -315,11 +320,60 @@ TEST(WriteOutStatement, PreformattedAndTableLinesAreWrittenAsARegion) {
     run.AddClosingLines();
     const std::string body = run.Convert();
     run.ExpectBalancedWithoutFaults();
-    EXPECT_NE(body.find("  a   b   c\\par\n"), std::string::npos) << body;
-    EXPECT_NE(body.find("  1   2   \\'7b3\\'7d\\par\n"), std::string::npos) << body;
-    EXPECT_LT(body.find("Before."), body.find("a   b")) << body;
-    EXPECT_LT(body.find("3\\'7d"), body.find("After.")) << body;
+    std::size_t at = body.find("Before.");
+    ASSERT_NE(at, std::string::npos) << body;
+    for (const std::string& piece : pieces) {
+      const std::size_t found = body.find(piece, at);
+      ASSERT_NE(found, std::string::npos) << piece << " after " << at << " in\n" << body;
+      at = found + piece.size();
+    }
+    EXPECT_NE(body.find("After.", at), std::string::npos) << body;
+    EXPECT_EQ(body.find("\\trowd ", at), std::string::npos) << "two rows only\n" << body;
     EXPECT_EQ(run.fc.CollectingRegion, 0);
+  }
+}
+
+// A table that a directive declares delimited is cut at its own delimiter: a comma for
+// BEGIN_COMMA_DELIMITED_TABLE (quoted fields keep theirs), a tab for BEGIN_DELIMITED_TABLE.
+TEST(WriteOutStatement, DelimitedTablesAreCutAtTheirOwnDelimiter) {
+  struct Case {
+    int tag;
+    const char* opening;
+    std::vector<const char*> lines;
+  };
+  const Case cases[] = {
+      {kTagBeginCommaDelimitedTable,
+       "$_$_BEGIN_COMMA_DELIMITED_TABLE",
+       {"Fruit,Origin,Price", "Apples,\"Kent, England\",120", "Pears,Normandy,95"}},
+      {kTagBeginDelimitedTable,
+       "$_$_BEGIN_DELIMITED_TABLE",
+       {"Fruit\tOrigin\tPrice", "Apples\tKent, England\t120", "Pears\tNormandy\t95"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.opening);
+    StatementRun run;
+    run.fc.CreateNewTabPolicy();
+    run.Add(kTypeUntyped, "Before.");
+    PreHTML& opening = run.Add(c.tag, c.opening, kFlagTableLine);
+    opening.SetTaggedType(c.tag);
+    opening.SetSpecialFormat(7);
+    for (const char* text : c.lines)
+      run.Add(kTypeUntyped, text, kFlagTableLine).SetSpecialFormat(7);
+    run.Add(kTagEndRegion, "$_$_END_TABLE").SetTaggedType(kTagEndRegion);
+    run.Add(kTypeUntyped, "After.");
+    run.AddClosingLines();
+    const std::string body = run.Convert();
+    run.ExpectBalancedWithoutFaults();
+    std::size_t at = body.find("Before.");
+    // Numbers stand to the right of their cells.
+    for (const char* piece :
+         {"{Fruit}\\cell\n{Origin}\\cell\n", "{Price}\\cell", "{Apples}\\cell\n{Kent, England}\\cell\n",
+          "{\\qr {120}\\cell}", "{Pears}\\cell\n{Normandy}\\cell\n", "{\\qr {95}\\cell}", "After."}) {
+      at = body.find(piece, at);
+      ASSERT_NE(at, std::string::npos) << piece << " in\n" << body;
+    }
+    // The policies of the table keep their own delimiter only while the table lasts.
+    EXPECT_EQ(run.fc.GetNewTabPolicy()->Text(TablePolicyId::DelimiterCharacter).set, 0);
   }
 }
 

@@ -322,6 +322,22 @@ TEST_F(PreFormTest, MergingColumns) {
   EXPECT_EQ(Cells(1), (std::vector<std::string>{"ee", "ff gg hh"}));
 }
 
+// A layout names where each column starts (1-based, on the lines as written): the lines are
+// cut before each start, the indent that the region removes counted in.
+TEST_F(PreFormTest, LayoutColumnsStartAtTheirPositions) {
+  AddAll({"  Train      Platform    Destination", "  Express    North 1     Glasgow",
+          "  Local      North 2     Carlisle"});
+  TableLayout& layout = *region->pGetLayout();
+  layout.layout.value = TextString("3,3,14,26");
+  layout.layout.set = 1;
+  layout.ParseTableLayout(fc, layout.layout.value);
+  region->AnalyseFixedWidth();
+  ASSERT_EQ(region->GetColumnCount(), 3);
+  EXPECT_EQ(Cells(0), (std::vector<std::string>{"Train", "Platform", "Destination"}));
+  EXPECT_EQ(Cells(1), (std::vector<std::string>{"Express", "North 1", "Glasgow"}));
+  EXPECT_EQ(Cells(2), (std::vector<std::string>{"Local", "North 2", "Carlisle"}));
+}
+
 // Layout positions at or before the removed indent, or out of order, must not give columns
 // of negative width or boundaries that go back.
 TEST_F(PreFormTest, LayoutColumnsAreClampedAndKeptInOrder) {
@@ -344,7 +360,7 @@ TEST_F(PreFormTest, LayoutColumnsAreClampedAndKeptInOrder) {
       EXPECT_GE(b[k], b[k - 1]);
     }
   }
-  EXPECT_EQ(b, (std::vector<int>{0, 0, 7, 7, 14}));
+  EXPECT_EQ(b, (std::vector<int>{0, 6, 6, 8, 14}));
   EXPECT_TRUE(Reported("TAG_ERROR: TABLE_LAYOUT columns 1 and 2 overlap"));
   EXPECT_TRUE(Reported("TAG_ERROR: TABLE_LAYOUT columns 3 and 4 overlap"));
   for (int i = 0; i < region->GetLineCount(); ++i)

@@ -267,6 +267,22 @@ TEST_F(TableAnalysisApply, TagLinesAndDefinitionsGoToTheTable) {
   EXPECT_EQ(group.GetDefinitionCount(), 1);
 }
 
+// The opening line of a table that a directive announced keeps the directive delimiter in
+// front of its name; the table tags are known by their names all the same.
+TEST_F(TableAnalysisApply, DirectiveTableLinesAreKnownTableTags) {
+  for (const char* line : {"$_$_BEGIN_DELIMITED_TABLE", "$_$_BEGIN_COMMA_DELIMITED_TABLE",
+                           "  $_$_BEGIN_USER_TABLE R,1in"}) {
+    SCOPED_TRACE(line);
+    messages.clear();
+    TableAnalysisPolicies group("table");
+    group.AddTagLine(line);
+    TableLayout layout("");
+    TableGenerationPolicies generation("");
+    group.ApplyToTable(fc, 1, &layout, &generation);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+  }
+}
+
 TEST(TableAnalysisPolicies, DefinitionsAreClonedOnCopyAndReplacedOnlyByAMergeThatHasSome) {
   TableAnalysisPolicies empty("Default");
   TableAnalysisPolicies two("Default");
