@@ -331,8 +331,12 @@ void PreForm::OutputAsNormalText() {
   OutputNormal();
 }
 
-void PreForm::WriteTableOutput(int /*parseType*/) {
-  // Tables, delimited data, two-column text and user-tagged tables are written as the
+void PreForm::WriteTableOutput(int parseType) {
+  if (parseType == kParseUserTagged) {
+    ParseUserTable();
+    return;
+  }
+  // Tables, delimited data and two-column text are written as the
   // region's pre-formatted text, which keeps every line in its place. The table parser and
   // writer (ParseTable) gather a cell's lines out of line order and lose text on some real
   // documents, so a conversion does not route regions to them.

@@ -342,12 +342,16 @@ static constexpr GenerationTarget kGenerationTargets[] = {
 static_assert(std::size(kGenerationTargets) + std::size(kLayoutTargets) == kTablePolicyCount,
               "every table policy has one target");
 
-// The tag name of a stored tag line: its first blank-separated word without the tag opener.
-static void TagLineName(const TextString& line, const TextString& opener, TextString& name) {
+// The tag name of a stored tag line: its first blank-separated word without the tag opener,
+// or without the directive prefix when the line is a directive line.
+static void TagLineName(const TextString& line, const TextString& opener,
+                        const TextString& prefix, TextString& name) {
   int end = -1;
   if (!line.FindChar(0, ' ', &end, 1)) end = line.GetLength();
   name.AssignSubstring(line.GetText(), 0, end);
   if (!opener.IsEmpty()) name.ReplaceAll(opener.GetText(), "", 0, 1);
+  if (!prefix.IsEmpty() && name.StartsWith(prefix.GetText(), 1))
+    name.KeepFrom(prefix.GetLength());
 }
 
 void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLayout* layout,
@@ -356,6 +360,7 @@ void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLay
     for (const LayoutTarget& t : kLayoutTargets)
       CopySetPolicy(override, GetPolicy(t.id), layout->GetPolicy(t.target));
     const TextString& opener = fc.GetText(PolicyId::StartTagDelimiter);
+    const TextString& prefix = fc.GetText(PolicyId::DirectiveDelimiter);
     TextString line;
     TextString name;
     for (int i = 0; i < tagLines_.GetCount(); ++i) {
@@ -363,7 +368,7 @@ void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLay
       if (entry == nullptr) continue;
       line = entry->text;
       line.Trim();
-      TagLineName(line, opener, name);
+      TagLineName(line, opener, prefix, name);
       layout->ApplyTableTag(fc, name, line);
       if (generation != nullptr) generation->ApplyTableTag(fc, name, line);
     }

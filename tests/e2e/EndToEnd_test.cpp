@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -247,6 +248,42 @@ bool AnyHolds(const std::vector<std::string>& headings, const std::string& text)
                      [&](const std::string& h) { return h.find(text) != std::string::npos; });
 }
 
+// The tables of html in order, each as the cells of its rows: "3,1,3" for a table of three
+// rows whose second row is one cell. A cell is a td or th element; nested tables are not
+// looked into.
+std::vector<std::string> HtmlTableShapes(const std::string& html) {
+  auto opens = [&](std::size_t at, const char* name) {
+    const std::size_t n = std::strlen(name);
+    return html.compare(at, n, name) == 0 && at + n < html.size() &&
+           (html[at + n] == '>' || html[at + n] == ' ' || html[at + n] == '\n');
+  };
+  std::vector<std::string> shapes;
+  for (std::size_t at = html.find("<table"); at != std::string::npos;
+       at = html.find("<table", at + 1)) {
+    const std::size_t end = html.find("</table>", at);
+    if (end == std::string::npos)
+      break;
+    std::string shape;
+    int cells = -1;  // no row open yet
+    for (std::size_t i = at; i < end; ++i) {
+      if (html[i] != '<')
+        continue;
+      if (opens(i, "<tr")) {
+        if (cells >= 0)
+          shape += std::to_string(cells) + ",";
+        cells = 0;
+      } else if (opens(i, "<td") || opens(i, "<th")) {
+        ++cells;
+      }
+    }
+    if (cells >= 0)
+      shape += std::to_string(cells);
+    shapes.push_back(shape);
+    at = end;
+  }
+  return shapes;
+}
+
 std::vector<fs::path> Fixtures() {
   std::vector<fs::path> list;
   for (const auto& entry : fs::directory_iterator(kFixtures)) {
@@ -308,6 +345,8 @@ TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
         << extracted;
 
     std::size_t textAt = 0;
+    std::size_t tableAt = 0;
+    const std::vector<std::string> tables = HtmlTableShapes(html);
     const std::vector<std::string> headings = HtmlHeadings(html);
     for (const Expectation& e : ReadExpectations(fs::path(fixtures[i]).replace_extension(".expect"))) {
       if (e.kind == "text") {
@@ -321,6 +360,11 @@ TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
             << "not a heading: " << e.value << "\nheadings: " << Joined(headings);
       } else if (e.kind == "not heading") {
         EXPECT_FALSE(AnyHolds(headings, e.value)) << "taken as a heading: " << e.value;
+      } else if (e.kind == "table") {
+        // The next table of the document has rows of these many cells.
+        ASSERT_LT(tableAt, tables.size()) << "no table for rows of " << e.value;
+        EXPECT_EQ(tables[tableAt], e.value) << "cells per row of table " << tableAt + 1;
+        ++tableAt;
       } else if (e.kind == "link") {
         EXPECT_NE(html.find("href=\"" + e.value + "\""), std::string::npos)
             << "no link to " << e.value;
