@@ -545,9 +545,12 @@ class PreForm {
 
  private:
   struct UserTableGroup;
-  // A policy line or a line beginning (after blanks) with the directive prefix; directive
+  // A policy line or a line beginning with the directive prefix; directive
   // receives its keyword (Title for a prefix that starts no known keyword).
   bool IsUserTableDirective(const PreFormLine& line, Directive& directive) const;
+  // The normalised arguments of a directive line; false when the tag recogniser refuses the
+  // line, which is reported with the recogniser's text and level.
+  bool ReadUserDirectiveArguments(const PreFormLine& line, TextString& arguments);
   // The kind a NEW_ROW line gives: field 1 (default "DATA") compared ignoring case; any
   // other word, or a line the tag recogniser refuses (reported), keeps kind.
   int ReadUserRowKind(const PreFormLine& line, int kind);

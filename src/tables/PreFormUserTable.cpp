@@ -71,25 +71,29 @@ bool PreForm::IsUserTableDirective(const PreFormLine& line, Directive& directive
     directive = Directive::ChangePolicy;
     return true;
   }
-  TextString text(line.raw);
-  text.Trim();
-  if (!StartsWithDirectivePrefix(*ctx_, text))
+  // As the reader, which takes a line for a directive only when the prefix begins it.
+  if (!StartsWithDirectivePrefix(*ctx_, line.raw))
     return false;
-  if (!MatchDirective(*ctx_, text, directive))
+  if (!MatchDirective(*ctx_, line.raw, directive))
     directive = Directive::Title;  // a prefix without a known keyword: ignored below
   return true;
 }
 
-int PreForm::ReadUserRowKind(const PreFormLine& line, int kind) {
+bool PreForm::ReadUserDirectiveArguments(const PreFormLine& line, TextString& arguments) {
   TextString keyword;
-  TextString arguments;
   TextString message;
   int level = -1;
-  if (!RecogniseTag(*fc_, *ctx_, line.raw, keyword, arguments, message, level)) {
-    if (!message.IsEmpty() && level >= 0)
-      Report(message.GetText(), level);
+  if (RecogniseTag(*fc_, *ctx_, line.raw, keyword, arguments, message, level))
+    return true;
+  if (!message.IsEmpty() && level >= 0)
+    Report(message.GetText(), level);
+  return false;
+}
+
+int PreForm::ReadUserRowKind(const PreFormLine& line, int kind) {
+  TextString arguments;
+  if (!ReadUserDirectiveArguments(line, arguments))
     return kind;
-  }
   TextString value;
   (void)GetTagTextOrDefault(*fc_, arguments, 1, value, "DATA");
   if (value.Compare("data", 0, 0))
@@ -102,15 +106,9 @@ int PreForm::ReadUserRowKind(const PreFormLine& line, int kind) {
 }
 
 void PreForm::ReadUserColumnDetails(const PreFormLine& line) {
-  TextString keyword;
   TextString arguments;
-  TextString message;
-  int level = -1;
-  if (!RecogniseTag(*fc_, *ctx_, line.raw, keyword, arguments, message, level)) {
-    if (!message.IsEmpty() && level >= 0)
-      Report(message.GetText(), level);
+  if (!ReadUserDirectiveArguments(line, arguments))
     return;
-  }
   TableLayout& layout = *layout_;
   int number = -1;
   if (!GetTagNumber(*fc_, arguments, 1, number) || number < 1 ||

@@ -1,7 +1,7 @@
 // Whole conversions as a user runs them: kvlcons turns documents into RTF, and a real RTF
 // reader (LibreOffice, headless) opens each result. The checks are those a user makes: the
-// file opens, the words come through in order with the right characters, and headings and
-// links arrive as such.
+// file opens, the words come through in order with the right characters, and headings,
+// links and tables arrive as such.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -298,7 +298,7 @@ std::vector<fs::path> Fixtures() {
 
 // Each fixture converts without an error into balanced RTF holding what its ".expect" file
 // names, and LibreOffice reads it back with the input's words in order, its characters, its
-// headings as headings and its links as links.
+// headings as headings, its links as links and its tables with their rows and cells.
 TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
   TempFolder dir("e2e");
   const std::vector<fs::path> fixtures = Fixtures();

@@ -13,6 +13,7 @@
 #include "tables/TableLayout.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"
+#include "support/Growth.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ class UserTable {
     EXPECT_EQ(rtf_.Open("doc", fc_, 0), 1);
     EXPECT_EQ(rtf_.FlushBuffer(fc_, &rtf_, 0), 1);
     first_ = out_.GetCount();
+    level_ = rtf_.GetBraceLevel();
     for (const std::string& text : source) {
       auto line = std::make_unique<PreHTML>();
       line->SetText(text.c_str());
@@ -57,6 +59,8 @@ class UserTable {
     return text;
   }
 
+  // Group braces the region opened and left open (negative: closed more than it opened).
+  int BraceBalance() const { return rtf_.GetBraceLevel() - level_; }
   PreForm& Region() { return *region_; }
   std::string Report() const { return region_->reportText.GetText(); }
   bool Reported(const std::string& text) const { return Report().find(text) != std::string::npos; }
@@ -75,6 +79,7 @@ class UserTable {
   RTFFile rtf_;
   StringList out_;
   int first_ = 0;
+  int level_ = 0;
   std::vector<std::unique_ptr<PreHTML>> lines_;
   std::unique_ptr<PreForm> region_;
 };
@@ -113,19 +118,6 @@ std::vector<Row> RowsOf(const std::string& rtf) {
   return rows;
 }
 
-int BraceBalance(const std::string& rtf) {
-  int depth = 0;
-  for (std::size_t i = 0; i < rtf.size(); ++i) {
-    if (rtf[i] == '\\')
-      ++i;
-    else if (rtf[i] == '{')
-      ++depth;
-    else if (rtf[i] == '}')
-      --depth;
-  }
-  return depth;
-}
-
 bool Holds(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
@@ -155,7 +147,7 @@ TEST(UserTable, RowsAndCellsFollowTheDirectives) {
                    "Frame of oak",
                    "with {four} legs"});
   const std::string written = table.Write();
-  EXPECT_EQ(BraceBalance(written), 0) << written;
+  EXPECT_EQ(table.BraceBalance(), 0) << written;
   EXPECT_EQ(table.Region().GetColumnCount(), 2);
   const std::vector<Row> rows = RowsOf(written);
   ASSERT_EQ(rows.size(), 4u) << written;
@@ -191,7 +183,7 @@ TEST(UserTable, HeadRowsAfterDataStartANewGroupOfTheSameTable) {
                    "Second head", "$_$_NEW_ROW HEAD", "$_$_NEW_CELL", "Second head more",
                    "$_$_NEW_ROW DATA", "$_$_NEW_CELL", "second data"});
   const std::string written = table.Write();
-  EXPECT_EQ(BraceBalance(written), 0) << written;
+  EXPECT_EQ(table.BraceBalance(), 0) << written;
   const std::vector<Row> rows = RowsOf(written);
   ASSERT_EQ(rows.size(), 5u) << written;
   const char* texts[] = {"First head", "first data", "Second head", "Second head more",
@@ -272,7 +264,7 @@ TEST(UserTable, MisplacedDirectivesAndTextAreReported) {
                    "$_$_NEW_CELL",
                    "After a rule"});
   const std::string written = table.Write();
-  EXPECT_EQ(BraceBalance(written), 0) << written;
+  EXPECT_EQ(table.BraceBalance(), 0) << written;
   const std::string report = table.Report();
   const char* messages[] = {
       "TAG ERROR: No NEW_CELL definition for \"Stray opening words\"",
@@ -303,14 +295,14 @@ TEST(UserTable, RegionWithoutCellsOpensNoTable) {
   {
     UserTable table({"$_$_BEGIN_USER_TABLE", "Just a line of text", "$_$_NEW_ROW HEAD"});
     const std::string written = table.Write();
-    EXPECT_EQ(BraceBalance(written), 0) << written;
+    EXPECT_EQ(table.BraceBalance(), 0) << written;
     EXPECT_FALSE(Holds(written, "\\trowd")) << written;
     EXPECT_TRUE(Holds(written, "Just a line of text")) << written;
   }
   {
     UserTable table({"$_$_BEGIN_USER_TABLE", "$_$_NEW_ROW", "$_$_NEW_ROW LINE"});
     const std::string written = table.Write();
-    EXPECT_EQ(BraceBalance(written), 0) << written;
+    EXPECT_EQ(table.BraceBalance(), 0) << written;
     EXPECT_FALSE(Holds(written, "\\trowd")) << written;
   }
 }
@@ -321,11 +313,39 @@ TEST(UserTable, LineRuleLinesJoinTheCurrentCell) {
   UserTable table({"$_$_NEW_ROW", "$_$_NEW_CELL", "Above", "$_$_LINERULE", "Below",
                    "$_$_NEW_CELL", "$_$_LINERULE [[FONT 0,Arial,12]]", "Other"});
   const std::string written = table.Write();
-  EXPECT_EQ(BraceBalance(written), 0) << written;
+  EXPECT_EQ(table.BraceBalance(), 0) << written;
   const std::vector<Row> rows = RowsOf(written);
   ASSERT_EQ(rows.size(), 1u) << written;
   ASSERT_EQ(rows[0].cells.size(), 2u) << written;
   EXPECT_LT(rows[0].cells[0].find("Above"), rows[0].cells[0].find("Below")) << written;
   EXPECT_TRUE(table.Reported("WARNING: Inline tags found on directive line")) << table.Report();
   EXPECT_FALSE(table.Reported("Ignoring directive")) << table.Report();
+}
+
+// The work grows with the table, not with its square: many rows, and one cell of many lines.
+TEST(UserTable, WorkGrowsWithTheTable) {
+  struct Case {
+    const char* name;
+    bool tallCell;
+  };
+  for (const Case c : {Case{"rows", false}, Case{"tall cell", true}}) {
+    SCOPED_TRACE(c.name);
+    const double growth = FourfoldGrowth(200, [&](int n) {
+      std::vector<std::string> source;
+      if (c.tallCell) source = {"$_$_NEW_ROW", "$_$_NEW_CELL"};
+      for (int i = 0; i < n; ++i) {
+        if (!c.tallCell) {
+          source.push_back("$_$_NEW_ROW");
+          source.push_back("$_$_NEW_CELL");
+        }
+        source.push_back("Line " + std::to_string(i) + " of the text");
+      }
+      UserTable table(source);
+      std::string written;
+      const auto time = TimeOf([&] { written = table.Write(); });
+      EXPECT_TRUE(Holds(written, "Line " + std::to_string(n - 1) + " of the text"));
+      return time;
+    });
+    EXPECT_LT(growth, kQuadraticGrowth);
+  }
 }
