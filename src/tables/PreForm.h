@@ -549,11 +549,11 @@ class PreForm {
   // receives its keyword (Title for a prefix that starts no known keyword).
   bool IsUserTableDirective(const PreFormLine& line, Directive& directive) const;
   // The normalised arguments of a directive line; false when the tag recogniser refuses the
-  // line, which is reported with the recogniser's text and level.
-  bool ReadUserDirectiveArguments(const PreFormLine& line, TextString& arguments);
+  // line, which is then reported (when report) with the recogniser's text and level.
+  bool ReadUserDirectiveArguments(const PreFormLine& line, TextString& arguments, bool report);
   // The kind a NEW_ROW line gives: field 1 (default "DATA") compared ignoring case; any
-  // other word, or a line the tag recogniser refuses (reported), keeps kind.
-  int ReadUserRowKind(const PreFormLine& line, int kind);
+  // other word, or a line the tag recogniser refuses (reported when report), keeps kind.
+  int ReadUserRowKind(const PreFormLine& line, int kind, bool report);
   // One COLUMN_DETAILS line: field 1 the column, 4 its alignment, 5 its width.
   void ReadUserColumnDetails(const PreFormLine& line);
 };

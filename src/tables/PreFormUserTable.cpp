@@ -79,20 +79,21 @@ bool PreForm::IsUserTableDirective(const PreFormLine& line, Directive& directive
   return true;
 }
 
-bool PreForm::ReadUserDirectiveArguments(const PreFormLine& line, TextString& arguments) {
+bool PreForm::ReadUserDirectiveArguments(const PreFormLine& line, TextString& arguments,
+                                         bool report) {
   TextString keyword;
   TextString message;
   int level = -1;
   if (RecogniseTag(*fc_, *ctx_, line.raw, keyword, arguments, message, level))
     return true;
-  if (!message.IsEmpty() && level >= 0)
+  if (report && !message.IsEmpty() && level >= 0)
     Report(message.GetText(), level);
   return false;
 }
 
-int PreForm::ReadUserRowKind(const PreFormLine& line, int kind) {
+int PreForm::ReadUserRowKind(const PreFormLine& line, int kind, bool report) {
   TextString arguments;
-  if (!ReadUserDirectiveArguments(line, arguments))
+  if (!ReadUserDirectiveArguments(line, arguments, report))
     return kind;
   TextString value;
   (void)GetTagTextOrDefault(*fc_, arguments, 1, value, "DATA");
@@ -107,7 +108,7 @@ int PreForm::ReadUserRowKind(const PreFormLine& line, int kind) {
 
 void PreForm::ReadUserColumnDetails(const PreFormLine& line) {
   TextString arguments;
-  if (!ReadUserDirectiveArguments(line, arguments))
+  if (!ReadUserDirectiveArguments(line, arguments, true))
     return;
   TableLayout& layout = *layout_;
   int number = -1;
@@ -159,7 +160,8 @@ void PreForm::ParseUserTable() {
     if (!IsUserTableDirective(line, directive))
       continue;
     if (directive == Directive::NewRow) {
-      const int next = ReadUserRowKind(line, kind);
+      // The second pass reports what does not read.
+      const int next = ReadUserRowKind(line, kind, false);
       if (kind == kUserRowNone || (next == kUserRowHead && kind != kUserRowHead))
         ++groupCount;
       kind = next;
@@ -233,7 +235,7 @@ void PreForm::ParseUserTable() {
       case Directive::NewRow: {
         ++row;
         column = 0;
-        const int next = ReadUserRowKind(line, kind);
+        const int next = ReadUserRowKind(line, kind, true);
         if (kind == kUserRowNone || (next == kUserRowHead && kind != kUserRowHead)) {
           groups.push_back(std::make_unique<UserTableGroup>());
           row = 1;

@@ -262,7 +262,8 @@ TEST(UserTable, MisplacedDirectivesAndTextAreReported) {
                    "$_$_CHANGE_POLICY Use Landscape mode: No",
                    "$_$_NEW_ROW LINE",
                    "$_$_NEW_CELL",
-                   "After a rule"});
+                   "After a rule",
+                   "$_$_NEW_ROW [[HEAD [[BR]]"});
   const std::string written = table.Write();
   EXPECT_EQ(table.BraceBalance(), 0) << written;
   const std::string report = table.Report();
@@ -279,6 +280,10 @@ TEST(UserTable, MisplacedDirectivesAndTextAreReported) {
   EXPECT_NE(report.find("Can't place"), report.rfind("Can't place")) << report;
   EXPECT_FALSE(Holds(report, "\"\"")) << report;
   EXPECT_FALSE(Holds(report, "CHANGE_POLICY")) << report;
+  // A row the tag recogniser refuses is reported once, though both passes read it.
+  const std::size_t refused = report.find("Incomplete tag, or nested tag");
+  EXPECT_NE(refused, std::string::npos) << report;
+  EXPECT_EQ(refused, report.rfind("Incomplete tag, or nested tag")) << report;
   // Nothing is lost: the stray text follows the table's last cell.
   const std::size_t kept = written.find("Kept in its cell");
   const std::size_t stray = written.find("Stray opening words");
