@@ -17,6 +17,7 @@ class TableGenerationPolicies;
 class TableLayout;
 struct ColumnFormat;
 class TableType;
+enum class Directive : int;
 
 // One line of a pre-formatted region as the region keeps it. The three texts have their
 // trailing blanks removed.
@@ -339,7 +340,7 @@ class PreForm {
   void MakeLayout();
   // A region judged a table (parseType kParseTable or kParseTwoColumnText), a user-tagged
   // table (kParseUserTagged) or delimited data: tables, delimited data and two-column text
-  // through the table parser, a user-tagged table as the region's pre-formatted text.
+  // through the table parser, a user-tagged table through ParseUserTable.
   void WriteTableOutput(int parseType);
   // The output forms. Each applies the region's policy lines (CHANGE_POLICY) where it meets
   // them and writes whole RTF groups, so that the writer's brace balance holds.
@@ -533,7 +534,43 @@ class PreForm {
   TableCellList row_;  // the template row: one cell per column
   std::unique_ptr<TableLayout> layout_;
   std::unique_ptr<TableGenerationPolicies> generation_;
+
+ public:
+  // ---- User-tagged tables (PreFormUserTable.cpp) ----
+  // Row kinds of NEW_ROW ("HEAD", "LINE", "DATA"; none before the first row).
+  static constexpr int kUserRowNone = 0;
+  static constexpr int kUserRowHead = 1;
+  static constexpr int kUserRowLine = 2;
+  static constexpr int kUserRowData = 3;
+  // Writes a region whose rows and cells are marked by directive lines: NEW_ROW starts a
+  // row of its kind (a LINE row is a rule across the table), NEW_CELL a cell that takes the
+  // text lines after it, COLUMN_DETAILS sets a column's alignment and width, LINERULE lines
+  // go to the current cell. The columns are as many as the widest row's cells; the policy
+  // lines are applied first. Groups of head and data rows go to the table writer in order,
+  // in one table. Text outside any cell is reported and placed at the table's end; a region
+  // without a cell is written as pre-formatted text when it holds text, else not at all.
+  void ParseUserTable();
+
+ private:
+  struct UserTableGroup;
+  // A policy line or a line beginning with the directive prefix; directive
+  // receives its keyword (Title for a prefix that starts no known keyword).
+  bool IsUserTableDirective(const PreFormLine& line, Directive& directive) const;
+  // The normalised arguments of a directive line; false when the tag recogniser refuses the
+  // line, which is then reported (when report) with the recogniser's text and level.
+  bool ReadUserDirectiveArguments(const PreFormLine& line, TextString& arguments, bool report);
+  // The kind a NEW_ROW line gives: field 1 (default "DATA") compared ignoring case; any
+  // other word, or a line the tag recogniser refuses (reported when report), keeps kind.
+  int ReadUserRowKind(const PreFormLine& line, int kind, bool report);
+  // One COLUMN_DETAILS line: field 1 the column, 4 its alignment, 5 its width.
+  void ReadUserColumnDetails(const PreFormLine& line);
 };
+
+// The width in points of a column width text: a number followed by "pt", "pts", "px"
+// (points), "in", "ins" (x 72) or "cm" (x 72 / 2.54), or by nothing (points); rounded to
+// the nearest point. 0 when the text is no number or the width lies outside 0 .. 1584
+// points (22 inches), else 1.
+int ReadUserColumnWidth(const TextString& text, int& points);
 
 // ---- Region dispatch helpers (PreFormDispatch.cpp, PreFormOutput.cpp) ----
 // A region is tab-delimited data when every line with text holds at least minTabs and at

@@ -332,9 +332,8 @@ void PreForm::OutputAsNormalText() {
 }
 
 void PreForm::WriteTableOutput(int parseType) {
-  // A user-tagged table is written as the region's pre-formatted text.
   if (parseType == kParseUserTagged) {
-    OutputPreformatted();
+    ParseUserTable();
     return;
   }
   // Tables and delimited data become RTF tables, two-column text hanging paragraphs.

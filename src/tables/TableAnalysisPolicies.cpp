@@ -342,15 +342,16 @@ static constexpr GenerationTarget kGenerationTargets[] = {
 static_assert(std::size(kGenerationTargets) + std::size(kLayoutTargets) == kTablePolicyCount,
               "every table policy has one target");
 
-// The tag name of a stored tag line: its first blank-separated word without the tag opener
-// and without the directive delimiter that a directive line starts with.
+// The tag name of a stored tag line: its first blank-separated word without the tag opener,
+// or without the directive prefix when the line is a directive line.
 static void TagLineName(const TextString& line, const TextString& opener,
-                        const TextString& directive, TextString& name) {
+                        const TextString& prefix, TextString& name) {
   int end = -1;
   if (!line.FindChar(0, ' ', &end, 1)) end = line.GetLength();
   name.AssignSubstring(line.GetText(), 0, end);
   if (!opener.IsEmpty()) name.ReplaceAll(opener.GetText(), "", 0, 1);
-  if (!directive.IsEmpty()) name.ReplaceAll(directive.GetText(), "", 0, 1);
+  if (!prefix.IsEmpty() && name.StartsWith(prefix.GetText(), 1))
+    name.KeepFrom(prefix.GetLength());
 }
 
 void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLayout* layout,
@@ -359,7 +360,7 @@ void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLay
     for (const LayoutTarget& t : kLayoutTargets)
       CopySetPolicy(override, GetPolicy(t.id), layout->GetPolicy(t.target));
     const TextString& opener = fc.GetText(PolicyId::StartTagDelimiter);
-    const TextString& directive = fc.GetText(PolicyId::DirectiveDelimiter);
+    const TextString& prefix = fc.GetText(PolicyId::DirectiveDelimiter);
     TextString line;
     TextString name;
     for (int i = 0; i < tagLines_.GetCount(); ++i) {
@@ -367,7 +368,7 @@ void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLay
       if (entry == nullptr) continue;
       line = entry->text;
       line.Trim();
-      TagLineName(line, opener, directive, name);
+      TagLineName(line, opener, prefix, name);
       layout->ApplyTableTag(fc, name, line);
       if (generation != nullptr) generation->ApplyTableTag(fc, name, line);
     }

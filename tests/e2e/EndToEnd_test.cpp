@@ -1,7 +1,7 @@
 // Whole conversions as a user runs them: kvlcons turns documents into RTF, and a real RTF
 // reader (LibreOffice, headless) opens each result. The checks are those a user makes: the
-// file opens, the words come through in order with the right characters, and headings and
-// links arrive as such.
+// file opens, the words come through in order with the right characters, and headings,
+// links and tables arrive as such.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -425,6 +426,42 @@ bool AnyHolds(const std::vector<std::string>& headings, const std::string& text)
                      [&](const std::string& h) { return h.find(text) != std::string::npos; });
 }
 
+// The tables of html in order, each as the cells of its rows: "3,1,3" for a table of three
+// rows whose second row is one cell. A cell is a td or th element; nested tables are not
+// looked into.
+std::vector<std::string> HtmlTableShapes(const std::string& html) {
+  auto opens = [&](std::size_t at, const char* name) {
+    const std::size_t n = std::strlen(name);
+    return html.compare(at, n, name) == 0 && at + n < html.size() &&
+           (html[at + n] == '>' || html[at + n] == ' ' || html[at + n] == '\n');
+  };
+  std::vector<std::string> shapes;
+  for (std::size_t at = html.find("<table"); at != std::string::npos;
+       at = html.find("<table", at + 1)) {
+    const std::size_t end = html.find("</table>", at);
+    if (end == std::string::npos)
+      break;
+    std::string shape;
+    int cells = -1;  // no row open yet
+    for (std::size_t i = at; i < end; ++i) {
+      if (html[i] != '<')
+        continue;
+      if (opens(i, "<tr")) {
+        if (cells >= 0)
+          shape += std::to_string(cells) + ",";
+        cells = 0;
+      } else if (opens(i, "<td") || opens(i, "<th")) {
+        ++cells;
+      }
+    }
+    if (cells >= 0)
+      shape += std::to_string(cells);
+    shapes.push_back(shape);
+    at = end;
+  }
+  return shapes;
+}
+
 std::vector<fs::path> Fixtures() {
   std::vector<fs::path> list;
   for (const auto& entry : fs::directory_iterator(kFixtures)) {
@@ -439,7 +476,7 @@ std::vector<fs::path> Fixtures() {
 
 // Each fixture converts without an error into balanced RTF holding what its ".expect" file
 // names, and LibreOffice reads it back with the input's words in order, its characters, its
-// headings as headings and its links as links.
+// headings as headings, its links as links and its tables with their rows and cells.
 TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
   TempFolder dir("e2e");
   const std::vector<fs::path> fixtures = Fixtures();
@@ -486,6 +523,7 @@ TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
         << extracted;
 
     std::size_t textAt = 0;
+    const std::vector<std::string> tableShapes = HtmlTableShapes(html);
     const std::vector<std::string> headings = HtmlHeadings(html);
     const std::vector<HtmlTable> tables = HtmlTables(html);
     for (const Expectation& e : ReadExpectations(fs::path(fixtures[i]).replace_extension(".expect"))) {
@@ -508,6 +546,10 @@ TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
             << "no table cell holds " << e.value << "\ntables:\n" << TableShapes(tables);
       } else if (e.kind == "no table") {
         EXPECT_TRUE(tables.empty()) << "tables:\n" << TableShapes(tables);
+      } else if (e.kind == "row cells") {
+        // Some table has rows of these many cells, in order.
+        EXPECT_NE(std::find(tableShapes.begin(), tableShapes.end(), e.value), tableShapes.end())
+            << "no table with rows of " << e.value << " cells\ntables:\n" << TableShapes(tables);
       } else if (e.kind == "link") {
         EXPECT_NE(html.find("href=\"" + e.value + "\""), std::string::npos)
             << "no link to " << e.value;

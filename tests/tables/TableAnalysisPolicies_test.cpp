@@ -265,6 +265,15 @@ TEST_F(TableAnalysisApply, TagLinesAndDefinitionsGoToTheTable) {
   ASSERT_EQ(layout.GetDefinitionCount(), 1);
   EXPECT_EQ(layout.GetDefinition(0)->column, 3);
   EXPECT_EQ(group.GetDefinitionCount(), 1);
+
+  // The opening directive line of a table, as the reader keeps it, is taken the same way.
+  TableAnalysisPolicies opened("table");
+  opened.AddTagLine("$_$_BEGIN_USER_TABLE C,2in");
+  messages.clear();
+  opened.ApplyToTable(fc, 1, &layout, &generation);
+  EXPECT_EQ(generation.Align(GenerationPolicyId::Alignment).value, 2);
+  EXPECT_EQ(generation.GetTableIndent(), 144);
+  EXPECT_TRUE(messages.empty()) << messages.front();
 }
 
 // The opening line of a table that a directive announced keeps the directive delimiter in
