@@ -398,9 +398,11 @@ static bool IsSearchedType(int type) {
 // Searches the lines before closingLine for a valid start mark: found is the line and at the
 // mark's place on kFound.
 static BackSearch SearchStartBack(FileControl& fc, PreHTML& closingLine, const char* startMark,
-                                  const TextString& opening, const TextString& closing,
-                                  PreHTML*& found, int& at) {
+                                  const char* endMark, const TextString& opening,
+                                  const TextString& closing, PreHTML*& found, int& at) {
   const std::size_t markLength = std::strlen(startMark);
+  const std::size_t endLength = std::strlen(endMark);
+  std::vector<int> endPlaces;
   const char markupEnd = OutputFormatOf(fc) == kOutputHtml ? '>' : '}';
   std::vector<int> places;
   PreHTML* line = AsLine(closingLine.GetPrevious());
@@ -424,6 +426,13 @@ static BackSearch SearchStartBack(FileControl& fc, PreHTML& closingLine, const c
         continue;
       if (type == kTypeBlank)
         return BackSearch::kBlankLine;
+      // A start that a valid end on its own line closes is that line's phrase: taking it
+      // too would write a closing whose opening the line never gets.
+      FindMarks(fc, *line, *place + static_cast<int>(markLength), endMark, endPlaces);
+      for (const int end : endPlaces) {
+        if (IsValidEnd(text, static_cast<std::size_t>(end), endLength))
+          return BackSearch::kNoStart;
+      }
       found = line;
       at = *place;
       return BackSearch::kFound;
@@ -456,7 +465,8 @@ static bool CloseFromEarlierLine(FileControl& fc, const char* startMark, const c
   }
   PreHTML* startLine = nullptr;
   int at = -1;
-  switch (SearchStartBack(fc, *lineObject, startMark, opening, closing, startLine, at)) {
+  switch (SearchStartBack(fc, *lineObject, startMark, endMark, opening, closing, startLine,
+                          at)) {
     case BackSearch::kNoStart:
       Report(fc, lineObject, "INFO: Ignoring potential emphasis because cannot locate start", 1);
       return false;

@@ -331,6 +331,25 @@ TEST_F(EmphasisTest, SearchBackSkipsOpenedLinesAndStopsAtMarkup) {
   EXPECT_EQ(marked.GetOutputMark(kEmphasisStartMark), 0);
 }
 
+TEST_F(EmphasisTest, StartClosedOnItsOwnLineIsNotTakenByALaterEnd) {
+  // "_really_" is its own line's phrase; pairing its start with a later end would write a
+  // closing whose opening the earlier line never gets (an unbalanced group in RTF).
+  Add("x", kTypeHeading1);
+  PreHTML& phrase = Add("and _really_ worth it");
+  Add("$_before");
+  PreHTML& end = Add("d_! Links of the manual");
+  EXPECT_EQ(Tidy(end), "d_! Links of the manual");
+  EXPECT_EQ(phrase.GetOutputMark(kEmphasisStartMark), 0);
+  EXPECT_EQ(end.GetOutputMark(kEmphasisEndMark), 0);
+
+  // A start after the line's own phrase is still found.
+  Add("x", kTypeHeading1);
+  PreHTML& later = Add("and _really_ worth _more");
+  PreHTML& close = Add("words_ here");
+  EXPECT_EQ(Tidy(close), "words\\i0} here");
+  EXPECT_EQ(later.GetOutputMark(kEmphasisStartMark), 1);
+}
+
 TEST_F(EmphasisTest, SecondPhraseClosingOnALineReplacesTheFirstRecord) {
   Add("x", kTypeHeading1);
   Add("first *one");
