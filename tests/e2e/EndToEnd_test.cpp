@@ -442,7 +442,7 @@ std::vector<std::string> HtmlTableShapes(const std::string& html) {
     if (end == std::string::npos)
       break;
     std::string shape;
-    int cells = -1;  // no row open yet
+    int cells = -1;  // -1 while no row is open
     for (std::size_t i = at; i < end; ++i) {
       if (html[i] != '<')
         continue;
