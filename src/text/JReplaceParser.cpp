@@ -71,7 +71,9 @@ int JReplaceParser::ReplaceInPlace(int position, int count, const char* text) {
     return -1;
   const int after = position + (text ? static_cast<int>(std::strlen(text)) : 0);
   copiedUpTo_ = after;
-  position_ = after;
+  // The scanner advances by one after the handler, so the scan resumes at the first
+  // character after the replacement; a match that starts there is still found.
+  position_ = after - 1;
   return after;
 }
 

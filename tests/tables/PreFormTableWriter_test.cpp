@@ -473,6 +473,8 @@ TEST(TableWriterCellTags, EachKeywordChangesTextOrCell) {
       {2, "[[STUB_INDENT 3]]x", "x",
        "TAG ERROR: STUB_INDENT tag only allowed in column 1, not at [1,2]"},
       {2, "[[QUAD X]]x", "\\par x", "TAG ERROR: Invalid QUAD tag in table cell: [[QUAD X]]"},
+      // Keywords known only in cells are taken as tags there, without an unknown-tag report.
+      {2, "a[[QUAD C]]b", "a\\par b", ""},
   };
   for (const CellTagCase& c : cases) {
     SCOPED_TRACE(c.text);

@@ -555,6 +555,10 @@ TEST(JReplaceParser, CallbacksRewriteThroughTheParser) {
     const char* out;
   } cases[] = {
       {Bracket, "a $bc d $e.", 2, "a <bc> d <e>."},
+      // The scan resumes right after the replacement, so an adjacent match is not missed,
+      // whether the replacement is longer, shorter or empty.
+      {Bracket, "$ab$cd $e.", 3, "<ab><cd> <e>."},
+      {Bracket, "$a$b$c", 3, "<a><b><c>"},
       // A span passed over: adjacent spans, the second right after the first.
       {BracketBySpan, "$ab$cd $e.", 3, "[ab][cd] [e]."},
   };
