@@ -73,7 +73,8 @@ int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
     // An update is escaped as an insertion is, so a second definition holding "{", "}" or
     // "\" cannot break the RTF around its link.
     entry.replacement = replacement;
-    EscapeForOutput(fc, entry.replacement);
+    entry.shown = replacement;
+    EscapeForOutput(fc, entry.shown);
     entry.address = address;
     entry.anchorText = anchorText;
     entry.occurrence = occurrence;
@@ -90,10 +91,13 @@ int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
   auto entry = std::make_unique<LinkEntry>();
   entry->active = active;
   entry->match = trimmed;
+  // The replacement is kept as given, so a copied or written dictionary holds the user's
+  // text; only the shown form carries the escapes of the output format.
   entry->replacement = replacement;
+  entry->shown = replacement;
   entry->search = trimmed;
   EscapeForOutput(fc, entry->search);
-  EscapeForOutput(fc, entry->replacement);
+  EscapeForOutput(fc, entry->shown);
   if (OutputTypeOf(fc) == kOutputHtml) {
     entry->match.ReplaceAll("<", "&lt;", 0, 1);
     entry->match.ReplaceAll(">", "&gt;", 0, 1);
@@ -208,15 +212,15 @@ void LinkDictionary::BuildScanner(FileControl& fc) {
     switch (outputType) {
       case kOutputRtf:
         if (helpLinks)
-          BuildHelpLink(fc, kWebLink, false, entry->address, entry->replacement, markup_);
+          BuildHelpLink(fc, kWebLink, false, entry->address, entry->shown, markup_);
         else
-          BuildHyperlinkField(fc, kWebLink, entry->address, entry->replacement, markup_);
+          BuildHyperlinkField(fc, kWebLink, entry->address, entry->shown, markup_);
         break;
       case kOutputPlainText:
         markup_.SetEmpty();
         break;
       default:
-        markup_ = entry->replacement;
+        markup_ = entry->shown;
         break;
     }
     // A match that is no valid pattern is left out; its text stays as written.

@@ -18,7 +18,8 @@ struct LinkEntry {
   int active = 1;
   TextString match;        // the phrase searched for, trimmed
   TextString search;       // the match escaped for the output format
-  TextString replacement;  // the text the link shows, escaped for the output format
+  TextString replacement;  // the text the link shows, as the definition gave it
+  TextString shown;        // the replacement escaped for the output format
   TextString address;      // the link target
   TextString anchorText;   // the opening anchor tag taken from the input; empty for definitions
   TextPosition recorded;   // where an anchor entry was added (column plus one)

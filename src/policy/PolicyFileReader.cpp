@@ -37,6 +37,36 @@ void ResolvePolicyFileName(const TextString& folder, const TextString& name, Tex
 
 static bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
+// Collapses each run of blanks and tabs to its first byte, except between a pair of double
+// quotes: a quoted text (a link's match or replacement, a quoted value) keeps its bytes. A
+// double quote without a partner after it opens nothing, and the rest is collapsed as usual.
+static void CollapseBlanksOutsideQuotes(TextString& line) {
+  char* b = line.GetBuffer();
+  if (b == nullptr) return;
+  const int length = line.GetLength();
+  int out = 0;
+  bool previousBlank = false;
+  bool pairedQuotes = true;  // false once a quote has been found to have no partner
+  for (int i = 0; i < length; ++i) {
+    if (b[i] == '"' && pairedQuotes) {
+      int close = i + 1;
+      while (close < length && b[close] != '"') ++close;
+      if (close < length) {
+        while (i <= close) b[out++] = b[i++];
+        --i;
+        previousBlank = false;
+        continue;
+      }
+      pairedQuotes = false;
+    }
+    const bool blank = IsBlankOrTab(b[i]);
+    if (!(blank && previousBlank)) b[out++] = b[i];
+    previousBlank = blank;
+  }
+  b[out] = '\0';
+  line.SetLength(out);
+}
+
 // The n-th (0-based) blank-separated word of text; empty when there are fewer words.
 static std::string_view WordAt(const TextString& text, int n) {
   const char* p = text.GetText();
@@ -417,7 +447,7 @@ static int FinishLine(int result, const TextString& line, const TextString& valu
 int FileControl::LoadPolicyLine(TextString& line, int& category, int repeatCheck,
                                 TextString* diagnostic) {
   category = 0;
-  line.CollapseBlanks();
+  CollapseBlanksOutsideQuotes(line);
   line.Trim();
   const TextString noValue;
   if (line.IsEmpty() || line.CharAt(0) == '!' || line.CharAt(0) == '#')
@@ -709,7 +739,7 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
     if (!read) break;
     trail.CountStatement(file);
     line.Assign(statement);
-    line.CollapseBlanks();
+    CollapseBlanksOutsideQuotes(line);
     line.Trim();
     if (line.CharAt(0) == '!' || IsPolicySectionHeader(line)) continue;
     // The loader names the same fault again; the file reader reports it as it meets it.

@@ -90,10 +90,11 @@ TEST_F(LinkDictionaryTest, SecondDefinitionOfAMatchUpdatesItIgnoringCase) {
 
 TEST_F(LinkDictionaryTest, ReplacementIsEscapedOnUpdateAsOnInsertion) {
   ASSERT_EQ(Define("brace", "open { here", "http://www.kelvane.com/"), 1);
-  EXPECT_EQ(Str(dictionary.pGetEntry(0)->replacement), "open \\'7b here");
+  EXPECT_EQ(Str(dictionary.pGetEntry(0)->shown), "open \\'7b here");
   // An update used to keep the text as given, so its link broke the RTF around it.
   ASSERT_EQ(Define("Brace", "close } and \\ here", "http://www.kelvane.com/"), 1);
-  EXPECT_EQ(Str(dictionary.pGetEntry(0)->replacement), "close \\'7d and \\\\ here");
+  EXPECT_EQ(Str(dictionary.pGetEntry(0)->shown), "close \\'7d and \\\\ here");
+  EXPECT_EQ(Str(dictionary.pGetEntry(0)->replacement), "close } and \\ here");
 
   const std::string linked = Apply("a brace b", 1);
   int depth = 0;
@@ -102,6 +103,52 @@ TEST_F(LinkDictionaryTest, ReplacementIsEscapedOnUpdateAsOnInsertion) {
     ASSERT_GE(depth, 0) << linked;
   }
   EXPECT_EQ(depth, 0) << linked;
+}
+
+// A dictionary copied into another policy set, or written and read again, keeps the user's
+// replacement: its escapes are made once, for the link that is shown.
+TEST_F(LinkDictionaryTest, CopiesAndWritesTheReplacementAsGiven) {
+  const struct {
+    const char* replacement;
+    const char* shown;
+  } kCases[] = {
+      {"plain words", "plain words"},
+      {"C:\\dir\\file", "C:\\\\dir\\\\file"},
+      {"set {a} and {b}", "set \\'7ba\\'7d and \\'7bb\\'7d"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.replacement);
+    LinkDictionary source;
+    ASSERT_EQ(source.AddOrUpdate(fc, TextString("term"), TextString(c.replacement),
+                                 TextString("http://www.kelvane.com/"), TextString(), -1, -1),
+              1);
+    LinkDictionary copy;
+    copy.AddAll(fc, source);
+    LinkDictionary again;
+    again.AddAll(fc, copy);
+    ASSERT_EQ(again.GetCount(), 1);
+    EXPECT_EQ(Str(again.pGetEntry(0)->replacement), c.replacement);
+    EXPECT_EQ(Str(again.pGetEntry(0)->shown), c.shown);
+    EXPECT_GE(again.Find(TextString("term"), TextString(c.replacement),
+                         TextString("http://www.kelvane.com/")),
+              0);
+    TextString linked;
+    ASSERT_EQ(again.Apply(fc, TextString("a term b"), linked), 1);
+    EXPECT_NE(Str(linked).find(std::string("\\fs20 ") + c.shown + "}}}"), std::string::npos)
+        << Str(linked);
+
+    const std::string path = TempPath("links", "copied.txt");
+    TextFile writer;
+    ASSERT_EQ(again.Write(TextString(path.c_str()), writer), 1);
+    EXPECT_EQ(ReadBytes(path), std::string("Link definition: \"term\" = \"") + c.replacement +
+                                   "\" + \"http://www.kelvane.com/\"\n");
+    LinkDictionary reread;
+    ASSERT_EQ(reread.LoadFile(fc, TextString(path.c_str()), nullptr), 1);
+    ASSERT_EQ(reread.GetCount(), 1);
+    EXPECT_EQ(Str(reread.pGetEntry(0)->replacement), c.replacement);
+    EXPECT_EQ(Str(reread.pGetEntry(0)->shown), c.shown);
+    std::remove(path.c_str());
+  }
 }
 
 TEST_F(LinkDictionaryTest, ParseDefinitionTakesTheQuotedFields) {
@@ -127,7 +174,8 @@ TEST_F(LinkDictionaryTest, LoadsDefinitionsSkippingCommentsSectionsAndBlankLines
   ASSERT_EQ(dictionary.GetCount(), 2);
   EXPECT_EQ(Str(dictionary.pGetEntry(0)->replacement), "The program");
   EXPECT_EQ(Str(dictionary.pGetEntry(1)->match), "policy file");
-  EXPECT_EQ(Str(dictionary.pGetEntry(1)->replacement), "Policy \\'7bfile\\'7d");
+  EXPECT_EQ(Str(dictionary.pGetEntry(1)->replacement), "Policy {file}");
+  EXPECT_EQ(Str(dictionary.pGetEntry(1)->shown), "Policy \\'7bfile\\'7d");
   EXPECT_EQ(Str(dictionary.pGetEntry(1)->address), "http://www.kelvane.com/pol.html");
   EXPECT_EQ(messages, std::vector<std::string>{
                           "INFO: Link definition being updated for \"The program\""});

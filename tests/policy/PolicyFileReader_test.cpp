@@ -382,6 +382,61 @@ TEST_F(PolicyReaderTest, LinkDefinitionsFillTheDictionary) {
   EXPECT_TRUE(fc.LinkDefinitionsRead());
 }
 
+// Blank runs are collapsed outside double quotes only: a quoted text is the user's text, byte
+// for byte, whether the line comes alone or from a file.
+TEST_F(PolicyReaderTest, QuotedTextsKeepTheirBlanks) {
+  const struct {
+    const char* line;
+    const char* leftAs;
+    const char* match;        // the link's match; null when the line is no link
+    const char* replacement;
+  } kCases[] = {
+      {"Link definition:  \"two  words\"  =  \"Two   Words\" + \"http://example.org/\"",
+       "Link definition: \"two  words\" = \"Two   Words\" + \"http://example.org/\"",
+       "two  words", "Two   Words"},
+      {"Link definition: \"tab\t\tsep\" = \" lead  and trail \" + \"http://example.org/\"",
+       "Link definition: \"tab\t\tsep\" = \" lead  and trail \" + \"http://example.org/\"",
+       "tab\t\tsep", " lead  and trail "},
+      {"Document Title:   two    words  ", "Document Title: two words", nullptr, nullptr},
+      {"Document Title: \"a   b\"   and   c", "Document Title: \"a   b\" and c", nullptr, nullptr},
+      // A quote without a partner quotes nothing.
+      {"Document Title: say  \"hi   there", "Document Title: say \"hi there", nullptr, nullptr},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.line);
+    for (const bool fromFile : {false, true}) {
+      SCOPED_TRACE(fromFile ? "file" : "line");
+      // A file's statements have their tabs expanded before the loader sees them.
+      if (fromFile && std::string(c.line).find('\t') != std::string::npos) continue;
+      FileControl fresh;
+      fresh.AttachContext(&ctx);
+      if (fromFile) {
+        const std::string path = TempPath("quoted.pol");
+        WriteBytes(path, std::string(c.line) + "\n");
+        StatementFile file;
+        ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
+        EXPECT_EQ(fresh.ReadPolicyFile(file, nullptr, 0), 1);
+        file.CloseAll();
+        std::remove(path.c_str());
+      } else {
+        TextString line(c.line);
+        int category = 0;
+        EXPECT_EQ(fresh.LoadPolicyLine(line, category, 0), 0);
+        EXPECT_STREQ(line.GetText(), c.leftAs);
+      }
+      if (c.match == nullptr) {
+        const std::string value(c.leftAs + std::string("Document Title: ").size());
+        EXPECT_EQ(fresh.GetText(PolicyId::DocumentTitle).GetText(), value);
+        continue;
+      }
+      ASSERT_EQ(fresh.pGetLinkDictionary()->GetCount(), 1);
+      const LinkEntry* entry = fresh.pGetLinkDictionary()->pGetEntry(0);
+      EXPECT_STREQ(entry->match.GetText(), c.match);
+      EXPECT_STREQ(entry->replacement.GetText(), c.replacement);
+    }
+  }
+}
+
 // ---- ReadPolicyFile over hand-written files ----
 
 struct FileCase {
