@@ -2,7 +2,6 @@
 // cut at the column boundaries, and delimited lines cut at their delimiter.
 
 #include <algorithm>
-#include <cstring>
 
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
@@ -11,14 +10,6 @@
 #include "tables/PreForm.h"
 #include "tables/TableGenerationPolicies.h"
 #include "tables/TableLayout.h"
-
-// Bytes from .. to of text, cut at a NUL among them. Unlike AssignSubstring, which measures
-// its source from the start on every call, this reads only the range, so cutting a long
-// line into many pieces stays linear in its length.
-static void AssignRange(const TextString& text, int from, int to, TextString& out) {
-  const char* begin = text.GetText() + from;
-  out.AssignBytes(begin, static_cast<int>(strnlen(begin, static_cast<size_t>(to - from))));
-}
 
 int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out) {
   out.SetEmpty();
@@ -54,7 +45,7 @@ int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& o
   pos = end < length ? end + 1 : length;
   if (end == start)
     return 1;
-  AssignRange(text, start, end, out);
+  out.AssignSubstring(text, start, end - start);
   out.Trim();
   const int n = out.GetLength();
   if (wasQuoted && n >= 2 && out.CharAt(0) == '"' && out.CharAt(n - 1) == '"') {
@@ -133,7 +124,7 @@ static void CutCellText(const TextString& text, int from, int to, TextString& ou
     ++from;
   while (to > from && text.CharAt(to - 1) == '|')
     --to;
-  AssignRange(text, from, to, out);
+  out.AssignSubstring(text, from, to - from);
 }
 
 void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
@@ -177,7 +168,7 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
           // the cells are converted for output.
           if (!raw && ctx_ != nullptr) {
             TextString tag;
-            AssignRange(text, tagStart, std::min(pos, length), tag);
+            tag.AssignSubstring(text, tagStart, pos - tagStart);
             workLine2->SetText(text.GetText());
             (void)workLine2->ExecuteTag(*fc_, *ctx_, tag);
           }

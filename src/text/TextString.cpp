@@ -1,5 +1,6 @@
 #include "text/TextString.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -309,6 +310,14 @@ int TextString::AssignSubstring(const char* source, int offset, int count) {
   const int available = count < 0 ? ClampedLength(from)
                                   : static_cast<int>(strnlen(from, static_cast<size_t>(count)));
   return AssignBytes(from, available);
+}
+
+int TextString::AssignSubstring(const TextString& source, int offset, int count) {
+  const int length = source.GetLength();
+  offset = std::clamp(offset, 0, length);
+  if (count < 0 || count > length - offset) count = length - offset;
+  const char* from = source.GetText() + offset;
+  return AssignBytes(from, static_cast<int>(strnlen(from, static_cast<size_t>(count))));
 }
 
 int TextString::KeepSubstring(int start, int count) {

@@ -64,6 +64,9 @@ class TextString {
   // count bytes from source + offset; count < 0 means to the end of source. An offset
   // before the start or past the end of source is clamped to it.
   int AssignSubstring(const char* source, int offset, int count);
+  // The same from a text whose length is known: only the bytes of the range are read (cut
+  // at a NUL among them), so cutting a long text into many pieces stays linear.
+  int AssignSubstring(const TextString& source, int offset, int count);
   // Keeps in place count bytes from start (negative count is 0, clipped to the text);
   // 0 when start > length.
   int KeepSubstring(int start, int count);
