@@ -83,6 +83,8 @@ void ConvertFileList(RunPolicySets& sets, Context& ctx, RunTally& tally) {
     const bool onlyEmpty = ctx.FileLister.GetEmptyFileCount() > 0;
     ReportRunError(sets, onlyEmpty ? "ERROR: File is empty " : "ERROR: Can't find or open ",
                    entry);
+    // The run goes on with the other entries, but it did not do all it was asked.
+    ++tally.filesFailed;
   }
 
   RTFFile writer(ctx);

@@ -39,7 +39,8 @@ struct RunTally {
 };
 
 // Expands every input entry of ctx.Commands.inputList (ConvertFileSpecs) and converts each
-// file found. A policy file named with a file is loaded into the policy-file set first.
+// file found. A policy file named with a file is loaded into the policy-file set first. An
+// entry that finds no file is reported and counts as a failed file.
 void ConvertFileList(RunPolicySets& sets, Context& ctx, RunTally& tally);
 
 // The console run: parses args (without the program name), prints the usage for /? or /HELP,

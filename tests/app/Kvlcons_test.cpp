@@ -90,6 +90,8 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
   TempFolder dir("cons");
   const fs::path input = dir.path / "doc.txt";
   fs::copy_file(kFixture, input);
+  const fs::path converted = dir.path / "good.txt";
+  fs::copy_file(kFixture, converted);
   fs::create_directories(dir.path / "folder.txt");
   std::ofstream(dir.path / "empty.txt").close();
   // Policy files that are no files: a folder, and a device that never ends.
@@ -101,6 +103,8 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
   };
   const Case kCases[] = {
       {{(dir.path / "missing.txt").string()}, "ERROR: Can't find or open "},
+      // A run that converted one file but not the other did not succeed.
+      {{converted.string(), (dir.path / "missing.txt").string()}, "ERROR: Can't find or open "},
       {{(dir.path / "folder.txt").string()}, "ERROR: Can't find or open "},
       {{(dir.path / "empty.txt").string()}, "ERROR: File is empty "},
       {{input.string(), "/BOGUS"}, "ERROR: Unrecognised or invalid qualifiers"},
@@ -123,6 +127,8 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
     EXPECT_EQ(r.out.find("Missing"), std::string::npos) << r.out;
   }
   EXPECT_FALSE(fs::exists(dir.path / "doc.rtf"));
+  // The file found beside the missing one is still converted.
+  EXPECT_TRUE(fs::exists(dir.path / "good.rtf"));
 }
 
 TEST(Kvlcons, UnreadableFileFails) {
