@@ -574,6 +574,14 @@ void FileControl::ApplyCommandSettings(Context& context) {
 
   if (commands.compositionUnit) SetMarked(*this, PolicyId::InputFileIsACompositionUnit, kYes);
 
+  // /COMMA and /TABBED make the whole input one delimited table; the user typed them for this
+  // run, so they win over a policy file's file type.
+  if (commands.commaDelimited || commands.tabDelimited) {
+    TextPolicy& type = Text(PolicyId::InputFileType);
+    type.value = commands.commaDelimited ? "comma-delimited table" : "tab-delimited table";
+    type.set = 1;
+  }
+
   if (!commands.outputFolder.IsEmpty()) {
     TextPolicy& folder = Text(PolicyId::OutputDirectory);
     folder.value = commands.outputFolder;

@@ -485,7 +485,12 @@ TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
   for (const fs::path& fixture : fixtures) {
     SCOPED_TRACE(fixture.filename().string());
     const std::string rtf = dir.File(fixture.stem().string() + ".rtf");
-    const RunResult run = RunKvlcons({fixture.string(), "/OUTPUT=" + rtf});
+    std::vector<std::string> args = {fixture.string(), "/OUTPUT=" + rtf};
+    for (const Expectation& e : ReadExpectations(fs::path(fixture).replace_extension(".expect"))) {
+      if (e.kind == "qualifier")
+        args.push_back(e.value);
+    }
+    const RunResult run = RunKvlcons(args);
     EXPECT_EQ(run.status, 0) << run.messages;
     EXPECT_EQ(run.messages.find("ERROR"), std::string::npos) << run.messages;
     EXPECT_EQ(run.messages.find("UNSUPPORTED CASE"), std::string::npos) << run.messages;
