@@ -397,10 +397,34 @@ void PreForm::ParseTable(int parseType) {
     WriteParsedRow(parseType, 0, 0);
   }
 
+  // The highest column holding text of a line gathered into the row, -1 for none. A row is
+  // written cell after cell, so a line joins it only where its text comes after all of that:
+  // text put in a column left of it would be written before the lines above it.
+  int lastFilled = -1;
+  auto noteFilled = [&]() {
+    for (int k = count - 1; k > lastFilled; --k) {
+      if (!workRow.GetCell(k)->text.IsEmpty()) {
+        lastFilled = k;
+        return;
+      }
+    }
+  };
+  // The line in the work row would put text left of what the row holds. The trial writes
+  // nothing, and its verdict counts the lines a first cell gathers.
+  auto outOfOrder = [&]() {
+    if (parseType == kParseTrial)
+      return false;
+    for (int k = 0; k < lastFilled; ++k) {
+      if (!workRow.GetCell(k)->text.IsEmpty())
+        return true;
+    }
+    return false;
+  };
   // The template row gathers lines from no line at all.
-  auto prepare = [this](int lineIndex) {
+  auto prepare = [this, &lastFilled](int lineIndex) {
     PrepareRow(row_, lineIndex);
     SetRowLineCounts(row_, 0);
+    lastFilled = -1;
   };
   auto flush = [&](int i) {
     WriteParsedRow(parseType, i - 1, 0);
@@ -455,6 +479,7 @@ void PreForm::ParseTable(int parseType) {
           row_.GetCell(k)->Reset();
           row_.GetCell(k)->position = FirstEndPosition();
         }
+        lastFilled = -1;
         lastWritten = i - 1;
       } else {
         flush(i);
@@ -484,8 +509,9 @@ void PreForm::ParseTable(int parseType) {
           Report(message.GetText(), 10);
         }
       }
-      if (newRow || ambiguous)
+      if (newRow || ambiguous || outOfOrder())
         flush(i);
+      noteFilled();
       for (int k = 0; k < count; ++k) {
         AddCellLineBreak(parseType, k);
         TableCell& cell = *row_.GetCell(k);
@@ -526,6 +552,11 @@ void PreForm::ParseTable(int parseType) {
     } else if (!delimited && line.nonEmptyCells == 1 && line.firstNonEmptyCell >= 0 &&
                line.firstNonEmptyCell < count) {
       const int f = line.firstNonEmptyCell;
+      if (outOfOrder()) {
+        flush(i);
+        lastWritten = i - 1;
+      }
+      noteFilled();
       AddCellLineBreak(parseType, f);
       row_.GetCell(f)->text.Append(workRow.GetCell(f)->text);
       ++row_.GetCell(f)->lineBreaks;
@@ -536,6 +567,7 @@ void PreForm::ParseTable(int parseType) {
       WriteParsedRow(parseType, i - 1, 0);
       prepare(i);
       copyWorkRow();
+      noteFilled();
       if (rtfOutput) {
         for (int k = 0; k < count; ++k) {
           TableCell& cell = *row_.GetCell(k);
@@ -546,6 +578,11 @@ void PreForm::ParseTable(int parseType) {
       SetRowLineCounts(row_, 1);
       lastWritten = i - 1;
     } else {
+      if (outOfOrder()) {
+        flush(i);
+        lastWritten = i - 1;
+      }
+      noteFilled();
       for (int k = 0; k < count; ++k) {
         TableCell& cell = *row_.GetCell(k);
         if (!cell.text.IsEmpty())
