@@ -52,11 +52,9 @@ static bool LoadPolicyFile(RunPolicySets& sets, Context& ctx, const TextString& 
     ReportRunError(sets, "ERROR: Can't open policy file ", name);
     return false;
   }
-  TextString failure;
-  const int complete = sets.policyFile.ReadPolicyFile(file, &failure, 1);
+  // The reader reports each fault as it meets it; the run goes on with what it read.
+  (void)sets.policyFile.ReadPolicyFile(file, nullptr, 1);
   file.CloseAll();
-  if (!complete && !failure.IsEmpty())
-    sets.user.ReportMessage(failure.GetText(), 10);
   sets.loadedPolicyFile = name;
   ctx.Commands.policyFileInUse = 1;
   ctx.Commands.policyFileName = name;

@@ -8,6 +8,7 @@
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
+#include "policy/StatementReading.h"
 #include "rtf/OutFile.h"
 #include "tags/TagServices.h"
 #include "text/Statement.h"
@@ -395,6 +396,25 @@ static void FlushWindow(int analysis, LineWindow& window, FileControl& fc, Conte
   }
 }
 
+// What the reader met while reading line (null after the last line): a line cut at the
+// longest statement is reported on the line itself, so that the message names its own number
+// and shows once, from the output pass; a fault of the whole file shows once, from the
+// analysis pass.
+static void ReportReadNotices(int analysis, OutFile& reader, FileControl& fc, Context& ctx,
+                              PreHTML* line) {
+  const unsigned notices = reader.TakeNotices();
+  TextString message;
+  for (const unsigned notice : {kNoticeLineCut, kNoticeStrayByte}) {
+    if ((notices & notice) == 0)
+      continue;
+    const int level = ReadNoticeMessage(notice, reader.GetTopFileName(), message);
+    if (line != nullptr && notice == kNoticeLineCut)
+      line->ReportLineMessage(ctx, message.GetText(), level);
+    else if (analysis)
+      fc.ReportMessage(message.GetText(), level);
+  }
+}
+
 static void ForgetWindowLines(Context& ctx) {
   for (Tracker& tracker : ctx.Trackers)
     tracker.currentLine = nullptr;
@@ -407,11 +427,13 @@ int RunLineWindow(int analysis, OutFile& reader, FileControl& fc, Context& ctx,
   while (reader.GetNextStatement(window.Current(), fc, ctx, 1)) {
     ++window.InputLinesHeld;
     ProcessDefinitionTag(fc, ctx, window.Current(), window.Counters);
+    ReportReadNotices(analysis, reader, fc, ctx, &window.Current());
     if (window.Counters.statementsRead > 1)
       AnalysePrevious(window, fc, ctx, location);
     if (!AdvanceLineWindow(analysis, window, fc, ctx, listFile, lineSink))
       window.Failed = 1;
   }
+  ReportReadNotices(analysis, reader, fc, ctx, nullptr);
   // The current slot received nothing: its predecessor is the last input line.
   AnalysePrevious(window, fc, ctx, location);
 

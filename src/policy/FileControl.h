@@ -238,6 +238,9 @@ class FileControl {
   TextString& GetMessageText() { return messageText_; }
   // The text last handed to ReportToHandler.
   const TextString& GetLastMessage() const { return lastMessage_; }
+  // How many messages ReportMessage has been given: a caller compares it before and after a
+  // step to learn whether the step explained itself.
+  int GetMessageCount() const { return messageCount_; }
 
   // Marks derived from "Character encoding".
   int IsNonLatin1Encoding() const { return nonLatin1_; }
@@ -512,6 +515,7 @@ class FileControl {
   // Message routing.
   TextString messageText_;
   TextString lastMessage_;
+  int messageCount_ = 0;
 };
 
 // The row's slot indexes the array of its kind (the table sizes each array by its kind's

@@ -21,6 +21,7 @@ void FileControl::ApplyHandlerSettings() {
 
 void FileControl::ReportMessage(const char* text, int level) {
   if (text == nullptr) return;
+  ++messageCount_;
   if (context_ == nullptr) {
     ReportToHandler(text, level);
     return;

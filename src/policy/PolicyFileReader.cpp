@@ -128,13 +128,6 @@ static void Report(FileControl& fc, const char* first, const char* second, const
   fc.ReportMessage(message.GetText(), level);
 }
 
-// The per-kind parsers report through the line's handler: the Context's, else the set's own.
-static ErrorHandler* ParserHandler(FileControl& fc) {
-  Context* ctx = fc.pGetContext();
-  if (ctx != nullptr) return &ctx->GetLogErrorHandler();
-  return &fc.GetErrorHandler();
-}
-
 // Up to six blank-separated numbers of value into positions (the rest -1); stops at the
 // first field that is not a number. Returns how many were read.
 static int ReadPositions(const TextString& value, int (&positions)[FileControl::kMaxPositions]) {
@@ -458,10 +451,11 @@ int FileControl::LoadPolicyLine(TextString& line, int& category, int repeatCheck
     Report(*this, "POLICY: Ignored - Missing colon in \"", line.GetText(), "\"", 10);
 
   // The splitter reports nothing here: the loader has its own road for messages, the
-  // parsers get the handler afterwards.
+  // parsers get it afterwards, so that the reader knows when a line was explained.
   KeyValueLine kv;
   ParseKeyValueLine(kv, nullptr, repeatCheck, line);
-  kv.handler = ParserHandler(*this);
+  PolicySetReporter reporter(*this);
+  kv.handler = &reporter;
   if (!hasColon) kv.hasValue = 0;
   const TextString& value = kv.valueText;
 
@@ -681,8 +675,12 @@ static void ReportRefusal(FileControl& fc, const IncludeTrail& trail, const char
   ReportReadFailure(fc, message, errorText, result);
 }
 
+// A policy file that names itself, or a file that includes it, would be read for ever.
+static constexpr const char* kIncludeLoopReason =
+    "Policy file includes itself (an include loop), not read again: ";
+
 // Outcome of an attempt to open a policy include.
-enum class IncludeResult { kOpened, kNotOpened, kNotRegular, kTooDeep };
+enum class IncludeResult { kOpened, kNotOpened, kNotRegular, kTooDeep, kBeingRead };
 
 // An include is refused when its file is already open on the stack under any name (it would
 // include itself again and again), when the nesting is at its limit, or when the name is not
@@ -691,7 +689,8 @@ enum class IncludeResult { kOpened, kNotOpened, kNotRegular, kTooDeep };
 static IncludeResult OpenInclude(StatementFile& file, IncludeTrail& trail,
                                  const TextString& name) {
   if (file.GetFileCount() >= kMaxPolicyIncludeDepth) return IncludeResult::kTooDeep;
-  if (name.IsEmpty() || trail.Holds(file, name)) return IncludeResult::kNotOpened;
+  if (name.IsEmpty()) return IncludeResult::kNotOpened;
+  if (trail.Holds(file, name)) return IncludeResult::kBeingRead;
   const FileKind kind = GetFileKind(name.GetText());
   if (kind == FileKind::Missing) return IncludeResult::kNotOpened;
   if (kind == FileKind::Other) return IncludeResult::kNotRegular;
@@ -742,12 +741,13 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
     CollapseBlanksOutsideQuotes(line);
     line.Trim();
     if (line.CharAt(0) == '!' || IsPolicySectionHeader(line)) continue;
-    // The loader names the same fault again; the file reader reports it as it meets it.
-    if (!line.ContainsChar(':') && !IsMissingColonExempt(line))
-      Report(*this, "POLICY: Ignored - Missing colon in \"", line.GetText(), "\"", 10);
 
+    // A line the loader refused with a message of its own (a missing colon, a value it
+    // cannot read, a repeated key) is not reported again.
+    const int messagesBefore = GetMessageCount();
     int category = 0;
     if (LoadPolicyLine(line, category, 1, nullptr) == kPolicyLineDone) continue;
+    const bool explained = GetMessageCount() != messagesBefore;
 
     const TextString value = ValueAfterColon(line);
     if (line.ContainsNoCase("Switch to file")) {
@@ -760,7 +760,11 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
       }
       // A switch replaces the file being read, so it is made only when the new file opens
       // and is not one already being read; otherwise the rest of this file is still read.
-      if (value.IsEmpty() || trail.Holds(file, name) || !CanOpenForRead(name) ||
+      if (!value.IsEmpty() && trail.Holds(file, name)) {
+        ReportRefusal(*this, trail, kIncludeLoopReason, name, "named", errorText, result);
+        continue;
+      }
+      if (value.IsEmpty() || !CanOpenForRead(name) ||
           !file.ReopenTop(name.GetText())) {
         ReportOpenFailure(*this, name, errorText, result);
         continue;
@@ -791,6 +795,9 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
           ReportRefusal(*this, trail, "Policy include file is not a regular file: ", name,
                         "included", errorText, result);
           break;
+        case IncludeResult::kBeingRead:
+          ReportRefusal(*this, trail, kIncludeLoopReason, name, "included", errorText, result);
+          break;
         case IncludeResult::kTooDeep: {
           TextString reason("Policy include depth exceeded (more than ");
           reason.AppendNumber('1', kMaxPolicyIncludeDepth, 0);
@@ -813,6 +820,11 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
         result = 0;
       }
       if (linkDictionary_ && linkDictionary_->GetCount() > 0) linkDefinitionsRead_ = 1;
+      continue;
+    }
+    if (explained) {
+      if (errorText != nullptr) errorText->Assign(GetLastMessage());
+      result = 0;
       continue;
     }
     TextString message("POLICY: Ignored - \\");

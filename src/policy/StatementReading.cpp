@@ -52,38 +52,48 @@ static void ApplyTextCommands(FileControl& fc, Statement& out) {
   out.Assign(result);
 }
 
-// The notices the reader raised, as warnings naming the file (and the line).
-static void ReportNotices(StatementFile& file, FileControl& fc) {
-  const unsigned notices = file.TakeNotices();
-  if (notices == 0) return;
-  const char* name = file.GetTopFileName() != nullptr ? file.GetTopFileName() : "";
-  TextString message;
-  if (notices & kNoticeLineCut) {
+int ReadNoticeMessage(unsigned notice, const char* name, TextString& message) {
+  if (name == nullptr) name = "";
+  if (notice == kNoticeLineCut) {
     message.Assign("WARNING: A line of ");
     message.Append(name);
     message.Append(" is longer than ");
     message.AppendNumber('1', StatementFile::kMaxStatementLength, 0);
     message.Append(" bytes: it is read as several lines");
-    fc.ReportMessage(message.GetText(), kReadWarningLevel);
-  }
-  if (notices & kNoticeStrayByte) {
+  } else {
     message.Assign("WARNING: ");
     message.Append(name);
     message.Append(" ends in half a UTF-16 character: its last byte is ignored");
-    fc.ReportMessage(message.GetText(), kReadWarningLevel);
+  }
+  return kReadWarningLevel;
+}
+
+// The notices the reader raised, as warnings naming the file.
+static void ReportNotices(StatementFile& file, FileControl& fc) {
+  const unsigned notices = file.TakeNotices();
+  TextString message;
+  for (const unsigned notice : {kNoticeLineCut, kNoticeStrayByte}) {
+    if ((notices & notice) == 0) continue;
+    const int level = ReadNoticeMessage(notice, file.GetTopFileName(), message);
+    fc.ReportMessage(message.GetText(), level);
   }
 }
 
-bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, Context& ctx,
-                   int applyTextCommands) {
+bool ReadStatementKeepingNotices(StatementFile& file, Statement& out, FileControl& fc,
+                                 Context& ctx, int applyTextCommands) {
   const StatementReadRules rules = ReadRulesOf(fc);
-  const bool read = file.ReadPreparedStatement(out, rules, ctx.InputState, fc);
-  ReportNotices(file, fc);
-  if (!read) return false;
+  if (!file.ReadPreparedStatement(out, rules, ctx.InputState, fc)) return false;
   if (applyTextCommands) {
     ApplyTextCommands(fc, out);
     file.QueueLineFeedFields(out);
   }
   file.FinishStatement(out, rules, fc, ctx);
   return true;
+}
+
+bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, Context& ctx,
+                   int applyTextCommands) {
+  const bool read = ReadStatementKeepingNotices(file, out, fc, ctx, applyTextCommands);
+  ReportNotices(file, fc);
+  return read;
 }

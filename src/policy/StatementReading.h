@@ -22,3 +22,14 @@ StatementReadRules ReadRulesOf(FileControl& fc);
 // statement, a stray UTF-16 byte) is reported through fc. False at the end of the input.
 [[nodiscard]] bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc,
                                  Context& ctx, int applyTextCommands);
+
+// ReadStatement without the reports: what the reader met stays in file (TakeNotices) for a
+// caller that can tie it to the statement read, such as the passes, whose messages name the
+// line they are about.
+[[nodiscard]] bool ReadStatementKeepingNotices(StatementFile& file, Statement& out,
+                                               FileControl& fc, Context& ctx,
+                                               int applyTextCommands);
+
+// The warning for the read notice notice (kNoticeLineCut or kNoticeStrayByte) of the file
+// named name (null for none) into message; returns the level to report it at.
+int ReadNoticeMessage(unsigned notice, const char* name, TextString& message);

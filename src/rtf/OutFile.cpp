@@ -21,7 +21,7 @@ OutFile::~OutFile() = default;
 
 bool OutFile::ReadStatement(Statement& line, FileControl& fc, Context& ctx,
                             int applyTextCommands) {
-  return ::ReadStatement(*this, line, fc, ctx, applyTextCommands);
+  return ReadStatementKeepingNotices(*this, line, fc, ctx, applyTextCommands);
 }
 
 int OutFile::Open(const char* name, FileControl& fc, int console) {

@@ -30,8 +30,9 @@ class OutFile : public StatementFile {
   ~OutFile() override;
 
 
-  // The next statement appended to line, read with the policies of fc (ReadStatement of the
-  // policy layer); false at the end of the input.
+  // The next statement appended to line, read with the policies of fc
+  // (ReadStatementKeepingNotices of the policy layer: what the reader met is left for
+  // TakeNotices); false at the end of the input.
   [[nodiscard]] virtual bool ReadStatement(Statement& line, FileControl& fc, Context& ctx,
                                            int applyTextCommands);
 
@@ -69,7 +70,8 @@ class OutFile : public StatementFile {
   // ignored blocks and of sections left out are read past. The delivered line carries the
   // region, HTML, section, ignore and contents flags and the region code. Returns the
   // result of the last read: 1 when a statement was delivered, 0 at the end of the input.
-  // The Context's CodeLocation is 1 during the call and 0 after it.
+  // The Context's CodeLocation is 1 during the call and 0 after it. What the reader met (a
+  // line cut at the longest statement, a stray UTF-16 byte) is left for TakeNotices.
   [[nodiscard]] int GetNextStatement(PreHTML& line, FileControl& fc, Context& ctx,
                                      int applyTextCommands);
   // Acts on the directive line (text: its text): 1 when the line is consumed, 0 when it is

@@ -455,3 +455,69 @@ TEST(Kvlcons, UnclosedRegionOfALargeFileIsWrittenWhole) {
     ++count;
   EXPECT_EQ(count, static_cast<std::size_t>(kLines));
 }
+
+static int Occurrences(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+// A line longer than the longest statement is reported once, from the output pass, with its
+// own line number, wherever it stands.
+TEST(Kvlcons, OverLongLineIsReportedOnceWithItsNumber) {
+  TempFolder dir("cons");
+  const std::string longLine(1000500, 'x');
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* expected;
+  };
+  const Case kCases[] = {
+      {"first", longLine + "\nThe second line.\n", "Line 1 - WARNING: A line of "},
+      {"fourth", "The first line.\n\nThe third line.\n" + longLine + "\nThe last line.\n",
+       "Line 4 - WARNING: A line of "},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const std::string input = dir.File(std::string(c.name) + ".txt");
+    WriteBytes(input, c.text);
+    const ConsoleResult r = RunConsole({input});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Occurrences(r.err, " is longer than 1000000 bytes: it is read as several lines"), 1)
+        << r.err;
+    EXPECT_NE(r.err.find(c.expected), std::string::npos) << r.err;
+  }
+}
+
+// Each refused line of a policy file gives one message, and it says what happened: a file
+// that includes itself is a loop, not a file that failed to open.
+TEST(Kvlcons, PolicyFileRefusalsAreReportedOnceEach) {
+  TempFolder dir("cons");
+  const std::string input = dir.File("doc.txt");
+  fs::copy_file(kFixture, input);
+  const std::string self = dir.File("self.pol");
+  WriteBytes(self, "Include file: self.pol\nPage Width: 72\nPage Width: 90\n"
+                   "No colon on this line\nKeep it simple: maybe\nBogus key: 3\n");
+  const ConsoleResult r = RunConsole({input, self});
+  EXPECT_EQ(r.status, 0) << r.err;
+  struct Expected {
+    const char* text;
+    int count;
+  };
+  const Expected kMessages[] = {
+      {"** Policy file includes itself (an include loop), not read again: ", 1},
+      {"Failed to open", 0},
+      {"POLICY: Ignoring repeated policy \\Page Width\\", 1},
+      {"Page Width: 90", 0},
+      {"POLICY: Ignored - Missing colon in \"No colon on this line\"", 1},
+      {"No colon on this line", 1},
+      {"ERROR: Don't understand policy value : maybe", 1},
+      {"Keep it simple: maybe", 0},
+      {"POLICY: Ignored - \\Bogus key: 3\\", 1},
+  };
+  for (const Expected& e : kMessages) {
+    SCOPED_TRACE(e.text);
+    EXPECT_EQ(Occurrences(r.err, e.text), e.count) << r.err;
+  }
+}
