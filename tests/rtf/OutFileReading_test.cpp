@@ -218,6 +218,7 @@ TEST_F(StatementReader, DirectivesHandedOnCarryTheirTypes) {
   EXPECT_EQ(ReadText(text), expected);
   EXPECT_EQ(s.ctx.TocDirectiveSeen, 1);
   EXPECT_EQ(s.ctx.ContentsListDirectiveSeen, 1);
+  EXPECT_EQ(s.ctx.ContentsListSwitch, 1);
 }
 
 TEST_F(StatementReader, LowerCaseDirectiveGivesOnlyItsValue) {
