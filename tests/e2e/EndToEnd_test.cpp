@@ -587,7 +587,8 @@ TEST(EndToEnd, FixturesConvertAndOpenInARealReader) {
   std::vector<std::string> flat;
   for (std::size_t i = 0; i < fixtures.size(); ++i) {
     const auto list = ReadExpectations(fs::path(fixtures[i]).replace_extension(".expect"));
-    if (std::any_of(list.begin(), list.end(), [](const Expectation& e) { return e.kind == "fodt"; }))
+    const auto asksFodt = [](const Expectation& e) { return e.kind == "fodt"; };
+    if (std::any_of(list.begin(), list.end(), asksFodt))
       flat.push_back(rtfs[i]);
   }
   if (!flat.empty())

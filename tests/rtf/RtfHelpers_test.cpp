@@ -434,7 +434,8 @@ TEST(BuildHyperlinkField, BuildsTheBookmarkAndAddressFields) {
   TextString out;
   BuildHyperlinkField(s.fc, 1, "Intro", "Introduction", out);
   EXPECT_EQ(Str(out),
-            "{\\field{\\*\\fldinst {\\fs24  HYPERLINK  \\\\l \"Intro\" }{\\kerning0 {\\*\\datafield "
+            "{\\field{\\*\\fldinst {\\fs24  HYPERLINK  \\\\l \"Intro\" }{\\kerning0 "
+            "{\\*\\datafield "
             "08d0c9ea79f9bace118c8200aa004ba90b02000000080000000600000049006e00740072006f00000000"
             "0000}}}{\\fldrslt {\\cs32\\ul\\cf2\\fs24 Introduction}}}");
 
