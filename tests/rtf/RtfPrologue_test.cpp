@@ -188,8 +188,9 @@ TEST(RtfPrologue, TitleAndSubjectTagsAreExecuted) {
       run.Set(PolicyId::DocumentSubject, c.subject);
     run.Open();
     EXPECT_TRUE(run.Has(c.titleLine));
-    if (!c.subjectLine.empty())
+    if (!c.subjectLine.empty()) {
       EXPECT_TRUE(run.Has(c.subjectLine));
+    }
     if (c.message.empty()) {
       EXPECT_TRUE(run.messages.empty()) << run.messages.front();
     } else {
