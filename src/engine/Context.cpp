@@ -93,6 +93,7 @@ void Context::ResetForFile(const TextString& fileName) {
   LinksFound.Clear();
   TocDirectiveSeen = 0;
   ContentsListDirectiveSeen = 0;
+  ContentsListSwitch = 0;
   NewFileRequested = 0;
   InlineTagSeen = 0;
   ColourOrFontSeen = 0;

@@ -399,7 +399,7 @@ class Context {
   int TocDirectiveSeen = 0;
   int ContentsListDirectiveSeen = 0;
   int NewFileRequested = 0;
-  // The analysis pass met an in-line tag: the later passes expand title tags as well.
+  // The analysis pass met an in-line tag: the contents pass expands title tags as well.
   int InlineTagSeen = 0;
   // Marks the analysis pass's tag execution sets: a colour or font tag, a TEXT, VERSION, OT
   // or CT tag; and the number of folio definitions the FOLIO tags made (one per argument).

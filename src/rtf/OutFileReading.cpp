@@ -60,10 +60,14 @@ static void SetReadFlags(PreHTML& line, const FileControl& fc, const Context& ct
   line.SetSpecialFormat(fc.RegionCode);
 }
 
-// The in-line tags of a line are expanded for titles from the analysis pass on (and in the
-// later passes once the document is known to use them), except inside fragment definitions,
-// which keep their tags for where they are inserted, and inside ignored blocks.
+// The in-line tags of a line are expanded for titles and for the analysis's measuring: in the
+// analysis pass, and in the contents pass once the document is known to use them (its tagged
+// headings are registered there). The output pass reads its lines with their tags intact: the
+// writer's tag interpreter turns them into their RTF. Fragment definitions keep their tags for
+// where they are inserted; ignored blocks are never expanded.
 static bool WantsTitleTags(const PreHTML& line, const FileControl& fc, const Context& ctx) {
+  if (ctx.OutputPass != 0)
+    return false;
   if (ctx.AnalysisPass == 0 && ctx.InlineTagSeen == 0)
     return false;
   if (fc.InHtmlFragmentDefinition != 0 || fc.InTextFragmentDefinition != 0 || fc.IgnoreDepth > 0)

@@ -232,13 +232,15 @@ int WriteTocField(FileControl& fc, RTFFile& writer, int level, int b) {
   int shown = level;
   if (shown <= 0 && fc.IsSet(PolicyId::MaximumLevelToShowInContents))
     shown = fc.GetInt(PolicyId::MaximumLevelToShowInContents);
+  // The switches are text of the field instruction: their backslash is an escaped one, or a
+  // reader takes it for a control word and drops the switch.
   TextString field("{\\field{\\*\\fldinst {\\kerning0 TOC ");
   if (shown > 0) {
-    field.Append("\\o \"1-");
+    field.Append("\\\\o \"1-");
     field.AppendNumber('1', shown, 0);
     field.Append("\" ");
   }
-  field.Append("\\* MERGEFORMAT }}");
+  field.Append("\\\\* MERGEFORMAT }}");
   field.Append("{\\fldrslt {\\b (Update this field (F9) to get Contents list) }}");
   field.Append("}\\par ");
   return writer.WriteLine(fc, &writer, field.GetText(), 1) ? 1 : 0;
@@ -535,7 +537,9 @@ void BuildHyperlinkField(FileControl& fc, int kind, const TextString& target,
   out.Assign("{\\field{\\*\\fldinst {\\fs");
   out.Append(size);
   out.AppendChar(' ');
-  out.Append(kind == 1 ? " HYPERLINK  \\l \"" : " HYPERLINK ");
+  // The switch \l (a bookmark of this document) is instruction text, written "\\l" with its
+  // backslash escaped.
+  out.Append(kind == 1 ? " HYPERLINK  \\\\l \"" : " HYPERLINK ");
   out.Append(link);
   out.Append(kind == 1 ? "\" }" : " }");
   out.Append("{\\kerning0 ");

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "platform/LocalTime.h"
 #include "policy/FileControl.h"
@@ -265,16 +266,30 @@ static constexpr InfoRow kOptionalInfo[] = {
     {PolicyId::DocumentComments, "comment"},
 };
 
-static void WriteInfo(FileControl& fc, RTFFile& writer, const Context& ctx) {
+// text with its in-line tags executed as a document title's (the default title names the
+// file, the date and the program by tags); what the tags report is reported.
+static void ExecuteInfoTags(FileControl& fc, RTFFile& writer, Context& ctx, TextString& text) {
+  PreHTML line;
+  line.SetText(text.GetText());
+  TextString message;
+  int level = -1;
+  writer.ScanInlineTags(kInlineTagsOfDocumentTitle, 0, line, fc, ctx, message, level);
+  if (level >= 0 && !message.IsEmpty())
+    fc.ReportMessage(message.GetText(), level);
+  text.Assign(line);
+}
+
+static void WriteInfo(FileControl& fc, RTFFile& writer, Context& ctx) {
   (void)writer.WriteRaw(fc, &writer, "{\\info");
-  const TextString* title = &fc.GetText(PolicyId::DocumentTitle);
+  TextString title(fc.GetText(PolicyId::DocumentTitle));
   for (const TextString& candidate : ctx.TitleTexts) {
     if (candidate.IsEmpty())
       continue;
-    title = &candidate;
+    title = candidate;
     break;
   }
-  WriteInfoLine(fc, writer, "title", *title);
+  ExecuteInfoTags(fc, writer, ctx, title);
+  WriteInfoLine(fc, writer, "title", title);
   if (fc.IsSet(PolicyId::DocumentAuthor))
     WriteInfoLine(fc, writer, "author", fc.GetText(PolicyId::DocumentAuthor));
   else
@@ -285,6 +300,7 @@ static void WriteInfo(FileControl& fc, RTFFile& writer, const Context& ctx) {
     subject = fc.GetText(PolicyId::DocumentDescription);
   if (fc.IsSet(PolicyId::DocumentSubject))
     subject = fc.GetText(PolicyId::DocumentSubject);
+  ExecuteInfoTags(fc, writer, ctx, subject);
   if (!subject.IsEmpty())
     WriteInfoLine(fc, writer, "subject", subject);
   for (const InfoRow& row : kOptionalInfo) {

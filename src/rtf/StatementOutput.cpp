@@ -776,6 +776,12 @@ void RTFFile::WriteTaggedLine(FileControl& fc, OutputStep& step) {
     case kTagNewPage:
       text.Assign(fc.GetInt(PolicyId::MakeWindowsHelpSourceFile) ? "" : "\\page");
       return;
+    case kTagChangePolicy:
+      // The change was made as the line was prepared; the directive is no text of the
+      // document. A region takes its policy lines along with its other lines.
+      if (!fc.CollectingRegion)
+        step.write = false;
+      return;
     default:
       return;
   }

@@ -628,6 +628,8 @@ int ApplyDirective(FileControl& fc, Context& ctx, PreHTML& line, Directive d,
       break;
     case A::ContentsList:
       ctx.ContentsListDirectiveSeen = 1;
+      // The writer runs the line's tag, which writes the contents field where the line stands.
+      ctx.ContentsListSwitch = 1;
       break;
     case A::NewFile:
       ctx.NewFileRequested = 1;

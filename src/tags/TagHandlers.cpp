@@ -306,9 +306,14 @@ int ExecuteLinkPointTag(TagCall& call) {
   }
   if (!IsOutputPass(call) || !IsRtfOutput(call))
     return kTagNotHandled;
+  // Named as a link to it names its target (a help topic identifier of the bookmark name), and
+  // ended where it starts: readers make no bookmark of a start without an end.
   TextString bookmark;
   MakeBookmarkName(name, bookmark);
+  MakeHelpTopicId(bookmark);
   call.output.Assign("{\\*\\bkmkstart ");
+  call.output.Append(bookmark);
+  call.output.Append("}{\\*\\bkmkend ");
   call.output.Append(bookmark);
   call.output.AppendChar('}');
   call.replace = 1;

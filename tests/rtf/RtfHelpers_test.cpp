@@ -98,18 +98,18 @@ TEST(GetPageMargins, TakesTheSetMarginsThatAreNumbers) {
 TEST(WriteTocField, WritesTheFieldWithTheLevelsToShow) {
   const std::string start = "{\\field{\\*\\fldinst {\\kerning0 TOC ";
   const std::string end =
-      "\\* MERGEFORMAT }}{\\fldrslt {\\b (Update this field (F9) to get Contents list) }}}\\par ";
+      "\\\\* MERGEFORMAT }}{\\fldrslt {\\b (Update this field (F9) to get Contents list) }}}\\par ";
   struct Case {
     const char* policy;  // "Maximum level to show in contents", empty: not set
     int level;
     std::string field;
   };
   const Case cases[] = {
-      {"", 3, start + "\\o \"1-3\" " + end},
+      {"", 3, start + "\\\\o \"1-3\" " + end},
       {"", 0, start + end},
-      {"4", 4, start + "\\o \"1-4\" " + end},  // the driver passes the policy's value
-      {"2", 0, start + "\\o \"1-2\" " + end},  // the contents tag's default
-      {"5", 2, start + "\\o \"1-2\" " + end},
+      {"4", 4, start + "\\\\o \"1-4\" " + end},  // the driver passes the policy's value
+      {"2", 0, start + "\\\\o \"1-2\" " + end},  // the contents tag's default
+      {"5", 2, start + "\\\\o \"1-2\" " + end},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);
@@ -434,7 +434,8 @@ TEST(BuildHyperlinkField, BuildsTheBookmarkAndAddressFields) {
   TextString out;
   BuildHyperlinkField(s.fc, 1, "Intro", "Introduction", out);
   EXPECT_EQ(Str(out),
-            "{\\field{\\*\\fldinst {\\fs24  HYPERLINK  \\l \"Intro\" }{\\kerning0 {\\*\\datafield "
+            "{\\field{\\*\\fldinst {\\fs24  HYPERLINK  \\\\l \"Intro\" }{\\kerning0 "
+            "{\\*\\datafield "
             "08d0c9ea79f9bace118c8200aa004ba90b02000000080000000600000049006e00740072006f00000000"
             "0000}}}{\\fldrslt {\\cs32\\ul\\cf2\\fs24 Introduction}}}");
 
@@ -451,7 +452,7 @@ TEST(BuildHyperlinkField, BookmarkTargetsBecomeTopicIdentifiers) {
   RtfSetup s;
   TextString out;
   BuildHyperlinkField(s.fc, 1, "1.2 Scope", "Scope", out);
-  EXPECT_NE(Str(out).find(" HYPERLINK  \\l \"1_2_Scope\" }"), std::string::npos);
+  EXPECT_NE(Str(out).find(" HYPERLINK  \\\\l \"1_2_Scope\" }"), std::string::npos);
   EXPECT_NE(Str(out).find("0000000a0000" "0031005f0032005f00530063006f00700065"), std::string::npos);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/LocalTime.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
+#include "text/CharacterUtils.h"
 #include "text/FontSpec.h"
 #include "text/StringList.h"
 
@@ -71,6 +72,14 @@ std::string CreationTime(const LocalDateTime& t) {
          std::to_string(t.minute) + "}";
 }
 
+std::string DateText(const LocalDateTime& t) {
+  TextString date;
+  FormatDate(t, date);
+  return date.GetText();
+}
+
+std::string Str(const TextString& text) { return text.GetText(); }
+
 }  // namespace
 
 TEST(RtfPrologue, PiecesOfADocumentWithDefaultPolicies) {
@@ -103,7 +112,12 @@ TEST(RtfPrologue, PiecesOfADocumentWithDefaultPolicies) {
 
   const Lines info = run.Between("{\\info", "}");
   ASSERT_EQ(info.size(), 7u);
-  EXPECT_EQ(info[1], "{\\title Converted from \"[[FILENAME]]\" on [[TIMESTAMP]] by [[VERSION]]}");
+  // The default title's tags are executed: the output file's name, the date, the program.
+  const std::string title = "{\\title Converted from \"" +
+                            Str(run.ctx.GetDocInfo(DocInfo::OutputFileName)) + "\" on ";
+  const std::string by = " by " + Str(run.fc.GetVersionText()) + "}";
+  EXPECT_TRUE(info[1] == title + DateText(before) + by || info[1] == title + DateText(after) + by)
+      << info[1];
   EXPECT_EQ(info[2], "{\\author Norvane limited's text-to-RTF converter}");
   EXPECT_EQ(info[3], "{\\operator Kelvane auto-convert}");
   EXPECT_TRUE(info[4] == CreationTime(before) || info[4] == CreationTime(after)) << info[4];
@@ -147,6 +161,43 @@ TEST(RtfPrologue, DocumentInformationFromPolicies) {
                          "{\\manager Boss}", "{\\company Firm}", "{\\category notes}",
                          "{\\keywords k1, k2}", "{\\comment remarks}",
                          "{\\version1}{\\edmins0}{\\nofpages1}", "}"}));
+}
+
+// The title and the subject have their in-line tags executed before they are escaped; a tag
+// that is not known stays as written and is reported.
+TEST(RtfPrologue, TitleAndSubjectTagsAreExecuted) {
+  const std::string version = Str(PrologueRun().fc.GetVersionText());
+  const struct {
+    const char* title;
+    const char* subject;
+    std::string titleLine;
+    std::string subjectLine;
+    std::string message;
+  } cases[] = {
+      {"Notes [[VERSION]]", "Under [[RULESET]]", "{\\title Notes " + version + "}",
+       "{\\subject Under no Ruleset}", ""},
+      {"A [[NB 2]]b {x}", "", "{\\title A   b \\'7bx\\'7d}", "", ""},
+      {"[[NOSUCH x]] title", "plain", "{\\title [[NOSUCH x]] title}", "{\\subject plain}",
+       "TAG ERROR: Unrecognised tag \"NOSUCH\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    PrologueRun run;
+    run.ctx.TitleTexts[0].Assign(c.title);
+    if (*c.subject != '\0')
+      run.Set(PolicyId::DocumentSubject, c.subject);
+    run.Open();
+    EXPECT_TRUE(run.Has(c.titleLine));
+    if (!c.subjectLine.empty()) {
+      EXPECT_TRUE(run.Has(c.subjectLine));
+    }
+    if (c.message.empty()) {
+      EXPECT_TRUE(run.messages.empty()) << run.messages.front();
+    } else {
+      ASSERT_EQ(run.messages.size(), 1u);
+      EXPECT_NE(run.messages[0].find(c.message), std::string::npos) << run.messages[0];
+    }
+  }
 }
 
 // Nothing a user writes into a policy, a title or a font name can open or close a group of

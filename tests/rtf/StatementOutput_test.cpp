@@ -557,6 +557,31 @@ TEST(WriteOutStatement, RulersTaggedLinesAndPageBreaks) {
   EXPECT_TRUE(run.HasMessage("WARNING: PARA tag not implemented in RTF yet!"));
 }
 
+// A policy change is made where its line stands and a contents list line writes the contents
+// field there; neither shows its directive. Without the contents-list switch the line writes
+// nothing.
+TEST(WriteOutStatement, PolicyChangeAndContentsListLinesDoTheirWork) {
+  for (const int contentsSwitch : {1, 0}) {
+    SCOPED_TRACE(contentsSwitch);
+    StatementRun run;
+    run.ctx.ContentsListSwitch = contentsSwitch;
+    run.Add(kTypeUntyped, "Above.");
+    run.Add(kTagChangePolicy, "$_$_CHANGE_POLICY Maximum level to show in contents : 2")
+        .SetTaggedType(kTagChangePolicy);
+    run.Add(kTypeContentsList, "$_$_CONTENTS_LIST").SetTaggedType(kTypeContentsList);
+    run.Add(kTypeUntyped, "Below.");
+    run.AddClosingLines();
+    const std::string body = run.Convert();
+    run.ExpectBalancedWithoutFaults();
+    EXPECT_EQ(run.fc.GetInt(PolicyId::MaximumLevelToShowInContents), 2);
+    EXPECT_EQ(body.find("$_$_"), std::string::npos) << body;
+    const std::string field =
+        "{\\field{\\*\\fldinst {\\kerning0 TOC \\\\o \"1-2\" \\\\* MERGEFORMAT }}";
+    EXPECT_EQ(Count(body, field), contentsSwitch == 1 ? 1u : 0u) << body;
+    EXPECT_LT(body.find("Above."), body.find("Below.")) << body;
+  }
+}
+
 TEST(WriteOutStatement, DefinitionsAndQuotations) {
   StatementRun run;
   run.fc.Bool(PolicyId::HighlightDefinitionText).value = 1;

@@ -177,7 +177,7 @@ TEST_F(OutputTagHandlersTest, ContentsListWritesTheFieldInTheOutputPass) {
   ASSERT_EQ(writer.FlushBuffer(fc, &writer, 0), 1);
   ASSERT_EQ(lines.GetCount(), before + 1);
   const std::string field = lines.GetItem(before)->text.GetText();
-  EXPECT_EQ(field.rfind("{\\field{\\*\\fldinst {\\kerning0 TOC \\* MERGEFORMAT }}", 0), 0u)
+  EXPECT_EQ(field.rfind("{\\field{\\*\\fldinst {\\kerning0 TOC \\\\* MERGEFORMAT }}", 0), 0u)
       << field;
   // Without a document to write into the tag still goes.
   EXPECT_EQ(Output("[[CONTENTS_LIST]]"), "");
@@ -205,7 +205,7 @@ TEST_F(OutputTagHandlersTest, JumpLinksTheHeadingItNames) {
   EXPECT_EQ(Output("[[GOTO Getting started, see here]]"), "<kept>");
   SetPass(0, 0, 1);
   const std::string link = Output("[[GOTO Getting started, see here]]");
-  EXPECT_NE(link.find("HYPERLINK  \\l \"Getting_started\""), std::string::npos) << link;
+  EXPECT_NE(link.find("HYPERLINK  \\\\l \"Getting_started\""), std::string::npos) << link;
   EXPECT_NE(link.find("see here}}}"), std::string::npos) << link;
   // The display defaults to the target, and the target is looked up without its emphasis.
   const std::string bold = Output("[[GOTO {\\b Getting started\\b0}]]");
@@ -247,7 +247,7 @@ TEST_F(OutputTagHandlersTest, HyperlinkByKind) {
   EXPECT_NE(url.find(" Example}}}"), std::string::npos) << url;
 
   const std::string link = Output("[[HYPERLINK LINK, Part two]]");
-  EXPECT_NE(link.find("\\l \"part_two\""), std::string::npos) << link;
+  EXPECT_NE(link.find(" \\\\l \"part_two\""), std::string::npos) << link;
   EXPECT_NE(link.find(" Part two}}}"), std::string::npos) << link;
 
   // The policy manual's address is the maker's, which the host check does not take for a

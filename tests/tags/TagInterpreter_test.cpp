@@ -150,7 +150,10 @@ TEST_F(TagInterpreterTest, OutputPassWritesEachTagsRtf) {
        "\\par{\\pard\\plain \\s1\\sb0\\sa0\\tqr\\tx8280 \\par{\\strike\\tab}\\par}"},
       {"[[LINERULE 300, 1, 1, 2, Red]]",
        "\\par{\\pard\\plain \\s1\\sb0\\sa0\\tqr\\tx6000 \\par{\\strike\\tab}\\par}"},
-      {"[[LINKPOINT Part one]]", "{\\*\\bkmkstart part_one}"},
+      // A point bookmark, named as the link to it names its target.
+      {"[[LINKPOINT Part one]]", "{\\*\\bkmkstart part_one}{\\*\\bkmkend part_one}"},
+      {"[[LINKPOINT store-room.2]]",
+       "{\\*\\bkmkstart store_room_2}{\\*\\bkmkend store_room_2}"},
       {"[[BR]]", "\\par "},
       {"[[NB 3]]", "   "},
       {"[[NB 200]]", blanks80},
