@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "analysis/PreHTML.h"
+#include "analysis/TextViews.h"
 #include "engine/Context.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
@@ -11,10 +12,14 @@
 #include "text/StatementTypes.h"
 #include "text/TextString.h"
 
-// The lines the chapters-too-close check looks past.
-static bool IsSpacingLine(int type) {
-  return type == kTypeBlank || type == kTypeIgnored || type == kTypeHeaderNull ||
-         type == kTypeNull;
+// The lines the chapters-too-close check looks past: blank, ignored and dropped lines. A
+// line joined into the heading above it is dropped too, but its text lives on in the
+// heading: it is the heading's own text, as the analysis pass, which joins nothing, sees it.
+// Passing over it would withdraw every chapter whose title runs on to a second line.
+static bool IsSpacingLine(const PreHTML& line) {
+  const int type = line.GetLineType();
+  if (type == kTypeNull) return Trimmed(View(line.GetRawCopy())).empty();
+  return type == kTypeBlank || type == kTypeIgnored || type == kTypeHeaderNull;
 }
 
 // The line within its block (positions hold block and line), -1 when unset.
@@ -69,7 +74,7 @@ int CheckChaptersTooClose(Context& ctx, FileControl& fc, PreHTML& line, int dept
                           int contentsLike, int report, PreHTML* previous) {
   PreHTML* found = previous;
   int passed = 0;
-  while (found != nullptr && IsSpacingLine(found->GetLineType())) {
+  while (found != nullptr && IsSpacingLine(*found)) {
     // The ring holds only line objects, but the links are statement links.
     PreHTML* earlier = dynamic_cast<PreHTML*>(found->GetPrevious());
     if (earlier == nullptr) break;
@@ -178,8 +183,11 @@ int CheckHeadingLevel(Context& ctx, FileControl& fc, PreHTML& line,
     else if (n0 > fc.GetInt(PolicyId::FirstSectionNumber))
       result = kHeadingFirstRejected;
   }
+  // Once the contents list has ended, a line that is contents-like only because no heading
+  // has followed the list yet continues the numbering: refusing it would refuse every later
+  // heading too, as none could then be accepted.
   if (result == kHeadingNoObjection && contentsLike != 0 && ctx.AnalysisPass == 0 &&
-      state.inContentsList == 0 && !comparison.startsLow)
+      state.inContentsList == 0 && state.contentsListEnded == 0 && !comparison.startsLow)
     result = kHeadingFirstRejected;
   if (result == kHeadingNoObjection && comparison.noneSeen) {
     if (!comparison.startsLow) {
@@ -200,7 +208,7 @@ int CheckHeadingLevel(Context& ctx, FileControl& fc, PreHTML& line,
     if (ComposeLevelMessage(result, numbers, depth, message, level) != 0)
       line.ReportLineMessage(ctx, message.GetText(), level);
   }
-  if (result == kHeadingContentsBegins) state.inContentsList = 1;
+  if (result == kHeadingContentsBegins) state.BeginContentsList(0);
   if (result == kHeadingContentsEndsNumberBack || result == kHeadingContentsEndsAtOne ||
       result == kHeadingContentsNotExpected)
     EndContentsList(state, line);
@@ -368,7 +376,7 @@ int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& wor
     return 0;
   }
   if (IsContentsHeadingType(type)) {
-    state.lastContentsLine = GetStartPosition();
+    state.NoteContentsLine(GetStartPosition());
   } else {
     if (state.inContentsList != 0) EndContentsList(state, *this);
     state.headingAccepted = 1;

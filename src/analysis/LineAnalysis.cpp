@@ -203,6 +203,23 @@ static void RegisterMailHeading(FileControl& fc, Context& ctx, const TextString&
 
 // ---- The analysis of one line ----
 
+bool EndsInDotLeaderPageNumber(std::string_view text) {
+  text = Trimmed(text);
+  std::size_t end = text.size();
+  const std::size_t digitsEnd = end;
+  while (end > 0 && IsAsciiDigit(text[end - 1]))
+    --end;
+  if (end == digitsEnd)
+    return false;
+  int dots = 0;
+  while (end > 0 && (text[end - 1] == '.' || IsBlank(text[end - 1]))) {
+    if (text[end - 1] == '.')
+      ++dots;
+    --end;
+  }
+  return dots >= 3;
+}
+
 namespace {
 
 // The detectors that a rule set switches off for the whole line.
@@ -251,11 +268,13 @@ class LineAnalyser {
   bool BlankLine();
   bool FormFeed();
   void ContentsList();
+  void MarkContentsListLine();
   void ChangeBar();
   void PreformattedMark();
   void MailHeader();
   void MailBlockEnd();
   void Centring();
+  bool HasTitleAfterFirstWord() const;
   int NumberedHeading();
   bool CapitalisedHeading();
   int KeyPhraseHeading();
@@ -535,6 +554,9 @@ bool LineAnalyser::BlankLine() {
 bool LineAnalyser::FormFeed() {
   if (View(line_) != "\f")
     return false;
+  FileControl::HeadingState& state = fc_.GetHeadingState();
+  if (state.inContentsList != 0)
+    state.pageBreakAfterContentsLine = 1;
   if (effectiveRecord_.isBullet || effectiveRecord_.isBulletBlankLine)
     return false;
   SetType(kTypeFormFeed);
@@ -543,9 +565,12 @@ bool LineAnalyser::FormFeed() {
 
 // ---- Steps 17-22: contents list, change bars, pre-formatted and mail lines, centring ----
 
+// A title at column 0, or a line that holds nothing but the title (a centred "Table of
+// Contents").
 static bool OpensContentsList(std::string_view text) {
+  const std::string_view alone = Trimmed(text);
   for (std::string_view title : {"Table of Contents", "Index of", "Contents", "C O N T E N T S"}) {
-    if (StartsWithNoCase(text, title))
+    if (StartsWithNoCase(text, title) || EqualsNoCase(alone, title))
       return true;
   }
   return false;
@@ -563,18 +588,39 @@ void LineAnalyser::ContentsList() {
   if (state.inContentsList == 0) {
     if (Policy(PolicyId::ExpectContentsList) == 0 || !OpensContentsList(View(line_)))
       return;
-    state.inContentsList = 1;
-    state.lastContentsLine = line_.GetStartPosition();
+    state.BeginContentsList(1);
+    state.NoteContentsLine(line_.GetStartPosition());
+  } else if (View(line_) == "\f") {
+    state.pageBreakAfterContentsLine = 1;  // a form feed after a bullet comes this far
+  } else if (!work_.trimmed.IsEmpty()) {
+    ++state.linesAfterContentsLine;
   }
-  const int last = LineNumberOf(state.lastContentsLine);
-  const int current = LineNumberOf(line_.GetStartPosition());
-  if (ctx_.Statistics.headings[0].lastNumber > 0 && last > 0 && current - last > 7) {
-    state.inContentsList = 0;
-    state.contentsListEnded = 1;
-    line_.SetFlag(kFlagContentsList, false);
+  if (EndsInDotLeaderPageNumber(View(line_))) {
+    state.NoteContentsLine(line_.GetStartPosition());
+    MarkContentsListLine();
     return;
   }
+  const int last = LineNumberOf(state.lastContentsLine);
+  const int gap = state.pageBreakAfterContentsLine != 0
+                      ? state.linesAfterContentsLine
+                      : LineNumberOf(line_.GetStartPosition()) - last;
+  if (ctx_.Statistics.headings[0].lastNumber > 0 && last > 0 && gap > kContentsListGap) {
+    state.inContentsList = 0;
+    line_.SetFlag(kFlagContentsList, false);
+    // A list of nothing but the numbered line that began it (a lone "1." early in the text)
+    // was no contents list: the document's own list may still begin.
+    if (state.contentsLines > 1 || state.contentsTitled != 0)
+      state.contentsListEnded = 1;
+    return;
+  }
+  MarkContentsListLine();
+}
+
+// A line of the contents list that no heading test takes (an unnumbered entry such as
+// "Authors' Addresses ..... 38") still stands on a line of its own.
+void LineAnalyser::MarkContentsListLine() {
   line_.SetFlag(kFlagContentsList, true);
+  line_.SetFlag(kFlagParagraphEnd, true);
 }
 
 static void BlankOutBars(TextString& text) { (void)text.ReplaceChar(0, '|', ' ', 0); }
@@ -716,14 +762,27 @@ static bool IsNumberingWord(const FileControl& fc, std::string_view word) {
   return false;
 }
 
+bool LineAnalyser::HasTitleAfterFirstWord() const {
+  if (work_.secondWordColumn < 0)
+    return false;
+  const std::string_view rest = View(work_.leftTrimmed).substr(
+      std::min(static_cast<std::size_t>(work_.secondWordColumn),
+               static_cast<std::size_t>(work_.leftTrimmed.GetLength())));
+  return std::any_of(rest.begin(), rest.end(), [](char c) { return IsAsciiLetter(c); });
+}
+
 int LineAnalyser::NumberedHeading() {
   const int breakBefore = (effectiveRecord_.type == kTypeUntyped &&
                            beforeEffectiveRecord_.type == kTypeUntyped && !analysisPass_ &&
                            Policy(PolicyId::ExpectBlankLinesBetweenParas) != 0)
                               ? 0
                               : 1;
-  work_.headingWord.Assign(work_.firstWord);
-  int type = line_.TestHeadingCandidate(fc_, ctx_, work_.headingWord, 1, -1, breakBefore);
+  // A number without a title after it ("1." alone above a paragraph, "6 */") is no heading.
+  int type = 0;
+  if (HasTitleAfterFirstWord()) {
+    work_.headingWord.Assign(work_.firstWord);
+    type = line_.TestHeadingCandidate(fc_, ctx_, work_.headingWord, 1, -1, breakBefore);
+  }
   if (type != 0)
     return type;
   if (Type() != kTypeUntyped && Type() != kTypeDefinition)
@@ -741,12 +800,25 @@ int LineAnalyser::NumberedHeading() {
   return line_.TestHeadingCandidate(fc_, ctx_, work_.headingWord, 3, -1, breakBefore);
 }
 
+// A pre-formatted score above this marks a row of a table, a diagram or code (the list file
+// shows it as '+').
+inline constexpr int kStrongPreformattedKind = 5;
+
+// Lines in capitals that are plainly no heading: a row of a diagram or table, a formula or a
+// segment picture ("SND.UNA < SEG.ACK =< SND.NXT", "<SEQ=100><CTL=SYN>"), and a contents
+// entry ("GLOSSARY ........ 79").
+static bool IsCapitalsButNoHeading(const PreHTML& line) {
+  return (line.HasFlag(kFlagPreformatted) &&
+          line.GetPreformattedKind() > kStrongPreformattedKind) ||
+         !line.ContainsNoneOf("<>=") || EndsInDotLeaderPageNumber(View(line));
+}
+
 bool LineAnalyser::CapitalisedHeading() {
   if (tracker_->Allows(Permission::CapitalisedHeadings) == 0 ||
       Policy(PolicyId::ExpectCapitalisedHeadings) == 0 || effectiveRecord_.type != kTypeBlank)
     return false;
   if (!line_.HasNoLowerCase() || !line_.ContainsNoneOf("/|\\") || line_.HasNoLetters() ||
-      line_.HasFlag(kFlagUserHtml | kFlagRollOut))
+      line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_))
     return false;
   if (analysisPass_) {
     ++Statistics().capitalisedHeadings;

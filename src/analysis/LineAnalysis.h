@@ -17,3 +17,12 @@ std::span<const std::string_view> MailHeaderNames();
 // neither "http" nor "note" (case ignored), holds no blank, and is one of MailHeaderNames()
 // (case ignored). The Context's index is filled on first use.
 bool IsMailHeaderName(Context& ctx, const TextString& name);
+
+// A contents list ends when a line lies more than this many lines after its last entry
+// (counting, across a page break, only lines with text).
+inline constexpr int kContentsListGap = 7;
+
+// Whether text ends in a page number after a leader of three or more dots, blanks allowed
+// between them ("Appendix A.1.  . . . . 47", "Scope ........ 1"): a contents entry whatever
+// its number looks like.
+bool EndsInDotLeaderPageNumber(std::string_view text);

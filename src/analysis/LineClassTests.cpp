@@ -270,6 +270,13 @@ static int NextLineScore(FileControl& fc, const LineContext& current, const Line
   return next.line->PreformattedScore(fc, nullptr, 0);
 }
 
+// Underlined text that is no heading still ends its paragraph: otherwise it and its underline
+// (which is not written) run into the paragraph after them.
+static void EndUnderlinedText(LineContext& previous) {
+  if (previous.line != nullptr && IsUntyped(previous.line->GetLineType()))
+    previous.line->SetFlag(kFlagParagraphEnd, true);
+}
+
 // Tries to make the effective previous line an underlined heading; true when it was given to
 // the heading-candidate test (whatever that decided).
 static bool TryUnderlinedHeading(FileControl& fc, AnalysisStatistics& statistics,
@@ -286,6 +293,9 @@ static bool TryUnderlinedHeading(FileControl& fc, AnalysisStatistics& statistics
       fc.GetInt(PolicyId::ExpectUnderlinedHeadings) == 0)
     return false;
   if (heading->PreformattedScore(fc, nullptr, 0) >= 9 || NextLineScore(fc, current, next) >= 9)
+    return false;
+  // A row of a box ("| Type | Length |" above "+------+--------+") is no heading.
+  if (!heading->ContainsNoneOf("|"))
     return false;
 
   const std::string_view word = FirstWord(LeftTrimmed(View(*heading)));
@@ -353,14 +363,17 @@ int TestUnderlineLine(FileControl& fc, AnalysisStatistics& statistics, PreHTML& 
   const bool lookForUnderlines = fc.GetInt(PolicyId::LookForUnderlinedText) != 0;
   if ((lookForUnderlines || fc.GetInt(PolicyId::ExpectUnderlinedHeadings) != 0) &&
       TryUnderlinedHeading(fc, statistics, beforePrevious, previous, current, next, text[0],
-                           close))
+                           close)) {
+    EndUnderlinedText(previous);
     return kUnderlinesPrevious;
+  }
   if (!lookForUnderlines || !close || previous.line == nullptr)
     return kTypeLine;
   // An underline across the whole page separates rather than underlines.
   if (std::abs(current.length - fc.GetInt(PolicyId::PageWidth)) <= 2)
     return kTypeLine;
   previous.line->SetFlag(kFlagUnderlined, true);
+  EndUnderlinedText(previous);
   return kUnderlinesPrevious;
 }
 

@@ -227,6 +227,8 @@ int PreHTML::AddToStatistics(FileControl& fc, AnalysisStatistics& statistics) {
       HeadingLevelStats& level = statistics.headings[static_cast<std::size_t>(type - kTypeHeading1)];
       level.indents.Add(indent);
       ++level.headingCount;
+      // The policy calculation decides from this count whether numbered headings are used.
+      ++named.numberedHeadings;
     } else if (IsUnderlinedHeadingType(type)) {
       HeadingLevelStats& level =
           statistics.underlinedHeadings[static_cast<std::size_t>(type - kTypeUnderlinedHeading1)];

@@ -70,18 +70,40 @@ class FileControl {
     int setExplicitly = 0;
   };
   // What the heading detection of one pass over a file has found so far. A contents list
-  // goes from not seen to in progress to ended, and does not start again within the file.
+  // goes from not seen to in progress to ended, and does not start again within the file; a
+  // list begun by a numbered line that ends holding nothing but that line counts as not seen.
   struct HeadingState {
     int inContentsList = 0;
     int contentsListEnded = 0;
     // No contents list is looked for any more.
     int contentsSearchClosed = 0;
     TextPosition lastContentsLine;
+    // Lines with text read since the last contents line, and whether a form feed came
+    // among them: across a page break only lines with text count towards the gap that ends
+    // the list, as the page break's own blank lines, footer and header are no end of it.
+    int linesAfterContentsLine = 0;
+    int pageBreakAfterContentsLine = 0;
+    // Contents lines noted since the list began, the line that began it included, and
+    // whether a title line ("Table of Contents") began it.
+    int contentsLines = 0;
+    int contentsTitled = 0;
     TextPosition lastLevel1Heading;
     // Some level heading has been accepted.
     int headingAccepted = 0;
     // The line type of the last heading the line analysis found (0: none yet).
     int lastHeadingType = 0;
+
+    void BeginContentsList(int titled) {
+      inContentsList = 1;
+      contentsLines = 0;
+      contentsTitled = titled;
+    }
+    void NoteContentsLine(const TextPosition& position) {
+      lastContentsLine = position;
+      linesAfterContentsLine = 0;
+      pageBreakAfterContentsLine = 0;
+      ++contentsLines;
+    }
   };
 
   // Builds every policy at its default (no Context: the 12-point font set), the default

@@ -430,10 +430,12 @@ void FileControl::CalculateHeaderLevels(int report) {
     }
   }
 
-  // Characters that typically stand just before or after a heading number.
-  auto commonChars = [](TextStats& stats, TextString& out) {
+  // Characters that typically stand just before or after a heading number. A character is
+  // weighed against every numbered heading, not only against the characters trimmed, so a
+  // few bracketed numbers (a reference list's "[1]") do not make brackets the heading form.
+  auto commonChars = [&st](TextStats& stats, TextString& out) {
     out.Assign("");
-    const int total = stats.GetSamples();
+    const int total = std::max(stats.GetSamples(), st.numberedHeadings);
     for (int rank = 1; rank <= 2; ++rank) {
       const TextStatsEntry* entry = stats.GetByRank(rank);
       if (entry != nullptr && entry->frequency * 3 > total)

@@ -214,6 +214,34 @@ TEST_F(HeadingDetection, ChaptersFarEnoughApartOrAtAnotherIndentStay) {
   }
 }
 
+// A line joined into the chapter above is dropped but is the chapter's own text: the next
+// chapter does not follow an empty one. A dropped line without text is passed over.
+TEST_F(HeadingDetection, AChapterWhoseTitleRunsOnIsNotWithdrawn) {
+  const struct {
+    const char* what;
+    const char* dropped;  // the raw text of the dropped line between the chapters
+    bool withdrawn;
+  } kCases[] = {
+      {"line joined into the chapter", "   the words that run on", false},
+      {"dropped blank line", "   ", true},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.what);
+    lines.clear();
+    fc.Bool(PolicyId::ExpectNumberedBullets).value = 0;
+    AfterHeading({1});
+    PreHTML& first = AddLine("1. MUST   This word means that the", kTypeHeading1, 1);
+    PreHTML& joined = AddLine(c.dropped, kTypeNull, 2);
+    joined.SetEmpty();  // the text went into the heading; the raw copy stays
+    AddLine("", kTypeBlank, 3);
+    PreHTML& second = AddLine("2. MAY   This word means that the", kTypeUntyped, 4);
+    const int result = CheckChaptersTooClose(ctx, fc, second, 0, 0, 0,
+                                             static_cast<PreHTML*>(second.GetPrevious()));
+    EXPECT_EQ(result, c.withdrawn ? kHeadingConsecutiveChapters : kHeadingNoObjection);
+    EXPECT_EQ(first.GetLineType(), c.withdrawn ? kTypeUntyped : kTypeHeading1);
+  }
+}
+
 TEST_F(HeadingDetection, ChaptersTooCloseInTheAnalysisPass) {
   fc.GetHeadingState().lastLevel1Heading = TextPosition(0, 20);
   const struct {

@@ -213,6 +213,154 @@ TEST_F(LineAnalysisTest, AContentsListEndsEightLinesAfterItsLastLine) {
   EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 1);
 }
 
+// A page break (blank lines, footer, form feed, header) inside a contents list does not end
+// it; the same lines without the form feed do.
+TEST_F(LineAnalysisTest, AContentsListGoesOnAcrossAPageBreak) {
+  struct Case {
+    const char* what;
+    const char* breakLine;
+    bool listGoesOn;
+  } const kCases[] = {
+      {"form feed", "\f", true},
+      {"blank line in its place", "", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    ctx.Statistics.headings[0].lastNumber = 1;  // a chapter number was seen
+    AddAll({"Table of Contents", "", "   entry one", "   entry two", "", "", "",
+            "Author                 Informational                  [Page 1]", c.breakLine,
+            "RFC 0000               Storage Notes                  March 2020", "", "",
+            "   entry three"});
+    Analyse();
+    EXPECT_EQ(lines.back()->HasFlag(kFlagContentsList), c.listGoesOn);
+    EXPECT_EQ(fc.GetHeadingState().contentsListEnded, c.listGoesOn ? 0 : 1);
+  }
+}
+
+// A line ending in a page number after a dot leader is a contents entry whatever its number,
+// so the list goes on after it; it ends its own paragraph when no heading test takes it.
+TEST_F(LineAnalysisTest, ADotLeaderEntryKeepsTheContentsListGoing) {
+  ctx.Statistics.headings[0].lastNumber = 1;
+  Add("Contents");
+  for (int i = 0; i < 7; ++i)
+    Add("   wrapped words of a long entry");
+  PreHTML& appendix = Add("   Appendix A.1.   Examples  . . . . . . . . . . . . 47");
+  for (int i = 0; i < 7; ++i)
+    Add("   wrapped words of a long entry");
+  Analyse();
+  EXPECT_TRUE(appendix.HasFlag(kFlagContentsList));
+  EXPECT_TRUE(appendix.HasFlag(kFlagParagraphEnd));
+  EXPECT_TRUE(lines.back()->HasFlag(kFlagContentsList));
+  EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 0);
+}
+
+TEST(EndsInDotLeaderPageNumber, NeedsThreeDotsBeforeTheNumber) {
+  struct Case {
+    const char* text;
+    bool entry;
+  } const kCases[] = {
+      {"   1.1  Scope ........................ 12", true},
+      {"Appendix A.1.   Examples  . . . . . . . . 47  ", true},
+      {"Purpose...7", true},
+      {"Index ... 3", true},
+      {"Purpose..7", false},                  // two dots: an ellipsis or a typo
+      {"see section 1.2.3 4", false},         // dots inside a number
+      {"Scope ........................", false},  // no page number
+      {"   1.1  Scope   12", false},           // no leader
+      {"...", false},
+      {"", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(EndsInDotLeaderPageNumber(c.text), c.entry);
+  }
+}
+
+// A chapter "1." early in the text that began a contents list of its own, with nothing after
+// it, does not use the list up: a contents title later begins the document's own list.
+TEST_F(LineAnalysisTest, ALoneChapterLineDoesNotUseTheContentsListUp) {
+  AddAll({"1. STATUS OF THIS MEMO", ""});
+  for (int i = 0; i < 9; ++i)
+    Add("This memo describes how the boxes of the store are labelled.");
+  PreHTML& title = Add("                     Table of Contents");
+  AddAll({"", "  1. STATUS OF THIS MEMO                                    1", ""});
+  Analyse();
+  EXPECT_EQ(Type(0), kTypeContentsHeading1);
+  EXPECT_TRUE(title.HasFlag(kFlagContentsList));
+  EXPECT_EQ(fc.GetHeadingState().inContentsList, 1);
+  EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 0);
+}
+
+// ---- Lines that are plainly no heading ----
+
+// Lines in capitals after a blank line are headings, but not a formula, a segment picture, a
+// row of a diagram or a contents entry.
+TEST_F(LineAnalysisTest, CapitalsThatAreNoHeading) {
+  struct Case {
+    const char* text;
+    bool heading;
+  } const kCases[] = {
+      {"GLOSSARY", true},
+      {"    LISTEN STATE", true},
+      {"    SND.UNA < SEG.ACK =< SND.NXT", false},
+      {"        <SEQ=SND.NXT><CTL=RST>", false},
+      {"    TCP A                                                TCP B", false},
+      {"GLOSSARY ............................................ 79", false},
+  };
+  SetPass(0, 0, 1);
+  fc.Bool(PolicyId::ExpectCapitalisedHeadings).value = 1;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    lines.clear();
+    AddAll({"Some text.", "", c.text, "", "More text."});
+    Analyse();
+    EXPECT_EQ(Type(2) == kTypeCapitalisedHeading, c.heading);
+  }
+}
+
+// A section number needs a title after it; a number alone above a paragraph is a list item.
+TEST_F(LineAnalysisTest, ANumberWithoutATitleIsNoHeading) {
+  struct Case {
+    const char* text;
+    bool heading;
+  } const kCases[] = {
+      {"1. Introduction", true},
+      {"1.", false},
+      {"1 */", false},
+  };
+  fc.Bool(PolicyId::ExpectContentsList).value = 0;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    ctx.Statistics.Reset();
+    AddAll({"Some text.", "", c.text, "", "In this version the clock has been overhauled."});
+    Analyse();
+    EXPECT_EQ(Type(2) == kTypeHeading1, c.heading);
+  }
+}
+
+// A row of a box above its border is no underlined heading; a line of words above a rule is.
+TEST_F(LineAnalysisTest, ABoxRowIsNoUnderlinedHeading) {
+  struct Case {
+    const char* row;
+    const char* rule;
+    bool heading;
+  } const kCases[] = {
+      {"   Type and Length", "   -----------------", true},
+      {"   | Type | Length |", "   +------+--------+", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.row);
+    lines.clear();
+    AddAll({"Some text.", "", c.row, c.rule, "", "More text."});
+    Analyse();
+    EXPECT_EQ(IsUnderlinedHeadingType(Type(2)), c.heading);
+  }
+}
+
 TEST_F(LineAnalysisTest, OneBarAtTheEdgeMakesAChangeBarLine) {
   PreHTML& marked = Add("| changed text");
   PreHTML& table = Add("| a | b |");

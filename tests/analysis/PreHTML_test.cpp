@@ -357,6 +357,19 @@ TEST_F(PreHTMLStatistics, HeadingsGoToTheirLevelTables) {
   EXPECT_EQ(named.lineLengths.GetSamples(), 3);
 }
 
+// The count the policy calculation reads to decide whether numbered headings are used: every
+// level heading outside a user region, and nothing else.
+TEST_F(PreHTMLStatistics, LevelHeadingsMakeTheNumberedHeadingCount) {
+  AddLines({{kTypeHeading1, "1 One", 0},
+            {kTypeHeading2, "  1.1 Part", 0},
+            {kTypeHeading6, "1.1.1.1.1.1 Deep", 0},
+            {kTypeHeading1, "2 Two", kFlagUserRegion},
+            {kTypeUnderlinedHeading1, "Title", 0},
+            {kTypeContentsHeading1, "1 One", 0},
+            {kTypeNumberedBullet, "1. item", 0}});
+  EXPECT_EQ(named.numberedHeadings, 3);
+}
+
 TEST_F(PreHTMLStatistics, GeneralIndentsLineLengthsAndRollOutLengths) {
   AddLines({{kTypeUntyped, "   body text", 0},
             {kTypeCapitalisedHeading, "  CAPITALS", 0},

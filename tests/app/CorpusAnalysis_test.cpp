@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "app/ConsoleRun.h"
+#include "support/RtfHeadings.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -42,8 +44,22 @@ int CountRange(const std::map<int, int>& counts, int low, int high) {
 
 struct Analysed {
   std::string messages;
-  std::map<int, int> types;
+  std::map<int, int> types;            // line types of the analysis pass
+  std::vector<RtfHeading> headings;    // heading paragraphs of the RTF
 };
+
+// Heading paragraphs at level whose text begins with a section number, e.g. "3.2".
+int NumberedAtLevel(const Analysed& a, int level) {
+  int n = 0;
+  for (const RtfHeading& heading : a.headings) {
+    const std::string number = SectionNumberOf(heading);
+    const bool numbered = !number.empty() && number[0] >= '0' && number[0] <= '9';
+    if (numbered && heading.level == level &&
+        static_cast<int>(std::count(number.begin(), number.end(), '.')) == level - 1)
+      ++n;
+  }
+  return n;
+}
 
 Analysed Analyse(const fs::path& input, const TempFolder& dir) {
   testing::internal::CaptureStdout();
@@ -52,6 +68,8 @@ Analysed Analyse(const fs::path& input, const TempFolder& dir) {
   Analysed result;
   result.messages = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
   result.types = TypeCounts(ReadBytes((dir.path / (input.stem().string() + ".lis1")).string()));
+  result.headings =
+      HeadingParagraphs(ReadBytes((dir.path / (input.stem().string() + ".rtf")).string()));
   return result;
 }
 
@@ -102,5 +120,47 @@ TEST(CorpusAnalysis, RfcHeadingsBulletsAndContentsAreFound) {
       EXPECT_GT(CountRange(a.types, level, level), 0);
     }
     EXPECT_GT(CountRange(a.types, 2, 2), 100);  // the form feeds between pages
+    // The RTF has them as heading paragraphs at the level of their number: 214 sections,
+    // 256 with those whose number stands in the middle of a title line.
+    EXPECT_GE(NumberedAtLevel(a, 1), 19);
+    EXPECT_GE(NumberedAtLevel(a, 2), 110);
+    EXPECT_GE(NumberedAtLevel(a, 3), 100);
+    EXPECT_GE(NumberedAtLevel(a, 4), 1);
+    for (const RtfHeading& heading : a.headings) {
+      SCOPED_TRACE(heading.text);
+      EXPECT_EQ(heading.text.find("....."), std::string::npos);  // no contents entry
+    }
+  }
+}
+
+// Documents whose numbered sections were lost, or whose references or contents entries
+// became headings: the heading paragraphs of the RTF, counted by level.
+TEST(CorpusAnalysis, RfcSectionsBecomeHeadingParagraphs) {
+  const fs::path rfc = fs::path(KELVANE_CORPUS_DIR) / "rfc";
+  if (!fs::is_directory(rfc))
+    GTEST_SKIP() << "no corpus at " << rfc;
+  struct Case {
+    const char* file;
+    const char* shows;
+    int atLevel[3];  // at least this many numbered headings at levels 1, 2, 3
+  } const kCases[] = {
+      {"rfc1035.txt", "a chapter 1 before the centred contents list", {7, 22, 33}},
+      {"rfc2119.txt", "numbered definitions before the numbered sections", {9, 0, 0}},
+      {"rfc3261.txt", "a contents list across page breaks", {27, 110, 110}},
+      {"rfc5322.txt", "appendix entries with dot leaders in the contents list", {6, 16, 26}},
+      {"rfc793.txt", "a reference list with numbers in brackets", {0, 20, 0}},
+  };
+  TempFolder dir("corpus");
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.file) + ": " + c.shows);
+    const Analysed a = Analyse(rfc / c.file, dir);
+    for (int level = 1; level <= 3; ++level) {
+      SCOPED_TRACE(level);
+      EXPECT_GE(NumberedAtLevel(a, level), c.atLevel[level - 1]);
+    }
+    for (const RtfHeading& heading : a.headings) {
+      SCOPED_TRACE(heading.text);
+      EXPECT_NE(heading.text.rfind('[', 0), 0u);  // no reference "[3] Author, ..."
+    }
   }
 }

@@ -256,6 +256,40 @@ TEST_F(PolicyCalculationTest, DeeperLevelOutOfOrderIsAmbiguous) {
   EXPECT_TRUE(Said("Policy Calculation: *** Ambiguity detected for header level 2"));
 }
 
+// The characters trimmed from heading numbers become the heading form ("[N]") only when they
+// are common among the numbered headings, not merely among the characters trimmed.
+TEST_F(PolicyCalculationTest, BracketsAroundHeadingNumbersNeedManyHeadings) {
+  struct Case {
+    const char* what;
+    int bracketed;  // headings whose number stood in brackets
+    int numbered;   // numbered headings in all
+    const char* before;
+    const char* after;
+  } const kCases[] = {
+      {"one reference among many headings", 1, 40, "", ""},
+      {"a few references", 13, 40, "", ""},
+      {"a third and more of the headings", 14, 40, "[", "]"},
+      {"every heading", 12, 12, "[", "]"},
+      {"counted brackets, no headings counted", 2, 0, "[", "]"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    ctx_.Statistics.Reset();
+    Lines(72, 400);
+    AddMany(st_.headings[0].indents, 0, 6);
+    AddMany(st_.preHeaderChars, '[', c.bracketed);
+    AddMany(st_.postHeaderChars, ']', c.bracketed);
+    st_.numberedHeadings = c.numbered;
+    fc_.CalculatePolicies(0);
+    const FileControl::RecognisedHeadings& h = fc_.GetRecognisedHeadings();
+    for (const HeadDetails* records : {h.headings, h.contents}) {
+      EXPECT_STREQ(records[0].before.GetText(), c.before);
+      EXPECT_STREQ(records[0].after.GetText(), c.after);
+      EXPECT_STREQ(records[5].before.GetText(), c.before);
+    }
+  }
+}
+
 TEST_F(PolicyCalculationTest, MailHeadersOutnumberingEverythingElse) {
   Lines(72, 400);
   st_.mailHeadings = 12;

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/ConsoleRun.h"
+#include "support/RtfHeadings.h"
+#include "support/TestFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kFixtures = fs::path(KELVANE_FIXTURES_DIR) / "headings";
+
+// The RTF that the console program makes of fixture with its default settings.
+std::string Convert(const std::string& fixture, const TempFolder& dir) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  (void)RunConversion({(kFixtures / fixture).string(), "/OUTPUT=" + (dir.path / "*.rtf").string()});
+  (void)testing::internal::GetCapturedStdout();
+  (void)testing::internal::GetCapturedStderr();
+  return ReadBytes((dir.path / (fs::path(fixture).stem().string() + ".rtf")).string());
+}
+
+// "level number" for each heading paragraph, e.g. "2 3.1".
+std::vector<std::string> Outline(const std::string& rtf) {
+  std::vector<std::string> outline;
+  for (const RtfHeading& heading : HeadingParagraphs(rtf))
+    outline.push_back(std::to_string(heading.level) + " " + SectionNumberOf(heading));
+  return outline;
+}
+
+struct OutlineCase {
+  const char* fixture;
+  const char* shows;
+  std::vector<std::string> outline;
+};
+
+const std::vector<std::string> kLabelsOutline = {"1 1", "1 2",   "2 2.1", "2 2.2",
+                                                 "1 3", "2 3.1", "2 3.2", "1 4"};
+
+const OutlineCase kOutlineCases[] = {
+    {"numbered-sections.txt", "numbered sections alone are found without being asked for",
+     kLabelsOutline},
+    {"contents-page-break.txt",
+     "a contents list goes on across a page break and an appendix entry; its entries are no "
+     "headings and the body's are",
+     kLabelsOutline},
+    {"early-chapter-one.txt",
+     "a lone chapter 1 before a centred contents list does not use up the contents list",
+     {"1 2", "2 2.1", "2 2.2", "1 3", "2 3.1", "2 3.2", "1 4"}},
+    {"numbered-definitions.txt",
+     "a numbered definition whose text runs on is not withdrawn as a list item, so the chapters "
+     "after it are still found",
+     {"1 1", "1 2", "1 3", "1 4", "1 5", "1 6", "1 7", "1 8"}},
+    {"definitions-before-contents-end.txt",
+     "chapters that go on after a contents list has ended are not refused as contents lines",
+     {"1 6", "1 7", "1 8", "1 9"}},
+};
+
+}  // namespace
+
+// The heading paragraphs of the RTF, level and number, for documents whose structure the
+// default settings must find.
+TEST(DocumentHeadings, NumberedSectionsBecomeHeadingParagraphsAtTheirLevel) {
+  TempFolder dir("headings");
+  for (const OutlineCase& c : kOutlineCases) {
+    SCOPED_TRACE(std::string(c.fixture) + ": " + c.shows);
+    EXPECT_EQ(Outline(Convert(c.fixture, dir)), c.outline);
+  }
+}
+
+// Each entry of a contents list, the unnumbered one included, ends its own paragraph.
+TEST(DocumentHeadings, ContentsEntriesStandOnLinesOfTheirOwn) {
+  TempFolder dir("headings");
+  const std::string rtf = Convert("contents-page-break.txt", dir);
+  for (const char* entry : {"Introduction ....", "Names ....", "From Afar ....",
+                            "Security Considerations ....", "Appendix A.1. Label Samples ...."}) {
+    SCOPED_TRACE(entry);
+    const std::size_t at = rtf.find(entry);
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t lineEnd = rtf.find('\n', at);
+    const std::string rest = rtf.substr(at, lineEnd - at);
+    EXPECT_NE(rest.find("\\par"), std::string::npos) << rest;
+  }
+}
+
+// An underlined line that is no heading ends its paragraph: the text after it starts a new
+// one.
+TEST(DocumentHeadings, UnderlinedTextThatIsNoHeadingEndsItsParagraph) {
+  TempFolder dir("headings");
+  const std::string rtf = Convert("underlined-title.txt", dir);
+  const std::string title = "A Worked Example of Reading a Label from the End of a Row";
+  const std::size_t at = rtf.find(title);
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(rtf.compare(at + title.size(), 4, "\\par"), 0)
+      << rtf.substr(at, title.size() + 40);
+  EXPECT_EQ(Outline(rtf), kLabelsOutline);
+}
