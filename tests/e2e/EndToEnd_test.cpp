@@ -4,7 +4,6 @@
 // links and tables arrive as such.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -20,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/Kvlcons.h"
 #include "support/Soffice.h"
 #include "support/TestFiles.h"
 
@@ -29,26 +29,6 @@ namespace {
 
 const fs::path kFixtures = fs::path(KELVANE_FIXTURES_DIR) / "e2e";
 const fs::path kCorpus = fs::path(KELVANE_CORPUS_DIR);
-
-struct RunResult {
-  int status = -1;
-  std::string messages;  // standard error
-};
-
-// Runs the kvlcons program with args; its standard output is discarded.
-RunResult RunKvlcons(const std::vector<std::string>& args) {
-  const std::string errors = TempPath("e2e", "stderr.txt");
-  std::string command = ShellQuoted(KELVANE_KVLCONS);
-  for (const std::string& arg : args)
-    command += " " + ShellQuoted(arg);
-  command += " >/dev/null 2>" + ShellQuoted(errors);
-  const int raw = std::system(command.c_str());
-  RunResult result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.messages = ReadBytes(errors);
-  fs::remove(errors);
-  return result;
-}
 
 // Empty when the RTF's groups nest properly: one outer group that closes at the end, escaped
 // braces and backslashes not counted; else what is wrong.

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/Soffice.h"
+#include "support/TestFiles.h"
+
+// Running the console program as a user does. KELVANE_KVLCONS names the program the test
+// binary was built with.
+
+struct RunResult {
+  int status = -1;
+  std::string messages;  // standard error
+};
+
+// Runs the kvlcons program with args; its standard output is discarded.
+inline RunResult RunKvlcons(const std::vector<std::string>& args) {
+  const std::string errors = TempPath("kvlcons", "stderr.txt");
+  std::string command = ShellQuoted(KELVANE_KVLCONS);
+  for (const std::string& arg : args)
+    command += " " + ShellQuoted(arg);
+  command += " >/dev/null 2>" + ShellQuoted(errors);
+  const int raw = std::system(command.c_str());
+  RunResult result;
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.messages = ReadBytes(errors);
+  std::filesystem::remove(errors);
+  return result;
+}
