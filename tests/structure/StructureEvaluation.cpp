@@ -314,6 +314,19 @@ SectionLabel ReadSectionLabel(std::string_view text) {
   return label;
 }
 
+// A title of three words or more, a wide gap, and the section's first sentence on the same
+// line ("6.4.1. The contents of inverse queries and responses          Inverse"). A table row
+// ("1.  CLOSED      LISTEN") has a short first column.
+bool IsRunInHeading(std::string_view title) {
+  const std::size_t gap = title.find("   ");
+  if (gap == std::string_view::npos)
+    return false;
+  const std::string_view head = title.substr(0, gap);
+  const std::size_t after = title.find_first_not_of(' ', gap);
+  return std::count(head.begin(), head.end(), ' ') >= 2 && after != std::string_view::npos &&
+         IsUpper(title[after]);
+}
+
 bool BlankBefore(const std::vector<InputLine>& lines, std::size_t at) {
   return at == 0 || lines[at - 1].blank || lines[at - 1].furniture;
 }
@@ -354,10 +367,12 @@ InputStructure ReadInputStructure(std::string_view text) {
     const InputLine& line = lines[i];
     if (line.blank || line.furniture || line.contents || !BlankBefore(lines, i))
       continue;
-    const std::string_view trimmed = Trimmed(line.text);
+    std::string_view trimmed = Trimmed(line.text);
+    const SectionLabel label = ReadSectionLabel(trimmed);
+    if (line.indent == 0 && label.level > 0 && IsRunInHeading(trimmed.substr(label.titleAt)))
+      trimmed = trimmed.substr(0, trimmed.find("   "));
     if (trimmed.size() > 80 || HasWideGap(trimmed))
       continue;
-    const SectionLabel label = ReadSectionLabel(trimmed);
     const char first = label.level > 0 ? trimmed[label.titleAt] : trimmed[0];
     const bool alone = BlankAfter(lines, i);
     const bool titled = IsUpper(first) || IsDigit(first) || (alone && IsLower(first));
