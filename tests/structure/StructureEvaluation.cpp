@@ -199,7 +199,8 @@ void AddEntry(InputStructure& out, const std::vector<InputLine>& lines, std::siz
 // The contents list that follows a "Table of Contents" or "Contents" line runs over blank
 // lines, running headers and footers (a long list spans pages) and entries: lines ending in a
 // page number, and entries run over two or three lines, whose later lines are set in further
-// and whose last line ends in a page number after a dot leader or a wide gap. It ends at the
+// and whose last line ends in a page number after a dot leader or a wide gap, or is the page
+// number alone. It ends at the
 // first other line, which is the body's first heading or paragraph. A line with a dot leader
 // before a page number is an entry wherever it stands (a list under an "APPENDIX" title, a
 // list without a title of its own).
@@ -217,13 +218,17 @@ void MarkContents(std::vector<InputLine>& lines, InputStructure& out) {
       } else {
         std::size_t next = NextText(lines, at);
         bool wrapped = false;
-        for (int n = 0; n < 2 && next < lines.size() && lines[next].indent > line.indent; ++n) {
+        for (int n = 0; n < 2 && next < lines.size(); ++n) {
+          const std::string_view nextText = Trimmed(lines[next].text);
           const PageTail tail = ReadPageTail(lines[next].text);
-          if (tail.found && tail.strict) {
+          if (IsPageNumber(nextText) ||
+              (lines[next].indent > line.indent && tail.found && tail.strict)) {
             wrapped = true;
             last = next;
             break;
           }
+          if (lines[next].indent <= line.indent)
+            break;
           next = NextText(lines, next);
         }
         if (!wrapped)

@@ -27,35 +27,37 @@ constexpr const char kDocument[] =
     "   2.  A Title Long Enough to Run Over Two Lines of the Contents\r\n"          // 14
     "       List of This Document ........................................ 3\r\n"  // 15
     "   Appendix A.  Examples ............................................. 4\r\n"  // 16
+    "   Appendix B.  Tables\r\n"                                                     // 17
+    "                                                                     5\r\n"
     "\r\n"
-    "1.  Introduction\r\n"                                                           // 18
+    "1.  Introduction\r\n"                                                           // 20
     "\r\n"
     "   The text of the introduction goes on for a while\r\n"
-    "1995 Numbers at the start of a line after prose\r\n"                           // 21
+    "1995 Numbers at the start of a line after prose\r\n"                           // 23
     "\r\n"
-    "1.1.  Scope\r\n"                                                                // 23
+    "1.1.  Scope\r\n"                                                                // 25
     "\r\n"
-    "1.  CLOSED      LISTEN\r\n"                                                     // 25
+    "1.  CLOSED      LISTEN\r\n"                                                     // 27
     "\r\n"
-    "1.0 Overview\r\n"                                                               // 27
+    "1.0 Overview\r\n"                                                               // 29
     "\r\n"
-    "2.3.1 http URL\r\n"                                                             // 29
+    "2.3.1 http URL\r\n"                                                             // 31
     "\r\n"
-    "3.1 lower case title followed by prose\r\n"                                     // 31
+    "3.1 lower case title followed by prose\r\n"                                     // 33
     "   on the next line.\r\n"
     "\r\n"
-    "Abstract\r\n"                                                                   // 34
+    "Abstract\r\n"                                                                   // 36
     "\r\n"
-    "J. Writer\r\n"                                                                  // 36
+    "J. Writer\r\n"                                                                  // 38
     "   Example Street 1\r\n"
     "\r\n"
-    "Appendix A.  Examples\r\n"                                                      // 39
+    "Appendix A.  Examples\r\n"                                                      // 41
     "\r\n"
-    "A.1.  A Simple Example\r\n"                                                     // 41
+    "A.1.  A Simple Example\r\n"                                                     // 43
     "\r\n"
-    "      4.2.  Indented Heading\r\n"                                               // 43
+    "      4.2.  Indented Heading\r\n"                                               // 45
     "\r\n"
-    "5.1. The contents of queries          Queries\r\n"                              // 45
+    "5.1. The contents of queries          Queries\r\n"                              // 47
     "reverse the mappings.\r\n";
 
 TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
@@ -66,10 +68,10 @@ TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
     const char* text;
   };
   const Expected expected[] = {
-      {18, 1, "1.  Introduction"},      {23, 2, "1.1.  Scope"},
-      {27, 1, "1.0 Overview"},          {29, 3, "2.3.1 http URL"},
-      {39, 1, "Appendix A.  Examples"}, {41, 2, "A.1.  A Simple Example"},
-      {45, 2, "5.1. The contents of queries"},
+      {20, 1, "1.  Introduction"},      {25, 2, "1.1.  Scope"},
+      {29, 1, "1.0 Overview"},          {31, 3, "2.3.1 http URL"},
+      {41, 1, "Appendix A.  Examples"}, {43, 2, "A.1.  A Simple Example"},
+      {47, 2, "5.1. The contents of queries"},
   };
   ASSERT_EQ(s.headings.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -92,6 +94,7 @@ TEST(ReadInputStructure, ReadsTheContentsListAcrossAPageBreak) {
       {8, "1 1 scope", "2"},
       {14, "2 a title long enough to run over two lines of the contents", ""},
       {16, "appendix a examples", "4"},
+      {17, "appendix b tables", ""},
   };
   ASSERT_EQ(s.contents.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -184,9 +187,9 @@ TEST(ScoreStructure, CountsFoundMissingWrongOtherAndFalseHeadings) {
   EXPECT_EQ(s.headingParagraphs, 9);
   EXPECT_EQ(s.otherHeadings, 2);
   EXPECT_EQ(s.falseHeadings, 2);
-  EXPECT_EQ(s.contentsEntries, 4);
+  EXPECT_EQ(s.contentsEntries, 5);
   // "1 Introduction 2" begins a paragraph, "1.1 Scope 2" too; the long entry is merged into
-  // the one before it and Appendix A is nowhere.
+  // the one before it and the appendices are nowhere.
   EXPECT_EQ(s.contentsOnOwnLine, 2);
 }
 
