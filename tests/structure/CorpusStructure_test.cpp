@@ -100,7 +100,8 @@ const std::vector<std::string>& Examples(const StructureScore& s, Measure measur
 
 std::string Row(const std::string& name, const StructureScore& s) {
   char row[200];
-  std::snprintf(row, sizeof row, "%-9s %5d %6d %5d %7d %5d %5d %5d %6d %5d  %5.1f%% %5.1f%% %5.1f%%",
+  std::snprintf(row, sizeof row,
+                "%-9s %5d %6d %5d %7d %5d %5d %5d %6d %5d  %5.1f%% %5.1f%% %5.1f%%",
                 name.c_str(), s.references, s.foundAtLevel, s.wrongLevel, s.missing,
                 s.headingParagraphs, s.otherHeadings, s.falseHeadings, s.withoutOutline,
                 s.contentsEntries, Percent(s.foundAtLevel, s.references),

@@ -78,7 +78,8 @@ std::vector<InputLine> SplitLines(std::string_view text) {
 // #822") or a header line ("RFC 2616   HTTP/1.1   June 1999").
 bool LooksLikeRunningLine(std::string_view text) {
   const std::string_view trimmed = Trimmed(text);
-  if (trimmed.size() >= 8 && trimmed.back() == ']' && trimmed.find("[Page ") != std::string_view::npos)
+  if (trimmed.size() >= 8 && trimmed.back() == ']' &&
+      trimmed.find("[Page ") != std::string_view::npos)
     return true;
   if (!HasWideGap(trimmed))
     return false;
@@ -161,7 +162,8 @@ bool HasDotLeader(std::string_view text) {
   const PageTail tail = ReadPageTail(text);
   if (!tail.found)
     return false;
-  const std::string_view gap = text.substr(tail.titleEnd, text.size() - tail.page.size() - tail.titleEnd);
+  const std::string_view gap =
+      text.substr(tail.titleEnd, text.size() - tail.page.size() - tail.titleEnd);
   return std::count(gap.begin(), gap.end(), '.') >= 3;
 }
 
@@ -273,7 +275,7 @@ SectionLabel ReadSectionLabel(std::string_view text) {
   int parts = 0;
   int zeroTail = 0;
   bool appendix = false;
-  for (const std::string_view word : {std::string_view("Appendix "), std::string_view("APPENDIX ")}) {
+  for (const std::string_view word : {"Appendix ", "APPENDIX "}) {
     if (text.rfind(word, 0) == 0) {
       appendix = true;
       at = text.find_first_not_of(' ', word.size());
@@ -298,8 +300,8 @@ SectionLabel ReadSectionLabel(std::string_view text) {
     const std::size_t end = SkipDigits(text, at + 1, 3);
     if (end == std::string_view::npos)
       return label;
-    const bool zero = text.substr(at + 1, end - at - 1).find_first_not_of('0') == std::string_view::npos;
-    zeroTail = zero ? zeroTail + 1 : 0;
+    const std::string_view part = text.substr(at + 1, end - at - 1);
+    zeroTail = part.find_first_not_of('0') == std::string_view::npos ? zeroTail + 1 : 0;
     ++parts;
     at = end;
   }
