@@ -554,11 +554,7 @@ TEST(EndToEnd, CorpusConvertsAndOpensInARealReader) {
   std::sort(inputs.begin(), inputs.end());
   ASSERT_FALSE(inputs.empty());
 
-  std::vector<std::string> args;
-  for (const fs::path& input : inputs)
-    args.push_back(input.string());
-  args.push_back("/OUTPUT=" + (dir.path / "*.rtf").string());
-  const RunResult run = RunKvlcons(args);
+  const RunResult run = RunKvlconsInto(inputs, dir.path);
   EXPECT_EQ(run.status, 0) << run.messages;
   EXPECT_EQ(run.messages.find("UNSUPPORTED CASE"), std::string::npos) << run.messages;
   EXPECT_EQ(run.messages.find("PROGRAM ERROR"), std::string::npos) << run.messages;

@@ -161,11 +161,7 @@ TEST(CorpusStructure, NumberedSectionsArriveAsHeadingsAtTheirLevel) {
   ASSERT_FALSE(inputs.empty());
 
   TempFolder dir("structure");
-  std::vector<std::string> args;
-  for (const fs::path& input : inputs)
-    args.push_back(input.string());
-  args.push_back("/OUTPUT=" + (dir.path / "*.rtf").string());
-  const RunResult run = RunKvlcons(args);
+  const RunResult run = RunKvlconsInto(inputs, dir.path);
   EXPECT_EQ(run.status, 0) << run.messages;
   std::vector<std::string> rtfs;
   for (const fs::path& input : inputs) {

@@ -32,3 +32,13 @@ inline RunResult RunKvlcons(const std::vector<std::string>& args) {
   std::filesystem::remove(errors);
   return result;
 }
+
+// Converts every input in one run of kvlcons into folder, each RTF named after its input.
+inline RunResult RunKvlconsInto(const std::vector<std::filesystem::path>& inputs,
+                                const std::filesystem::path& folder) {
+  std::vector<std::string> args;
+  for (const std::filesystem::path& input : inputs)
+    args.push_back(input.string());
+  args.push_back("/OUTPUT=" + (folder / "*.rtf").string());
+  return RunKvlcons(args);
+}
