@@ -21,9 +21,10 @@
 //   toc      contents entries of the input (lines of the contents list that end in a page
 //            number, and first lines of entries run over several lines)
 //   own%     of them, those that begin a paragraph or a line of one, not merged into prose
-// The test fails where a document misses a target of kTargets. With KELVANE_STRUCTURE_REPORT_ONLY
-// set it prints the table without failing; KELVANE_STRUCTURE_DETAIL prints each document's
-// reference headings, contents entries and heading paragraphs; KELVANE_STRUCTURE_DOCUMENTS
+// The test fails where a document misses a target of kTargets. With
+// KELVANE_STRUCTURE_REPORT_ONLY set it prints the table without failing;
+// KELVANE_STRUCTURE_DETAIL prints each document's reference headings, contents entries and
+// heading paragraphs (R reference, O other, F false); KELVANE_STRUCTURE_DOCUMENTS
 // ("rfc2616,rfc791") limits the run to those documents.
 
 #include <gtest/gtest.h>
@@ -135,16 +136,18 @@ std::vector<fs::path> CorpusRfcs() {
 }
 
 void PrintDetail(const std::string& name, const InputStructure& input,
-                 const std::vector<OutputParagraph>& output) {
+                 const std::vector<OutputParagraph>& output, const StructureScore& score) {
   std::cout << "== " << name << ": " << input.headings.size() << " reference headings\n";
   for (const ReferenceHeading& h : input.headings)
     std::cout << "  ref " << h.line << " L" << h.level << " " << h.text << "\n";
   for (const ContentsEntry& e : input.contents)
     std::cout << "  toc " << e.line << " [" << e.key << "] page [" << e.pageKey << "]\n";
+  std::size_t n = 0;
   for (const OutputParagraph& p : output) {
     if (p.IsHeading())
-      std::cout << "  head L" << p.Level() << " (style " << p.styleLevel << ", outline "
-                << p.outlineLevel << ") " << p.key.substr(0, 100) << "\n";
+      std::cout << "  head " << static_cast<char>(score.headingKinds[n++]) << " L" << p.Level()
+                << " (style " << p.styleLevel << ", outline " << p.outlineLevel << ") "
+                << p.key.substr(0, 100) << "\n";
   }
 }
 
@@ -180,9 +183,9 @@ TEST(CorpusStructure, NumberedSectionsArriveAsHeadingsAtTheirLevel) {
     ASSERT_TRUE(fs::exists(fodt)) << "LibreOffice could not open " << rtfs[i];
     const InputStructure input = ReadInputStructure(ReadBytes(inputs[i].string()));
     const std::vector<OutputParagraph> output = ReadOutputParagraphs(ReadBytes(fodt));
-    if (detail)
-      PrintDetail(inputs[i].stem().string(), input, output);
     scores.push_back(ScoreStructure(input, output));
+    if (detail)
+      PrintDetail(inputs[i].stem().string(), input, output, scores.back());
   }
 
   std::cout << "document   refs @level wrong missing heads other false nooutl   toc  "

@@ -22,6 +22,8 @@ constexpr int kPageWidth = 72;
 // The first line of a long contents entry is looked for this many output lines ahead of the
 // last entry found.
 constexpr std::size_t kContentsWindow = 80;
+// The characters besides letters and digits that a centred title holds.
+constexpr std::string_view kTitlePunctuation = " -,.:;'\"/()[]&?!_";
 // How many texts of each kind a score keeps for the report.
 constexpr std::size_t kKeptTexts = 8;
 
@@ -211,6 +213,7 @@ void MarkContents(std::vector<InputLine>& lines, InputStructure& out) {
     if (lines[title].contents || !IsContentsTitle(lines[title].text))
       continue;
     lines[title].contents = true;
+    out.headingLikeKeys.push_back(Key(lines[title].text));
     std::size_t at = NextText(lines, title);
     while (at < lines.size()) {
       const InputLine& line = lines[at];
@@ -342,9 +345,20 @@ bool BlankAfter(const std::vector<InputLine>& lines, std::size_t at) {
   return at + 1 >= lines.size() || lines[at + 1].blank || lines[at + 1].furniture;
 }
 
-bool IsCentred(const InputLine& line) {
+// Words of letters, digits and the punctuation of titles: no formula, arrow or diagram row.
+bool HasTitleCharacters(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return IsAlnum(c) || kTitlePunctuation.find(c) != std::string_view::npos;
+  });
+}
+
+// A title centred on the page, beginning with a letter.
+bool IsCentredTitle(const InputLine& line) {
   const int right = kPageWidth - static_cast<int>(line.text.size());
-  return line.indent >= 8 && right >= 0 && std::abs(line.indent - right) <= 8;
+  if (line.indent < 8 || right < 0 || std::abs(line.indent - right) > 8)
+    return false;
+  const std::string_view title = Trimmed(line.text);
+  return (IsUpper(title[0]) || IsLower(title[0])) && HasTitleCharacters(title);
 }
 
 }  // namespace
@@ -395,9 +409,10 @@ InputStructure ReadInputStructure(std::string_view text) {
       out.headings.push_back(std::move(heading));
       continue;
     }
-    const bool numberedAlone = label.level > 0 && alone && titled;
-    const bool titleAlone = line.indent == 0 && alone && IsUpper(first);
-    if (numberedAlone || titleAlone || IsCentred(line))
+    const bool wordsAlone = alone && HasTitleCharacters(trimmed);
+    const bool numberedAlone = label.level > 0 && wordsAlone && titled;
+    const bool titleAlone = line.indent == 0 && wordsAlone && IsUpper(first);
+    if (numberedAlone || titleAlone || IsCentredTitle(line))
       out.headingLikeKeys.push_back(Key(trimmed));
   }
   return out;
@@ -649,14 +664,17 @@ StructureScore ScoreStructure(const InputStructure& input,
 
   const std::unordered_set<std::string_view> headingLike(input.headingLikeKeys.begin(),
                                                          input.headingLikeKeys.end());
+  score.headingKinds.assign(headings.size(), HeadingKind::Reference);
   for (std::size_t i = 0; i < headings.size(); ++i) {
     if (matched[i])
       continue;
     if (HoldsAnyHeading(headings[i]->key, headingLike)) {
       ++score.otherHeadings;
+      score.headingKinds[i] = HeadingKind::Other;
       continue;
     }
     ++score.falseHeadings;
+    score.headingKinds[i] = HeadingKind::False;
     Keep(score.falseTexts, headings[i]->key.substr(0, 100));
   }
 

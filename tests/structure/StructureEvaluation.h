@@ -65,6 +65,9 @@ struct OutputParagraph {
 // table cells included.
 std::vector<OutputParagraph> ReadOutputParagraphs(std::string_view fodt);
 
+// What a heading paragraph is to the evaluation.
+enum class HeadingKind : char { Reference = 'R', Other = 'O', False = 'F' };
+
 // The evaluation of one document.
 struct StructureScore {
   int references = 0;       // numbered section headings of the input
@@ -81,6 +84,7 @@ struct StructureScore {
   std::vector<std::string> wrongLevelTexts;
   std::vector<std::string> falseTexts;
   std::vector<std::string> mergedContentsTexts;
+  std::vector<HeadingKind> headingKinds;  // per heading paragraph, in order
 };
 
 // Matches the input's reference headings to the heading paragraphs in order (a heading

@@ -58,7 +58,11 @@ constexpr const char kDocument[] =
     "      4.2.  Indented Heading\r\n"                                               // 45
     "\r\n"
     "5.1. The contents of queries          Queries\r\n"                              // 47
-    "reverse the mappings.\r\n";
+    "reverse the mappings.\r\n"
+    "\r\n"
+    "  3.  ESTABLISHED <-- <SEQ=300><CTL=SYN>  <-- SYN-RECEIVED\r\n"
+    "\r\n"
+    "                       <SEQ=0><ACK=SEG.SEQ><CTL=RST>\r\n";
 
 TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   const InputStructure s = ReadInputStructure(kDocument);
@@ -117,7 +121,10 @@ TEST(ReadInputStructure, KnowsOtherHeadingsOfTheInput) {
   EXPECT_TRUE(has("abstract"));
   EXPECT_TRUE(has("a protocol for testing structure"));
   EXPECT_TRUE(has("4 2 indented heading"));
+  EXPECT_TRUE(has("table of contents"));
   EXPECT_FALSE(has("1 closed listen"));
+  EXPECT_FALSE(has("3 established seq 300 ctl syn syn received"));
+  EXPECT_FALSE(has("seq 0 ack seg seq ctl rst"));
   EXPECT_FALSE(has("rfc 9999 structure january 2000"));
   EXPECT_FALSE(has("1 introduction 2"));
 }
