@@ -25,7 +25,8 @@
 // KELVANE_STRUCTURE_REPORT_ONLY set it prints the table without failing;
 // KELVANE_STRUCTURE_DETAIL prints each document's reference headings, contents entries and
 // heading paragraphs (R reference, O other, F false); KELVANE_STRUCTURE_DOCUMENTS
-// ("rfc2616,rfc791") limits the run to those documents.
+// ("rfc2616,rfc791") limits the run to those documents; KELVANE_STRUCTURE_POLICY names a
+// policy file to convert with in place of the default settings.
 
 #include <gtest/gtest.h>
 
@@ -164,7 +165,8 @@ TEST(CorpusStructure, NumberedSectionsArriveAsHeadingsAtTheirLevel) {
   ASSERT_FALSE(inputs.empty());
 
   TempFolder dir("structure");
-  const RunResult run = RunKvlconsInto(inputs, dir.path);
+  const char* policy = std::getenv("KELVANE_STRUCTURE_POLICY");
+  const RunResult run = RunKvlconsInto(inputs, dir.path, policy != nullptr ? policy : "");
   EXPECT_EQ(run.status, 0) << run.messages;
   std::vector<std::string> rtfs;
   for (const fs::path& input : inputs) {

@@ -33,12 +33,16 @@ inline RunResult RunKvlcons(const std::vector<std::string>& args) {
   return result;
 }
 
-// Converts every input in one run of kvlcons into folder, each RTF named after its input.
+// Converts every input in one run of kvlcons into folder, each RTF named after its input,
+// under the policy file policy when it is not empty.
 inline RunResult RunKvlconsInto(const std::vector<std::filesystem::path>& inputs,
-                                const std::filesystem::path& folder) {
+                                const std::filesystem::path& folder,
+                                const std::string& policy = {}) {
   std::vector<std::string> args;
   for (const std::filesystem::path& input : inputs)
     args.push_back(input.string());
+  if (!policy.empty())
+    args.push_back(policy);
   args.push_back("/OUTPUT=" + (folder / "*.rtf").string());
   return RunKvlcons(args);
 }
