@@ -24,6 +24,9 @@ constexpr int kPageWidth = 72;
 constexpr std::size_t kContentsWindow = 80;
 // The characters besides letters and digits that a centred title holds.
 constexpr std::string_view kTitlePunctuation = " -,.:;'\"/()[]&?!_";
+// The deepest heading level a document holds (Heading 1-6): a deeper section is at its level
+// there.
+constexpr int kDeepestHeadingLevel = 6;
 // How many texts of each kind a score keeps for the report.
 constexpr std::size_t kKeptTexts = 8;
 
@@ -159,14 +162,15 @@ PageTail ReadPageTail(std::string_view text) {
   return tail;
 }
 
-// A dot leader of three dots or more, blanks allowed between them, before a page number.
+// A dot leader of four dots or more, blanks allowed between them, before a page number (an
+// ellipsis in a range, "0...254", is no leader).
 bool HasDotLeader(std::string_view text) {
   const PageTail tail = ReadPageTail(text);
   if (!tail.found)
     return false;
   const std::string_view gap =
       text.substr(tail.titleEnd, text.size() - tail.page.size() - tail.titleEnd);
-  return std::count(gap.begin(), gap.end(), '.') >= 3;
+  return std::count(gap.begin(), gap.end(), '.') >= 4;
 }
 
 bool IsContentsTitle(std::string_view text) {
@@ -653,7 +657,7 @@ StructureScore ScoreStructure(const InputStructure& input,
     }
     matched[at] = true;
     from = at + 1;
-    if (headings[at]->Level() == heading.level) {
+    if (headings[at]->Level() == std::min(heading.level, kDeepestHeadingLevel)) {
       ++score.foundAtLevel;
     } else {
       ++score.wrongLevel;

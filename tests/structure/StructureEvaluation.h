@@ -71,7 +71,8 @@ enum class HeadingKind : char { Reference = 'R', Other = 'O', False = 'F' };
 // The evaluation of one document.
 struct StructureScore {
   int references = 0;       // numbered section headings of the input
-  int foundAtLevel = 0;     // found as heading paragraphs at the level of their depth
+  int foundAtLevel = 0;     // found as heading paragraphs at the level of their depth (6
+                            // for deeper ones)
   int wrongLevel = 0;       // found as heading paragraphs at another level
   int missing = 0;          // not found as heading paragraphs
   int headingParagraphs = 0;

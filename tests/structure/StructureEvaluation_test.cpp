@@ -62,7 +62,11 @@ constexpr const char kDocument[] =
     "\r\n"
     "  3.  ESTABLISHED <-- <SEQ=300><CTL=SYN>  <-- SYN-RECEIVED\r\n"
     "\r\n"
-    "                       <SEQ=0><ACK=SEG.SEQ><CTL=RST>\r\n";
+    "                       <SEQ=0><ACK=SEG.SEQ><CTL=RST>\r\n"
+    "\r\n"
+    "1.2.3.4.5.6.7 Seventh Level\r\n"                                                // 54
+    "\r\n"
+    "   The count byte holds values from 0...254\r\n";
 
 TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   const InputStructure s = ReadInputStructure(kDocument);
@@ -75,7 +79,7 @@ TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
       {20, 1, "1.  Introduction"},      {25, 2, "1.1.  Scope"},
       {29, 1, "1.0 Overview"},          {31, 3, "2.3.1 http URL"},
       {41, 1, "Appendix A.  Examples"}, {43, 2, "A.1.  A Simple Example"},
-      {47, 2, "5.1. The contents of queries"},
+      {47, 2, "5.1. The contents of queries"}, {54, 7, "1.2.3.4.5.6.7 Seventh Level"},
   };
   ASSERT_EQ(s.headings.size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -185,13 +189,14 @@ TEST(ScoreStructure, CountsFoundMissingWrongOtherAndFalseHeadings) {
       Paragraph("abstract", 1),                               // other
       Paragraph("appendix a examples", 1),                    // found
       Paragraph("a 1 a simple example followed by prose", 2), // found
+      Paragraph("1 2 3 4 5 6 7 seventh level", 6),            // found: no level is deeper
   };
   const StructureScore s = ScoreStructure(input, output);
-  EXPECT_EQ(s.references, 7);
-  EXPECT_EQ(s.foundAtLevel, 4);
+  EXPECT_EQ(s.references, 8);
+  EXPECT_EQ(s.foundAtLevel, 5);
   EXPECT_EQ(s.wrongLevel, 1);
   EXPECT_EQ(s.missing, 2);  // 1.0 Overview, 5.1
-  EXPECT_EQ(s.headingParagraphs, 9);
+  EXPECT_EQ(s.headingParagraphs, 10);
   EXPECT_EQ(s.otherHeadings, 2);
   EXPECT_EQ(s.falseHeadings, 2);
   EXPECT_EQ(s.contentsEntries, 5);
