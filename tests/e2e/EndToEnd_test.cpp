@@ -4,7 +4,6 @@
 // links and tables arrive as such.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -21,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/Kvlcons.h"
 #include "support/Soffice.h"
 #include "support/TestFiles.h"
 
@@ -30,26 +30,6 @@ namespace {
 
 const fs::path kFixtures = fs::path(KELVANE_FIXTURES_DIR) / "e2e";
 const fs::path kCorpus = fs::path(KELVANE_CORPUS_DIR);
-
-struct RunResult {
-  int status = -1;
-  std::string messages;  // standard error
-};
-
-// Runs the kvlcons program with args; its standard output is discarded.
-RunResult RunKvlcons(const std::vector<std::string>& args) {
-  const std::string errors = TempPath("e2e", "stderr.txt");
-  std::string command = ShellQuoted(KELVANE_KVLCONS);
-  for (const std::string& arg : args)
-    command += " " + ShellQuoted(arg);
-  command += " >/dev/null 2>" + ShellQuoted(errors);
-  const int raw = std::system(command.c_str());
-  RunResult result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.messages = ReadBytes(errors);
-  fs::remove(errors);
-  return result;
-}
 
 // Empty when the RTF's groups nest properly: one outer group that closes at the end, escaped
 // braces and backslashes not counted; else what is wrong.
@@ -696,11 +676,7 @@ TEST(EndToEnd, CorpusConvertsAndOpensInARealReader) {
   std::sort(inputs.begin(), inputs.end());
   ASSERT_FALSE(inputs.empty());
 
-  std::vector<std::string> args;
-  for (const fs::path& input : inputs)
-    args.push_back(input.string());
-  args.push_back("/OUTPUT=" + (dir.path / "*.rtf").string());
-  const RunResult run = RunKvlcons(args);
+  const RunResult run = RunKvlconsInto(inputs, dir.path);
   EXPECT_EQ(run.status, 0) << run.messages;
   EXPECT_EQ(run.messages.find("UNSUPPORTED CASE"), std::string::npos) << run.messages;
   EXPECT_EQ(run.messages.find("PROGRAM ERROR"), std::string::npos) << run.messages;
