@@ -122,8 +122,12 @@ TEST_F(TableParserTest, HeaderRulerAndDataLinesGiveThreeRowsWithABoldHeader) {
   EXPECT_EQ(ctx.TableCounter, 1);
 }
 
-TEST_F(TableParserTest, DataLinesGatherIntoOneRowUntilABlankLine) {
-  AddAll({"alpha     10      file", "beta      20      dir", "", "gamma     30      link"});
+// Without separate rows, lines gather into a row until a blank line, but only while each
+// line's text comes after the text gathered: a row is written cell after cell, and a line
+// with text left of it would be written before the lines above it.
+TEST_F(TableParserTest, DataLinesGatherIntoOneRowOnlyInTheirOrder) {
+  AddAll({"alpha     one     file", "                  more", "beta      two", "          three   dir",
+          "", "gamma     four    link"});
   region->Analyse();
   ASSERT_EQ(region->GetColumnCount(), 3);
   Generation().Bool(GenerationPolicyId::DataAsSeparateRows).value = 0;
@@ -131,12 +135,21 @@ TEST_F(TableParserTest, DataLinesGatherIntoOneRowUntilABlankLine) {
   (void)Take();
   region->ParseTable(PreForm::kParseRtfTable);
   const std::vector<std::string> out = Take();
-  EXPECT_EQ(CountStarting(out, "\\trowd "), 2);
+  // alpha (with more), beta (with three), gamma.
+  EXPECT_EQ(CountStarting(out, "\\trowd "), 3);
   EXPECT_EQ(Balance(out), 0);
-  bool joined = false;
+  // The words as written, in the order of the lines they came from.
+  std::string text;
   for (const std::string& line : out)
-    joined = joined || line.find("{alpha}\\par{beta}") != std::string::npos;
-  EXPECT_TRUE(joined);
+    text += line + " ";
+  std::size_t at = 0;
+  for (const char* word :
+       {"alpha", "one", "file", "more", "beta", "two", "three", "dir", "gamma", "four"}) {
+    SCOPED_TRACE(word);
+    const std::size_t found = text.find(word, at);
+    ASSERT_NE(found, std::string::npos) << text;
+    at = found;
+  }
 }
 
 TEST_F(TableParserTest, TableAlignmentChoosesTheRowOpening) {
