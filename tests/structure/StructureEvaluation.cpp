@@ -23,7 +23,7 @@ constexpr int kPageWidth = 72;
 // last entry found.
 constexpr std::size_t kContentsWindow = 80;
 // The characters besides letters and digits that a centred title holds.
-constexpr std::string_view kTitlePunctuation = " -,.:;'\"/()[]&?!_";
+constexpr std::string_view kTitlePunctuation = " -,.:;'\"/()[]&?!_*#";
 // The deepest heading level a document holds (Heading 1-6): a deeper section is at its level
 // there.
 constexpr int kDeepestHeadingLevel = 6;
@@ -414,7 +414,8 @@ InputStructure ReadInputStructure(std::string_view text) {
       continue;
     }
     const bool wordsAlone = alone && HasTitleCharacters(trimmed);
-    const bool numberedAlone = label.level > 0 && wordsAlone && titled;
+    // A numbered title alone on its line may open with a sign ("2.4.  *RULE:  REPETITION").
+    const bool numberedAlone = label.level > 0 && wordsAlone && (titled || !IsAlnum(first));
     const bool titleAlone = line.indent == 0 && wordsAlone && IsUpper(first);
     if (numberedAlone || titleAlone || IsCentredTitle(line))
       out.headingLikeKeys.push_back(Key(trimmed));

@@ -66,7 +66,10 @@ constexpr const char kDocument[] =
     "\r\n"
     "1.2.3.4.5.6.7 Seventh Level\r\n"                                                // 54
     "\r\n"
-    "   The count byte holds values from 0...254\r\n";
+    "   The count byte holds values from 0...254\r\n"
+    "\r\n"
+    "     2.4.  *RULE:  REPETITION\r\n"
+    "\r\n";
 
 TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   const InputStructure s = ReadInputStructure(kDocument);
@@ -125,6 +128,7 @@ TEST(ReadInputStructure, KnowsOtherHeadingsOfTheInput) {
   EXPECT_TRUE(has("abstract"));
   EXPECT_TRUE(has("a protocol for testing structure"));
   EXPECT_TRUE(has("4 2 indented heading"));
+  EXPECT_TRUE(has("2 4 rule repetition"));
   EXPECT_TRUE(has("table of contents"));
   EXPECT_FALSE(has("1 closed listen"));
   EXPECT_FALSE(has("3 established seq 300 ctl syn syn received"));
