@@ -356,6 +356,13 @@ bool HasTitleCharacters(std::string_view text) {
   });
 }
 
+// A line of one sign repeated ("-----", "=====") under a title.
+bool IsUnderline(const InputLine& line) {
+  const std::string_view rule = Trimmed(line.text);
+  return rule.size() >= 3 && std::string_view("-=~").find(rule[0]) != std::string_view::npos &&
+         rule.find_first_not_of(rule[0]) == std::string_view::npos;
+}
+
 // A title centred on the page, beginning with a letter.
 bool IsCentredTitle(const InputLine& line) {
   const int right = kPageWidth - static_cast<int>(line.text.size());
@@ -417,7 +424,9 @@ InputStructure ReadInputStructure(std::string_view text) {
     // A numbered title alone on its line may open with a sign ("2.4.  *RULE:  REPETITION").
     const bool numberedAlone = label.level > 0 && wordsAlone && (titled || !IsAlnum(first));
     const bool titleAlone = line.indent == 0 && wordsAlone && IsUpper(first);
-    if (numberedAlone || titleAlone || IsCentredTitle(line))
+    const bool underlined = i + 1 < lines.size() && IsUnderline(lines[i + 1]) &&
+                            IsAlnum(first) && HasTitleCharacters(trimmed);
+    if (numberedAlone || titleAlone || underlined || IsCentredTitle(line))
       out.headingLikeKeys.push_back(Key(trimmed));
   }
   return out;

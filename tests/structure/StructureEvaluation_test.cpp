@@ -69,7 +69,9 @@ constexpr const char kDocument[] =
     "   The count byte holds values from 0...254\r\n"
     "\r\n"
     "     2.4.  *RULE:  REPETITION\r\n"
-    "\r\n";
+    "\r\n"
+    "   Content Types and Subtypes\r\n"
+    "   --------------------------\r\n";
 
 TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   const InputStructure s = ReadInputStructure(kDocument);
@@ -129,6 +131,7 @@ TEST(ReadInputStructure, KnowsOtherHeadingsOfTheInput) {
   EXPECT_TRUE(has("a protocol for testing structure"));
   EXPECT_TRUE(has("4 2 indented heading"));
   EXPECT_TRUE(has("2 4 rule repetition"));
+  EXPECT_TRUE(has("content types and subtypes"));
   EXPECT_TRUE(has("table of contents"));
   EXPECT_FALSE(has("1 closed listen"));
   EXPECT_FALSE(has("3 established seq 300 ctl syn syn received"));
