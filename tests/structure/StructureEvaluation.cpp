@@ -403,7 +403,9 @@ InputStructure ReadInputStructure(std::string_view text) {
     const SectionLabel label = ReadSectionLabel(trimmed);
     if (line.indent == 0 && label.level > 0 && IsRunInHeading(trimmed.substr(label.titleAt)))
       trimmed = trimmed.substr(0, trimmed.find("   "));
-    if (trimmed.size() > 80 || HasWideGap(trimmed))
+    // The gap after a section number is a tab stop ("3.2    Administrator Guidelines"); a gap
+    // inside the title sets table columns apart.
+    if (trimmed.size() > 80 || HasWideGap(trimmed.substr(label.titleAt)))
       continue;
     const char first = label.level > 0 ? trimmed[label.titleAt] : trimmed[0];
     const bool alone = BlankAfter(lines, i);

@@ -39,7 +39,7 @@ constexpr const char kDocument[] =
     "\r\n"
     "1.  CLOSED      LISTEN\r\n"                                                     // 27
     "\r\n"
-    "1.0 Overview\r\n"                                                               // 29
+    "1.0    Overview\r\n"                                                            // 29
     "\r\n"
     "2.3.1 http URL\r\n"                                                             // 31
     "\r\n"
@@ -82,7 +82,7 @@ TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   };
   const Expected expected[] = {
       {20, 1, "1.  Introduction"},      {25, 2, "1.1.  Scope"},
-      {29, 1, "1.0 Overview"},          {31, 3, "2.3.1 http URL"},
+      {29, 1, "1.0    Overview"},          {31, 3, "2.3.1 http URL"},
       {41, 1, "Appendix A.  Examples"}, {43, 2, "A.1.  A Simple Example"},
       {47, 2, "5.1. The contents of queries"}, {54, 7, "1.2.3.4.5.6.7 Seventh Level"},
   };
