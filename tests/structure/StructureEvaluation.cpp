@@ -23,7 +23,7 @@ constexpr int kPageWidth = 72;
 // last entry found.
 constexpr std::size_t kContentsWindow = 80;
 // The characters besides letters and digits that a centred title holds.
-constexpr std::string_view kTitlePunctuation = " -,.:;'\"/()[]&?!_";
+constexpr std::string_view kTitlePunctuation = " -,.:;'\"/()[]&?!_*#";
 // The deepest heading level a document holds (Heading 1-6): a deeper section is at its level
 // there.
 constexpr int kDeepestHeadingLevel = 6;
@@ -356,6 +356,13 @@ bool HasTitleCharacters(std::string_view text) {
   });
 }
 
+// A line of one sign repeated ("-----", "=====") under a title.
+bool IsUnderline(const InputLine& line) {
+  const std::string_view rule = Trimmed(line.text);
+  return rule.size() >= 3 && std::string_view("-=~").find(rule[0]) != std::string_view::npos &&
+         rule.find_first_not_of(rule[0]) == std::string_view::npos;
+}
+
 // A title centred on the page, beginning with a letter.
 bool IsCentredTitle(const InputLine& line) {
   const int right = kPageWidth - static_cast<int>(line.text.size());
@@ -396,7 +403,9 @@ InputStructure ReadInputStructure(std::string_view text) {
     const SectionLabel label = ReadSectionLabel(trimmed);
     if (line.indent == 0 && label.level > 0 && IsRunInHeading(trimmed.substr(label.titleAt)))
       trimmed = trimmed.substr(0, trimmed.find("   "));
-    if (trimmed.size() > 80 || HasWideGap(trimmed))
+    // The gap after a section number is a tab stop ("3.2    Administrator Guidelines"); a gap
+    // inside the title sets table columns apart.
+    if (trimmed.size() > 80 || HasWideGap(trimmed.substr(label.titleAt)))
       continue;
     const char first = label.level > 0 ? trimmed[label.titleAt] : trimmed[0];
     const bool alone = BlankAfter(lines, i);
@@ -414,9 +423,12 @@ InputStructure ReadInputStructure(std::string_view text) {
       continue;
     }
     const bool wordsAlone = alone && HasTitleCharacters(trimmed);
-    const bool numberedAlone = label.level > 0 && wordsAlone && titled;
+    // A numbered title alone on its line may open with a sign ("2.4.  *RULE:  REPETITION").
+    const bool numberedAlone = label.level > 0 && wordsAlone && (titled || !IsAlnum(first));
     const bool titleAlone = line.indent == 0 && wordsAlone && IsUpper(first);
-    if (numberedAlone || titleAlone || IsCentredTitle(line))
+    const bool underlined = i + 1 < lines.size() && IsUnderline(lines[i + 1]) &&
+                            IsAlnum(first) && HasTitleCharacters(trimmed);
+    if (numberedAlone || titleAlone || underlined || IsCentredTitle(line))
       out.headingLikeKeys.push_back(Key(trimmed));
   }
   return out;

@@ -16,10 +16,19 @@ std::string Key(std::string_view text);
 
 // A numbered section heading of the input: a line at column 0 that begins with a section
 // number ("3", "3.", "3.1", "3.1.2.", "1.0") or an appendix label ("Appendix A.", "A.",
-// "A.1.", "APPENDIX B:") followed by a title that begins with a capital letter or a digit
-// (or with any letter when the line stands alone between blank lines, as "3.2.2 http URL"
-// does), after a blank line or the top of a page, and without the wide gaps of a table row
-// or a running header. Lines of the contents list never count.
+// "A.1.", "APPENDIX B:"; a bare "A." only on a line of its own, since "J. Postel" heads an
+// address) followed by a title that begins with a capital letter or a digit (or with any
+// letter when the line stands alone between blank lines, as "3.2.2 http URL" does), after a
+// blank line or the top of a page, and without the wide gaps of a table row or a running
+// header inside the title. A title of three words or more followed by a wide gap and the
+// section's first sentence is the heading ("6.4.1. The contents of inverse queries and
+// responses          Inverse"). Lines of the contents list never count.
+//
+// The contents list is found from its title line ("Table of Contents", "Contents") down to
+// the first line that is no entry (see ReadInputStructure), and lines with a dot leader
+// before a page number are entries wherever they stand: so a contents entry, which repeats
+// a heading with its page number, never enters the reference, and the body's headings after
+// the list do.
 struct ReferenceHeading {
   int line = 0;        // 1-based line number in the input
   int level = 0;       // depth of the number: "3" 1, "3.1" 2, "A.1" 2; trailing ".0" adds none
@@ -41,14 +50,18 @@ struct InputStructure {
   std::vector<ReferenceHeading> headings;
   std::vector<ContentsEntry> contents;
   // Keys of the input lines that a reader would accept as headings though they are not in
-  // the reference: unnumbered titles at column 0 ("Abstract", "Status of This Memo"),
-  // numbered headings set in from the margin, and centred titles. A heading paragraph that
-  // begins with one of these is not counted as false.
+  // the reference, each after a blank line and made of words and title punctuation only:
+  // unnumbered titles at column 0 alone on their line ("Abstract", "Status of This Memo"),
+  // numbered titles set in from the margin alone on their line, underlined titles, centred
+  // titles and the contents list's own title. A heading paragraph that begins with one of
+  // these is not counted as false.
   std::vector<std::string> headingLikeKeys;
 };
 
 // Reads the structure of a plain-text document (CR LF or LF line ends, form feeds between
-// pages, tabs every eight columns).
+// pages, tabs every eight columns). Running headers and footers count as blank lines: lines
+// ending in "[Page N]", "RFC 2616   HTTP/1.1   June 1999" and "- i -" lines with wide gaps,
+// and the lines that open a page after a form feed up to its first blank line.
 InputStructure ReadInputStructure(std::string_view text);
 
 // A paragraph of a document as LibreOffice holds it (read from its flat OpenDocument text).

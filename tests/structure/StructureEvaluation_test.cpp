@@ -39,7 +39,7 @@ constexpr const char kDocument[] =
     "\r\n"
     "1.  CLOSED      LISTEN\r\n"                                                     // 27
     "\r\n"
-    "1.0 Overview\r\n"                                                               // 29
+    "1.0    Overview\r\n"                                                            // 29
     "\r\n"
     "2.3.1 http URL\r\n"                                                             // 31
     "\r\n"
@@ -66,7 +66,12 @@ constexpr const char kDocument[] =
     "\r\n"
     "1.2.3.4.5.6.7 Seventh Level\r\n"                                                // 54
     "\r\n"
-    "   The count byte holds values from 0...254\r\n";
+    "   The count byte holds values from 0...254\r\n"
+    "\r\n"
+    "     2.4.  *RULE:  REPETITION\r\n"
+    "\r\n"
+    "   Content Types and Subtypes\r\n"
+    "   --------------------------\r\n";
 
 TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   const InputStructure s = ReadInputStructure(kDocument);
@@ -77,7 +82,7 @@ TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   };
   const Expected expected[] = {
       {20, 1, "1.  Introduction"},      {25, 2, "1.1.  Scope"},
-      {29, 1, "1.0 Overview"},          {31, 3, "2.3.1 http URL"},
+      {29, 1, "1.0    Overview"},          {31, 3, "2.3.1 http URL"},
       {41, 1, "Appendix A.  Examples"}, {43, 2, "A.1.  A Simple Example"},
       {47, 2, "5.1. The contents of queries"}, {54, 7, "1.2.3.4.5.6.7 Seventh Level"},
   };
@@ -125,6 +130,8 @@ TEST(ReadInputStructure, KnowsOtherHeadingsOfTheInput) {
   EXPECT_TRUE(has("abstract"));
   EXPECT_TRUE(has("a protocol for testing structure"));
   EXPECT_TRUE(has("4 2 indented heading"));
+  EXPECT_TRUE(has("2 4 rule repetition"));
+  EXPECT_TRUE(has("content types and subtypes"));
   EXPECT_TRUE(has("table of contents"));
   EXPECT_FALSE(has("1 closed listen"));
   EXPECT_FALSE(has("3 established seq 300 ctl syn syn received"));
