@@ -332,7 +332,8 @@ std::map<char32_t, long> CharactersBeyondAscii(const std::u32string& text) {
 // Where the characters beyond ASCII of the input and of what a reader shows differ: an input
 // character shown fewer times than the input holds it (a Windows-1252 control range byte
 // excepted, which the conversion writes as ASCII punctuation), or a shown character the input
-// never holds (the bullet and byte-order mark the conversion adds excepted), as when UTF-8
+// never holds (the bullet the conversion adds, and the byte-order mark and the six-per-em
+// spaces that LibreOffice's text export writes in runs of blanks, excepted), as when UTF-8
 // bytes are shown as Windows-1252 letters ("\u00C2\u00A7" for a section sign).
 std::string CharacterFault(const std::u32string& input, const std::u32string& shown) {
   const std::map<char32_t, long> in = CharactersBeyondAscii(input);
@@ -346,7 +347,7 @@ std::string CharacterFault(const std::u32string& input, const std::u32string& sh
                std::to_string(seen) + " of " + std::to_string(count) + " times; ";
   }
   for (const auto& [c, count] : out) {
-    if (in.count(c) == 0 && c != U'\u2022' && c != U'\uFEFF')
+    if (in.count(c) == 0 && c != U'\u2022' && c != U'\uFEFF' && c != U'\u2006')
       fault += "U+" + std::to_string(static_cast<unsigned long>(c)) + " shown " +
                std::to_string(count) + " times, not in the input; ";
   }
