@@ -54,7 +54,8 @@ CalculationStatistics::CalculationStatistics(AnalysisStatistics& s)
             s.census.utf8TwoByte,     s.census.utf8ThreeByte,
             s.census.doubleByteNonUtf8, s.census.hebrew,
             s.census.iso2022jp,       s.census.oemBoxDrawing,
-            s.census.distinctPairs,   s.census.nonBlank},
+            s.census.distinctPairs,   s.census.nonBlank,
+            s.census.utf8Sequences,   s.census.utf8Forbidden},
       changeBarLines(s.countsC[0]),
       dosCharacters(s.countsC[1]),
       mimeCharacters(s.census.softLineBreaks),
@@ -580,6 +581,12 @@ void FileControl::DetectCharacterSet(int report) {
   }
   const bool dosChosen = IsSet(PolicyId::InputFileContainsDOSCharacters) &&
                          GetInt(PolicyId::InputFileContainsDOSCharacters);
+  // Text with a few characters beyond ASCII wins no share-based race, yet when every such
+  // byte sits in a well-formed UTF-8 sequence the text is UTF-8: a single-byte code page
+  // rarely holds such a sequence without also holding a byte that UTF-8 forbids.
+  if (!dosWins && !dosChosen && race.bestName == nullptr && p.utf8Sequences > 0 &&
+      p.utf8Forbidden == 0)
+    race.Win("UTF-8", utf8);
   if (dosWins || dosChosen) {
     if (report) ReportMessage("INFO: DOS characters detected.  Converting to ANSI", 10);
     SetBoolValue(*this, PolicyId::InputFileContainsDOSCharacters, 1);

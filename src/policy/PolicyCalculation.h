@@ -33,6 +33,8 @@ struct CharacterPairTotals {
   int& dos;
   int& total;         // every pair counted
   int& highChars;     // bytes above 127 (not printed in the statistics file)
+  int& utf8Sequences; // well-formed UTF-8 sequences, counted over the whole text
+  int& utf8Forbidden; // bytes above 127 outside any well-formed UTF-8 sequence
 };
 
 // Named access to the fields of an AnalysisStatistics record that the policy calculation

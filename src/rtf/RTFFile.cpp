@@ -142,9 +142,12 @@ int RTFFile::OpenFile(const char* baseName, FileControl& fc, int /*ignored*/, RT
 
 // ---- Writing ----
 
-static bool IsPlainEncoding(const TextString& encoding) {
-  return encoding.IsEmpty() || encoding.Compare("ascii", 0, 0) ||
-         encoding.Compare("iso-8859-1", 0, 0);
+static bool HasHighByte(const char* text) {
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (static_cast<unsigned char>(*p) >= 0x80)
+      return true;
+  }
+  return false;
 }
 
 bool RTFFile::IsUtf8Input(FileControl& fc) const {
@@ -159,13 +162,17 @@ void RTFFile::PrepareCharacters(FileControl& fc) {
   if (fc.GetInt(PolicyId::InputFileContainsDOSCharacters) &&
       !fc.GetInt(PolicyId::AttemptTABLEGeneration))
     MapBoxDrawing(lineWork_, characterWork_);
+  EscapeHighBytes(fc, lineWork_);
+}
+
+void RTFFile::EscapeHighBytes(FileControl& fc, TextString& text) {
   // UTF-8 bytes escaped one by one would come out as one Windows-1252 character each.
   if (IsUtf8Input(fc)) {
-    EscapeUtf8Characters(lineWork_, characterWork_);
+    EscapeUtf8Characters(text, characterWork_);
     return;
   }
-  if (fc.GetInt(PolicyId::InputFileContainsJapaneseCharacters) || !IsPlainEncoding(encoding))
-    lineWork_.EscapeHighCharacters();
+  // RTF is 7-bit: every other byte above 127 becomes a hex escape, whatever the encoding.
+  text.EscapeHighCharacters();
 }
 
 bool RTFFile::WriteOneLine(const char* text) {
@@ -203,13 +210,13 @@ int RTFFile::WriteRaw(FileControl& fc, TextFile* file, const char* text) {
   assert((file == nullptr || file == this) && "an RTFFile writes only to itself");
   (void)file;
   const char* raw = text != nullptr ? text : "";
-  if (fc.GetInt(PolicyId::InputFileContainsJapaneseCharacters)) {
-    rawWork_.Assign(raw);
-    rawWork_.EscapeHighCharacters();
-    raw = rawWork_.GetText();
-  }
   if (documentOpen_ && ctx_.RtfPass)
     return WriteLine(fc, this, raw, 0);
+  if (HasHighByte(raw)) {
+    rawWork_.Assign(raw);
+    EscapeHighBytes(fc, rawWork_);
+    raw = rawWork_.GetText();
+  }
   if (documentOpen_)
     (void)FlushBuffer(fc, this, 0);
   if (braceTracking_)

@@ -178,6 +178,9 @@ class RTFFile : public OutFile {
   // Writes text as one line to the file; a failure is remembered for EndDocument.
   bool WriteOneLine(const char* text);
   bool IsUtf8Input(FileControl& fc) const;
+  // Writes each byte of text above 127 as an escape: UTF-8 input as its characters, other
+  // input byte by byte.
+  void EscapeHighBytes(FileControl& fc, TextString& text);
 
   // ---- Statement output (rtf/StatementOutput.cpp) ----
   // The statement state of a fresh document.

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <utility>
 
+#include "text/CharacterUtils.h"
+
 // The box-drawing characters of code page 437, bytes 0xB3-0xDA in order: the Unicode code
 // point and the single-byte fallback.
 struct BoxDrawingRow {
@@ -79,42 +81,6 @@ void MapBoxDrawing(TextString& text, TextString& work) {
   std::swap(text, work);
 }
 
-static bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
-// The character that a valid, shortest UTF-8 sequence at p (n bytes left) encodes, in
-// codePoint; the sequence's length, or 0 when p begins none (a surrogate code included).
-static int DecodeUtf8(const unsigned char* p, int n, int& codePoint) {
-  const unsigned char lead = p[0];
-  int extra = 0;
-  int minimum = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1;
-    minimum = 0x80;
-    codePoint = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2;
-    minimum = 0x800;
-    codePoint = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3;
-    minimum = 0x10000;
-    codePoint = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (n <= extra)
-    return 0;
-  for (int k = 1; k <= extra; ++k) {
-    if (!IsContinuation(p[k]))
-      return 0;
-    codePoint = (codePoint << 6) | (p[k] & 0x3F);
-  }
-  if (codePoint < minimum || codePoint > 0x10FFFF ||
-      (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-    return 0;
-  return extra + 1;
-}
-
 static void AppendCharacter(TextString& out, int codePoint) {
   if (codePoint > 0xFFFF) {
     const int offset = codePoint - 0x10000;
@@ -151,7 +117,7 @@ void EscapeUtf8Characters(TextString& text, TextString& work) {
       continue;
     }
     int codePoint = 0;
-    const int used = DecodeUtf8(bytes + i, length - i, codePoint);
+    const int used = DecodeUtf8Sequence(bytes + i, length - i, codePoint);
     if (used == 0) {
       AppendHexEscape(work, bytes[i]);
       ++i;

@@ -276,7 +276,7 @@ void WriteFontTable(FileControl& fc, RTFFile& writer) {
 
 // ---- Tidying ----
 
-int TidyRtfText(FileControl& fc, TextString& text) {
+int TidyRtfText(FileControl& /*fc*/, TextString& text) {
   struct Replacement {
     const char* find;
     const char* replacement;
@@ -295,13 +295,9 @@ int TidyRtfText(FileControl& fc, TextString& text) {
     if (std::strchr(r.find, '\n') != nullptr ? lineFeeds : cells)
       text.ReplaceAll(r.find, r.replacement, 0, 1);
   }
-  if (!fields)
-    return 1;
-  if (fc.IsPlainEncoding()) {
-    text.ReplaceAll("}}}", "}}} ", 0, 1);
-    text.ReplaceAll("}}}  ", "}}} ", 0, 1);
-  }
-  if (lineFeeds)
+  // A closing field keeps its blank before a line end only: a blank after every "}}}" would
+  // stand inside link fields and between a link and the punctuation after it.
+  if (fields && lineFeeds)
     text.ReplaceAll("}}}\n", "}}} \n", 0, 1);
   return 1;
 }

@@ -193,6 +193,11 @@ static void AppendNumbered(TextString& out, const char* word, int value) {
 // Left indents of the contents entries TOC 2 to TOC 6 (indexes 20-24).
 static constexpr int kTocIndents[] = {200, 400, 600, 800, 1000};
 
+static bool IsMonospaceStyle(int index) {
+  return index == StyleSheet::kPreformatted || index == StyleSheet::kDiagram ||
+         index == StyleSheet::kCode;
+}
+
 static void WriteStyleLine(FileControl& fc, RTFFile& writer, int index, const StyleRecord& style) {
   TextString line;
   AppendNumbered(line, "{\\s", style.styleNumber);
@@ -216,7 +221,10 @@ static void WriteStyleLine(FileControl& fc, RTFFile& writer, int index, const St
     line.Append("\\b");
   if (style.italic)
     line.Append("\\i");
-  AppendNumbered(line, "\\f", style.fontNumber);
+  // A reader that takes the font of a monospace style from the style sheet lays its lines
+  // out off their columns: those paragraphs carry their font in their own codes alone.
+  if (!IsMonospaceStyle(index))
+    AppendNumbered(line, "\\f", style.fontNumber);
   AppendNumbered(line, "\\fs", style.halfPointSize);
   line.Append("\\kerning28");
   if (!style.leftEdge)
@@ -239,7 +247,12 @@ static void WriteStyleSheet(FileControl& fc, RTFFile& writer, const StyleSheet& 
   for (int i = 0; i < StyleSheet::kStyleCount; ++i)
     WriteStyleLine(fc, writer, i, styles.GetRecord(i));
   (void)writer.WriteRaw(fc, &writer, "{\\*\\cs10 \\additive Default Paragraph Font;}");
-  (void)writer.WriteRaw(fc, &writer, "{\\*\\cs32 \\additive \\ul\\cf2 \\sbasedon10 Hyperlink;}");
+  // Link text has the size of the body text round it: without a size of its own the style
+  // would give readers their default size.
+  TextString hyperlink("{\\*\\cs32 \\additive \\ul\\cf2");
+  AppendNumbered(hyperlink, "\\fs", styles.GetRecord(StyleSheet::kBody).halfPointSize);
+  hyperlink.Append(" \\sbasedon10 Hyperlink;}");
+  (void)writer.WriteRaw(fc, &writer, hyperlink.GetText());
   (void)writer.WriteRaw(fc, &writer,
                         "{\\*\\cs33 \\additive \\f5\\fs20\\sbasedon10 footnote reference;}");
   (void)writer.WriteRaw(fc, &writer, "}");

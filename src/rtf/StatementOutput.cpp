@@ -21,6 +21,7 @@
 #include "tables/TableAnalysisPolicies.h"
 #include "tags/TagInterpreter.h"
 #include "tags/TagTextFilters.h"
+#include "text/CharacterUtils.h"
 #include "text/StatementTypes.h"
 #include "text/TextMeasure.h"
 
@@ -71,7 +72,9 @@ int RulerTabPosition(int length, bool landscape) {
 void BulletCharacterLabel(const TextString& characters, int level, TextString& out) {
   out.SetEmpty();
   if (characters.IsEmpty()) {
-    out.Assign("\\f1\\'b7");
+    // The bullet as its Unicode character in the paragraph's own font, with the
+    // Windows-1252 bullet for readers without Unicode: a symbol font may lack the glyph.
+    out.Assign("\\u8226\\'95");
     return;
   }
   const int index = level >= 0 && level < characters.GetLength() ? level : 0;
@@ -79,6 +82,52 @@ void BulletCharacterLabel(const TextString& characters, int level, TextString& o
   if (c == '\\' || c == '{' || c == '}')
     out.AppendChar('\\');
   out.AppendChar(c);
+}
+
+// A byte of a word: an ASCII letter or digit, or a byte of a character beyond ASCII.
+static bool IsWordByte(unsigned char c) { return IsAsciiLetterOrDigit(c) || c >= 0x80; }
+
+// Han ideographs, kana and Bopomofo, the CJK symbols and punctuation, and full-width forms.
+static bool IsCjkWithoutBlanks(int c) {
+  return (c >= 0x2E80 && c <= 0x2FDF) || (c >= 0x3000 && c <= 0x312F) ||
+         (c >= 0x31A0 && c <= 0x31FF) || (c >= 0x3400 && c <= 0x4DBF) ||
+         (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) ||
+         (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+         (c >= 0x20000 && c <= 0x3134F);
+}
+
+// The character of the well-formed UTF-8 sequence that ends at byte end - 1 of text; -1 when
+// none does.
+static int LastUtf8Character(const unsigned char* text, int end) {
+  for (int start = end - 1; start >= 0 && start >= end - 4; --start) {
+    if ((text[start] & 0xC0) == 0x80)
+      continue;
+    int codePoint = 0;
+    return DecodeUtf8Sequence(text + start, end - start, codePoint) == end - start ? codePoint
+                                                                                   : -1;
+  }
+  return -1;
+}
+
+bool JoinsNextLine(const TextString& text, const TextString& next, bool utf8) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.GetText());
+  const int length = text.GetLength();
+  const auto* following = reinterpret_cast<const unsigned char*>(next.GetText());
+  const int nextLength = next.GetLength();
+  int first = 0;
+  while (first < nextLength && (following[first] == ' ' || following[first] == '\t'))
+    ++first;
+  if (length == 0 || first == nextLength)
+    return false;
+  if (length >= 2 && bytes[length - 1] == '-' && IsWordByte(bytes[length - 2]) &&
+      IsWordByte(following[first]))
+    return true;
+  if (!utf8)
+    return false;
+  int nextCharacter = 0;
+  if (DecodeUtf8Sequence(following + first, nextLength - first, nextCharacter) == 0)
+    return false;
+  return IsCjkWithoutBlanks(nextCharacter) && IsCjkWithoutBlanks(LastUtf8Character(bytes, length));
 }
 
 // ---- Line-type groups of the writer ----
@@ -1222,7 +1271,11 @@ void RTFFile::WriteFinal(FileControl& fc, OutputStep& step) {
         step.nextCls.level == step.cls.level;
     text.Append(sameParagraph ? "\\line" : "\\par");
   }
-  if (!text.EndsWith("}", 1) && !text.EndsWith("\\par", 1))
+  // The blank that keeps the last word of the line from the first of the next; a line with
+  // no text needs none, and words that run on across the line end get none.
+  const PreHTML* next = NextSignificantLine(*step.line);
+  const bool joins = next != nullptr && JoinsNextLine(text, *next, IsUtf8Input(fc));
+  if (!text.IsEmpty() && !joins && !text.EndsWith("}", 1) && !text.EndsWith("\\par", 1))
     text.AppendChar(' ');
   const int noWrap = step.line->HasFlag(kFlagNoWrap) || copy_->HasFlag(kFlagNoWrap) ? 1 : 0;
   (void)WriteLine(fc, this, text.GetText(), noWrap);

@@ -26,5 +26,14 @@ int RulerTabPosition(int length, bool landscape);
 
 // The label of a bullet drawn from the "Characters to use for bullets" value: the character
 // at level (counted from 0; the first one past the end), a backslash doubled and a brace
-// escaped; the Symbol font's bullet "\f1\'b7" when characters is empty.
+// escaped; the bullet character "\u8226\'95" (its Windows-1252 byte as the fallback) in the
+// paragraph's font when characters is empty.
 void BulletCharacterLabel(const TextString& characters, int level, TextString& out);
+
+// Whether the written text of a line runs on into next (the text of the following input line)
+// without a blank between them, as the words of the input do: after a letter or digit and a
+// hyphen before a letter or digit ("Content-" + "Transfer-Encoding"), and between Chinese or
+// Japanese characters (Han, kana, their punctuation and full-width forms), which those scripts
+// write without blanks between words; Hangul is written with blanks and keeps them. utf8 says
+// the texts are UTF-8; in other text only the hyphen joins.
+bool JoinsNextLine(const TextString& text, const TextString& next, bool utf8);

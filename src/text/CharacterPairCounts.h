@@ -32,4 +32,9 @@ struct CharacterPairCounts {
   int singleByteSet3 = 0;
   // Lines ending in one '=' (quoted-printable soft line breaks).
   int softLineBreaks = 0;
+  // Well-formed UTF-8 sequences of two to four bytes, and bytes above 127 that begin none
+  // and end none (a byte UTF-8 forbids where it stands). Counted over every line, past the
+  // cap: one Latin-1 letter anywhere tells the text is not UTF-8.
+  int utf8Sequences = 0;
+  int utf8Forbidden = 0;
 };

@@ -9,6 +9,41 @@
 
 #include "platform/LocalTime.h"
 
+static bool IsUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+int DecodeUtf8Sequence(const unsigned char* p, int n, int& codePoint) {
+  if (n <= 0)
+    return 0;
+  const unsigned char lead = p[0];
+  int extra = 0;
+  int minimum = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1;
+    minimum = 0x80;
+    codePoint = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2;
+    minimum = 0x800;
+    codePoint = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3;
+    minimum = 0x10000;
+    codePoint = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (n <= extra)
+    return 0;
+  for (int k = 1; k <= extra; ++k) {
+    if (!IsUtf8Continuation(p[k]))
+      return 0;
+    codePoint = (codePoint << 6) | (p[k] & 0x3F);
+  }
+  if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+    return 0;
+  return extra + 1;
+}
+
 int FormatDottedQuad(double value, TextString& out) {
   out.SetEmpty();
   constexpr double kByte3 = 16777216.0;  // 2^24

@@ -15,6 +15,12 @@ constexpr bool IsAsciiLower(int c) { return c >= 'a' && c <= 'z'; }
 constexpr bool IsAsciiLetter(int c) { return IsAsciiUpper(c) || IsAsciiLower(c); }
 constexpr bool IsAsciiLetterOrDigit(int c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
 
+// The character that a well-formed, shortest UTF-8 sequence at p (n bytes available) encodes,
+// in codePoint; returns the sequence's length (2-4), or 0 when p begins none: an ASCII byte,
+// a stray continuation byte, a lead byte without its continuations, an overlong form, a
+// surrogate code or a code beyond U+10FFFF.
+[[nodiscard]] int DecodeUtf8Sequence(const unsigned char* p, int n, int& codePoint);
+
 // Formats an IPv4 address held as a number (a.b.c.d, most significant first). 0 and an empty
 // out unless the top byte lies in 1..511 (values from 256 are taken less 256).
 [[nodiscard]] int FormatDottedQuad(double value, TextString& out);

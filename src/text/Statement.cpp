@@ -5,6 +5,7 @@
 #include <cstring>
 #include <span>
 
+#include "text/CharacterUtils.h"
 
 namespace {
 
@@ -157,6 +158,25 @@ void CountBytePairs(const char* text, int length, CharacterPairCounts& counts) {
   }
 }
 
+void CountUtf8Sequences(const char* text, int length, CharacterPairCounts& counts) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  for (int i = 0; i < length;) {
+    if (bytes[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    int codePoint = 0;
+    const int used = DecodeUtf8Sequence(bytes + i, length - i, codePoint);
+    if (used == 0) {
+      if (counts.utf8Forbidden < INT_MAX) ++counts.utf8Forbidden;
+      ++i;
+      continue;
+    }
+    if (counts.utf8Sequences < INT_MAX) ++counts.utf8Sequences;
+    i += used;
+  }
+}
+
 Statement::Statement() = default;
 
 Statement::Statement(Statement* previous) { LinkAfter(previous); }
@@ -209,10 +229,10 @@ static bool EndsWithSoftBreak(const TextString& text) {
 
 void Statement::CountInputPairs(const InputRules& rules, InputRuleState& state) const {
   CharacterPairCounts* census = state.census;
-  if (rules.countPairs && rules.analysisPass && census != nullptr &&
-      census->distinctPairs < CharacterPairCounts::kMaxDistinctPairs) {
+  if (!rules.countPairs || !rules.analysisPass || census == nullptr) return;
+  CountUtf8Sequences(GetText(), length_, *census);
+  if (census->distinctPairs < CharacterPairCounts::kMaxDistinctPairs)
     CountBytePairs(GetText(), length_, *census);
-  }
 }
 
 bool Statement::CountCharacterPairs(const InputRules& rules, InputRuleState& state) {

@@ -111,3 +111,7 @@ class Statement : public TextString {
 // Counts the byte pairs of text (length bytes) into counts, as the input rules do; nothing
 // when the pairs could take a counter past the int range.
 void CountBytePairs(const char* text, int length, CharacterPairCounts& counts);
+
+// Counts the well-formed UTF-8 sequences of text and the bytes above 127 outside any of them
+// into counts (utf8Sequences, utf8Forbidden); each counter stops at the int range.
+void CountUtf8Sequences(const char* text, int length, CharacterPairCounts& counts);

@@ -446,6 +446,18 @@ const EncodingCase kEncodingCases[] = {
      "x-sjis", "INFO: Japanese (x-sjis) characters detected"},
     {"too few pairs", [](CharacterPairTotals& p) { p.total = 100; p.highChars = 60; p.koi8r = 30; },
      "", nullptr},
+    // Too few characters beyond ASCII for any share, each in a well-formed UTF-8 sequence.
+    {"one UTF-8 sequence",
+     [](CharacterPairTotals& p) { p.total = 1000; p.highChars = 2; p.utf8Pairs = 1; p.utf8Sequences = 1; },
+     "UTF-8", "INFO: Unicode (UTF-8) characters detected"},
+    {"UTF-8 with one forbidden byte",
+     [](CharacterPairTotals& p) { p.total = 1000; p.highChars = 67; p.utf8Sequences = 33; p.utf8Forbidden = 1; },
+     "", nullptr},
+    {"Latin-1 letters", [](CharacterPairTotals& p) { p.total = 1000; p.highChars = 12; p.utf8Forbidden = 12; },
+     "", nullptr},
+    {"a winner beats the UTF-8 sequences",
+     [](CharacterPairTotals& p) { p.total = 1000; p.highChars = 600; p.koi8r = 100; p.utf8Sequences = 5; },
+     "koi8-r", "INFO: Cyrillic (koi8-r) characters detected"},
 };
 
 TEST_F(PolicyCalculationTest, CharacterSetIsNamedByItsPairs) {
@@ -483,6 +495,17 @@ TEST_F(PolicyCalculationTest, BeatenCandidateIsNamedInTheAmbiguityWarning) {
   EXPECT_EQ(Encoding(), "windows-1251");
   EXPECT_TRUE(Said("INFO: Cyrillic (windows-1251) characters detected"));
   EXPECT_TRUE(Said("WARNING: Character set calculation ambiguous - could be koi8-r"));
+}
+
+TEST_F(PolicyCalculationTest, ExplicitEncodingIsNotReplacedByUtf8Sequences) {
+  Lines(70, 300);
+  st_.pairs.total = 1000;
+  st_.pairs.highChars = 2;
+  st_.pairs.utf8Sequences = 1;
+  fc_.Text(PolicyId::CharacterEncoding).value.Assign("windows-1252");
+  fc_.Text(PolicyId::CharacterEncoding).set = 1;
+  fc_.CalculatePolicies(1);
+  EXPECT_EQ(Encoding(), "windows-1252");
 }
 
 TEST_F(PolicyCalculationTest, ExplicitEncodingIsNotReplaced) {

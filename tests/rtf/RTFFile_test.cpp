@@ -180,11 +180,10 @@ TEST(RTFFileCharacters, LinesArePreparedByEncodingAndCodePage) {
     const char* expected;
   };
   constexpr Case kCases[] = {
-      // plain single-byte encodings keep their bytes
-      {"", 0, 1, 0, "caf\xE9", "caf\xE9"},
-      {"ISO-8859-1", 0, 1, 0, "caf\xE9", "caf\xE9"},
-      {"ASCII", 0, 1, 0, "caf\xE9", "caf\xE9"},
-      // any other encoding escapes them, in lower-case hex
+      // every encoding escapes bytes above 127, in lower-case hex: RTF is 7-bit
+      {"", 0, 1, 0, "caf\xE9", "caf\\'e9"},
+      {"ISO-8859-1", 0, 1, 0, "caf\xE9", "caf\\'e9"},
+      {"ASCII", 0, 1, 0, "caf\xE9", "caf\\'e9"},
       {"windows-1252", 0, 1, 0, "caf\xE9\xFF", "caf\\'e9\\'ff"},
       {"windows-1251", 0, 1, 0, "\xCF", "\\'cf"},
       {"", 0, 1, 1, "\x82\xA0", "\\'82\\'a0"},
@@ -194,9 +193,9 @@ TEST(RTFFileCharacters, LinesArePreparedByEncodingAndCodePage) {
       {"UTF-8", 0, 1, 0, "caf\xC3\xA9", "caf\\u233\\'e9"},
       // DOS box drawing, with tables off
       {"", 1, 0, 0, "\xB3x\x9D", "\\u9474\\'a6x\\u9472\\'2d"},
-      {"", 1, 0, 0, "\xC4pfel", "\xC4pfel"},
+      {"", 1, 0, 0, "\xC4pfel", "\\'c4pfel"},
       {"windows-1252", 1, 0, 0, "\xB3\xC4", "\\u9474\\'a6\\'c4"},
-      {"", 1, 1, 0, "\xB3", "\xB3"},
+      {"", 1, 1, 0, "\xB3", "\\'b3"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(std::string(c.encoding) + " / " + c.input);
@@ -207,6 +206,27 @@ TEST(RTFFileCharacters, LinesArePreparedByEncodingAndCodePage) {
     run.SetBool(PolicyId::InputFileContainsJapaneseCharacters, c.japanese);
     run.OpenPlain();
     run.rtf.WriteLine(run.fc, &run.rtf, c.input, 1);
+    EXPECT_EQ(run.Lines(), Lines{c.expected});
+  }
+}
+
+// Raw text (the prologue's document information) is 7-bit too: UTF-8 input as its characters.
+TEST(RTFFileCharacters, RawTextEscapesBytesAbove127) {
+  struct Case {
+    const char* encoding;
+    const char* input;
+    const char* expected;
+  };
+  constexpr Case kCases[] = {
+      {"", "{\\title caf\xE9}", "{\\title caf\\'e9}"},
+      {"UTF-8", "{\\title caf\xC3\xA9}", "{\\title caf\\u233\\'e9}"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.encoding);
+    WriterRun run;
+    run.SetText(PolicyId::CharacterEncoding, c.encoding);
+    run.OpenPlain();
+    run.rtf.WriteRaw(run.fc, &run.rtf, c.input);
     EXPECT_EQ(run.Lines(), Lines{c.expected});
   }
 }
@@ -234,8 +254,8 @@ TEST(RTFFileCharacters, DosBoxDrawingAroundAccentedCapitals) {
   const std::string bar = "\\u9474\\'a6";
   EXPECT_EQ(run.Lines(),
             (Lines{"\\u9484\\'2b" + repeat("\\u9472\\'2d", 7) + "\\u9488\\'2b",
-                   bar + " \xC4pfel " + bar, bar + " \xC9" "cole " + bar,
-                   bar + " \xC7" "a \xD6l " + bar,
+                   bar + " \\'c4pfel " + bar, bar + " \\'c9cole " + bar,
+                   bar + " \\'c7a \\'d6l " + bar,
                    "\\u9562\\'2b" + repeat("\\u9552\\'2d", 7) + "\\u9565\\'2b"}));
 }
 

@@ -167,8 +167,10 @@ TEST(TidyRtfText, MakesEachReplacementInOrder) {
       {"end  \n", "end \n"},
       {"end    \n", "end   \n"},  // one pass takes one blank
       {"\\par \nx", "\\par\nx"},
-      {"{\\field{a}}}x", "{\\field{a}}} x"},
-      {"{\\field{a}}}  x", "{\\field{a}}}  x"},  // a blank added, then two taken as one
+      // A field's end is kept from the next line, not from what follows on its own line.
+      {"{\\field{a}}}x", "{\\field{a}}}x"},
+      {"{\\field{a}}}.", "{\\field{a}}}."},
+      {"{\\field{\\*\\fldinst {x}{y}}}{\\fldrslt {z}}}", "{\\field{\\*\\fldinst {x}{y}}}{\\fldrslt {z}}}"},
       {"{\\field{a}}}\n", "{\\field{a}}} \n"},
       {"\\B0}\n\\PAR \n", "\\B0}\n\\PAR \n"},  // case-sensitive
   };
@@ -179,15 +181,6 @@ TEST(TidyRtfText, MakesEachReplacementInOrder) {
     EXPECT_EQ(TidyRtfText(s.fc, text), 1);
     EXPECT_EQ(Str(text), c.out);
   }
-}
-
-TEST(TidyRtfText, LeavesFieldEndsAloneInMultiByteEncodingsExceptBeforeALineEnd) {
-  RtfSetup s;
-  s.Set("Character encoding: shift_jis");
-  s.fc.ApplyDerivedDefaults(0, 0);
-  TextString text("{a}}}x{b}}}\n");
-  TidyRtfText(s.fc, text);
-  EXPECT_EQ(Str(text), "{a}}}x{b}}} \n");
 }
 
 // ---- Paragraphs ----

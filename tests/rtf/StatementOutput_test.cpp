@@ -167,6 +167,39 @@ TEST(RulerTab, IsTheLinesShareOfTheFullWidth) {
   }
 }
 
+TEST(JoinsNextLine, RunsOnOnlyWhereTheInputHasNoBlank) {
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* next;
+    bool utf8;
+    bool joins;
+  };
+  const Case cases[] = {
+      // A hyphen after a letter or digit before one.
+      {"hex groups", "the constant 258EAFA5-E914-47DA-", "95CA-C5AB0DC85B11", false, true},
+      {"compound word", "the header Content-", "  Transfer-Encoding names", false, true},
+      {"accented letter before the hyphen", "caf\xC3\xA9-", "bar", true, true},
+      {"dash after a blank", "a pause -", "then more", false, false},
+      {"double hyphen", "one--", "two", false, false},
+      {"hyphen before a bracket", "well-", "(known)", false, false},
+      {"next line blank", "Content-", "   ", false, false},
+      {"no hyphen", "Content", "Transfer", false, false},
+      // Chinese and Japanese run on; Hangul keeps its blanks.
+      {"han to han", "\xE4\xB8\xAD\xE6\x96\x87", "\xE6\x96\x87\xE5\xAD\x97", true, true},
+      {"full stop to kana", "\xE6\x96\x87\xE3\x80\x82", "\xE3\x81\x82", true, true},
+      {"han to latin", "\xE4\xB8\xAD", "Latin", true, false},
+      {"latin to han", "Latin", "\xE4\xB8\xAD", true, false},
+      {"hangul", "\xED\x95\x9C", "\xEA\xB8\x80", true, false},
+      {"han bytes read as a code page", "\xE4\xB8\xAD", "\xE6\x96\x87", false, false},
+      {"broken sequence at the end", "\xE4\xB8", "\xE6\x96\x87", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(JoinsNextLine(TextString(c.text), TextString(c.next), c.utf8), c.joins);
+  }
+}
+
 TEST(BulletLabel, TakesTheCharacterOfTheLevel) {
   struct Case {
     const char* characters;
@@ -174,7 +207,7 @@ TEST(BulletLabel, TakesTheCharacterOfTheLevel) {
     const char* label;
   };
   const Case cases[] = {{"*-+", 2, "+"},      {"*-+", 5, "*"},     {"*-+", 0, "*"},
-                        {"", 1, "\\f1\\'b7"}, {"a\\b", 1, "\\\\"}, {"{}", 1, "\\}"}};
+                        {"", 1, "\\u8226\\'95"}, {"a\\b", 1, "\\\\"}, {"{}", 1, "\\}"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.characters);
     TextString out;

@@ -226,6 +226,33 @@ TEST(Statement, CountsBytePairsForTheCharacterSetGuess) {
   }
 }
 
+TEST(Statement, CountsWellFormedUtf8SequencesAndForbiddenBytes) {
+  struct Case {
+    const char* name;
+    std::string text;
+    int sequences;
+    int forbidden;
+  };
+  const Case cases[] = {
+      {"ascii", "plain text", 0, 0},
+      {"section sign and e acute", "\xC2\xA7 4 caf\xC3\xA9", 2, 0},
+      {"three and four bytes", "\xE2\x80\x94\xF0\x9F\x98\x80", 2, 0},
+      {"latin-1 sharp s", "Stra\xDF" "e", 0, 1},
+      {"stray continuation", "a\x80" "b", 0, 1},
+      {"lead without continuation at the end", "ab\xC3", 0, 1},
+      {"overlong form", "\xC0\xAF", 0, 2},
+      {"surrogate", "\xED\xA0\x80", 0, 3},
+      {"windows-1252 quotes", "\x93quoted\x94", 0, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CharacterPairCounts counts;
+    CountUtf8Sequences(c.text.data(), static_cast<int>(c.text.size()), counts);
+    EXPECT_EQ(counts.utf8Sequences, c.sequences);
+    EXPECT_EQ(counts.utf8Forbidden, c.forbidden);
+  }
+}
+
 TEST(Statement, PairCensusStopsBeforeItsCountersOverflow) {
   CharacterPairCounts counts;
   counts.pairs = INT_MAX - 3;
