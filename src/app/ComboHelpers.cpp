@@ -1,6 +1,5 @@
 #include "app/ComboHelpers.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "platform/DialogWindow.h"
@@ -35,13 +34,6 @@ void ReadComboStrings(DialogWindow* window, int combo, int count, std::string* a
   const int items = window->GetItemCount(combo);
   for (int i = 0; i < count; ++i)
     array[i] = i < items ? window->GetItemText(combo, i) : std::string();
-}
-
-static bool EqualsNoCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return fold(x) == fold(y);
-  });
 }
 
 void PushComboValue(DialogWindow* window, int combo, int count, std::string* array,

@@ -131,17 +131,6 @@ void CommandLine::ParseAll(const std::vector<std::string>& args) {
   }
 }
 
-static bool EndsWithPol(const std::string& text) {
-  if (text.size() < 4)
-    return false;
-  std::string tail = text.substr(text.size() - 4);
-  for (char& c : tail) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return tail == ".pol";
-}
-
 // The full path of the file an argument names: the file itself, else the first file its
 // wildcards match; empty when there is none.
 static std::string FindArgumentFile(const std::string& fullPath) {
@@ -163,7 +152,7 @@ void CommandLine::ParseParam(const std::string& text, bool isFlag, bool isLast) 
       LogToStatusWindow(("Failed to parse - " + argument).c_str());
     return;
   }
-  if (EndsWithPol(text)) {
+  if (TextString(text.c_str()).EndsWith(".pol", 0)) {
     dialog_.SetPolicyFileName(text);
     return;
   }

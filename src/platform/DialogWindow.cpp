@@ -1,6 +1,6 @@
 #include "platform/DialogWindow.h"
 
-static bool EqualsNoCase(const std::string& a, const std::string& b) {
+bool EqualsNoCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size())
     return false;
   for (std::size_t i = 0; i < a.size(); ++i) {

@@ -106,5 +106,7 @@ class DialogWindow {
   virtual int ToolCount() const = 0;
 };
 
+// The two texts are equal with ASCII letters folded.
+bool EqualsNoCase(const std::string& a, const std::string& b);
 // Item i of a list whose text equals text with ASCII case folded; -1 when none.
 int FindItemNoCase(const DialogWindow& window, int id, const std::string& text);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -69,7 +70,11 @@ GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args
                         ":print_suppressions=0";
   if (!screenshot.empty())
     command += " KELVANE_SCREENSHOT=" + Quote(screenshot) + " KELVANE_SCREENSHOT_DIALOG=132";
-  command += " xvfb-run -a -s '-screen 0 1280x1024x24' " + Quote(KELVANE_DESKTOP_PROGRAM);
+  // Tests run in parallel: each starts its search for a free display at a number of its own,
+  // so two servers do not race for one.
+  const int firstDisplay = 100 + static_cast<int>(std::hash<std::string>{}(folder.path.string()) % 800);
+  command += " xvfb-run -a -n " + std::to_string(firstDisplay) +
+             " -s '-screen 0 1280x1024x24' " + Quote(KELVANE_DESKTOP_PROGRAM);
   for (const std::string& arg : args)
     command += " " + Quote(arg);
   command += " >/dev/null 2>" + Quote(errors);
