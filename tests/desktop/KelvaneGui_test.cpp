@@ -42,6 +42,7 @@ bool GuiCanRun(std::string& why) {
     }                                                                       \
   } while (false)
 
+#ifdef KELVANE_DESKTOP_PROGRAM
 std::string Quote(const std::string& text) {
   std::string quoted = "'";
   for (char c : text) {
@@ -52,6 +53,7 @@ std::string Quote(const std::string& text) {
   }
   return quoted + "'";
 }
+#endif
 
 struct GuiRun {
   int status;
