@@ -2,12 +2,18 @@
 
 #include <cstdio>
 
+#include "app/StatusDialog.h"
 #include "policy/ErrorHandler.h"
 #include "text/TextFile.h"
 
 void LogToStatusWindow(const char* text) {
   if (text == nullptr)
     return;
+  StatusDialog& status = GlobalStatusWindow();
+  if (status.Exists()) {
+    status.AppendStatusLines(text);
+    return;
+  }
   std::fputs(text, stderr);
   std::fputc('\n', stderr);
   std::fflush(stderr);

@@ -6,8 +6,9 @@ class TextFile;
 // What the application shell gives the conversion engine: the status output that the
 // handler's callbacks feed, and the run log.
 
-// The message and diagnostic callback: each text goes to standard error as one line
-// (standard output may carry the document).
+// The message and diagnostic callback: each text goes to the status window while its window
+// exists (the desktop program), else to standard error as one line (standard output may
+// carry the document).
 void LogToStatusWindow(const char* text);
 
 // Opens the log file name for writing, reports "Generating log file <name>" through the

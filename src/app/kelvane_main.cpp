@@ -1,0 +1,18 @@
+// The desktop program: converts the files named on its command line, or opens its main
+// dialog. Its settings live in the settings file of the user's configuration folder.
+#include <string>
+#include <vector>
+
+#include "app/OxvApp.h"
+#include "platform/SettingsStore.h"
+#include "wx/WxDesktop.h"
+
+int main(int argc, char** argv) {
+  FileSettingsStore settings(FileSettingsStore::DefaultPath());
+  return RunWithWxDesktop(argc, argv, settings,
+                          [&settings](DesktopPlatform& platform,
+                                      const std::vector<std::string>& args) {
+                            OxvApp app(platform);
+                            return app.InitInstance(args, settings.GetLoadProblem());
+                          });
+}

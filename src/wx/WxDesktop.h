@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class DesktopPlatform;
+class SettingsStore;
+
+// The desktop program on the real screen: starts the window framework, runs body with a
+// platform whose dialogs are real windows, and shuts the framework down. settings is the
+// store the platform hands out. Returns body's result, or 2 when the framework cannot start
+// (no display).
+//
+// Two environment variables help the tests that run the real program under a virtual
+// display: KELVANE_NONINTERACTIVE=1 answers every message box with its default button (the
+// box's text goes to standard error instead), and KELVANE_SCREENSHOT=<png path> together
+// with KELVANE_SCREENSHOT_DIALOG=<template id> saves a picture of that dialog's window
+// when the window goes away while shown.
+int RunWithWxDesktop(
+    int argc, char** argv, SettingsStore& settings,
+    const std::function<int(DesktopPlatform& platform, const std::vector<std::string>& args)>&
+        body);
