@@ -322,16 +322,16 @@ TEST_F(PreFormTest, MergingColumns) {
   EXPECT_EQ(Cells(1), (std::vector<std::string>{"ee", "ff gg hh"}));
 }
 
-// Long values that run on into the note column make the value column one of spanning cells,
+// Long values (addresses) that run on into the note column make the value column one of spanning cells,
 // but it cannot merge with the final column. A round in which nothing merged ends the
 // merging: were the refused merge counted as one, every round would repeat it up to the cap.
 TEST_F(PreFormTest, ARefusedMergeEndsTheRounds) {
   AddAll({"name      value                   note",
           "alpha     1                       first",
           "beta      22                      second",
-          "gamma     a longer value that runs on into the notes",
+          "gamma     http://example.com/a/long/path/to/a/page",
           "delta     4                       fourth",
-          "epsilon   another long value that runs on",
+          "epsilon   ftp://files.example.org/pub/archive.tar.gz",
           "zeta      6                       sixth",
           "eta       7                       seventh"});
   region->AnalyseFixedWidth();
