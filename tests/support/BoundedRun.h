@@ -30,8 +30,8 @@ struct BoundedRunResult {
 
 // Processor time and file size a bounded body may use: far above what a conversion of a small
 // file takes, far below what work that never ends reaches in a few seconds.
-inline constexpr int kBoundedCpuSeconds = 10;
-inline constexpr long long kBoundedFileBytes = 4 << 20;
+inline constexpr int kBoundedCpuSeconds = 5;
+inline constexpr long long kBoundedFileBytes = 1 << 20;
 
 // Runs body in a child process whose processor time and whose files' size are bounded, so
 // that a guard that fails shows as a failed test at once, not as a test that hangs until
