@@ -322,9 +322,10 @@ TEST_F(PreFormTest, MergingColumns) {
   EXPECT_EQ(Cells(1), (std::vector<std::string>{"ee", "ff gg hh"}));
 }
 
-// Long values (addresses) that run on into the note column make the value column one of spanning cells,
-// but it cannot merge with the final column. A round in which nothing merged ends the
-// merging: were the refused merge counted as one, every round would repeat it up to the cap.
+// Long values (addresses) that run on into the note column make the value column one of
+// spanning cells, but it cannot merge with the final column. A round in which nothing merged
+// ends the merging: were the refused merge counted as one, every round would repeat it up to
+// the cap.
 TEST_F(PreFormTest, ARefusedMergeEndsTheRounds) {
   AddAll({"name      value                   note",
           "alpha     1                       first",

@@ -423,8 +423,9 @@ TEST(JParser, UnrelatedPatternsDoNotChangeResults) {
   }
 }
 
-// What is measured is the scan: the tags' handler counts them and leaves the text alone, as
-// each replacement in the middle of a long text moves the rest of it.
+// What is measured is the scan: the tags' handler counts them and leaves the text alone. A
+// replacement moves the rest of the text, so replacements all along a long text cost time
+// that grows with the square of its length.
 TEST(JParserGrowth, LongLineAgainstManyPatternsScansInLinearTime) {
   JParser parser;
   for (int i = 0; i < 60; ++i) {
@@ -444,7 +445,8 @@ TEST(JParserGrowth, LongLineAgainstManyPatternsScansInLinearTime) {
     while (text.size() < static_cast<std::size_t>(length))
       text += piece;
     tags = 0;
-    const GrowthClock::duration time = TimeOf([&] { (void)parser.Scan(text.c_str(), nullptr, -1); });
+    const GrowthClock::duration time =
+        TimeOf([&] { (void)parser.Scan(text.c_str(), nullptr, -1); });
     EXPECT_EQ(tags, static_cast<int>(text.size() / piece.size()));
     return time;
   };
