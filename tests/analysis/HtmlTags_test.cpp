@@ -301,7 +301,7 @@ TEST(HtmlTagsGrowth, ManyDistinctTagsAndAnOpenQuoteStayLinear) {
       (void)DetectTags(work, detector, entities, handler, options, 0, 0, in, out);
     });
   };
-  EXPECT_LT(FourfoldGrowth(20000, distinct), kQuadraticGrowth);
+  EXPECT_LT(SixteenfoldGrowth(20000, distinct), kQuadraticGrowth);
   const auto openQuote = [&](int n) {
     const std::string text = "<a title=\"" + std::string(static_cast<std::size_t>(n), '>');
     const TextString in(text.c_str());
@@ -310,7 +310,7 @@ TEST(HtmlTagsGrowth, ManyDistinctTagsAndAnOpenQuoteStayLinear) {
       (void)DetectTags(work, detector, entities, handler, options, 0, 0, in, out);
     });
   };
-  EXPECT_LT(FourfoldGrowth(20000, openQuote), kQuadraticGrowth);
+  EXPECT_LT(SixteenfoldGrowth(20000, openQuote), kQuadraticGrowth);
 }
 
 }  // namespace

@@ -290,11 +290,14 @@ TEST_F(LinkDictionaryTest, LeavesTagsAnchorsAndFieldsAlone) {
             std::string("[[NB 2]]") + kKelvaneField + "<abbr>" + kKelvaneField);
 }
 
-TEST_F(LinkDictionaryTest, LongLineOfTagsAndFieldsLinksInLinearTime) {
+// The fixture under a suite name of its own: growth tests run alone (support/Growth.h).
+using LinkDictionaryGrowth = LinkDictionaryTest;
+
+TEST_F(LinkDictionaryGrowth, LongLineOfTagsAndFieldsLinksInLinearTime) {
   ASSERT_EQ(Define("Kelvane", "Kelvane", "http://www.kelvane.com/"), 1);
   const std::string unit =
       std::string("[[NB 1]] Kelvane <a href=\"k\">x</a> ") + kKelvaneField + " guide ";
-  const double growth = FourfoldGrowth(200, [&](int n) {
+  const double growth = SixteenfoldGrowth(200, [&](int n) {
     std::string line;
     for (int i = 0; i < n; ++i)
       line += unit;

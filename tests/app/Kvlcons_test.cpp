@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "support/BoundedRun.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +32,25 @@ ConsoleResult RunConsole(const std::vector<std::string>& args) {
   ConsoleResult result{status, testing::internal::GetCapturedStdout(),
                        testing::internal::GetCapturedStderr()};
   return result;
+}
+
+// RunConsole in a child process with bounded processor time and file sizes (BoundedRun.h):
+// where a refusal fails, the conversion that follows it would read a device that never ends,
+// or write into its own input and grow it, and the test would hang instead of failing. ended
+// tells how the child ended.
+ConsoleResult RunConsoleBounded(const std::vector<std::string>& args, std::string& ended) {
+  const BoundedRunResult run = RunBounded([&args] {
+    const ConsoleResult r = RunConsole(args);
+    return std::to_string(r.status) + '\0' + r.out + '\0' + r.err;
+  });
+  ended = run.Describe();
+  const std::size_t outStart = run.output.find('\0');
+  const std::size_t errStart = run.output.find('\0', outStart + 1);
+  if (!run.finished || errStart == std::string::npos)
+    return {-1, "", ""};
+  return {std::stoi(run.output.substr(0, outStart)),
+          run.output.substr(outStart + 1, errStart - outStart - 1),
+          run.output.substr(errStart + 1)};
 }
 
 // Lines of a list file that annotate an input line (the legend excluded).
@@ -119,7 +139,9 @@ TEST(Kvlcons, CommandLineMistakesFailClearly) {
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.message);
-    const ConsoleResult r = RunConsole(c.args);
+    std::string ended;
+    const ConsoleResult r = RunConsoleBounded(c.args, ended);
+    EXPECT_EQ(ended, "finished");
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     // Standard output may carry the document itself (/CONSOLE): no message goes there.
@@ -150,11 +172,13 @@ TEST(Kvlcons, OutputThroughALinkToTheInputIsRefused) {
   const std::string before = ReadAll(input);
   const fs::path link = dir.path / "link.rtf";
   fs::create_symlink(input, link);
-  const ConsoleResult r = RunConsole({input.string(), "/OUTPUT=" + link.string()});
+  std::string ended;
+  const ConsoleResult r = RunConsoleBounded({input.string(), "/OUTPUT=" + link.string()}, ended);
+  EXPECT_EQ(ended, "finished");
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.err.find("ERROR: Output file has same name as input file - "), std::string::npos)
       << r.err;
-  EXPECT_EQ(ReadAll(input), before);
+  EXPECT_TRUE(ReadAll(input) == before) << "the input was written over";
 }
 
 TEST(Kvlcons, WritesTheRtfAndTheAnnotatedList) {

@@ -1,7 +1,12 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analysis/PreHTML.h"
@@ -367,6 +372,38 @@ TEST_F(StatementReader, FailedIncludeIsReportedWithItsPlaceAndSkipped) {
   EXPECT_EQ(ReadFile(Fixture("include-missing.txt"), 1),
             (std::vector<Read>{{"before", 0}, {"after", 0}}));
   EXPECT_TRUE(s.messages.empty());
+}
+
+// A device or a named pipe is refused before it is opened: a device may never end, and
+// opening or reading a pipe may wait for ever. Here both have an end (an empty device, a pipe
+// whose writer writes a line and closes it), so that an include that is not refused shows at
+// once as lines read, not as a read that never ends.
+TEST_F(StatementReader, IncludeOfADeviceOrAPipeIsRefused) {
+  const std::string pipe = folder.File("pipe.txt");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // The writer's open waits for a reader of the pipe.
+  std::thread writer([&pipe] {
+    const int end = open(pipe.c_str(), O_WRONLY);
+    if (end < 0)
+      return;
+    const std::string line = "read from the pipe\n";
+    (void)!write(end, line.data(), line.size());
+    close(end);
+  });
+  for (const std::string& name : {std::string("/dev/null"), pipe}) {
+    SCOPED_TRACE(name);
+    s.messages.clear();
+    EXPECT_EQ(ReadText("before\n$_$_INCLUDE " + name + "\nafter\n"),
+              (std::vector<Read>{{"before", 0}, {"after", 0}}));
+    EXPECT_EQ(CountMessages("ERROR: Failed to open include file \"" + name +
+                            "\" - not a regular file (INCLUDE at line 2 of "),
+              1);
+  }
+  // The refused pipe was never opened: a reader opened here lets the writer finish.
+  const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  writer.join();
+  if (reader >= 0)
+    close(reader);
 }
 
 TEST_F(StatementReader, IncludesNestedTooDeepAreRefused) {

@@ -601,8 +601,8 @@ TEST(TableWriterPage, LaterGroupsShareTheTableAndTakeUnplacedText) {
   EXPECT_EQ(run.rtf.GetBraceLevel(), 0);
 }
 
-TEST(TableWriterGrid, WritingGrowsLinearlyWithColumnsAndCellLength) {
-  const double growth = FourfoldGrowth(200, [](int n) {
+TEST(TableWriterGridGrowth, WritingGrowsLinearlyWithColumnsAndCellLength) {
+  const double growth = SixteenfoldGrowth(200, [](int n) {
     // Three rows of n columns; a cell of 50 n bytes and one spanning the second row.
     TableRun run(n);
     const std::string big(static_cast<size_t>(n) * 50, 'x');

@@ -328,14 +328,14 @@ TEST(UserTable, LineRuleLinesJoinTheCurrentCell) {
 }
 
 // The work grows with the table, not with its square: many rows, and one cell of many lines.
-TEST(UserTable, WorkGrowsWithTheTable) {
+TEST(UserTableGrowth, WorkGrowsWithTheTable) {
   struct Case {
     const char* name;
     bool tallCell;
   };
   for (const Case c : {Case{"rows", false}, Case{"tall cell", true}}) {
     SCOPED_TRACE(c.name);
-    const double growth = FourfoldGrowth(200, [&](int n) {
+    const double growth = SixteenfoldGrowth(200, [&](int n) {
       std::vector<std::string> source;
       if (c.tallCell) source = {"$_$_NEW_ROW", "$_$_NEW_CELL"};
       for (int i = 0; i < n; ++i) {

@@ -322,14 +322,17 @@ TEST_F(TextCommandTest, CopiesCarryEveryCommand) {
   EXPECT_EQ(Str(copy.GetCommand(0)->replacement), "b");
 }
 
+// The fixture under a suite name of its own: growth tests run alone (support/Growth.h).
+using TextCommandGrowth = TextCommandTest;
+
 // Replacing every occurrence in a long line stays linear in its length.
-TEST_F(TextCommandTest, ReplacingManyOccurrencesGrowsLinearly) {
+TEST_F(TextCommandGrowth, ReplacingManyOccurrencesGrowsLinearly) {
   TextCommandSet set;
   ASSERT_EQ(set.AddCommandLine(fc, "Text command : replace_text phrase \"ab\" by_string \"xyz\""),
             1);
   Statement statement;
   TextString result;
-  const double growth = FourfoldGrowth(2000, [&](int n) {
+  const double growth = SixteenfoldGrowth(2000, [&](int n) {
     std::string text;
     for (int i = 0; i < n; ++i) text += "ab ";
     const TextString line(text.c_str());
