@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "analysis/UrlWords.h"
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"

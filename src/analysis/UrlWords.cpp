@@ -8,7 +8,7 @@
 
 #include "analysis/LinkText.h"
 #include "analysis/PreHTML.h"
-#include "analysis/ProtectedSpans.h"
+#include "text/ProtectedSpans.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/BlockList.h"
 #include "engine/DefineList.h"
 #include "engine/DefinitionList.h"
@@ -19,7 +19,7 @@
 #include "engine/TagList.h"
 #include "engine/Tracker.h"
 #include "policy/ErrorHandler.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "text/FontSpec.h"
 #include "text/NameIndex.h"
 #include "text/ProductIdentity.h"

@@ -1,7 +1,7 @@
 #include "engine/HeadingRegistration.h"
 
 #include "analysis/LineServices.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "analysis/PreHTML.h"
 #include "engine/BlockList.h"
 #include "engine/Context.h"

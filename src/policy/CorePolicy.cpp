@@ -1,7 +1,7 @@
 #include "policy/CorePolicy.h"
 
 #include "analysis/LinkText.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "analysis/LinkDictionary.h"
+#include "policy/LinkDictionary.h"
 #include "engine/Context.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "text/ProductIdentity.h"

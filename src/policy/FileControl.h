@@ -12,7 +12,7 @@
 #include "policy/HeadDetails.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
-#include "tags/TextCommandSet.h"
+#include "policy/TextCommandSet.h"
 #include "text/StringList.h"
 #include "text/TextPosition.h"
 #include "text/TextString.h"

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/LinkDictionary.h"
+#include "policy/LinkDictionary.h"
 #include "engine/Context.h"
 #include "engine/Tracker.h"
 #include "platform/FileSystem.h"

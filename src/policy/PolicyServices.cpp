@@ -5,8 +5,8 @@
 #include <memory>
 #include <utility>
 
-#include "analysis/LinkDictionary.h"
-#include "analysis/ValueConversions.h"
+#include "policy/LinkDictionary.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/KeyValueLine.h"
 #include "tables/BaseDefinition.h"

@@ -1,7 +1,7 @@
 #include "policy/RuleSets.h"
 
 
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"

@@ -4,7 +4,7 @@
 #include "policy/FileControl.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
-#include "tags/TextCommandSet.h"
+#include "policy/TextCommandSet.h"
 
 // "Preserve all white space from the original source" of [Text formatting].
 static constexpr int kPreserveAllWhiteSpacePolicy = 100;

@@ -13,7 +13,7 @@
 #include "policy/CorePolicy.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "text/CharacterUtils.h"
 #include "text/StatementTypes.h"
 

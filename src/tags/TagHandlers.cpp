@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "analysis/PreHTML.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RtfHelpers.h"

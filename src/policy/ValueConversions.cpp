@@ -1,4 +1,4 @@
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "analysis/LinkDictionary.h"
+#include "policy/LinkDictionary.h"
 
 #include "analysis/LineServices.h"
-#include "analysis/ProtectedSpans.h"
+#include "text/ProtectedSpans.h"
 #include "engine/Context.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"

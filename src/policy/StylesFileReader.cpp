@@ -1,7 +1,7 @@
 // StyleSheet::ReadStylesFile: the styles file, lines of "define font: name, face, style, size"
 // and "define style: style name, face, style, size", with "!" starting a comment.
 
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 
 #include "engine/Context.h"
 #include "policy/CorePolicy.h"
