@@ -41,7 +41,7 @@ bool PreHTML::HasNoLowerCase() const {
   return true;
 }
 
-void PreHTML::AfterRead(StatementFile& /*file*/, FileControl& /*fc*/, Context& /*ctx*/) {
+void PreHTML::AfterRead(StatementFile& /*file*/, FileControl& /*fc*/, PolicyContext& /*ctx*/) {
   TakeTextAsRenderings();
 }
 

@@ -90,7 +90,7 @@ bool IsBraceNeutralRtf(const TextString& text) {
 
 PreHTML& WordObjectOf(Context& ctx) {
   if (!ctx.WordObject) ctx.WordObject = std::make_unique<PreHTML>();
-  PreHTML& word = *ctx.WordObject;
+  PreHTML& word = static_cast<PreHTML&>(*ctx.WordObject);
   word.UrlWork();
   return word;
 }

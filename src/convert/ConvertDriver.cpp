@@ -8,6 +8,7 @@
 
 #include "analysis/HeadingLinks.h"
 #include "analysis/DirectivePreamble.h"
+#include "engine/OutputMode.h"
 #include "policy/ValueConversions.h"
 #include "engine/AuxFileNames.h"
 #include "engine/Context.h"

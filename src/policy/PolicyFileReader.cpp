@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "policy/LinkDictionary.h"
-#include "engine/Context.h"
-#include "engine/Tracker.h"
+#include "policy/PolicyContext.h"
 #include "platform/FileSystem.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
@@ -130,7 +129,7 @@ static void Report(FileControl& fc, const char* first, const char* second, const
 
 // The per-kind parsers report through the line's handler: the Context's, else the set's own.
 static ErrorHandler* ParserHandler(FileControl& fc) {
-  Context* ctx = fc.pGetContext();
+  PolicyContext* ctx = fc.pGetPolicyContext();
   if (ctx != nullptr) return &ctx->GetLogErrorHandler();
   return &fc.GetErrorHandler();
 }
@@ -375,7 +374,7 @@ static constexpr int kBulletCharsFromPolicy = 6;
 
 // What a policy line changes beyond its own policy, once the policy took the value.
 static void ApplyAfterEffects(FileControl& fc, PolicyId id, const TextString& line) {
-  Context* ctx = fc.pGetContext();
+  PolicyContext* ctx = fc.pGetPolicyContext();
   if (id == PolicyId::DirectiveDelimiter) {
     if (ctx != nullptr) ctx->BuildTagNames(&fc, fc.GetText(id).GetText());
     return;
@@ -708,7 +707,7 @@ static void AsFolder(const TextString& text, TextString& folder) {
 }
 
 int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int loadConfigFiles) {
-  Context* ctx = context_;
+  PolicyContext* ctx = context_;
   const int savedLocation = ctx != nullptr ? ctx->CodeLocation : kLocationNone;
   if (ctx != nullptr) {
     // Registries accept additions only in the analysis pass.

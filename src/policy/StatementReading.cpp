@@ -1,6 +1,6 @@
 #include "policy/StatementReading.h"
 
-#include "engine/Context.h"
+#include "policy/PolicyContext.h"
 #include "policy/FileControl.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
@@ -21,7 +21,7 @@ InputRules InputRulesOf(FileControl& fc) {
   rules.countPairs = fc.GetInt(PolicyId::LookForCharacterEncodings) != 0 && !dosChosen &&
                      !fc.IsSet(PolicyId::CharacterEncoding);
   rules.mimeEncoding = fc.GetInt(PolicyId::InputFileContainsMIMEEncoding) != 0;
-  const Context* ctx = fc.pGetContext();
+  const PolicyContext* ctx = fc.pGetPolicyContext();
   rules.analysisPass = ctx && ctx->AnalysisPass != 0;
   return rules;
 }
@@ -35,7 +35,7 @@ StatementReadRules ReadRulesOf(FileControl& fc) {
   rules.expandTabs = fc.GetPolicyList()
                          .GetSection(kTextFormattingSection)
                          .GetBool(kPreserveAllWhiteSpacePolicy) == 0;
-  if (const Context* ctx = fc.pGetContext()) {
+  if (const PolicyContext* ctx = fc.pGetPolicyContext()) {
     rules.plainTextOutput = ctx->GetOutputType() == kOutputPlainText;
     rules.htmlInput = ctx->Commands.sourceIsHtml != 0;
   }
@@ -74,7 +74,7 @@ static void ReportNotices(StatementFile& file, FileControl& fc) {
   }
 }
 
-bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, Context& ctx,
+bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, PolicyContext& ctx,
                    int applyTextCommands) {
   const StatementReadRules rules = ReadRulesOf(fc);
   const bool read = file.ReadPreparedStatement(out, rules, ctx.InputState, fc);

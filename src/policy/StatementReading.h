@@ -3,7 +3,7 @@
 #include "text/Statement.h"
 #include "text/StatementFile.h"
 
-class Context;
+class PolicyContext;
 class FileControl;
 
 // The statement reader of the text layer with the settings of a policy set: the policies are
@@ -21,4 +21,4 @@ StatementReadRules ReadRulesOf(FileControl& fc);
 // statements), and its AfterRead comes last. What the reader met (a line cut at the longest
 // statement, a stray UTF-16 byte) is reported through fc. False at the end of the input.
 [[nodiscard]] bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc,
-                                 Context& ctx, int applyTextCommands);
+                                 PolicyContext& ctx, int applyTextCommands);

@@ -220,7 +220,7 @@ void StyleSheet::SetDefaultFonts(FileControl& fc) {
 }
 
 void StyleSheet::Build(FileControl& fc) {
-  if (fc.pGetContext() == nullptr) return;
+  if (fc.pGetPolicyContext() == nullptr) return;
 
   int left = 1;
   int right = 1;

@@ -106,7 +106,7 @@ int HeadingLevelOfType(int type) {
 // no such line (and asking the Context for its tracker then would be a program error).
 int CurrentHeadingLevel(Context& ctx) {
   if (ctx.CodeLocation < kLocationAnalysis || ctx.CodeLocation > kLocationOutput) return 0;
-  const PreHTML* line = ctx.GetPassTracker(ctx.CodeLocation).currentLine;
+  const PreHTML* line = static_cast<const PreHTML*>(ctx.GetPassTracker(ctx.CodeLocation).currentLine);
   return line != nullptr ? HeadingLevelOfType(line->GetLineType()) : 0;
 }
 

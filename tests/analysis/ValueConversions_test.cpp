@@ -1,3 +1,4 @@
+#include "engine/OutputMode.h"
 #include "policy/ValueConversions.h"
 
 #include <gtest/gtest.h>
