@@ -1,5 +1,6 @@
 // Section-number cross-references: PreHTML::ConvertReferences.
 
+#include "analysis/HelpLinks.h"
 #include <array>
 
 #include "analysis/HeadingLinks.h"
@@ -12,7 +13,6 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
-#include "rtf/RtfHelpers.h"
 #include "text/ProductIdentity.h"
 #include "text/StatementTypes.h"
 

@@ -1,5 +1,6 @@
 #include "analysis/UrlWords.h"
 
+#include "analysis/HelpLinks.h"
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -12,7 +13,6 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
-#include "rtf/RtfHelpers.h"
 #include "text/CharacterUtils.h"
 #include "text/ProductIdentity.h"
 #include "text/StatementTypes.h"

@@ -1,12 +1,12 @@
 #include "policy/LinkDictionary.h"
 
+#include "analysis/HelpLinks.h"
 #include "analysis/LineServices.h"
 #include "text/ProtectedSpans.h"
 #include "engine/Context.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "rtf/RtfHelpers.h"
 #include "text/JParser.h"
 #include "text/ProductIdentity.h"
 #include "text/TextFile.h"
