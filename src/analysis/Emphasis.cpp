@@ -7,7 +7,7 @@
 
 #include "analysis/EmphasisMarks.h"
 #include "analysis/PreHTML.h"
-#include "analysis/ProtectedSpans.h"
+#include "text/ProtectedSpans.h"
 #include "engine/Context.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"

@@ -7,8 +7,8 @@
 
 #include "analysis/LinkText.h"
 #include "analysis/SectionNumbers.h"
-#include "analysis/ValueConversions.h"
-#include "engine/AnalysisStatistics.h"
+#include "policy/ValueConversions.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
 #include "policy/ConversionOptions.h"

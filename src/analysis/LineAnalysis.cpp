@@ -10,7 +10,7 @@
 #include "analysis/LineContext.h"
 #include "analysis/PreHTML.h"
 #include "analysis/TextViews.h"
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/TextClassification.h"
 #include "engine/Tracker.h"

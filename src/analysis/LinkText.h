@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "text/ArgumentLists.h"
 #include "text/TextString.h"
 
 class ConversionOptions;
@@ -39,22 +40,6 @@ int DetectUrls(int mode, const TextString& word, TextString& linkText, int htmlO
 // address, the anchor tag, its column); the dictionary keeps no anchor without an address.
 // An anchor without "</a>" after it ends the search; the rest stays.
 void ExtractInputLinks(FileControl& fc, const TextString& in, TextString& out);
-
-// ---- Argument lists ----
-// Re-delimits the argument list args: picks the first separator of A1, B1 (hex) | = ~ # ? /
-// \ + ^ & * that args does not hold, splits args (its first character dropped) on the first
-// of delimiters found outside double quotes (a comma when none is), trims each field, with
-// dropNames cuts a leading "name=" (unless the field is a web address), unquotes it, and
-// writes separator + field for each field. 0 (out untouched) when no separator is free.
-[[nodiscard]] int NormaliseArgumentList(const TextString& args, const char* delimiters,
-                                        int dropNames, TextString& out);
-
-// One trailing and one leading double quote removed, each doubled quote made single.
-void UnquoteArgument(TextString& field);
-
-// Field n (1-based) of a normalised argument list (the text after the n-th separator, up to
-// the next), unquoted. False with out empty when the field is missing or empty.
-bool GetArgumentField(const TextString& arguments, int field, TextString& out);
 
 // ---- Entities ----
 // The UTF-8 bytes of an entity: the code from EntityToCode, with 128-159 read as Windows-1252

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "analysis/UrlWords.h"
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
@@ -41,7 +41,7 @@ bool PreHTML::HasNoLowerCase() const {
   return true;
 }
 
-void PreHTML::AfterRead(StatementFile& /*file*/, FileControl& /*fc*/, Context& /*ctx*/) {
+void PreHTML::AfterRead(StatementFile& /*file*/, FileControl& /*fc*/, PolicyContext& /*ctx*/) {
   TakeTextAsRenderings();
 }
 

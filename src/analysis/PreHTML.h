@@ -46,7 +46,7 @@ class PreHTML : public Statement {
   int MaxLineLength() const override { return 255; }
   // Sets the renderings and the geometry from the text just read (the raw copy stays the
   // line as read).
-  void AfterRead(StatementFile& file, FileControl& fc, Context& ctx) override;
+  void AfterRead(StatementFile& file, FileControl& fc, PolicyContext& ctx) override;
   // A line just read prepares itself (PrepareLine).
   void StripTrailingCR(FileControl& fc) override;
   // The next output segment: a roll-out line is one segment of its whole rest; otherwise the
@@ -233,7 +233,7 @@ class PreHTML : public Statement {
   // Reports a message raised on this line through ReportLineMessageTo with the Context's
   // handler, its list file (notes are kept while one is open), its pass flags and the line
   // of the current pass's tracker.
-  void ReportLineMessage(Context& ctx, const char* text, int level);
+  void ReportLineMessage(Context& ctx, const char* text, int level) override;
   // The line message road with its parts given: a text that the handler suppresses is
   // dropped; with keepNotes, "*** " and the text are added to the line's note (on a new note
   // line after an existing note); in the output pass (neither analysis nor contents pass),

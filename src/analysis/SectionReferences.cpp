@@ -1,18 +1,18 @@
 // Section-number cross-references: PreHTML::ConvertReferences.
 
+#include "analysis/HelpLinks.h"
 #include <array>
 
 #include "analysis/HeadingLinks.h"
 #include "analysis/PreHTML.h"
-#include "analysis/ProtectedSpans.h"
+#include "text/ProtectedSpans.h"
 #include "analysis/SectionNumbers.h"
 #include "analysis/UrlWords.h"
-#include "analysis/ValueConversions.h"
-#include "engine/AnalysisStatistics.h"
+#include "policy/ValueConversions.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
-#include "rtf/RtfHelpers.h"
 #include "text/ProductIdentity.h"
 #include "text/StatementTypes.h"
 

@@ -1,5 +1,6 @@
 #include "analysis/UrlWords.h"
 
+#include "analysis/HelpLinks.h"
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -8,11 +9,10 @@
 
 #include "analysis/LinkText.h"
 #include "analysis/PreHTML.h"
-#include "analysis/ProtectedSpans.h"
+#include "text/ProtectedSpans.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
-#include "rtf/RtfHelpers.h"
 #include "text/CharacterUtils.h"
 #include "text/ProductIdentity.h"
 #include "text/StatementTypes.h"
@@ -90,7 +90,7 @@ bool IsBraceNeutralRtf(const TextString& text) {
 
 PreHTML& WordObjectOf(Context& ctx) {
   if (!ctx.WordObject) ctx.WordObject = std::make_unique<PreHTML>();
-  PreHTML& word = *ctx.WordObject;
+  PreHTML& word = static_cast<PreHTML&>(*ctx.WordObject);
   word.UrlWork();
   return word;
 }

@@ -6,7 +6,7 @@
 #include "app/ShellServices.h"
 #include "engine/CommandLine.h"
 #include "engine/Context.h"
-#include "engine/ConvertDriver.h"
+#include "convert/ConvertDriver.h"
 #include "engine/InputSpecs.h"
 #include "platform/FileSystem.h"
 #include "rtf/RTFFile.h"

@@ -1,14 +1,12 @@
 #include "engine/Context.h"
 
-#include "analysis/PreHTML.h"
 #include "engine/HeadingRegistration.h"
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"
 
 static constexpr int kRtfPointSize = 10;
 
-Context::Context(int productId, int outputType)
-    : productId_(productId), outputType_(outputType) {
+Context::Context(int productId, int outputType) : PolicyContext(productId, outputType) {
   fileControl_ = std::make_unique<FileControl>();
   Entities.Fill();
   // A counting set with an index: a link met again costs a look-up, not a scan.
@@ -30,7 +28,7 @@ Context::Context(int productId, int outputType)
   LogHandler.Init();
 
   // Only construction picks the RTF size: the per-file reset gives the FontSpec default.
-  if (outputType_ == kOutputRtf) {
+  if (GetOutputType() == kOutputRtf) {
     PendingFont.SetPointSize(kRtfPointSize);
     CurrentFont.SetPointSize(kRtfPointSize);
     DefaultCellFont.SetPointSize(kRtfPointSize);
@@ -170,6 +168,28 @@ void Context::ClearDefinitionLists() {
 }
 
 void Context::ClearTableDefinitions() { TableDefinitions.Clear(); }
+
+int Context::ReadTableDefinitionsFile(FileControl& control, const TextString& fileName,
+                                      int reportRepeats, TextString& result) {
+  return TableDefinitions.ReadDefinitionsFile(control, fileName, reportRepeats, result);
+}
+
+int Context::GetContentsLineCount() const { return ContentsLines.GetCount(); }
+
+TextPosition Context::GetPassPosition(int location) {
+  return GetPassTracker(location).currentPosition;
+}
+
+bool Context::ReportOnPassLine(int location, const char* text, int level) {
+  Tracker& tracker = GetPassTracker(location);
+  if (tracker.currentPosition.GetLine() != 0 || tracker.currentLine == nullptr)
+    return false;
+  // The line reporter uses the handler settings of the last handler message. The copy
+  // keeps the text safe when the caller composed it in a buffer the reporter also uses.
+  const TextString copy(text);
+  tracker.currentLine->ReportLineMessage(*this, copy.GetText(), level);
+  return true;
+}
 
 Tracker& Context::GetPassTracker(int location) {
   switch (location) {

@@ -3,7 +3,6 @@
 #include <array>
 #include <memory>
 
-#include "engine/AnalysisStatistics.h"
 #include "engine/BlockList.h"
 #include "engine/DefineList.h"
 #include "engine/DefinitionList.h"
@@ -18,8 +17,7 @@
 #include "engine/TableDefinitionRegistry.h"
 #include "engine/TagList.h"
 #include "engine/Tracker.h"
-#include "policy/ErrorHandler.h"
-#include "rtf/StyleSheet.h"
+#include "policy/PolicyContext.h"
 #include "text/FontSpec.h"
 #include "text/NameIndex.h"
 #include "text/ProductIdentity.h"
@@ -66,88 +64,20 @@ enum class ContentsMode : int {
 };
 inline constexpr const char* kUnknownDocInfo = "** UNKNOWN **";
 
-// The values of the command-line qualifiers of one command text; the policy sets take them
-// over. ResetCommandState gives the values noted here.
-struct CommandSettings {
-  // Short file extensions (".ls1", ".sts") for the list and statistics files.
-  int dosNames = 0;
-  // List files are written; listAndStatisticsFiles asks for the statistics file as well.
-  int listFiles = 0;
-  int listAndStatisticsFiles = 0;
-  int logRequested = 0;
-  int createPolicyFile = 0;
-  int simpleFile = 0;
-  int debugTags = 0;
-  int commaDelimited = 0;
-  int plainTable = 0;
-  int tabDelimited = 0;
-  int consoleOutput = 0;
-  // The stop mark of a help qualifier: start-up converts nothing when it is set.
-  int helpRequested = 0;
-  int sourceIsHtml = 0;
-  int searchSubfolders = 0;
-  // Output keeps the sub-folder in which a file was found below its input pattern's folder.
-  int treeMatchesInput = 0;
-  int displayMessages = 1;
-  int policyFileInUse = 0;
-  int analysisPassEnabled = 1;
-  int contentsPassEnabled = 1;
-  int outputPassEnabled = 1;
-  int directoryIndexRequested = 0;
-  // Existing output may be overwritten.
-  int overwrite = 0;
-  // Qualifiers this program leaves disabled; the policy sets still take them when set.
-  int addContentsList = 0;
-  int makeDirectory = 0;
-  int concatenate = 0;
-  int frames = 0;
-  int compositionUnit = 0;
-  // The level, shift and count from which the policy set derives its signed offset.
-  int offsetLevel = 0;
-  int offsetShift = 0;
-  int offsetCount = 0;
-  // Switches the derived defaults of a policy set write: printer control codes are looked for,
-  // fonts are written as FONT tags.
-  int pclCodes = 0;
-  int fontTags = 0;
-  // The rule set a policy line chose (0 none); a policy set without one of its own takes it.
-  int ruleSetCode = 0;
-  TextString inputList;
-  TextString policyFileName;
-  TextString logFileName;
-  // The output qualifier's value and its parts: the folder takes the place of the input's,
-  // a base name other than "*" that of the input's, the extension counts unless ".*".
-  TextString outputSpec;
-  TextString outputFolder;
-  TextString outputBaseName;
-  TextString outputExtension;
-  // With the switch on, output goes to this folder instead.
-  int useAlternativeOutputFolder = 0;
-  TextString alternativeOutputFolder;
-  TextString policyOutputFileName;
-  TextString directoryIndexFileName;
-  TextString ruleSetName;
-  // Folder, name and extension parts of the contents-list output of a composition unit.
-  TextString contentsOutputFolder;
-  TextString contentsOutputBaseName;
-  TextString contentsOutputExtension;
-  // The folder of the policy file read last.
-  TextString policyFolder;
-};
-
 // The state of one conversion run: keyword tables, message handler and log, the policy set of
 // the file being converted, the registries the analysis pass fills, the per-pass trackers,
 // fonts, heading lists and statistics. Nearly every engine function takes it. Reset for
 // every input file (ResetForFile) and partly at the start of every pass (ResetPassState).
 // Members are read and written directly by the engine's stages; they keep the order in which
-// they are built.
-class Context {
+// they are built. What the policy sets read and change (command settings, pass flags,
+// statistics, fonts, style sheet, message handler) is held by the PolicyContext base.
+class Context : public PolicyContext {
  public:
   // Builds every member empty, fills the keyword tables and the entity table, and resets for
   // an empty file name. Output type 1 (RTF) gives 10-point pending and current fonts, any
   // other the FontSpec default of 12.
   Context(int productId, int outputType);
-  virtual ~Context();
+  ~Context() override;
   // Owns registries, trackers and the handler by identity; never copied.
   Context(const Context&) = delete;
   Context& operator=(const Context&) = delete;
@@ -186,12 +116,9 @@ class Context {
   // The tracker of a pass (kLocationAnalysis .. kLocationOutput) without the location check;
   // any other value gives the output tracker.
   Tracker& GetPassTracker(int location);
-  // The output pass flag or one of the two further stage flags is set.
-  bool IsOutputStage() const { return OutputPass != 0 || StageFlag2 != 0 || StageFlag3 != 0; }
 
   // ---- Keyword tables ----
-  // Builds the directive-name table; see DirectiveNameTable::Build.
-  void BuildTagNames(const FileControl* control, const char* prefix);
+  void BuildTagNames(const FileControl* control, const char* prefix) override;
   // Builds the in-line command table with control's delimiters ("[[" "]]" without one).
   void BuildTextCommands(const FileControl* control);
   const TextString& GetDirectiveName(Directive d) const { return DirectiveNames.Get(d); }
@@ -199,8 +126,12 @@ class Context {
   // ---- Registries (engine/DefinitionList, engine/TableDefinitionRegistry) ----
   // Empties the alarm, column-format and graph definition lists.
   void ClearDefinitionLists();
-  // Frees every named table format, type and structure and resets the three defaults.
-  void ClearTableDefinitions();
+  void ClearTableDefinitions() override;
+  [[nodiscard]] int ReadTableDefinitionsFile(FileControl& control, const TextString& fileName,
+                                             int reportRepeats, TextString& result) override;
+  int GetContentsLineCount() const override;
+  TextPosition GetPassPosition(int location) override;
+  bool ReportOnPassLine(int location, const char* text, int level) override;
 
   // ---- Heading registration and font changes (defined in engine/HeadingRegistration.cpp) ----
   void RegisterHeading(FileControl& control, int lineType, const TextString& text1,
@@ -220,13 +151,8 @@ class Context {
   // ---- Owned objects ----
   // The Context's own policy set (created with it; never null).
   FileControl& GetFileControl() { return *fileControl_; }
-  LogErrorHandler& GetLogErrorHandler() { return LogHandler; }
-  int GetProductId() const { return productId_; }
-  int GetOutputType() const { return outputType_; }
 
   // ---- Members, in construction order ----
-  // Command line.
-  CommandSettings Commands;
   // The text that "SESSION: " lines collect until the log can take it.
   TextString PendingSessionText;
 
@@ -253,15 +179,9 @@ class Context {
   TableDefinitionRegistry TableDefinitions;
 
   // Analysis state, per file.
-  int AnalysisPass = 1;
-  int ContentsPass = 0;
-  int StageFlag2 = 0;  // further stage flags: only ever cleared by this program
-  int StageFlag3 = 0;
-  int OutputPass = 0;
   // The output pass is writing RTF: the writer collects its output and writes it in batches.
   int RtfPass = 0;
   PreHTML* Line = nullptr;  // not owned
-  AnalysisStatistics Statistics;
   TextString InputFileName;
   TextString InputFolder;
   TextString InputBaseName;
@@ -275,8 +195,6 @@ class Context {
   // font changes update as well.
   BlockList Blocks;
   BlockList SecondBlocks;
-  FontSpec PendingFont;
-  FontSpec CurrentFont;
   int PendingFontChange = 0;
   int CurrentBold = 0;  // copied from the current font when it becomes current
   int CurrentItalic = 0;
@@ -285,9 +203,6 @@ class Context {
   // The fonts that FONT tags use, as keys "name-second text-sans flag-style" in the order first
   // met; the RTF font table numbers them (FontKeyNumber).
   StringList FontKeys;
-  // What the per-line input rules carry from line to line: the dropped-line flag, the page
-  // lines still to drop and the byte-pair census of the analysis pass.
-  InputRuleState InputState;
   // The bullet word of the last line that the list-item classification examined.
   TextString BulletWord;
   // The input arrives as UTF-8: it began with a UTF-8 or UTF-16 byte-order mark (a pass
@@ -329,7 +244,7 @@ class Context {
 
   // The word conversions of the output pass: the object each word is tested on (made on first
   // use, see WordObjectOf) and the targets of the links made, each once (ASCII case ignored).
-  std::unique_ptr<PreHTML> WordObject;
+  std::unique_ptr<Statement> WordObject;  // a PreHTML
   StringList LinksFound;
 
   // Alarm, column-format and graph definitions.
@@ -337,13 +252,11 @@ class Context {
   DefinitionList FormatDefinitions;
   DefinitionList GraphDefinitions;
 
-  StyleSheet Styles;
   InlineCommandTable InlineCommands;
   HtmlTagNameTable HtmlTagNames;
 
   // Pass state.
   std::array<Tracker, 3> Trackers;  // analysis, contents, output
-  int CodeLocation = kLocationNone;
   // What is being done to the current line: 0 nothing, 1 conversion and tidying, 2 analysis,
   // 3 output conversion.
   int LineStage = kLineStageNone;
@@ -443,7 +356,6 @@ class Context {
   TextString BaseAddress;
 
   DirectiveNameTable DirectiveNames;
-  LogErrorHandler LogHandler;
 
   // Top-level domains for the host check; the mail-header names. Filled by their users on
   // first need.
@@ -476,8 +388,6 @@ class Context {
   QualifierTable Qualifiers;
 
  private:
-  int productId_;
-  int outputType_;
   std::unique_ptr<FileControl> fileControl_;
 };
 

@@ -1,7 +1,7 @@
 #include "engine/HeadingRegistration.h"
 
 #include "analysis/LineServices.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "analysis/PreHTML.h"
 #include "engine/BlockList.h"
 #include "engine/Context.h"
@@ -54,7 +54,7 @@ void Context::RegisterHeading(FileControl& control, int lineType, const TextStri
   TidyOverstrikes(control, line1);
   TidyOverstrikes(control, line3);
   // The heading text is compared as the reader sees it, not in its RTF-escaped form.
-  if (outputType_ == kOutputRtf) {
+  if (GetOutputType() == kOutputRtf) {
     line2.ReplaceAll("\\'7b", "{", 0, 1);
     line2.ReplaceAll("\\'7d", "}", 0, 1);
     line2.ReplaceAll("\\\\", "\\", 0, 1);
@@ -85,9 +85,9 @@ void Context::RegisterHeadingLine(FileControl& control, PreHTML* line) {
     return;
   TextString text(line->GetText());
   // A line that went through its conversion stage holds its escaped text already.
-  if (outputType_ == kOutputHtml && !line->IsTextEscaped())
+  if (GetOutputType() == kOutputHtml && !line->IsTextEscaped())
     EncodeEntities(control, *this, text);
-  else if (outputType_ == kOutputRtf && !line->IsTextEscaped())
+  else if (GetOutputType() == kOutputRtf && !line->IsTextEscaped())
     EscapeRtfText(control, text);
   const TextString none;
   RegisterHeading(control, line->GetLineType(), text, text, text, LinePosition(*this, *line),

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 
 class TextFile;
 

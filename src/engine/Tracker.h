@@ -3,18 +3,12 @@
 #include <array>
 #include <cstddef>
 
+#include "policy/PolicyContext.h"
 #include "text/TextPosition.h"
 
 class FileControl;
-class PreHTML;
+class Statement;
 class TextString;
-
-// The values of the Context's CodeLocation: which pass is at work. Callers that set it for a
-// single call save and restore the previous value, so it stays a plain int.
-inline constexpr int kLocationNone = 0;
-inline constexpr int kLocationAnalysis = 1;
-inline constexpr int kLocationContents = 2;
-inline constexpr int kLocationOutput = 3;
 
 // Values of Context::LineStage.
 inline constexpr int kLineStageNone = 0;
@@ -64,7 +58,7 @@ struct Tracker {
   int suppressOutput = 0;
   // The line object now being handled (not owned; its window lives for one pass, so the
   // per-pass reset forgets it). Messages raised while it is set are tied to it.
-  PreHTML* currentLine = nullptr;
+  Statement* currentLine = nullptr;
 
   int Allows(Permission p) const { return permissions[static_cast<std::size_t>(p)]; }
   void SetPermission(Permission p, int value) { permissions[static_cast<std::size_t>(p)] = value; }

@@ -1,12 +1,11 @@
 #include "policy/CorePolicy.h"
 
-#include "analysis/LinkText.h"
-#include "analysis/ValueConversions.h"
-#include "engine/Context.h"
-#include "engine/Tracker.h"
+#include "policy/ValueConversions.h"
+#include "policy/PolicyContext.h"
 #include "policy/FileControl.h"
 #include "policy/ErrorHandler.h"
 #include "policy/KeyValueLine.h"
+#include "text/ArgumentLists.h"
 #include "text/FontSpec.h"
 #include "text/TextFile.h"
 
@@ -776,7 +775,7 @@ static void ReportRuleSetMessage(FileControl& control, const TextString& text, i
 
 // A conversion pass is running on the attached Context.
 static bool IsInPass(const FileControl& control) {
-  const Context* context = control.pGetContext();
+  const PolicyContext* context = control.pGetPolicyContext();
   if (context == nullptr) return false;
   return context->CodeLocation >= kLocationAnalysis && context->CodeLocation <= kLocationOutput;
 }

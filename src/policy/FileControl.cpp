@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "analysis/LinkDictionary.h"
-#include "engine/Context.h"
+#include "policy/LinkDictionary.h"
+#include "policy/PolicyContext.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "text/ProductIdentity.h"
 
@@ -267,7 +267,7 @@ void FileControl::ResetPolicies(int keep) {
   ApplyDerivedDefaults(0, 0);
 }
 
-void FileControl::AttachContext(Context* context) {
+void FileControl::AttachContext(PolicyContext* context) {
   context_ = context;
   TextString name, shortVersion, fullVersion;
   GetProductNameAndVersion(name, shortVersion, fullVersion);

@@ -12,12 +12,13 @@
 #include "policy/HeadDetails.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
-#include "tags/TextCommandSet.h"
+#include "policy/TextCommandSet.h"
 #include "text/StringList.h"
 #include "text/TextPosition.h"
 #include "text/TextString.h"
 
 class Context;
+class PolicyContext;
 class LinkDictionary;
 class PreForm;
 class PreHTML;
@@ -119,7 +120,7 @@ class FileControl {
   // constructor: nothing is freed and the version text stays the placeholder.
   void ResetPolicies(int keep);
   // Stores the Context (not owned), sets the version text, then ApplyDerivedDefaults(0, 0).
-  void AttachContext(Context* context);
+  void AttachContext(PolicyContext* context);
   // Makes this set an exact copy of source's values and marks.
   void CopyPolicies(const FileControl& source);
   // Lays what source has set explicitly over this set. level 0 copies values only; any
@@ -236,7 +237,11 @@ class FileControl {
   const TableAnalysisPolicies* pGetDefaultTablePolicies() const { return defaultTablePolicies_.get(); }
   // Entries of the table-policy queue.
   int NumTabPolicy() const { return static_cast<int>(tablePolicyQueue_.size()); }
-  Context* pGetContext() const { return context_; }
+  // The run this set belongs to (not owned), or null. Above the policy layer the run is the
+  // whole Context: pGetContext gives it where Context is a complete type.
+  PolicyContext* pGetPolicyContext() const { return context_; }
+  template <class C = Context>
+  C* pGetContext() const { return static_cast<C*>(context_); }
   const TextString& GetVersionText() const { return versionText_; }
   const TextString& GetIndentOpenMarkup() const { return indentOpenMarkup_; }
   const TextString& GetIndentCloseMarkup() const { return indentCloseMarkup_; }
@@ -332,7 +337,7 @@ class FileControl {
   // ---- Rule sets and policy-set services (policy/RuleSets.cpp, policy/PolicyServices.cpp) ----
   // The Context's command-line settings go into the policies nobody set explicitly (a few
   // also when on); once per file, after the policy layers are merged.
-  void ApplyCommandSettings(Context& context);
+  void ApplyCommandSettings(PolicyContext& context);
   // The signed offset ApplyCommandSettings derives from the command-line level, shift and
   // count (-1 for a level of 6 or more).
   int CommandOffset = 0;
@@ -532,7 +537,7 @@ class FileControl {
   int plainEncoding_ = 1;
   int singleByteEncoding_ = 0;
 
-  Context* context_ = nullptr;  // not owned
+  PolicyContext* context_ = nullptr;  // not owned
 
   // Message routing.
   TextString messageText_;

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-#include "analysis/PreHTML.h"
-#include "engine/Context.h"
+#include "policy/PolicyContext.h"
 
 // The handler keeps no policies of its own: each message first gets the current ones.
 void FileControl::ApplyHandlerSettings() {
@@ -32,14 +31,7 @@ void FileControl::ReportMessage(const char* text, int level) {
     ReportToHandler(text, level);
     return;
   }
-  Tracker& tracker = context_->GetPassTracker(location);
-  if (tracker.currentPosition.GetLine() == 0 && tracker.currentLine != nullptr) {
-    // The line reporter uses the handler settings of the last handler message. The copy
-    // keeps the text safe when the caller composed it in a buffer the reporter also uses.
-    const TextString copy(text);
-    tracker.currentLine->ReportLineMessage(*context_, copy.GetText(), level);
-    return;
-  }
+  if (context_->ReportOnPassLine(location, text, level)) return;
   ReportToHandler(text, level);
 }
 

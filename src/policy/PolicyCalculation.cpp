@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "engine/Context.h"
+#include "policy/PolicyContext.h"
+#include "text/ProductIdentity.h"
 #include "policy/FileControl.h"
 
 // Which anonymous slot of the record holds which statistic: the six leading TextStats in the
@@ -111,7 +112,7 @@ static void WalkTopRanks(TextStats& stats, Accept accept) {
 
 void FileControl::CalculatePolicies(int report) {
   if (context_ == nullptr) return;
-  Context& ctx = *context_;
+  PolicyContext& ctx = *context_;
   CalculationStatistics st(ctx.Statistics);
   const int lines = st.lineLengths.GetSamples();  // L
 
@@ -299,7 +300,7 @@ void FileControl::CalculateHeaderLevels(int report) {
     expectContents = pairedContents >= 4;
   else
     expectContents = pairedContents > 4 && n1 > 2 && pairedContents > n1 - 2;
-  if (context_->ContentsLines.GetCount() > 0) {
+  if (context_->GetContentsLineCount() > 0) {
     expectContents = 1;
     ContentsListFound = 1;
   }

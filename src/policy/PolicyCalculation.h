@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "text/TextStats.h"
 
 // The policy calculation turns what the analysis pass counted into policy values

@@ -3,9 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/LinkDictionary.h"
-#include "engine/Context.h"
-#include "engine/Tracker.h"
+#include "policy/LinkDictionary.h"
+#include "policy/PolicyContext.h"
 #include "platform/FileSystem.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
@@ -368,7 +367,7 @@ static constexpr int kBulletCharsFromPolicy = 6;
 
 // What a policy line changes beyond its own policy, once the policy took the value.
 static void ApplyAfterEffects(FileControl& fc, PolicyId id, const TextString& line) {
-  Context* ctx = fc.pGetContext();
+  PolicyContext* ctx = fc.pGetPolicyContext();
   if (id == PolicyId::DirectiveDelimiter) {
     if (ctx != nullptr) ctx->BuildTagNames(&fc, fc.GetText(id).GetText());
     return;
@@ -707,7 +706,7 @@ static void AsFolder(const TextString& text, TextString& folder) {
 }
 
 int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int loadConfigFiles) {
-  Context* ctx = context_;
+  PolicyContext* ctx = context_;
   const int savedLocation = ctx != nullptr ? ctx->CodeLocation : kLocationNone;
   if (ctx != nullptr) {
     // Registries accept additions only in the analysis pass.

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "analysis/LinkDictionary.h"
+#include "policy/LinkDictionary.h"
 #include "policy/FileControl.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"

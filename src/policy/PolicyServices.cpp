@@ -5,9 +5,9 @@
 #include <memory>
 #include <utility>
 
-#include "analysis/LinkDictionary.h"
-#include "analysis/ValueConversions.h"
-#include "engine/Context.h"
+#include "policy/LinkDictionary.h"
+#include "policy/ValueConversions.h"
+#include "policy/PolicyContext.h"
 #include "policy/KeyValueLine.h"
 #include "tables/BaseDefinition.h"
 #include "tables/TableAnalysisPolicies.h"
@@ -40,7 +40,7 @@ int FileControl::RestoreLinkAnchors(const TextString& text, TextString& result) 
   }
   TextPosition position;
   if (context_ != nullptr)
-    position = context_->GetPassTracker(context_->CodeLocation).currentPosition;
+    position = context_->GetPassPosition(context_->CodeLocation);
   return linkDictionary_->RestoreAnchors(*this, position, text, -1, 0, text.GetLength(), text,
                                          result);
 }
@@ -141,7 +141,7 @@ int FileControl::LoadConfigFiles(const TextString& baseFolder, TextString& resul
     // the definitions belong to the output.
     const int savedLocation = context_->CodeLocation;
     if (savedLocation == kLocationNone) context_->CodeLocation = kLocationOutput;
-    if (!context_->TableDefinitions.ReadDefinitionsFile(*this, path, 1, result)) loaded = 0;
+    if (!context_->ReadTableDefinitionsFile(*this, path, 1, result)) loaded = 0;
     context_->CodeLocation = savedLocation;
   }
   if (NamedFile(*this, PolicyId::TextCommandFile, baseFolder, path)) {

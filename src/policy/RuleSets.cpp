@@ -1,8 +1,8 @@
 #include "policy/RuleSets.h"
 
 
-#include "analysis/ValueConversions.h"
-#include "engine/Context.h"
+#include "policy/ValueConversions.h"
+#include "policy/PolicyContext.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
 #include "tables/TableAnalysisPolicies.h"
@@ -541,7 +541,7 @@ static int CommandOffsetOf(const CommandSettings& commands) {
   return d - level;
 }
 
-void FileControl::ApplyCommandSettings(Context& context) {
+void FileControl::ApplyCommandSettings(PolicyContext& context) {
   CommandSettings& commands = context.Commands;
   TakeCommandSwitch(*this, PolicyId::AddContentsList, commands.addContentsList, true);
   TakeCommandSwitch(*this, PolicyId::MakeDirectory, commands.makeDirectory, true);

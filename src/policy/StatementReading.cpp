@@ -1,10 +1,10 @@
 #include "policy/StatementReading.h"
 
-#include "engine/Context.h"
+#include "policy/PolicyContext.h"
 #include "policy/FileControl.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
-#include "tags/TextCommandSet.h"
+#include "policy/TextCommandSet.h"
 
 // "Preserve all white space from the original source" of [Text formatting].
 static constexpr int kPreserveAllWhiteSpacePolicy = 100;
@@ -21,7 +21,7 @@ InputRules InputRulesOf(FileControl& fc) {
   rules.countPairs = fc.GetInt(PolicyId::LookForCharacterEncodings) != 0 && !dosChosen &&
                      !fc.IsSet(PolicyId::CharacterEncoding);
   rules.mimeEncoding = fc.GetInt(PolicyId::InputFileContainsMIMEEncoding) != 0;
-  const Context* ctx = fc.pGetContext();
+  const PolicyContext* ctx = fc.pGetPolicyContext();
   rules.analysisPass = ctx && ctx->AnalysisPass != 0;
   return rules;
 }
@@ -35,7 +35,7 @@ StatementReadRules ReadRulesOf(FileControl& fc) {
   rules.expandTabs = fc.GetPolicyList()
                          .GetSection(kTextFormattingSection)
                          .GetBool(kPreserveAllWhiteSpacePolicy) == 0;
-  if (const Context* ctx = fc.pGetContext()) {
+  if (const PolicyContext* ctx = fc.pGetPolicyContext()) {
     rules.plainTextOutput = ctx->GetOutputType() == kOutputPlainText;
     rules.htmlInput = ctx->Commands.sourceIsHtml != 0;
   }
@@ -80,7 +80,7 @@ static void ReportNotices(StatementFile& file, FileControl& fc) {
 }
 
 bool ReadStatementKeepingNotices(StatementFile& file, Statement& out, FileControl& fc,
-                                 Context& ctx, int applyTextCommands) {
+                                 PolicyContext& ctx, int applyTextCommands) {
   const StatementReadRules rules = ReadRulesOf(fc);
   if (!file.ReadPreparedStatement(out, rules, ctx.InputState, fc)) return false;
   if (applyTextCommands) {
@@ -91,7 +91,7 @@ bool ReadStatementKeepingNotices(StatementFile& file, Statement& out, FileContro
   return true;
 }
 
-bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, Context& ctx,
+bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, PolicyContext& ctx,
                    int applyTextCommands) {
   const bool read = ReadStatementKeepingNotices(file, out, fc, ctx, applyTextCommands);
   ReportNotices(file, fc);

@@ -3,7 +3,7 @@
 #include "text/Statement.h"
 #include "text/StatementFile.h"
 
-class Context;
+class PolicyContext;
 class FileControl;
 
 // The statement reader of the text layer with the settings of a policy set: the policies are
@@ -21,13 +21,13 @@ StatementReadRules ReadRulesOf(FileControl& fc);
 // statements), and its AfterRead comes last. What the reader met (a line cut at the longest
 // statement, a stray UTF-16 byte) is reported through fc. False at the end of the input.
 [[nodiscard]] bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc,
-                                 Context& ctx, int applyTextCommands);
+                                 PolicyContext& ctx, int applyTextCommands);
 
 // ReadStatement without the reports: what the reader met stays in file (TakeNotices) for a
 // caller that can tie it to the statement read, such as the passes, whose messages name the
 // line they are about.
 [[nodiscard]] bool ReadStatementKeepingNotices(StatementFile& file, Statement& out,
-                                               FileControl& fc, Context& ctx,
+                                               FileControl& fc, PolicyContext& ctx,
                                                int applyTextCommands);
 
 // The warning for the read notice notice (kNoticeLineCut or kNoticeStrayByte) of the file

@@ -7,7 +7,7 @@
 #include "analysis/HeadingLinks.h"
 #include "analysis/InlineOutputTags.h"
 #include "analysis/LineServices.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
 #include "engine/TagList.h"

@@ -13,7 +13,7 @@
 #include "policy/CorePolicy.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "text/CharacterUtils.h"
 #include "text/StatementTypes.h"
 
@@ -59,25 +59,6 @@ int ClampToInt(long long value) {
 
 void AppendInt(TextString& out, long long value) { out.AppendNumber('1', ClampToInt(value), 0); }
 
-// Four lower-case hexadecimal digits (more when the value needs them).
-void AppendHex4(TextString& out, unsigned value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%4.4x", value);
-  out.Append(digits);
-}
-
-// A length + 1 in the data field: only its low byte once it passes 255.
-void AppendLengthHex(TextString& out, int lengthPlusOne) {
-  const unsigned value = static_cast<unsigned>(lengthPlusOne);
-  AppendHex4(out, lengthPlusOne > 255 ? value & 0xFFu : value);
-}
-
-// Each byte of text as four hexadecimal digits.
-void AppendBytesHex(TextString& out, const TextString& text) {
-  for (int i = 0; i < text.GetLength(); ++i)
-    AppendHex4(out, static_cast<unsigned char>(text.CharAt(i)));
-}
-
 // ---- Paragraphs ----
 
 // The style index of each paragraph kind 0-9; any other kind is Body.
@@ -106,7 +87,7 @@ int HeadingLevelOfType(int type) {
 // no such line (and asking the Context for its tracker then would be a program error).
 int CurrentHeadingLevel(Context& ctx) {
   if (ctx.CodeLocation < kLocationAnalysis || ctx.CodeLocation > kLocationOutput) return 0;
-  const PreHTML* line = ctx.GetPassTracker(ctx.CodeLocation).currentLine;
+  const PreHTML* line = static_cast<const PreHTML*>(ctx.GetPassTracker(ctx.CodeLocation).currentLine);
   return line != nullptr ? HeadingLevelOfType(line->GetLineType()) : 0;
 }
 
@@ -142,68 +123,6 @@ int OpeningStyle(FileControl& fc, int kind, const char*& extra) {
   fc.ReportMessage(message.GetText(), 10);
   return StyleSheet::kBody;
 }
-
-// ---- Links ----
-
-// The target is a plausible internet host (the Context's host check for http).
-bool ResolvesAsLink(FileControl& fc, const TextString& target) {
-  Context* ctx = fc.pGetContext();
-  if (ctx == nullptr) return false;
-  TextString corrected;
-  int changed = 0;
-  return ctx->IsValidDomain(target, 0, corrected, changed) != 0;
-}
-
-// The point size of link text: "Default font"'s when set, else "Base FONT Size in pts",
-// then "Delta FONT size in pts" added.
-long long LinkPointSize(const FileControl& fc) {
-  TextString face;
-  int bold = 0;
-  int italic = 0;
-  int size = 0;
-  if (!fc.IsSet(PolicyId::DefaultFont) ||
-      !ParseFontSpec(face, bold, italic, size, fc.GetText(PolicyId::DefaultFont)))
-    size = fc.GetInt(PolicyId::BaseFONTSizeInPts);
-  return static_cast<long long>(size) + fc.GetInt(PolicyId::DeltaFONTSizeInPts);
-}
-
-constexpr const char* kLinkClassId = "c9ea79f9bace118c8200aa004ba9";
-
-void AppendDataField(int kind, const TextString& target, const TextString& text,
-                     TextString& out) {
-  out.Append("{\\*\\datafield ");
-  if (kind == 1) {
-    out.Append("08d0");
-    out.Append(kLinkClassId);
-    out.Append("0b0200000008");
-    out.Append("0000");
-    AppendLengthHex(out, target.GetLength() + 1);
-    out.Append("0000");
-    AppendBytesHex(out, target);
-    out.Append("000000000000");
-  } else {
-    out.Append("00d0");
-    out.Append(kLinkClassId);
-    out.Append("0b0200000017");
-    out.Append("0000");
-    AppendLengthHex(out, text.GetLength() + 1);
-    out.Append("0000");
-    AppendBytesHex(out, text);
-    out.Append("000000e0");
-    out.Append(kLinkClassId);
-    AppendHex4(out, static_cast<unsigned>(2 * target.GetLength() + 2818));
-    out.Append("0000");
-    AppendBytesHex(out, target);
-    out.Append("000000000000");
-  }
-  out.AppendChar('}');
-}
-
-bool IsAsciiLetterOrDigit(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-constexpr int kMaxTopicIdLength = 40;
 
 }  // namespace
 
@@ -247,12 +166,6 @@ int WriteTocField(FileControl& fc, RTFFile& writer, int level, int b) {
 }
 
 // ---- Fonts of FONT tags ----
-
-int FindFontKeyNumber(const Context& ctx, const TextString& key) {
-  int index = -1;
-  if (!ctx.FontKeys.Find(key, &index) || index < 0) return -1;
-  return FontKeyNumber(index);
-}
 
 void WriteFontTable(FileControl& fc, RTFFile& writer) {
   const Context* ctx = fc.pGetContext();
@@ -459,90 +372,4 @@ void BuildBulletPrefix(FileControl& fc, RTFFile& writer, int level, bool hanging
   out.Append("\\widctlpar\\jclisttab\\tx");
   AppendInt(out, indent);
   out.AppendChar('{');
-}
-
-// ---- Help topics and links ----
-
-void MakeHelpTopicId(TextString& text) {
-  text.ReplaceAll("\\'7b", "_", 0, 1);
-  text.ReplaceAll("\\'7d", "_", 0, 1);
-  char* buffer = text.GetBuffer();
-  for (int i = 0; i < text.GetLength(); ++i) {
-    if (!IsAsciiLetterOrDigit(static_cast<unsigned char>(buffer[i]))) buffer[i] = '_';
-  }
-  if (text.GetLength() <= kMaxTopicIdLength) return;
-
-  // Squares summed in unsigned arithmetic, which wraps where a signed sum would overflow,
-  // then read as a signed 32-bit number (so the identifier may end in "_-123...").
-  std::uint32_t sum = 0;
-  for (int k = 0; k < text.GetLength(); ++k) {
-    const std::uint32_t term = 11u * static_cast<std::uint32_t>(k) +
-                               static_cast<unsigned char>(text.CharAt(k));
-    sum += term * term;
-  }
-  TextString checksum;
-  checksum.AppendNumber('1', static_cast<std::int32_t>(sum), 0);
-  text.Truncate(kMaxTopicIdLength - 1 - checksum.GetLength());
-  text.AppendChar('_');
-  text.Append(checksum);
-}
-
-void BuildHelpLink(FileControl& fc, int kind, bool plain, const TextString& target,
-                   const TextString& text, TextString& out) {
-  switch (kind) {
-    case 1: {
-      TextString topic(target);
-      MakeHelpTopicId(topic);
-      TextString shown(text);
-      shown.Trim();
-      out.Assign(plain ? "{\\ul " : "{\\uldb ");
-      out.Append(shown);
-      out.Append("}{\\v ID_");
-      out.Append(topic);
-      out.AppendChar('}');
-      return;
-    }
-    case 2:
-      if (!ResolvesAsLink(fc, target)) {
-        out.Assign(text);
-        return;
-      }
-      out.Assign("{\\ul\\cf2 ");
-      out.Append(text);
-      out.Append("}{\\v *!EF(`");
-      out.Append(target);
-      out.Append("}{\\v\\cf1 ',}{\\v `',1,`')}");
-      return;
-    case 3:
-    case 4: BuildHyperlinkField(fc, kind, target, text, out); return;
-    default: out.Assign(text); return;
-  }
-}
-
-void BuildHyperlinkField(FileControl& fc, int kind, const TextString& target,
-                         const TextString& text, TextString& out) {
-  if (kind < 1 || kind > 4 || (kind == 2 && !ResolvesAsLink(fc, target))) {
-    out.Assign(text);
-    return;
-  }
-  TextString link(target);
-  if (kind == 1) MakeHelpTopicId(link);
-  TextString size;
-  AppendInt(size, 2 * LinkPointSize(fc));
-
-  out.Assign("{\\field{\\*\\fldinst {\\fs");
-  out.Append(size);
-  out.AppendChar(' ');
-  // The switch \l (a bookmark of this document) is instruction text, written "\\l" with its
-  // backslash escaped.
-  out.Append(kind == 1 ? " HYPERLINK  \\\\l \"" : " HYPERLINK ");
-  out.Append(link);
-  out.Append(kind == 1 ? "\" }" : " }");
-  out.Append("{\\kerning0 ");
-  AppendDataField(kind, link, text, out);
-  out.Append("}}{\\fldrslt {\\cs32\\ul\\cf2\\fs");
-  out.Append(size);
-  out.AppendChar(' ');
-  out.Append(text);
-  out.Append("}}}");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/HelpLinks.h"
+#include "engine/FontKeys.h"
 #include "text/TextString.h"
 
 class Context;
@@ -28,13 +30,6 @@ void GetPageMargins(FileControl& fc, int& top, int& bottom, int& left, int& righ
 int WriteTocField(FileControl& fc, RTFFile& writer, int level, int b);
 
 // ---- Fonts of FONT tags ----
-// The fonts listed in the Context's FontKeys are numbered from here in the RTF font table,
-// clear of the style fonts (100-176) and the styles file's fonts (200-999).
-inline constexpr int kFirstFontKeyNumber = 1000;
-// The RTF font number of the font key at index in the Context's FontKeys.
-constexpr int FontKeyNumber(int index) { return kFirstFontKeyNumber + index; }
-// The RTF font number of a font key, or -1 when the Context does not list it.
-int FindFontKeyNumber(const Context& ctx, const TextString& key);
 // One font-table line per font key, Arial for a key whose third "-" field is a non-zero
 // number (sans serif), else Times.
 void WriteFontTable(FileControl& fc, RTFFile& writer);
@@ -94,19 +89,3 @@ void BuildParagraphOpening(FileControl& fc, RTFFile& writer, int kind, int level
 // and a tab stop at the indent, then "{".
 void BuildBulletPrefix(FileControl& fc, RTFFile& writer, int level, bool hanging,
                        TextString& out);
-
-// ---- Help topics and links ----
-// Makes text a help topic identifier: only letters and digits stay, every other character
-// becomes "_" (an RTF escape of a brace or a backslash counts as one character). A result
-// longer than 40 characters is cut to 40, its end replaced by "_" and a checksum of it.
-void MakeHelpTopicId(TextString& text);
-// A link of the help file: kind 1 a jump to the topic of target, 2 a macro that opens the
-// target address (the text alone when the address is not a plausible host), 3 and 4 a
-// HYPERLINK field (BuildHyperlinkField). plain underlines a jump singly.
-void BuildHelpLink(FileControl& fc, int kind, bool plain, const TextString& target,
-                   const TextString& text, TextString& out);
-// A HYPERLINK field that shows text: kind 1 to the bookmark of target's topic identifier,
-// 2 to the address target when it is a plausible host (else the text alone), 3 and 4 to
-// target. Any other kind gives the text alone.
-void BuildHyperlinkField(FileControl& fc, int kind, const TextString& target,
-                         const TextString& text, TextString& out);

@@ -8,7 +8,7 @@
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "text/CharacterUtils.h"
 #include "text/FontSpec.h"
 

@@ -9,7 +9,7 @@
 #include "policy/KeyValueLine.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "tables/TableGenerationPolicies.h"
 #include "tables/TableLayout.h"
 #include "tags/DirectivePreprocessor.h"

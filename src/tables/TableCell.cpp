@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "tags/TagTextFilters.h"

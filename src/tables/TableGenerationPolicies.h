@@ -10,7 +10,7 @@
 #include "policy/CorePolicy.h"
 #include "policy/PolicyGroup.h"
 #include "policy/PolicyTable.h"
-#include "tags/TextCommandSet.h"
+#include "policy/TextCommandSet.h"
 #include "text/TextString.h"
 
 class AlarmDefinition;

@@ -1,5 +1,6 @@
 #include "tables/TableTags.h"
 
+#include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "tags/TagInterpreter.h"
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "analysis/PreHTML.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "engine/DefinitionList.h"

@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "analysis/PreHTML.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
+#include "engine/FontKeys.h"
 #include "policy/FileControl.h"
-#include "rtf/RtfHelpers.h"
 #include "tags/TagServices.h"
 #include "text/CharacterUtils.h"
 #include "text/FontSpec.h"

@@ -2,7 +2,7 @@
 
 #include "analysis/LinkText.h"
 #include "analysis/PreHTML.h"
-#include "analysis/ValueConversions.h"
+#include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "text/FontSpec.h"

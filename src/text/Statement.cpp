@@ -219,7 +219,9 @@ void Statement::DropTrailingCR() {
 
 void Statement::StripTrailingCR(FileControl&) { DropTrailingCR(); }
 
-void Statement::AfterRead(StatementFile&, FileControl&, Context&) {}
+void Statement::AfterRead(StatementFile&, FileControl&, PolicyContext&) {}
+
+void Statement::ReportLineMessage(Context&, const char*, int) {}
 
 // A soft line break: a line over 40 bytes that ends in one '=' (not "==").
 static bool EndsWithSoftBreak(const TextString& text) {

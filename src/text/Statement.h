@@ -4,6 +4,7 @@
 #include "text/TextString.h"
 
 class Context;
+class PolicyContext;
 class FileControl;
 class StatementFile;
 
@@ -59,7 +60,10 @@ class Statement : public TextString {
   // Prepares a line just read: a final CR is removed and the raw copy set to the result.
   virtual void StripTrailingCR(FileControl& fc);
   // Called last by StatementFile::ReadStatement; line objects tidy the line here.
-  virtual void AfterRead(StatementFile& file, FileControl& fc, Context& ctx);
+  virtual void AfterRead(StatementFile& file, FileControl& fc, PolicyContext& ctx);
+  // Notes a message raised while this statement is the line a pass is handling. A plain
+  // statement keeps no messages; the line objects of the analysis note and report them.
+  virtual void ReportLineMessage(Context& ctx, const char* text, int level);
   // The segment of at most width bytes (characters with utf8) from start: out receives
   // bytes start..breakAt (a final blank dropped unless utf8) and *next = breakAt + 1.
   // False (out empty, *next = -1) when start lies beyond the text.

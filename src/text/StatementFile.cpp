@@ -210,7 +210,7 @@ bool StatementFile::ReadPreparedStatement(Statement& out, const StatementReadRul
 }
 
 void StatementFile::FinishStatement(Statement& out, const StatementReadRules& rules,
-                                    FileControl& fc, Context& ctx) {
+                                    FileControl& fc, PolicyContext& ctx) {
   out.SetRawCopy(out);
   if (rules.expandTabs) out.ExpandTabs(rules.tabSize);
   out.AfterRead(*this, fc, ctx);

@@ -5,7 +5,7 @@
 #include "text/TextFile.h"
 #include "text/TextString.h"
 
-class Context;
+class PolicyContext;
 class FileControl;
 
 // The settings of one statement read (the policy layer fills them from a policy set).
@@ -57,7 +57,7 @@ class StatementFile : public TextFile {
   [[nodiscard]] bool ReadPreparedStatement(Statement& out, const StatementReadRules& rules,
                                            InputRuleState& state, FileControl& fc);
   void FinishStatement(Statement& out, const StatementReadRules& rules, FileControl& fc,
-                       Context& ctx);
+                       PolicyContext& ctx);
   // Queues fields 2, 3, ... of a statement holding LF as the next statements; it keeps
   // field 1.
   void QueueLineFeedFields(Statement& out);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "analysis/SectionNumbers.h"
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
 #include "policy/FileControl.h"

@@ -1,4 +1,4 @@
-#include "analysis/LinkDictionary.h"
+#include "policy/LinkDictionary.h"
 
 #include <gtest/gtest.h>
 

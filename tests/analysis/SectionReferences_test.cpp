@@ -5,7 +5,7 @@
 
 #include "analysis/PreHTML.h"
 #include "analysis/SectionNumbers.h"
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RtfHelpers.h"

@@ -1,4 +1,5 @@
-#include "analysis/ValueConversions.h"
+#include "engine/OutputMode.h"
+#include "policy/ValueConversions.h"
 
 #include <gtest/gtest.h>
 

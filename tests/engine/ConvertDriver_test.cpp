@@ -1,4 +1,4 @@
-#include "engine/ConvertDriver.h"
+#include "convert/ConvertDriver.h"
 
 #include <gtest/gtest.h>
 

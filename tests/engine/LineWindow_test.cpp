@@ -1,4 +1,4 @@
-#include "engine/LineWindow.h"
+#include "convert/LineWindow.h"
 
 #include <gtest/gtest.h>
 

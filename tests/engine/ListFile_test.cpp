@@ -1,4 +1,4 @@
-#include "engine/ListFile.h"
+#include "convert/ListFile.h"
 
 #include <gtest/gtest.h>
 

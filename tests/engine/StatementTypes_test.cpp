@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/ListFile.h"
+#include "convert/ListFile.h"
 
 namespace {
 

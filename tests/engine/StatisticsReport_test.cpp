@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 #include "policy/PolicyCalculation.h"
 #include "support/TestFiles.h"
 #include "text/StringList.h"

@@ -44,7 +44,7 @@ TEST_F(TrackerTest, ResetGivesThePerPassStartValues) {
   t.currentPosition.Set(0, 7);
   t.secondPosition.Set(2, 3);
   t.inContents = t.inHtml = t.inBulletList = t.suppressOutput = 1;
-  PreHTML* dangling = reinterpret_cast<PreHTML*>(&t);
+  Statement* dangling = reinterpret_cast<Statement*>(&t);
   t.currentLine = dangling;
   ResetTracker(t);
   EXPECT_EQ(t.openListCount, 0);

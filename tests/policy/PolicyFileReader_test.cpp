@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/LinkDictionary.h"
+#include "policy/LinkDictionary.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "support/BoundedRun.h"

@@ -8,7 +8,7 @@
 #include "analysis/PreHTML.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfTestSetup.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "text/StatementTypes.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "tables/TableAnalysisPolicies.h"
 #include "support/Growth.h"
 #include "text/StatementTypes.h"

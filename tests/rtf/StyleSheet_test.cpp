@@ -1,4 +1,4 @@
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "tables/TableGenerationPolicies.h"
 #include "tables/PreForm.h"
 #include "tables/TableType.h"

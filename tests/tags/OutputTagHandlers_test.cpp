@@ -9,7 +9,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 #include "support/ContextFixture.h"
 #include "tags/TagInterpreter.h"
 #include "text/FontSpec.h"

@@ -1,4 +1,4 @@
-#include "tags/TextCommandSet.h"
+#include "policy/TextCommandSet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/AnalysisStatistics.h"
+#include "policy/AnalysisStatistics.h"
 
 void HeadingLevelStats::Reset() {
   indents.Clear();

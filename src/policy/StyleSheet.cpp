@@ -1,4 +1,4 @@
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 
 #include <algorithm>
 #include <iterator>
@@ -220,7 +220,7 @@ void StyleSheet::SetDefaultFonts(FileControl& fc) {
 }
 
 void StyleSheet::Build(FileControl& fc) {
-  if (fc.pGetContext() == nullptr) return;
+  if (fc.pGetPolicyContext() == nullptr) return;
 
   int left = 1;
   int right = 1;

@@ -3,7 +3,7 @@
 #include <array>
 #include <memory>
 
-#include "engine/ListFile.h"
+#include "convert/ListFile.h"
 #include "text/TextPosition.h"
 
 class Context;

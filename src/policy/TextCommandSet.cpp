@@ -1,4 +1,4 @@
-#include "tags/TextCommandSet.h"
+#include "policy/TextCommandSet.h"
 
 #include <string_view>
 #include <utility>

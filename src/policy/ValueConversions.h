@@ -61,8 +61,3 @@ void TrimReferenceWord(const TextString& word, TextString& out);
 // then MakeSafeFileName.
 void MakeBookmarkName(const TextString& text, TextString& name);
 
-// ---- Output pass ----
-// Sets the Context's contents mode for the output pass from the contents policies, and, when
-// the document asked to place its own contents, raises the override and drops a generated
-// contents mode. Without a Context nothing happens.
-void SetOutputModeFlags(FileControl& fc);

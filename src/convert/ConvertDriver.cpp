@@ -1,4 +1,4 @@
-#include "engine/ConvertDriver.h"
+#include "convert/ConvertDriver.h"
 
 #include <filesystem>
 #include <memory>
@@ -8,11 +8,12 @@
 
 #include "analysis/HeadingLinks.h"
 #include "analysis/DirectivePreamble.h"
-#include "analysis/ValueConversions.h"
+#include "engine/OutputMode.h"
+#include "policy/ValueConversions.h"
 #include "engine/AuxFileNames.h"
 #include "engine/Context.h"
-#include "engine/LineWindow.h"
-#include "engine/ListFile.h"
+#include "convert/LineWindow.h"
+#include "convert/ListFile.h"
 #include "engine/StatisticsReport.h"
 #include "platform/FileSystem.h"
 #include "policy/FileControl.h"

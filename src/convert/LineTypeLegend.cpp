@@ -1,4 +1,4 @@
-#include "engine/ListFile.h"
+#include "convert/ListFile.h"
 
 // The list-file legend, one row per line; an empty row is an empty line. It explains the
 // annotation columns and is the reference list of the line-type codes.

@@ -1,12 +1,12 @@
-#include "analysis/LinkDictionary.h"
+#include "policy/LinkDictionary.h"
 
+#include "analysis/HelpLinks.h"
 #include "analysis/LineServices.h"
-#include "analysis/ProtectedSpans.h"
+#include "text/ProtectedSpans.h"
 #include "engine/Context.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "rtf/RtfHelpers.h"
 #include "text/JParser.h"
 #include "text/ProductIdentity.h"
 #include "text/TextFile.h"
@@ -21,7 +21,7 @@ LinkDictionary::~LinkDictionary() = default;
 // The output format of the policy set's conversion; this program writes RTF, also when no
 // Context is attached (a policy set of the dictionary editor).
 static int OutputTypeOf(const FileControl& fc) {
-  const Context* ctx = fc.pGetContext();
+  const PolicyContext* ctx = fc.pGetPolicyContext();
   return ctx != nullptr ? ctx->GetOutputType() : kOutputRtf;
 }
 
@@ -107,8 +107,8 @@ int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
   entry->occurrence = occurrence;
   entry->sourceColumn = column;
   if (active == 0) {
-    if (Context* ctx = fc.pGetContext()) {
-      entry->recorded = ctx->GetPassTracker(ctx->CodeLocation).currentPosition;
+    if (PolicyContext* ctx = fc.pGetPolicyContext()) {
+      entry->recorded = ctx->GetPassPosition(ctx->CodeLocation);
       entry->recorded.SetColumn(entry->recorded.GetColumn() + 1);
     }
   }
@@ -130,7 +130,7 @@ int LinkDictionary::ParseDefinition(FileControl& fc, const TextString& line, int
   (void)line.GetField(6, '"', address);
   const int result = AddOrUpdate(fc, match, replacement, address, TextString(), -1, -1);
   // A definition read while a pass runs is linked from the next line on.
-  const Context* ctx = fc.pGetContext();
+  const PolicyContext* ctx = fc.pGetPolicyContext();
   if (rebuild != 0 && result != 0 && ctx != nullptr && ctx->CodeLocation != kLocationNone &&
       scanner_ != nullptr)
     BuildScanner(fc);

@@ -1,4 +1,4 @@
-#include "analysis/ProtectedSpans.h"
+#include "text/ProtectedSpans.h"
 
 static constexpr const char* kFieldOpening = "{\\field{";
 static constexpr const char* kFieldClosing = "}}}";

@@ -1,9 +1,9 @@
 // StyleSheet::ReadStylesFile: the styles file, lines of "define font: name, face, style, size"
 // and "define style: style name, face, style, size", with "!" starting a comment.
 
-#include "rtf/StyleSheet.h"
+#include "policy/StyleSheet.h"
 
-#include "engine/Context.h"
+#include "policy/PolicyContext.h"
 #include "policy/CorePolicy.h"
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"
@@ -124,7 +124,7 @@ void StyleSheet::ReadStylesFile(FileControl& fc) {
   TextFile file;
   TextString path;
   bool opened = OpenStylesFile(fc.GetText(PolicyId::InputDirectory), name, file, path);
-  const Context* ctx = fc.pGetContext();
+  const PolicyContext* ctx = fc.pGetPolicyContext();
   // The second place to look is the folder of the policy file read last.
   if (!opened && ctx != nullptr && !ctx->Commands.policyFolder.IsEmpty())
     opened = OpenStylesFile(ctx->Commands.policyFolder, name, file, path);

@@ -1,0 +1,3 @@
+#include "policy/PolicyContext.h"
+
+PolicyContext::~PolicyContext() = default;
