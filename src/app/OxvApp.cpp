@@ -9,6 +9,8 @@
 #include "app/OxvDialog.h"
 #include "engine/CommandLine.h"
 #include "engine/Context.h"
+#include "lang/InterfaceTexts.h"
+#include "lang/Messages.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/FileSystem.h"
 #include "text/PathUtils.h"
@@ -60,10 +62,7 @@ int RunApplication(OxvApp& app, OxvDialog& dialog) {
   const std::string input = dialog.GetInputFile();
   if (input.empty() || input == " ") {
     if (settings.useDdeToViewHtml && settings.ddeWorking == "No") {
-      platform.ShowMessageBox(
-          "Problems detected using DDE last time.\n\rDisabling DDE.  Use Settings/Viewers to "
-          "re-enable",
-          "Problems using DDE detected", MessageIcon::Warning, MessageButtons::Ok);
+      ShowMessageText(platform, kMsgDdeDisabled, kMsgCaptionDdeProblems);
       settings.useDdeToViewHtml = 0;
     }
     (void)dialog.RunModal();
@@ -91,8 +90,7 @@ int RunApplication(OxvApp& app, OxvDialog& dialog) {
   dialog.PushInputFile(full);
   const int converted = dialog.RunConversion();
   if (!converted)
-    platform.ShowMessageBox("Conversion failed", "Convert Error", MessageIcon::Warning,
-                            MessageButtons::Ok);
+    ShowMessageText(platform, kMsgConversionFailed, kMsgCaptionConvert);
   if (!converted || settings.dropStartProgram)
     (void)dialog.RunModal();
   // A run that converted nothing is no success, though its own message box said why.
@@ -165,7 +163,7 @@ void CommandLine::ParseParam(const std::string& text, bool isFlag, bool isLast) 
   const std::string fullPath = std::filesystem::absolute(text, error).lexically_normal().string();
   const std::string found = FindArgumentFile(fullPath);
   if (found.empty()) {
-    platform.ShowMessageBox("Unable to locate file \"" + text + "\"", "Kelvane",
+    platform.ShowMessageBox(MessageWithPlaceholder(kMsgFileNotLocated, "ffffff", text), "Kelvane",
                             MessageIcon::None, MessageButtons::Ok);
     return;
   }
