@@ -16,21 +16,6 @@
 #include "text/PathUtils.h"
 #include "text/WildcardFileList.h"
 
-int LanguageCodeOf(const std::string& name) {
-  static constexpr struct {
-    const char* name;
-    int code;
-  } kLanguages[] = {
-      {"Dutch", 9},   {"English", 1}, {"French", 4},     {"German", 2},  {"Italian", 6},
-      {"Spanish", 3}, {"Swedish", 7}, {"Portuguese", 5}, {"Russian", 8}, {"Other", 1},
-  };
-  for (const auto& language : kLanguages) {
-    if (name == language.name)
-      return language.code;
-  }
-  return 1;
-}
-
 int OxvApp::InitInstance(const std::vector<std::string>& args,
                          const std::string& settingsProblem) {
   StatusDialog& status = GlobalStatusWindow();
@@ -45,7 +30,11 @@ int OxvApp::InitInstance(const std::vector<std::string>& args,
   if (dialog.GetContext()->Commands.helpRequested) {
     PrintUsage(*dialog.GetContext());
   } else {
-    dialog.SetLanguage(LanguageCodeOf(dialog.Settings().language));
+    // English first, so that a language that defines fewer texts leaves none empty.
+    dialog.SetLanguage(kLanguageEnglish);
+    const int stored = LanguageIdFromName(dialog.Settings().language);
+    if (stored != kLanguageOther)
+      dialog.SetLanguage(stored);
     status.SetLanguage(dialog.GetLanguage());
     exitStatus = RunApplication(*this, dialog);
   }

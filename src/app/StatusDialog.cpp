@@ -6,6 +6,7 @@
 #include "app/BaseDialog.h"
 #include "app/DialogTemplates.h"
 #include "engine/Context.h"
+#include "lang/DialogTexts.h"
 #include "lang/InterfaceTexts.h"
 #include "lang/Messages.h"
 #include "platform/DesktopPlatform.h"
@@ -168,6 +169,7 @@ void StatusDialog::SetLanguage(int code) {
   if (window_ == nullptr)
     return;
   language_ = code;
+  ApplyDialogTexts(window_.get(), kDialogStatus);
 }
 
 void StatusDialog::PlaceWindow() {
