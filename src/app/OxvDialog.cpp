@@ -91,17 +91,38 @@ void OxvDialog::ApplyToPolicies(FileControl& set) {
 }
 
 void OxvDialog::TakeFromPolicies(FileControl& set) {
+  const TextString& extension = set.GetText(PolicyId::OutputFileExtension);
+  if (set.IsSet(PolicyId::OutputFileExtension) && !extension.IsEmpty())
+    outputType_ = 2;
+  else if (set.IsSet(PolicyId::UseHTMExtension) && set.GetInt(PolicyId::UseHTMExtension))
+    outputType_ = 1;
   conversionType_ = set.GetInt(PolicyId::MakeWindowsHelpSourceFile) ? kConversionWithHelpSource
                                                                      : kConversionToFile;
   simpleConversion_ = set.GetInt(PolicyId::KeepItSimple);
 }
 
 void OxvDialog::LoadFromPolicies(FileControl& set, FileControl& /*defaults*/) {
-  const TextString& input = set.GetText(PolicyId::InputDirectory);
-  if (!input.IsEmpty())
-    settings_.currentDir = input.GetText();
+  outputType_ = set.GetInt(PolicyId::UseHTMExtension);
+  inputDir_ = set.GetText(PolicyId::InputDirectory).GetText();
+  outputDir_ = set.GetText(PolicyId::OutputDirectory).GetText();
+  if (!inputDir_.empty())
+    settings_.currentDir = inputDir_;
   if (const Context* ctx = GetContext())
     mayOverwrite_ = ctx->Commands.overwrite;
+}
+
+void OxvDialog::ResetPolicies() {
+  PolicyFilePolicies().ResetPolicies(0);
+  SheetChanges().ResetPolicies(0);
+  OutputPassPolicies().ResetPolicies(0);
+  convertedOnce_ = 0;
+  policyFileLoaded_ = 0;
+  sheetChangesPending_ = 0;
+  const bool hadPolicyFile = !policyFileName_.empty();
+  policyFileName_.clear();
+  PutToControls();
+  if (hadPolicyFile)
+    ShowMessageText(platform_, kMsgResetDone, kMsgCaptionResetToDefaults);
 }
 
 void OxvDialog::NoteOption(const CommandSettings& options) {

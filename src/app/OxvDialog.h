@@ -44,6 +44,9 @@ class OxvDialog : public BaseDialog {
   // types take their "Input file type" and delimiter, conversion type 1 makes the Windows
   // Help source and 3 concatenates the results.
   void ApplyInputType(FileControl& set);
+  // Empties the policy file, its policies and the sheet changes; says "Done" when a policy
+  // file had been named.
+  void ResetPolicies();
   // Switches the whole interface to a language (tables, the dialog's texts, lists and title,
   // the status window's texts). With the window open, the language in force does nothing.
   void SetLanguage(int language);

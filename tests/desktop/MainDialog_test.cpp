@@ -194,3 +194,36 @@ TEST_F(MainDialogTest, DependentControlsFollowConversionTypeAndOutputToSource) {
   };
   (void)main.RunModal();
 }
+
+TEST_F(MainDialogTest, ResetSaysDoneOnlyWhenAPolicyFileWasNamed) {
+  OxvDialog& main = MakeDialog();
+  main.ResetPolicies();
+  EXPECT_TRUE(platform.messages.empty());
+  main.SetPolicyFileName("a.pol");
+  main.SheetChanges().Bool(PolicyId::KeepItSimple).value = 1;
+  main.SheetChanges().Bool(PolicyId::KeepItSimple).set = 1;
+  main.ResetPolicies();
+  EXPECT_EQ(main.GetPolicyFileName(), "");
+  EXPECT_EQ(main.SheetChanges().IsSet(PolicyId::KeepItSimple), 0);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Done");
+  EXPECT_EQ(platform.messages[0].caption, "Reset to defaults");
+}
+
+TEST_F(MainDialogTest, TakeFromPoliciesChoosesOutputAndConversionType) {
+  OxvDialog& main = MakeDialog();
+  FileControl set;
+  set.ResetPolicies(0);
+  set.Bool(PolicyId::UseHTMExtension).value = 1;
+  set.Bool(PolicyId::UseHTMExtension).set = 1;
+  set.Bool(PolicyId::MakeWindowsHelpSourceFile).value = 1;
+  main.TakeFromPolicies(set);
+  EXPECT_EQ(main.GetOutputType(), 1);
+  EXPECT_EQ(main.GetConversionType(), kConversionWithHelpSource);
+  set.Text(PolicyId::OutputFileExtension).value = ".doc";
+  set.Text(PolicyId::OutputFileExtension).set = 1;
+  set.Bool(PolicyId::MakeWindowsHelpSourceFile).value = 0;
+  main.TakeFromPolicies(set);
+  EXPECT_EQ(main.GetOutputType(), 2);
+  EXPECT_EQ(main.GetConversionType(), kConversionToFile);
+}
