@@ -186,6 +186,8 @@ int OxvDialog::RunModal() {
                  settings_.Recent(RecentList::Policy).data());
     FillComboBox(window_.get(), kMainOutputDir, kRecentNames,
                  settings_.Recent(RecentList::OutDir).data());
+    if (settings_.useDefaultPolicy)
+      policyFileName_ = settings_.defaultPolicyFile;
     SetLanguage(kLanguageEnglish);
     const int stored = LanguageIdFromName(settings_.language);
     // A stored "Other" keeps the English texts: no language file is read here.

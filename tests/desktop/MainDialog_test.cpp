@@ -227,3 +227,17 @@ TEST_F(MainDialogTest, TakeFromPoliciesChoosesOutputAndConversionType) {
   EXPECT_EQ(main.GetOutputType(), 2);
   EXPECT_EQ(main.GetConversionType(), kConversionToFile);
 }
+
+TEST_F(MainDialogTest, DefaultPolicyFileFillsThePolicyFieldWhenUsed) {
+  OxvDialog& main = MakeDialog();
+  // Without the previous settings, which would load the file and empty the field on failure.
+  main.Settings().rememberSettings = 0;
+  main.Settings().useDefaultPolicy = 1;
+  main.Settings().defaultPolicyFile = "default.pol";
+  platform.modalScripts[kDialogMain] = [](HeadlessDialog& window) {
+    EXPECT_EQ(window.GetText(1505), "default.pol");
+    return 2;
+  };
+  (void)main.RunModal();
+  EXPECT_EQ(main.GetPolicyFileName(), "default.pol");
+}
