@@ -5,6 +5,8 @@
 #include "app/StatusDialog.h"
 #include "engine/Context.h"
 #include "engine/InputSpecs.h"
+#include "lang/InterfaceTexts.h"
+#include "lang/Messages.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/FileSystem.h"
 #include "policy/FileControl.h"
@@ -15,8 +17,6 @@
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
-static constexpr const char* kConversionComplete =
-    "%%%%%%%%%%%%%%%%%%% Conversion complete %%%%%%%%%%%%%%%%%%";
 static constexpr const char* kFallbackLogName = "kelvane.log";
 
 BaseDialog::BaseDialog(DesktopPlatform& platform, StatusDialog& status)
@@ -72,9 +72,7 @@ std::string BaseDialog::FindBrowserCommand() {
     if (!program.empty())
       return program;
   }
-  platform_.ShowMessageBox("Please use the Settings Menu to locate your browser manually",
-                           "Failed to auto-detect default browser", MessageIcon::Warning,
-                           MessageButtons::Ok);
+  ShowMessageText(platform_, kMsgLocateBrowser, kMsgCaptionBrowserNotFound);
   return settings_.browserCommand;
 }
 
@@ -92,9 +90,11 @@ void BaseDialog::ViewResult(const std::string& path) {
   int error = 0;
   if (platform_.StartProcess(viewer, path, error))
     return;
-  platform_.ShowMessageBox("Command \"" + viewer + " " + path + "\" failed.\n\r  Error code=" +
-                               std::to_string(error),
-                           "Error launching browser", MessageIcon::Warning, MessageButtons::Ok);
+  std::string text = MessageWithPlaceholder(kMsgCommandFailed, "ccc url", viewer + " " + path);
+  const std::size_t code = text.rfind("nnn");
+  if (code != std::string::npos)
+    text.replace(code, 3, std::to_string(error));
+  ShowMessageText(platform_, text, kMsgCaptionLaunchBrowser);
 }
 
 // ---- The conversion run ----
@@ -195,7 +195,7 @@ int BaseDialog::RunConversion() {
   ctx.Commands.searchSubfolders = GetIncludeSubfolders();
   int failed = 0;
   noFilesFound_ = !ConvertFileList(*runSet, TextString(policyFileName_.c_str()), failed);
-  OutputPassPolicies().ReportProgress(kConversionComplete);
+  OutputPassPolicies().ReportProgress(GetMessageText(kMsgConversionComplete));
 
   if (!failed) {
     if (settings_.autoDismissStatusDialog)
@@ -228,11 +228,11 @@ static int OpenLogWithFallback(Context& ctx, TextFile& log, const std::string& o
   name += baseName.GetText();
   name += extension.GetText();
   if (!OpenRunLog(handler, log, name.c_str())) {
-    SessionLine(ctx, "*** Failed to open log file : " + name + " ***");
+    SessionLine(ctx, MessageWithPlaceholder(kMsgLogFileFailed, "ffffff", name));
     name = outputDir + kFallbackLogName;
-    SessionLine(ctx, "    Opening " + name + " instead");
+    SessionLine(ctx, MessageWithPlaceholder(kMsgLogFileInstead, "ffffff", name));
     if (!OpenRunLog(handler, log, name.c_str())) {
-      SessionLine(ctx, "*** Failed to open log file : " + name + " ***");
+      SessionLine(ctx, MessageWithPlaceholder(kMsgLogFileFailed, "ffffff", name));
       return 0;
     }
   }
@@ -267,10 +267,9 @@ int BaseDialog::ConvertFileList(FileControl& runSet, const TextString& policyFil
   if (count == 0) {
     status_.Hide();
     const std::string text = ctx.FileLister.GetEmptyFileCount() > 0
-                                 ? std::string("Files are all empty")
-                                 : "No files found \"" + spec + "\"";
-    platform_.ShowMessageBox(text, "File selection error", MessageIcon::Warning,
-                             MessageButtons::Ok);
+                                 ? std::string(GetMessageText(kMsgFilesAllEmpty))
+                                 : MessageWithPlaceholder(kMsgNoFilesFound, "xxxxxx", spec);
+    ShowMessageText(platform_, text, kMsgCaptionFileSelection);
     LogToStatusWindow(("ERROR: " + text).c_str());
     if (logOpen)
       CloseRunLog(ctx.GetLogErrorHandler(), log);
@@ -349,10 +348,7 @@ int BaseDialog::ConvertOneFile(const TextString& inputPath, const TextString& fi
     path.Append(baseName);
     path.Append(extension);
     if (!baseName.IsEmpty() && GetFileKind(path.GetText()) == FileKind::Regular) {
-      platform_.ShowMessageBox(
-          "File already exists.\nEither enable 'May overwrite existing files', or change the "
-          "output name or folder",
-          "Output File Error", MessageIcon::Warning, MessageButtons::Ok);
+      ShowMessageText(platform_, kMsgOutputFileExists, kMsgCaptionOutputFile);
       TextString line("ERROR: File already exists - ");
       line.Append(path);
       PolicyFilePolicies().ReportMessage(line.GetText(), 10);
@@ -439,8 +435,8 @@ int BaseDialog::LoadPolicyFile(int quiet) {
     return 0;
   }
   if (GetFileKind(policyFileName_.c_str()) != FileKind::Regular) {
-    platform_.ShowMessageBox("Can't find policy file \"" + policyFileName_ + "\"",
-                             "Policy File Error", MessageIcon::Warning, MessageButtons::Ok);
+    ShowMessageText(platform_, MessageWithPlaceholder(kMsgPolicyFileNotFound, "xxxxxx", policyFileName_),
+                    kMsgCaptionPolicyFile);
     return 0;
   }
   platform_.SetWaitCursor(true);
@@ -460,8 +456,8 @@ int BaseDialog::LoadPolicyFile(int quiet) {
   }
   platform_.SetWaitCursor(false);
   if (!read) {
-    platform_.ShowMessageBox("Can't find policy file \"" + policyFileName_ + "\"",
-                             "Policy File Error", MessageIcon::Warning, MessageButtons::Ok);
+    ShowMessageText(platform_, MessageWithPlaceholder(kMsgPolicyFileNotFound, "xxxxxx", policyFileName_),
+                    kMsgCaptionPolicyFile);
     return 0;
   }
   policyFileLoaded_ = 1;
@@ -487,14 +483,12 @@ void BaseDialog::ReloadPolicyFile() {
 void BaseDialog::AnalyseInput(const std::string& inputName) {
   TakeFromControls();
   if (inputName.empty()) {
-    platform_.ShowMessageBox("Must choose a file first", "No file selected", MessageIcon::Warning,
-                             MessageButtons::Ok);
+    ShowMessageText(platform_, kMsgChooseFileFirst, kMsgCaptionNoFileSelected);
     return;
   }
   Context& ctx = *context_;
   if (!ctx.Commands.analysisPassEnabled) {
-    platform_.ShowMessageBox("No analysis needed until policies or files are changed",
-                             "No analysis necessary", MessageIcon::Warning, MessageButtons::Ok);
+    ShowMessageText(platform_, kMsgNoAnalysisNeeded, kMsgCaptionNoAnalysisNecessary);
     return;
   }
   ctx.Commands.contentsPassEnabled = 0;

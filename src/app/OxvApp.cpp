@@ -9,25 +9,12 @@
 #include "app/OxvDialog.h"
 #include "engine/CommandLine.h"
 #include "engine/Context.h"
+#include "lang/InterfaceTexts.h"
+#include "lang/Messages.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/FileSystem.h"
 #include "text/PathUtils.h"
 #include "text/WildcardFileList.h"
-
-int LanguageCodeOf(const std::string& name) {
-  static constexpr struct {
-    const char* name;
-    int code;
-  } kLanguages[] = {
-      {"Dutch", 9},   {"English", 1}, {"French", 4},     {"German", 2},  {"Italian", 6},
-      {"Spanish", 3}, {"Swedish", 7}, {"Portuguese", 5}, {"Russian", 8}, {"Other", 1},
-  };
-  for (const auto& language : kLanguages) {
-    if (name == language.name)
-      return language.code;
-  }
-  return 1;
-}
 
 int OxvApp::InitInstance(const std::vector<std::string>& args,
                          const std::string& settingsProblem) {
@@ -43,7 +30,11 @@ int OxvApp::InitInstance(const std::vector<std::string>& args,
   if (dialog.GetContext()->Commands.helpRequested) {
     PrintUsage(*dialog.GetContext());
   } else {
-    dialog.SetLanguage(LanguageCodeOf(dialog.Settings().language));
+    // English first, so that a language that defines fewer texts leaves none empty.
+    dialog.SetLanguage(kLanguageEnglish);
+    const int stored = LanguageIdFromName(dialog.Settings().language);
+    if (stored != kLanguageOther)
+      dialog.SetLanguage(stored);
     status.SetLanguage(dialog.GetLanguage());
     exitStatus = RunApplication(*this, dialog);
   }
@@ -60,10 +51,7 @@ int RunApplication(OxvApp& app, OxvDialog& dialog) {
   const std::string input = dialog.GetInputFile();
   if (input.empty() || input == " ") {
     if (settings.useDdeToViewHtml && settings.ddeWorking == "No") {
-      platform.ShowMessageBox(
-          "Problems detected using DDE last time.\n\rDisabling DDE.  Use Settings/Viewers to "
-          "re-enable",
-          "Problems using DDE detected", MessageIcon::Warning, MessageButtons::Ok);
+      ShowMessageText(platform, kMsgDdeDisabled, kMsgCaptionDdeProblems);
       settings.useDdeToViewHtml = 0;
     }
     (void)dialog.RunModal();
@@ -91,8 +79,7 @@ int RunApplication(OxvApp& app, OxvDialog& dialog) {
   dialog.PushInputFile(full);
   const int converted = dialog.RunConversion();
   if (!converted)
-    platform.ShowMessageBox("Conversion failed", "Convert Error", MessageIcon::Warning,
-                            MessageButtons::Ok);
+    ShowMessageText(platform, kMsgConversionFailed, kMsgCaptionConvert);
   if (!converted || settings.dropStartProgram)
     (void)dialog.RunModal();
   // A run that converted nothing is no success, though its own message box said why.
@@ -165,7 +152,7 @@ void CommandLine::ParseParam(const std::string& text, bool isFlag, bool isLast) 
   const std::string fullPath = std::filesystem::absolute(text, error).lexically_normal().string();
   const std::string found = FindArgumentFile(fullPath);
   if (found.empty()) {
-    platform.ShowMessageBox("Unable to locate file \"" + text + "\"", "Kelvane",
+    platform.ShowMessageBox(MessageWithPlaceholder(kMsgFileNotLocated, "ffffff", text), "Kelvane",
                             MessageIcon::None, MessageButtons::Ok);
     return;
   }

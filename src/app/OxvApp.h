@@ -28,9 +28,6 @@ class OxvApp {
 // status as InitInstance gives it.
 int RunApplication(OxvApp& app, OxvDialog& dialog);
 
-// The interface language code of a language name ("German" 2 ...); 1 for any other name.
-int LanguageCodeOf(const std::string& name);
-
 // Takes the program's arguments one by one into the main dialog.
 class CommandLine {
  public:

@@ -2,9 +2,19 @@
 
 #include "app/ComboHelpers.h"
 #include "app/DialogTemplates.h"
+#include "app/RegistryAccess.h"
+#include "app/StatusDialog.h"
 #include "engine/Context.h"
+#include "lang/DialogTexts.h"
+#include "lang/InterfaceTexts.h"
+#include "lang/Messages.h"
 #include "platform/DesktopPlatform.h"
+#include "platform/SettingsStore.h"
 #include "policy/FileControl.h"
+#include "text/ProductIdentity.h"
+
+#include <span>
+#include <string_view>
 
 // Controls of the main dialog that its fields are bound to.
 enum MainControl : int {
@@ -18,6 +28,12 @@ enum MainControl : int {
   kMainMayOverwrite = 9100,
   kMainReplicateTree = 9109,
   kMainOutputToSource = 9110,
+  kMainInputType = 9104,
+  kMainDelimiter = 9108,
+  kMainDelimiterLabel = 1620,
+  kMainOutputFolderButton = 1291,
+  kMainOutputHtml = 1077,
+  kMainOutputHtm = 1078,
 };
 
 OxvDialog::OxvDialog(DesktopPlatform& platform, StatusDialog& status)
@@ -26,11 +42,15 @@ OxvDialog::OxvDialog(DesktopPlatform& platform, StatusDialog& status)
   LoadSettings();
   outputToSource_ = settings_.outputToSource;
   replicateTree_ = settings_.outputToTree;
+  inputType_ = settings_.inputFileType;
+  delimiter_ = settings_.inputDelimiter;
 }
 
 OxvDialog::~OxvDialog() {
   settings_.outputToSource = outputToSource_;
   settings_.outputToTree = replicateTree_;
+  settings_.inputFileType = inputType_;
+  settings_.inputDelimiter = delimiter_;
   SaveSettings();
 }
 
@@ -66,21 +86,43 @@ void OxvDialog::ApplyToPolicies(FileControl& set) {
     set.Bool(PolicyId::KeepItSimple).value = 1;
     set.Bool(PolicyId::KeepItSimple).set = 1;
   }
+  ApplyInputType(set);
   set.ApplyDerivedDefaults(0, 0);
 }
 
 void OxvDialog::TakeFromPolicies(FileControl& set) {
+  const TextString& extension = set.GetText(PolicyId::OutputFileExtension);
+  if (set.IsSet(PolicyId::OutputFileExtension) && !extension.IsEmpty())
+    outputType_ = 2;
+  else if (set.IsSet(PolicyId::UseHTMExtension) && set.GetInt(PolicyId::UseHTMExtension))
+    outputType_ = 1;
   conversionType_ = set.GetInt(PolicyId::MakeWindowsHelpSourceFile) ? kConversionWithHelpSource
                                                                      : kConversionToFile;
   simpleConversion_ = set.GetInt(PolicyId::KeepItSimple);
 }
 
 void OxvDialog::LoadFromPolicies(FileControl& set, FileControl& /*defaults*/) {
-  const TextString& input = set.GetText(PolicyId::InputDirectory);
-  if (!input.IsEmpty())
-    settings_.currentDir = input.GetText();
+  outputType_ = set.GetInt(PolicyId::UseHTMExtension);
+  inputDir_ = set.GetText(PolicyId::InputDirectory).GetText();
+  outputDir_ = set.GetText(PolicyId::OutputDirectory).GetText();
+  if (!inputDir_.empty())
+    settings_.currentDir = inputDir_;
   if (const Context* ctx = GetContext())
     mayOverwrite_ = ctx->Commands.overwrite;
+}
+
+void OxvDialog::ResetPolicies() {
+  PolicyFilePolicies().ResetPolicies(0);
+  SheetChanges().ResetPolicies(0);
+  OutputPassPolicies().ResetPolicies(0);
+  convertedOnce_ = 0;
+  policyFileLoaded_ = 0;
+  sheetChangesPending_ = 0;
+  const bool hadPolicyFile = !policyFileName_.empty();
+  policyFileName_.clear();
+  PutToControls();
+  if (hadPolicyFile)
+    ShowMessageText(platform_, kMsgResetDone, kMsgCaptionResetToDefaults);
 }
 
 void OxvDialog::NoteOption(const CommandSettings& options) {
@@ -113,6 +155,8 @@ void OxvDialog::TakeFromControls() {
   replicateTree_ = window_->GetCheck(kMainReplicateTree);
   outputToSource_ = window_->GetCheck(kMainOutputToSource);
   mayOverwrite_ = window_->GetCheck(kMainMayOverwrite);
+  delimiter_ = window_->GetText(kMainDelimiter);
+  inputType_ = std::max(0, window_->GetSelection(kMainInputType));
 }
 
 void OxvDialog::PutToControls() {
@@ -127,6 +171,9 @@ void OxvDialog::PutToControls() {
   window_->SetCheck(kMainReplicateTree, replicateTree_);
   window_->SetCheck(kMainOutputToSource, outputToSource_);
   window_->SetCheck(kMainMayOverwrite, mayOverwrite_);
+  window_->SetText(kMainDelimiter, delimiter_);
+  window_->SetSelection(kMainInputType, inputType_);
+  window_->SetSelection(kMainConversionType, conversionType_);
 }
 
 int OxvDialog::RunModal() {
@@ -139,13 +186,23 @@ int OxvDialog::RunModal() {
                  settings_.Recent(RecentList::Policy).data());
     FillComboBox(window_.get(), kMainOutputDir, kRecentNames,
                  settings_.Recent(RecentList::OutDir).data());
-    window_->AddItem(kMainConversionType, "Output RTF to file");
-    window_->SetSelection(kMainConversionType, 0);
+    if (settings_.useDefaultPolicy)
+      policyFileName_ = settings_.defaultPolicyFile;
+    SetLanguage(kLanguageEnglish);
+    const int stored = LanguageIdFromName(settings_.language);
+    // A stored "Other" keeps the English texts: no language file is read here.
+    if (stored != kLanguageOther)
+      SetLanguage(stored);
+    if (settings_.rememberSettings)
+      ReadPreviousSettings();
     if (settings_.mainDialog.IsSaved())
       window_->Move(settings_.mainDialog.left, settings_.mainDialog.top);
   }
   PutToControls();
+  RefreshTitle();
+  RefreshDependentControls();
   const int result = window_->RunModal();
+  WritePreviousSettings();
   const WindowRect rect = window_->GetRect();
   settings_.mainDialog = {rect.left, rect.top};
   TakeFromControls();
@@ -160,4 +217,199 @@ bool OxvDialog::OnDialogEvent(int controlId, DialogEvent event) {
   if (closing || (event == DialogEvent::Click && (controlId == 1 || controlId == 2)))
     window_->EndModal(controlId == 1 || event == DialogEvent::Ok ? 1 : 2);
   return true;
+}
+
+// ---- Input type, language, previous settings, title ----
+
+// The input-type list in InputFileType order.
+static constexpr int kInputTypeTexts[] = {
+    kMsgInputPlainText, kMsgInputTextTable, kMsgInputTabDelimited, kMsgInputCommaDelimited,
+    kMsgInputOtherDelimited,
+};
+
+void OxvDialog::ApplyInputType(FileControl& set) {
+  set.Text(PolicyId::InputDirectory).value = inputDir_.c_str();
+  set.Text(PolicyId::OutputDirectory).value = outputDir_.c_str();
+  if (Context* ctx = set.pGetContext())
+    ctx->Commands.overwrite = mayOverwrite_;
+  const TextString current(settings_.currentDir.c_str());
+  set.MakeContentsFileName(current);
+  set.MakePolicyFileName(current);
+  UserPolicies().ResetPolicies(0);
+  UserPolicies().MergePolicies(SheetChanges(), 1);
+  BoolPolicy& htm = set.Bool(PolicyId::UseHTMExtension);
+  htm.value = outputType_ == 1 ? 1 : 0;
+  htm.set = outputType_ == 1 ? 1 : htm.set;
+
+  const char* typeText = "plain text";
+  std::string delimiter = " ";
+  switch (inputType_) {
+    case 1: typeText = "text table"; break;
+    case 2: typeText = "tab-delimited table"; delimiter = "\t"; break;
+    case 3: typeText = "comma-delimited table"; delimiter = ","; break;
+    case 4: typeText = "tab-delimited table"; delimiter = delimiter_; break;
+    default: break;
+  }
+  TextPolicy& type = set.Text(PolicyId::InputFileType);
+  type.value = typeText;
+  if (inputType_ >= 2 && inputType_ <= 4)
+    type.set = 1;
+  const int tableType = inputType_ >= 1 && inputType_ <= 4;
+  set.SetTableDelimiter(TextString(delimiter.c_str()), tableType);
+
+  const int helpSource = conversionType_ == kConversionWithHelpSource;
+  set.Bool(PolicyId::MakeWindowsHelpSourceFile).value = helpSource;
+  set.Bool(PolicyId::MakeWindowsHelpSourceFile).set = 1;
+  UserPolicies().Bool(PolicyId::MakeWindowsHelpSourceFile).value = helpSource;
+  UserPolicies().Bool(PolicyId::MakeWindowsHelpSourceFile).set = helpSource;
+  if (conversionType_ == kConversionConcatenated) {
+    UserPolicies().Bool(PolicyId::ConcatenateResultsIntoOneFile).value = 1;
+    UserPolicies().Bool(PolicyId::ConcatenateResultsIntoOneFile).set = 1;
+  }
+  set.ApplyDerivedDefaults(0, 0);
+}
+
+int LanguageIdFromName(const std::string& name) {
+  struct Row {
+    std::string_view name;
+    int id;
+  };
+  static constexpr Row kNames[] = {
+      {"Dutch", kLanguageDutch},       {"English", kLanguageEnglish},
+      {"French", kLanguageFrench},     {"German", kLanguageGerman},
+      {"Italian", kLanguageItalian},   {"Spanish", kLanguageSpanish},
+      {"Swedish", kLanguageSwedish},   {"Portuguese", kLanguagePortuguese},
+      {"Russian", kLanguageRussian},   {"Other", kLanguageOther},
+  };
+  for (const Row& row : kNames) {
+    if (row.name == name)
+      return row.id;
+  }
+  return kLanguageEnglish;
+}
+
+// Refills a list with message texts, keeping its selection.
+static void FillMessageList(DialogWindow& window, int id, std::span<const int> texts) {
+  const int selection = window.GetSelection(id);
+  window.ClearItems(id);
+  for (int index : texts)
+    window.AddItem(id, GetMessageText(index));
+  window.SetSelection(id, selection);
+}
+
+void OxvDialog::SetLanguage(int language) {
+  if (window_ != nullptr && language != kLanguageOther && language == GetLanguage())
+    return;
+  SelectInterfaceLanguage(language);
+  if (window_ == nullptr)
+    return;
+  BaseDialog::SetLanguage(language);
+  ApplyDialogTexts(window_.get(), kDialogMain);
+  static constexpr int kConversionTexts[] = {kMsgOutputRtfToFile};
+  FillMessageList(*window_, kMainInputType, kInputTypeTexts);
+  FillMessageList(*window_, kMainConversionType, kConversionTexts);
+  RefreshTitle();
+  RefreshDependentControls();
+  ApplyDialogTexts(status_.GetWindow(), kDialogStatus);
+}
+
+// Values of "\PreviousSettings" below the product's key.
+static const char* const kPrevInputFile = "\\PreviousSettings\\InputFile";
+static const char* const kPrevOutputFile = "\\PreviousSettings\\OutputFile";
+static const char* const kPrevOutputDirectory = "\\PreviousSettings\\OutputDirectory";
+static const char* const kPrevPolicyFile = "\\PreviousSettings\\PolicyFile";
+static const char* const kPrevOverwriteFiles = "\\PreviousSettings\\OverwriteFiles";
+static const char* const kPrevSearchFolders = "\\PreviousSettings\\SearchFolders";
+
+// "Yes" sets the flag, "No" clears it, anything else leaves it.
+static void ReadYesNo(const SettingsStore& store, const std::string& key, const char* value,
+                      int& flag) {
+  std::string text = "No";
+  RegReadString(store, RegistryRoot::CurrentUser, key, value, text);
+  if (text == "Yes")
+    flag = 1;
+  else if (text == "No")
+    flag = 0;
+}
+
+void OxvDialog::ReadPreviousSettings() {
+  const SettingsStore& store = platform_.Settings();
+  const std::string key = ProductSettingsKey();
+  constexpr RegistryRoot user = RegistryRoot::CurrentUser;
+  if (!IsCommandLineRun()) {
+    RegReadString(store, user, key, kPrevInputFile, inputFile_);
+    if (RegReadString(store, user, key, kPrevOutputFile, outputFile_))
+      outputFileFromPrevious_ = 1;
+    if (RegReadString(store, user, key, kPrevOutputDirectory, outputDir_))
+      outputDirFromPrevious_ = 1;
+    RegReadString(store, user, key, kPrevPolicyFile, policyFileName_);
+    ReadYesNo(store, key, kPrevOverwriteFiles, mayOverwrite_);
+  }
+  ReadYesNo(store, key, kPrevSearchFolders, includeSubfolders_);
+  PutToControls();
+  if (policyFileName_.empty())
+    return;
+  if (LoadPolicyFile(1))
+    PushPolicyFile(policyFileName_);
+  else
+    policyFileName_.clear();
+  PutToControls();
+}
+
+void OxvDialog::WritePreviousSettings() {
+  if (!settings_.rememberSettings)
+    return;
+  TakeFromControls();
+  SettingsStore& store = platform_.Settings();
+  const std::string key = ProductSettingsKey();
+  constexpr RegistryRoot user = RegistryRoot::CurrentUser;
+  RegWriteString(store, user, key, kPrevInputFile, inputFile_);
+  RegWriteString(store, user, key, kPrevOutputFile, outputFile_);
+  RegWriteString(store, user, key, kPrevOutputDirectory, outputDir_);
+  RegWriteString(store, user, key, kPrevPolicyFile, policyFileName_);
+  RegWriteString(store, user, key, kPrevSearchFolders, includeSubfolders_ ? "Yes" : "No");
+  RegWriteString(store, user, key, kPrevOverwriteFiles, mayOverwrite_ ? "Yes" : "No");
+}
+
+std::string MainDialogTitle(const std::string& inputText, const std::string& product) {
+  if (inputText.empty())
+    return product;
+  const std::size_t quote = inputText.find('"');
+  std::string name;
+  if (quote != std::string::npos) {
+    name = inputText.substr(quote);
+  } else {
+    const std::size_t slash = inputText.find_last_of("\\/");
+    name = slash == std::string::npos ? inputText : inputText.substr(slash + 1);
+  }
+  if (!name.empty() && name.front() == '"')
+    return name.substr(0, name.find(' ')) + "... - " + product;
+  return name + " - " + product;
+}
+
+void OxvDialog::RefreshTitle() {
+  if (window_ == nullptr)
+    return;
+  TextString product, shortVersion, fullVersion;
+  GetProductNameAndVersion(product, shortVersion, fullVersion);
+  window_->SetTitle(MainDialogTitle(inputFile_, product.GetText()));
+}
+
+void OxvDialog::RefreshDependentControls() {
+  if (window_ == nullptr)
+    return;
+  const bool toFiles = conversionType_ != kConversionToClipboard;
+  for (int id : {kMainOutputFile, kMainOutputDir, kMainOutputFolderButton, kMainOutputHtml,
+                 kMainOutputHtm})
+    window_->Enable(id, toFiles);
+  const bool custom = inputType_ == 4;
+  window_->ShowControl(kMainDelimiterLabel, custom);
+  window_->ShowControl(kMainDelimiter, custom);
+  if (outputToSource_) {
+    for (int id : {kMainOutputDir, kMainOutputFolderButton, kMainReplicateTree})
+      window_->Enable(id, false);
+  } else {
+    window_->Enable(kMainReplicateTree, true);
+  }
+  window_->Enable(kMainMayOverwrite, toFiles);
 }

@@ -40,6 +40,30 @@ class OxvDialog : public BaseDialog {
   int RunModal() override;
   bool OnDialogEvent(int controlId, DialogEvent event) override;
 
+  // Input type, delimiter and conversion type into the set and UserPolicies: the table input
+  // types take their "Input file type" and delimiter, conversion type 1 makes the Windows
+  // Help source and 3 concatenates the results.
+  void ApplyInputType(FileControl& set);
+  // Empties the policy file, its policies and the sheet changes; says "Done" when a policy
+  // file had been named.
+  void ResetPolicies();
+  // Switches the whole interface to a language (tables, the dialog's texts, lists and title,
+  // the status window's texts). With the window open, the language in force does nothing.
+  void SetLanguage(int language);
+  // The "\PreviousSettings" values into the fields (six values, or only SearchFolders for a
+  // start with arguments), and back.
+  void ReadPreviousSettings();
+  void WritePreviousSettings();
+  // The title from the input field, and the enabled and shown states that follow the fields.
+  void RefreshTitle();
+  void RefreshDependentControls();
+
+  int GetInputType() const { return inputType_; }
+  void SetInputType(int type) { inputType_ = type; }
+  const std::string& GetDelimiter() const { return delimiter_; }
+  void SetDelimiter(const std::string& text) { delimiter_ = text; }
+  void SetOutputType(int type) { outputType_ = type; }
+  int GetMayOverwriteFlag() const { return mayOverwrite_; }
   void SetConversionType(int type) { conversionType_ = type; }
   void SetMayOverwrite(int on) { mayOverwrite_ = on; }
   void SetOutputToSource(int on) { outputToSource_ = on; }
@@ -58,4 +82,15 @@ class OxvDialog : public BaseDialog {
   int replicateTree_ = 0;
   int outputToSource_ = 1;
   int mayOverwrite_ = 0;
+  std::string delimiter_;
+  int inputType_ = 0;
+  int outputFileFromPrevious_ = 0;
+  int outputDirFromPrevious_ = 0;
 };
+
+// The language id of a stored language name: "English" 1 ... "Russian" 8, "Other" -1; any
+// other name 1.
+int LanguageIdFromName(const std::string& name);
+// The main dialog's title for an input text: "<name> - <product>", for a list of names the
+// first name and "... - <product>", the product alone without input.
+std::string MainDialogTitle(const std::string& inputText, const std::string& product);

@@ -6,6 +6,9 @@
 #include "app/BaseDialog.h"
 #include "app/DialogTemplates.h"
 #include "engine/Context.h"
+#include "lang/DialogTexts.h"
+#include "lang/InterfaceTexts.h"
+#include "lang/Messages.h"
 #include "platform/DesktopPlatform.h"
 #include "text/PathUtils.h"
 #include "text/TextFile.h"
@@ -123,7 +126,7 @@ int StatusDialog::SaveStatusLog() {
   FileChooserRequest request;
   request.save = true;
   request.mustExist = false;
-  request.filter = "Log files (*.log)|*.log|All files (*.*)|*.*|";
+  request.filter = GetMessageText(kMsgFilterLogFiles);
   const Context* ctx = main_ != nullptr ? main_->GetContext() : nullptr;
   if (ctx != nullptr && !ctx->FirstOutputFileName.IsEmpty()) {
     TextString folder, baseName, extension;
@@ -142,8 +145,8 @@ int StatusDialog::SaveStatusLog() {
     path += ".log";
   TextFile file;
   if (!file.OpenForWrite(path.c_str(), 0, 0)) {
-    platform_->ShowMessageBox("*** Failed to open log file : " + path + " ***",
-                              "Output File Error", MessageIcon::Warning, MessageButtons::Ok);
+    ShowMessageText(*platform_, MessageWithPlaceholder(kMsgLogFileFailed, "ffffff", path),
+                    kMsgCaptionOutputFile);
     return 0;
   }
   int written = 1;
@@ -154,7 +157,8 @@ int StatusDialog::SaveStatusLog() {
   file.CloseAll();
   if (!written) {
     platform_->ShowMessageBox("*** Failed to write log file : " + path + " ***",
-                              "Output File Error", MessageIcon::Warning, MessageButtons::Ok);
+                              GetMessageText(kMsgCaptionOutputFile), MessageIcon::Warning,
+                              MessageButtons::Ok);
   }
   if (window_ != nullptr)
     window_->SetCheck(kStatusAutoClose, autoClose_);
@@ -165,6 +169,7 @@ void StatusDialog::SetLanguage(int code) {
   if (window_ == nullptr)
     return;
   language_ = code;
+  ApplyDialogTexts(window_.get(), kDialogStatus);
 }
 
 void StatusDialog::PlaceWindow() {

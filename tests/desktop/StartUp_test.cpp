@@ -141,18 +141,18 @@ TEST_F(StartUp, WildcardFirstArgumentKeepsItsPattern) {
   EXPECT_TRUE(fs::exists(folder.File("w/b.rtf")));
 }
 
-TEST(LanguageCode, NamesMapToTheirCodesAndAnythingElseToEnglish) {
+TEST(LanguageIdFromName, NamesMapToTheirIdsAndAnythingElseToEnglish) {
   struct Case {
     const char* name;
     int code;
   };
   const Case cases[] = {
       {"Dutch", 9},   {"English", 1}, {"French", 4},     {"German", 2},  {"Italian", 6},
-      {"Spanish", 3}, {"Swedish", 7}, {"Portuguese", 5}, {"Russian", 8}, {"Other", 1},
+      {"Spanish", 3}, {"Swedish", 7}, {"Portuguese", 5}, {"Russian", 8}, {"Other", -1},
       {"german", 1},  {"", 1},        {"Klingon", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(LanguageCodeOf(c.name), c.code);
+    EXPECT_EQ(LanguageIdFromName(c.name), c.code);
   }
 }

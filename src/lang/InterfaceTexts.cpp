@@ -1,0 +1,151 @@
+#include "lang/InterfaceTexts.h"
+
+#include <array>
+
+// Markers in the order their replacement runs.
+static constexpr std::array<std::string_view, 8> kMarkers = {
+    "es: ", "fr: ", "it: ", "se: ", "de: ", "ru: ", "pg: ", "nl: ",
+};
+static constexpr const char* kShownMarker = "**: ";
+
+TextTable::TextTable(int count, int language) : texts_(count), language_(language) {}
+
+const char* TextTable::Get(int index) const {
+  if (index < 0 || index >= Count())
+    return kMissingText;
+  return texts_[index].GetText();
+}
+
+void TextTable::Set(int index, std::string_view text) {
+  if (index < 0 || index >= Count())
+    return;
+  texts_[index].AssignBytes(text.data(), static_cast<int>(text.size()));
+}
+
+void TextTable::ReplaceMarkers(int index) {
+  if (index < 0 || index >= Count())
+    return;
+  TextString& text = texts_[index];
+  for (std::string_view marker : kMarkers) {
+    int at = -1;
+    if (text.Find(0, marker.data(), &at, 1, 0))
+      text.ReplaceSpan(at, static_cast<int>(marker.size()), kShownMarker);
+  }
+}
+
+void TextTable::Select(int language, std::span<const TextRow> englishRows) {
+  if (language == language_)
+    return;
+  language_ = language;
+  if (language == kLanguageOther)
+    return;
+  const std::string_view marker = UntranslatedMarker(language);
+  std::string text;
+  for (const TextRow& row : englishRows) {
+    text.assign(marker);
+    text.append(row.text);
+    Set(row.index, text);
+  }
+  for (int index = 0; index < Count(); ++index)
+    ReplaceMarkers(index);
+}
+
+TextTable& MessageTexts() {
+  static TextTable table(kMessageTextCount, kTableNeverFilled);
+  return table;
+}
+
+TextTable& DialogTexts() {
+  static TextTable table(kDialogTextCount, kTableNoLanguage);
+  return table;
+}
+
+TextTable& ToolTipTexts() {
+  static TextTable table(kToolTipTextCount, kTableNoLanguage);
+  return table;
+}
+
+TextTable& MenuTexts() {
+  static TextTable table(kMenuTextCount, kTableNoLanguage);
+  return table;
+}
+
+// The tooltip and menu texts are filled from language files; the built-in tables hold none.
+std::span<const TextRow> EnglishToolTipTexts() { return {}; }
+std::span<const TextRow> EnglishMenuTexts() { return {}; }
+
+std::string_view UntranslatedMarker(int language) {
+  switch (language) {
+    case kLanguageGerman: return "de: ";
+    case kLanguageSpanish: return "es: ";
+    case kLanguageFrench: return "fr: ";
+    case kLanguagePortuguese: return "pg: ";
+    case kLanguageItalian: return "it: ";
+    case kLanguageSwedish: return "se: ";
+    case kLanguageRussian: return "ru: ";
+    case kLanguageDutch: return "nl: ";
+    default: return {};
+  }
+}
+
+void SelectMessageLanguage(int language) { MessageTexts().Select(language, EnglishMessageTexts()); }
+void SelectDialogLanguage(int language) { DialogTexts().Select(language, EnglishDialogTexts()); }
+void SelectToolTipLanguage(int language) { ToolTipTexts().Select(language, EnglishToolTipTexts()); }
+void SelectMenuLanguage(int language) { MenuTexts().Select(language, EnglishMenuTexts()); }
+
+void SelectInterfaceLanguage(int language) {
+  SelectToolTipLanguage(language);
+  SelectMenuLanguage(language);
+  SelectMessageLanguage(language);
+  SelectDialogLanguage(language);
+}
+
+const char* GetMessageText(int index) {
+  if (MessageTexts().GetLanguage() < -1)
+    SelectMessageLanguage(kLanguageEnglish);
+  return MessageTexts().Get(index);
+}
+
+const char* GetDialogText(int index) { return DialogTexts().Get(index); }
+
+void SetMessageText(int id, std::string_view text) {
+  const int index = id - kMessageTextFirstId;
+  if (index < 0 || index >= kMessageTextCount)
+    return;
+  std::string unescaped;
+  unescaped.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool escape = text[i] == '\\' && i + 1 < text.size();
+    if (escape && text[i + 1] == 'n') {
+      unescaped.push_back('\n');
+      ++i;
+      continue;
+    }
+    if (escape && text[i + 1] == 'r') {
+      unescaped.push_back('\r');
+      ++i;
+      continue;
+    }
+    unescaped.push_back(text[i]);
+  }
+  MessageTexts().Set(index, unescaped);
+}
+
+void SetDialogTextEntry(int id, std::string_view text) {
+  if (id < 0 || id >= kDialogTextCount)
+    return;
+  DialogTexts().Set(id, text);
+  // The other entries hold no marker: filling and every earlier call replaced theirs.
+  DialogTexts().ReplaceMarkers(id);
+}
+
+std::string MessageWithPlaceholder(int index, std::string_view placeholder,
+                                   std::string_view value) {
+  std::string text = GetMessageText(index);
+  if (placeholder.empty())
+    return text;
+  for (std::size_t at = text.find(placeholder); at != std::string::npos;
+       at = text.find(placeholder, at + value.size()))
+    text.replace(at, placeholder.size(), value);
+  return text;
+}
