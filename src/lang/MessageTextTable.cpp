@@ -93,7 +93,7 @@ static constexpr TextRow kEnglishMessageTexts[] = {
     {113, "Icon files (*.ico)|*.ico|All files (*.*)|*.*|"},
     {114, "Concatenate results into one file"},
     {115, "Text table file"},
-    {116, "File already exists.\" \n \"Either enable 'May overwrite existing files', or change the output name or folder"},
+    {116, "File already exists.\nEither enable 'May overwrite existing files', or change the output name or folder"},
     {117, "Files are all empty"},
 };
 static_assert(std::size(kEnglishMessageTexts) == 89, "one row per English message text");

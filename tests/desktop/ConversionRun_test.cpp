@@ -52,7 +52,7 @@ TEST_F(ConversionRun, ExistingOutputIsNotOverwrittenUnlessAllowed) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Output File Error");
   EXPECT_EQ(platform.messages[0].text,
-            "File already exists.\" \n \"Either enable 'May overwrite existing files', or "
+            "File already exists.\nEither enable 'May overwrite existing files', or "
             "change the output name or folder");
   const std::string lines = StatusLines();
   EXPECT_TRUE(Contains(lines, "ERROR: File already exists - " + output)) << lines;

@@ -178,7 +178,7 @@ TEST(EnglishTexts, MessageTextsKeepTheirExactBytes) {
       {86, "Text files (*.txt,*.asc)|*.txt;*.asc|Include files (*.inc)|*.inc|All files "
            "(*.*)|*.*||"},
       {87, "Policy files (*.pol)|*.pol|All files (*.*)|*.*|"},
-      {116, "File already exists.\" \n \"Either enable 'May overwrite existing files', or change "
+      {116, "File already exists.\nEither enable 'May overwrite existing files', or change "
             "the output name or folder"},
   };
   for (const Case& c : cases) {
