@@ -1,7 +1,7 @@
 #include "app/EngineRun.h"
 
 #include "engine/Context.h"
-#include "engine/ConvertDriver.h"
+#include "convert/ConvertDriver.h"
 #include "policy/FileControl.h"
 
 int RunEngineOnFile(FileControl& base, FileControl& user, FileControl& analysis,

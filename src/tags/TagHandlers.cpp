@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "analysis/HelpLinks.h"
 #include "analysis/PreHTML.h"
 #include "policy/ValueConversions.h"
 #include "engine/Context.h"
