@@ -118,6 +118,55 @@ static bool IsBoundaryChar(char c) {
   return c == ' ' || c == '*' || c == '+' || c == '-' || c == ':' || c == '|';
 }
 
+// Characters that draw the lines of a table or a diagram ("+----+", "|====|", "::").
+static bool IsRuleChar(char c) {
+  return c == '*' || c == '+' || c == '-' || c == ':' || c == '|' || c == '=' || c == '_' ||
+         c == '~';
+}
+
+namespace {
+// Tells whether a character at or after a column boundary belongs to a table's lines, and so
+// may be dropped, or to its text, and so must stay in a cell. A blank or a '|' is a column's
+// edge. '*', '+', '-' and ':' are lines only inside a run of non-blank characters drawn with
+// rule characters alone: in "n--", "-5", "*p" or "a::b" they are text. The run last looked at
+// is remembered, so the split of a line reads each run once however many boundaries fall in
+// it.
+class BorderTest {
+ public:
+  explicit BorderTest(const TextString& text) : text_(text), length_(text.GetLength()) {}
+
+  bool IsBorder(int pos) {
+    const char c = text_.CharAt(pos);
+    if (c == ' ' || c == '|')
+      return true;
+    if (!IsBoundaryChar(c))
+      return false;
+    if (pos < runStart_ || pos >= runEnd_)
+      ReadRun(pos);
+    return ruleRun_;
+  }
+
+ private:
+  void ReadRun(int pos) {
+    runStart_ = pos;
+    while (runStart_ > 0 && text_.CharAt(runStart_ - 1) != ' ')
+      --runStart_;
+    runEnd_ = pos;
+    while (runEnd_ < length_ && text_.CharAt(runEnd_) != ' ')
+      ++runEnd_;
+    ruleRun_ = true;
+    for (int k = runStart_; k < runEnd_ && ruleRun_; ++k)
+      ruleRun_ = IsRuleChar(text_.CharAt(k));
+  }
+
+  const TextString& text_;
+  int length_;
+  int runStart_ = 0;
+  int runEnd_ = 0;  // empty: nothing read
+  bool ruleRun_ = false;
+};
+}  // namespace
+
 // The cell text from..to without the runs of '|' at either end.
 static void CutCellText(const TextString& text, int from, int to, TextString& out) {
   while (from < to && text.CharAt(from) == '|')
@@ -152,6 +201,7 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
                                            what.GetLength(), 0) == 0;
   };
 
+  BorderTest borders(text);
   int cellStart = 0;  // j
   int current = 0;    // i
   int first = 0;      // d
@@ -201,12 +251,19 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
       ++pos;
       continue;
     }
-    // At the column's boundary or at the end of the text.
-    if (!lastColumn && !zeroWidth && pos < length && !IsBoundaryChar(text.CharAt(pos))) {
+    // At the column's boundary or at the end of the text. A character of text there that
+    // joins words on both sides makes the word cross the boundary; one that only ends a word
+    // stays with it in this cell, and one that only starts a word begins the next cell.
+    const bool textAtBoundary = pos < length && !borders.IsBorder(pos);
+    const bool endsWord = textAtBoundary && pos > 0 && text.CharAt(pos - 1) != ' ';
+    const bool startsWord = textAtBoundary && pos + 1 < length && text.CharAt(pos + 1) != ' ';
+    if (!lastColumn && !zeroWidth && textAtBoundary &&
+        (!IsBoundaryChar(text.CharAt(pos)) || (endsWord && startsWord))) {
       ++current;  // a word crosses the boundary: the cell spans the next column too
       continue;
     }
-    const int end = std::min(lastColumn ? length : pos, length);
+    const bool keepLeft = textAtBoundary && endsWord && !zeroWidth;
+    const int end = std::min(lastColumn ? length : pos + (keepLeft ? 1 : 0), length);
     TableCell& cell = *row.GetCell(first);
     TextString& cellText = cell.text;
     CutCellText(text, std::min(cellStart, end), end, cellText);
@@ -223,11 +280,11 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
     }
     if (lastColumn || pos >= length)
       break;
-    int next = zeroWidth ? boundary : boundary + 1;
+    int next = zeroWidth || (textAtBoundary && !keepLeft) ? boundary : boundary + 1;
     const PreFormColumn& column = *columns_[static_cast<size_t>(current)];
     if (column.boundary < column.gapEnd) {
       const int skip = column.gapEnd - column.boundary;
-      for (int k = 0; k < skip && next < length && IsBoundaryChar(text.CharAt(next)); ++k)
+      for (int k = 0; k < skip && next < length && borders.IsBorder(next); ++k)
         ++next;
     }
     next = std::max(next, pos);

@@ -247,6 +247,41 @@ TEST_F(PreFormTest, AWordAcrossABoundarySpansTwoColumns) {
   EXPECT_EQ(row.GetCell(2)->columnSpan, 1);
 }
 
+// A '-', '*', '+' or ':' at a column boundary is a table line only inside a run drawn with
+// such characters; touching text it stays with the text: spanning the boundary inside a word,
+// in the cell before when it ends a word, in the cell after when it starts one. '|' and rule
+// runs between the columns are still dropped.
+TEST_F(PreFormTest, TextAtAColumnBoundaryIsKept) {
+  struct Case {
+    const char* line;  // the boundary at position 8, the gap ending at 9
+    std::vector<std::string> cells;
+    int firstSpan;
+  };
+  const Case cases[] = {
+      {"weight(n--);", {"weight(n--);", ""}, 2},  // inside a word: the word crosses
+      {"nineteen::x", {"nineteen::x", ""}, 2},
+      {"subtotal: 12", {"subtotal:", "12"}, 1},   // ends a word
+      {"count+++ two", {"count+++", "two"}, 1},
+      {"x       -5", {"x", "-5"}, 1},             // starts a word
+      {"deref   *ptr", {"deref", "*ptr"}, 1},
+      {"alpha   |-5", {"alpha", "-5"}, 1},        // in the gap after a rule
+      {"alpha   | one", {"alpha", "one"}, 1},     // rules and rule runs are dropped
+      {"alpha   |one|", {"alpha", "one"}, 1},
+      {"total   - one", {"total", "one"}, 1},
+      {"--------+-----", {"--------", "----"}, 1},
+      {"=======++=====", {"=======+", "====="}, 1},
+  };
+  for (const Case& c : cases)
+    Add(c.line);
+  region->AddColumn(0, 9, 8, 0);
+  region->AddColumn(10, 20, 20, -1);
+  for (int k = 0; k < static_cast<int>(std::size(cases)); ++k) {
+    SCOPED_TRACE(cases[k].line);
+    EXPECT_EQ(Cells(k), cases[k].cells);
+    EXPECT_EQ(region->GetRow().GetCell(0)->columnSpan, cases[k].firstSpan);
+  }
+}
+
 // In-line tags stay in their cell and never end it, wherever the column boundaries fall.
 TEST_F(PreFormTest, TagsStayInsideTheirCells) {
   AddAll({"aaaa    bb", "cccc    dd", "eeee    ff", "[[x]]a  bb", "aaa[[long tag]] bb",
