@@ -1098,6 +1098,10 @@ void LineAnalyser::HangingByIndent() {
   const LineWords words = WordsOf(View(*effective_));
   if (words.secondColumn < 0 || eff.indent + words.secondColumn != current_.indent)
     return;
+  // A contents entry that ends in its page number is complete: a deeper entry below it
+  // ("7. References ..... 6" over "   7.1. Normative ..... 6") is no continuation of it.
+  if (EndsInDotLeaderPageNumber(View(*effective_)))
+    return;
   const char bullet = SingleBulletChar(fc_, words);
   if (bullet == 0 || InUserRegion()) {
     if (Policy(PolicyId::LookForHangingParagraphs) == 0)
