@@ -259,6 +259,24 @@ static void ReportWrongIndent(Context& ctx, PreHTML& line, const char* lead,
   line.ReportLineMessage(ctx, message.GetText(), 2);
 }
 
+// A line of nearly full width whose next line holds text set no further in than the line's
+// title: the first line of a numbered paragraph, not a title wrapped onto a second line.
+static bool RunsOnAsParagraph(const PreHTML& line, int wordIndex) {
+  constexpr int kFullLine = 60;
+  const auto* next = dynamic_cast<const PreHTML*>(line.GetNext());
+  if (next == nullptr || line.GetLineLength() < kFullLine || next->GetLineLength() == 0)
+    return false;
+  const std::string_view text(line.GetText(), static_cast<std::size_t>(line.GetLength()));
+  std::size_t at = static_cast<std::size_t>(line.GetIndent());
+  for (int word = 1; word <= wordIndex && at < text.size(); ++word) {
+    while (at < text.size() && text[at] != ' ')
+      ++at;
+    while (at < text.size() && text[at] == ' ')
+      ++at;
+  }
+  return next->GetIndent() <= static_cast<int>(at);
+}
+
 int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& word, int wordIndex,
                                   int levelHint, int breakBefore) {
   Tracker& tracker = *ctx.pGetTracker();
@@ -371,6 +389,10 @@ int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& wor
   // A chapter inside running text is no heading. The analysis pass still moves the state on,
   // as the later passes will see the same line as text after a chapter of that number.
   const bool embedded = type == kTypeHeading1 && breakBefore == 0;
+  // Nor is a numbered paragraph whose full first line runs on into a line set no further in
+  // than its title ("1. MUST   This word ... the" over "   definition is ..."): every pass
+  // moves the state on to its number, as the chapters after it follow on from it.
+  const bool runOn = type == kTypeHeading1 && !embedded && RunsOnAsParagraph(*this, wordIndex);
   if (embedded && !analysis) {
     if (output) ReportLineMessage(ctx, "INFO: Ignoring \"heading\" embedded in text", 4);
     return 0;
@@ -402,7 +424,7 @@ int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& wor
       level.lastNumber = numbers[static_cast<std::size_t>(i)];
     }
   }
-  if (embedded) return 0;
+  if (embedded || runOn) return 0;
   if (!analysis) return type;
 
   // What the analysis pass counts for the policy calculation.

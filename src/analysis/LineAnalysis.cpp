@@ -276,6 +276,7 @@ class LineAnalyser {
   void Centring();
   bool HasTitleAfterFirstWord() const;
   int NumberedHeading();
+  int AppendixHeading();
   bool CapitalisedHeading();
   int KeyPhraseHeading();
   bool EmbeddedHeading();
@@ -800,6 +801,64 @@ int LineAnalyser::NumberedHeading() {
   return line_.TestHeadingCandidate(fc_, ctx_, work_.headingWord, 3, -1, breakBefore);
 }
 
+// The depth of a lettered section label ("A" 0, "A.1" 1, "B.2.3." 2): -1 when label is not an
+// ASCII capital followed by dot-separated numbers, with a trailing '.' or ':' allowed. A bare
+// letter is a label only when named (after "Appendix") or followed by '.'.
+static int LetteredLabelDepth(std::string_view label, bool named) {
+  if (!label.empty() && (label.back() == '.' || label.back() == ':')) {
+    if (!named && label.size() == 2 && label.back() == ':')
+      return -1;
+    label.remove_suffix(1);
+  } else if (!named && label.size() == 1) {
+    return -1;
+  }
+  if (label.empty() || label[0] < 'A' || label[0] > 'Z')
+    return -1;
+  int depth = 0;
+  for (std::size_t i = 1; i < label.size(); ++i) {
+    if (label[i] != '.' || i + 1 == label.size() || !IsAsciiDigit(label[i + 1]))
+      return -1;
+    ++depth;
+    while (i + 1 < label.size() && IsAsciiDigit(label[i + 1]))
+      ++i;
+  }
+  return depth;
+}
+
+int LineAnalyser::AppendixHeading() {
+  // Appendices follow a document's numbered chapters: a lettered label is looked for only
+  // once numbered headings are recognised and one has been accepted, and only at column 0
+  // after a break, with a capitalised title, outside the contents list. The letters must
+  // run in order unless the line names the appendix, as lettered list items would not.
+  FileControl::HeadingState& state = fc_.GetHeadingState();
+  if (analysisPass_ || fc_.GetRecognisedHeadings().count == 0 || state.headingAccepted == 0 ||
+      state.inContentsList != 0 || ctx_.pGetTracker()->inContents != 0 ||
+      ctx_.pGetTracker()->Allows(Permission::NumberedHeadings) == 0)
+    return 0;
+  if (line_.GetIndent() != 0 || effectiveRecord_.type == kTypeUntyped || InUserRegion() ||
+      EndsInDotLeaderPageNumber(View(line_)))
+    return 0;
+  const LineWords words = WordsOf(View(work_.leftTrimmed));
+  const bool named = EqualsNoCase(words.first, "Appendix");
+  const std::string_view label = named ? words.second : words.first;
+  const int titleColumn = named ? words.thirdColumn : words.secondColumn;
+  if (titleColumn < 0)
+    return 0;
+  const int depth = LetteredLabelDepth(label, named);
+  if (depth < 0 || depth > kTypeHeading6 - kTypeHeading1)
+    return 0;
+  const char title = View(work_.leftTrimmed)[static_cast<std::size_t>(titleColumn)];
+  if (title < 'A' || title > 'Z')
+    return 0;
+  const char letter = label[0];
+  const char last = state.lastAppendixLetter;
+  const bool inOrder = last == 0 ? letter == 'A' : letter == last || letter == last + 1;
+  if (!named && !inOrder)
+    return 0;
+  state.lastAppendixLetter = letter;
+  return kTypeHeading1 + depth;
+}
+
 // A pre-formatted score above this marks a row of a table, a diagram or code (the list file
 // shows it as '+').
 inline constexpr int kStrongPreformattedKind = 5;
@@ -920,6 +979,8 @@ bool LineAnalyser::EmbeddedHeading() {
 
 bool LineAnalyser::HeadingOrBullet() {
   int heading = NumberedHeading();
+  if (heading == 0)
+    heading = AppendixHeading();
   if (heading == 0 && CapitalisedHeading())
     return true;
   if (heading == 0)
@@ -1036,6 +1097,10 @@ void LineAnalyser::HangingByIndent() {
     return;
   const LineWords words = WordsOf(View(*effective_));
   if (words.secondColumn < 0 || eff.indent + words.secondColumn != current_.indent)
+    return;
+  // A contents entry that ends in its page number is complete: a deeper entry below it
+  // ("7. References ..... 6" over "   7.1. Normative ..... 6") is no continuation of it.
+  if (EndsInDotLeaderPageNumber(View(*effective_)))
     return;
   const char bullet = SingleBulletChar(fc_, words);
   if (bullet == 0 || InUserRegion()) {

@@ -276,6 +276,11 @@ void BuildParagraphFormat(FileControl& fc, RTFFile& /*writer*/, int styleIndex,
   if (mask & kPartStyle) {
     out.Append("\\s");
     out.AppendNumber('1', style.styleNumber, 0);
+    // Readers that do not take the outline level from the style sheet need it here too.
+    if (styleIndex >= StyleSheet::kHeading1 && styleIndex <= StyleSheet::kHeading6) {
+      out.Append("\\outlinelevel");
+      out.AppendNumber('1', styleIndex - StyleSheet::kHeading1, 0);
+    }
   }
   if (mask & kPartSpacing) {
     if (style.spaceBefore != 0) {

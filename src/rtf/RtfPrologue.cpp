@@ -207,9 +207,12 @@ static void WriteStyleLine(FileControl& fc, RTFFile& writer, int index, const St
     AppendNumbered(line, "\\sb", style.spaceBefore);
   if (style.spaceAfter != 0)
     AppendNumbered(line, "\\sa", style.spaceAfter);
-  const bool keep = fc.GetInt(PolicyId::MakeWindowsHelpSourceFile)
-                        ? style.keepWithNext != 0
-                        : index >= StyleSheet::kHeading1 && index <= StyleSheet::kHeading6;
+  const bool heading = index >= StyleSheet::kHeading1 && index <= StyleSheet::kHeading6;
+  // Heading 1-6 are outline levels 0-5, so a reader lists them as the document's outline.
+  if (heading)
+    AppendNumbered(line, "\\outlinelevel", index - StyleSheet::kHeading1);
+  const bool keep =
+      fc.GetInt(PolicyId::MakeWindowsHelpSourceFile) ? style.keepWithNext != 0 : heading;
   if (keep)
     line.Append("\\keepn");
   line.Append("\\widctlpar ");

@@ -256,6 +256,21 @@ TEST_F(LineAnalysisTest, ADotLeaderEntryKeepsTheContentsListGoing) {
   EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 0);
 }
 
+// An entry that ends in its page number is complete: the deeper entry below it, starting
+// where its title starts, is no continuation of a hanging paragraph.
+TEST_F(LineAnalysisTest, AContentsEntryWithItsPageNumberDoesNotHangOverTheNextEntry) {
+  fc.Bool(PolicyId::LookForHangingParagraphs).value = 1;
+  AddAll({"", "Table of Contents", "", "      A.1. Older Labels ..................... 78",
+          "           A.1.1.  Paper Labels ............ 78", "", "      B.1. Label Stock",
+          "           of the store's own make", ""});
+  Analyse();
+  EXPECT_NE(Type(3), kTypeHangingParagraph);
+  EXPECT_NE(Type(4), kTypeHangingContinuation);
+  // Without the page number the same layout hangs.
+  EXPECT_EQ(Type(6), kTypeHangingParagraph);
+  EXPECT_EQ(Type(7), kTypeHangingContinuation);
+}
+
 TEST(EndsInDotLeaderPageNumber, NeedsThreeDotsBeforeTheNumber) {
   struct Case {
     const char* text;

@@ -47,14 +47,19 @@ const OutlineCase kOutlineCases[] = {
     {"contents-page-break.txt",
      "a contents list goes on across a page break and an appendix entry; its entries are no "
      "headings and the body's are",
-     kLabelsOutline},
+     {"1 1", "1 2", "2 2.1", "2 2.2", "1 3", "2 3.1", "2 3.2", "1 4", "2 Appendix"}},
     {"early-chapter-one.txt",
      "a lone chapter 1 before a centred contents list does not use up the contents list",
      {"1 2", "2 2.1", "2 2.2", "1 3", "2 3.1", "2 3.2", "1 4"}},
     {"numbered-definitions.txt",
-     "a numbered definition whose text runs on is not withdrawn as a list item, so the chapters "
-     "after it are still found",
-     {"1 1", "1 2", "1 3", "1 4", "1 5", "1 6", "1 7", "1 8"}},
+     "a numbered definition whose text runs on is no heading, and the chapters after it are "
+     "still found",
+     {"1 5", "1 6", "1 7", "1 8"}},
+    {"lettered-appendices.txt",
+     "lettered appendices after numbered chapters are headings at the depth of their label; a "
+     "lettered line out of order is not",
+     {"1 1", "1 2", "2 2.1", "2 2.2", "1 3", "2 3.1", "2 3.2", "1 4", "1 Appendix", "2 A.1",
+      "2 A.2", "3 A.2.1", "1 APPENDIX", "2 B.1"}},
     {"definitions-before-contents-end.txt",
      "chapters that go on after a contents list has ended are not refused as contents lines",
      {"1 6", "1 7", "1 8", "1 9"}},

@@ -282,8 +282,9 @@ TEST(BuildParagraphFormat, WritesTheStyleAsControlWords) {
   EXPECT_EQ(s.Format(StyleSheet::kBody), "\\pard\\plain \\s1\\sb60\\sa60 \\f101\\fs20\\b0\\i0\\qj");
   EXPECT_EQ(s.Format(StyleSheet::kTable), "\\pard\\intbl \\s2\\keepn\\widctlpar \\f102\\fs20\\b0\\i0");
   EXPECT_EQ(s.Format(StyleSheet::kHeading1),
-            "\\pard\\plain \\s61\\sb240\\sa120\\keepn\\widctlpar \\f161\\fs28\\b\\i0");
+            "\\pard\\plain \\s61\\outlinelevel0\\sb240\\sa120\\keepn\\widctlpar \\f161\\fs28\\b\\i0");
   EXPECT_EQ(s.Format(StyleSheet::kQuotes), "\\pard\\plain \\s13 \\f113\\fs20\\b0\\i");
+  EXPECT_EQ(s.Format(StyleSheet::kHeading6, kPartStyle), "\\s66\\outlinelevel5");
   EXPECT_EQ(s.Format(StyleSheet::kBody, kPartStyle), "\\s1");
   EXPECT_EQ(s.Format(StyleSheet::kBody, kPartStyle | kPartFont), "\\s1\\f101\\fs20\\b0\\i0");
   EXPECT_EQ(s.Format(StyleSheet::kBody, kPartKeep), " ");
@@ -294,7 +295,7 @@ TEST(BuildParagraphFormat, HelpOutputKeepsOnlyHeadingsWithTheNextParagraph) {
   s.Set("Make Windows Help source file: yes");
   s.ctx.Styles.PrepareForOutput(s.fc);
   EXPECT_EQ(s.Format(StyleSheet::kHeading1),
-            "\\pard\\plain \\s61\\sb240\\sa120\\keepn\\widctlpar \\f161\\fs28\\b\\i0");
+            "\\pard\\plain \\s61\\outlinelevel0\\sb240\\sa120\\keepn\\widctlpar \\f161\\fs28\\b\\i0");
   EXPECT_EQ(s.Format(StyleSheet::kCode), "\\pard\\plain \\s5 \\f105\\fs16\\b0\\i0");
 }
 

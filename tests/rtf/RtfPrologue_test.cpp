@@ -105,8 +105,14 @@ TEST(RtfPrologue, PiecesOfADocumentWithDefaultPolicies) {
   ASSERT_EQ(styles.size(), 1u + 25u + 3u + 1u);
   // RTF output is justified unless a policy says otherwise.
   EXPECT_EQ(styles[2], "{\\s1\\sb60\\sa60\\widctlpar \\f101\\fs20\\kerning28\\qj \\sbasedon0 Body;}");
+  // Heading 1-6 carry outline levels 0-5, so readers list them as the document's outline.
   EXPECT_EQ(styles[13],
-            "{\\s61\\sb240\\sa120\\keepn\\widctlpar \\b\\f161\\fs28\\kerning28 \\sbasedon6 Heading 1;}");
+            "{\\s61\\sb240\\sa120\\outlinelevel0\\keepn\\widctlpar \\b\\f161\\fs28\\kerning28 "
+            "\\sbasedon6 Heading 1;}");
+  EXPECT_EQ(styles[18],
+            "{\\s66\\sb180\\sa60\\outlinelevel5\\keepn\\widctlpar \\b\\i\\f166\\fs20\\kerning28 "
+            "\\sbasedon6 Heading 6;}");
+  EXPECT_EQ(styles[12], "{\\s6\\sb240\\sa120\\widctlpar \\b\\f106\\fs20\\kerning28 \\sbasedon0 All Headings;}");
   EXPECT_EQ(styles[25], "{\\s76\\li1000\\widctlpar \\f176\\fs18\\kerning28 \\sbasedon7 TOC 6;}");
   EXPECT_EQ(styles[26], "{\\*\\cs10 \\additive Default Paragraph Font;}");
 

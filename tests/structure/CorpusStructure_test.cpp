@@ -49,7 +49,7 @@ namespace {
 
 const fs::path kCorpus = fs::path(KELVANE_CORPUS_DIR);
 
-enum class Measure { FoundAtLevel, FalseHeadings, ContentsOnOwnLine };
+enum class Measure { FoundAtLevel, FalseHeadings, ContentsOnOwnLine, WithOutlineLevel };
 
 // A target a document must meet. It applies to documents with at least minCount items of
 // what it measures (reference headings, heading paragraphs, contents entries).
@@ -65,6 +65,7 @@ constexpr Target kTargets[] = {
     {"numbered headings found at their level", Measure::FoundAtLevel, true, 95, 5},
     {"false headings among heading paragraphs", Measure::FalseHeadings, false, 5, 1},
     {"contents entries that begin a line", Measure::ContentsOnOwnLine, true, 100, 1},
+    {"heading paragraphs with an outline level", Measure::WithOutlineLevel, true, 100, 1},
 };
 
 bool EnvironmentSet(const char* name) {
@@ -83,6 +84,9 @@ std::pair<int, double> Measured(const StructureScore& s, Measure measure) {
       return {s.headingParagraphs, Percent(s.falseHeadings, s.headingParagraphs)};
     case Measure::ContentsOnOwnLine:
       return {s.contentsEntries, Percent(s.contentsOnOwnLine, s.contentsEntries)};
+    case Measure::WithOutlineLevel:
+      return {s.headingParagraphs,
+              Percent(s.headingParagraphs - s.withoutOutline, s.headingParagraphs)};
   }
   return {0, 0.0};
 }
@@ -96,6 +100,8 @@ const std::vector<std::string>& Examples(const StructureScore& s, Measure measur
       return s.falseTexts;
     case Measure::ContentsOnOwnLine:
       return s.mergedContentsTexts;
+    case Measure::WithOutlineLevel:
+      return s.withoutOutlineTexts;
   }
   return s.falseTexts;
 }

@@ -648,8 +648,10 @@ StructureScore ScoreStructure(const InputStructure& input,
     if (!p.IsHeading())
       continue;
     headings.push_back(&p);
-    if (p.outlineLevel == 0)
-      ++score.withoutOutline;
+    if (p.outlineLevel != 0)
+      continue;
+    ++score.withoutOutline;
+    Keep(score.withoutOutlineTexts, p.key.substr(0, 100));
   }
   score.headingParagraphs = static_cast<int>(headings.size());
 

@@ -98,6 +98,7 @@ struct StructureScore {
   std::vector<std::string> wrongLevelTexts;
   std::vector<std::string> falseTexts;
   std::vector<std::string> mergedContentsTexts;
+  std::vector<std::string> withoutOutlineTexts;
   std::vector<HeadingKind> headingKinds;  // per heading paragraph, in order
 };
 
