@@ -22,7 +22,7 @@ static constexpr ControlTemplate kAboutControls[] = {
     {kAboutDocLabel, CK::Label, 0, "On-line doco :", kAboutContacts},
     {kAboutDocLink, CK::Link, 0, "https://www.kelvane.example/doco/kelvane.html", kAboutContacts},
     {kAboutMailLabel, CK::Label, 0, "E-mail :", kAboutContacts},
-    {kAboutMailLink, CK::Link, 0, "kelvane@kelvane.example", kAboutContacts},
+    {kAboutMailLink, CK::Link, 0, "kelvane@norvane.example", kAboutContacts},
     {kAboutOk, CK::Button, kControlButtonRow | kControlDefault, "OK", 0},
 };
 

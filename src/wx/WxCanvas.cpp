@@ -91,8 +91,19 @@ void SetCanvasPainter(wxWindow* canvas, Painter* painter, int width, int height)
     area->SetPainter(painter, width, height);
 }
 
+// A link needs a text: an empty one is shown as a blank.
+static wxString LinkLabel(const std::string& text) {
+  return TextToWx(text.empty() ? std::string(" ") : text);
+}
+
 wxWindow* MakeLink(wxWindow* parent, int id, const std::string& text) {
-  const wxString label = TextToWx(text.empty() ? std::string(" ") : text);
+  const wxString label = LinkLabel(text);
   return new wxHyperlinkCtrl(parent, id, label, label, wxDefaultPosition, wxDefaultSize,
                              wxHL_ALIGN_LEFT | wxNO_BORDER);
+}
+
+void SetLinkText(wxHyperlinkCtrl* link, const std::string& text) {
+  const wxString label = LinkLabel(text);
+  link->SetLabel(label);
+  link->SetURL(label);
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 class Painter;
+class wxHyperlinkCtrl;
 class wxWindow;
 
 // The controls of template-built dialogs that the framework has no plain counterpart for.
@@ -15,3 +16,5 @@ void SetCanvasPainter(wxWindow* canvas, Painter* painter, int width, int height)
 
 // A link: a text that reports a click (as a hyperlink event) and opens nothing itself.
 wxWindow* MakeLink(wxWindow* parent, int id, const std::string& text);
+// The link's text, which is also the address it shows when the pointer rests on it.
+void SetLinkText(wxHyperlinkCtrl* link, const std::string& text);

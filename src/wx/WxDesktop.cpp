@@ -436,6 +436,8 @@ void WxDialog::SetText(int id, const std::string& text) {
     edit->ChangeValue(ToWx(text));
   else if (auto* combo = dynamic_cast<wxComboBox*>(w))
     combo->ChangeValue(ToWx(text));
+  else if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(w))
+    SetLinkText(link, text);
   else
     w->SetLabel(ToWx(text));
   --quiet_;
