@@ -56,5 +56,9 @@ const DialogTemplate* FindDialogTemplate(int dialogId) {
     if (dialog.id == dialogId)
       return &dialog;
   }
+  for (const DialogTemplate& dialog : TipsAboutTemplates()) {
+    if (dialog.id == dialogId)
+      return &dialog;
+  }
   return nullptr;
 }

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <span>
+
 #include "platform/DialogTemplate.h"
 
 // The program's dialog templates: one row per control, by resource id. Both window backends
 // build from these rows.
 
 enum DialogId : int {
+  kDialogAbout = 100,
   kDialogMain = 102,
   kDialogStatus = 132,
+  kDialogTips = 233,
 };
 
 // Controls of the status window.
@@ -18,6 +22,9 @@ enum StatusControl : int {
   kStatusSave = 1266,
   kStatusAutoClose = 1280,
 };
+
+// The templates of the tips dialog and the about box (TipsAboutTemplates.cpp).
+std::span<const DialogTemplate> TipsAboutTemplates();
 
 // The template of a dialog id; null for an id without one.
 const DialogTemplate* FindDialogTemplate(int dialogId);

@@ -6,6 +6,7 @@
 
 #include "app/ShellServices.h"
 #include "app/StatusDialog.h"
+#include "app/TipsDialog.h"
 #include "app/OxvDialog.h"
 #include "engine/CommandLine.h"
 #include "engine/Context.h"
@@ -50,6 +51,11 @@ int RunApplication(OxvApp& app, OxvDialog& dialog) {
     dialog.SetPolicyFileName(settings.defaultPolicyFile);
   const std::string input = dialog.GetInputFile();
   if (input.empty() || input == " ") {
+    // The tips wait until the user has chosen a language: a first start asks for that.
+    if (settings.selectedLanguage && settings.showTipsOnStartup) {
+      TipsDialog tips(dialog, nullptr);
+      (void)tips.RunModal();
+    }
     if (settings.useDdeToViewHtml && settings.ddeWorking == "No") {
       ShowMessageText(platform, kMsgDdeDisabled, kMsgCaptionDdeProblems);
       settings.useDdeToViewHtml = 0;

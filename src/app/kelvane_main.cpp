@@ -1,8 +1,10 @@
 // The desktop program: converts the files named on its command line, or opens its main
 // dialog. Its settings live in the settings file of the user's configuration folder.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/DialogPreview.h"
 #include "app/OxvApp.h"
 #include "platform/SettingsStore.h"
 #include "wx/WxDesktop.h"
@@ -12,6 +14,10 @@ int main(int argc, char** argv) {
   return RunWithWxDesktop(argc, argv, settings,
                           [&settings](DesktopPlatform& platform,
                                       const std::vector<std::string>& args) {
+                            // KELVANE_SHOW_DIALOG=<template id>: that dialog alone, for
+                            // pictures of it.
+                            if (const char* shown = std::getenv("KELVANE_SHOW_DIALOG"))
+                              return ShowDialogAlone(platform, std::atoi(shown));
                             OxvApp app(platform);
                             return app.InitInstance(args, settings.GetLoadProblem());
                           });

@@ -21,6 +21,8 @@ enum class ControlKind : std::uint8_t {
   DropList,       // drop-down list without an edit field
   ListBox,
   Slider,
+  Canvas,         // an area the application paints (DialogWindow::SetPainter)
+  Link,           // a text that reports a click, shown as a link
 };
 
 // Flags of a control row.

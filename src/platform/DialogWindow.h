@@ -39,6 +39,29 @@ struct WindowRect {
   int height = 0;
 };
 
+// ---- Painting an owner-drawn area (ControlKind::Canvas) ----
+// Pixels of the area, its origin top left; colours as 0xRRGGBB.
+enum class FontFamily : int { Serif, Sans };
+class DrawingContext {
+ public:
+  virtual ~DrawingContext() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual void FillRect(int left, int top, int width, int height, unsigned colour) = 0;
+  // The font of the texts that follow; pixelHeight is the height of a line of it.
+  virtual void SetFont(FontFamily family, bool bold, int pixelHeight) = 0;
+  // Width in pixels of text in the current font.
+  virtual int TextExtent(const std::string& text) = 0;
+  // Text in black in the current font, its top left at (x, y).
+  virtual void DrawText(int x, int y, const std::string& text) = 0;
+};
+// Paints an area whenever the window system asks for it.
+class Painter {
+ public:
+  virtual ~Painter() = default;
+  virtual void Paint(int controlId, DrawingContext& dc) = 0;
+};
+
 // One window built from a dialog template: controls are addressed by their ids. An id that
 // the window does not have makes a setter do nothing and a getter give an empty text, 0 or
 // -1; nothing here fails loudly, as a dialog's logic addresses controls that a template of
@@ -104,6 +127,13 @@ class DialogWindow {
   // that carry one.
   virtual void SetToolTip(int id, const std::string& text) = 0;
   virtual int ToolCount() const = 0;
+
+  // ---- Owner-drawn areas ----
+  // painter (borrowed; null: the area stays empty) paints the area, which takes the size
+  // width x height pixels.
+  virtual void SetPainter(int id, Painter* painter, int width, int height) = 0;
+  // The area is painted again soon.
+  virtual void Invalidate(int id) = 0;
 };
 
 // The two texts are equal with ASCII letters folded.

@@ -205,6 +205,80 @@ int HeadlessDialog::ToolCount() const {
   return count;
 }
 
+void HeadlessDialog::SetPainter(int id, Painter* painter, int width, int height) {
+  HeadlessControl* control = Find(id);
+  if (control == nullptr)
+    return;
+  control->painter = painter;
+  control->paintWidth = width;
+  control->paintHeight = height;
+}
+
+void HeadlessDialog::Invalidate(int id) {
+  if (HeadlessControl* control = Find(id))
+    ++control->invalidated;
+}
+
+int HeadlessTextExtent(const std::string& text, int fontHeight) {
+  return static_cast<int>(text.size()) * fontHeight / 2;
+}
+
+namespace {
+
+// Records what a painter draws.
+class RecordingContext : public DrawingContext {
+ public:
+  RecordingContext(int width, int height, std::vector<DrawOp>& ops)
+      : width_(width), height_(height), ops_(ops) {}
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void FillRect(int left, int top, int width, int height, unsigned colour) override {
+    DrawOp op;
+    op.x = left;
+    op.y = top;
+    op.width = width;
+    op.height = height;
+    op.colour = colour;
+    ops_.push_back(op);
+  }
+  void SetFont(FontFamily family, bool bold, int pixelHeight) override {
+    DrawOp op;
+    op.kind = DrawKind::Font;
+    op.family = family;
+    op.bold = bold;
+    op.height = pixelHeight;
+    ops_.push_back(op);
+    fontHeight_ = pixelHeight;
+  }
+  int TextExtent(const std::string& text) override { return HeadlessTextExtent(text, fontHeight_); }
+  void DrawText(int x, int y, const std::string& text) override {
+    DrawOp op;
+    op.kind = DrawKind::Text;
+    op.x = x;
+    op.y = y;
+    op.text = text;
+    ops_.push_back(op);
+  }
+
+ private:
+  int width_;
+  int height_;
+  int fontHeight_ = 16;
+  std::vector<DrawOp>& ops_;
+};
+
+}  // namespace
+
+std::vector<DrawOp> HeadlessDialog::Paint(int id) {
+  std::vector<DrawOp> ops;
+  HeadlessControl* control = Find(id);
+  if (control == nullptr || control->painter == nullptr)
+    return ops;
+  RecordingContext dc(control->paintWidth, control->paintHeight, ops);
+  control->painter->Paint(id, dc);
+  return ops;
+}
+
 bool HeadlessDialog::Fire(int controlId, DialogEvent event) {
   if (handler_ == nullptr)
     return true;

@@ -29,7 +29,28 @@ struct HeadlessControl {
   int value = 0;
   std::string toolTip;
   int scrolledToEnd = 0;  // how often ScrollToEnd ran
+  Painter* painter = nullptr;
+  int paintWidth = 0;
+  int paintHeight = 0;
+  int invalidated = 0;  // how often Invalidate ran
 };
+
+// One drawing operation of a painter, as a headless area records it: Fill (x, y, width,
+// height, colour), Font (family, bold, height) or Text (x, y, text).
+enum class DrawKind : int { Fill, Font, Text };
+struct DrawOp {
+  DrawKind kind = DrawKind::Fill;
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  unsigned colour = 0;
+  FontFamily family = FontFamily::Sans;
+  bool bold = false;
+  std::string text;
+};
+// The headless width of a text: half the font's height per byte.
+int HeadlessTextExtent(const std::string& text, int fontHeight);
 
 class HeadlessPlatform;
 
@@ -82,8 +103,12 @@ class HeadlessDialog : public DialogWindow {
   int GetValue(int id) const override;
   void SetToolTip(int id, const std::string& text) override;
   int ToolCount() const override;
+  void SetPainter(int id, Painter* painter, int width, int height) override;
+  void Invalidate(int id) override;
 
   // ---- What a test does and reads ----
+  // Runs the painter of an area as the window system would; its drawing operations.
+  std::vector<DrawOp> Paint(int id);
   // Delivers an event as the user's action would; false when the handler vetoed it.
   bool Fire(int controlId, DialogEvent event);
   // A user's click on a check box: toggles it, then fires Click.

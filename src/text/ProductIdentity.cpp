@@ -43,26 +43,29 @@ static constexpr ProductRow kProducts[] = {
 // Any id outside the table (7 included).
 static constexpr ProductRow kUnknownProduct = {-1, "Qvarnel", "Qvarnel", "?.?", "?.?.?", 1, 1900};
 
-// Windows-1252 bytes.
+// In the interface language's code page: Windows-1251 for Russian, Windows-1252 for the
+// others.
 static constexpr MonthNamesRow kMonthNames[] = {
     {1, "January,February,March,April,May,June,",
      "July,August,September,October,November,December,"},
-    {2, "Januar,Februar,M\xE4rz,April,Mag,Juni,",
+    {2, "Januar,Februar,M\xE4rz,April,Mai,Juni,",
      "Juli,August,September,Oktober,November,Dezember,"},
-    {3, "Enero,Febrero,Marcha,Abril,Puede,Junio,",
+    {3, "Enero,Febrero,Marzo,Abril,Mayo,Junio,",
      "Julio,Agosto,Septiembre,Octubre,Noviembre,Diciembre,"},
-    {4, "Janvier,F\xE9vrier,Mars,Avril,Peut,Juin,",
+    {4, "Janvier,F\xE9vrier,Mars,Avril,Mai,Juin,",
      "Juillet,Ao\xFBt,Septembre,Octobre,Novembre,D\xE9"
      "cembre,"},
-    {5, "Janeiro,Fevereiro,Mar\xE7o,Abril,Pode,Junho,",
+    {5, "Janeiro,Fevereiro,Mar\xE7o,Abril,Maio,Junho,",
      "Julho,Agosto,Setembro,Outubro,Novembro,Dezembro,"},
-    {6, "Gennaio,Febbraio,Marzo,Aprile,Pu\xF2,Giugno,",
+    {6, "Gennaio,Febbraio,Marzo,Aprile,Maggio,Giugno,",
      "Luglio,Agosto,Settembre,Ottobre,Novembre,Dicembre,"},
     {7, "Januari,Februari,Mars,April,Maj,Juni,",
      "Juli,Augusti,September,Oktober,November,December,"},
-    // Untranslated: the marker flags the first name of each half.
-    {8, "ru: January,February,March,April,May,June,",
-     "ru: July,August,September,October,November,December,"},
+    {8,
+     "\xDF\xED\xE2\xE0\xF0\xFC,\xD4\xE5\xE2\xF0\xE0\xEB\xFC,\xCC\xE0\xF0\xF2,"
+     "\xC0\xEF\xF0\xE5\xEB\xFC,\xCC\xE0\xE9,\xC8\xFE\xED\xFC,",
+     "\xC8\xFE\xEB\xFC,\xC0\xE2\xE3\xF3\xF1\xF2,\xD1\xE5\xED\xF2\xFF\xE1\xF0\xFC,"
+     "\xCE\xEA\xF2\xFF\xE1\xF0\xFC,\xCD\xEE\xFF\xE1\xF0\xFC,\xC4\xE5\xEA\xE0\xE1\xF0\xFC,"},
     {9, "Januari,Februari,Maart,April,Mei,Juni,",
      "Juli,Augustus,September,Oktober,November,December,"},
 };

@@ -52,7 +52,8 @@ void GetDocumentationAddress(TextString& base, TextString& page);
 // The program's page "/kelvane/" on the maker's site.
 void GetProductHomePage(TextString& out);
 // The name of month 1-12 in a user-interface language (1 English and any unknown language,
-// 2 German ... 9 Dutch) as Windows-1252 bytes; an empty text for any other month.
+// 2 German ... 9 Dutch) in the language's code page (Windows-1251 bytes for Russian,
+// Windows-1252 for the others); an empty text for any other month.
 void GetMonthName(int language, int month, TextString& out);
 // 0: optional pieces of handling guarded by this switch never run in this program.
 int IsOptionalCodeEnabled();

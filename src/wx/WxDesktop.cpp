@@ -24,6 +24,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/fontdlg.h>
+#include <wx/hyperlink.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/listbox.h>
@@ -42,6 +43,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
+#include "wx/WxCanvas.h"
 
 namespace {
 
@@ -146,6 +148,8 @@ class WxDialog : public DialogWindow {
   int GetValue(int id) const override;
   void SetToolTip(int id, const std::string& text) override;
   int ToolCount() const override;
+  void SetPainter(int id, Painter* painter, int width, int height) override;
+  void Invalidate(int id) override;
 
   wxDialog* GetWxWindow() { return window_; }
 
@@ -219,6 +223,10 @@ wxWindow* WxDialog::MakeControl(const ControlTemplate& row, wxWindow* parent) {
                            (row.flags & kControlSorted) ? wxLB_SORT : 0);
     case ControlKind::Slider:
       return new wxSlider(parent, row.id, 0, 0, 100);
+    case ControlKind::Canvas:
+      return MakeCanvas(parent, row.id);
+    case ControlKind::Link:
+      return MakeLink(parent, row.id, std::string(row.text));
   }
   return nullptr;
 }
@@ -226,7 +234,8 @@ wxWindow* WxDialog::MakeControl(const ControlTemplate& row, wxWindow* parent) {
 // Fields take the width of their line; labels sit beside the field that follows them.
 static bool IsField(ControlKind kind) {
   return kind == ControlKind::Edit || kind == ControlKind::ComboEdit ||
-         kind == ControlKind::DropList || kind == ControlKind::Slider;
+         kind == ControlKind::DropList || kind == ControlKind::Slider ||
+         kind == ControlKind::Link;
 }
 
 void WxDialog::Build(const DialogTemplate& dialog) {
@@ -333,8 +342,13 @@ void WxDialog::Build(const DialogTemplate& dialog) {
       case ControlKind::Slider:
         w->Bind(wxEVT_SLIDER, [deliver, controlId](wxCommandEvent&) { deliver(controlId, DialogEvent::Scroll); });
         break;
+      case ControlKind::Link:
+        // Handled here, so the link opens nothing of its own.
+        w->Bind(wxEVT_HYPERLINK, [deliver, controlId](wxHyperlinkEvent&) { deliver(controlId, DialogEvent::Click); });
+        break;
       case ControlKind::Label:
       case ControlKind::Group:
+      case ControlKind::Canvas:
         break;
     }
     w->Bind(wxEVT_KILL_FOCUS, [deliver, controlId](wxFocusEvent& event) {
@@ -381,6 +395,17 @@ void WxDialog::RepaintNow() {
 }
 
 int WxDialog::RunModal() {
+  // A modal dialog waits for the user: the picture is taken once it shows, and it closes.
+  const char* pictured = Env("KELVANE_SCREENSHOT_DIALOG");
+  if (pictured != nullptr && std::atoi(pictured) == templateId_ && Env("KELVANE_SCREENSHOT")) {
+    const std::shared_ptr<WxDialog*> self = self_;
+    window_->CallAfter([self] {
+      if (*self == nullptr)
+        return;
+      (*self)->SaveScreenshotIfAsked();
+      (*self)->EndModal(2);
+    });
+  }
   modal_ = true;
   const int result = window_->ShowModal();
   modal_ = false;
@@ -411,6 +436,8 @@ void WxDialog::SetText(int id, const std::string& text) {
     edit->ChangeValue(ToWx(text));
   else if (auto* combo = dynamic_cast<wxComboBox*>(w))
     combo->ChangeValue(ToWx(text));
+  else if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(w))
+    SetLinkText(link, text);
   else
     w->SetLabel(ToWx(text));
   --quiet_;
@@ -584,6 +611,19 @@ int WxDialog::ToolCount() const {
   for (const auto& [id, control] : controls_)
     count += control.window->GetToolTip() != nullptr ? 1 : 0;
   return count;
+}
+
+void WxDialog::SetPainter(int id, Painter* painter, int width, int height) {
+  wxWindow* w = Find(id);
+  if (w == nullptr)
+    return;
+  SetCanvasPainter(w, painter, width, height);
+  window_->GetSizer()->SetSizeHints(window_);
+}
+
+void WxDialog::Invalidate(int id) {
+  if (wxWindow* w = Find(id))
+    w->Refresh();
 }
 
 void WxDialog::SaveScreenshotIfAsked() {

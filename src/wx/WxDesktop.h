@@ -16,7 +16,8 @@ class SettingsStore;
 // display: KELVANE_NONINTERACTIVE=1 answers every message box with its default button (the
 // box's text goes to standard error instead), and KELVANE_SCREENSHOT=<png path> together
 // with KELVANE_SCREENSHOT_DIALOG=<template id> saves a picture of that dialog's window
-// when the window goes away while shown.
+// when the window goes away while shown; a modal dialog of that id is pictured as soon as
+// it shows and then closes as if cancelled.
 int RunWithWxDesktop(
     int argc, char** argv, SettingsStore& settings,
     const std::function<int(DesktopPlatform& platform, const std::vector<std::string>& args)>&
