@@ -16,7 +16,9 @@ class SettingsStore;
 // display: KELVANE_NONINTERACTIVE=1 answers every message box with its default button (the
 // box's text goes to standard error instead), and KELVANE_SCREENSHOT=<png path> together
 // with KELVANE_SCREENSHOT_DIALOG=<template id> saves a picture of that dialog's window
-// when the window goes away while shown.
+// when the window goes away while shown. KELVANE_INSPECT=<report path> makes that dialog,
+// once it runs modally, save its picture, write what it shows into the report (a line
+// "title", "control", "item" or "menu" with tab-separated fields) and end with Cancel.
 int RunWithWxDesktop(
     int argc, char** argv, SettingsStore& settings,
     const std::function<int(DesktopPlatform& platform, const std::vector<std::string>& args)>&
