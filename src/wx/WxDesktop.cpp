@@ -476,10 +476,15 @@ wxWindow* WxDialog::MakeControl(const ControlTemplate& row, wxWindow* parent) {
         style |= wxTE_READONLY;
       return new wxTextCtrl(parent, row.id, text, wxDefaultPosition, wxDefaultSize, style);
     }
-    case ControlKind::Button:
-      // A button that only opens a chooser ("...") is as wide as its text.
-      return new wxButton(parent, row.id, text, wxDefaultPosition, wxDefaultSize,
-                          row.text == "..." ? wxBU_EXACTFIT : 0);
+    case ControlKind::Button: {
+      // A button that only opens a chooser ("...") is little wider than its text.
+      if (row.text != "...")
+        return new wxButton(parent, row.id, text);
+      auto* button = new wxButton(parent, row.id, text, wxDefaultPosition, wxDefaultSize,
+                                  wxBU_EXACTFIT);
+      button->SetMinSize(wxSize(window_->FromDIP(36), -1));
+      return button;
+    }
     case ControlKind::CheckBox:
       return new wxCheckBox(parent, row.id, text);
     case ControlKind::Radio:
@@ -515,7 +520,10 @@ void WxDialog::Build(const DialogTemplate& dialog) {
   const int gap = window_->FromDIP(6);
   for (const ControlTemplate& row : dialog.controls) {
     if (row.kind == ControlKind::Group) {
-      auto* box = new wxStaticBoxSizer(wxVERTICAL, window_, Text(row.text));
+      // The box carries the group's id, so that its caption is a control text like others.
+      auto* frame = new wxStaticBox(window_, row.id, Text(row.text));
+      controls_[row.id] = {row.kind, frame};
+      auto* box = new wxStaticBoxSizer(frame, wxVERTICAL);
       groups[row.id] = box;
       top->Add(box, 0, wxEXPAND | wxALL, gap);
       line = nullptr;
@@ -542,10 +550,14 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     }
     const bool continuesLine = line != nullptr && lineGroup == row.group &&
                                (IsField(row.kind) || row.kind == ControlKind::Button);
+    if (continuesLine && row.kind == ControlKind::Button) {
+      // A button beside a field is as tall as the field.
+      line->Add(control, 0, wxEXPAND | wxLEFT, gap);
+      line = nullptr;
+      continue;
+    }
     if (continuesLine) {
-      line->Add(control, IsField(row.kind) ? 1 : 0, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
-      if (row.kind == ControlKind::Button)
-        line = nullptr;
+      line->Add(control, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
       continue;
     }
     if (row.kind == ControlKind::Label || IsField(row.kind)) {

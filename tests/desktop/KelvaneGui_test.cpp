@@ -1,11 +1,15 @@
 // The real desktop program under a virtual display: converts a file named on its command
-// line, shows the status window and leaves a picture of it in the build folder.
+// line, shows the status window and leaves a picture of it in the build folder; without
+// arguments opens the main dialog, whose controls and menu bar are read back through the
+// window backend.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +17,7 @@
 #include <png.h>
 #endif
 
+#include "app/DialogTemplates.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -61,9 +66,11 @@ struct GuiRun {
 };
 
 // Runs the program with its own settings folder; message boxes are answered and written to
-// standard error.
+// standard error. screenshot (when not empty) receives a picture of dialog dialogId; with an
+// inspection report named, that dialog writes what it shows there and closes once it runs.
 GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args,
-                  const std::string& screenshot) {
+                  const std::string& screenshot, int dialogId = 132,
+                  const std::string& inspection = "") {
 #ifdef KELVANE_DESKTOP_PROGRAM
   const std::string errors = folder.File("stderr.txt");
   std::string command = "XDG_CONFIG_HOME=" + Quote(folder.File("config")) +
@@ -71,7 +78,10 @@ GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args
                         Quote(std::string(KELVANE_FIXTURES_DIR) + "/../desktop/lsan-desktop.supp") +
                         ":print_suppressions=0";
   if (!screenshot.empty())
-    command += " KELVANE_SCREENSHOT=" + Quote(screenshot) + " KELVANE_SCREENSHOT_DIALOG=132";
+    command += " KELVANE_SCREENSHOT=" + Quote(screenshot);
+  command += " KELVANE_SCREENSHOT_DIALOG=" + std::to_string(dialogId);
+  if (!inspection.empty())
+    command += " KELVANE_INSPECT=" + Quote(inspection);
   // Tests run in parallel: each starts its search for a free display at a number of its own,
   // so two servers do not race for one.
   const int firstDisplay = 100 + static_cast<int>(std::hash<std::string>{}(folder.path.string()) % 800);
@@ -87,6 +97,8 @@ GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args
   (void)folder;
   (void)args;
   (void)screenshot;
+  (void)dialogId;
+  (void)inspection;
   return {-1, ""};
 #endif
 }
@@ -99,6 +111,66 @@ void WriteSettings(const TempFolder& folder, const std::string& lines) {
 const std::string kQuietSettings =
     "SOFTWARE\\Norvane\\Kelvane\\BrowserCommand\t/bin/true\n"
     "SOFTWARE\\Norvane\\Kelvane\\DragAndDrop\\ViewResults\tNo\n";
+
+// The picture is a window with text on its background: neither one colour nor mostly dark.
+void ExpectPictureNotBlank(const std::string& picture, unsigned minWidth, unsigned minHeight) {
+#ifdef KELVANE_HAVE_PNG
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, picture.c_str())) << image.message;
+  image.format = PNG_FORMAT_GRAY;
+  std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
+  EXPECT_GT(image.width, minWidth);
+  EXPECT_GT(image.height, minHeight);
+  std::set<unsigned char> shades(pixels.begin(), pixels.end());
+  std::size_t dark = 0;
+  for (unsigned char p : pixels)
+    dark += p < 96 ? 1 : 0;
+  EXPECT_GT(shades.size(), 8u);
+  EXPECT_GT(dark, pixels.size() / 200) << "no text in the picture";
+  EXPECT_LT(dark, pixels.size() / 2) << "the picture is mostly dark";
+#else
+  (void)picture;
+  (void)minWidth;
+  (void)minHeight;
+#endif
+}
+
+// What an inspection report says: the title, per control its shown state and text, per
+// list its items, and the menu bar's entries.
+struct Inspection {
+  std::string title;
+  std::map<int, std::pair<bool, std::string>> controls;
+  std::map<int, std::vector<std::string>> items;
+  std::vector<std::string> menu;
+};
+
+Inspection ReadInspection(const std::string& path) {
+  Inspection report;
+  std::istringstream in(ReadBytes(path));
+  for (std::string line; std::getline(in, line);) {
+    // The last field is the text, which may hold tabs of its own.
+    const std::size_t count = line.rfind("title", 0) == 0 ? 2 : line.rfind("menu", 0) == 0 ? 3 : 4;
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    while (fields.size() + 1 < count && at <= line.size()) {
+      const std::size_t tab = std::min(line.find('\t', at), line.size());
+      fields.push_back(line.substr(at, tab - at));
+      at = tab + 1;
+    }
+    fields.push_back(at <= line.size() ? line.substr(at) : std::string());
+    if (fields.size() == 2 && fields[0] == "title")
+      report.title = fields[1];
+    else if (fields.size() == 4 && fields[0] == "control")
+      report.controls[std::stoi(fields[1])] = {fields[2] == "1", fields[3]};
+    else if (fields.size() == 4 && fields[0] == "item")
+      report.items[std::stoi(fields[1])].push_back(fields[3]);
+    else if (fields.size() == 3 && fields[0] == "menu")
+      report.menu.push_back(fields[2]);
+  }
+  return report;
+}
 
 }  // namespace
 
@@ -119,24 +191,79 @@ TEST(KelvaneGui, CommandLineRunShowsTheStatusWindowAndWritesTheRtf) {
   EXPECT_NE(settings.find("\\Files\\MRU00\t" + input), std::string::npos) << settings;
 
   ASSERT_TRUE(fs::exists(picture)) << run.err;
-#ifdef KELVANE_HAVE_PNG
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, picture.c_str())) << image.message;
-  image.format = PNG_FORMAT_GRAY;
-  std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
-  EXPECT_GT(image.width, 300u);
-  EXPECT_GT(image.height, 150u);
-  // Not blank: the window's background and text of its own, not one colour.
-  std::set<unsigned char> shades(pixels.begin(), pixels.end());
-  std::size_t dark = 0;
-  for (unsigned char p : pixels)
-    dark += p < 96 ? 1 : 0;
-  EXPECT_GT(shades.size(), 8u);
-  EXPECT_GT(dark, pixels.size() / 200) << "no text in the picture";
-  EXPECT_LT(dark, pixels.size() / 2) << "the picture is mostly dark";
-#endif
+  ExpectPictureNotBlank(picture, 300, 150);
+}
+
+TEST(KelvaneGui, WithoutArgumentsTheMainDialogShowsItsControlsAndMenu) {
+  REQUIRE_GUI();
+  TempFolder folder("gui");
+  WriteSettings(folder, kQuietSettings);
+  const std::string picture = std::string(KELVANE_BINARY_DIR) + "/kelvane-main-dialog.png";
+  fs::remove(picture);
+  const std::string report = folder.File("inspection.txt");
+
+  const GuiRun run = RunKelvane(folder, {}, picture, kDialogMain, report);
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_TRUE(fs::exists(report)) << "the main dialog did not open: " << run.err;
+  const Inspection shown = ReadInspection(report);
+  EXPECT_EQ(shown.title, "Kelvane");
+
+  for (const ControlTemplate& row : FindDialogTemplate(kDialogMain)->controls)
+    EXPECT_EQ(shown.controls.count(row.id), 1u) << "no control " << row.id;
+  struct Expected {
+    int id;
+    bool shown;
+    const char* text;
+  };
+  const Expected expected[] = {
+      {9101, true, "Input"},
+      {1349, true, "File(s) to convert"},
+      {1122, true, ""},
+      {1001, true, "Browse..."},
+      {9007, true, "Search sub-folders"},
+      {1005, true, "Input File type"},
+      {9104, true, "Plain text file"},
+      {9108, false, "\t"},  // the stored delimiter, a tab at first
+      {1620, false, "Delimiter"},
+      {9102, true, "Conversion"},
+      {1589, true, "Conversion Type"},
+      {1590, true, "Output RTF to file"},
+      {9103, true, "Output"},
+      {1350, true, "Output filename"},
+      {1080, true, ""},
+      {1077, false, ".html"},
+      {1078, false, ".htm"},
+      {1352, true, "Output Directory"},
+      {9110, true, "Use the source directories"},
+      {1012, true, ""},
+      {1291, true, "..."},
+      {9109, true, "Keep tree structure found in source folders"},
+      {1508, true, "Policy files"},
+      {1507, true, "Load policy file"},
+      {1505, true, ""},
+      {1506, true, "..."},
+      {1520, true, "Reset"},
+      {1016, true, "Perform simple conversion"},
+      {1015, true, "Convert File(s)..."},
+      {1198, true, "View Results..."},
+      {9100, true, "May overwrite existing files"},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.id);
+    const auto found = shown.controls.find(e.id);
+    ASSERT_NE(found, shown.controls.end());
+    EXPECT_EQ(found->second.first, e.shown);
+    EXPECT_EQ(found->second.second, e.text);
+  }
+  EXPECT_EQ(shown.items.at(9104),
+            (std::vector<std::string>{"Plain text file", "Text table file", "Tab delimited data file",
+                                      "Comma delimited data file", "Other delimited data file"}));
+  EXPECT_EQ(shown.items.at(1590), std::vector<std::string>{"Output RTF to file"});
+  EXPECT_EQ(shown.menu, (std::vector<std::string>{"&File", "&Conversion options", "&Settings",
+                                                  "&Language", "&View", "&Help", "&Updates"}));
+
+  ASSERT_TRUE(fs::exists(picture)) << run.err;
+  ExpectPictureNotBlank(picture, 300, 400);
 }
 
 TEST(KelvaneGui, CommandLineRunThatFindsNoFileExitsNonZero) {
