@@ -230,8 +230,8 @@ void OxvDialog::OnInitDialog() {
 
   SetLanguage(kLanguageEnglish);
   settings_.useLanguageFile = stored == kLanguageOther ? 1 : 0;
-  // "Other" takes its texts from the stored language file, which the language-file import
-  // reads; until it has, the English texts stay, and "Other" stays the stored choice.
+  // "Other": the texts of the stored language file lie over the English ones. The file is
+  // not read here; the English texts show, and "Other" stays the stored choice.
   SetLanguage(stored);
   CheckSettingsItems();
   if (settings_.rememberSettings)
@@ -343,7 +343,8 @@ static void FillMessageList(DialogWindow& window, int id, std::span<const int> t
   window.SetSelection(id, selection);
 }
 
-int InterfaceCodePageOf(int language) {
+// The code page of a language's interface texts.
+static int InterfaceCodePageOf(int language) {
   return language == kLanguageRussian ? kCodePageCyrillic : kCodePageWesternEurope;
 }
 

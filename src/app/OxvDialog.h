@@ -100,8 +100,6 @@ class OxvDialog : public BaseDialog {
   bool shownOnce_ = false;
 };
 
-// The code page of a language's interface texts: 1251 for Russian, else 1252.
-int InterfaceCodePageOf(int language);
 // The language id of a stored language name: "English" 1 ... "Russian" 8, "Other" -1; any
 // other name 1.
 int LanguageIdFromName(const std::string& name);

@@ -25,6 +25,8 @@ class Menu {
   virtual ~Menu() = default;
 
   // ---- Building ----
+  // A menu bar holds drop-down entries: a backend whose bar cannot hold items or separators
+  // leaves them out.
   virtual void AppendItem(int commandId, const std::string& text, MenuEntryKind kind) = 0;
   virtual void AppendSeparator() = 0;
   // Appends a drop-down entry and returns its (empty) menu, owned by this menu.
