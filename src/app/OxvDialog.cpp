@@ -42,6 +42,9 @@ enum MainControl : int {
 OxvDialog::OxvDialog(DesktopPlatform& platform, StatusDialog& status)
     : BaseDialog(platform, status) {
   CreateContext();
+  for (FileControl* set : {&AnalysisPassPolicies(), &ContentsPassPolicies(), &SheetChanges(),
+                           &PolicyFilePolicies(), &OutputPassPolicies()})
+    set->AttachContext(GetContext());
   LoadSettings();
   outputToSource_ = settings_.outputToSource;
   replicateTree_ = settings_.outputToTree;
@@ -482,11 +485,9 @@ void OxvDialog::WritePreviousSettings() {
 // The name part of the input text: from its first double quote on (a list), else after its
 // last folder separator.
 static std::string InputNamePart(const std::string& inputText) {
-  const std::size_t quote = inputText.find('"');
-  if (quote != std::string::npos)
-    return inputText.substr(quote);
-  const std::size_t slash = inputText.find_last_of("\\/");
-  return slash == std::string::npos ? inputText : inputText.substr(slash + 1);
+  std::string folder, name;
+  SplitInputText(inputText, folder, name);
+  return name;
 }
 
 void OxvDialog::SetOutputType(int type) {

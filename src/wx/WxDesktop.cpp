@@ -116,6 +116,12 @@ class WxMenu;
 struct WxMenuSet : std::enable_shared_from_this<WxMenuSet> {
   WxMenuSet(const int& page, std::function<void(int)> send)
       : codePage(page), deliver(std::move(send)) {}
+  ~WxMenuSet() {
+    for (const auto& [command, id] : frameworkIds)
+      wxWindow::UnreserveControlId(id);
+  }
+  WxMenuSet(const WxMenuSet&) = delete;  // the menus' handlers reach this very set
+  WxMenuSet& operator=(const WxMenuSet&) = delete;
 
   const int& codePage;
   std::function<void(int)> deliver;
