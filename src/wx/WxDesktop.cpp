@@ -435,6 +435,9 @@ class WxDialog : public DialogWindow {
   void SavePicture(const char* path);
   // What the window shows, one line per control and per menu bar entry, into a file.
   void WriteInspection(const char* path);
+  // Chooses a menu item through the toolkit, as a click does; a command that reaches the
+  // window's handler is added to the report as "chosen".
+  void ChooseForInspection(int commandId, const std::string& report);
   wxString Text(std::string_view text) const { return UiText(text, codePage_); }
 
   int templateId_;
@@ -443,6 +446,8 @@ class WxDialog : public DialogWindow {
   DialogEventHandler* handler_ = nullptr;
   std::map<int, Control> controls_;
   bool modal_ = false;
+  wxGUIEventLoop* modalLoop_ = nullptr;  // the loop of a modal run with a menu bar
+  std::string chosenReport_;             // where ChooseForInspection notes a delivered command
   // Text put by the program raises no change event of its own.
   int quiet_ = 0;
   std::shared_ptr<WxDialog*> self_ = std::make_shared<WxDialog*>(this);
@@ -687,16 +692,38 @@ int WxDialog::RunModal() {
       if (const char* picture = Env("KELVANE_SCREENSHOT"))
         (*self)->SavePicture(picture);
       (*self)->WriteInspection(report.c_str());
-      (*self)->EndModal(2);
+      if (const char* command = Env("KELVANE_INSPECT_COMMAND"))
+        (*self)->ChooseForInspection(std::atoi(command), report);
+      if (*self != nullptr)
+        (*self)->EndModal(2);
     });
   }
   modal_ = true;
-  const int result = window_->ShowModal();
+  int result = 0;
+  if (menuBar_ == nullptr) {
+    result = window_->ShowModal();
+  } else {
+    // In the toolkit's own modal state the items of a menu bar inside the dialog cannot be
+    // chosen: the dialog is shown with every other window disabled, and runs a loop of its
+    // own until EndModal.
+    wxWindowDisabler others(window_);
+    window_->Show();
+    wxGUIEventLoop loop;
+    modalLoop_ = &loop;
+    result = loop.Run();
+    modalLoop_ = nullptr;
+    window_->Hide();
+  }
   modal_ = false;
   return result;
 }
 
 void WxDialog::EndModal(int code) {
+  if (modalLoop_ != nullptr) {
+    if (modalLoop_->IsRunning())
+      modalLoop_->Exit(code);
+    return;
+  }
   if (window_->IsModal())
     window_->EndModal(code);
 }
@@ -921,8 +948,15 @@ Menu& WxDialog::CreateMenuBar() {
   // top of the dialog's layout, and each of its menus hands a chosen item to the window.
   const std::shared_ptr<WxDialog*> self = self_;
   auto deliver = [self](int commandId) {
-    if (*self != nullptr)
-      (*self)->Deliver(commandId, DialogEvent::MenuCommand);
+    if (*self == nullptr)
+      return;
+    if (!(*self)->chosenReport_.empty()) {
+      if (std::FILE* file = std::fopen((*self)->chosenReport_.c_str(), "a")) {
+        std::fprintf(file, "chosen\t%d\n", commandId);
+        std::fclose(file);
+      }
+    }
+    (*self)->Deliver(commandId, DialogEvent::MenuCommand);
   };
   menuSet_ = std::make_shared<WxMenuSet>(codePage_, deliver);
   menuBar_ = new wxMenuBar();
@@ -968,6 +1002,19 @@ void WxDialog::WriteInspection(const char* path) {
       std::fprintf(file, "menu\t%d\t%s\n", i, barMenu_->GetEntryText(i).c_str());
   }
   std::fclose(file);
+}
+
+void WxDialog::ChooseForInspection(int commandId, const std::string& report) {
+  if (menuBar_ == nullptr)
+    return;
+  wxMenuItem* item = menuBar_->FindItem(menuSet_->FindFrameworkId(commandId));
+  using Activate = void (*)(void*);
+  auto activate = reinterpret_cast<Activate>(dlsym(RTLD_DEFAULT, "gtk_menu_item_activate"));
+  if (item == nullptr || activate == nullptr || item->GetMenuItem() == nullptr)
+    return;
+  chosenReport_ = report;
+  activate(item->GetMenuItem());
+  chosenReport_.clear();
 }
 
 void WxDialog::SavePicture(const char* path) {

@@ -18,7 +18,9 @@ class SettingsStore;
 // with KELVANE_SCREENSHOT_DIALOG=<template id> saves a picture of that dialog's window
 // when the window goes away while shown. KELVANE_INSPECT=<report path> makes that dialog,
 // once it runs modally, save its picture, write what it shows into the report (a line
-// "title", "control", "item" or "menu" with tab-separated fields) and end with Cancel.
+// "title", "control", "item" or "menu" with tab-separated fields) and end with Cancel;
+// KELVANE_INSPECT_COMMAND=<command id> then first chooses that menu item as a click does,
+// and a line "chosen" tells the command that reached the program.
 int RunWithWxDesktop(
     int argc, char** argv, SettingsStore& settings,
     const std::function<int(DesktopPlatform& platform, const std::vector<std::string>& args)>&

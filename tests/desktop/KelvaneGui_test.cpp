@@ -67,10 +67,11 @@ struct GuiRun {
 
 // Runs the program with its own settings folder; message boxes are answered and written to
 // standard error. screenshot (when not empty) receives a picture of dialog dialogId; with an
-// inspection report named, that dialog writes what it shows there and closes once it runs.
+// inspection report named, that dialog writes what it shows there, chooses the menu item
+// chooseCommand (when not 0) and closes once it runs.
 GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args,
                   const std::string& screenshot, int dialogId = 132,
-                  const std::string& inspection = "") {
+                  const std::string& inspection = "", int chooseCommand = 0) {
 #ifdef KELVANE_DESKTOP_PROGRAM
   const std::string errors = folder.File("stderr.txt");
   std::string command = "XDG_CONFIG_HOME=" + Quote(folder.File("config")) +
@@ -82,6 +83,8 @@ GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args
   command += " KELVANE_SCREENSHOT_DIALOG=" + std::to_string(dialogId);
   if (!inspection.empty())
     command += " KELVANE_INSPECT=" + Quote(inspection);
+  if (chooseCommand != 0)
+    command += " KELVANE_INSPECT_COMMAND=" + std::to_string(chooseCommand);
   // Tests run in parallel: each starts its search for a free display at a number of its own,
   // so two servers do not race for one.
   const int firstDisplay = 100 + static_cast<int>(std::hash<std::string>{}(folder.path.string()) % 800);
@@ -99,6 +102,7 @@ GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args
   (void)screenshot;
   (void)dialogId;
   (void)inspection;
+  (void)chooseCommand;
   return {-1, ""};
 #endif
 }
@@ -144,6 +148,7 @@ struct Inspection {
   std::map<int, std::pair<bool, std::string>> controls;
   std::map<int, std::vector<std::string>> items;
   std::vector<std::string> menu;
+  std::vector<int> chosen;
 };
 
 Inspection ReadInspection(const std::string& path) {
@@ -151,7 +156,8 @@ Inspection ReadInspection(const std::string& path) {
   std::istringstream in(ReadBytes(path));
   for (std::string line; std::getline(in, line);) {
     // The last field is the text, which may hold tabs of its own.
-    const std::size_t count = line.rfind("title", 0) == 0 ? 2 : line.rfind("menu", 0) == 0 ? 3 : 4;
+    const bool twoFields = line.rfind("title", 0) == 0 || line.rfind("chosen", 0) == 0;
+    const std::size_t count = twoFields ? 2 : line.rfind("menu", 0) == 0 ? 3 : 4;
     std::vector<std::string> fields;
     std::size_t at = 0;
     while (fields.size() + 1 < count && at <= line.size()) {
@@ -168,6 +174,8 @@ Inspection ReadInspection(const std::string& path) {
       report.items[std::stoi(fields[1])].push_back(fields[3]);
     else if (fields.size() == 3 && fields[0] == "menu")
       report.menu.push_back(fields[2]);
+    else if (fields.size() == 2 && fields[0] == "chosen")
+      report.chosen.push_back(std::stoi(fields[1]));
   }
   return report;
 }
@@ -202,7 +210,8 @@ TEST(KelvaneGui, WithoutArgumentsTheMainDialogShowsItsControlsAndMenu) {
   fs::remove(picture);
   const std::string report = folder.File("inspection.txt");
 
-  const GuiRun run = RunKelvane(folder, {}, picture, kDialogMain, report);
+  // "Messages from last conversion" is chosen as a click would.
+  const GuiRun run = RunKelvane(folder, {}, picture, kDialogMain, report, 32775);
   ASSERT_EQ(run.status, 0) << run.err;
   ASSERT_TRUE(fs::exists(report)) << "the main dialog did not open: " << run.err;
   const Inspection shown = ReadInspection(report);
@@ -261,6 +270,7 @@ TEST(KelvaneGui, WithoutArgumentsTheMainDialogShowsItsControlsAndMenu) {
   EXPECT_EQ(shown.items.at(1590), std::vector<std::string>{"Output RTF to file"});
   EXPECT_EQ(shown.menu, (std::vector<std::string>{"&File", "&Conversion options", "&Settings",
                                                   "&Language", "&View", "&Help", "&Updates"}));
+  EXPECT_EQ(shown.chosen, std::vector<int>{32775}) << "a chosen menu item did not reach the program";
 
   ASSERT_TRUE(fs::exists(picture)) << run.err;
   ExpectPictureNotBlank(picture, 300, 400);
