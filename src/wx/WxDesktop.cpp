@@ -720,8 +720,9 @@ int WxDialog::RunModal() {
 
 void WxDialog::EndModal(int code) {
   if (modalLoop_ != nullptr) {
-    if (modalLoop_->IsRunning())
-      modalLoop_->Exit(code);
+    // The first request decides the result; later ones while the loop winds up do nothing.
+    modalLoop_->Exit(code);
+    modalLoop_ = nullptr;
     return;
   }
   if (window_->IsModal())
