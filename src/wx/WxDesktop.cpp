@@ -359,7 +359,8 @@ bool WxMenu::SetRightJustified(int position) {
   if (bar_ == nullptr || !Inside(position))
     return false;
   using SetRight = void (*)(void*, int);
-  auto setRight = reinterpret_cast<SetRight>(dlsym(RTLD_DEFAULT, "gtk_menu_item_set_right_justified"));
+  auto setRight =
+      reinterpret_cast<SetRight>(dlsym(RTLD_DEFAULT, "gtk_menu_item_set_right_justified"));
   wxMenu* menu = bar_->GetMenu(static_cast<size_t>(position));
   if (setRight == nullptr || menu == nullptr || menu->m_owner == nullptr)
     return false;
@@ -932,7 +933,8 @@ static wxSize MenuBarSize(wxMenuBar* bar) {
     int height;
   };
   using GetPreferred = void (*)(void*, Requisition*, Requisition*);
-  auto getPreferred = reinterpret_cast<GetPreferred>(dlsym(RTLD_DEFAULT, "gtk_widget_get_preferred_size"));
+  auto getPreferred =
+      reinterpret_cast<GetPreferred>(dlsym(RTLD_DEFAULT, "gtk_widget_get_preferred_size"));
   if (getPreferred != nullptr && bar->GetHandle() != nullptr) {
     Requisition least{0, 0}, natural{0, 0};
     getPreferred(bar->GetHandle(), &least, &natural);

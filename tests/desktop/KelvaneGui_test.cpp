@@ -264,13 +264,15 @@ TEST(KelvaneGui, WithoutArgumentsTheMainDialogShowsItsControlsAndMenu) {
     EXPECT_EQ(found->second.first, e.shown);
     EXPECT_EQ(found->second.second, e.text);
   }
-  EXPECT_EQ(shown.items.at(9104),
-            (std::vector<std::string>{"Plain text file", "Text table file", "Tab delimited data file",
-                                      "Comma delimited data file", "Other delimited data file"}));
+  const std::vector<std::string> inputTypes = {"Plain text file", "Text table file",
+                                               "Tab delimited data file",
+                                               "Comma delimited data file",
+                                               "Other delimited data file"};
+  EXPECT_EQ(shown.items.at(9104), inputTypes);
   EXPECT_EQ(shown.items.at(1590), std::vector<std::string>{"Output RTF to file"});
   EXPECT_EQ(shown.menu, (std::vector<std::string>{"&File", "&Conversion options", "&Settings",
                                                   "&Language", "&View", "&Help", "&Updates"}));
-  EXPECT_EQ(shown.chosen, std::vector<int>{32775}) << "a chosen menu item did not reach the program";
+  EXPECT_EQ(shown.chosen, std::vector<int>{32775}) << "a chosen item did not reach the program";
 
   ASSERT_TRUE(fs::exists(picture)) << run.err;
   ExpectPictureNotBlank(picture, 300, 400);
