@@ -132,9 +132,7 @@ int BaseDialog::ReadPolicyFileInto(FileControl& set, bool& problem) {
   return 1;
 }
 
-// The input text split into its folder and the file names or pattern: before the first double
-// quote of a list, else up to the last separator.
-static void SplitInputText(const std::string& input, std::string& folder, std::string& spec) {
+void SplitInputText(const std::string& input, std::string& folder, std::string& spec) {
   const std::size_t quote = input.find('"');
   const std::size_t cut =
       quote != std::string::npos ? quote : input.find_last_of("/\\") + 1;  // npos + 1 = 0

@@ -24,6 +24,10 @@ enum ConversionType : int {
   kConversionConcatenated = 3,
 };
 
+// The input text split into its folder and the file names or pattern: before the first double
+// quote of a list, else up to the last separator.
+void SplitInputText(const std::string& input, std::string& folder, std::string& spec);
+
 // The base of the main dialog: the program settings, the engine's run-state object and the
 // seven policy sets, and the conversion as the user interface runs it. The fields of the
 // dialog (input, output, options) are reached through the virtual operations that the main

@@ -2,13 +2,16 @@
 
 #include "app/ComboHelpers.h"
 #include "app/DialogTemplates.h"
+#include "app/MainMenu.h"
 #include "app/RegistryAccess.h"
 #include "app/StatusDialog.h"
 #include "engine/Context.h"
 #include "lang/DialogTexts.h"
 #include "lang/InterfaceTexts.h"
+#include "lang/MenuTexts.h"
 #include "lang/Messages.h"
 #include "platform/DesktopPlatform.h"
+#include "platform/Menu.h"
 #include "platform/SettingsStore.h"
 #include "policy/FileControl.h"
 #include "text/ProductIdentity.h"
@@ -39,6 +42,9 @@ enum MainControl : int {
 OxvDialog::OxvDialog(DesktopPlatform& platform, StatusDialog& status)
     : BaseDialog(platform, status) {
   CreateContext();
+  for (FileControl* set : {&AnalysisPassPolicies(), &ContentsPassPolicies(), &SheetChanges(),
+                           &PolicyFilePolicies(), &OutputPassPolicies()})
+    set->AttachContext(GetContext());
   LoadSettings();
   outputToSource_ = settings_.outputToSource;
   replicateTree_ = settings_.outputToTree;
@@ -93,9 +99,9 @@ void OxvDialog::ApplyToPolicies(FileControl& set) {
 void OxvDialog::TakeFromPolicies(FileControl& set) {
   const TextString& extension = set.GetText(PolicyId::OutputFileExtension);
   if (set.IsSet(PolicyId::OutputFileExtension) && !extension.IsEmpty())
-    outputType_ = 2;
+    SetOutputType(2);
   else if (set.IsSet(PolicyId::UseHTMExtension) && set.GetInt(PolicyId::UseHTMExtension))
-    outputType_ = 1;
+    SetOutputType(1);
   conversionType_ = set.GetInt(PolicyId::MakeWindowsHelpSourceFile) ? kConversionWithHelpSource
                                                                      : kConversionToFile;
   simpleConversion_ = set.GetInt(PolicyId::KeepItSimple);
@@ -180,23 +186,13 @@ int OxvDialog::RunModal() {
   if (window_ == nullptr) {
     window_ = platform_.CreateDialog(*FindDialogTemplate(kDialogMain), nullptr);
     window_->SetEventHandler(this);
-    FillComboBox(window_.get(), kMainInputFile, kRecentNames,
-                 settings_.Recent(RecentList::Files).data());
-    FillComboBox(window_.get(), kMainPolicyFile, kRecentNames,
-                 settings_.Recent(RecentList::Policy).data());
-    FillComboBox(window_.get(), kMainOutputDir, kRecentNames,
-                 settings_.Recent(RecentList::OutDir).data());
-    if (settings_.useDefaultPolicy)
-      policyFileName_ = settings_.defaultPolicyFile;
-    SetLanguage(kLanguageEnglish);
-    const int stored = LanguageIdFromName(settings_.language);
-    // A stored "Other" keeps the English texts: no language file is read here.
-    if (stored != kLanguageOther)
-      SetLanguage(stored);
-    if (settings_.rememberSettings)
-      ReadPreviousSettings();
+    OnInitDialog();
     if (settings_.mainDialog.IsSaved())
       window_->Move(settings_.mainDialog.left, settings_.mainDialog.top);
+  }
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    OnFirstShow();
   }
   PutToControls();
   RefreshTitle();
@@ -207,6 +203,59 @@ int OxvDialog::RunModal() {
   settings_.mainDialog = {rect.left, rect.top};
   TakeFromControls();
   return result;
+}
+
+void OxvDialog::OnInitDialog() {
+  if (!IsCommandLineRun()) {
+    policyFileLoaded_ = 0;
+    convertedOnce_ = 0;
+    sheetChangesPending_ = 0;
+  }
+  const int stored = LanguageIdFromName(settings_.language);
+  outputToSource_ = settings_.outputToSource;
+  replicateTree_ = settings_.outputToTree;
+  if (Context* ctx = GetContext())
+    ctx->Commands.treeMatchesInput = replicateTree_;
+  FillComboBox(window_.get(), kMainInputFile, kRecentNames,
+               settings_.Recent(RecentList::Files).data());
+  FillComboBox(window_.get(), kMainOutputDir, kRecentNames,
+               settings_.Recent(RecentList::OutDir).data());
+  FillComboBox(window_.get(), kMainPolicyFile, kRecentNames,
+               settings_.Recent(RecentList::Policy).data());
+  if (settings_.useDefaultPolicy)
+    policyFileName_ = settings_.defaultPolicyFile;
+
+  Menu& menuBar = window_->CreateMenuBar();
+  BuildMenu(menuBar, MainMenuRows());
+  PruneMainMenu(menuBar);
+  window_->ShowControl(kMainOutputHtml, false);
+  window_->ShowControl(kMainOutputHtm, false);
+
+  SetLanguage(kLanguageEnglish);
+  settings_.useLanguageFile = stored == kLanguageOther ? 1 : 0;
+  // "Other": the texts of the stored language file lie over the English ones. The file is
+  // not read here; the English texts show, and "Other" stays the stored choice.
+  SetLanguage(stored);
+  CheckSettingsItems();
+  if (settings_.rememberSettings)
+    ReadPreviousSettings();
+  const Context* policyContext = PolicyFilePolicies().pGetContext();
+  if (policyContext != nullptr && policyContext->Commands.overwrite)
+    mayOverwrite_ = 1;
+  SetCommandLineRun(0);
+  RefreshTitle();
+  if (Context* ctx = GetContext())
+    ctx->Commands.analysisPassEnabled = 1;
+  RefreshDependentControls();
+}
+
+void OxvDialog::OnFirstShow() {
+  if (!policyFileName_.empty())
+    (void)LoadPolicyFile(1);
+  conversionType_ = PolicyFilePolicies().GetInt(PolicyId::MakeWindowsHelpSourceFile)
+                        ? kConversionWithHelpSource
+                        : kConversionToFile;
+  PutToControls();
 }
 
 bool OxvDialog::OnDialogEvent(int controlId, DialogEvent event) {
@@ -297,20 +346,78 @@ static void FillMessageList(DialogWindow& window, int id, std::span<const int> t
   window.SetSelection(id, selection);
 }
 
+// The code page of a language's interface texts.
+static int InterfaceCodePageOf(int language) {
+  return language == kLanguageRussian ? kCodePageCyrillic : kCodePageWesternEurope;
+}
+
 void OxvDialog::SetLanguage(int language) {
   if (window_ != nullptr && language != kLanguageOther && language == GetLanguage())
     return;
   SelectInterfaceLanguage(language);
+  // Texts of a language file lie over those of the language loaded before and keep its
+  // code page.
+  if (language != kLanguageOther)
+    platform_.SetInterfaceCodePage(InterfaceCodePageOf(language));
   if (window_ == nullptr)
     return;
   BaseDialog::SetLanguage(language);
   ApplyDialogTexts(window_.get(), kDialogMain);
-  static constexpr int kConversionTexts[] = {kMsgOutputRtfToFile};
-  FillMessageList(*window_, kMainInputType, kInputTypeTexts);
-  FillMessageList(*window_, kMainConversionType, kConversionTexts);
+  ApplyMenuTexts(window_.get());
+  window_->RedrawMenuBar();
   RefreshTitle();
-  RefreshDependentControls();
   ApplyDialogTexts(status_.GetWindow(), kDialogStatus);
+  static constexpr int kConversionTexts[] = {kMsgOutputRtfToFile};
+  FillMessageList(*window_, kMainConversionType, kConversionTexts);
+  CheckSettingsItems();
+  CheckLanguageItem(language);
+  FillMessageList(*window_, kMainInputType, kInputTypeTexts);
+  RefreshDependentControls();
+}
+
+void OxvDialog::CheckSettingsItems() {
+  Menu* menu = window_ != nullptr ? window_->GetMenuBar() : nullptr;
+  if (menu == nullptr)
+    return;
+  (void)menu->CheckCommand(kCmdShowToolTips, settings_.displayToolTips != 0);
+  (void)menu->CheckCommand(kCmdShowStatusDialog, settings_.displayStatusDialog != 0);
+  (void)menu->CheckCommand(kCmdDisplayResults, settings_.dropViewResults != 0);
+  (void)menu->CheckCommand(kCmdRememberSettings, settings_.rememberSettings != 0);
+  (void)menu->CheckCommand(kCmdTipOfTheDay, settings_.showTipsOnStartup != 0);
+}
+
+void OxvDialog::CheckLanguageItem(int language) {
+  struct LanguageEntry {
+    int language;
+    int command;  // 0: no menu entry
+    const char* name;
+  };
+  static constexpr LanguageEntry kEntries[] = {
+      {kLanguageEnglish, kCmdEnglish, "English"},     {kLanguageGerman, kCmdGerman, "German"},
+      {kLanguageSpanish, kCmdSpanish, "Spanish"},     {kLanguageFrench, kCmdFrench, "French"},
+      {kLanguagePortuguese, kCmdPortuguese, "Portuguese"},
+      {kLanguageItalian, kCmdItalian, "Italian"},     {kLanguageSwedish, kCmdSwedish, "Swedish"},
+      {kLanguageRussian, 0, "Russian"},               {kLanguageDutch, kCmdDutch, "Dutch"},
+      {kLanguageOther, kCmdLoadLanguage, "Other"},
+  };
+  static constexpr int kLanguageItems[] = {
+      kCmdEnglish, kCmdDutch,   kCmdSpanish, kCmdPortuguese,    kCmdGerman, kCmdItalian,
+      kCmdSwedish, kCmdFrench, kCmdOtherLanguage, kCmdLoadLanguage,
+  };
+  Menu* menu = window_->GetMenuBar();
+  if (language != kLanguageOther)
+    settings_.useLanguageFile = 0;
+  for (int item : kLanguageItems)
+    (void)menu->CheckCommand(item, false);
+  for (const LanguageEntry& entry : kEntries) {
+    if (entry.language != language)
+      continue;
+    // Russian has no entry of its own; its name is kept all the same, so that the next start
+    // speaks it again.
+    if (entry.command != 0)
+      (void)menu->CheckCommand(entry.command, true);
+    settings_.language = entry.name;
+  }
 }
 
 // Values of "\PreviousSettings" below the product's key.
@@ -357,6 +464,10 @@ void OxvDialog::ReadPreviousSettings() {
 }
 
 void OxvDialog::WritePreviousSettings() {
+  ReadComboStrings(window_.get(), kMainInputFile, kRecentNames,
+                   settings_.Recent(RecentList::Files).data());
+  ReadComboStrings(window_.get(), kMainOutputDir, kRecentNames,
+                   settings_.Recent(RecentList::OutDir).data());
   if (!settings_.rememberSettings)
     return;
   TakeFromControls();
@@ -371,17 +482,24 @@ void OxvDialog::WritePreviousSettings() {
   RegWriteString(store, user, key, kPrevOverwriteFiles, mayOverwrite_ ? "Yes" : "No");
 }
 
+// The name part of the input text: from its first double quote on (a list), else after its
+// last folder separator.
+static std::string InputNamePart(const std::string& inputText) {
+  std::string folder, name;
+  SplitInputText(inputText, folder, name);
+  return name;
+}
+
+void OxvDialog::SetOutputType(int type) {
+  outputType_ = type;
+  (void)MakeOutputName(InputNamePart(inputFile_), outputFile_);
+  PutToControls();
+}
+
 std::string MainDialogTitle(const std::string& inputText, const std::string& product) {
   if (inputText.empty())
     return product;
-  const std::size_t quote = inputText.find('"');
-  std::string name;
-  if (quote != std::string::npos) {
-    name = inputText.substr(quote);
-  } else {
-    const std::size_t slash = inputText.find_last_of("\\/");
-    name = slash == std::string::npos ? inputText : inputText.substr(slash + 1);
-  }
+  const std::string name = InputNamePart(inputText);
   if (!name.empty() && name.front() == '"')
     return name.substr(0, name.find(' ')) + "... - " + product;
   return name + " - " + product;

@@ -57,12 +57,13 @@ class OxvDialog : public BaseDialog {
   // The title from the input field, and the enabled and shown states that follow the fields.
   void RefreshTitle();
   void RefreshDependentControls();
+  // Output type n; the output file name is derived again from the input's name.
+  void SetOutputType(int type);
 
   int GetInputType() const { return inputType_; }
   void SetInputType(int type) { inputType_ = type; }
   const std::string& GetDelimiter() const { return delimiter_; }
   void SetDelimiter(const std::string& text) { delimiter_ = text; }
-  void SetOutputType(int type) { outputType_ = type; }
   int GetMayOverwriteFlag() const { return mayOverwrite_; }
   void SetConversionType(int type) { conversionType_ = type; }
   void SetMayOverwrite(int on) { mayOverwrite_ = on; }
@@ -70,6 +71,16 @@ class OxvDialog : public BaseDialog {
   DialogWindow* GetWindow() { return window_.get(); }
 
  private:
+  // The steps that make the new window ready, before it is first shown.
+  void OnInitDialog();
+  // The first time the window shows: the policy file is loaded and the conversion type
+  // follows it.
+  void OnFirstShow();
+  // Check marks of the Settings menu from the settings, and of the Language menu for a
+  // language (whose name the settings keep).
+  void CheckSettingsItems();
+  void CheckLanguageItem(int language);
+
   std::unique_ptr<DialogWindow> window_;
   std::string outputDir_;
   std::string outputFile_;
@@ -86,6 +97,7 @@ class OxvDialog : public BaseDialog {
   int inputType_ = 0;
   int outputFileFromPrevious_ = 0;
   int outputDirFromPrevious_ = 0;
+  bool shownOnce_ = false;
 };
 
 // The language id of a stored language name: "English" 1 ... "Russian" 8, "Other" -1; any

@@ -70,9 +70,8 @@ TextTable& MenuTexts() {
   return table;
 }
 
-// The tooltip and menu texts are filled from language files; the built-in tables hold none.
+// The tooltip texts are filled from language files; the built-in table holds none.
 std::span<const TextRow> EnglishToolTipTexts() { return {}; }
-std::span<const TextRow> EnglishMenuTexts() { return {}; }
 
 std::string_view UntranslatedMarker(int language) {
   switch (language) {

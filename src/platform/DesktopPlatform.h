@@ -84,4 +84,17 @@ class DesktopPlatform {
 
   // ---- Settings ----
   virtual SettingsStore& Settings() = 0;
+
+  // ---- Interface texts ----
+  // The code page of the single-byte interface texts that the program puts on windows,
+  // menus and message boxes (1252, or 1251 for Russian). A backend whose windows take
+  // another encoding converts such texts where they reach a window.
+  virtual void SetInterfaceCodePage(int codePage) = 0;
+  virtual int GetInterfaceCodePage() const = 0;
+};
+
+// Code pages of the interface texts.
+enum InterfaceCodePage : int {
+  kCodePageWesternEurope = 1252,
+  kCodePageCyrillic = 1251,
 };

@@ -2,6 +2,7 @@
 
 #include <string>
 
+class Menu;
 struct DialogTemplate;
 
 // What the application hangs on the controls and windows of a dialog.
@@ -21,6 +22,7 @@ enum class DialogEvent : int {
   CloseRequest,     // the window's own close request (title bar)
   Shown,            // the window was shown
   Hidden,           // the window was hidden
+  MenuCommand,      // an item of the window's menu was chosen; the id is its command id
 };
 
 // Receives the events of one dialog. Returns false to veto what the event announces (a page
@@ -134,6 +136,14 @@ class DialogWindow {
   virtual void SetPainter(int id, Painter* painter, int width, int height) = 0;
   // The area is painted again soon.
   virtual void Invalidate(int id) = 0;
+
+  // ---- Menu bar ----
+  // The window's menu bar, made empty on the first call.
+  virtual Menu& CreateMenuBar() = 0;
+  // The menu bar; null while the window has none.
+  virtual Menu* GetMenuBar() = 0;
+  // Shows the menu bar's changed entries now.
+  virtual void RedrawMenuBar() = 0;
 };
 
 // The two texts are equal with ASCII letters folded.

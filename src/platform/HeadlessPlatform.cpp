@@ -2,8 +2,157 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/FileSystem.h"
+
+// ---- HeadlessMenu ----
+
+void HeadlessMenu::AppendItem(int commandId, const std::string& text, MenuEntryKind kind) {
+  Entry entry;
+  entry.kind = kind;
+  entry.id = commandId;
+  entry.text = text;
+  entries.push_back(std::move(entry));
+}
+
+void HeadlessMenu::AppendSeparator() {
+  Entry entry;
+  entry.kind = MenuEntryKind::Separator;
+  entries.push_back(std::move(entry));
+}
+
+Menu* HeadlessMenu::AppendDropDown(const std::string& text) {
+  Entry entry;
+  entry.kind = MenuEntryKind::DropDown;
+  entry.text = text;
+  entry.dropDown = std::make_unique<HeadlessMenu>();
+  entries.push_back(std::move(entry));
+  return entries.back().dropDown.get();
+}
+
+const HeadlessMenu::Entry* HeadlessMenu::At(int position) const {
+  if (position < 0 || position >= GetEntryCount())
+    return nullptr;
+  return &entries[static_cast<std::size_t>(position)];
+}
+
+bool HeadlessMenu::GetEntryKind(int position, MenuEntryKind& kind) const {
+  const Entry* entry = At(position);
+  if (entry == nullptr)
+    return false;
+  kind = entry->kind;
+  return true;
+}
+
+int HeadlessMenu::GetEntryId(int position) const {
+  const Entry* entry = At(position);
+  return entry != nullptr ? entry->id : 0;
+}
+
+std::string HeadlessMenu::GetEntryText(int position) const {
+  const Entry* entry = At(position);
+  return entry != nullptr ? entry->text : std::string();
+}
+
+bool HeadlessMenu::SetEntryText(int position, const std::string& text) {
+  const Entry* entry = At(position);
+  if (entry == nullptr || entry->kind == MenuEntryKind::Separator)
+    return false;
+  entries[static_cast<std::size_t>(position)].text = text;
+  return true;
+}
+
+Menu* HeadlessMenu::GetDropDown(int position) {
+  if (At(position) == nullptr)
+    return nullptr;
+  return entries[static_cast<std::size_t>(position)].dropDown.get();
+}
+
+bool HeadlessMenu::RemoveEntry(int position) {
+  if (At(position) == nullptr)
+    return false;
+  entries.erase(entries.begin() + position);
+  return true;
+}
+
+bool HeadlessMenu::SetRightJustified(int position) {
+  if (At(position) == nullptr)
+    return false;
+  entries[static_cast<std::size_t>(position)].rightJustified = true;
+  return true;
+}
+
+const HeadlessMenu::Entry* HeadlessMenu::FindItem(int commandId) const {
+  for (const Entry& entry : entries) {
+    if (entry.dropDown != nullptr) {
+      if (const Entry* found = entry.dropDown->FindItem(commandId))
+        return found;
+      continue;
+    }
+    if (entry.kind != MenuEntryKind::Separator && entry.id == commandId)
+      return &entry;
+  }
+  return nullptr;
+}
+
+HeadlessMenu::Entry* HeadlessMenu::FindItem(int commandId) {
+  return const_cast<Entry*>(std::as_const(*this).FindItem(commandId));
+}
+
+bool HeadlessMenu::SetCommandText(int commandId, const std::string& text) {
+  Entry* entry = FindItem(commandId);
+  if (entry == nullptr)
+    return false;
+  entry->text = text;
+  return true;
+}
+
+std::string HeadlessMenu::GetCommandText(int commandId) const {
+  const Entry* entry = FindItem(commandId);
+  return entry != nullptr ? entry->text : std::string();
+}
+
+bool HeadlessMenu::CheckCommand(int commandId, bool checked) {
+  Entry* entry = FindItem(commandId);
+  if (entry == nullptr || entry->kind != MenuEntryKind::CheckItem)
+    return false;
+  entry->checked = checked;
+  return true;
+}
+
+bool HeadlessMenu::IsCommandChecked(int commandId) const {
+  const Entry* entry = FindItem(commandId);
+  return entry != nullptr && entry->checked;
+}
+
+bool HeadlessMenu::EnableCommand(int commandId, bool enable) {
+  Entry* entry = FindItem(commandId);
+  if (entry == nullptr)
+    return false;
+  entry->enabled = enable;
+  return true;
+}
+
+bool HeadlessMenu::IsCommandEnabled(int commandId) const {
+  const Entry* entry = FindItem(commandId);
+  return entry != nullptr && entry->enabled;
+}
+
+bool HeadlessMenu::RemoveCommand(int commandId) {
+  for (auto it = entries.begin(); it != entries.end(); ++it) {
+    if (it->dropDown != nullptr) {
+      if (it->dropDown->RemoveCommand(commandId))
+        return true;
+      continue;
+    }
+    if (it->kind != MenuEntryKind::Separator && it->id == commandId) {
+      entries.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
 
 // ---- HeadlessDialog ----
 
@@ -277,6 +426,18 @@ std::vector<DrawOp> HeadlessDialog::Paint(int id) {
   RecordingContext dc(control->paintWidth, control->paintHeight, ops);
   control->painter->Paint(id, dc);
   return ops;
+}
+
+Menu& HeadlessDialog::CreateMenuBar() {
+  if (menuBar_ == nullptr)
+    menuBar_ = std::make_unique<HeadlessMenu>();
+  return *menuBar_;
+}
+
+bool HeadlessDialog::ChooseMenuCommand(int commandId) {
+  if (menuBar_ == nullptr || !menuBar_->IsCommandEnabled(commandId))
+    return false;
+  return Fire(commandId, DialogEvent::MenuCommand);
 }
 
 bool HeadlessDialog::Fire(int controlId, DialogEvent event) {

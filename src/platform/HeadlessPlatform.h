@@ -9,6 +9,7 @@
 
 #include "platform/DesktopPlatform.h"
 #include "platform/DialogTemplate.h"
+#include "platform/Menu.h"
 #include "platform/SettingsStore.h"
 
 // The desktop without a screen: dialogs and their controls live in memory, questions take
@@ -51,6 +52,49 @@ struct DrawOp {
 };
 // The headless width of a text: half the font's height per byte.
 int HeadlessTextExtent(const std::string& text, int fontHeight);
+// A menu in memory; tests read its entries.
+class HeadlessMenu : public Menu {
+ public:
+  struct Entry {
+    MenuEntryKind kind = MenuEntryKind::Item;
+    int id = 0;
+    std::string text;
+    bool checked = false;
+    bool enabled = true;
+    bool rightJustified = false;
+    std::unique_ptr<HeadlessMenu> dropDown;
+  };
+
+  void AppendItem(int commandId, const std::string& text, MenuEntryKind kind) override;
+  void AppendSeparator() override;
+  Menu* AppendDropDown(const std::string& text) override;
+  int GetEntryCount() const override { return static_cast<int>(entries.size()); }
+  bool GetEntryKind(int position, MenuEntryKind& kind) const override;
+  int GetEntryId(int position) const override;
+  std::string GetEntryText(int position) const override;
+  bool SetEntryText(int position, const std::string& text) override;
+  Menu* GetDropDown(int position) override;
+  bool RemoveEntry(int position) override;
+  bool SetRightJustified(int position) override;
+  bool HasCommand(int commandId) const override { return FindItem(commandId) != nullptr; }
+  bool SetCommandText(int commandId, const std::string& text) override;
+  std::string GetCommandText(int commandId) const override;
+  bool CheckCommand(int commandId, bool checked) override;
+  bool IsCommandChecked(int commandId) const override;
+  bool EnableCommand(int commandId, bool enable) override;
+  bool IsCommandEnabled(int commandId) const override;
+  bool RemoveCommand(int commandId) override;
+
+  // The item with commandId here or in a nested menu; null when none.
+  const Entry* FindItem(int commandId) const;
+  // The entry at position; null outside the menu.
+  const Entry* At(int position) const;
+
+  std::vector<Entry> entries;
+
+ private:
+  Entry* FindItem(int commandId);
+};
 
 class HeadlessPlatform;
 
@@ -105,6 +149,9 @@ class HeadlessDialog : public DialogWindow {
   int ToolCount() const override;
   void SetPainter(int id, Painter* painter, int width, int height) override;
   void Invalidate(int id) override;
+  Menu& CreateMenuBar() override;
+  Menu* GetMenuBar() override { return menuBar_.get(); }
+  void RedrawMenuBar() override { ++menuRedraws_; }
 
   // ---- What a test does and reads ----
   // Runs the painter of an area as the window system would; its drawing operations.
@@ -114,6 +161,11 @@ class HeadlessDialog : public DialogWindow {
   // A user's click on a check box: toggles it, then fires Click.
   bool ClickCheck(int id);
   const HeadlessControl* Control(int id) const;
+  // The menu bar; null without one.
+  const HeadlessMenu* MenuBarEntries() const { return menuBar_.get(); }
+  int MenuRedraws() const { return menuRedraws_; }
+  // A user's choice of a menu item: fires MenuCommand when the item exists and is enabled.
+  bool ChooseMenuCommand(int commandId);
   int Repaints() const { return repaints_; }
   int TimesBroughtToTop() const { return broughtToTop_; }
   int FocusedControl() const { return focus_; }
@@ -127,6 +179,8 @@ class HeadlessDialog : public DialogWindow {
   HeadlessPlatform* owner_;
   std::string title_;
   std::map<int, HeadlessControl> controls_;
+  std::unique_ptr<HeadlessMenu> menuBar_;
+  int menuRedraws_ = 0;
   DialogEventHandler* handler_ = nullptr;
   std::function<int(HeadlessDialog&)> modalScript_;
   WindowRect rect_{0, 0, 400, 300};
@@ -176,6 +230,8 @@ class HeadlessPlatform : public DesktopPlatform {
   std::string ModuleFileName() const override { return moduleFileName; }
   bool FileExists(const std::string& path) const override;
   SettingsStore& Settings() override { return settings; }
+  void SetInterfaceCodePage(int codePage) override { interfaceCodePage = codePage; }
+  int GetInterfaceCodePage() const override { return interfaceCodePage; }
 
   // ---- Script ----
   WindowRect workArea{0, 0, 1280, 1024};
@@ -194,6 +250,7 @@ class HeadlessPlatform : public DesktopPlatform {
   // Nested modal dialogs: the answer of RunModal by template id.
   std::map<int, std::function<int(HeadlessDialog&)>> modalScripts;
   MemorySettingsStore settings;
+  int interfaceCodePage = kCodePageWesternEurope;
 
   // ---- Record ----
   std::vector<ShownMessage> messages;

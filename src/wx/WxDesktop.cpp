@@ -28,6 +28,7 @@
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/listbox.h>
+#include <wx/menu.h>
 #include <wx/mimetype.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
@@ -42,8 +43,10 @@
 #include "platform/DesktopPlatform.h"
 #include "platform/DialogTemplate.h"
 #include "platform/FileSystem.h"
+#include "platform/Menu.h"
 #include "platform/SettingsStore.h"
 #include "wx/WxCanvas.h"
+#include "wx/InterfaceEncoding.h"
 
 namespace {
 
@@ -52,7 +55,10 @@ std::string FromWx(const wxString& text) {
   const wxScopedCharBuffer utf8 = text.utf8_str();
   return std::string(utf8.data(), utf8.length());
 }
-wxString ToWx(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
+// An interface text of the program (a code page text, or UTF-8 where it carries a file name).
+wxString UiText(std::string_view text, int codePage) {
+  return ToWx(InterfaceTextToUtf8(text, codePage));
+}
 
 const char* Env(const char* name) {
   const char* value = std::getenv(name);
@@ -103,11 +109,273 @@ bool SaveWindowPicture(wxWindow* window, const char* path) {
   return saved != 0 && error == nullptr;
 }
 
+// ---- Menus ----
+
+class WxMenu;
+
+// The menus of one window's menu bar: wrappers made on demand, the code page of their texts
+// and the way a chosen item reaches the window.
+struct WxMenuSet : std::enable_shared_from_this<WxMenuSet> {
+  WxMenuSet(const int& page, std::function<void(int)> send)
+      : codePage(page), deliver(std::move(send)) {}
+  ~WxMenuSet() {
+    for (const auto& [command, id] : frameworkIds)
+      wxWindow::UnreserveControlId(id);
+  }
+  WxMenuSet(const WxMenuSet&) = delete;  // the menus' handlers reach this very set
+  WxMenuSet& operator=(const WxMenuSet&) = delete;
+
+  const int& codePage;
+  std::function<void(int)> deliver;
+  std::map<wxMenu*, std::unique_ptr<WxMenu>> wrappers;
+  // The framework takes item ids below 0x7FFF, the program's command ids go above: each
+  // command gets an id of the framework's own.
+  std::map<int, int> frameworkIds;
+  std::map<int, int> commandIds;
+
+  // The framework's id of a command, made on first use.
+  int FrameworkId(int commandId) {
+    const auto found = frameworkIds.find(commandId);
+    if (found != frameworkIds.end())
+      return found->second;
+    const int id = wxWindow::NewControlId();
+    frameworkIds[commandId] = id;
+    commandIds[id] = commandId;
+    return id;
+  }
+  // The framework's id of a command that has one; wxID_NONE otherwise.
+  int FindFrameworkId(int commandId) const {
+    const auto found = frameworkIds.find(commandId);
+    return found != frameworkIds.end() ? found->second : wxID_NONE;
+  }
+  int CommandId(int frameworkId) const {
+    const auto found = commandIds.find(frameworkId);
+    return found != commandIds.end() ? found->second : 0;
+  }
+
+  wxString Text(const std::string& text) const { return UiText(text, codePage); }
+  Menu* Wrap(wxMenu* menu);
+  // A menu about to be deleted, with the menus nested in it.
+  void Forget(wxMenu* menu);
+  // A new menu: its chosen items go to the window.
+  wxMenu* MakeMenu();
+};
+
+// A drop-down menu (bar_ null) or the menu bar itself (menu_ null).
+class WxMenu : public Menu {
+ public:
+  WxMenu(wxMenuBar* bar, wxMenu* menu, WxMenuSet& set) : bar_(bar), menu_(menu), set_(set) {}
+
+  void AppendItem(int commandId, const std::string& text, MenuEntryKind kind) override {
+    if (menu_ == nullptr)
+      return;  // the bar holds drop-down entries only
+    const int id = set_.FrameworkId(commandId);
+    if (kind == MenuEntryKind::CheckItem)
+      menu_->AppendCheckItem(id, set_.Text(text));
+    else
+      menu_->Append(id, set_.Text(text));
+  }
+  void AppendSeparator() override {
+    if (menu_ != nullptr)
+      menu_->AppendSeparator();
+  }
+  Menu* AppendDropDown(const std::string& text) override {
+    wxMenu* dropDown = set_.MakeMenu();
+    if (bar_ != nullptr)
+      bar_->Append(dropDown, set_.Text(text));
+    else
+      menu_->AppendSubMenu(dropDown, set_.Text(text));
+    return set_.Wrap(dropDown);
+  }
+  int GetEntryCount() const override {
+    return static_cast<int>(bar_ != nullptr ? bar_->GetMenuCount() : menu_->GetMenuItemCount());
+  }
+  bool GetEntryKind(int position, MenuEntryKind& kind) const override {
+    if (!Inside(position))
+      return false;
+    if (bar_ != nullptr) {
+      kind = MenuEntryKind::DropDown;
+      return true;
+    }
+    const wxMenuItem* item = ItemAt(position);
+    kind = item->IsSeparator()   ? MenuEntryKind::Separator
+           : item->IsSubMenu()   ? MenuEntryKind::DropDown
+           : item->IsCheckable() ? MenuEntryKind::CheckItem
+                                 : MenuEntryKind::Item;
+    return true;
+  }
+  int GetEntryId(int position) const override {
+    if (bar_ != nullptr || !Inside(position))
+      return 0;
+    const wxMenuItem* item = ItemAt(position);
+    return item->IsSeparator() || item->IsSubMenu() ? 0 : set_.CommandId(item->GetId());
+  }
+  std::string GetEntryText(int position) const override {
+    if (!Inside(position))
+      return {};
+    if (bar_ != nullptr)
+      return FromWx(bar_->GetMenuLabel(static_cast<size_t>(position)));
+    const wxMenuItem* item = ItemAt(position);
+    return item->IsSeparator() ? std::string() : FromWx(item->GetItemLabel());
+  }
+  bool SetEntryText(int position, const std::string& text) override {
+    if (!Inside(position))
+      return false;
+    if (bar_ != nullptr) {
+      bar_->SetMenuLabel(static_cast<size_t>(position), set_.Text(text));
+      return true;
+    }
+    wxMenuItem* item = ItemAt(position);
+    if (item->IsSeparator())
+      return false;
+    item->SetItemLabel(set_.Text(text));
+    return true;
+  }
+  Menu* GetDropDown(int position) override {
+    if (!Inside(position))
+      return nullptr;
+    if (bar_ != nullptr)
+      return set_.Wrap(bar_->GetMenu(static_cast<size_t>(position)));
+    wxMenuItem* item = ItemAt(position);
+    return item->IsSubMenu() ? set_.Wrap(item->GetSubMenu()) : nullptr;
+  }
+  bool RemoveEntry(int position) override {
+    if (!Inside(position))
+      return false;
+    if (bar_ != nullptr) {
+      wxMenu* removed = bar_->Remove(static_cast<size_t>(position));
+      set_.Forget(removed);
+      delete removed;
+      return true;
+    }
+    wxMenuItem* item = ItemAt(position);
+    if (item->IsSubMenu())
+      set_.Forget(item->GetSubMenu());
+    menu_->Destroy(item);
+    return true;
+  }
+  bool SetRightJustified(int position) override;
+  bool HasCommand(int commandId) const override { return FindItem(commandId) != nullptr; }
+  bool SetCommandText(int commandId, const std::string& text) override {
+    wxMenuItem* item = FindItem(commandId);
+    if (item == nullptr)
+      return false;
+    item->SetItemLabel(set_.Text(text));
+    return true;
+  }
+  std::string GetCommandText(int commandId) const override {
+    const wxMenuItem* item = FindItem(commandId);
+    return item != nullptr ? FromWx(item->GetItemLabel()) : std::string();
+  }
+  bool CheckCommand(int commandId, bool checked) override {
+    wxMenuItem* item = FindItem(commandId);
+    if (item == nullptr || !item->IsCheckable())
+      return false;
+    item->Check(checked);
+    return true;
+  }
+  bool IsCommandChecked(int commandId) const override {
+    const wxMenuItem* item = FindItem(commandId);
+    return item != nullptr && item->IsCheckable() && item->IsChecked();
+  }
+  bool EnableCommand(int commandId, bool enable) override {
+    wxMenuItem* item = FindItem(commandId);
+    if (item == nullptr)
+      return false;
+    item->Enable(enable);
+    return true;
+  }
+  bool IsCommandEnabled(int commandId) const override {
+    const wxMenuItem* item = FindItem(commandId);
+    return item != nullptr && item->IsEnabled();
+  }
+  bool RemoveCommand(int commandId) override {
+    const int id = set_.FindFrameworkId(commandId);
+    if (id == wxID_NONE)
+      return false;
+    wxMenu* owner = nullptr;
+    wxMenuItem* item = bar_ != nullptr ? bar_->FindItem(id, &owner) : menu_->FindItem(id, &owner);
+    if (item == nullptr || owner == nullptr || item->IsSubMenu())
+      return false;
+    owner->Destroy(item);
+    return true;
+  }
+
+ private:
+  bool Inside(int position) const { return position >= 0 && position < GetEntryCount(); }
+  wxMenuItem* ItemAt(int position) const {
+    return menu_->FindItemByPosition(static_cast<size_t>(position));
+  }
+  // The item (not a drop-down entry) with the id here or in a nested menu.
+  wxMenuItem* FindItem(int commandId) const {
+    const int id = set_.FindFrameworkId(commandId);
+    if (id == wxID_NONE)
+      return nullptr;
+    wxMenuItem* item = bar_ != nullptr ? bar_->FindItem(id) : menu_->FindItem(id);
+    return item != nullptr && !item->IsSubMenu() && !item->IsSeparator() ? item : nullptr;
+  }
+
+  wxMenuBar* bar_;
+  wxMenu* menu_;
+  WxMenuSet& set_;
+};
+
+Menu* WxMenuSet::Wrap(wxMenu* menu) {
+  if (menu == nullptr)
+    return nullptr;
+  std::unique_ptr<WxMenu>& wrapper = wrappers[menu];
+  if (wrapper == nullptr)
+    wrapper = std::make_unique<WxMenu>(nullptr, menu, *this);
+  return wrapper.get();
+}
+
+void WxMenuSet::Forget(wxMenu* menu) {
+  if (menu == nullptr)
+    return;
+  for (const wxMenuItem* item : menu->GetMenuItems()) {
+    if (item->IsSubMenu())
+      Forget(item->GetSubMenu());
+  }
+  wrappers.erase(menu);
+}
+
+wxMenu* WxMenuSet::MakeMenu() {
+  auto* menu = new wxMenu();
+  // A chosen item is handled by the menu that holds it, so each menu passes its own on.
+  // The menus go with the window, which the framework destroys after this set is gone.
+  const std::weak_ptr<WxMenuSet> set = weak_from_this();
+  menu->Bind(wxEVT_MENU, [set](wxCommandEvent& event) {
+    const std::shared_ptr<WxMenuSet> alive = set.lock();
+    if (alive == nullptr)
+      return;
+    if (const int command = alive->CommandId(event.GetId()))
+      alive->deliver(command);
+  });
+  return menu;
+}
+
+// The toolkit's menu bar packs its entries from the left; its own right-justify flag, looked
+// up in the libraries the framework loaded, moves an entry to the right end. Where the flag is
+// not there the entry stays last on the bar.
+bool WxMenu::SetRightJustified(int position) {
+  if (bar_ == nullptr || !Inside(position))
+    return false;
+  using SetRight = void (*)(void*, int);
+  auto setRight =
+      reinterpret_cast<SetRight>(dlsym(RTLD_DEFAULT, "gtk_menu_item_set_right_justified"));
+  wxMenu* menu = bar_->GetMenu(static_cast<size_t>(position));
+  if (setRight == nullptr || menu == nullptr || menu->m_owner == nullptr)
+    return false;
+  setRight(menu->m_owner, 1);
+  return true;
+}
+
 // ---- A dialog window built from its template ----
 
 class WxDialog : public DialogWindow {
  public:
-  WxDialog(const DialogTemplate& dialog, wxWindow* parent);
+  // codePage: the platform's code page of interface texts, read whenever a text is shown.
+  WxDialog(const DialogTemplate& dialog, wxWindow* parent, const int& codePage);
   ~WxDialog() override;
 
   int GetTemplateId() const override { return templateId_; }
@@ -115,7 +383,7 @@ class WxDialog : public DialogWindow {
   void Show(bool show) override;
   bool IsShown() const override { return window_->IsShown(); }
   void BringToTop() override { window_->Raise(); }
-  void SetTitle(const std::string& title) override { window_->SetTitle(ToWx(title)); }
+  void SetTitle(const std::string& title) override { window_->SetTitle(Text(title)); }
   std::string GetTitle() const override { return FromWx(window_->GetTitle()); }
   WindowRect GetRect() const override;
   void Move(int left, int top) override { window_->Move(left, top); }
@@ -150,6 +418,9 @@ class WxDialog : public DialogWindow {
   int ToolCount() const override;
   void SetPainter(int id, Painter* painter, int width, int height) override;
   void Invalidate(int id) override;
+  Menu& CreateMenuBar() override;
+  Menu* GetMenuBar() override { return barMenu_.get(); }
+  void RedrawMenuBar() override;
 
   wxDialog* GetWxWindow() { return window_; }
 
@@ -165,20 +436,36 @@ class WxDialog : public DialogWindow {
   void Deliver(int id, DialogEvent event);
   void OnClose(wxCloseEvent& event);
   void SaveScreenshotIfAsked();
+  // The picture of the window, after the window system had a moment to paint it.
+  void SavePicture(const char* path);
+  // What the window shows, one line per control and per menu bar entry, into a file.
+  void WriteInspection(const char* path);
+  // Chooses a menu item through the toolkit, as a click does; a command that reaches the
+  // window's handler is added to the report as "chosen".
+  void ChooseForInspection(int commandId, const std::string& report);
+  wxString Text(std::string_view text) const { return UiText(text, codePage_); }
 
   int templateId_;
+  const int& codePage_;
   wxDialog* window_;
   DialogEventHandler* handler_ = nullptr;
   std::map<int, Control> controls_;
   bool modal_ = false;
+  wxGUIEventLoop* modalLoop_ = nullptr;  // the loop of a modal run with a menu bar
+  std::string chosenReport_;             // where ChooseForInspection notes a delivered command
   // Text put by the program raises no change event of its own.
   int quiet_ = 0;
   std::shared_ptr<WxDialog*> self_ = std::make_shared<WxDialog*>(this);
+  // The menu bar's wrappers; the bar and its menus belong to the window.
+  std::shared_ptr<WxMenuSet> menuSet_;
+  std::unique_ptr<WxMenu> barMenu_;
+  wxMenuBar* menuBar_ = nullptr;
 };
 
-WxDialog::WxDialog(const DialogTemplate& dialog, wxWindow* parent)
+WxDialog::WxDialog(const DialogTemplate& dialog, wxWindow* parent, const int& codePage)
     : templateId_(dialog.id),
-      window_(new wxDialog(parent, wxID_ANY, ToWx(dialog.caption), wxDefaultPosition,
+      codePage_(codePage),
+      window_(new wxDialog(parent, wxID_ANY, Text(dialog.caption), wxDefaultPosition,
                            wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER)) {
   Build(dialog);
   window_->Bind(wxEVT_CLOSE_WINDOW, &WxDialog::OnClose, this);
@@ -193,7 +480,7 @@ WxDialog::~WxDialog() {
 }
 
 wxWindow* WxDialog::MakeControl(const ControlTemplate& row, wxWindow* parent) {
-  const wxString text = ToWx(row.text);
+  const wxString text = Text(row.text);
   switch (row.kind) {
     case ControlKind::Label:
       return new wxStaticText(parent, row.id, text);
@@ -205,8 +492,15 @@ wxWindow* WxDialog::MakeControl(const ControlTemplate& row, wxWindow* parent) {
         style |= wxTE_READONLY;
       return new wxTextCtrl(parent, row.id, text, wxDefaultPosition, wxDefaultSize, style);
     }
-    case ControlKind::Button:
-      return new wxButton(parent, row.id, text);
+    case ControlKind::Button: {
+      // A button that only opens a chooser ("...") is little wider than its text.
+      if (row.text != "...")
+        return new wxButton(parent, row.id, text);
+      auto* button = new wxButton(parent, row.id, text, wxDefaultPosition, wxDefaultSize,
+                                  wxBU_EXACTFIT);
+      button->SetMinSize(wxSize(window_->FromDIP(36), -1));
+      return button;
+    }
     case ControlKind::CheckBox:
       return new wxCheckBox(parent, row.id, text);
     case ControlKind::Radio:
@@ -247,7 +541,10 @@ void WxDialog::Build(const DialogTemplate& dialog) {
   const int gap = window_->FromDIP(6);
   for (const ControlTemplate& row : dialog.controls) {
     if (row.kind == ControlKind::Group) {
-      auto* box = new wxStaticBoxSizer(wxVERTICAL, window_, ToWx(row.text));
+      // The box carries the group's id, so that its caption is a control text like others.
+      auto* frame = new wxStaticBox(window_, row.id, Text(row.text));
+      controls_[row.id] = {row.kind, frame};
+      auto* box = new wxStaticBoxSizer(frame, wxVERTICAL);
       groups[row.id] = box;
       top->Add(box, 0, wxEXPAND | wxALL, gap);
       line = nullptr;
@@ -274,10 +571,14 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     }
     const bool continuesLine = line != nullptr && lineGroup == row.group &&
                                (IsField(row.kind) || row.kind == ControlKind::Button);
+    if (continuesLine && row.kind == ControlKind::Button) {
+      // A button beside a field is as tall as the field.
+      line->Add(control, 0, wxEXPAND | wxLEFT, gap);
+      line = nullptr;
+      continue;
+    }
     if (continuesLine) {
-      line->Add(control, IsField(row.kind) ? 1 : 0, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
-      if (row.kind == ControlKind::Button)
-        line = nullptr;
+      line->Add(control, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
       continue;
     }
     if (row.kind == ControlKind::Label || IsField(row.kind)) {
@@ -395,24 +696,55 @@ void WxDialog::RepaintNow() {
 }
 
 int WxDialog::RunModal() {
-  // A modal dialog waits for the user: the picture is taken once it shows, and it closes.
-  const char* pictured = Env("KELVANE_SCREENSHOT_DIALOG");
-  if (pictured != nullptr && std::atoi(pictured) == templateId_ && Env("KELVANE_SCREENSHOT")) {
+  // A modal dialog waits for the user: once it shows, it is pictured (and inspected) when
+  // the tests ask for it, and it closes as if cancelled.
+  const char* inspect = Env("KELVANE_INSPECT");
+  const char* dialog = Env("KELVANE_SCREENSHOT_DIALOG");
+  if (dialog != nullptr && std::atoi(dialog) == templateId_ &&
+      (inspect != nullptr || Env("KELVANE_SCREENSHOT") != nullptr)) {
     const std::shared_ptr<WxDialog*> self = self_;
-    window_->CallAfter([self] {
+    const std::string report = inspect != nullptr ? inspect : "";
+    window_->CallAfter([self, report] {
       if (*self == nullptr)
         return;
-      (*self)->SaveScreenshotIfAsked();
-      (*self)->EndModal(2);
+      if (const char* picture = Env("KELVANE_SCREENSHOT"))
+        (*self)->SavePicture(picture);
+      if (!report.empty()) {
+        (*self)->WriteInspection(report.c_str());
+        if (const char* command = Env("KELVANE_INSPECT_COMMAND"))
+          (*self)->ChooseForInspection(std::atoi(command), report);
+      }
+      if (*self != nullptr)
+        (*self)->EndModal(2);
     });
   }
   modal_ = true;
-  const int result = window_->ShowModal();
+  int result = 0;
+  if (menuBar_ == nullptr) {
+    result = window_->ShowModal();
+  } else {
+    // In the toolkit's own modal state the items of a menu bar inside the dialog cannot be
+    // chosen: the dialog is shown with every other window disabled, and runs a loop of its
+    // own until EndModal.
+    wxWindowDisabler others(window_);
+    window_->Show();
+    wxGUIEventLoop loop;
+    modalLoop_ = &loop;
+    result = loop.Run();
+    modalLoop_ = nullptr;
+    window_->Hide();
+  }
   modal_ = false;
   return result;
 }
 
 void WxDialog::EndModal(int code) {
+  if (modalLoop_ != nullptr) {
+    // The first request decides the result; later ones while the loop winds up do nothing.
+    modalLoop_->Exit(code);
+    modalLoop_ = nullptr;
+    return;
+  }
   if (window_->IsModal())
     window_->EndModal(code);
 }
@@ -433,13 +765,13 @@ void WxDialog::SetText(int id, const std::string& text) {
     return;
   ++quiet_;
   if (auto* edit = dynamic_cast<wxTextCtrl*>(w))
-    edit->ChangeValue(ToWx(text));
+    edit->ChangeValue(Text(text));
   else if (auto* combo = dynamic_cast<wxComboBox*>(w))
-    combo->ChangeValue(ToWx(text));
+    combo->ChangeValue(Text(text));
   else if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(w))
     SetLinkText(link, text);
   else
-    w->SetLabel(ToWx(text));
+    w->SetLabel(Text(text));
   --quiet_;
 }
 
@@ -542,7 +874,7 @@ void WxDialog::ClearItems(int id) {
 
 void WxDialog::AddItem(int id, const std::string& text) {
   if (wxItemContainer* items = Items(Find(id)))
-    items->Append(ToWx(text));
+    items->Append(Text(text));
 }
 
 void WxDialog::InsertItem(int id, int index, const std::string& text) {
@@ -551,7 +883,7 @@ void WxDialog::InsertItem(int id, int index, const std::string& text) {
     return;
   const int count = static_cast<int>(items->GetCount());
   index = index < 0 ? 0 : (index > count ? count : index);
-  items->Insert(ToWx(text), static_cast<unsigned>(index));
+  items->Insert(Text(text), static_cast<unsigned>(index));
 }
 
 void WxDialog::DeleteItem(int id, int index) {
@@ -603,7 +935,7 @@ void WxDialog::SetToolTip(int id, const std::string& text) {
   if (text.empty())
     w->UnsetToolTip();
   else
-    w->SetToolTip(ToWx(text));
+    w->SetToolTip(Text(text));
 }
 
 int WxDialog::ToolCount() const {
@@ -626,12 +958,103 @@ void WxDialog::Invalidate(int id) {
     w->Refresh();
 }
 
+// The room the bar's entries need. The framework sizes a menu bar only inside a frame, so
+// the toolkit is asked directly, through its size query looked up in the libraries the
+// framework loaded; without it the bar takes two text lines.
+static wxSize MenuBarSize(wxMenuBar* bar) {
+  struct Requisition {
+    int width;
+    int height;
+  };
+  using GetPreferred = void (*)(void*, Requisition*, Requisition*);
+  auto getPreferred =
+      reinterpret_cast<GetPreferred>(dlsym(RTLD_DEFAULT, "gtk_widget_get_preferred_size"));
+  if (getPreferred != nullptr && bar->GetHandle() != nullptr) {
+    Requisition least{0, 0}, natural{0, 0};
+    getPreferred(bar->GetHandle(), &least, &natural);
+    if (natural.height > 0)
+      return wxSize(natural.width, natural.height);
+  }
+  return wxSize(-1, bar->GetCharHeight() * 2);
+}
+
+Menu& WxDialog::CreateMenuBar() {
+  if (barMenu_ != nullptr)
+    return *barMenu_;
+  // A dialog has no menu bar of its own in the framework: the bar is a child window at the
+  // top of the dialog's layout, and each of its menus hands a chosen item to the window.
+  const std::shared_ptr<WxDialog*> self = self_;
+  auto deliver = [self](int commandId) {
+    if (*self == nullptr)
+      return;
+    if (!(*self)->chosenReport_.empty()) {
+      if (std::FILE* file = std::fopen((*self)->chosenReport_.c_str(), "a")) {
+        std::fprintf(file, "chosen\t%d\n", commandId);
+        std::fclose(file);
+      }
+    }
+    (*self)->Deliver(commandId, DialogEvent::MenuCommand);
+  };
+  menuSet_ = std::make_shared<WxMenuSet>(codePage_, deliver);
+  menuBar_ = new wxMenuBar();
+  menuBar_->Reparent(window_);
+  if (wxSizer* sizer = window_->GetSizer())
+    sizer->Insert(0, menuBar_, 0, wxEXPAND);
+  barMenu_ = std::make_unique<WxMenu>(menuBar_, nullptr, *menuSet_);
+  return *barMenu_;
+}
+
+void WxDialog::RedrawMenuBar() {
+  if (menuBar_ == nullptr)
+    return;
+  menuBar_->Refresh();
+  // The bar's entries may need more room than the controls.
+  menuBar_->SetMinSize(MenuBarSize(menuBar_));
+  if (wxSizer* sizer = window_->GetSizer())
+    sizer->SetSizeHints(window_);
+}
+
 void WxDialog::SaveScreenshotIfAsked() {
   const char* path = Env("KELVANE_SCREENSHOT");
   const char* dialog = Env("KELVANE_SCREENSHOT_DIALOG");
   if (path == nullptr || dialog == nullptr || std::atoi(dialog) != templateId_ ||
       !window_->IsShown())
     return;
+  SavePicture(path);
+}
+
+void WxDialog::WriteInspection(const char* path) {
+  std::FILE* file = std::fopen(path, "w");
+  if (file == nullptr)
+    return;
+  std::fprintf(file, "title\t%s\n", GetTitle().c_str());
+  for (const auto& [id, control] : controls_) {
+    std::fprintf(file, "control\t%d\t%d\t%s\n", id, IsControlShown(id) ? 1 : 0,
+                 GetText(id).c_str());
+    for (int i = 0; i < GetItemCount(id); ++i)
+      std::fprintf(file, "item\t%d\t%d\t%s\n", id, i, GetItemText(id, i).c_str());
+  }
+  if (barMenu_ != nullptr) {
+    for (int i = 0; i < barMenu_->GetEntryCount(); ++i)
+      std::fprintf(file, "menu\t%d\t%s\n", i, barMenu_->GetEntryText(i).c_str());
+  }
+  std::fclose(file);
+}
+
+void WxDialog::ChooseForInspection(int commandId, const std::string& report) {
+  if (menuBar_ == nullptr)
+    return;
+  wxMenuItem* item = menuBar_->FindItem(menuSet_->FindFrameworkId(commandId));
+  using Activate = void (*)(void*);
+  auto activate = reinterpret_cast<Activate>(dlsym(RTLD_DEFAULT, "gtk_menu_item_activate"));
+  if (item == nullptr || activate == nullptr || item->GetMenuItem() == nullptr)
+    return;
+  chosenReport_ = report;
+  activate(item->GetMenuItem());
+  chosenReport_.clear();
+}
+
+void WxDialog::SavePicture(const char* path) {
   window_->Raise();
   // The window system maps and paints the window in its own time: give it a moment.
   for (int i = 0; i < 20; ++i) {
@@ -654,7 +1077,7 @@ class WxPlatform : public DesktopPlatform {
     wxWindow* parentWindow = nullptr;
     if (auto* wxParent = dynamic_cast<WxDialog*>(parent))
       parentWindow = wxParent->GetWxWindow();
-    return std::make_unique<WxDialog>(dialog, parentWindow);
+    return std::make_unique<WxDialog>(dialog, parentWindow, codePage_);
   }
   WindowRect GetWorkArea() const override {
     const wxRect area = wxDisplay(0u).GetClientArea();
@@ -670,7 +1093,7 @@ class WxPlatform : public DesktopPlatform {
                      MessageButtons buttons) override;
   bool ChooseFiles(const FileChooserRequest& request, std::vector<std::string>& paths) override;
   bool ChooseFolder(const std::string& title, std::string& folder) override {
-    wxDirDialog chooser(nullptr, ToWx(title), ToWx(folder));
+    wxDirDialog chooser(nullptr, UiText(title, codePage_), ToWx(folder));
     if (chooser.ShowModal() != wxID_OK)
       return false;
     folder = FromWx(chooser.GetPath());
@@ -741,15 +1164,19 @@ class WxPlatform : public DesktopPlatform {
     return GetFileKind(path.c_str()) == FileKind::Regular;
   }
   SettingsStore& Settings() override { return settings_; }
+  void SetInterfaceCodePage(int codePage) override { codePage_ = codePage; }
+  int GetInterfaceCodePage() const override { return codePage_; }
 
  private:
   SettingsStore& settings_;
+  int codePage_ = kCodePageWesternEurope;
 };
 
 int WxPlatform::ShowMessageBox(const std::string& text, const std::string& caption,
                                MessageIcon icon, MessageButtons buttons) {
   if (Env("KELVANE_NONINTERACTIVE") != nullptr) {
-    std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    std::fprintf(stderr, "[%s] %s\n", InterfaceTextToUtf8(caption, codePage_).c_str(),
+                 InterfaceTextToUtf8(text, codePage_).c_str());
     return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? kAnswerYes
                                                                                        : kAnswerOk;
   }
@@ -767,7 +1194,7 @@ int WxPlatform::ShowMessageBox(const std::string& text, const std::string& capti
     case MessageIcon::Information: style |= wxICON_INFORMATION; break;
     case MessageIcon::Question: style |= wxICON_QUESTION; break;
   }
-  wxMessageDialog box(nullptr, ToWx(text), ToWx(caption), style);
+  wxMessageDialog box(nullptr, UiText(text, codePage_), UiText(caption, codePage_), style);
   switch (box.ShowModal()) {
     case wxID_YES: return kAnswerYes;
     case wxID_NO: return kAnswerNo;
@@ -778,7 +1205,7 @@ int WxPlatform::ShowMessageBox(const std::string& text, const std::string& capti
 
 // A filter in the form "Description|patterns|...|" as the file chooser takes it; "*.*"
 // means every file here.
-static wxString ChooserFilter(const std::string& filter) {
+static wxString ChooserFilter(const std::string& filter, int codePage) {
   std::string text = filter;
   while (!text.empty() && text.back() == '|')
     text.pop_back();
@@ -787,7 +1214,7 @@ static wxString ChooserFilter(const std::string& filter) {
     if (end == text.size() || text[end] == '|' || text[end] == ';')
       text.replace(at, 4, "|*");
   }
-  return ToWx(text);
+  return UiText(text, codePage);
 }
 
 bool WxPlatform::ChooseFiles(const FileChooserRequest& request, std::vector<std::string>& paths) {
@@ -797,9 +1224,9 @@ bool WxPlatform::ChooseFiles(const FileChooserRequest& request, std::vector<std:
   if (request.mustExist)
     style |= wxFD_FILE_MUST_EXIST;
   wxFileName proposed(ToWx(request.proposedName));
-  wxFileDialog chooser(nullptr, ToWx(request.title),
+  wxFileDialog chooser(nullptr, UiText(request.title, codePage_),
                        request.folder.empty() ? proposed.GetPath() : ToWx(request.folder),
-                       proposed.GetFullName(), ChooserFilter(request.filter), style);
+                       proposed.GetFullName(), ChooserFilter(request.filter, codePage_), style);
   paths.clear();
   if (chooser.ShowModal() != wxID_OK)
     return false;

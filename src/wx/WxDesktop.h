@@ -17,7 +17,11 @@ class SettingsStore;
 // box's text goes to standard error instead), and KELVANE_SCREENSHOT=<png path> together
 // with KELVANE_SCREENSHOT_DIALOG=<template id> saves a picture of that dialog's window
 // when the window goes away while shown; a modal dialog of that id is pictured as soon as
-// it shows and then closes as if cancelled.
+// it shows and then closes as if cancelled. KELVANE_INSPECT=<report path> makes that dialog,
+// once it runs modally, also write what it shows into the report (a line "title",
+// "control", "item" or "menu" with tab-separated fields) before it ends with Cancel;
+// KELVANE_INSPECT_COMMAND=<command id> then first chooses that menu item as a click does,
+// and a line "chosen" tells the command that reached the program.
 int RunWithWxDesktop(
     int argc, char** argv, SettingsStore& settings,
     const std::function<int(DesktopPlatform& platform, const std::vector<std::string>& args)>&

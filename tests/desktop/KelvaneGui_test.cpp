@@ -1,16 +1,68 @@
 // The real desktop program under a virtual display: converts a file named on its command
-// line, shows the status window and leaves a picture of it in the build folder.
+// line, shows the status window and leaves a picture of it in the build folder; without
+// arguments opens the main dialog, whose controls and menu bar are read back through the
+// window backend.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "GuiRun.h"
+#include "app/DialogTemplates.h"
 
 namespace fs = std::filesystem;
 using gui::kQuietSettings;
 using gui::RunKelvane;
 using gui::WriteSettings;
+
+namespace {
+
+// What an inspection report says: the title, per control its shown state and text, per
+// list its items, and the menu bar's entries.
+struct Inspection {
+  std::string title;
+  std::map<int, std::pair<bool, std::string>> controls;
+  std::map<int, std::vector<std::string>> items;
+  std::vector<std::string> menu;
+  std::vector<int> chosen;
+};
+
+Inspection ReadInspection(const std::string& path) {
+  Inspection report;
+  std::istringstream in(ReadBytes(path));
+  for (std::string line; std::getline(in, line);) {
+    // The last field is the text, which may hold tabs of its own.
+    const bool twoFields = line.rfind("title", 0) == 0 || line.rfind("chosen", 0) == 0;
+    const std::size_t count = twoFields ? 2 : line.rfind("menu", 0) == 0 ? 3 : 4;
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    while (fields.size() + 1 < count && at <= line.size()) {
+      const std::size_t tab = std::min(line.find('\t', at), line.size());
+      fields.push_back(line.substr(at, tab - at));
+      at = tab + 1;
+    }
+    fields.push_back(at <= line.size() ? line.substr(at) : std::string());
+    if (fields.size() == 2 && fields[0] == "title")
+      report.title = fields[1];
+    else if (fields.size() == 4 && fields[0] == "control")
+      report.controls[std::stoi(fields[1])] = {fields[2] == "1", fields[3]};
+    else if (fields.size() == 4 && fields[0] == "item")
+      report.items[std::stoi(fields[1])].push_back(fields[3]);
+    else if (fields.size() == 3 && fields[0] == "menu")
+      report.menu.push_back(fields[2]);
+    else if (fields.size() == 2 && fields[0] == "chosen")
+      report.chosen.push_back(std::stoi(fields[1]));
+  }
+  return report;
+}
+
+
+}  // namespace
 
 TEST(KelvaneGui, CommandLineRunShowsTheStatusWindowAndWritesTheRtf) {
   REQUIRE_GUI();
@@ -30,6 +82,85 @@ TEST(KelvaneGui, CommandLineRunShowsTheStatusWindowAndWritesTheRtf) {
 
   SCOPED_TRACE(run.err);
   gui::ExpectPictureOfAWindow(picture, 300, 150);
+}
+
+TEST(KelvaneGui, WithoutArgumentsTheMainDialogShowsItsControlsAndMenu) {
+  REQUIRE_GUI();
+  TempFolder folder("gui");
+  WriteSettings(folder, kQuietSettings);
+  const std::string picture = std::string(KELVANE_BINARY_DIR) + "/kelvane-main-dialog.png";
+  fs::remove(picture);
+  const std::string report = folder.File("inspection.txt");
+
+  // "Messages from last conversion" is chosen as a click would.
+  const gui::GuiRun run =
+      RunKelvane(folder, {}, gui::PictureEnvironment(picture, kDialogMain) +
+                                 " KELVANE_INSPECT=" + gui::Quote(report) +
+                                 " KELVANE_INSPECT_COMMAND=32775");
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_TRUE(fs::exists(report)) << "the main dialog did not open: " << run.err;
+  const Inspection shown = ReadInspection(report);
+  EXPECT_EQ(shown.title, "Kelvane");
+
+  for (const ControlTemplate& row : FindDialogTemplate(kDialogMain)->controls)
+    EXPECT_EQ(shown.controls.count(row.id), 1u) << "no control " << row.id;
+  struct Expected {
+    int id;
+    bool shown;
+    const char* text;
+  };
+  const Expected expected[] = {
+      {9101, true, "Input"},
+      {1349, true, "File(s) to convert"},
+      {1122, true, ""},
+      {1001, true, "Browse..."},
+      {9007, true, "Search sub-folders"},
+      {1005, true, "Input File type"},
+      {9104, true, "Plain text file"},
+      {9108, false, "\t"},  // the stored delimiter, a tab at first
+      {1620, false, "Delimiter"},
+      {9102, true, "Conversion"},
+      {1589, true, "Conversion Type"},
+      {1590, true, "Output RTF to file"},
+      {9103, true, "Output"},
+      {1350, true, "Output filename"},
+      {1080, true, ""},
+      {1077, false, ".html"},
+      {1078, false, ".htm"},
+      {1352, true, "Output Directory"},
+      {9110, true, "Use the source directories"},
+      {1012, true, ""},
+      {1291, true, "..."},
+      {9109, true, "Keep tree structure found in source folders"},
+      {1508, true, "Policy files"},
+      {1507, true, "Load policy file"},
+      {1505, true, ""},
+      {1506, true, "..."},
+      {1520, true, "Reset"},
+      {1016, true, "Perform simple conversion"},
+      {1015, true, "Convert File(s)..."},
+      {1198, true, "View Results..."},
+      {9100, true, "May overwrite existing files"},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.id);
+    const auto found = shown.controls.find(e.id);
+    ASSERT_NE(found, shown.controls.end());
+    EXPECT_EQ(found->second.first, e.shown);
+    EXPECT_EQ(found->second.second, e.text);
+  }
+  const std::vector<std::string> inputTypes = {"Plain text file", "Text table file",
+                                               "Tab delimited data file",
+                                               "Comma delimited data file",
+                                               "Other delimited data file"};
+  EXPECT_EQ(shown.items.at(9104), inputTypes);
+  EXPECT_EQ(shown.items.at(1590), std::vector<std::string>{"Output RTF to file"});
+  EXPECT_EQ(shown.menu, (std::vector<std::string>{"&File", "&Conversion options", "&Settings",
+                                                  "&Language", "&View", "&Help", "&Updates"}));
+  EXPECT_EQ(shown.chosen, std::vector<int>{32775}) << "a chosen item did not reach the program";
+
+  SCOPED_TRACE(run.err);
+  gui::ExpectPictureOfAWindow(picture, 300, 400);
 }
 
 TEST(KelvaneGui, CommandLineRunThatFindsNoFileExitsNonZero) {
