@@ -36,8 +36,9 @@ inline constexpr int kMessageTextFirstId = 15000;
 inline constexpr int kToolTipTextFirstId = 5000;
 inline constexpr int kMenuTextFirstId = 10000;
 
-// Current-language values before the first selection: the message table has never been
-// filled; the other tables have no language selected.
+// Current-language values before the first selection: the message and tooltip tables have
+// never been filled (their first lookup fills English); the dialog and menu tables have no
+// language selected.
 inline constexpr int kTableNeverFilled = -2;
 inline constexpr int kTableNoLanguage = 0;
 
