@@ -62,11 +62,11 @@ class TextTable {
   const char* Get(int index) const;
   // Replaces the text of index; ignored outside the table.
   void Set(int index, std::string_view text);
-  // Fills the table for a language with the rows of its filler, each text behind prefix.
-  // Nothing happens when the language is already in force; -1 is recorded and loads nothing.
-  // The table is not cleared first: an index no row defines keeps its text. Afterwards every
-  // untranslated marker is shown as "**: ".
-  // Indices in skipped are left alone even when a row defines them.
+  // Fills the table for a language with the rows of its filler, each text behind prefix;
+  // indices in skipped are left alone even when a row defines them. Nothing happens when the
+  // language is already in force; -1 is recorded and loads nothing. The table is not cleared
+  // first: an index no row defines keeps its text. Afterwards every untranslated marker is
+  // shown as "**: ".
   void Select(int language, std::span<const TextRow> rows, std::string_view prefix,
               std::span<const int> skipped = {});
   // Records language as the one in force without loading anything.
@@ -103,7 +103,7 @@ std::string_view UntranslatedMarker(int language);
 // The other languages' fillers, compiled from the language files of the source tree
 // (data/lang/<language>.lng). HasBuiltInTranslation is false for a language whose file the
 // source tree lacked (and for English and ids outside 2-9): its fillers take the English
-// texts behind its untranslated marker. TranslatedTextRows gives the rows that a translated
+// texts behind its untranslated marker, except at its gaps (FillerGaps). TranslatedTextRows gives the rows that a translated
 // language's filler defines for a table, by index; an index the file leaves out keeps the
 // text of the language loaded before.
 bool HasBuiltInTranslation(int language);
