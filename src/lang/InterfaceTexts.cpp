@@ -1,5 +1,6 @@
 #include "lang/InterfaceTexts.h"
 
+#include <algorithm>
 #include <array>
 
 // Markers in the order their replacement runs.
@@ -33,16 +34,18 @@ void TextTable::ReplaceMarkers(int index) {
   }
 }
 
-void TextTable::Select(int language, std::span<const TextRow> englishRows) {
+void TextTable::Select(int language, std::span<const TextRow> rows, std::string_view prefix,
+                       std::span<const int> skipped) {
   if (language == language_)
     return;
   language_ = language;
   if (language == kLanguageOther)
     return;
-  const std::string_view marker = UntranslatedMarker(language);
   std::string text;
-  for (const TextRow& row : englishRows) {
-    text.assign(marker);
+  for (const TextRow& row : rows) {
+    if (std::find(skipped.begin(), skipped.end(), row.index) != skipped.end())
+      continue;
+    text.assign(prefix);
     text.append(row.text);
     Set(row.index, text);
   }
@@ -61,7 +64,7 @@ TextTable& DialogTexts() {
 }
 
 TextTable& ToolTipTexts() {
-  static TextTable table(kToolTipTextCount, kTableNoLanguage);
+  static TextTable table(kToolTipTextCount, kTableNeverFilled);
   return table;
 }
 
@@ -70,8 +73,6 @@ TextTable& MenuTexts() {
   return table;
 }
 
-// The tooltip texts are filled from language files; the built-in table holds none.
-std::span<const TextRow> EnglishToolTipTexts() { return {}; }
 
 std::string_view UntranslatedMarker(int language) {
   switch (language) {
@@ -87,10 +88,57 @@ std::string_view UntranslatedMarker(int language) {
   }
 }
 
-void SelectMessageLanguage(int language) { MessageTexts().Select(language, EnglishMessageTexts()); }
-void SelectDialogLanguage(int language) { DialogTexts().Select(language, EnglishDialogTexts()); }
-void SelectToolTipLanguage(int language) { ToolTipTexts().Select(language, EnglishToolTipTexts()); }
-void SelectMenuLanguage(int language) { MenuTexts().Select(language, EnglishMenuTexts()); }
+std::span<const TextRow> EnglishTexts(TextTableKind table) {
+  switch (table) {
+    case TextTableKind::Messages: return EnglishMessageTexts();
+    case TextTableKind::Dialog: return EnglishDialogTexts();
+    case TextTableKind::ToolTips: return EnglishToolTipTexts();
+    case TextTableKind::Menus: return EnglishMenuTexts();
+  }
+  return {};
+}
+
+static constexpr int kFrenchToolTipGaps[] = {165};
+static constexpr int kFrenchMenuGaps[] = {10, 68};
+static constexpr int kGermanMenuGaps[] = {131};
+
+std::span<const int> FillerGaps(int language, TextTableKind table) {
+  if (language == kLanguageFrench && table == TextTableKind::ToolTips)
+    return kFrenchToolTipGaps;
+  if (language == kLanguageFrench && table == TextTableKind::Menus)
+    return kFrenchMenuGaps;
+  if (language == kLanguageGerman && table == TextTableKind::Menus)
+    return kGermanMenuGaps;
+  return {};
+}
+
+TextFiller FillerOf(int language, TextTableKind table) {
+  // A translated filler defines what its language file holds; the file leaves the gaps out.
+  if (HasBuiltInTranslation(language))
+    return {TranslatedTextRows(language, table), {}, {}};
+  return {EnglishTexts(table), UntranslatedMarker(language), FillerGaps(language, table)};
+}
+
+static void Select(TextTable& table, int language, TextTableKind kind) {
+  const TextFiller filler = FillerOf(language, kind);
+  table.Select(language, filler.rows, filler.prefix, filler.skipped);
+}
+
+static bool IsBuiltInLanguage(int language) {
+  return language >= kLanguageEnglish && language <= kLanguageDutch;
+}
+
+void SelectMessageLanguage(int language) {
+  Select(MessageTexts(), language, TextTableKind::Messages);
+}
+void SelectDialogLanguage(int language) { Select(DialogTexts(), language, TextTableKind::Dialog); }
+void SelectMenuLanguage(int language) { Select(MenuTexts(), language, TextTableKind::Menus); }
+
+void SelectToolTipLanguage(int language) {
+  Select(ToolTipTexts(), language, TextTableKind::ToolTips);
+  if (language != kLanguageOther && !IsBuiltInLanguage(language))
+    ToolTipTexts().RecordLanguage(kLanguageEnglish);
+}
 
 void SelectInterfaceLanguage(int language) {
   SelectToolTipLanguage(language);

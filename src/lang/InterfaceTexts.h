@@ -36,8 +36,9 @@ inline constexpr int kMessageTextFirstId = 15000;
 inline constexpr int kToolTipTextFirstId = 5000;
 inline constexpr int kMenuTextFirstId = 10000;
 
-// Current-language values before the first selection: the message table has never been
-// filled; the other tables have no language selected.
+// Current-language values before the first selection: the message and tooltip tables have
+// never been filled (their first lookup fills English); the dialog and menu tables have no
+// language selected.
 inline constexpr int kTableNeverFilled = -2;
 inline constexpr int kTableNoLanguage = 0;
 
@@ -61,12 +62,15 @@ class TextTable {
   const char* Get(int index) const;
   // Replaces the text of index; ignored outside the table.
   void Set(int index, std::string_view text);
-  // Fills the table for a language from the English rows. Nothing happens when the language
-  // is already in force; -1 is recorded and loads nothing. Other languages than English take
-  // each English text behind their untranslated marker. The table is not cleared first: an
-  // index no row defines keeps its text. Afterwards every untranslated marker is shown as
-  // "**: ".
-  void Select(int language, std::span<const TextRow> englishRows);
+  // Fills the table for a language with the rows of its filler, each text behind prefix;
+  // indices in skipped are left alone even when a row defines them. Nothing happens when the
+  // language is already in force; -1 is recorded and loads nothing. The table is not cleared
+  // first: an index no row defines keeps its text. Afterwards every untranslated marker is
+  // shown as "**: ".
+  void Select(int language, std::span<const TextRow> rows, std::string_view prefix,
+              std::span<const int> skipped = {});
+  // Records language as the one in force without loading anything.
+  void RecordLanguage(int language) { language_ = language; }
   // The first occurrence of each untranslated marker in the text of index becomes "**: ".
   void ReplaceMarkers(int index);
 
@@ -81,16 +85,45 @@ TextTable& DialogTexts();
 TextTable& ToolTipTexts();
 TextTable& MenuTexts();
 
+// The four tables, for the language fillers.
+enum class TextTableKind : int { Messages, Dialog, ToolTips, Menus };
+
 // The English fillers as data, by index.
 std::span<const TextRow> EnglishMessageTexts();
 std::span<const TextRow> EnglishDialogTexts();
 std::span<const TextRow> EnglishToolTipTexts();
 std::span<const TextRow> EnglishMenuTexts();
+// The English filler of a table.
+std::span<const TextRow> EnglishTexts(TextTableKind table);
 
 // The marker that a language's filler puts before an untranslated text ("de: "); empty for
 // English and for ids outside 2-9.
 std::string_view UntranslatedMarker(int language);
 
+// The other languages' fillers, compiled from the language files of the source tree
+// (data/lang/<language>.lng). HasBuiltInTranslation is false for a language whose file the
+// source tree lacked (and for English and ids outside 2-9): its fillers take the English
+// texts behind its untranslated marker, except at its gaps (FillerGaps). TranslatedTextRows gives the rows that a translated
+// language's filler defines for a table, by index; an index the file leaves out keeps the
+// text of the language loaded before.
+bool HasBuiltInTranslation(int language);
+std::span<const TextRow> TranslatedTextRows(int language, TextTableKind table);
+
+// The entries that a language's filler of a table leaves alone, so that they keep the text of
+// the language loaded before: French tooltip 165 and menus 10 and 68, German menu 131.
+std::span<const int> FillerGaps(int language, TextTableKind table);
+
+// What the filler of a language assigns to a table: its rows, each text behind prefix, except
+// the indices in skipped.
+struct TextFiller {
+  std::span<const TextRow> rows;
+  std::string_view prefix;
+  std::span<const int> skipped;
+};
+TextFiller FillerOf(int language, TextTableKind table);
+
+// Fill one table for a language (TextTable::Select with the language's filler). The tooltip
+// table records English (1) when an id outside -1 and 1-9 selected it.
 void SelectMessageLanguage(int language);
 void SelectDialogLanguage(int language);
 void SelectToolTipLanguage(int language);

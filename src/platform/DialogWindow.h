@@ -125,9 +125,21 @@ class DialogWindow {
   virtual int GetValue(int id) const = 0;
 
   // ---- Tooltips ----
-  // A control's tooltip text; an empty text removes the tool. ToolCount counts the controls
-  // that carry one.
-  virtual void SetToolTip(int id, const std::string& text) = 0;
+  // The window's tooltip control holds one tool per control that shows a tooltip. Until
+  // CreateToolTipControl the window has no tooltip control and the tool operations do nothing.
+  virtual void CreateToolTipControl() = 0;
+  virtual bool HasToolTipControl() const = 0;
+  // Adds a tool for control id whose text is supplied later: it shows nothing until
+  // SetToolText. Nothing happens when the window lacks the control or the control has a tool.
+  virtual void AddTool(int id) = 0;
+  // The text of control id's tool; a control without a tool is left alone.
+  virtual void SetToolText(int id, const std::string& text) = 0;
+  virtual bool HasTool(int id) const = 0;
+  // The text of control id's tool; empty without one.
+  virtual std::string GetToolText(int id) const = 0;
+  // Deletes control id's tool; nothing happens without one.
+  virtual void RemoveTool(int id) = 0;
+  // How many tools the tooltip control holds.
   virtual int ToolCount() const = 0;
 
   // ---- Owner-drawn areas ----

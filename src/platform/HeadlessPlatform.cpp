@@ -342,15 +342,47 @@ int HeadlessDialog::GetValue(int id) const {
   return control != nullptr ? control->value : 0;
 }
 
-void HeadlessDialog::SetToolTip(int id, const std::string& text) {
-  if (HeadlessControl* control = Find(id))
+// A tool exists only while the dialog has its tooltip control and the control it belongs to.
+HeadlessControl* HeadlessDialog::FindTool(int id) {
+  HeadlessControl* control = Find(id);
+  return control != nullptr && control->hasTool ? control : nullptr;
+}
+
+void HeadlessDialog::AddTool(int id) {
+  if (!toolTipControl_)
+    return;
+  HeadlessControl* control = Find(id);
+  if (control == nullptr || control->hasTool)
+    return;
+  control->hasTool = true;
+  control->toolTip.clear();
+}
+
+void HeadlessDialog::SetToolText(int id, const std::string& text) {
+  if (HeadlessControl* control = FindTool(id))
     control->toolTip = text;
+}
+
+bool HeadlessDialog::HasTool(int id) const {
+  const HeadlessControl* control = Control(id);
+  return control != nullptr && control->hasTool;
+}
+
+std::string HeadlessDialog::GetToolText(int id) const {
+  return HasTool(id) ? Control(id)->toolTip : std::string();
+}
+
+void HeadlessDialog::RemoveTool(int id) {
+  if (HeadlessControl* control = FindTool(id)) {
+    control->hasTool = false;
+    control->toolTip.clear();
+  }
 }
 
 int HeadlessDialog::ToolCount() const {
   int count = 0;
   for (const auto& [id, control] : controls_)
-    count += control.toolTip.empty() ? 0 : 1;
+    count += control.hasTool ? 1 : 0;
   return count;
 }
 

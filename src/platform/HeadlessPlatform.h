@@ -28,7 +28,8 @@ struct HeadlessControl {
   int low = 0;
   int high = 100;
   int value = 0;
-  std::string toolTip;
+  bool hasTool = false;
+  std::string toolTip;  // the tool's text
   int scrolledToEnd = 0;  // how often ScrollToEnd ran
   Painter* painter = nullptr;
   int paintWidth = 0;
@@ -145,7 +146,13 @@ class HeadlessDialog : public DialogWindow {
   void SetRange(int id, int low, int high) override;
   void SetValue(int id, int value) override;
   int GetValue(int id) const override;
-  void SetToolTip(int id, const std::string& text) override;
+  void CreateToolTipControl() override { toolTipControl_ = true; }
+  bool HasToolTipControl() const override { return toolTipControl_; }
+  void AddTool(int id) override;
+  void SetToolText(int id, const std::string& text) override;
+  bool HasTool(int id) const override;
+  std::string GetToolText(int id) const override;
+  void RemoveTool(int id) override;
   int ToolCount() const override;
   void SetPainter(int id, Painter* painter, int width, int height) override;
   void Invalidate(int id) override;
@@ -174,6 +181,7 @@ class HeadlessDialog : public DialogWindow {
 
  private:
   HeadlessControl* Find(int id);
+  HeadlessControl* FindTool(int id);
 
   int templateId_;
   HeadlessPlatform* owner_;
@@ -190,6 +198,7 @@ class HeadlessDialog : public DialogWindow {
   int repaints_ = 0;
   int broughtToTop_ = 0;
   int focus_ = 0;
+  bool toolTipControl_ = false;
 };
 
 // A message box the program showed.

@@ -38,6 +38,7 @@
 #include <wx/stattext.h>
 #include <wx/stdpaths.h>
 #include <wx/textctrl.h>
+#include <wx/tooltip.h>
 #include <wx/utils.h>
 
 #include "platform/DesktopPlatform.h"
@@ -414,7 +415,13 @@ class WxDialog : public DialogWindow {
   void SetRange(int id, int low, int high) override;
   void SetValue(int id, int value) override;
   int GetValue(int id) const override;
-  void SetToolTip(int id, const std::string& text) override;
+  void CreateToolTipControl() override { toolTipControl_ = true; }
+  bool HasToolTipControl() const override { return toolTipControl_; }
+  void AddTool(int id) override;
+  void SetToolText(int id, const std::string& text) override;
+  bool HasTool(int id) const override { return FindTool(id) != nullptr; }
+  std::string GetToolText(int id) const override;
+  void RemoveTool(int id) override;
   int ToolCount() const override;
   void SetPainter(int id, Painter* painter, int width, int height) override;
   void Invalidate(int id) override;
@@ -431,6 +438,7 @@ class WxDialog : public DialogWindow {
   };
   wxWindow* Find(int id) const;
   const Control* FindControl(int id) const;
+  wxToolTip* FindTool(int id) const;
   void Build(const DialogTemplate& dialog);
   wxWindow* MakeControl(const ControlTemplate& row, wxWindow* parent);
   void Deliver(int id, DialogEvent event);
@@ -455,6 +463,9 @@ class WxDialog : public DialogWindow {
   std::string chosenReport_;             // where ChooseForInspection notes a delivered command
   // Text put by the program raises no change event of its own.
   int quiet_ = 0;
+  // The toolkit gives each control its own tooltip object; these objects are the tools of
+  // the window's tooltip control, which exists from CreateToolTipControl on.
+  bool toolTipControl_ = false;
   std::shared_ptr<WxDialog*> self_ = std::make_shared<WxDialog*>(this);
   // The menu bar's wrappers; the bar and its menus belong to the window.
   std::shared_ptr<WxMenuSet> menuSet_;
@@ -928,14 +939,34 @@ int WxDialog::GetValue(int id) const {
   return std::atoi(GetText(id).c_str());
 }
 
-void WxDialog::SetToolTip(int id, const std::string& text) {
+wxToolTip* WxDialog::FindTool(int id) const {
   wxWindow* w = Find(id);
-  if (w == nullptr)
+  return w != nullptr ? w->GetToolTip() : nullptr;
+}
+
+void WxDialog::AddTool(int id) {
+  if (!toolTipControl_)
     return;
-  if (text.empty())
+  wxWindow* w = Find(id);
+  if (w == nullptr || w->GetToolTip() != nullptr)
+    return;
+  // An empty tip shows nothing until the text is set.
+  w->SetToolTip(new wxToolTip(wxString()));
+}
+
+void WxDialog::SetToolText(int id, const std::string& text) {
+  if (wxToolTip* tool = FindTool(id))
+    tool->SetTip(Text(text));
+}
+
+std::string WxDialog::GetToolText(int id) const {
+  const wxToolTip* tool = FindTool(id);
+  return tool != nullptr ? FromWx(tool->GetTip()) : std::string();
+}
+
+void WxDialog::RemoveTool(int id) {
+  if (wxWindow* w = Find(id))
     w->UnsetToolTip();
-  else
-    w->SetToolTip(Text(text));
 }
 
 int WxDialog::ToolCount() const {

@@ -3,24 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 #include <string>
 
 #include "lang/DialogTexts.h"
 #include "platform/DialogTemplate.h"
 #include "platform/HeadlessPlatform.h"
+#include "TextTablesTest.h"
 
-// Every test starts from the tables as the program starts with them.
-class InterfaceTextsTest : public ::testing::Test {
- protected:
-  InterfaceTextsTest() { ResetTables(); }
-  ~InterfaceTextsTest() override { ResetTables(); }
-  static void ResetTables() {
-    MessageTexts() = TextTable(kMessageTextCount, kTableNeverFilled);
-    DialogTexts() = TextTable(kDialogTextCount, kTableNoLanguage);
-    ToolTipTexts() = TextTable(kToolTipTextCount, kTableNoLanguage);
-    MenuTexts() = TextTable(kMenuTextCount, kTableNoLanguage);
-  }
-};
+using InterfaceTextsTest = TextTablesTest;
 
 TEST_F(InterfaceTextsTest, TablesStartEmptyWithTheirSizesAndLanguages) {
   struct Case {
@@ -32,7 +23,7 @@ TEST_F(InterfaceTextsTest, TablesStartEmptyWithTheirSizesAndLanguages) {
   const Case cases[] = {
       {"messages", MessageTexts(), 120, -2},
       {"dialog", DialogTexts(), 1000, 0},
-      {"tooltips", ToolTipTexts(), 550, 0},
+      {"tooltips", ToolTipTexts(), 550, -2},
       {"menus", MenuTexts(), 210, 0},
   };
   for (const Case& c : cases) {
@@ -64,14 +55,32 @@ TEST_F(InterfaceTextsTest, DialogLookupNeverFills) {
   EXPECT_STREQ(GetDialogText(999), "");
 }
 
-TEST_F(InterfaceTextsTest, OtherLanguagesShowTheCommonUntranslatedMarker) {
+// The text that selecting language from English gives index of table: the language's own
+// row, or the English text with the common marker when the language is not built in.
+static std::string TextAfterSwitch(int language, TextTableKind table, int index,
+                                   std::string_view english) {
+  const TextFiller filler = FillerOf(language, table);
+  for (const TextRow& row : filler.rows) {
+    if (row.index == index)
+      return filler.prefix.empty() ? std::string(row.text) : "**: " + std::string(row.text);
+  }
+  return std::string(english);
+}
+
+TEST_F(InterfaceTextsTest, OtherLanguagesFillTheirOwnTextsOrTheMarkedEnglish) {
   for (int language = kLanguageGerman; language <= kLanguageDutch; ++language) {
     SCOPED_TRACE(language);
+    SelectInterfaceLanguage(kLanguageEnglish);
     SelectInterfaceLanguage(language);
     EXPECT_EQ(MessageTexts().GetLanguage(), language);
-    EXPECT_STREQ(GetMessageText(104), "**: Output RTF to file");
-    EXPECT_STREQ(GetDialogText(690), "**: Cancel");
+    EXPECT_EQ(GetMessageText(104),
+              TextAfterSwitch(language, TextTableKind::Messages, 104, "Output RTF to file"));
+    EXPECT_EQ(GetDialogText(690), TextAfterSwitch(language, TextTableKind::Dialog, 690, "Cancel"));
     EXPECT_STREQ(GetMessageText(0), "");
+    if (!HasBuiltInTranslation(language)) {
+      EXPECT_STREQ(GetMessageText(104), "**: Output RTF to file");
+      EXPECT_STREQ(GetDialogText(690), "**: Cancel");
+    }
   }
   // Ids outside 1-9 and -1 are English.
   SelectInterfaceLanguage(12);
@@ -85,7 +94,8 @@ TEST_F(InterfaceTextsTest, SelectingTheLanguageInForceKeepsChangedTexts) {
   SelectMessageLanguage(kLanguageEnglish);
   EXPECT_STREQ(GetMessageText(104), "changed");
   SelectMessageLanguage(kLanguageFrench);
-  EXPECT_STREQ(GetMessageText(104), "**: Output RTF to file");
+  EXPECT_EQ(GetMessageText(104),
+            TextAfterSwitch(kLanguageFrench, TextTableKind::Messages, 104, "changed"));
 }
 
 TEST_F(InterfaceTextsTest, OtherKeepsTheTextsAndTheFormerLanguageLoadsAgain) {
@@ -240,5 +250,43 @@ TEST(DialogTextSteps, EveryStepNamesADefinedText) {
   for (const DialogTextStep& step : DialogTextSteps()) {
     SCOPED_TRACE(step.dialogId);
     EXPECT_EQ(defined.count(step.textIndex), 1u) << step.textIndex;
+  }
+}
+
+// Dialog 173's five "..." buttons and, for the unlisted dialog id, one control of each dialog
+// that has steps.
+TEST_F(InterfaceTextsTest, ApplyDialogTextsOfFontsPageAndOfAnUnlistedDialog) {
+  SelectDialogLanguage(kLanguageEnglish);
+  static constexpr ControlTemplate kFontControls[] = {
+      {1263, ControlKind::Button, 0, "a", 0}, {1264, ControlKind::Button, 0, "b", 0},
+      {1265, ControlKind::Button, 0, "c", 0}, {1266, ControlKind::Button, 0, "d", 0},
+      {1267, ControlKind::Button, 0, "e", 0}, {1756, ControlKind::Label, 0, "f", 0},
+  };
+  static constexpr DialogTemplate kFontTemplate = {173, "template", kFontControls, 0, 0};
+  HeadlessDialog fonts(kFontTemplate, nullptr, nullptr);
+  ApplyDialogTexts(&fonts, 173);
+  EXPECT_EQ(fonts.GetTitle(), "Fonts");
+  for (int id = 1263; id <= 1267; ++id)
+    EXPECT_EQ(fonts.GetText(id), "...") << id;
+  EXPECT_EQ(fonts.GetText(1756), "Font stretch factor (in percent)");
+  SetDialogTextEntry(509, "Choose");
+  ApplyDialogTexts(&fonts, 173);
+  for (int id = 1263; id <= 1267; ++id)
+    EXPECT_EQ(fonts.GetText(id), "Choose") << id;
+
+  std::vector<ControlTemplate> controls;
+  std::set<int> ids;
+  for (const DialogTextStep& step : DialogTextSteps()) {
+    if (step.controlId != kCaptionStep && ids.insert(step.controlId).second)
+      controls.push_back({step.controlId, ControlKind::Label, 0, "template", 0});
+  }
+  const DialogTemplate every = {196, "template caption", controls, 0, 0};
+  for (int unlisted : {196, 0, -1, 101, 218, 1000}) {
+    SCOPED_TRACE(unlisted);
+    HeadlessDialog window(every, nullptr, nullptr);
+    ApplyDialogTexts(&window, unlisted);
+    EXPECT_EQ(window.GetTitle(), "template caption");
+    for (int id : ids)
+      EXPECT_EQ(window.GetText(id), "template") << id;
   }
 }
