@@ -180,6 +180,7 @@ int OxvDialog::RunModal() {
   if (window_ == nullptr) {
     window_ = platform_.CreateDialog(*FindDialogTemplate(kDialogMain), nullptr);
     window_->SetEventHandler(this);
+    window_->AcceptDroppedFiles(true);
     FillComboBox(window_.get(), kMainInputFile, kRecentNames,
                  settings_.Recent(RecentList::Files).data());
     FillComboBox(window_.get(), kMainPolicyFile, kRecentNames,
@@ -211,6 +212,8 @@ int OxvDialog::RunModal() {
 
 bool OxvDialog::OnDialogEvent(int controlId, DialogEvent event) {
   if (window_ == nullptr)
+    return true;
+  if (OnFileFieldEvent(controlId, event))
     return true;
   const bool closing = event == DialogEvent::Ok || event == DialogEvent::Cancel ||
                        event == DialogEvent::CloseRequest;

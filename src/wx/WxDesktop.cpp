@@ -27,7 +27,6 @@
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/listbox.h>
-#include <wx/mimetype.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
@@ -38,10 +37,12 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+#include "platform/DesktopAssociations.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/DialogTemplate.h"
 #include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
+#include "wx/WxFileDrop.h"
 
 namespace {
 
@@ -120,6 +121,7 @@ class WxDialog : public DialogWindow {
   void RepaintNow() override;
   int RunModal() override;
   void EndModal(int code) override;
+  void AcceptDroppedFiles(bool accept) override;
 
   bool HasControl(int id) const override { return controls_.count(id) != 0; }
   void SetText(int id, const std::string& text) override;
@@ -380,7 +382,21 @@ void WxDialog::RepaintNow() {
   PaintPending();
 }
 
+void WxDialog::AcceptDroppedFiles(bool accept) {
+  if (!accept) {
+    SetFileDropHandler(window_, {});
+    return;
+  }
+  const std::shared_ptr<WxDialog*> self = self_;
+  SetFileDropHandler(window_, [self](const std::vector<std::string>& paths) {
+    if (*self != nullptr && (*self)->handler_ != nullptr)
+      (*self)->handler_->OnFilesDropped(paths);
+  });
+}
+
 int WxDialog::RunModal() {
+  if (window_->GetDropTarget() != nullptr)
+    StartTestActions(window_);
   modal_ = true;
   const int result = window_->ShowModal();
   modal_ = false;
@@ -676,7 +692,11 @@ class WxPlatform : public DesktopPlatform {
   bool StartProcess(const std::string& program, const std::string& argument,
                     int& errorCode) override {
     const wxString programText = ToWx(program);
-    const wxString argumentText = ToWx(argument);
+    // The argument as a command line writes it: its quotes are no part of the file's name.
+    std::string unquoted = argument;
+    if (unquoted.size() >= 2 && unquoted.front() == '"' && unquoted.back() == '"')
+      unquoted = unquoted.substr(1, unquoted.size() - 2);
+    const wxString argumentText = ToWx(unquoted);
     const wchar_t* argv[] = {programText.wc_str(), argumentText.wc_str(), nullptr};
     errno = 0;
     const long pid = wxExecute(argv, wxEXEC_ASYNC);
@@ -689,9 +709,24 @@ class WxPlatform : public DesktopPlatform {
     return wxLaunchDefaultApplication(ToWx(target));
   }
   std::string ExpandEnvironment(const std::string& text) const override;
-  std::string FindAssociation(const std::string& extensionOrScheme) const override;
-  DdeResult DdeRequest(const std::string&, const std::string&, const std::string&, int) override {
+  // The desktop's MIME database: an extension's MIME type is its file type, whose one verb
+  // is "open" (its default application).
+  bool FindFileType(const std::string& extension, std::string& fileType) const override {
+    fileType = XdgMimeTypeOfExtension(XdgFolders::FromEnvironment(), extension);
+    return !fileType.empty();
+  }
+  std::string FindFileTypeCommand(const std::string& fileType,
+                                  const std::string& verb) const override {
+    if (verb != "open")
+      return {};
+    const std::string mimeType =
+        fileType.find('/') == std::string::npos ? "x-scheme-handler/" + fileType : fileType;
+    return XdgOpenCommand(XdgFolders::FromEnvironment(), mimeType);
+  }
+  DdeResult DdeRequest(const std::string&, const std::string&, const std::string&, int,
+                       int& error) override {
     // No program on this desktop answers DDE: the caller falls back to starting the browser.
+    error = kDdeNoConversationEstablished;
     return DdeResult::NoConversation;
   }
   std::string ModuleFileName() const override {
@@ -790,21 +825,6 @@ std::string WxPlatform::ExpandEnvironment(const std::string& text) const {
     i = end + 1;
   }
   return FromWx(wxExpandEnvVars(ToWx(out)));
-}
-
-std::string WxPlatform::FindAssociation(const std::string& extensionOrScheme) const {
-  std::unique_ptr<wxFileType> type;
-  if (!extensionOrScheme.empty() && extensionOrScheme[0] == '.')
-    type.reset(wxTheMimeTypesManager->GetFileTypeFromExtension(ToWx(extensionOrScheme.substr(1))));
-  else
-    type.reset(wxTheMimeTypesManager->GetFileTypeFromMimeType(
-        ToWx("x-scheme-handler/" + extensionOrScheme)));
-  if (type == nullptr)
-    return {};
-  wxString command;
-  if (!type->GetOpenCommand(&command, wxFileType::MessageParameters(wxS("%1"))))
-    return {};
-  return FromWx(command);
 }
 
 }  // namespace
