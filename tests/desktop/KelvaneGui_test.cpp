@@ -13,88 +13,12 @@
 #include <png.h>
 #endif
 
+#include "GuiRun.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Skips when the program or the virtual display is missing; under CI that is a failure.
-bool GuiCanRun(std::string& why) {
-#ifndef KELVANE_DESKTOP_PROGRAM
-  why = "the desktop program was not built (wxWidgets not found)";
-  return false;
-#else
-  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) {
-    why = "xvfb-run is not installed";
-    return false;
-  }
-  return true;
-#endif
-}
-
-#define REQUIRE_GUI()                                                       \
-  do {                                                                      \
-    std::string why;                                                        \
-    if (!GuiCanRun(why)) {                                                  \
-      if (std::getenv("CI") != nullptr) FAIL() << "GUI test cannot run under CI: " << why; \
-      GTEST_SKIP() << why;                                                  \
-    }                                                                       \
-  } while (false)
-
-#ifdef KELVANE_DESKTOP_PROGRAM
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'')
-      quoted += "'\\''";
-    else
-      quoted.push_back(c);
-  }
-  return quoted + "'";
-}
-#endif
-
-struct GuiRun {
-  int status;
-  std::string err;
-};
-
-// Runs the program with its own settings folder; message boxes are answered and written to
-// standard error.
-GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args,
-                  const std::string& screenshot) {
-#ifdef KELVANE_DESKTOP_PROGRAM
-  const std::string errors = folder.File("stderr.txt");
-  std::string command = "XDG_CONFIG_HOME=" + Quote(folder.File("config")) +
-                        " KELVANE_NONINTERACTIVE=1 LSAN_OPTIONS=suppressions=" +
-                        Quote(std::string(KELVANE_FIXTURES_DIR) + "/../desktop/lsan-desktop.supp") +
-                        ":print_suppressions=0";
-  if (!screenshot.empty())
-    command += " KELVANE_SCREENSHOT=" + Quote(screenshot) + " KELVANE_SCREENSHOT_DIALOG=132";
-  // Tests run in parallel: each starts its search for a free display at a number of its own,
-  // so two servers do not race for one.
-  const int firstDisplay = 100 + static_cast<int>(std::hash<std::string>{}(folder.path.string()) % 800);
-  command += " xvfb-run -a -n " + std::to_string(firstDisplay) +
-             " -s '-screen 0 1280x1024x24' " + Quote(KELVANE_DESKTOP_PROGRAM);
-  for (const std::string& arg : args)
-    command += " " + Quote(arg);
-  command += " >/dev/null 2>" + Quote(errors);
-  const int raw = std::system(command.c_str());
-  const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return {status, ReadBytes(errors)};
-#else
-  (void)folder;
-  (void)args;
-  (void)screenshot;
-  return {-1, ""};
-#endif
-}
-
-void WriteSettings(const TempFolder& folder, const std::string& lines) {
-  fs::create_directories(folder.path / "config" / "kelvane");
-  WriteBytes(folder.File("config/kelvane/settings"), "# Kelvane settings 1\n" + lines);
-}
 
 const std::string kQuietSettings =
     "SOFTWARE\\Norvane\\Kelvane\\BrowserCommand\t/bin/true\n"
@@ -111,7 +35,8 @@ TEST(KelvaneGui, CommandLineRunShowsTheStatusWindowAndWritesTheRtf) {
   const std::string picture = std::string(KELVANE_BINARY_DIR) + "/kelvane-status-window.png";
   fs::remove(picture);
 
-  const GuiRun run = RunKelvane(folder, {input}, picture);
+  const GuiRun run = RunKelvane(folder, {input},
+                                {{"KELVANE_SCREENSHOT", picture}, {"KELVANE_SCREENSHOT_DIALOG", "132"}});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadBytes(folder.File("doc.rtf")).rfind("{\\rtf", 0), 0u);
   // The settings were saved in the test's own folder, the input at the top of the recent list.
@@ -145,7 +70,7 @@ TEST(KelvaneGui, CommandLineRunThatFindsNoFileExitsNonZero) {
   WriteSettings(folder, kQuietSettings);
   const std::string input = folder.File("empty.txt");
   WriteBytes(input, "");
-  const GuiRun run = RunKelvane(folder, {input}, "");
+  const GuiRun run = RunKelvane(folder, {input}, {});
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_NE(run.err.find("[File selection error] Files are all empty"), std::string::npos)
       << run.err;
