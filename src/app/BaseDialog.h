@@ -109,10 +109,18 @@ class BaseDialog : public DialogEventHandler {
   // 0 at once, command untouched, while another lookup runs.
   int FindViewerCommand(std::string& command, const std::string& firstExtension,
                         const std::string& secondExtension);
-  int FindRtfViewerCommand(std::string& command) { return FindViewerCommand(command, ".rtf", ".doc"); }
-  int FindPdfViewerCommand(std::string& command) { return FindViewerCommand(command, ".pdf", ".doc"); }
-  int FindTextViewerCommand(std::string& command) { return FindViewerCommand(command, ".txt", ""); }
-  int FindHelpCompilerCommand(std::string& command) { return FindViewerCommand(command, ".hpj", ""); }
+  int FindRtfViewerCommand(std::string& command) {
+    return FindViewerCommand(command, ".rtf", ".doc");
+  }
+  int FindPdfViewerCommand(std::string& command) {
+    return FindViewerCommand(command, ".pdf", ".doc");
+  }
+  int FindTextViewerCommand(std::string& command) {
+    return FindViewerCommand(command, ".txt", "");
+  }
+  int FindHelpCompilerCommand(std::string& command) {
+    return FindViewerCommand(command, ".hpj", "");
+  }
   // The RTF viewer found for the View command.
   std::string GetRtfViewerCommand();
   // The program registered for "mailto" links. When none is found the user is told and the

@@ -48,7 +48,7 @@ static std::string WithSeparator(const std::string& folder) {
 }
 
 // The folder of a path with its trailing separator, and the name after it.
-static void SplitPath(const std::string& path, std::string& folder, std::string& name) {
+static void SplitAtLastSeparator(const std::string& path, std::string& folder, std::string& name) {
   const std::size_t cut = path.find_last_of("\\/") + 1;  // npos + 1 = 0
   folder = path.substr(0, cut);
   name = path.substr(cut);
@@ -71,10 +71,10 @@ struct InputList {
 static InputList MakeInputList(const std::vector<std::string>& paths) {
   InputList list;
   std::string name;
-  SplitPath(paths.front(), list.firstFolder, name);
+  SplitAtLastSeparator(paths.front(), list.firstFolder, name);
   const bool oneFolder = std::all_of(paths.begin(), paths.end(), [&](const std::string& path) {
     std::string folder, ignored;
-    SplitPath(path, folder, ignored);
+    SplitAtLastSeparator(path, folder, ignored);
     return folder == list.firstFolder;
   });
   if (oneFolder)
@@ -82,10 +82,11 @@ static InputList MakeInputList(const std::vector<std::string>& paths) {
   list.text = list.folder;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     std::string folder;
-    SplitPath(paths[i], folder, name);
+    SplitAtLastSeparator(paths[i], folder, name);
     if (i > 0)
       list.text += ' ';
-    list.text += oneFolder ? "\"" + std::string(1, kSeparator) + name + "\"" : "\"" + paths[i] + "\"";
+    const std::string entry = oneFolder ? std::string(1, kSeparator) + name : paths[i];
+    list.text += "\"" + entry + "\"";
   }
   return list;
 }
@@ -116,7 +117,7 @@ void OxvDialog::TakeNewInput(const std::string& inputText, const std::string& in
   SplitFolderAndName(inputText, folder, name);
   // A single file's name is derived without its folder; a list gives "*.rtf".
   if (name.find('"') == std::string::npos)
-    SplitPath(inputText, folder, name);
+    SplitAtLastSeparator(inputText, folder, name);
   else
     name = inputText;
   (void)MakeOutputName(name, outputFile_);
@@ -350,7 +351,7 @@ void OxvDialog::OnFilesDropped(const std::vector<std::string>& paths) {
     return;
   if (paths.size() == 1) {
     std::string folder, name;
-    SplitPath(paths.front(), folder, name);
+    SplitAtLastSeparator(paths.front(), folder, name);
     TakeNewInput(paths.front(), folder, folder);
   } else {
     const InputList list = MakeInputList(paths);

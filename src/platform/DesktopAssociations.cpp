@@ -117,7 +117,8 @@ static bool ReadGlobFile(const std::string& path, bool weighted, const std::stri
     const int weight = weighted ? std::atoi(fields[0].c_str()) : 50;
     const std::string& type = fields[base];
     const std::string& glob = fields[base + 1];
-    const bool caseSensitive = fields.size() > base + 2 && fields[base + 2].find("cs") != std::string::npos;
+    const bool caseSensitive =
+        fields.size() > base + 2 && fields[base + 2].find("cs") != std::string::npos;
     if (glob == wanted)
       best.Offer(type, weight, true);
     else if (!caseSensitive && EqualsFolded(glob, wanted))
@@ -185,7 +186,8 @@ static std::string FirstInstalledEntry(const XdgFolders& folders, const std::str
   std::size_t from = 0;
   while (from < ids.size()) {
     const std::size_t end = std::min(ids.find(';', from), ids.size());
-    const std::string path = FindDesktopEntry(folders, Trimmed(std::string_view(ids).substr(from, end - from)));
+    const std::string id = Trimmed(std::string_view(ids).substr(from, end - from));
+    const std::string path = FindDesktopEntry(folders, id);
     if (!path.empty())
       return path;
     from = end + 1;
