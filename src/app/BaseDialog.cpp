@@ -44,58 +44,16 @@ void BaseDialog::CreateContext() {
 
 void BaseDialog::LoadSettings() {
   SettingsLoadHooks hooks;
-  hooks.findBrowserCommand = [this] { return FindBrowserCommand(); };
+  hooks.findBrowserCommand = [this] {
+    std::string command;
+    (void)GetBrowserCommand(command);
+    return command;
+  };
   hooks.contextReplicatesTree = context_ != nullptr && context_->Commands.treeMatchesInput != 0;
   LoadProgramSettings(settings_, platform_.Settings(), hooks);
 }
 
 void BaseDialog::SaveSettings() { SaveProgramSettings(settings_, platform_.Settings()); }
-
-// The program path of a registered command line: the arguments ("%s", "%1", options) cut off
-// and quotes dropped; empty when it names no file.
-static std::string ProgramOfCommand(const DesktopPlatform& platform, const std::string& command) {
-  std::string program = platform.ExpandEnvironment(command);
-  if (!program.empty() && program.front() == '"') {
-    const std::size_t close = program.find('"', 1);
-    program = program.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-  } else {
-    program = program.substr(0, program.find(' '));
-  }
-  return platform.FileExists(program) ? program : std::string();
-}
-
-std::string BaseDialog::FindBrowserCommand() {
-  if (!settings_.browserCommand.empty())
-    return settings_.browserCommand;
-  for (const char* extension : {".html", ".htm"}) {
-    const std::string program = ProgramOfCommand(platform_, platform_.FindAssociation(extension));
-    if (!program.empty())
-      return program;
-  }
-  ShowMessageText(platform_, kMsgLocateBrowser, kMsgCaptionBrowserNotFound);
-  return settings_.browserCommand;
-}
-
-void BaseDialog::ViewResult(const std::string& path) {
-  std::string viewer = settings_.viewRtfCommand;
-  if (viewer.empty()) {
-    for (const char* extension : {".rtf", ".doc"}) {
-      viewer = ProgramOfCommand(platform_, platform_.FindAssociation(extension));
-      if (!viewer.empty())
-        break;
-    }
-  }
-  if (viewer.empty())
-    return;
-  int error = 0;
-  if (platform_.StartProcess(viewer, path, error))
-    return;
-  std::string text = MessageWithPlaceholder(kMsgCommandFailed, "ccc url", viewer + " " + path);
-  const std::size_t code = text.rfind("nnn");
-  if (code != std::string::npos)
-    text.replace(code, 3, std::to_string(error));
-  ShowMessageText(platform_, text, kMsgCaptionLaunchBrowser);
-}
 
 // ---- The conversion run ----
 
@@ -200,7 +158,7 @@ int BaseDialog::RunConversion() {
       status_.Hide();
     const int view = commandLineRun_ ? settings_.dropViewResults : settings_.autoDdeUpdates;
     if (GetConversionType() != kConversionToClipboard && view && !lastOutputFile_.empty())
-      ViewResult(GetOutputDir() + lastOutputFile_);
+      OpenRtfFileInViewer(GetOutputDir() + lastOutputFile_, settings_.viewRtfCommand);
   }
   platform_.SetWaitCursor(false);
   return failed ? 0 : 1;

@@ -107,6 +107,53 @@ class BaseDialog : public DialogEventHandler {
   int NotePolicyChange(int category);
   void OnPolicyChanged(const CorePolicy& policy);
 
+  // ---- Viewers, browser and mail (Viewers.cpp) ----
+  // The program registered for the first extension, else for the second (an empty second
+  // means none): 1 with its path when it names an existing file, else 0 with command empty.
+  // 0 at once, command untouched, while another lookup runs.
+  int FindViewerCommand(std::string& command, const std::string& firstExtension,
+                        const std::string& secondExtension);
+  int FindRtfViewerCommand(std::string& command) {
+    return FindViewerCommand(command, ".rtf", ".doc");
+  }
+  int FindPdfViewerCommand(std::string& command) {
+    return FindViewerCommand(command, ".pdf", ".doc");
+  }
+  int FindTextViewerCommand(std::string& command) {
+    return FindViewerCommand(command, ".txt", "");
+  }
+  int FindHelpCompilerCommand(std::string& command) {
+    return FindViewerCommand(command, ".hpj", "");
+  }
+  // The RTF viewer found for the View command.
+  std::string GetRtfViewerCommand();
+  // The program registered for "mailto" links. When none is found the user is told and the
+  // viewer page of the program settings opens; 1 with command empty. 0 only while another
+  // mail lookup runs.
+  int FindMailCommand(std::string& command);
+  // The stored browser command, else the program registered for ".html" or ".htm", else what
+  // the user sets on the viewer page that opens after the failure message. Always 1.
+  int GetBrowserCommand(std::string& command);
+  // The running program's folder and the manual's page name; 0 when the program's own file
+  // name cannot be had.
+  int GetLocalHelpPath(std::string& path) const;
+  // A file name as the address given to the browser ("\AddURLPrefix" decides the form).
+  std::string MakeFileUrl(const std::string& fileName) const;
+  // Shows an address in the browser: by DDE when tryDde and "\UseDDEToViewHTML" allow, else
+  // by starting the browser command (the stored or found one when browserCommand is empty).
+  void OpenUrlInBrowser(const std::string& address, std::string browserCommand, bool tryDde);
+  // Starts a viewer on a file; an empty viewer command is looked up (PDF: ".pdf"; RTF and
+  // text: ".rtf").
+  void OpenPdfFileInViewer(const std::string& fileName, const std::string& viewerCommand);
+  void OpenRtfFileInViewer(const std::string& fileName, const std::string& viewerCommand);
+  void OpenTextFileInViewer(const std::string& fileName, const std::string& viewerCommand);
+  // Shows the message of a DDE error; nothing for kDdeNoError.
+  void ReportDdeError(int error);
+  // The folder chooser: 1 with the chosen folder, 0 when cancelled.
+  int BrowseForFolder(const std::string& title, std::string& folder);
+  // Opens the program-settings sheet on a page code (the main dialog has the sheets).
+  virtual void ShowProgramSettings(int page) { (void)page; }
+
   // ---- State ----
   Context* GetContext() { return context_.get(); }
   const Context* GetContext() const { return context_.get(); }
@@ -139,10 +186,9 @@ class BaseDialog : public DialogEventHandler {
   // Reads the policy file into set (reset first, definition lists emptied, styles read).
   // 0 when it cannot be opened; problem is set when the reading reported one.
   int ReadPolicyFileInto(FileControl& set, bool& problem);
-  // The browser command found for web pages when none is stored.
-  std::string FindBrowserCommand();
-  // Opens the file in the viewer of the output type.
-  void ViewResult(const std::string& path);
+  // A viewer started on a file (step 2 on of the three OpenFileInViewer members).
+  void StartViewer(const std::string& fileName, std::string viewerCommand,
+                   int (BaseDialog::*lookup)(std::string&));
 
   DesktopPlatform& platform_;
   StatusDialog& status_;

@@ -186,6 +186,7 @@ int OxvDialog::RunModal() {
   if (window_ == nullptr) {
     window_ = platform_.CreateDialog(*FindDialogTemplate(kDialogMain), nullptr);
     window_->SetEventHandler(this);
+    window_->AcceptDroppedFiles(true);
     OnInitDialog();
     if (settings_.mainDialog.IsSaved())
       window_->Move(settings_.mainDialog.left, settings_.mainDialog.top);
@@ -260,6 +261,8 @@ void OxvDialog::OnFirstShow() {
 
 bool OxvDialog::OnDialogEvent(int controlId, DialogEvent event) {
   if (window_ == nullptr)
+    return true;
+  if (OnFileFieldEvent(controlId, event))
     return true;
   const bool closing = event == DialogEvent::Ok || event == DialogEvent::Cancel ||
                        event == DialogEvent::CloseRequest;

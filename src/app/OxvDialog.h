@@ -98,6 +98,38 @@ class OxvDialog : public BaseDialog {
   int outputFileFromPrevious_ = 0;
   int outputDirFromPrevious_ = 0;
   bool shownOnce_ = false;
+
+  // ---- File fields, drop, Convert and View (OxvDialogFiles.cpp) ----
+ public:
+  // The handlers of the input, output and option controls, Browse, Reset, Convert and View;
+  // false when the event is none of theirs.
+  bool OnFileFieldEvent(int controlId, DialogEvent event);
+  // Files dropped on the dialog become the input and are converted at once.
+  void OnFilesDropped(const std::vector<std::string>& paths) override;
+  // The multi-select input-file chooser; false when cancelled (nothing changes).
+  bool ChooseInputFiles();
+  // Convert: the input (chosen first when empty) is checked and converted. The conversion
+  // run's result; 0 when nothing was converted.
+  int Convert();
+  // View: the last result in the RTF viewer (converting first when nothing was converted).
+  void ViewResults();
+  int IsOutputDirChosen() const { return outputDirChosen_; }
+  int IsDelimiterTyped() const { return delimiterTyped_; }
+
+ private:
+  // Takes the input text as one file or a list: the input and output folders follow it
+  // (the output folder unless the user chose one) and the output file name is derived.
+  void TakeNewInput(const std::string& inputText, const std::string& inputFolder,
+                    const std::string& outputFolder);
+  void PushOutputDir();
+  void MarkInputChanged();
+
+  int simpleConversionTouched_ = 0;
+  int outputDirChosen_ = 0;
+  int outputDirTyped_ = 0;
+  int outputFileFixed_ = 0;
+  int outputTypeTouched_ = 0;
+  int delimiterTyped_ = 0;
 };
 
 // The language id of a stored language name: "English" 1 ... "Russian" 8, "Other" -1; any

@@ -9,7 +9,7 @@ class SettingsStore;
 // messages: a missing value leaves the output unchanged.
 
 // Where a key lives. Only the current user's keys are kept in the settings store; the file
-// associations come from the desktop instead (DesktopPlatform::FindAssociation), so reads
+// associations come from the desktop instead (DesktopPlatform::FindFileType), so reads
 // under ClassesRoot find nothing.
 enum class RegistryRoot : int { CurrentUser, ClassesRoot };
 

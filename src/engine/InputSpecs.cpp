@@ -11,6 +11,7 @@
 #include "text/StringList.h"
 
 static bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+static bool IsPathSeparator(char c) { return c == '/' || c == '\\'; }
 
 static bool CanOpenForReading(const char* name) {
   std::FILE* file = std::fopen(name, "rb");
@@ -120,7 +121,14 @@ static void ExpandQuotedList(Context& ctx, const TextString& list,
     }
     if (pieces[i].IsEmpty()) continue;
     item.Assign(folder);
-    item.Append(pieces[i]);
+    // An entry written with a leading separator ("/d/" "\"/a.txt\"") joins the folder once.
+    const bool bothSeparate = !folder.IsEmpty() &&
+                              IsPathSeparator(folder.CharAt(folder.GetLength() - 1)) &&
+                              IsPathSeparator(pieces[i].CharAt(0));
+    if (bothSeparate)
+      item.Append(pieces[i].GetText() + 1);
+    else
+      item.Append(pieces[i]);
     ExpandFileSpec(ctx, item, policyFileName, steeringLine);
   }
 }

@@ -37,8 +37,33 @@ struct FontChoice {
   bool italic = false;
 };
 
-// Outcome of a DDE request; Linux has no DDE, so a real backend answers NoConversation.
+// Outcome of a DDE request: the data came back (Shown), no conversation with the service
+// (NoConversation), the request returned no data (NoAnswer), or the client instance could not
+// be made (Failed). Linux has no DDE, so a real backend answers NoConversation.
 enum class DdeResult : int { Shown, NoConversation, NoAnswer, Failed };
+
+// The DDE error a failed step leaves (the DDE management library's codes).
+enum DdeError : int {
+  kDdeNoError = 0,
+  kDdeAdvAckTimeout = 0x4000,
+  kDdeBusy = 0x4001,
+  kDdeDataAckTimeout = 0x4002,
+  kDdeDllNotInitialized = 0x4003,
+  kDdeDllUsage = 0x4004,
+  kDdeExecAckTimeout = 0x4005,
+  kDdeInvalidParameter = 0x4006,
+  kDdeLowMemory = 0x4007,
+  kDdeMemoryError = 0x4008,
+  kDdeNotProcessed = 0x4009,
+  kDdeNoConversationEstablished = 0x400a,
+  kDdePokeAckTimeout = 0x400b,
+  kDdePostMessageFailed = 0x400c,
+  kDdeReentrancy = 0x400d,
+  kDdeServerDied = 0x400e,
+  kDdeSysError = 0x400f,
+  kDdeUnadvAckTimeout = 0x4010,
+  kDdeUnfoundQueueId = 0x4011,
+};
 
 class DesktopPlatform {
  public:
@@ -66,18 +91,28 @@ class DesktopPlatform {
   // ---- Operating system ----
   // false when the clipboard could not be opened or did not take the text.
   [[nodiscard]] virtual bool SetClipboardText(const std::string& text) = 0;
-  // Starts program with argument, without waiting; false with a system error number.
+  // Starts program with argument, without waiting; false with a system error number. The
+  // argument is written as a command line writes one: a text in double quotes is one
+  // argument without its quotes.
   [[nodiscard]] virtual bool StartProcess(const std::string& program, const std::string& argument,
                                           int& errorCode) = 0;
   // Opens a document or address with the desktop's choice of program.
   [[nodiscard]] virtual bool ShellOpen(const std::string& target) = 0;
   // $NAME, ${NAME} and %NAME% references replaced by the environment's values.
   virtual std::string ExpandEnvironment(const std::string& text) const = 0;
-  // The command line registered to open files of an extension (".html") or a scheme
-  // ("mailto"); empty when none is registered.
-  virtual std::string FindAssociation(const std::string& extensionOrScheme) const = 0;
+  // The file type registered for an extension (".rtf"): the name a registered extension
+  // gives (on Linux its MIME type). false when the extension is not registered; true with an
+  // empty type when its registration names none.
+  virtual bool FindFileType(const std::string& extension, std::string& fileType) const = 0;
+  // The command line a file type registers for a verb ("preview", "open"): the program
+  // (quoted when the registration quotes it) and its arguments, "%1" standing for the file.
+  // A scheme ("mailto") is a file type of its own. Empty when there is none.
+  virtual std::string FindFileTypeCommand(const std::string& fileType,
+                                          const std::string& verb) const = 0;
+  // One request transaction (text format) to a DDE service on a topic. error receives the
+  // DDE error of the step that failed (kDdeNoError when none).
   virtual DdeResult DdeRequest(const std::string& service, const std::string& topic,
-                               const std::string& item, int timeoutMs) = 0;
+                               const std::string& item, int timeoutMs, int& error) = 0;
   // The running program's own file.
   virtual std::string ModuleFileName() const = 0;
   virtual bool FileExists(const std::string& path) const = 0;

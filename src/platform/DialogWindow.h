@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class Menu;
 struct DialogTemplate;
@@ -31,6 +32,8 @@ class DialogEventHandler {
  public:
   virtual ~DialogEventHandler() = default;
   virtual bool OnDialogEvent(int controlId, DialogEvent event) = 0;
+  // Files dropped on a window that accepts them: their full paths in drop order.
+  virtual void OnFilesDropped(const std::vector<std::string>& paths) { (void)paths; }
 };
 
 // Position and size of a window or the desktop's work area, in pixels.
@@ -90,6 +93,8 @@ class DialogWindow {
   // Runs the window modally until EndModal; returns EndModal's code.
   virtual int RunModal() = 0;
   virtual void EndModal(int code) = 0;
+  // Files dropped on the window reach the handler's OnFilesDropped while accept is true.
+  virtual void AcceptDroppedFiles(bool accept) = 0;
 
   // ---- Controls ----
   virtual bool HasControl(int id) const = 0;

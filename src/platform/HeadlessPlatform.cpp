@@ -478,6 +478,14 @@ bool HeadlessDialog::Fire(int controlId, DialogEvent event) {
   return handler_->OnDialogEvent(controlId, event);
 }
 
+bool HeadlessDialog::DropFiles(const std::vector<std::string>& paths) {
+  if (!acceptsDrops_)
+    return false;
+  if (handler_ != nullptr)
+    handler_->OnFilesDropped(paths);
+  return true;
+}
+
 bool HeadlessDialog::ClickCheck(int id) {
   if (HeadlessControl* control = Find(id))
     control->check = control->check ? 0 : 1;
@@ -585,14 +593,26 @@ std::string HeadlessPlatform::ExpandEnvironment(const std::string& text) const {
   return out;
 }
 
-std::string HeadlessPlatform::FindAssociation(const std::string& extensionOrScheme) const {
-  const auto found = associations.find(extensionOrScheme);
-  return found == associations.end() ? std::string() : found->second;
+bool HeadlessPlatform::FindFileType(const std::string& extension, std::string& fileType) const {
+  const auto found = fileTypes.find(extension);
+  if (found == fileTypes.end())
+    return false;
+  fileType = found->second;
+  return true;
 }
 
-DdeResult HeadlessPlatform::DdeRequest(const std::string& /*service*/,
-                                       const std::string& /*topic*/,
-                                       const std::string& /*item*/, int /*timeoutMs*/) {
+std::string HeadlessPlatform::FindFileTypeCommand(const std::string& fileType,
+                                                  const std::string& verb) const {
+  const auto found = typeCommands.find({fileType, verb});
+  return found == typeCommands.end() ? std::string() : found->second;
+}
+
+DdeResult HeadlessPlatform::DdeRequest(const std::string& service, const std::string& topic,
+                                       const std::string& item, int timeoutMs, int& error) {
+  ddeCalls.push_back({service, topic, item, timeoutMs});
+  if (duringDdeRequest)
+    duringDdeRequest();
+  error = ddeAnswer == DdeResult::Shown ? kDdeNoError : ddeError;
   return ddeAnswer;
 }
 

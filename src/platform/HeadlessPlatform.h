@@ -121,6 +121,7 @@ class HeadlessDialog : public DialogWindow {
   void RepaintNow() override { ++repaints_; }
   int RunModal() override;
   void EndModal(int code) override;
+  void AcceptDroppedFiles(bool accept) override { acceptsDrops_ = accept; }
 
   bool HasControl(int id) const override { return controls_.count(id) != 0; }
   void SetText(int id, const std::string& text) override;
@@ -167,6 +168,9 @@ class HeadlessDialog : public DialogWindow {
   bool Fire(int controlId, DialogEvent event);
   // A user's click on a check box: toggles it, then fires Click.
   bool ClickCheck(int id);
+  // Files dropped on the window; false when the window does not accept drops.
+  bool DropFiles(const std::vector<std::string>& paths);
+  bool AcceptsDroppedFiles() const { return acceptsDrops_; }
   const HeadlessControl* Control(int id) const;
   // The menu bar; null without one.
   const HeadlessMenu* MenuBarEntries() const { return menuBar_.get(); }
@@ -194,6 +198,7 @@ class HeadlessDialog : public DialogWindow {
   WindowRect rect_{0, 0, 400, 300};
   bool shown_ = false;
   bool inModal_ = false;
+  bool acceptsDrops_ = false;
   int modalCode_ = 0;
   int repaints_ = 0;
   int broughtToTop_ = 0;
@@ -212,6 +217,14 @@ struct ShownMessage {
 struct StartedProcess {
   std::string program;
   std::string argument;
+};
+
+// A DDE request the program made.
+struct DdeCall {
+  std::string service;
+  std::string topic;
+  std::string item;
+  int timeoutMs;
 };
 
 class HeadlessPlatform : public DesktopPlatform {
@@ -233,9 +246,11 @@ class HeadlessPlatform : public DesktopPlatform {
                     int& errorCode) override;
   bool ShellOpen(const std::string& target) override;
   std::string ExpandEnvironment(const std::string& text) const override;
-  std::string FindAssociation(const std::string& extensionOrScheme) const override;
+  bool FindFileType(const std::string& extension, std::string& fileType) const override;
+  std::string FindFileTypeCommand(const std::string& fileType,
+                                  const std::string& verb) const override;
   DdeResult DdeRequest(const std::string& service, const std::string& topic,
-                       const std::string& item, int timeoutMs) override;
+                       const std::string& item, int timeoutMs, int& error) override;
   std::string ModuleFileName() const override { return moduleFileName; }
   bool FileExists(const std::string& path) const override;
   SettingsStore& Settings() override { return settings; }
@@ -252,9 +267,14 @@ class HeadlessPlatform : public DesktopPlatform {
   bool clipboardWorks = true;
   bool processStartWorks = true;
   int processErrorCode = 2;
-  std::map<std::string, std::string> associations;  // extension or scheme -> command
+  // The registry's associations as Windows keeps them: an extension names a file type (an
+  // empty name is registered without one), a file type's verbs name command lines.
+  std::map<std::string, std::string> fileTypes;  // extension -> file type
+  std::map<std::pair<std::string, std::string>, std::string> typeCommands;  // (type, verb)
   std::map<std::string, std::string> environment;   // consulted before the real one
   DdeResult ddeAnswer = DdeResult::NoConversation;
+  int ddeError = kDdeNoConversationEstablished;
+  std::function<void()> duringDdeRequest;  // runs inside each request
   std::string moduleFileName = "/usr/bin/kelvane";
   // Nested modal dialogs: the answer of RunModal by template id.
   std::map<int, std::function<int(HeadlessDialog&)>> modalScripts;
@@ -265,6 +285,7 @@ class HeadlessPlatform : public DesktopPlatform {
   std::vector<ShownMessage> messages;
   std::vector<FileChooserRequest> fileRequests;
   std::vector<StartedProcess> processes;
+  std::vector<DdeCall> ddeCalls;
   std::vector<std::string> shellOpened;
   std::vector<std::string> clipboardWrites;
   std::string clipboard;

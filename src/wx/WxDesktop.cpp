@@ -41,6 +41,7 @@
 #include <wx/tooltip.h>
 #include <wx/utils.h>
 
+#include "platform/DesktopAssociations.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/DialogTemplate.h"
 #include "platform/FileSystem.h"
@@ -48,6 +49,7 @@
 #include "platform/SettingsStore.h"
 #include "wx/WxCanvas.h"
 #include "wx/InterfaceEncoding.h"
+#include "wx/WxFileDrop.h"
 
 namespace {
 
@@ -391,6 +393,7 @@ class WxDialog : public DialogWindow {
   void RepaintNow() override;
   int RunModal() override;
   void EndModal(int code) override;
+  void AcceptDroppedFiles(bool accept) override;
 
   bool HasControl(int id) const override { return controls_.count(id) != 0; }
   void SetText(int id, const std::string& text) override;
@@ -706,6 +709,18 @@ void WxDialog::RepaintNow() {
   PaintPending();
 }
 
+void WxDialog::AcceptDroppedFiles(bool accept) {
+  if (!accept) {
+    SetFileDropHandler(window_, {});
+    return;
+  }
+  const std::shared_ptr<WxDialog*> self = self_;
+  SetFileDropHandler(window_, [self](const std::vector<std::string>& paths) {
+    if (*self != nullptr && (*self)->handler_ != nullptr)
+      (*self)->handler_->OnFilesDropped(paths);
+  });
+}
+
 int WxDialog::RunModal() {
   // A modal dialog waits for the user: once it shows, it is pictured (and inspected) when
   // the tests ask for it, and it closes as if cancelled.
@@ -729,6 +744,8 @@ int WxDialog::RunModal() {
         (*self)->EndModal(2);
     });
   }
+  if (window_->GetDropTarget() != nullptr)
+    StartTestActions(window_);
   modal_ = true;
   int result = 0;
   if (menuBar_ == nullptr) {
@@ -1170,7 +1187,11 @@ class WxPlatform : public DesktopPlatform {
   bool StartProcess(const std::string& program, const std::string& argument,
                     int& errorCode) override {
     const wxString programText = ToWx(program);
-    const wxString argumentText = ToWx(argument);
+    // The argument as a command line writes it: its quotes are no part of the file's name.
+    std::string unquoted = argument;
+    if (unquoted.size() >= 2 && unquoted.front() == '"' && unquoted.back() == '"')
+      unquoted = unquoted.substr(1, unquoted.size() - 2);
+    const wxString argumentText = ToWx(unquoted);
     const wchar_t* argv[] = {programText.wc_str(), argumentText.wc_str(), nullptr};
     errno = 0;
     const long pid = wxExecute(argv, wxEXEC_ASYNC);
@@ -1183,9 +1204,24 @@ class WxPlatform : public DesktopPlatform {
     return wxLaunchDefaultApplication(ToWx(target));
   }
   std::string ExpandEnvironment(const std::string& text) const override;
-  std::string FindAssociation(const std::string& extensionOrScheme) const override;
-  DdeResult DdeRequest(const std::string&, const std::string&, const std::string&, int) override {
+  // The desktop's MIME database: an extension's MIME type is its file type, whose one verb
+  // is "open" (its default application).
+  bool FindFileType(const std::string& extension, std::string& fileType) const override {
+    fileType = XdgMimeTypeOfExtension(XdgFolders::FromEnvironment(), extension);
+    return !fileType.empty();
+  }
+  std::string FindFileTypeCommand(const std::string& fileType,
+                                  const std::string& verb) const override {
+    if (verb != "open")
+      return {};
+    const std::string mimeType =
+        fileType.find('/') == std::string::npos ? "x-scheme-handler/" + fileType : fileType;
+    return XdgOpenCommand(XdgFolders::FromEnvironment(), mimeType);
+  }
+  DdeResult DdeRequest(const std::string&, const std::string&, const std::string&, int,
+                       int& error) override {
     // No program on this desktop answers DDE: the caller falls back to starting the browser.
+    error = kDdeNoConversationEstablished;
     return DdeResult::NoConversation;
   }
   std::string ModuleFileName() const override {
@@ -1288,21 +1324,6 @@ std::string WxPlatform::ExpandEnvironment(const std::string& text) const {
     i = end + 1;
   }
   return FromWx(wxExpandEnvVars(ToWx(out)));
-}
-
-std::string WxPlatform::FindAssociation(const std::string& extensionOrScheme) const {
-  std::unique_ptr<wxFileType> type;
-  if (!extensionOrScheme.empty() && extensionOrScheme[0] == '.')
-    type.reset(wxTheMimeTypesManager->GetFileTypeFromExtension(ToWx(extensionOrScheme.substr(1))));
-  else
-    type.reset(wxTheMimeTypesManager->GetFileTypeFromMimeType(
-        ToWx("x-scheme-handler/" + extensionOrScheme)));
-  if (type == nullptr)
-    return {};
-  wxString command;
-  if (!type->GetOpenCommand(&command, wxFileType::MessageParameters(wxS("%1"))))
-    return {};
-  return FromWx(command);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifdef KELVANE_HAVE_PNG
@@ -62,6 +63,15 @@ struct GuiRun {
 inline std::string PictureEnvironment(const std::string& path, int dialogId) {
   return "KELVANE_SCREENSHOT=" + Quote(path) +
          " KELVANE_SCREENSHOT_DIALOG=" + std::to_string(dialogId);
+}
+
+// The environment words that set each name to its value.
+inline std::string EnvironmentWords(
+    const std::vector<std::pair<std::string, std::string>>& variables) {
+  std::string words;
+  for (const auto& [name, value] : variables)
+    words += " " + name + "=" + Quote(value);
+  return words;
 }
 
 // Runs the program with its own settings folder and the extra environment words; message

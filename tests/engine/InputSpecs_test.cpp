@@ -127,6 +127,8 @@ TEST_F(InputSpecs, QuotedListsExpandEveryItemOnce) {
   const Case cases[] = {
       // A folder glued to the first quote goes in front of every quoted name.
       {root_.string() + "/\"my file.txt\" \"a.txt\"", {Path("my file.txt"), Path("a.txt")}},
+      // Entries that begin with a separator (a list of dropped files) join it once.
+      {root_.string() + "/\"/my file.txt\" \"\\a.txt\"", {Path("my file.txt"), Path("a.txt")}},
       // Names outside the quotes are kept.
       {"\"" + Path("my file.txt") + "\" " + Path("B.TXT") + " \"" + Path("a.txt") + "\"",
        {Path("my file.txt"), Path("B.TXT"), Path("a.txt")}},
