@@ -8,28 +8,31 @@
 #include "app/StatusDialog.h"
 #include "app/TipsDialog.h"
 #include "lang/InterfaceTexts.h"
+#include "app/BaseDialog.h"
 #include "platform/DesktopPlatform.h"
 
 namespace {
 
-// The desktop's own openers: the stored or registered browser, the registered mail program.
-class DesktopLinks : public AboutLinkServices {
+// The main dialog's own browser and mail lookups.
+class DialogLinks : public AboutLinkServices {
  public:
-  DesktopLinks(DesktopPlatform& platform, const ProgramSettings& settings)
-      : platform_(platform), settings_(settings) {}
+  explicit DialogLinks(BaseDialog& dialog) : dialog_(dialog) {}
   std::string GetBrowserCommand() override {
-    if (!settings_.browserCommand.empty())
-      return settings_.browserCommand;
-    return platform_.FindAssociation(".html");
+    std::string command;
+    (void)dialog_.GetBrowserCommand(command);
+    return command;
   }
-  void OpenUrlInBrowser(const std::string& address, const std::string& /*browser*/) override {
-    (void)platform_.ShellOpen(address);
+  void OpenUrlInBrowser(const std::string& address, const std::string& browser) override {
+    dialog_.OpenUrlInBrowser(address, browser, true);
   }
-  std::string FindMailCommand() override { return platform_.FindAssociation("mailto"); }
+  std::string FindMailCommand() override {
+    std::string command;
+    (void)dialog_.FindMailCommand(command);
+    return command;
+  }
 
  private:
-  DesktopPlatform& platform_;
-  const ProgramSettings& settings_;
+  BaseDialog& dialog_;
 };
 
 }  // namespace
@@ -50,7 +53,7 @@ int ShowDialogAlone(DesktopPlatform& platform, int templateId) {
     TipsDialog tips(dialog, nullptr);
     (void)tips.RunModal();
   } else {
-    DesktopLinks links(platform, dialog.Settings());
+    DialogLinks links(dialog);
     AboutDialog about(dialog, links, nullptr);
     (void)about.RunModal();
   }

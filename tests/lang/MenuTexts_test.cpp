@@ -203,7 +203,7 @@ TEST_F(MenuTextsTest, ALanguageWithoutAnEntryLeavesTheTextOfTheOneBefore) {
     if (row.index != 10)
       rows.push_back(row);
   }
-  MenuTexts().Select(kLanguageFrench, rows);
+  MenuTexts().Select(kLanguageFrench, rows, UntranslatedMarker(kLanguageFrench));
   ApplyMenuTexts(&window);
   EXPECT_EQ(window.GetMenuBar()->GetEntryText(0), "&File");
   EXPECT_EQ(window.GetMenuBar()->GetEntryText(1), "**: &Conversion options");
