@@ -1,5 +1,7 @@
 #include "engine/AuxFileNames.h"
 
+#include <cstring>
+
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"
@@ -16,6 +18,31 @@ static void PatternFolder(const TextString& inputPattern, TextString& folder) {
     (void)pattern.ReplaceAll("\"", "", 0, 1);
   TextString baseName, extension;
   SplitPath(pattern, folder, baseName, extension);
+}
+
+static bool IsBelow(const TextString& fileFolder, const TextString& folder) {
+  return folder.IsEmpty() || fileFolder.StartsWith(folder.GetText(), 1);
+}
+
+// The folder of the input pattern and the part of fileFolder below it. A list of quoted
+// names ("folder/"name1" "name2") has its folder before the first quote. A file that does not
+// lie below the pattern's folder keeps its own folder and no sub-folder.
+static void SplitBelowPattern(const TextString& fileFolder, const TextString& inputPattern,
+                              TextString& folder, TextString& subFolder) {
+  subFolder.SetEmpty();
+  PatternFolder(inputPattern, folder);
+  if (!IsBelow(fileFolder, folder)) {
+    const char* text = inputPattern.GetText();
+    const char* quote = std::strchr(text, '"');
+    if (quote != nullptr)
+      (void)folder.AssignSubstring(text, 0, static_cast<int>(quote - text));
+    if (quote == nullptr || !IsBelow(fileFolder, folder)) {
+      folder = fileFolder;
+      return;
+    }
+  }
+  (void)subFolder.AssignSubstring(fileFolder, folder.GetLength(),
+                                  fileFolder.GetLength() - folder.GetLength());
 }
 
 // A pattern part counts when it is given and names something definite.
@@ -42,11 +69,8 @@ void DeriveAuxFileNames(const TextString& inputName, const TextString& inputPatt
   // output folder, so that a tree of inputs gives the same tree of outputs.
   TextString subFolder;
   TextString folder(names.inputFolder);
-  if (commands.treeMatchesInput) {
-    PatternFolder(inputPattern, folder);
-    subFolder = names.inputFolder;
-    (void)subFolder.ReplaceFrom(0, folder.GetText(), "", 1, 1, nullptr, nullptr, 0);
-  }
+  if (commands.treeMatchesInput)
+    SplitBelowPattern(names.inputFolder, inputPattern, folder, subFolder);
   if (!commands.outputFolder.IsEmpty())
     folder = commands.outputFolder;
   if (commands.useAlternativeOutputFolder)

@@ -157,7 +157,8 @@ TEST_F(MainMenuTest, CheckMarksFollowTheSettingsAndTheLanguage) {
     expectSettings();  // set again after the retitling cleared them
     EXPECT_EQ(CheckedLanguages(bar), std::vector<int>{kCmdGerman});
     EXPECT_EQ(settings.language, "German");
-    EXPECT_EQ(bar.GetEntryText(0), "**: &File");
+    EXPECT_EQ(bar.GetEntryText(0), GetMenuText(10));
+    EXPECT_STRNE(GetMenuText(10), "&File");
     EXPECT_EQ(platform.interfaceCodePage, kCodePageWesternEurope);
 
     // The language in force changes nothing, not even the check marks.
@@ -212,7 +213,10 @@ TEST_F(MainMenuTest, StoredLanguageIsAppliedAtStart) {
     EXPECT_EQ(main.Settings().useLanguageFile, c.useLanguageFile);
     // "Other" has read no language file: its texts are the English ones.
     const bool builtIn = c.language == kLanguageDutch || c.language == kLanguageRussian;
-    EXPECT_STREQ(GetMenuText(10), builtIn ? "**: &File" : "&File");
+    if (builtIn)
+      EXPECT_STRNE(GetMenuText(10), "&File");
+    else
+      EXPECT_STREQ(GetMenuText(10), "&File");
     dialog.reset();
     std::string saved;
     EXPECT_TRUE(platform.settings.Read("SOFTWARE\\Norvane\\Kelvane\\Languages\\Language", saved));

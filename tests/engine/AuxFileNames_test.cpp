@@ -126,6 +126,11 @@ TEST_F(AuxFileNamesTest, OutputFolder) {
       {"/in/a/b/x.txt", "/in/*.txt", 1, "/out/", 1, "", "/alt/a/b/", "/alt/a/b/"},
       {"/in/a/b/x.txt", "/in/*.txt", 1, "/out/", 0, "/out/*.rtf", "/out/a/b/", "/out/a/b/"},
       {"in/a/x.txt", "*.txt", 1, "out/", 0, "", "out/in/a/", "out/in/a/"},
+      // A list of quoted names has its folder before the first quote; a file outside the
+      // pattern's folder keeps no sub-folder.
+      {"/in/a/x.txt", "/in/\"a/x.txt\" \"b/y.txt\"", 1, "/out/", 0, "", "/out/a/", "/out/a/"},
+      {"/in/x.txt", "/in/\"/x.txt\" \"/y.txt\"", 1, "/out/", 0, "", "/out/", "/out/"},
+      {"/else/x.txt", "/in/*.txt", 1, "/out/", 0, "", "/out/", "/out/"},
       // Names written with backslashes and drives are understood.
       {"C:\\in\\a\\b\\x.txt", "C:\\in\\*.txt", 1, "D:\\out\\", 0, "", "D:\\out\\a\\b\\",
        "D:\\out\\a\\b\\"},
