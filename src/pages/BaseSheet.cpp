@@ -1,0 +1,233 @@
+#include "pages/BaseSheet.h"
+
+#include "lang/DialogTexts.h"
+#include "lang/InterfaceTexts.h"
+#include "pages/SheetHost.h"
+#include "platform/DesktopPlatform.h"
+#include "platform/DialogTemplate.h"
+
+BaseSheet::BaseSheet(SheetHost& host, const SheetSpec& spec, std::string caption)
+    : host_(host), spec_(spec), caption_(std::move(caption)) {
+  pages_.reserve(spec.members.size());
+  for (const PageSpec* member : spec.members) {
+    // A page without a tab is never shown and gets no way back to the sheet.
+    BaseSheet* sheet = TabOf(member) >= 0 ? this : nullptr;
+    pages_.push_back(std::make_unique<OptionPage>(*member, sheet));
+  }
+}
+
+BaseSheet::~BaseSheet() {
+  // The window's pages point at the page objects: the windows go first.
+  window_.reset();
+  closedWindow_.reset();
+  while (!pages_.empty())
+    pages_.pop_back();
+}
+
+int BaseSheet::GetSheetId() const { return spec_.dialog->id; }
+
+std::string BaseSheet::GetCaption() const {
+  return window_ != nullptr ? window_->GetTitle() : caption_;
+}
+
+int BaseSheet::TabOf(const PageSpec* page) const {
+  for (std::size_t i = 0; i < spec_.tabs.size(); ++i) {
+    if (spec_.tabs[i] == page)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+OptionPage* BaseSheet::PageOf(const PageSpec* spec) {
+  for (const auto& page : pages_) {
+    if (&page->Spec() == spec)
+      return page.get();
+  }
+  return nullptr;
+}
+
+OptionPage* BaseSheet::FindPage(std::string_view className) {
+  for (const auto& page : pages_) {
+    if (page->Spec().className == className)
+      return page.get();
+  }
+  return nullptr;
+}
+
+void BaseSheet::EnableApply(int markModified) {
+  if (window_ != nullptr)
+    window_->Enable(kSheetApply, true);
+  if (markModified)
+    modified_ = 1;
+}
+
+void BaseSheet::LoadPolicies(FileControl& policies) {
+  for (const PageSpec* spec : spec_.loadOrder) {
+    if (OptionPage* page = PageOf(spec))
+      page->LoadPolicies(policies);
+  }
+  if (window_ == nullptr)
+    return;
+  for (const auto& page : pages_)
+    page->UpdateControls();
+  for (const auto& page : pages_)
+    page->PutToControls();
+}
+
+void BaseSheet::SavePolicies(FileControl& policies) {
+  for (const PageSpec* spec : spec_.saveOrder) {
+    if (OptionPage* page = PageOf(spec))
+      page->SavePolicies(policies);
+  }
+  host_.SetOptionsChanged(modified_);
+}
+
+void BaseSheet::SetLanguage(int /*language*/) {
+  if (window_ == nullptr)
+    return;
+  for (std::size_t tab = 0; tab < spec_.tabs.size(); ++tab) {
+    const PageSpec* spec = spec_.tabs[tab];
+    if (OptionPage* page = PageOf(spec))
+      page->SetLanguage();
+    window_->SetPageCaption(static_cast<int>(tab), GetDialogText(spec->tabTextId));
+  }
+  (void)SetDialogTexts(window_.get(), spec_.captionTextId);
+}
+
+void BaseSheet::EnableTooltips(int on) {
+  if (window_ == nullptr)
+    return;
+  for (const auto& page : pages_)
+    page->EnableTooltips(on);
+}
+
+void BaseSheet::ResetChangeFlags() {
+  for (const auto& page : pages_)
+    page->ResetChangeFlags();
+  if (spec_.resetClearsModified)
+    modified_ = 0;
+}
+
+void BaseSheet::ShowPage(int pageCode) {
+  if (window_ == nullptr)
+    return;
+  const PageSpec* target = spec_.defaultPage;
+  for (const PageCodeTarget& entry : spec_.showPage) {
+    if (entry.pageCode == pageCode)
+      target = entry.page;
+  }
+  if (target == nullptr)
+    return;
+  const int tab = TabOf(target);
+  if (tab >= 0)
+    (void)window_->SetActivePage(tab);
+}
+
+void BaseSheet::Open() {
+  if (window_ != nullptr) {
+    window_->Show(true);
+    window_->BringToTop();
+    return;
+  }
+  CreateWindow();
+}
+
+void BaseSheet::CreateWindow() {
+  closedWindow_.reset();
+  // Activating the first tab records its code: the page to reopen on is read before.
+  const int reopenCode = lastPageCode_;
+  window_ = host_.GetPlatform().CreatePropertySheet(*spec_.dialog, host_.GetHostWindow());
+  window_->SetTitle(caption_);
+  window_->SetEventHandler(this);
+  for (const PageSpec* spec : spec_.tabs) {
+    DialogWindow& pageWindow = window_->AddPage(*spec->dialog, GetDialogText(spec->tabTextId));
+    if (OptionPage* page = PageOf(spec))
+      page->Attach(&pageWindow);
+  }
+  // Apply waits for the first change.
+  window_->Enable(kSheetApply, modified_ != 0);
+  (void)window_->SetActivePage(0);
+  SetLanguage(host_.GetInterfaceLanguage());
+  PlaceWindow();
+  ShowPage(reopenCode);
+  window_->Show(true);
+}
+
+void BaseSheet::PlaceWindow() {
+  int left = -1;
+  int top = -1;
+  host_.GetSheetPosition(GetSheetId(), left, top);
+  if (left >= 0 && top >= 0) {
+    window_->Move(left, top);
+    return;
+  }
+  const WindowRect desk = host_.GetPlatform().GetWorkArea();
+  const WindowRect own = window_->GetRect();
+  constexpr int kInset = 30;
+  switch (spec_.placement) {
+    case SheetPlacement::BottomRight:
+      window_->Move(desk.left + desk.width - own.width - kInset,
+                    desk.top + desk.height - own.height - kInset);
+      return;
+    case SheetPlacement::BottomLeft:
+      window_->Move(desk.left + kInset, desk.top + desk.height - own.height - kInset);
+      return;
+    case SheetPlacement::NearCentre:
+      window_->Move(desk.left + (desk.width - own.width) / 2 + 100,
+                    desk.top + (desk.height - own.height) / 2 + 50);
+      return;
+  }
+}
+
+void BaseSheet::CloseWindow() {
+  if (window_ == nullptr)
+    return;
+  const WindowRect rect = window_->GetRect();
+  host_.SetSheetPosition(GetSheetId(), rect.left, rect.top);
+  window_->Show(false);
+  for (const auto& page : pages_)
+    page->Attach(nullptr);
+  closedWindow_ = std::move(window_);
+}
+
+bool BaseSheet::ActivePageLeaves() {
+  const int active = window_->GetActivePage();
+  if (active < 0 || active >= static_cast<int>(spec_.tabs.size()))
+    return true;
+  OptionPage* page = PageOf(spec_.tabs[static_cast<std::size_t>(active)]);
+  return page == nullptr || page->Deactivate();
+}
+
+bool BaseSheet::OnDialogEvent(int controlId, DialogEvent event) {
+  if (window_ == nullptr)
+    return true;
+  if (event == DialogEvent::CloseRequest) {
+    CloseWindow();
+    // Taken down already: the backend has nothing more to do.
+    return false;
+  }
+  if (event != DialogEvent::Click)
+    return true;
+  switch (controlId) {
+    case kSheetOk:
+      if (!ActivePageLeaves())
+        return true;
+      if (target_ != nullptr && modified_)
+        SavePolicies(*target_);
+      CloseWindow();
+      return true;
+    case kSheetCancel:
+      CloseWindow();
+      return true;
+    case kSheetApply:
+      if (!ActivePageLeaves())
+        return true;
+      if (target_ != nullptr)
+        SavePolicies(*target_);
+      // As the framework does after Apply: nothing is left to apply.
+      window_->Enable(kSheetApply, false);
+      return true;
+    default:
+      return true;
+  }
+}
