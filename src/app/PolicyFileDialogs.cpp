@@ -118,7 +118,7 @@ void OxvOptions::SetPolicyFile(const std::string& name) {
   owner_.SetPolicyFileName(name);
 }
 
-void OxvOptions::LoadTyped(const std::string& name, const std::string& previous) {
+void OxvOptions::LoadTyped(const std::string& name, std::string previous) {
   policyFile_ = name;
   owner_.SetPolicyFileName(policyFile_);
   if (owner_.LoadPolicyFile(0))

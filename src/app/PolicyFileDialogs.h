@@ -50,7 +50,7 @@ class OxvOptions : public DialogEventHandler {
   void ChooseListEntry();
   void LeaveCombo();
   // Loads the owner's policy-file name; the name becomes the member, or previous on failure.
-  void LoadTyped(const std::string& name, const std::string& previous);
+  void LoadTyped(const std::string& name, std::string previous);
   void RefreshControls();
   void RefreshTitle();
 

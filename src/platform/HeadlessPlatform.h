@@ -173,6 +173,7 @@ class HeadlessSheet : public PropertySheetWindow {
   // ---- What a test does and reads ----
   HeadlessDialog* Page(int index) const;
   HeadlessDialog* ActivePage() const { return Page(active_); }
+  int TimesBroughtToTop() const { return frame_.TimesBroughtToTop(); }
   // A button of the closing row pressed: the focused control of the active page loses the
   // focus, then the sheet gets the click.
   void Press(int buttonId);

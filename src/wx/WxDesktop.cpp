@@ -259,6 +259,7 @@ void WxDialog::Build(const DialogTemplate& dialog) {
   std::map<int, wxStaticBoxSizer*> groups;
   wxBoxSizer* line = nullptr;  // the open line of a label and its field
   int lineGroup = -1;
+  ControlKind lineLast = ControlKind::Label;  // the last control put on the open line
   const int gap = window_->FromDIP(6);
   for (const ControlTemplate& row : dialog.controls) {
     if (row.kind == ControlKind::Group) {
@@ -294,11 +295,14 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     if (number)
       control->SetMinSize(wxSize(window_->GetTextExtent("0000000").x, -1));
     const int stretch = IsField(row.kind) && !number ? 1 : 0;
+    // A slider's end labels stand either side of it.
+    const bool endLabel = row.kind == ControlKind::Label && lineLast == ControlKind::Slider;
     const bool continuesLine = line != nullptr && lineGroup == row.group &&
-                               (IsField(row.kind) || row.kind == ControlKind::Button);
+                               (IsField(row.kind) || row.kind == ControlKind::Button || endLabel);
+    lineLast = row.kind;
     if (continuesLine) {
       line->Add(control, stretch, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
-      if (row.kind == ControlKind::Button)
+      if (row.kind == ControlKind::Button || endLabel)
         line = nullptr;
       continue;
     }
