@@ -80,6 +80,18 @@ void MainDialogSheets::ResetChangeFlags() {
   ForEachSheet([](BaseSheet& sheet) { sheet.ResetChangeFlags(); });
 }
 
+void MainDialogSheets::RefreshAnalysisSheet() {
+  if (analysis_ == nullptr)
+    return;
+  auto shown = std::make_unique<FileControl>();
+  shown->CopyPolicies(dialog_.AnalysisPassPolicies());
+  if (dialog_.IsPolicyFileLoaded())
+    shown->MergePolicies(dialog_.PolicyFilePolicies(), 1);
+  if (dialog_.AreSheetChangesPending())
+    shown->MergePolicies(dialog_.SheetChanges(), 1);
+  analysis_->LoadPolicies(*shown);
+}
+
 void MainDialogSheets::Open(OxvDialog& dialog, BaseSheet& sheet, FileControl& load,
                             FileControl& save, int pageCode) {
   sheet.SetTarget(&save);

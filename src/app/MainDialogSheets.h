@@ -62,6 +62,9 @@ class MainDialogSheets : public SheetHost {
   void EnableTooltips(int on);
   void LoadPolicies(FileControl& policies);
   void ResetChangeFlags();
+  // When the analysis sheet exists: it loads the calculated policies of the last run with
+  // the policy file's and the pending sheet changes over them.
+  void RefreshAnalysisSheet();
 
  private:
   void Open(OxvDialog& dialog, BaseSheet& sheet, FileControl& load, FileControl& save,

@@ -144,8 +144,8 @@ void BaseSheet::CreateWindow() {
     if (OptionPage* page = PageOf(spec))
       page->Attach(&pageWindow);
   }
-  // Apply waits for the first change.
-  window_->Enable(kSheetApply, modified_ != 0);
+  // A new window has nothing to apply until a page reports a change.
+  window_->Enable(kSheetApply, false);
   (void)window_->SetActivePage(0);
   SetLanguage(host_.GetInterfaceLanguage());
   PlaceWindow();

@@ -297,15 +297,15 @@ TEST_F(OptionSheetsTest, LoadingKeepsChangedValuesAndResetClearsTheFlags) {
   Type(1199, "4", true);
   AnalysisWindow()->ActivePage()->SetFocus(0);
   AnalysisWindow()->ActivePage()->Fire(1199, DialogEvent::KillFocus);
-  FileControl other;
-  other.Int(PolicyId::TABSize).value = 12;
-  other.Int(PolicyId::PageWidth).value = 99;
-  Analysis().LoadPolicies(other);
+  // The calculated policies of a run reach the open sheet; the typed value stays.
+  dialog->AnalysisPassPolicies().Int(PolicyId::TABSize).value = 12;
+  dialog->AnalysisPassPolicies().Int(PolicyId::PageWidth).value = 99;
+  dialog->Sheets().RefreshAnalysisSheet();
   EXPECT_EQ(AnalysisWindow()->ActivePage()->GetText(1199), "4");
   EXPECT_EQ(AnalysisWindow()->ActivePage()->GetText(1039), "99");
-  Analysis().ResetChangeFlags();
+  dialog->Sheets().ResetChangeFlags();
   EXPECT_EQ(Analysis().IsModified(), 1) << "only the settings sheet clears its modified flag";
-  Analysis().LoadPolicies(other);
+  dialog->Sheets().RefreshAnalysisSheet();
   EXPECT_EQ(AnalysisWindow()->ActivePage()->GetText(1199), "12");
 }
 
