@@ -10,8 +10,6 @@
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
 
-static const std::string kNoText;
-
 static bool IsNumberKind(PageValueKind kind) {
   return kind == PageValueKind::Number || kind == PageValueKind::NumberUnset;
 }
@@ -62,9 +60,9 @@ int OptionPage::GetNumber(int controlId) const {
   return index < 0 ? 0 : numbers_[static_cast<std::size_t>(index)];
 }
 
-const std::string& OptionPage::GetString(int controlId) const {
+std::string OptionPage::GetString(int controlId) const {
   const int index = FindValue(controlId);
-  return index < 0 ? kNoText : texts_[static_cast<std::size_t>(index)];
+  return index < 0 ? std::string() : texts_[static_cast<std::size_t>(index)];
 }
 
 int OptionPage::IsChanged(int controlId) const {

@@ -98,7 +98,7 @@ class OptionPage : public DialogEventHandler {
 
   // Values by control id (0 or an empty text for an id the page has no value for).
   int GetNumber(int controlId) const;
-  const std::string& GetString(int controlId) const;
+  std::string GetString(int controlId) const;
   int IsChanged(int controlId) const;
   // Sets a value from outside (a mirrored value of another page), marking it changed.
   void SetFromOutside(int controlId, int number);

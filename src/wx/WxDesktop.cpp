@@ -260,6 +260,8 @@ void WxDialog::Build(const DialogTemplate& dialog) {
   wxBoxSizer* line = nullptr;  // the open line of a label and its field
   int lineGroup = -1;
   ControlKind lineLast = ControlKind::Label;  // the last control put on the open line
+  wxBoxSizer* buttonLine = nullptr;           // the open line of buttons standing alone
+  int buttonGroup = -1;
   const int gap = window_->FromDIP(6);
   for (const ControlTemplate& row : dialog.controls) {
     if (row.kind == ControlKind::Group) {
@@ -300,6 +302,8 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     const bool continuesLine = line != nullptr && lineGroup == row.group &&
                                (IsField(row.kind) || row.kind == ControlKind::Button || endLabel);
     lineLast = row.kind;
+    if (row.kind != ControlKind::Button || continuesLine)
+      buttonLine = nullptr;
     if (continuesLine) {
       line->Add(control, stretch, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
       if (row.kind == ControlKind::Button || endLabel)
@@ -320,6 +324,18 @@ void WxDialog::Build(const DialogTemplate& dialog) {
       const int height = dialog.minHeightLines > 0 ? dialog.minHeightLines : 8;
       control->SetMinSize(wxSize(chars.x * width, chars.y * height));
       parentSizer->Add(control, 1, wxEXPAND | wxALL, gap);
+      continue;
+    }
+    // Buttons that stand on their own line share it.
+    if (row.kind == ControlKind::Button) {
+      if (buttonLine == nullptr || buttonGroup != row.group) {
+        buttonLine = new wxBoxSizer(wxHORIZONTAL);
+        buttonGroup = row.group;
+        parentSizer->Add(buttonLine, 0, wxALL, gap);
+        buttonLine->Add(control, 0, wxALIGN_CENTER_VERTICAL);
+        continue;
+      }
+      buttonLine->Add(control, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
       continue;
     }
     parentSizer->Add(control, 0, wxALL, gap);
