@@ -332,3 +332,90 @@ TEST(PageSpecs, EveryValueNamesARegisteredPolicyAndAControlOfItsTemplate) {
 }
 
 }  // namespace
+
+namespace {
+
+// A page of one value of each kind, on a window of its own and without a sheet.
+constexpr ControlTemplate kMappingControls[] = {
+    {10, ControlKind::CheckBox, 0, "check", 0},
+    {11, ControlKind::CheckBox, 0, "inverted", 0},
+    {12, ControlKind::Edit, kControlNumber, "", 0},
+    {13, ControlKind::Edit, kControlNumber, "", 0},
+    {14, ControlKind::Edit, 0, "", 0},
+    {15, ControlKind::Radio, 0, "first", 0},
+    {16, ControlKind::Radio, 0, "second", 0},
+    {17, ControlKind::Radio, 0, "third", 0},
+};
+constexpr DialogTemplate kMappingTemplate = {900, "Mapping", kMappingControls};
+constexpr PageValue kMappingValues[] = {
+    {10, "Keep it simple", PageValueKind::Check, 0, 0, 0},
+    {11, "Suppress INFO messages", PageValueKind::InvertedCheck, 0, 0, 0},
+    {12, "Error reporting level", PageValueKind::Number, 0, 0, 0},
+    {13, "Page Width", PageValueKind::NumberUnset, 0, 0, 0},
+    {14, "Style file", PageValueKind::Text, 0, 0, 0},
+    {15, "Scope for font tags", PageValueKind::Radio, 1, 3, 0},
+};
+constexpr PageSpec kMappingPage = {"MappingPage", 99, 0, 900, &kMappingTemplate, kMappingValues};
+
+TEST(OptionPage, MapsEachKindOfValueOntoItsControlsAndBack) {
+  auto policies = std::make_unique<FileControl>();
+  policies->Bool(PolicyId::KeepItSimple).value = 1;
+  policies->Bool(PolicyId::SuppressINFOMessages).value = 1;
+  policies->Int(PolicyId::ErrorReportingLevel).value = 7;
+  policies->Int(PolicyId::PageWidth).value = -1;
+  policies->Text(PolicyId::StyleFile).value = "a.sty";
+  policies->Int(PolicyId::ScopeForFontTags).value = 2;
+  OptionPage page(kMappingPage, nullptr);
+  HeadlessDialog window(kMappingTemplate, nullptr, nullptr);
+  page.Attach(&window);
+  page.LoadPolicies(*policies);
+  EXPECT_EQ(window.GetCheck(10), 1);
+  EXPECT_EQ(window.GetCheck(11), 0) << "shown when the suppression is off";
+  EXPECT_EQ(window.GetText(12), "7");
+  EXPECT_EQ(window.GetText(13), "0") << "unset shows 0";
+  EXPECT_EQ(window.GetText(14), "a.sty");
+  EXPECT_EQ(window.GetCheck(16), 1);
+  EXPECT_EQ(window.GetCheck(15) + window.GetCheck(17), 0);
+
+  // The user changes every value.
+  window.ClickCheck(10);
+  window.ClickCheck(11);
+  window.SetText(12, "3");
+  window.Fire(12, DialogEvent::EditChange);
+  window.SetText(13, "0");
+  window.Fire(13, DialogEvent::EditChange);
+  window.SetText(14, "b.sty");
+  window.Fire(14, DialogEvent::EditChange);
+  window.SetCheck(16, 0);
+  window.SetCheck(17, 1);
+  window.Fire(17, DialogEvent::Click);
+  ASSERT_TRUE(page.Deactivate());
+  page.SavePolicies(*policies);
+  EXPECT_EQ(policies->GetInt(PolicyId::KeepItSimple), 0);
+  EXPECT_EQ(policies->GetInt(PolicyId::SuppressINFOMessages), 0);
+  EXPECT_EQ(policies->GetInt(PolicyId::ErrorReportingLevel), 3);
+  EXPECT_EQ(policies->GetInt(PolicyId::PageWidth), -1) << "0 saves unset";
+  EXPECT_STREQ(policies->GetText(PolicyId::StyleFile).GetText(), "b.sty");
+  EXPECT_EQ(policies->GetInt(PolicyId::ScopeForFontTags), 3);
+  for (PolicyId id : {PolicyId::KeepItSimple, PolicyId::SuppressINFOMessages,
+                      PolicyId::ErrorReportingLevel, PolicyId::PageWidth, PolicyId::StyleFile,
+                      PolicyId::ScopeForFontTags})
+    EXPECT_EQ(policies->IsSet(id), 1);
+}
+
+TEST(OptionPage, NumberThatIsNoNumberIsRefusedAndTheValueKept) {
+  auto policies = std::make_unique<FileControl>();
+  policies->Int(PolicyId::ErrorReportingLevel).value = 6;
+  OptionPage page(kMappingPage, nullptr);
+  HeadlessDialog window(kMappingTemplate, nullptr, nullptr);
+  page.Attach(&window);
+  page.LoadPolicies(*policies);
+  window.SetText(12, "six");
+  EXPECT_FALSE(page.Deactivate());
+  EXPECT_EQ(page.GetNumber(12), 6);
+  window.SetText(12, " 8 ");
+  EXPECT_TRUE(page.Deactivate());
+  EXPECT_EQ(page.GetNumber(12), 8);
+}
+
+}  // namespace
