@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -738,6 +739,8 @@ class WxSheet : public PropertySheetWindow {
   int active_ = -1;
   // Set while the program itself changes the tab.
   bool changing_ = false;
+  // The room the largest page needs, tabs included.
+  wxSize pageRoom_{0, 0};
   std::shared_ptr<WxSheet*> self_ = std::make_shared<WxSheet*>(this);
 };
 
@@ -780,6 +783,10 @@ bool WxSheet::AskPage(int index, DialogEvent event) {
 
 DialogWindow& WxSheet::AddPage(const DialogTemplate& page, const std::string& caption) {
   auto window = std::make_unique<WxSheetPage>(page, tabs_);
+  // The tabs grow to hold the page before they lay it out: a page squeezed into less room
+  // than its controls need upsets the toolkit.
+  pageRoom_.IncTo(tabs_->CalcSizeFromPage(window->GetWxWindow()->GetBestSize()));
+  FitTabs();
   changing_ = true;
   tabs_->AddPage(window->GetWxWindow(), ToWx(caption), false);
   changing_ = false;
@@ -795,7 +802,7 @@ void WxSheet::FitTabs() {
   int width = 0;
   for (std::size_t i = 0; i < tabs_->GetPageCount(); ++i)
     width += frame->GetTextExtent(tabs_->GetPageText(i)).x + frame->FromDIP(kTabPadding);
-  tabs_->SetMinSize(wxSize(width, -1));
+  tabs_->SetMinSize(wxSize(std::max(width, pageRoom_.x), pageRoom_.y));
   frame->GetSizer()->SetSizeHints(frame);
 }
 
