@@ -35,7 +35,7 @@ static constexpr ControlTemplate kLookForControls[] = {
     {1257, CK::CheckBox, 0, "Pre-formatted regions of text", 0},
     {1249, CK::CheckBox, 0, "Tables within these regions", 0},
     {1250, CK::CheckBox, 0, "Diagrams within these regions", 0},
-    {1387, CK::Label, 0, "Note:  In this early version of Pellumar not all features are implemented yet", 0},
+    {1387, CK::Label, kControlDisabled, "Note:  In this early version of Pellumar not all features are implemented yet", 0},
 };
 
 static constexpr ControlTemplate kAnalysisControls[] = {
@@ -301,11 +301,11 @@ static constexpr ControlTemplate kMakeHelpControls[] = {
     {1761, CK::Group, 0, "Coloring", 0},
     {1715, CK::Label, 0, "Title", 1761},
     {1716, CK::Edit, 0, "", 1761},
-    {1717, CK::Edit, 0, "Title", 1761},
+    {1717, CK::Edit, kControlDisabled, "Title", 1761},
     {1718, CK::Button, 0, "...", 1761},
     {1719, CK::Label, 0, "Body", 1761},
     {1720, CK::Edit, 0, "", 1761},
-    {1721, CK::Edit, 0, "Body text", 1761},
+    {1721, CK::Edit, kControlDisabled, "Body text", 1761},
     {1722, CK::Button, 0, "...", 1761},
     {1598, CK::Button, kHid, "Run the Help compiler...", 0},
 };

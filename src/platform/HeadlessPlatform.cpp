@@ -17,6 +17,7 @@ HeadlessDialog::HeadlessDialog(const DialogTemplate& dialog,
     control.kind = row.kind;
     control.text = std::string(row.text);
     control.shown = (row.flags & kControlHidden) == 0;
+    control.enabled = (row.flags & kControlDisabled) == 0;
   }
   if (owner_ != nullptr)
     owner_->dialogs.push_back(this);

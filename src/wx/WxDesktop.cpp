@@ -287,6 +287,8 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     controls_[row.id] = {row.kind, control};
     if (row.flags & kControlHidden)
       control->Hide();
+    if (row.flags & kControlDisabled)
+      control->Disable();
     if (row.flags & kControlButtonRow) {
       buttons->Add(control, 0, wxLEFT, gap);
       if (row.flags & kControlDefault)

@@ -276,6 +276,11 @@ TEST_F(OptionSheetsTest, PagesCarryTheirTemplatesControlsAndTexts) {
   EXPECT_EQ(fileGeneration->GetText(1107), "Filename");
   EXPECT_TRUE(fileGeneration->HasControl(1108));
   EXPECT_FALSE(fileGeneration->IsControlShown(1510));
+  // The note of the first analysis page is never enabled.
+  ShowAnalysisPolicies(*dialog, 20);
+  HeadlessDialog* lookFor = AnalysisWindow()->ActivePage();
+  EXPECT_FALSE(lookFor->IsEnabled(1387));
+  EXPECT_TRUE(lookFor->IsEnabled(1238));
 }
 
 TEST_F(OptionSheetsTest, LanguageSwitchRetextsAnOpenSheet) {
