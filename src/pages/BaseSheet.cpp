@@ -185,6 +185,10 @@ void BaseSheet::CloseWindow() {
   const WindowRect rect = window_->GetRect();
   host_.SetSheetPosition(GetSheetId(), rect.left, rect.top);
   window_->Show(false);
+  // A window taken down tells nobody of what still happens to it.
+  window_->SetEventHandler(nullptr);
+  for (int tab = 0; tab < window_->GetPageCount(); ++tab)
+    window_->GetPage(tab)->SetEventHandler(nullptr);
   for (const auto& page : pages_)
     page->Attach(nullptr);
   closedWindow_ = std::move(window_);
