@@ -6,10 +6,10 @@
 #include "platform/DesktopPlatform.h"
 #include "platform/DialogTemplate.h"
 
-BaseSheet::BaseSheet(SheetHost& host, const SheetSpec& spec, std::string caption)
-    : host_(host), spec_(spec), caption_(std::move(caption)) {
-  pages_.reserve(spec.members.size());
-  for (const PageSpec* member : spec.members) {
+BaseSheet::BaseSheet(SheetHost& host, const SheetDefinition& definition, std::string caption)
+    : host_(host), definition_(definition), caption_(std::move(caption)) {
+  pages_.reserve(definition.members.size());
+  for (const PageDefinition* member : definition.members) {
     // A page without a tab is never shown and gets no way back to the sheet.
     BaseSheet* sheet = TabOf(member) >= 0 ? this : nullptr;
     pages_.push_back(std::make_unique<OptionPage>(*member, sheet));
@@ -24,23 +24,23 @@ BaseSheet::~BaseSheet() {
     pages_.pop_back();
 }
 
-int BaseSheet::GetSheetId() const { return spec_.dialog->id; }
+int BaseSheet::GetSheetId() const { return definition_.dialog->id; }
 
 std::string BaseSheet::GetCaption() const {
   return window_ != nullptr ? window_->GetTitle() : caption_;
 }
 
-int BaseSheet::TabOf(const PageSpec* page) const {
-  for (std::size_t i = 0; i < spec_.tabs.size(); ++i) {
-    if (spec_.tabs[i] == page)
+int BaseSheet::TabOf(const PageDefinition* page) const {
+  for (std::size_t i = 0; i < definition_.tabs.size(); ++i) {
+    if (definition_.tabs[i] == page)
       return static_cast<int>(i);
   }
   return -1;
 }
 
-OptionPage* BaseSheet::PageOf(const PageSpec* spec) {
+OptionPage* BaseSheet::PageOf(const PageDefinition* definition) {
   for (const auto& page : pages_) {
-    if (&page->Spec() == spec)
+    if (&page->Definition() == definition)
       return page.get();
   }
   return nullptr;
@@ -48,7 +48,7 @@ OptionPage* BaseSheet::PageOf(const PageSpec* spec) {
 
 OptionPage* BaseSheet::FindPage(std::string_view className) {
   for (const auto& page : pages_) {
-    if (page->Spec().className == className)
+    if (page->Definition().className == className)
       return page.get();
   }
   return nullptr;
@@ -62,8 +62,8 @@ void BaseSheet::EnableApply(int markModified) {
 }
 
 void BaseSheet::LoadPolicies(FileControl& policies) {
-  for (const PageSpec* spec : spec_.loadOrder) {
-    if (OptionPage* page = PageOf(spec))
+  for (const PageDefinition* definition : definition_.loadOrder) {
+    if (OptionPage* page = PageOf(definition))
       page->LoadPolicies(policies);
   }
   if (window_ == nullptr)
@@ -75,8 +75,8 @@ void BaseSheet::LoadPolicies(FileControl& policies) {
 }
 
 void BaseSheet::SavePolicies(FileControl& policies) {
-  for (const PageSpec* spec : spec_.saveOrder) {
-    if (OptionPage* page = PageOf(spec))
+  for (const PageDefinition* definition : definition_.saveOrder) {
+    if (OptionPage* page = PageOf(definition))
       page->SavePolicies(policies);
   }
   host_.SetOptionsChanged(modified_);
@@ -85,13 +85,13 @@ void BaseSheet::SavePolicies(FileControl& policies) {
 void BaseSheet::SetLanguage(int /*language*/) {
   if (window_ == nullptr)
     return;
-  for (std::size_t tab = 0; tab < spec_.tabs.size(); ++tab) {
-    const PageSpec* spec = spec_.tabs[tab];
-    if (OptionPage* page = PageOf(spec))
+  for (std::size_t tab = 0; tab < definition_.tabs.size(); ++tab) {
+    const PageDefinition* definition = definition_.tabs[tab];
+    if (OptionPage* page = PageOf(definition))
       page->SetLanguage();
-    window_->SetPageCaption(static_cast<int>(tab), GetDialogText(spec->tabTextId));
+    window_->SetPageCaption(static_cast<int>(tab), GetDialogText(definition->tabTextId));
   }
-  (void)SetDialogTexts(window_.get(), spec_.captionTextId);
+  (void)SetDialogTexts(window_.get(), definition_.captionTextId);
 }
 
 void BaseSheet::EnableTooltips(int on) {
@@ -104,15 +104,15 @@ void BaseSheet::EnableTooltips(int on) {
 void BaseSheet::ResetChangeFlags() {
   for (const auto& page : pages_)
     page->ResetChangeFlags();
-  if (spec_.resetClearsModified)
+  if (definition_.resetClearsModified)
     modified_ = 0;
 }
 
 void BaseSheet::ShowPage(int pageCode) {
   if (window_ == nullptr)
     return;
-  const PageSpec* target = spec_.defaultPage;
-  for (const PageCodeTarget& entry : spec_.showPage) {
+  const PageDefinition* target = definition_.defaultPage;
+  for (const PageCodeTarget& entry : definition_.showPage) {
     if (entry.pageCode == pageCode)
       target = entry.page;
   }
@@ -136,12 +136,12 @@ void BaseSheet::CreateWindow() {
   closedWindow_.reset();
   // Activating the first tab records its code: the page to reopen on is read before.
   const int reopenCode = lastPageCode_;
-  window_ = host_.GetPlatform().CreatePropertySheet(*spec_.dialog, host_.GetHostWindow());
+  window_ = host_.GetPlatform().CreatePropertySheet(*definition_.dialog, host_.GetHostWindow());
   window_->SetTitle(caption_);
   window_->SetEventHandler(this);
-  for (const PageSpec* spec : spec_.tabs) {
-    DialogWindow& pageWindow = window_->AddPage(*spec->dialog, GetDialogText(spec->tabTextId));
-    if (OptionPage* page = PageOf(spec))
+  for (const PageDefinition* tab : definition_.tabs) {
+    DialogWindow& pageWindow = window_->AddPage(*tab->dialog, GetDialogText(tab->tabTextId));
+    if (OptionPage* page = PageOf(tab))
       page->Attach(&pageWindow);
   }
   // A new window has nothing to apply until a page reports a change.
@@ -164,7 +164,7 @@ void BaseSheet::PlaceWindow() {
   const WindowRect desk = host_.GetPlatform().GetWorkArea();
   const WindowRect own = window_->GetRect();
   constexpr int kInset = 30;
-  switch (spec_.placement) {
+  switch (definition_.placement) {
     case SheetPlacement::BottomRight:
       window_->Move(desk.left + desk.width - own.width - kInset,
                     desk.top + desk.height - own.height - kInset);
@@ -196,9 +196,9 @@ void BaseSheet::CloseWindow() {
 
 bool BaseSheet::ActivePageLeaves() {
   const int active = window_->GetActivePage();
-  if (active < 0 || active >= static_cast<int>(spec_.tabs.size()))
+  if (active < 0 || active >= static_cast<int>(definition_.tabs.size()))
     return true;
-  OptionPage* page = PageOf(spec_.tabs[static_cast<std::size_t>(active)]);
+  OptionPage* page = PageOf(definition_.tabs[static_cast<std::size_t>(active)]);
   return page == nullptr || page->Deactivate();
 }
 

@@ -24,24 +24,24 @@ enum class SheetPlacement : int {
 // A page code that ShowPage maps to a page.
 struct PageCodeTarget {
   int pageCode;
-  const PageSpec* page;
+  const PageDefinition* page;
 };
 
-// A sheet as data. Pages are named by their PageSpec; every list holds each page it names
+// A sheet as data. Pages are named by their PageDefinition; every list holds each page it names
 // once.
-struct SheetSpec {
+struct SheetDefinition {
   // The sheet window's template (its closing row); its id names the sheet.
   const DialogTemplate* dialog;
   int captionTextId;
   // Construction order (also the order of SetLanguage's pages and of EnableTooltips).
-  std::span<const PageSpec* const> members;
+  std::span<const PageDefinition* const> members;
   // The tabs in order; a member missing here is never shown.
-  std::span<const PageSpec* const> tabs;
-  std::span<const PageSpec* const> loadOrder;
-  std::span<const PageSpec* const> saveOrder;
+  std::span<const PageDefinition* const> tabs;
+  std::span<const PageDefinition* const> loadOrder;
+  std::span<const PageDefinition* const> saveOrder;
   std::span<const PageCodeTarget> showPage;
   // The page ShowPage selects for any other code; null: the active page stays.
-  const PageSpec* defaultPage;
+  const PageDefinition* defaultPage;
   SheetPlacement placement;
   // ResetChangeFlags also clears the modified flag.
   bool resetClearsModified;
@@ -54,14 +54,14 @@ class BaseSheet : public DialogEventHandler {
  public:
   // caption: the caption the main dialog gives; the language text replaces it when the
   // window is made.
-  BaseSheet(SheetHost& host, const SheetSpec& spec, std::string caption);
+  BaseSheet(SheetHost& host, const SheetDefinition& definition, std::string caption);
   ~BaseSheet() override;
   // Owns its pages, which point back to it.
   BaseSheet(const BaseSheet&) = delete;
   BaseSheet& operator=(const BaseSheet&) = delete;
 
   SheetHost& GetHost() { return host_; }
-  const SheetSpec& Spec() const { return spec_; }
+  const SheetDefinition& Definition() const { return definition_; }
   int GetSheetId() const;
   // The window's caption while it exists, else the constructor's.
   std::string GetCaption() const;
@@ -96,12 +96,12 @@ class BaseSheet : public DialogEventHandler {
   // The page of a class name; null when the sheet has none.
   OptionPage* FindPage(std::string_view className);
   // The tab index of a page; -1 for a page without a tab.
-  int TabOf(const PageSpec* page) const;
+  int TabOf(const PageDefinition* page) const;
 
   bool OnDialogEvent(int controlId, DialogEvent event) override;
 
  private:
-  OptionPage* PageOf(const PageSpec* spec);
+  OptionPage* PageOf(const PageDefinition* definition);
   void CreateWindow();
   // Stores the position and takes the window down; the object stays for the next opening.
   void CloseWindow();
@@ -110,7 +110,7 @@ class BaseSheet : public DialogEventHandler {
   void PlaceWindow();
 
   SheetHost& host_;
-  const SheetSpec& spec_;
+  const SheetDefinition& definition_;
   std::string caption_;
   std::vector<std::unique_ptr<OptionPage>> pages_;  // in member order
   FileControl* target_ = nullptr;

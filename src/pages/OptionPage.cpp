@@ -33,19 +33,19 @@ static bool ParseInteger(const std::string& text, int& value) {
   return error == std::errc() && at == last;
 }
 
-OptionPage::OptionPage(const PageSpec& spec, BaseSheet* sheet)
-    : spec_(spec), sheet_(sheet), numbers_(spec.values.size(), 0),
-      texts_(spec.values.size()), changed_(spec.values.size(), 0) {
-  for (std::size_t i = 0; i < spec.values.size(); ++i) {
+OptionPage::OptionPage(const PageDefinition& definition, BaseSheet* sheet)
+    : definition_(definition), sheet_(sheet), numbers_(definition.values.size(), 0),
+      texts_(definition.values.size()), changed_(definition.values.size(), 0) {
+  for (std::size_t i = 0; i < definition.values.size(); ++i) {
     // A radio group starts with no button selected.
-    if (spec.values[i].kind == PageValueKind::Radio)
+    if (definition.values[i].kind == PageValueKind::Radio)
       numbers_[i] = -1;
   }
 }
 
 int OptionPage::FindValue(int controlId) const {
-  for (std::size_t i = 0; i < spec_.values.size(); ++i) {
-    const PageValue& value = spec_.values[i];
+  for (std::size_t i = 0; i < definition_.values.size(); ++i) {
+    const PageValue& value = definition_.values[i];
     if (value.controlId == controlId)
       return static_cast<int>(i);
     if (value.kind == PageValueKind::Radio && controlId > value.controlId &&
@@ -88,8 +88,8 @@ void OptionPage::EnableApply(int markModified) {
 }
 
 void OptionPage::LoadPolicies(FileControl& policies) {
-  for (std::size_t i = 0; i < spec_.values.size(); ++i) {
-    const PageValue& value = spec_.values[i];
+  for (std::size_t i = 0; i < definition_.values.size(); ++i) {
+    const PageValue& value = definition_.values[i];
     if (changed_[i] || value.policyKey.empty())
       continue;
     const PolicyRow* row = FindPolicyRow(value.policyKey);
@@ -116,8 +116,8 @@ void OptionPage::LoadPolicies(FileControl& policies) {
 }
 
 void OptionPage::SavePolicies(FileControl& policies) {
-  for (std::size_t i = 0; i < spec_.values.size(); ++i) {
-    const PageValue& value = spec_.values[i];
+  for (std::size_t i = 0; i < definition_.values.size(); ++i) {
+    const PageValue& value = definition_.values[i];
     if (!changed_[i] || value.policyKey.empty())
       continue;
     const PolicyRow* row = FindPolicyRow(value.policyKey);
@@ -147,7 +147,7 @@ void OptionPage::SavePolicies(FileControl& policies) {
 void OptionPage::SetLanguage() {
   if (window_ == nullptr)
     return;
-  ApplyDialogTexts(window_, spec_.textsId);
+  ApplyDialogTexts(window_, definition_.textsId);
 }
 
 void OptionPage::EnableTooltips(int /*on*/) {}
@@ -164,8 +164,8 @@ void OptionPage::Attach(DialogWindow* window) {
 void OptionPage::PutToControls() {
   if (window_ == nullptr)
     return;
-  for (std::size_t i = 0; i < spec_.values.size(); ++i) {
-    const PageValue& value = spec_.values[i];
+  for (std::size_t i = 0; i < definition_.values.size(); ++i) {
+    const PageValue& value = definition_.values[i];
     const int number = numbers_[i];
     switch (value.kind) {
       case PageValueKind::Check:
@@ -190,8 +190,8 @@ void OptionPage::PutToControls() {
 bool OptionPage::TakeFromControls() {
   if (window_ == nullptr)
     return true;
-  for (std::size_t i = 0; i < spec_.values.size(); ++i) {
-    const PageValue& value = spec_.values[i];
+  for (std::size_t i = 0; i < definition_.values.size(); ++i) {
+    const PageValue& value = definition_.values[i];
     switch (value.kind) {
       case PageValueKind::Check:
       case PageValueKind::InvertedCheck:
@@ -234,15 +234,15 @@ bool OptionPage::TakeFromControls() {
 
 void OptionPage::Activate() {
   if (sheet_ != nullptr)
-    sheet_->SetLastPageCode(spec_.pageCode);
+    sheet_->SetLastPageCode(definition_.pageCode);
   UpdateControls();
 }
 
 bool OptionPage::Deactivate() {
   std::vector<std::string> remembered = texts_;
   const bool valid = TakeFromControls();
-  for (std::size_t i = 0; i < spec_.values.size(); ++i) {
-    const PageValue& value = spec_.values[i];
+  for (std::size_t i = 0; i < definition_.values.size(); ++i) {
+    const PageValue& value = definition_.values[i];
     if (value.kind != PageValueKind::Text || texts_[i] == remembered[i])
       continue;
     changed_[i] = 1;
@@ -262,7 +262,7 @@ bool OptionPage::OnDialogEvent(int controlId, DialogEvent event) {
   const int index = FindValue(controlId);
   if (index < 0)
     return true;
-  const PageValue& value = spec_.values[static_cast<std::size_t>(index)];
+  const PageValue& value = definition_.values[static_cast<std::size_t>(index)];
   const bool updates = (value.flags & kValueUpdatesControls) != 0;
   if (event == DialogEvent::Click && IsClickKind(value.kind)) {
     MarkChanged(index);

@@ -49,7 +49,7 @@ struct PageValue {
 // A page as data: the page class's name, the code it records as the sheet's last page when
 // it becomes active, the dialog text of its tab, the dialog id whose texts it takes, its
 // template and its values in the order SavePolicies writes them.
-struct PageSpec {
+struct PageDefinition {
   std::string_view className;
   int pageCode;
   int tabTextId;
@@ -61,13 +61,13 @@ struct PageSpec {
 class OptionPage : public DialogEventHandler {
  public:
   // sheet may be null: a page that is never shown.
-  OptionPage(const PageSpec& spec, BaseSheet* sheet);
+  OptionPage(const PageDefinition& definition, BaseSheet* sheet);
   ~OptionPage() override = default;
   // Pages are members of their sheet and keep a reference to it.
   OptionPage(const OptionPage&) = delete;
   OptionPage& operator=(const OptionPage&) = delete;
 
-  const PageSpec& Spec() const { return spec_; }
+  const PageDefinition& Definition() const { return definition_; }
 
   // Every value whose change flag is clear from the set (values without a policy keep theirs);
   // with a window, UpdateControls and the controls refreshed.
@@ -111,7 +111,7 @@ class OptionPage : public DialogEventHandler {
   void EnableApply(int markModified);
   void MarkChanged(int index) { changed_[static_cast<std::size_t>(index)] = 1; }
 
-  const PageSpec& spec_;
+  const PageDefinition& definition_;
   BaseSheet* sheet_;
   DialogWindow* window_ = nullptr;
   std::vector<int> numbers_;

@@ -1,6 +1,6 @@
 #include "pages/OptionSheets.h"
 
-#include "pages/PageSpecs.h"
+#include "pages/PageDefinitions.h"
 #include "platform/DialogTemplate.h"
 
 using CK = ControlKind;
@@ -16,17 +16,17 @@ static constexpr ControlTemplate kSheetButtons[] = {
 
 static constexpr DialogTemplate kOutputDialog = {
     kSheetOutputId, "Output policies for generated RTF file(s)", kSheetButtons};
-static constexpr const PageSpec* kOutputMembers[] = {
+static constexpr const PageDefinition* kOutputMembers[] = {
     &kHyperlinksPage, &kFileGenRTFPage, &kFontPage, &kMakeHelpPage,
     &kPreProPage, &kRTFDocumentPage, &kRTFFormatPage, &kRTFSettingsPage};
-static constexpr const PageSpec* kOutputTabs[] = {
+static constexpr const PageDefinition* kOutputTabs[] = {
     &kRTFDocumentPage, &kFileGenRTFPage, &kFontPage, &kRTFFormatPage,
     &kHyperlinksPage, &kPreProPage, &kRTFSettingsPage};
 static constexpr PageCodeTarget kOutputCodes[] = {
     {12, &kFileGenRTFPage}, {15, &kFontPage},     {19, &kHyperlinksPage},
     {28, &kPreProPage},     {29, &kRTFFormatPage}, {30, &kRTFSettingsPage},
 };
-static constexpr SheetSpec kOutputSpec = {
+static constexpr SheetDefinition kOutputSheet = {
     &kOutputDialog, 686, kOutputMembers, kOutputTabs, kOutputMembers, kOutputMembers,
     kOutputCodes, &kRTFDocumentPage, SheetPlacement::BottomRight, false};
 
@@ -34,13 +34,13 @@ static constexpr SheetSpec kOutputSpec = {
 
 static constexpr DialogTemplate kAnalysisDialog = {
     kSheetAnalysisId, "Analysis policies for input text file(s)", kSheetButtons};
-static constexpr const PageSpec* kAnalysisMembers[] = {
+static constexpr const PageDefinition* kAnalysisMembers[] = {
     &kLookForPage, &kAnalysisPage, &kBulletsPage, &kHeadingPage,
     &kContentsPage, &kFileStructPage, &kPreFormatPage, &kTabAnalPage};
-static constexpr const PageSpec* kAnalysisTabs[] = {
+static constexpr const PageDefinition* kAnalysisTabs[] = {
     &kLookForPage, &kAnalysisPage, &kBulletsPage, &kContentsPage,
     &kFileStructPage, &kHeadingPage, &kPreFormatPage, &kTabAnalPage};
-static constexpr const PageSpec* kAnalysisSaveOrder[] = {
+static constexpr const PageDefinition* kAnalysisSaveOrder[] = {
     &kAnalysisPage, &kLookForPage, &kBulletsPage, &kHeadingPage,
     &kContentsPage, &kFileStructPage, &kPreFormatPage, &kTabAnalPage};
 static constexpr PageCodeTarget kAnalysisCodes[] = {
@@ -48,7 +48,7 @@ static constexpr PageCodeTarget kAnalysisCodes[] = {
     {14, &kFileStructPage}, {17, &kHeadingPage},  {20, &kLookForPage},
     {27, &kPreFormatPage},  {39, &kTabAnalPage},
 };
-static constexpr SheetSpec kAnalysisSpec = {
+static constexpr SheetDefinition kAnalysisSheet = {
     &kAnalysisDialog, 685, kAnalysisMembers, kAnalysisTabs, kAnalysisMembers,
     kAnalysisSaveOrder, kAnalysisCodes, nullptr, SheetPlacement::BottomLeft, false};
 
@@ -56,11 +56,11 @@ static constexpr SheetSpec kAnalysisSpec = {
 
 static constexpr DialogTemplate kConfigDialog = {kSheetConfigId, "Configuration Files",
                                                  kSheetButtons};
-static constexpr const PageSpec* kConfigMembers[] = {&kLinkDictPage, &kSDFPage, &kTDFPage,
+static constexpr const PageDefinition* kConfigMembers[] = {&kLinkDictPage, &kSDFPage, &kTDFPage,
                                                      &kTextSubsPage};
 static constexpr PageCodeTarget kConfigCodes[] = {
     {31, &kSDFPage}, {42, &kTDFPage}, {51, &kTextSubsPage}};
-static constexpr SheetSpec kConfigSpec = {
+static constexpr SheetDefinition kConfigSheet = {
     &kConfigDialog, 687, kConfigMembers, kConfigMembers, kConfigMembers, kConfigMembers,
     kConfigCodes, &kLinkDictPage, SheetPlacement::BottomLeft, false};
 
@@ -68,33 +68,33 @@ static constexpr SheetSpec kConfigSpec = {
 
 static constexpr DialogTemplate kSettingsDialog = {kSheetSettingsId, "Program Settings",
                                                    kSheetButtons};
-static constexpr const PageSpec* kSettingsMembers[] = {
+static constexpr const PageDefinition* kSettingsMembers[] = {
     &kSettingsDragPage, &kSettingsDocoPage, &kSettingsViewerPage, &kSettingsPolicyPage,
     &kSettingsMessagesPage};
-static constexpr const PageSpec* kSettingsTabs[] = {
+static constexpr const PageDefinition* kSettingsTabs[] = {
     &kSettingsDocoPage, &kSettingsDragPage, &kSettingsMessagesPage, &kSettingsPolicyPage,
     &kSettingsViewerPage};
 // Loaded and saved in this order.
-static constexpr const PageSpec* kSettingsFanOut[] = {
+static constexpr const PageDefinition* kSettingsFanOut[] = {
     &kSettingsPolicyPage, &kSettingsViewerPage, &kSettingsDragPage, &kSettingsDocoPage,
     &kSettingsMessagesPage};
 static constexpr PageCodeTarget kSettingsCodes[] = {
     {32, &kSettingsDragPage}, {33, &kSettingsDocoPage}, {36, &kSettingsMessagesPage},
     {37, &kSettingsPolicyPage}};
-static constexpr SheetSpec kSettingsSpec = {
+static constexpr SheetDefinition kSettingsSheet = {
     &kSettingsDialog, 688, kSettingsMembers, kSettingsTabs, kSettingsFanOut, kSettingsFanOut,
     kSettingsCodes, &kSettingsViewerPage, SheetPlacement::NearCentre, true};
 
-const SheetSpec& OutputSheetSpec() { return kOutputSpec; }
-const SheetSpec& AnalysisSheetSpec() { return kAnalysisSpec; }
-const SheetSpec& ConfigSheetSpec() { return kConfigSpec; }
-const SheetSpec& SettingsSheetSpec() { return kSettingsSpec; }
+const SheetDefinition& OutputSheetDefinition() { return kOutputSheet; }
+const SheetDefinition& AnalysisSheetDefinition() { return kAnalysisSheet; }
+const SheetDefinition& ConfigSheetDefinition() { return kConfigSheet; }
+const SheetDefinition& SettingsSheetDefinition() { return kSettingsSheet; }
 
 Sheet::Sheet(SheetHost& host, std::string caption)
-    : BaseSheet(host, kOutputSpec, std::move(caption)) {}
+    : BaseSheet(host, kOutputSheet, std::move(caption)) {}
 SheetAnalysis::SheetAnalysis(SheetHost& host, std::string caption)
-    : BaseSheet(host, kAnalysisSpec, std::move(caption)) {}
+    : BaseSheet(host, kAnalysisSheet, std::move(caption)) {}
 SheetConfig::SheetConfig(SheetHost& host, std::string caption)
-    : BaseSheet(host, kConfigSpec, std::move(caption)) {}
+    : BaseSheet(host, kConfigSheet, std::move(caption)) {}
 SheetSettings::SheetSettings(SheetHost& host, std::string caption)
-    : BaseSheet(host, kSettingsSpec, std::move(caption)) {}
+    : BaseSheet(host, kSettingsSheet, std::move(caption)) {}

@@ -36,7 +36,7 @@ class SheetSettings : public BaseSheet {
   SheetSettings(SheetHost& host, std::string caption);
 };
 
-const SheetSpec& OutputSheetSpec();
-const SheetSpec& AnalysisSheetSpec();
-const SheetSpec& ConfigSheetSpec();
-const SheetSpec& SettingsSheetSpec();
+const SheetDefinition& OutputSheetDefinition();
+const SheetDefinition& AnalysisSheetDefinition();
+const SheetDefinition& ConfigSheetDefinition();
+const SheetDefinition& SettingsSheetDefinition();

@@ -3,7 +3,7 @@
 // dialog texts of the current language replace them when a page is shown.
 #include <iterator>
 
-#include "pages/PageSpecs.h"
+#include "pages/PageDefinitions.h"
 #include "platform/DialogTemplate.h"
 
 using CK = ControlKind;
@@ -444,55 +444,94 @@ static constexpr PageValue kBulletsValues[] = {
 
 // ---- Pages ----
 
-static constexpr DialogTemplate kLookForTemplate = {kPageLookFor, "What to look for", kLookForControls};
+static constexpr DialogTemplate kLookForTemplate = {
+    kPageLookFor, "What to look for", kLookForControls};
 static constexpr DialogTemplate kAnalysisTemplate = {kPageAnalysis, "Analysis", kAnalysisControls};
 static constexpr DialogTemplate kBulletsTemplate = {kPageBullets, "Bullets", kBulletsControls};
 static constexpr DialogTemplate kHeadingTemplate = {kPageHeading, "Headings", kHeadingControls};
-static constexpr DialogTemplate kContentsTemplate = {kPageContents, "Contents List", kContentsControls};
-static constexpr DialogTemplate kFileStructTemplate = {kPageFileStruct, "File structure", kFileStructControls};
-static constexpr DialogTemplate kPreFormatTemplate = {kPagePreFormat, "Pre-formatted text", kPreFormatControls};
-static constexpr DialogTemplate kTabAnalTemplate = {kPageTabAnal, "Table analysis", kTabAnalControls};
-static constexpr DialogTemplate kHyperlinksTemplate = {kPageHyperlinks, "Hyperlinks", kHyperlinksControls};
-static constexpr DialogTemplate kFileGenRTFTemplate = {kPageFileGenRTF, "File Generation", kFileGenRTFControls};
+static constexpr DialogTemplate kContentsTemplate = {
+    kPageContents, "Contents List", kContentsControls};
+static constexpr DialogTemplate kFileStructTemplate = {
+    kPageFileStruct, "File structure", kFileStructControls};
+static constexpr DialogTemplate kPreFormatTemplate = {
+    kPagePreFormat, "Pre-formatted text", kPreFormatControls};
+static constexpr DialogTemplate kTabAnalTemplate = {
+    kPageTabAnal, "Table analysis", kTabAnalControls};
+static constexpr DialogTemplate kHyperlinksTemplate = {
+    kPageHyperlinks, "Hyperlinks", kHyperlinksControls};
+static constexpr DialogTemplate kFileGenRTFTemplate = {
+    kPageFileGenRTF, "File Generation", kFileGenRTFControls};
 static constexpr DialogTemplate kFontTemplate = {kPageFont, "Fonts", kFontControls};
-static constexpr DialogTemplate kMakeHelpTemplate = {kPageMakeHelp, "Make Help File", kMakeHelpControls};
+static constexpr DialogTemplate kMakeHelpTemplate = {
+    kPageMakeHelp, "Make Help File", kMakeHelpControls};
 static constexpr DialogTemplate kPreProTemplate = {kPagePrePro, "Preprocessor", kPreProControls};
-static constexpr DialogTemplate kRTFDocumentTemplate = {kPageRTFDocument, "Document details", kRTFDocumentControls};
-static constexpr DialogTemplate kRTFFormatTemplate = {kPageRTFFormat, "Formatting", kRTFFormatControls};
-static constexpr DialogTemplate kRTFSettingsTemplate = {kPageRTFSettings, "RTF configuration", kRTFSettingsControls};
-static constexpr DialogTemplate kLinkDictTemplate = {kPageLinkDict, "Link Dictionary", kLinkDictControls};
+static constexpr DialogTemplate kRTFDocumentTemplate = {
+    kPageRTFDocument, "Document details", kRTFDocumentControls};
+static constexpr DialogTemplate kRTFFormatTemplate = {
+    kPageRTFFormat, "Formatting", kRTFFormatControls};
+static constexpr DialogTemplate kRTFSettingsTemplate = {
+    kPageRTFSettings, "RTF configuration", kRTFSettingsControls};
+static constexpr DialogTemplate kLinkDictTemplate = {
+    kPageLinkDict, "Link Dictionary", kLinkDictControls};
 static constexpr DialogTemplate kSDFTemplate = {kPageSDF, "Dialog", kSDFControls};
 static constexpr DialogTemplate kTDFTemplate = {kPageTDF, "Dialog", kTDFControls};
-static constexpr DialogTemplate kTextSubsTemplate = {kPageTextSubs, "Text Substitution", kTextSubsControls};
-static constexpr DialogTemplate kSettingsDragTemplate = {kPageSettingsDrag, "Drag'n'Drop", kSettingsDragControls};
-static constexpr DialogTemplate kSettingsDocoTemplate = {kPageSettingsDoco, "Documentation", kSettingsDocoControls};
-static constexpr DialogTemplate kSettingsViewerTemplate = {kPageSettingsViewer, "Viewers", kSettingsViewerControls};
-static constexpr DialogTemplate kSettingsMessagesTemplate = {kPageSettingsMessages, "Messages", kSettingsMessagesControls};
-static constexpr DialogTemplate kSettingsPolicyTemplate = {kPageSettingsPolicy, "Policy files", kSettingsPolicyControls};
+static constexpr DialogTemplate kTextSubsTemplate = {
+    kPageTextSubs, "Text Substitution", kTextSubsControls};
+static constexpr DialogTemplate kSettingsDragTemplate = {
+    kPageSettingsDrag, "Drag'n'Drop", kSettingsDragControls};
+static constexpr DialogTemplate kSettingsDocoTemplate = {
+    kPageSettingsDoco, "Documentation", kSettingsDocoControls};
+static constexpr DialogTemplate kSettingsViewerTemplate = {
+    kPageSettingsViewer, "Viewers", kSettingsViewerControls};
+static constexpr DialogTemplate kSettingsMessagesTemplate = {
+    kPageSettingsMessages, "Messages", kSettingsMessagesControls};
+static constexpr DialogTemplate kSettingsPolicyTemplate = {
+    kPageSettingsPolicy, "Policy files", kSettingsPolicyControls};
 
 // {class, code recorded when active, tab text, texts of dialog, template, values}
-constexpr PageSpec kLookForPage = {"LookForPage", 20, 470, kPageLookFor, &kLookForTemplate, {}};
-constexpr PageSpec kAnalysisPage = {"AnalysisPage", 2, 105, kPageAnalysis, &kAnalysisTemplate, kAnalysisValues};
-constexpr PageSpec kBulletsPage = {"BulletsPage", 3, 60, kPageBullets, &kBulletsTemplate, kBulletsValues};
-constexpr PageSpec kHeadingPage = {"HeadingPage", 17, 180, kPageHeading, &kHeadingTemplate, {}};
-constexpr PageSpec kContentsPage = {"ContentsPage", 5, 130, kPageContents, &kContentsTemplate, {}};
-constexpr PageSpec kFileStructPage = {"FileStructPage", 14, 605, kPageFileStruct, &kFileStructTemplate, {}};
-constexpr PageSpec kPreFormatPage = {"PreFormatPage", 27, 320, kPagePreFormat, &kPreFormatTemplate, {}};
-constexpr PageSpec kTabAnalPage = {"TabAnalPage", 39, 455, kPageTabAnal, &kTabAnalTemplate, {}};
-constexpr PageSpec kHyperlinksPage = {"HyperlinksPage", 19, 225, kPageHyperlinks, &kHyperlinksTemplate, {}};
-constexpr PageSpec kFileGenRTFPage = {"FileGenRTFPage", 11, 144, kTextsFileGenRTF, &kFileGenRTFTemplate, {}};
-constexpr PageSpec kFontPage = {"FontPage", 15, 505, kPageFont, &kFontTemplate, {}};
-constexpr PageSpec kMakeHelpPage = {"MakeHelpPage", 23, 935, kPageMakeHelp, &kMakeHelpTemplate, {}};
-constexpr PageSpec kPreProPage = {"PreProPage", 28, 250, kPagePrePro, &kPreProTemplate, {}};
-constexpr PageSpec kRTFDocumentPage = {"RTFDocumentPage", 9, 575, kPageRTFDocument, &kRTFDocumentTemplate, {}};
-constexpr PageSpec kRTFFormatPage = {"RTFFormatPage", 38, 290, kPageRTFFormat, &kRTFFormatTemplate, {}};
-constexpr PageSpec kRTFSettingsPage = {"RTFSettingsPage", 9, 590, kPageRTFSettings, &kRTFSettingsTemplate, {}};
-constexpr PageSpec kLinkDictPage = {"LinkDictPage", 21, 325, kPageLinkDict, &kLinkDictTemplate, {}};
-constexpr PageSpec kSDFPage = {"SDFPage", 31, 925, kPageSDF, &kSDFTemplate, {}};
-constexpr PageSpec kTDFPage = {"TDFPage", 42, 337, kPageTDF, &kTDFTemplate, {}};
-constexpr PageSpec kTextSubsPage = {"TextSubsPage", 51, 352, kPageTextSubs, &kTextSubsTemplate, {}};
-constexpr PageSpec kSettingsDragPage = {"SettingsDragPage", 32, 520, kPageSettingsDrag, &kSettingsDragTemplate, {}};
-constexpr PageSpec kSettingsDocoPage = {"SettingsDocoPage", 33, 555, kPageSettingsDoco, &kSettingsDocoTemplate, {}};
-constexpr PageSpec kSettingsViewerPage = {"SettingsViewerPage", 35, 530, kPageSettingsViewer, &kSettingsViewerTemplate, {}};
-constexpr PageSpec kSettingsMessagesPage = {"SettingsMessagesPage", 36, 560, kPageSettingsMessages, &kSettingsMessagesTemplate, {}};
-constexpr PageSpec kSettingsPolicyPage = {"SettingsPolicyPage", 37, 545, kPageSettingsPolicy, &kSettingsPolicyTemplate, {}};
+constexpr PageDefinition kLookForPage = {
+    "LookForPage", 20, 470, kPageLookFor, &kLookForTemplate, {}};
+constexpr PageDefinition kAnalysisPage = {
+    "AnalysisPage", 2, 105, kPageAnalysis, &kAnalysisTemplate, kAnalysisValues};
+constexpr PageDefinition kBulletsPage = {
+    "BulletsPage", 3, 60, kPageBullets, &kBulletsTemplate, kBulletsValues};
+constexpr PageDefinition kHeadingPage = {
+    "HeadingPage", 17, 180, kPageHeading, &kHeadingTemplate, {}};
+constexpr PageDefinition kContentsPage = {
+    "ContentsPage", 5, 130, kPageContents, &kContentsTemplate, {}};
+constexpr PageDefinition kFileStructPage = {
+    "FileStructPage", 14, 605, kPageFileStruct, &kFileStructTemplate, {}};
+constexpr PageDefinition kPreFormatPage = {
+    "PreFormatPage", 27, 320, kPagePreFormat, &kPreFormatTemplate, {}};
+constexpr PageDefinition kTabAnalPage = {
+    "TabAnalPage", 39, 455, kPageTabAnal, &kTabAnalTemplate, {}};
+constexpr PageDefinition kHyperlinksPage = {
+    "HyperlinksPage", 19, 225, kPageHyperlinks, &kHyperlinksTemplate, {}};
+constexpr PageDefinition kFileGenRTFPage = {
+    "FileGenRTFPage", 11, 144, kTextsFileGenRTF, &kFileGenRTFTemplate, {}};
+constexpr PageDefinition kFontPage = {"FontPage", 15, 505, kPageFont, &kFontTemplate, {}};
+constexpr PageDefinition kMakeHelpPage = {
+    "MakeHelpPage", 23, 935, kPageMakeHelp, &kMakeHelpTemplate, {}};
+constexpr PageDefinition kPreProPage = {"PreProPage", 28, 250, kPagePrePro, &kPreProTemplate, {}};
+constexpr PageDefinition kRTFDocumentPage = {
+    "RTFDocumentPage", 9, 575, kPageRTFDocument, &kRTFDocumentTemplate, {}};
+constexpr PageDefinition kRTFFormatPage = {
+    "RTFFormatPage", 38, 290, kPageRTFFormat, &kRTFFormatTemplate, {}};
+constexpr PageDefinition kRTFSettingsPage = {
+    "RTFSettingsPage", 9, 590, kPageRTFSettings, &kRTFSettingsTemplate, {}};
+constexpr PageDefinition kLinkDictPage = {
+    "LinkDictPage", 21, 325, kPageLinkDict, &kLinkDictTemplate, {}};
+constexpr PageDefinition kSDFPage = {"SDFPage", 31, 925, kPageSDF, &kSDFTemplate, {}};
+constexpr PageDefinition kTDFPage = {"TDFPage", 42, 337, kPageTDF, &kTDFTemplate, {}};
+constexpr PageDefinition kTextSubsPage = {
+    "TextSubsPage", 51, 352, kPageTextSubs, &kTextSubsTemplate, {}};
+constexpr PageDefinition kSettingsDragPage = {
+    "SettingsDragPage", 32, 520, kPageSettingsDrag, &kSettingsDragTemplate, {}};
+constexpr PageDefinition kSettingsDocoPage = {
+    "SettingsDocoPage", 33, 555, kPageSettingsDoco, &kSettingsDocoTemplate, {}};
+constexpr PageDefinition kSettingsViewerPage = {
+    "SettingsViewerPage", 35, 530, kPageSettingsViewer, &kSettingsViewerTemplate, {}};
+constexpr PageDefinition kSettingsMessagesPage = {
+    "SettingsMessagesPage", 36, 560, kPageSettingsMessages, &kSettingsMessagesTemplate, {}};
+constexpr PageDefinition kSettingsPolicyPage = {
+    "SettingsPolicyPage", 37, 545, kPageSettingsPolicy, &kSettingsPolicyTemplate, {}};

@@ -7,7 +7,7 @@
 #include "app/MainDialogSheets.h"
 #include "lang/InterfaceTexts.h"
 #include "pages/OptionSheets.h"
-#include "pages/PageSpecs.h"
+#include "pages/PageDefinitions.h"
 #include "policy/CorePolicy.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
@@ -322,9 +322,9 @@ TEST_F(OptionSheetsTest, TitleBarCloseActsAsCancel) {
   EXPECT_EQ(Changes(PolicyId::ExpectAlphabeticBullets).set, 0);
 }
 
-TEST(PageSpecs, EveryValueNamesARegisteredPolicyAndAControlOfItsTemplate) {
-  const PageSpec* pages[] = {&kAnalysisPage, &kBulletsPage};
-  for (const PageSpec* page : pages) {
+TEST(PageDefinitions, EveryValueNamesARegisteredPolicyAndAControlOfItsTemplate) {
+  const PageDefinition* pages[] = {&kAnalysisPage, &kBulletsPage};
+  for (const PageDefinition* page : pages) {
     for (const PageValue& value : page->values) {
       SCOPED_TRACE(::testing::Message() << page->className << " " << value.controlId);
       EXPECT_NE(FindPolicyRow(value.policyKey), nullptr) << value.policyKey;
@@ -360,7 +360,7 @@ constexpr PageValue kMappingValues[] = {
     {14, "Style file", PageValueKind::Text, 0, 0, 0},
     {15, "Scope for font tags", PageValueKind::Radio, 1, 3, 0},
 };
-constexpr PageSpec kMappingPage = {"MappingPage", 99, 0, 900, &kMappingTemplate, kMappingValues};
+constexpr PageDefinition kMappingPage = {"MappingPage", 99, 0, 900, &kMappingTemplate, kMappingValues};
 
 TEST(OptionPage, MapsEachKindOfValueOntoItsControlsAndBack) {
   auto policies = std::make_unique<FileControl>();
