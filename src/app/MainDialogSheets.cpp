@@ -196,10 +196,8 @@ void ShowProgramSettings(OxvDialog& dialog, int pageCode) {
                                     dialog.SheetChanges(), pageCode);
 }
 
-int PreviewSheet(OxvDialog& dialog, const std::string& which) {
-  const std::size_t colon = which.find(':');
-  const std::string name = which.substr(0, colon);
-  const int pageCode = colon == std::string::npos ? 0 : std::atoi(which.c_str() + colon + 1);
+// Opens the sheet of a preview name; false for an unknown name.
+static bool OpenByName(OxvDialog& dialog, const std::string& name, int pageCode) {
   if (name == "analysis")
     ShowAnalysisPolicies(dialog, pageCode);
   else if (name == "output")
@@ -209,6 +207,16 @@ int PreviewSheet(OxvDialog& dialog, const std::string& which) {
   else if (name == "settings")
     ShowSettingsSheet(dialog, pageCode);
   else
+    return false;
+  return true;
+}
+
+int PreviewSheet(OxvDialog& dialog, const std::string& which) {
+  const std::size_t colon = which.find(':');
+  const std::string name = which.substr(0, colon);
+  const int pageCode = colon == std::string::npos ? 0 : std::atoi(which.c_str() + colon + 1);
+  // Opened, cancelled and opened again, as a user does: the second window is a new one.
+  if (!OpenByName(dialog, name, pageCode))
     return 2;
   MainDialogSheets& sheets = dialog.Sheets();
   BaseSheet* sheet = nullptr;
@@ -220,6 +228,8 @@ int PreviewSheet(OxvDialog& dialog, const std::string& which) {
     sheet = sheets.GetConfigSheet();
   else
     sheet = sheets.GetSettingsSheet();
+  (void)sheet->OnDialogEvent(kSheetCancel, DialogEvent::Click);
+  (void)OpenByName(dialog, name, pageCode);
   PropertySheetWindow* window = sheet->GetWindow();
   std::printf("sheet: %s\n", window->GetTitle().c_str());
   for (int i = 0; i < window->GetPageCount(); ++i)

@@ -92,8 +92,9 @@ void ShowSettingsSheet(OxvDialog& dialog, int pageCode);
 // The program settings on SheetChanges, without the preparation.
 void ShowProgramSettings(OxvDialog& dialog, int pageCode);
 
-// Opens one sheet without the main dialog's window and lists its tab captions, one a line,
-// on standard output: the entry point through which the desktop tests see a real sheet.
+// Opens one sheet without the main dialog's window (opened, cancelled and opened again) and
+// lists its tab captions, one a line, on standard output: the entry point through which the
+// desktop tests see a real sheet.
 // which is "analysis", "output", "config" or "settings", optionally followed by ":" and a
 // page code. 0 when the sheet was shown, 2 for an unknown name.
 int PreviewSheet(OxvDialog& dialog, const std::string& which);
