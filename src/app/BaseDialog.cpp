@@ -1,6 +1,7 @@
 #include "app/BaseDialog.h"
 
 #include "app/EngineRun.h"
+#include "app/MainDialogSheets.h"
 #include "app/ShellServices.h"
 #include "app/StatusDialog.h"
 #include "engine/Context.h"
@@ -27,6 +28,7 @@ BaseDialog::BaseDialog(DesktopPlatform& platform, StatusDialog& status)
 
 // The sets go before the Context they may point to.
 BaseDialog::~BaseDialog() {
+  sheets_.reset();
   for (int i = 6; i >= 0; --i)
     sets_[i].reset();
   if (context_ != nullptr)
@@ -479,3 +481,9 @@ int BaseDialog::NotePolicyChange(int category) {
 }
 
 void BaseDialog::OnPolicyChanged(const CorePolicy& policy) { (void)NotePolicyChange(policy.category); }
+
+MainDialogSheets& BaseDialog::Sheets() {
+  if (sheets_ == nullptr)
+    sheets_ = std::make_unique<MainDialogSheets>(*this);
+  return *sheets_;
+}

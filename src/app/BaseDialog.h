@@ -11,6 +11,7 @@ class Context;
 class CorePolicy;
 class DesktopPlatform;
 class FileControl;
+class MainDialogSheets;
 class RTFFile;
 class StatusDialog;
 class StringList;
@@ -168,9 +169,14 @@ class BaseDialog : public DialogEventHandler {
   void SetCommandLineRun(int on) { commandLineRun_ = on; }
   int IsCommandLineRun() const { return commandLineRun_; }
   int IsPolicyFileLoaded() const { return policyFileLoaded_; }
+  void SetPolicyFileLoaded(int loaded) { policyFileLoaded_ = loaded; }
   // The last run found no file to convert.
   int FoundNoFiles() const { return noFilesFound_; }
   void SetSheetChangesPending(int on) { sheetChangesPending_ = on; }
+  int AreSheetChangesPending() const { return sheetChangesPending_; }
+  int IsConvertedOnce() const { return convertedOnce_; }
+  // The option sheets, made on first use and kept while the dialog lives.
+  MainDialogSheets& Sheets();
 
   FileControl& DisplayPolicies() { return *sets_[0]; }
   FileControl& PolicyFilePolicies() { return *sets_[1]; }
@@ -205,4 +211,6 @@ class BaseDialog : public DialogEventHandler {
   int sheetChangesPending_ = 0;
   int commandLineRun_ = 0;
   int noFilesFound_ = 0;
+  // Last: the sheets point at the policy sets and go first.
+  std::unique_ptr<MainDialogSheets> sheets_;
 };

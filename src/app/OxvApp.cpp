@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
+#include "app/MainDialogSheets.h"
 #include "app/ShellServices.h"
 #include "app/StatusDialog.h"
 #include "app/TipsDialog.h"
@@ -60,6 +62,9 @@ int RunApplication(OxvApp& app, OxvDialog& dialog) {
       ShowMessageText(platform, kMsgDdeDisabled, kMsgCaptionDdeProblems);
       settings.useDdeToViewHtml = 0;
     }
+    // The desktop tests look at one option sheet on the real screen instead.
+    if (const char* sheet = std::getenv("KELVANE_PREVIEW_SHEET"))
+      return PreviewSheet(dialog, sheet);
     (void)dialog.RunModal();
     return 0;
   }

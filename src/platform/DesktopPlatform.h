@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/DialogWindow.h"
+#include "platform/PropertySheetWindow.h"
 
 class SettingsStore;
 struct DialogTemplate;
@@ -73,6 +74,10 @@ class DesktopPlatform {
   // A window built from the template, hidden; parent may be null.
   virtual std::unique_ptr<DialogWindow> CreateDialog(const DialogTemplate& dialog,
                                                      DialogWindow* parent) = 0;
+  // A property sheet whose closing row is built from the template, hidden, without tabs;
+  // parent may be null.
+  virtual std::unique_ptr<PropertySheetWindow> CreatePropertySheet(const DialogTemplate& sheet,
+                                                                   DialogWindow* parent) = 0;
   // The usable desktop area.
   virtual WindowRect GetWorkArea() const = 0;
   // The wait cursor over every window while on is true.

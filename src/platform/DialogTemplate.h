@@ -33,6 +33,7 @@ enum ControlFlag : unsigned {
   kControlDefault = 1u << 3,   // the button Enter presses
   kControlNumber = 1u << 4,    // an edit that takes a number
   kControlButtonRow = 1u << 5, // a button of the dialog's closing row
+  kControlDisabled = 1u << 6,  // made disabled (a note or a sample the user cannot change)
 };
 
 struct ControlTemplate {

@@ -166,6 +166,7 @@ HeadlessDialog::HeadlessDialog(const DialogTemplate& dialog,
     control.kind = row.kind;
     control.text = std::string(row.text);
     control.shown = (row.flags & kControlHidden) == 0;
+    control.enabled = (row.flags & kControlDisabled) == 0;
   }
   if (owner_ != nullptr)
     owner_->dialogs.push_back(this);
@@ -492,6 +493,84 @@ bool HeadlessDialog::ClickCheck(int id) {
   return Fire(id, DialogEvent::Click);
 }
 
+// ---- HeadlessSheet ----
+
+HeadlessSheet::HeadlessSheet(const DialogTemplate& sheet, HeadlessPlatform* owner)
+    : frame_(sheet, nullptr, nullptr), owner_(owner) {
+  if (owner_ != nullptr)
+    owner_->sheets.push_back(this);
+}
+
+HeadlessSheet::~HeadlessSheet() {
+  if (owner_ == nullptr)
+    return;
+  auto& list = owner_->sheets;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void HeadlessSheet::Show(bool show) {
+  if (show && active_ < 0 && !pages_.empty())
+    (void)SetActivePage(0);
+  frame_.Show(show);
+}
+
+DialogWindow& HeadlessSheet::AddPage(const DialogTemplate& page, const std::string& caption) {
+  pages_.push_back(std::make_unique<HeadlessDialog>(page, nullptr, nullptr));
+  captions_.push_back(caption);
+  return *pages_.back();
+}
+
+HeadlessDialog* HeadlessSheet::Page(int index) const {
+  if (index < 0 || index >= static_cast<int>(pages_.size()))
+    return nullptr;
+  return pages_[static_cast<std::size_t>(index)].get();
+}
+
+std::string HeadlessSheet::GetPageCaption(int index) const {
+  if (index < 0 || index >= static_cast<int>(captions_.size()))
+    return {};
+  return captions_[static_cast<std::size_t>(index)];
+}
+
+void HeadlessSheet::SetPageCaption(int index, const std::string& caption) {
+  if (index >= 0 && index < static_cast<int>(captions_.size()))
+    captions_[static_cast<std::size_t>(index)] = caption;
+}
+
+bool HeadlessSheet::SetActivePage(int index) {
+  HeadlessDialog* next = Page(index);
+  if (next == nullptr)
+    return false;
+  if (index == active_)
+    return true;
+  if (HeadlessDialog* current = ActivePage()) {
+    if (!current->Fire(0, DialogEvent::PageDeactivate))
+      return false;
+  }
+  active_ = index;
+  (void)next->Fire(0, DialogEvent::PageActivate);
+  return true;
+}
+
+void HeadlessSheet::LeaveFocusedControl() {
+  HeadlessDialog* page = ActivePage();
+  if (page == nullptr || page->FocusedControl() == 0)
+    return;
+  const int focused = page->FocusedControl();
+  page->SetFocus(0);
+  (void)page->Fire(focused, DialogEvent::KillFocus);
+}
+
+void HeadlessSheet::Press(int buttonId) {
+  LeaveFocusedControl();
+  (void)frame_.Fire(buttonId, DialogEvent::Click);
+}
+
+bool HeadlessSheet::ClickTab(int index) {
+  LeaveFocusedControl();
+  return SetActivePage(index);
+}
+
 // ---- HeadlessPlatform ----
 
 std::unique_ptr<DialogWindow> HeadlessPlatform::CreateDialog(const DialogTemplate& dialog,
@@ -501,6 +580,19 @@ std::unique_ptr<DialogWindow> HeadlessPlatform::CreateDialog(const DialogTemplat
   if (found != modalScripts.end())
     script = found->second;
   return std::make_unique<HeadlessDialog>(dialog, std::move(script), this);
+}
+
+std::unique_ptr<PropertySheetWindow> HeadlessPlatform::CreatePropertySheet(
+    const DialogTemplate& sheet, DialogWindow* /*parent*/) {
+  return std::make_unique<HeadlessSheet>(sheet, this);
+}
+
+HeadlessSheet* HeadlessPlatform::FindSheet(int templateId) const {
+  for (auto it = sheets.rbegin(); it != sheets.rend(); ++it) {
+    if ((*it)->GetTemplateId() == templateId)
+      return *it;
+  }
+  return nullptr;
 }
 
 HeadlessDialog* HeadlessPlatform::FindDialog(int templateId) const {

@@ -206,6 +206,85 @@ class HeadlessDialog : public DialogWindow {
   bool toolTipControl_ = false;
 };
 
+// A property sheet without a screen. Its pages are headless dialogs; a test presses the
+// buttons of the closing row and changes tabs as a user does (Press, ClickTab), which first
+// takes the focus away from the focused control of the active page.
+class HeadlessSheet : public PropertySheetWindow {
+ public:
+  HeadlessSheet(const DialogTemplate& sheet, HeadlessPlatform* owner);
+  ~HeadlessSheet() override;
+
+  int GetTemplateId() const override { return frame_.GetTemplateId(); }
+  void SetEventHandler(DialogEventHandler* handler) override { frame_.SetEventHandler(handler); }
+  // The first showing activates the first tab when none is active yet.
+  void Show(bool show) override;
+  bool IsShown() const override { return frame_.IsShown(); }
+  void BringToTop() override { frame_.BringToTop(); }
+  void SetTitle(const std::string& title) override { frame_.SetTitle(title); }
+  std::string GetTitle() const override { return frame_.GetTitle(); }
+  WindowRect GetRect() const override { return frame_.GetRect(); }
+  void Move(int left, int top) override { frame_.Move(left, top); }
+  void RepaintNow() override { frame_.RepaintNow(); }
+  int RunModal() override { return frame_.RunModal(); }
+  void EndModal(int code) override { frame_.EndModal(code); }
+  bool HasControl(int id) const override { return frame_.HasControl(id); }
+  void SetText(int id, const std::string& text) override { frame_.SetText(id, text); }
+  std::string GetText(int id) const override { return frame_.GetText(id); }
+  void SetCheck(int id, int state) override { frame_.SetCheck(id, state); }
+  int GetCheck(int id) const override { return frame_.GetCheck(id); }
+  void Enable(int id, bool enable) override { frame_.Enable(id, enable); }
+  bool IsEnabled(int id) const override { return frame_.IsEnabled(id); }
+  void ShowControl(int id, bool show) override { frame_.ShowControl(id, show); }
+  bool IsControlShown(int id) const override { return frame_.IsControlShown(id); }
+  void SetFocus(int id) override { frame_.SetFocus(id); }
+  bool CanScrollVertically(int id) const override { return frame_.CanScrollVertically(id); }
+  void ScrollToEnd(int id) override { frame_.ScrollToEnd(id); }
+  int GetItemCount(int id) const override { return frame_.GetItemCount(id); }
+  std::string GetItemText(int id, int index) const override { return frame_.GetItemText(id, index); }
+  void ClearItems(int id) override { frame_.ClearItems(id); }
+  void AddItem(int id, const std::string& text) override { frame_.AddItem(id, text); }
+  void InsertItem(int id, int index, const std::string& text) override {
+    frame_.InsertItem(id, index, text);
+  }
+  void DeleteItem(int id, int index) override { frame_.DeleteItem(id, index); }
+  int GetSelection(int id) const override { return frame_.GetSelection(id); }
+  void SetSelection(int id, int index) override { frame_.SetSelection(id, index); }
+  void SetRange(int id, int low, int high) override { frame_.SetRange(id, low, high); }
+  void SetValue(int id, int value) override { frame_.SetValue(id, value); }
+  int GetValue(int id) const override { return frame_.GetValue(id); }
+  void SetToolTip(int id, const std::string& text) override { frame_.SetToolTip(id, text); }
+  int ToolCount() const override { return frame_.ToolCount(); }
+
+  DialogWindow& AddPage(const DialogTemplate& page, const std::string& caption) override;
+  int GetPageCount() const override { return static_cast<int>(pages_.size()); }
+  DialogWindow* GetPage(int index) override { return Page(index); }
+  std::string GetPageCaption(int index) const override;
+  void SetPageCaption(int index, const std::string& caption) override;
+  int GetActivePage() const override { return active_; }
+  bool SetActivePage(int index) override;
+
+  // ---- What a test does and reads ----
+  HeadlessDialog* Page(int index) const;
+  HeadlessDialog* ActivePage() const { return Page(active_); }
+  int TimesBroughtToTop() const { return frame_.TimesBroughtToTop(); }
+  // A button of the closing row pressed: the focused control of the active page loses the
+  // focus, then the sheet gets the click.
+  void Press(int buttonId);
+  // A tab chosen by the user: the focused control loses the focus, then the tab changes.
+  bool ClickTab(int index);
+  // The window's own close button.
+  bool Close() { return frame_.Fire(0, DialogEvent::CloseRequest); }
+
+ private:
+  void LeaveFocusedControl();
+
+  HeadlessDialog frame_;
+  HeadlessPlatform* owner_;
+  std::vector<std::unique_ptr<HeadlessDialog>> pages_;
+  std::vector<std::string> captions_;
+  int active_ = -1;
+};
+
 // A message box the program showed.
 struct ShownMessage {
   std::string text;
@@ -233,6 +312,8 @@ class HeadlessPlatform : public DesktopPlatform {
 
   std::unique_ptr<DialogWindow> CreateDialog(const DialogTemplate& dialog,
                                              DialogWindow* parent) override;
+  std::unique_ptr<PropertySheetWindow> CreatePropertySheet(const DialogTemplate& sheet,
+                                                           DialogWindow* parent) override;
   WindowRect GetWorkArea() const override { return workArea; }
   void SetWaitCursor(bool on) override;
   int ShowMessageBox(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -293,5 +374,9 @@ class HeadlessPlatform : public DesktopPlatform {
   std::vector<HeadlessDialog*> dialogs;
   // The newest living dialog of a template; null when none.
   HeadlessDialog* FindDialog(int templateId) const;
+  // The living property sheets, in the order they were made (owned by the program).
+  std::vector<HeadlessSheet*> sheets;
+  // The newest living sheet of a template; null when none.
+  HeadlessSheet* FindSheet(int templateId) const;
   int waitCursorDepth = 0;
 };

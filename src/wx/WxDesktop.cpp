@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,8 @@
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/mimetype.h>
+#include <wx/notebook.h>
+#include <wx/panel.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
@@ -46,6 +49,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/FileSystem.h"
 #include "platform/Menu.h"
+#include "platform/PropertySheetWindow.h"
 #include "platform/SettingsStore.h"
 #include "wx/WxCanvas.h"
 #include "wx/InterfaceEncoding.h"
@@ -379,6 +383,11 @@ class WxDialog : public DialogWindow {
  public:
   // codePage: the platform's code page of interface texts, read whenever a text is shown.
   WxDialog(const DialogTemplate& dialog, wxWindow* parent, const int& codePage);
+  // A page of a property sheet: the controls on a panel that the sheet's tabs own.
+  struct PageOf {
+    wxWindow* tabs;
+  };
+  WxDialog(const DialogTemplate& dialog, PageOf page, const int& codePage);
   ~WxDialog() override;
 
   int GetTemplateId() const override { return templateId_; }
@@ -386,8 +395,8 @@ class WxDialog : public DialogWindow {
   void Show(bool show) override;
   bool IsShown() const override { return window_->IsShown(); }
   void BringToTop() override { window_->Raise(); }
-  void SetTitle(const std::string& title) override { window_->SetTitle(Text(title)); }
-  std::string GetTitle() const override { return FromWx(window_->GetTitle()); }
+  void SetTitle(const std::string& title) override { window_->SetLabel(Text(title)); }
+  std::string GetTitle() const override { return FromWx(window_->GetLabel()); }
   WindowRect GetRect() const override;
   void Move(int left, int top) override { window_->Move(left, top); }
   void RepaintNow() override;
@@ -432,7 +441,16 @@ class WxDialog : public DialogWindow {
   Menu* GetMenuBar() override { return barMenu_.get(); }
   void RedrawMenuBar() override;
 
-  wxDialog* GetWxWindow() { return window_; }
+  wxWindow* GetWxWindow() { return window_; }
+
+ protected:
+  // Delivers an event to the handler; its answer (true without a handler).
+  bool Ask(int id, DialogEvent event) {
+    return handler_ == nullptr || handler_->OnDialogEvent(id, event);
+  }
+  wxWindow* window_;
+  // The top-level window; null for a page.
+  wxDialog* dialog_;
 
  private:
   struct Control {
@@ -458,7 +476,6 @@ class WxDialog : public DialogWindow {
 
   int templateId_;
   const int& codePage_;
-  wxDialog* window_;
   DialogEventHandler* handler_ = nullptr;
   std::map<int, Control> controls_;
   bool modal_ = false;
@@ -477,18 +494,27 @@ class WxDialog : public DialogWindow {
 };
 
 WxDialog::WxDialog(const DialogTemplate& dialog, wxWindow* parent, const int& codePage)
-    : templateId_(dialog.id),
-      codePage_(codePage),
-      window_(new wxDialog(parent, wxID_ANY, Text(dialog.caption), wxDefaultPosition,
-                           wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER)) {
+    : window_(new wxDialog(parent, wxID_ANY, UiText(dialog.caption, codePage), wxDefaultPosition,
+                           wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER)),
+      dialog_(static_cast<wxDialog*>(window_)),
+      templateId_(dialog.id),
+      codePage_(codePage) {
   Build(dialog);
   window_->Bind(wxEVT_CLOSE_WINDOW, &WxDialog::OnClose, this);
+}
+
+WxDialog::WxDialog(const DialogTemplate& dialog, PageOf page, const int& codePage)
+    : window_(new wxPanel(page.tabs)), dialog_(nullptr), templateId_(dialog.id), codePage_(codePage) {
+  Build(dialog);
 }
 
 WxDialog::~WxDialog() {
   SaveScreenshotIfAsked();
   *self_ = nullptr;
   handler_ = nullptr;
+  // A page's panel belongs to the tabs of its sheet, which destroy it.
+  if (dialog_ == nullptr)
+    return;
   window_->Unbind(wxEVT_CLOSE_WINDOW, &WxDialog::OnClose, this);
   window_->Destroy();
 }
@@ -552,6 +578,9 @@ void WxDialog::Build(const DialogTemplate& dialog) {
   std::map<int, wxStaticBoxSizer*> groups;
   wxBoxSizer* line = nullptr;  // the open line of a label and its field
   int lineGroup = -1;
+  ControlKind lineLast = ControlKind::Label;  // the last control put on the open line
+  wxBoxSizer* buttonLine = nullptr;           // the open line of buttons standing alone
+  int buttonGroup = -1;
   const int gap = window_->FromDIP(6);
   for (const ControlTemplate& row : dialog.controls) {
     if (row.kind == ControlKind::Group) {
@@ -561,6 +590,8 @@ void WxDialog::Build(const DialogTemplate& dialog) {
       auto* box = new wxStaticBoxSizer(frame, wxVERTICAL);
       groups[row.id] = box;
       top->Add(box, 0, wxEXPAND | wxALL, gap);
+      if (row.flags & kControlHidden)
+        top->Hide(box);
       line = nullptr;
       continue;
     }
@@ -577,14 +608,26 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     controls_[row.id] = {row.kind, control};
     if (row.flags & kControlHidden)
       control->Hide();
+    if (row.flags & kControlDisabled)
+      control->Disable();
     if (row.flags & kControlButtonRow) {
       buttons->Add(control, 0, wxLEFT, gap);
       if (row.flags & kControlDefault)
         static_cast<wxButton*>(control)->SetDefault();
       continue;
     }
+    // A number takes a few digits' width, not the line's.
+    const bool number = row.kind == ControlKind::Edit && (row.flags & kControlNumber) != 0;
+    if (number)
+      control->SetMinSize(wxSize(window_->GetTextExtent("0000000").x, -1));
+    const int stretch = IsField(row.kind) && !number ? 1 : 0;
+    // A slider's end labels stand either side of it.
+    const bool endLabel = row.kind == ControlKind::Label && lineLast == ControlKind::Slider;
     const bool continuesLine = line != nullptr && lineGroup == row.group &&
-                               (IsField(row.kind) || row.kind == ControlKind::Button);
+                               (IsField(row.kind) || row.kind == ControlKind::Button || endLabel);
+    lineLast = row.kind;
+    if (row.kind != ControlKind::Button || continuesLine)
+      buttonLine = nullptr;
     if (continuesLine && row.kind == ControlKind::Button) {
       // A button beside a field is as tall as the field.
       line->Add(control, 0, wxEXPAND | wxLEFT, gap);
@@ -592,13 +635,15 @@ void WxDialog::Build(const DialogTemplate& dialog) {
       continue;
     }
     if (continuesLine) {
-      line->Add(control, 1, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
+      line->Add(control, stretch, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
+      if (endLabel)
+        line = nullptr;
       continue;
     }
     if (row.kind == ControlKind::Label || IsField(row.kind)) {
       line = new wxBoxSizer(wxHORIZONTAL);
       lineGroup = row.group;
-      line->Add(control, IsField(row.kind) ? 1 : 0, wxALIGN_CENTER_VERTICAL);
+      line->Add(control, stretch, wxALIGN_CENTER_VERTICAL);
       parentSizer->Add(line, 0, wxEXPAND | wxALL, gap);
       continue;
     }
@@ -609,6 +654,18 @@ void WxDialog::Build(const DialogTemplate& dialog) {
       const int height = dialog.minHeightLines > 0 ? dialog.minHeightLines : 8;
       control->SetMinSize(wxSize(chars.x * width, chars.y * height));
       parentSizer->Add(control, 1, wxEXPAND | wxALL, gap);
+      continue;
+    }
+    // Buttons that stand on their own line share it.
+    if (row.kind == ControlKind::Button) {
+      if (buttonLine == nullptr || buttonGroup != row.group) {
+        buttonLine = new wxBoxSizer(wxHORIZONTAL);
+        buttonGroup = row.group;
+        parentSizer->Add(buttonLine, 0, wxALL, gap);
+        buttonLine->Add(control, 0, wxALIGN_CENTER_VERTICAL);
+        continue;
+      }
+      buttonLine->Add(control, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, gap);
       continue;
     }
     parentSizer->Add(control, 0, wxALL, gap);
@@ -722,6 +779,8 @@ void WxDialog::AcceptDroppedFiles(bool accept) {
 }
 
 int WxDialog::RunModal() {
+  if (dialog_ == nullptr)
+    return 2;
   // A modal dialog waits for the user: once it shows, it is pictured (and inspected) when
   // the tests ask for it, and it closes as if cancelled.
   const char* inspect = Env("KELVANE_INSPECT");
@@ -749,7 +808,7 @@ int WxDialog::RunModal() {
   modal_ = true;
   int result = 0;
   if (menuBar_ == nullptr) {
-    result = window_->ShowModal();
+    result = dialog_->ShowModal();
   } else {
     // In the toolkit's own modal state the items of a menu bar inside the dialog cannot be
     // chosen: the dialog is shown with every other window disabled, and runs a loop of its
@@ -773,8 +832,8 @@ void WxDialog::EndModal(int code) {
     modalLoop_ = nullptr;
     return;
   }
-  if (window_->IsModal())
-    window_->EndModal(code);
+  if (dialog_ != nullptr && dialog_->IsModal())
+    dialog_->EndModal(code);
 }
 
 wxWindow* WxDialog::Find(int id) const {
@@ -1066,7 +1125,7 @@ void WxDialog::SaveScreenshotIfAsked() {
   const char* path = Env("KELVANE_SCREENSHOT");
   const char* dialog = Env("KELVANE_SCREENSHOT_DIALOG");
   if (path == nullptr || dialog == nullptr || std::atoi(dialog) != templateId_ ||
-      !window_->IsShown())
+      dialog_ == nullptr || !window_->IsShown())
     return;
   SavePicture(path);
 }
@@ -1114,6 +1173,191 @@ void WxDialog::SavePicture(const char* path) {
     std::fprintf(stderr, "kelvane: could not save the picture %s\n", path);
 }
 
+// A page of a sheet: a panel of controls whose handler also hears of its activation.
+class WxSheetPage : public WxDialog {
+ public:
+  WxSheetPage(const DialogTemplate& page, wxWindow* tabs, const int& codePage)
+      : WxDialog(page, PageOf{tabs}, codePage) {}
+  bool AskHandler(DialogEvent event) { return Ask(0, event); }
+};
+
+// ---- A property sheet ----
+
+// The sheet's template gives the closing row; the tabs sit above it. Page changes are
+// delivered to the pages as PageDeactivate (which may veto) and PageActivate, whether the
+// user or the program changes the tab.
+class WxSheet : public PropertySheetWindow {
+ public:
+  WxSheet(const DialogTemplate& sheet, wxWindow* parent, const int& codePage);
+  ~WxSheet() override;
+
+  int GetTemplateId() const override { return frame_->GetTemplateId(); }
+  void SetEventHandler(DialogEventHandler* handler) override { frame_->SetEventHandler(handler); }
+  void Show(bool show) override;
+  bool IsShown() const override { return frame_->IsShown(); }
+  void BringToTop() override { frame_->BringToTop(); }
+  void SetTitle(const std::string& title) override { frame_->SetTitle(title); }
+  std::string GetTitle() const override { return frame_->GetTitle(); }
+  WindowRect GetRect() const override { return frame_->GetRect(); }
+  void Move(int left, int top) override { frame_->Move(left, top); }
+  void RepaintNow() override { frame_->RepaintNow(); }
+  int RunModal() override { return frame_->RunModal(); }
+  void EndModal(int code) override { frame_->EndModal(code); }
+  bool HasControl(int id) const override { return frame_->HasControl(id); }
+  void SetText(int id, const std::string& text) override { frame_->SetText(id, text); }
+  std::string GetText(int id) const override { return frame_->GetText(id); }
+  void SetCheck(int id, int state) override { frame_->SetCheck(id, state); }
+  int GetCheck(int id) const override { return frame_->GetCheck(id); }
+  void Enable(int id, bool enable) override { frame_->Enable(id, enable); }
+  bool IsEnabled(int id) const override { return frame_->IsEnabled(id); }
+  void ShowControl(int id, bool show) override { frame_->ShowControl(id, show); }
+  bool IsControlShown(int id) const override { return frame_->IsControlShown(id); }
+  void SetFocus(int id) override { frame_->SetFocus(id); }
+  bool CanScrollVertically(int id) const override { return frame_->CanScrollVertically(id); }
+  void ScrollToEnd(int id) override { frame_->ScrollToEnd(id); }
+  int GetItemCount(int id) const override { return frame_->GetItemCount(id); }
+  std::string GetItemText(int id, int index) const override {
+    return frame_->GetItemText(id, index);
+  }
+  void ClearItems(int id) override { frame_->ClearItems(id); }
+  void AddItem(int id, const std::string& text) override { frame_->AddItem(id, text); }
+  void InsertItem(int id, int index, const std::string& text) override {
+    frame_->InsertItem(id, index, text);
+  }
+  void DeleteItem(int id, int index) override { frame_->DeleteItem(id, index); }
+  int GetSelection(int id) const override { return frame_->GetSelection(id); }
+  void SetSelection(int id, int index) override { frame_->SetSelection(id, index); }
+  void SetRange(int id, int low, int high) override { frame_->SetRange(id, low, high); }
+  void SetValue(int id, int value) override { frame_->SetValue(id, value); }
+  int GetValue(int id) const override { return frame_->GetValue(id); }
+  void SetToolTip(int id, const std::string& text) override { frame_->SetToolTip(id, text); }
+  int ToolCount() const override { return frame_->ToolCount(); }
+
+  DialogWindow& AddPage(const DialogTemplate& page, const std::string& caption) override;
+  int GetPageCount() const override { return static_cast<int>(pages_.size()); }
+  DialogWindow* GetPage(int index) override {
+    return index >= 0 && index < GetPageCount() ? pages_[static_cast<std::size_t>(index)].get()
+                                                : nullptr;
+  }
+  std::string GetPageCaption(int index) const override;
+  void SetPageCaption(int index, const std::string& caption) override;
+  int GetActivePage() const override { return active_; }
+  bool SetActivePage(int index) override;
+
+ private:
+  bool AskPage(int index, DialogEvent event);
+  void FitTabs();
+  // The room a tab takes beside its caption.
+  static constexpr int kTabPadding = 36;
+
+  const int& codePage_;
+  std::unique_ptr<WxDialog> frame_;
+  wxNotebook* tabs_;
+  std::vector<std::unique_ptr<WxDialog>> pages_;
+  int active_ = -1;
+  // Set while the program itself changes the tab.
+  bool changing_ = false;
+  // The room the largest page needs, tabs included.
+  wxSize pageRoom_{0, 0};
+  std::shared_ptr<WxSheet*> self_ = std::make_shared<WxSheet*>(this);
+};
+
+WxSheet::WxSheet(const DialogTemplate& sheet, wxWindow* parent, const int& codePage)
+    : codePage_(codePage), frame_(std::make_unique<WxDialog>(sheet, parent, codePage)) {
+  wxWindow* window = frame_->GetWxWindow();
+  tabs_ = new wxNotebook(window, wxID_ANY);
+  const int gap = window->FromDIP(6);
+  window->GetSizer()->Insert(0, tabs_, 1, wxEXPAND | wxALL, gap);
+  const std::shared_ptr<WxSheet*> self = self_;
+  tabs_->Bind(wxEVT_NOTEBOOK_PAGE_CHANGING, [self](wxBookCtrlEvent& event) {
+    WxSheet* sheet = *self;
+    if (sheet == nullptr || sheet->changing_)
+      return;
+    if (!sheet->AskPage(sheet->active_, DialogEvent::PageDeactivate))
+      event.Veto();
+  });
+  tabs_->Bind(wxEVT_NOTEBOOK_PAGE_CHANGED, [self](wxBookCtrlEvent& event) {
+    WxSheet* sheet = *self;
+    if (sheet == nullptr || sheet->changing_)
+      return;
+    sheet->active_ = event.GetSelection();
+    (void)sheet->AskPage(sheet->active_, DialogEvent::PageActivate);
+  });
+}
+
+WxSheet::~WxSheet() {
+  *self_ = nullptr;
+  // The page objects go before the window whose tabs own their panels.
+  pages_.clear();
+  frame_.reset();
+}
+
+bool WxSheet::AskPage(int index, DialogEvent event) {
+  DialogWindow* page = GetPage(index);
+  if (page == nullptr)
+    return true;
+  return static_cast<WxSheetPage*>(page)->AskHandler(event);
+}
+
+DialogWindow& WxSheet::AddPage(const DialogTemplate& page, const std::string& caption) {
+  auto window = std::make_unique<WxSheetPage>(page, tabs_, codePage_);
+  // The tabs grow to hold the page before they lay it out: a page squeezed into less room
+  // than its controls need upsets the toolkit.
+  pageRoom_.IncTo(tabs_->CalcSizeFromPage(window->GetWxWindow()->GetBestSize()));
+  FitTabs();
+  changing_ = true;
+  tabs_->AddPage(window->GetWxWindow(), UiText(caption, codePage_), false);
+  changing_ = false;
+  pages_.push_back(std::move(window));
+  FitTabs();
+  return *pages_.back();
+}
+
+void WxSheet::FitTabs() {
+  // Every tab in view: the tabs scroll instead of showing all when they are wider than
+  // the pages.
+  wxWindow* frame = frame_->GetWxWindow();
+  int width = 0;
+  for (std::size_t i = 0; i < tabs_->GetPageCount(); ++i)
+    width += frame->GetTextExtent(tabs_->GetPageText(i)).x + frame->FromDIP(kTabPadding);
+  tabs_->SetMinSize(wxSize(std::max(width, pageRoom_.x), pageRoom_.y));
+  frame->GetSizer()->SetSizeHints(frame);
+}
+
+std::string WxSheet::GetPageCaption(int index) const {
+  if (index < 0 || index >= static_cast<int>(tabs_->GetPageCount()))
+    return {};
+  return FromWx(tabs_->GetPageText(static_cast<std::size_t>(index)));
+}
+
+void WxSheet::SetPageCaption(int index, const std::string& caption) {
+  if (index < 0 || index >= static_cast<int>(tabs_->GetPageCount()))
+    return;
+  tabs_->SetPageText(static_cast<std::size_t>(index), UiText(caption, codePage_));
+  FitTabs();
+}
+
+bool WxSheet::SetActivePage(int index) {
+  if (GetPage(index) == nullptr)
+    return false;
+  if (index == active_)
+    return true;
+  if (!AskPage(active_, DialogEvent::PageDeactivate))
+    return false;
+  changing_ = true;
+  (void)tabs_->ChangeSelection(static_cast<std::size_t>(index));
+  changing_ = false;
+  active_ = index;
+  (void)AskPage(active_, DialogEvent::PageActivate);
+  return true;
+}
+
+void WxSheet::Show(bool show) {
+  if (show && active_ < 0 && !pages_.empty())
+    (void)SetActivePage(0);
+  frame_->Show(show);
+}
+
 // ---- The platform ----
 
 class WxPlatform : public DesktopPlatform {
@@ -1126,6 +1370,13 @@ class WxPlatform : public DesktopPlatform {
     if (auto* wxParent = dynamic_cast<WxDialog*>(parent))
       parentWindow = wxParent->GetWxWindow();
     return std::make_unique<WxDialog>(dialog, parentWindow, codePage_);
+  }
+  std::unique_ptr<PropertySheetWindow> CreatePropertySheet(const DialogTemplate& sheet,
+                                                           DialogWindow* parent) override {
+    wxWindow* parentWindow = nullptr;
+    if (auto* wxParent = dynamic_cast<WxDialog*>(parent))
+      parentWindow = wxParent->GetWxWindow();
+    return std::make_unique<WxSheet>(sheet, parentWindow, codePage_);
   }
   WindowRect GetWorkArea() const override {
     const wxRect area = wxDisplay(0u).GetClientArea();

@@ -57,6 +57,7 @@ inline std::string Quote(const std::string& text) {
 struct GuiRun {
   int status;
   std::string err;
+  std::string out;
 };
 
 // The environment words that make the program save a picture of a dialog at path.
@@ -91,15 +92,16 @@ inline GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string
              " -s '-screen 0 1280x1024x24' " + Quote(KELVANE_DESKTOP_PROGRAM);
   for (const std::string& arg : args)
     command += " " + Quote(arg);
-  command += " >/dev/null 2>" + Quote(errors);
+  const std::string output = folder.File("stdout.txt");
+  command += " >" + Quote(output) + " 2>" + Quote(errors);
   const int raw = std::system(command.c_str());
   const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return {status, ReadBytes(errors)};
+  return {status, ReadBytes(errors), ReadBytes(output)};
 #else
   (void)folder;
   (void)args;
   (void)environment;
-  return {-1, ""};
+  return {-1, "", ""};
 #endif
 }
 
@@ -114,8 +116,9 @@ inline const std::string kQuietSettings =
 
 // The picture exists, is at least minWidth x minHeight, and is not blank: the window's
 // background and text of its own, not one colour.
+// textShare: at least one pixel in textShare is dark.
 inline void ExpectPictureOfAWindow(const std::string& picture, unsigned minWidth,
-                                   unsigned minHeight) {
+                                   unsigned minHeight, std::size_t textShare = 200) {
   ASSERT_TRUE(std::filesystem::exists(picture)) << picture;
 #ifdef KELVANE_HAVE_PNG
   png_image image{};
@@ -131,11 +134,12 @@ inline void ExpectPictureOfAWindow(const std::string& picture, unsigned minWidth
   for (unsigned char p : pixels)
     dark += p < 96 ? 1 : 0;
   EXPECT_GT(shades.size(), 8u);
-  EXPECT_GT(dark, pixels.size() / 200) << "no text in the picture";
+  EXPECT_GT(dark, pixels.size() / textShare) << "no text in the picture";
   EXPECT_LT(dark, pixels.size() / 2) << "the picture is mostly dark";
 #else
   (void)minWidth;
   (void)minHeight;
+  (void)textShare;
 #endif
 }
 

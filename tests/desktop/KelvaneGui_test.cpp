@@ -174,3 +174,47 @@ TEST(KelvaneGui, CommandLineRunThatFindsNoFileExitsNonZero) {
   EXPECT_NE(run.err.find("[File selection error] Files are all empty"), std::string::npos)
       << run.err;
 }
+
+// Each option sheet opened on the real program: its tabs are its pages in order, and its
+// picture (in the build folder) shows the window.
+struct SheetOnScreen {
+  const char* name;
+  int sheetId;
+  const char* listing;
+};
+const SheetOnScreen kSheetsOnScreen[] = {
+    {"analysis", 685,
+     "sheet: Analysis policies for input text file(s)\n"
+     "tab: What to look for\ntab: Analysis\ntab: Bullets\ntab: Contents List\n"
+     "tab: File structure\ntab: Headings\ntab: Pre-formatted text\ntab: Table analysis\n"},
+    {"output", 686,
+     "sheet: Output policies for generated RTF file(s)\n"
+     "tab: Document details\ntab: File Generation\ntab: Fonts\ntab: Formatting\n"
+     "tab: Hyperlinks\ntab: Preprocessor\ntab: RTF Settings\n"},
+    {"config", 687,
+     "sheet: Configuration Files\n"
+     "tab: Link Dictionary\ntab: Style Definition\ntab: Table Definitions\ntab: Text Commands\n"},
+    {"settings", 688,
+     "sheet: Program Settings\n"
+     "tab: Documentation\ntab: Drag'n'Drop\ntab: Messages\ntab: Policy files\ntab: Viewers\n"},
+};
+
+TEST(KelvaneGui, EachOptionSheetShowsItsPagesInOrder) {
+  REQUIRE_GUI();
+  for (const SheetOnScreen& sheet : kSheetsOnScreen) {
+    SCOPED_TRACE(sheet.name);
+    TempFolder folder(std::string("gui-sheet-") + sheet.name);
+    WriteSettings(folder, kQuietSettings + "SOFTWARE\\Norvane\\Kelvane\\Dialogs\\ShowTipsOnStartup\tNo\n");
+    const std::string picture =
+        std::string(KELVANE_BINARY_DIR) + "/kelvane-sheet-" + sheet.name + ".png";
+    fs::remove(picture);
+    const gui::GuiRun run =
+        RunKelvane(folder, {}, gui::PictureEnvironment(picture, sheet.sheetId) +
+                                   " KELVANE_PREVIEW_SHEET=" + sheet.name);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find("active:")), sheet.listing);
+    SCOPED_TRACE(run.err);
+    // Pages of empty fields hold less text than the status window.
+    gui::ExpectPictureOfAWindow(picture, 300, 150, 1000);
+  }
+}

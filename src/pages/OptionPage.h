@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/DialogWindow.h"
+
+class BaseSheet;
+class FileControl;
+struct DialogTemplate;
+
+// One option page: a page window built from its template, one value per edited control with
+// one change flag each, and the protocol every page follows (load the values whose flag is
+// clear, save the flagged ones as set explicitly, report each change, enable the sheet's
+// Apply as soon as anything changes). What a page edits is a table of PageValue rows, so a
+// page is mostly data; a page with more to do derives and overrides.
+
+// How a control's value maps onto its policy.
+enum class PageValueKind : std::uint8_t {
+  Check,          // check box: the policy's value, 1 checked
+  InvertedCheck,  // check box: checked when the policy is 0
+  Number,         // numeric edit: the value unchanged
+  NumberUnset,    // numeric edit: shows 0 for a value of 0 or below; 0 is saved as -1
+  Text,           // text edit: the policy's text
+  Radio,          // radio group of `high` buttons from controlId on: the policy's value minus low
+};
+
+// Flags of a PageValue row.
+enum PageValueFlag : unsigned {
+  kValueUpdatesControls = 1u << 0,  // a change runs UpdateControls
+  kValueMarksOnLeave = 1u << 1,     // a text found changed on leaving the page calls EnableApply(1)
+  kValueRanged = 1u << 2,           // a number must lie between low and high
+};
+
+struct PageValue {
+  int controlId;
+  // The policy's key; empty for a value the page keeps for itself (or saves in a way of its
+  // own).
+  std::string_view policyKey;
+  PageValueKind kind;
+  int low;
+  int high;
+  unsigned flags;
+};
+
+// A page as data: the page class's name, the code it records as the sheet's last page when
+// it becomes active, the dialog text of its tab, the dialog id whose texts it takes, its
+// template and its values in the order SavePolicies writes them.
+struct PageDefinition {
+  std::string_view className;
+  int pageCode;
+  int tabTextId;
+  int textsId;
+  const DialogTemplate* dialog;
+  std::span<const PageValue> values;
+};
+
+class OptionPage : public DialogEventHandler {
+ public:
+  // sheet may be null: a page that is never shown.
+  OptionPage(const PageDefinition& definition, BaseSheet* sheet);
+  ~OptionPage() override = default;
+  // Pages are members of their sheet and keep a reference to it.
+  OptionPage(const OptionPage&) = delete;
+  OptionPage& operator=(const OptionPage&) = delete;
+
+  const PageDefinition& Definition() const { return definition_; }
+
+  // Every value whose change flag is clear from the set (values without a policy keep theirs);
+  // with a window, UpdateControls and the controls refreshed.
+  virtual void LoadPolicies(FileControl& policies);
+  // Every flagged value into its policy, set explicitly and reported to the main dialog. The
+  // flags stay set.
+  virtual void SavePolicies(FileControl& policies);
+  // Enables and disables the controls that depend on others; nothing without a window.
+  virtual void UpdateControls() {}
+  // The page's control texts in the current language; nothing without a window.
+  virtual void SetLanguage();
+  virtual void EnableTooltips(int on);
+  void ResetChangeFlags();
+
+  // The page's window while the sheet window exists (null detaches). Attaching puts the
+  // values on the controls.
+  void Attach(DialogWindow* window);
+  DialogWindow* GetWindow() { return window_; }
+  // Values onto the controls, and back. TakeFromControls refuses a number that is no number
+  // or out of its range with a message, keeps the value it had and returns false.
+  void PutToControls();
+  bool TakeFromControls();
+
+  // The page is leaving the activation (another tab, OK, Apply): the changed texts are
+  // flagged, then the values are checked. false keeps the page active.
+  virtual bool Deactivate();
+  virtual void Activate();
+
+  // Values by control id (0 or an empty text for an id the page has no value for).
+  int GetNumber(int controlId) const;
+  std::string GetString(int controlId) const;
+  int IsChanged(int controlId) const;
+  // Sets a value from outside (a mirrored value of another page), marking it changed.
+  void SetFromOutside(int controlId, int number);
+
+  bool OnDialogEvent(int controlId, DialogEvent event) override;
+
+ protected:
+  // Index of the value of a control (a radio group answers for each of its buttons); -1.
+  int FindValue(int controlId) const;
+  void EnableApply(int markModified);
+  void MarkChanged(int index) { changed_[static_cast<std::size_t>(index)] = 1; }
+
+  const PageDefinition& definition_;
+  BaseSheet* sheet_;
+  DialogWindow* window_ = nullptr;
+  std::vector<int> numbers_;
+  std::vector<std::string> texts_;
+  std::vector<int> changed_;
+};
