@@ -104,6 +104,11 @@ class DialogWindow {
   // that carry one.
   virtual void SetToolTip(int id, const std::string& text) = 0;
   virtual int ToolCount() const = 0;
+
+  // ---- Colours ----
+  // Paints a control in a background colour with a text colour (both 0xRRGGBB): a colour
+  // swatch. A window without colours ignores it.
+  virtual void SetColours(int /*id*/, unsigned /*background*/, unsigned /*text*/) {}
 };
 
 // The two texts are equal with ASCII letters folded.

@@ -29,6 +29,9 @@ struct HeadlessControl {
   int value = 0;
   std::string toolTip;
   int scrolledToEnd = 0;  // how often ScrollToEnd ran
+  int coloured = 0;       // how often SetColours ran; the last colours (0xRRGGBB) below
+  unsigned background = 0;
+  unsigned textColour = 0;
 };
 
 class HeadlessPlatform;
@@ -82,6 +85,7 @@ class HeadlessDialog : public DialogWindow {
   int GetValue(int id) const override;
   void SetToolTip(int id, const std::string& text) override;
   int ToolCount() const override;
+  void SetColours(int id, unsigned background, unsigned text) override;
 
   // ---- What a test does and reads ----
   // Delivers an event as the user's action would; false when the handler vetoed it.
@@ -159,6 +163,8 @@ class HeadlessPlatform : public DesktopPlatform {
   // Answers of file choosers: empty vector = cancelled.
   std::deque<std::vector<std::string>> fileAnswers;
   std::deque<std::string> folderAnswers;  // empty text = cancelled
+  std::deque<FontChoice> fontAnswers;     // empty face = cancelled
+  std::deque<int> colourAnswers;          // 0xRRGGBB; -1 = cancelled
   bool clipboardWorks = true;
   bool processStartWorks = true;
   int processErrorCode = 2;
@@ -173,6 +179,8 @@ class HeadlessPlatform : public DesktopPlatform {
   // ---- Record ----
   std::vector<ShownMessage> messages;
   std::vector<FileChooserRequest> fileRequests;
+  std::vector<FontChoice> fontRequests;    // what each font chooser started from
+  std::vector<unsigned> colourRequests;    // what each colour chooser started from
   std::vector<StartedProcess> processes;
   std::vector<std::string> shellOpened;
   std::vector<std::string> clipboardWrites;

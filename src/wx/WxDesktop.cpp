@@ -146,6 +146,17 @@ class WxDialog : public DialogWindow {
   int GetValue(int id) const override;
   void SetToolTip(int id, const std::string& text) override;
   int ToolCount() const override;
+  void SetColours(int id, unsigned background, unsigned text) override {
+    wxWindow* w = Find(id);
+    if (w == nullptr)
+      return;
+    auto toColour = [](unsigned rgb) {
+      return wxColour((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    };
+    w->SetBackgroundColour(toColour(background));
+    w->SetForegroundColour(toColour(text));
+    w->Refresh();
+  }
 
   wxDialog* GetWxWindow() { return window_; }
 
@@ -636,21 +647,23 @@ class WxPlatform : public DesktopPlatform {
     folder = FromWx(chooser.GetPath());
     return true;
   }
+  // The toolkit's chooser lists the fonts installed on this system.
   bool ChooseFont(FontChoice& font) override {
     wxFontData data;
     data.EnableEffects(false);
-    data.SetInitialFont(wxFont(font.pointSize, wxFONTFAMILY_DEFAULT,
-                               font.italic ? wxFONTSTYLE_ITALIC : wxFONTSTYLE_NORMAL,
-                               font.bold ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL, false,
-                               ToWx(font.face)));
+    const double points = font.pointTenths > 0 ? font.pointTenths / 10.0
+                                                : wxNORMAL_FONT->GetFractionalPointSize();
+    wxFont initial(wxFontInfo(points).FaceName(ToWx(font.face)).Italic(font.italic));
+    initial.SetNumericWeight(font.weight);
+    data.SetInitialFont(initial);
     wxFontDialog chooser(nullptr, data);
     if (chooser.ShowModal() != wxID_OK)
       return false;
     const wxFont chosen = chooser.GetFontData().GetChosenFont();
     font.face = FromWx(chosen.GetFaceName());
-    font.pointSize = chosen.GetPointSize();
-    font.bold = chosen.GetWeight() >= wxFONTWEIGHT_BOLD;
-    font.italic = chosen.GetStyle() == wxFONTSTYLE_ITALIC;
+    font.weight = chosen.GetNumericWeight();
+    font.italic = chosen.GetStyle() != wxFONTSTYLE_NORMAL;
+    font.pointTenths = static_cast<int>(chosen.GetFractionalPointSize() * 10.0 + 0.5);
     return true;
   }
   bool ChooseColour(unsigned& colour) override {
