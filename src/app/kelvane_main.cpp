@@ -1,8 +1,10 @@
 // The desktop program: converts the files named on its command line, or opens its main
 // dialog. Its settings live in the settings file of the user's configuration folder.
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/DialogOnItsOwn.h"
 #include "app/OxvApp.h"
 #include "platform/SettingsStore.h"
 #include "wx/WxDesktop.h"
@@ -12,6 +14,8 @@ int main(int argc, char** argv) {
   return RunWithWxDesktop(argc, argv, settings,
                           [&settings](DesktopPlatform& platform,
                                       const std::vector<std::string>& args) {
+                            if (const char* shown = std::getenv("KELVANE_SHOW_DIALOG"))
+                              return ShowDialogOnItsOwn(platform, std::atoi(shown), args);
                             OxvApp app(platform);
                             return app.InitInstance(args, settings.GetLoadProblem());
                           });

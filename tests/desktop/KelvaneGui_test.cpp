@@ -61,9 +61,11 @@ struct GuiRun {
 };
 
 // Runs the program with its own settings folder; message boxes are answered and written to
-// standard error.
+// standard error. A picture is taken of dialog screenshotDialog; environment ("NAME=value
+// ...") is set for the program besides.
 GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args,
-                  const std::string& screenshot) {
+                  const std::string& screenshot, int screenshotDialog = 132,
+                  const std::string& environment = "") {
 #ifdef KELVANE_DESKTOP_PROGRAM
   const std::string errors = folder.File("stderr.txt");
   std::string command = "XDG_CONFIG_HOME=" + Quote(folder.File("config")) +
@@ -71,7 +73,10 @@ GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args
                         Quote(std::string(KELVANE_FIXTURES_DIR) + "/../desktop/lsan-desktop.supp") +
                         ":print_suppressions=0";
   if (!screenshot.empty())
-    command += " KELVANE_SCREENSHOT=" + Quote(screenshot) + " KELVANE_SCREENSHOT_DIALOG=132";
+    command += " KELVANE_SCREENSHOT=" + Quote(screenshot) +
+               " KELVANE_SCREENSHOT_DIALOG=" + std::to_string(screenshotDialog);
+  if (!environment.empty())
+    command += " " + environment;
   // Tests run in parallel: each starts its search for a free display at a number of its own,
   // so two servers do not race for one.
   const int firstDisplay = 100 + static_cast<int>(std::hash<std::string>{}(folder.path.string()) % 800);
@@ -87,7 +92,32 @@ GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string>& args
   (void)folder;
   (void)args;
   (void)screenshot;
+  (void)screenshotDialog;
+  (void)environment;
   return {-1, ""};
+#endif
+}
+
+// The picture is a window of its own: large enough, with a background and text.
+void ExpectWindowPicture(const std::string& picture, const std::string& err) {
+  ASSERT_TRUE(fs::exists(picture)) << err;
+#ifdef KELVANE_HAVE_PNG
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, picture.c_str())) << image.message;
+  image.format = PNG_FORMAT_GRAY;
+  std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
+  EXPECT_GT(image.width, 300u);
+  EXPECT_GT(image.height, 150u);
+  // Not blank: the window's background and text of its own, not one colour.
+  std::set<unsigned char> shades(pixels.begin(), pixels.end());
+  std::size_t dark = 0;
+  for (unsigned char p : pixels)
+    dark += p < 96 ? 1 : 0;
+  EXPECT_GT(shades.size(), 8u);
+  EXPECT_GT(dark, pixels.size() / 200) << "no text in the picture";
+  EXPECT_LT(dark, pixels.size() / 2) << "the picture is mostly dark";
 #endif
 }
 
@@ -118,25 +148,7 @@ TEST(KelvaneGui, CommandLineRunShowsTheStatusWindowAndWritesTheRtf) {
   const std::string settings = ReadBytes(folder.File("config/kelvane/settings"));
   EXPECT_NE(settings.find("\\Files\\MRU00\t" + input), std::string::npos) << settings;
 
-  ASSERT_TRUE(fs::exists(picture)) << run.err;
-#ifdef KELVANE_HAVE_PNG
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  ASSERT_TRUE(png_image_begin_read_from_file(&image, picture.c_str())) << image.message;
-  image.format = PNG_FORMAT_GRAY;
-  std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
-  ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
-  EXPECT_GT(image.width, 300u);
-  EXPECT_GT(image.height, 150u);
-  // Not blank: the window's background and text of its own, not one colour.
-  std::set<unsigned char> shades(pixels.begin(), pixels.end());
-  std::size_t dark = 0;
-  for (unsigned char p : pixels)
-    dark += p < 96 ? 1 : 0;
-  EXPECT_GT(shades.size(), 8u);
-  EXPECT_GT(dark, pixels.size() / 200) << "no text in the picture";
-  EXPECT_LT(dark, pixels.size() / 2) << "the picture is mostly dark";
-#endif
+  ExpectWindowPicture(picture, run.err);
 }
 
 TEST(KelvaneGui, CommandLineRunThatFindsNoFileExitsNonZero) {
@@ -149,4 +161,23 @@ TEST(KelvaneGui, CommandLineRunThatFindsNoFileExitsNonZero) {
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_NE(run.err.find("[File selection error] Files are all empty"), std::string::npos)
       << run.err;
+}
+
+TEST(KelvaneGui, LinkDictionaryEditorShownOnItsOwnIsPictured) {
+  REQUIRE_GUI();
+  TempFolder folder("gui");
+  WriteSettings(folder, kQuietSettings);
+  const std::string dictionary = folder.File("links.txt");
+  const std::string definitions =
+      "Link definition: \"Kelvane\" = \"Kelvane home\" + \"http://www.kelvane.com/\"\n"
+      "Link definition: \"manual\" = \"the manual\" + \"http://www.kelvane.com/manual\"\n";
+  WriteBytes(dictionary, definitions);
+  const std::string picture = std::string(KELVANE_BINARY_DIR) + "/kelvane-link-dictionary-editor.png";
+  fs::remove(picture);
+
+  const GuiRun run = RunKelvane(folder, {dictionary}, picture, 231, "KELVANE_SHOW_DIALOG=231");
+  ASSERT_EQ(run.status, 0) << run.err;
+  ExpectWindowPicture(picture, run.err);
+  // Shown on its own, the editor changes nothing.
+  EXPECT_EQ(ReadBytes(dictionary), definitions);
 }
