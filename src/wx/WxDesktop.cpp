@@ -45,12 +45,20 @@
 
 namespace {
 
-wxString ToWx(const std::string& text) { return wxString::FromUTF8(text.data(), text.size()); }
+// Names of files and what the user typed are UTF-8; the interface texts are single bytes of
+// the Windows code page ("\xCFnvalid link details"), which are no valid UTF-8 once they leave
+// ASCII, and are read as that code page then.
+wxString ToWx(std::string_view text) {
+  const wxString utf8 = wxString::FromUTF8(text.data(), text.size());
+  if (!utf8.empty() || text.empty())
+    return utf8;
+  return wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
+}
+wxString ToWx(const std::string& text) { return ToWx(std::string_view(text)); }
 std::string FromWx(const wxString& text) {
   const wxScopedCharBuffer utf8 = text.utf8_str();
   return std::string(utf8.data(), utf8.length());
 }
-wxString ToWx(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
 
 const char* Env(const char* name) {
   const char* value = std::getenv(name);
