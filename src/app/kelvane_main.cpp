@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/DialogPreview.h"
+#include "app/DialogOnItsOwn.h"
 #include "app/OxvApp.h"
 #include "platform/SettingsStore.h"
 #include "wx/WxDesktop.h"
@@ -16,8 +17,12 @@ int main(int argc, char** argv) {
                                       const std::vector<std::string>& args) {
                             // KELVANE_SHOW_DIALOG=<template id>: that dialog alone, for
                             // pictures of it.
-                            if (const char* shown = std::getenv("KELVANE_SHOW_DIALOG"))
-                              return ShowDialogAlone(platform, std::atoi(shown));
+                            if (const char* shown = std::getenv("KELVANE_SHOW_DIALOG")) {
+                              const int id = std::atoi(shown);
+                              if (id == kDialogTips || id == kDialogAbout)
+                                return ShowDialogAlone(platform, id);
+                              return ShowDialogOnItsOwn(platform, id, args);
+                            }
                             OxvApp app(platform);
                             return app.InitInstance(args, settings.GetLoadProblem());
                           });

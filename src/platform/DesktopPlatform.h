@@ -31,11 +31,14 @@ struct FileChooserRequest {
   bool mustExist = false;
 };
 
+// A font of the font chooser (screen fonts, no effects): weight as the platform counts it
+// (400 regular, 700 bold), size in tenths of a point; 0 or less lets the chooser start at
+// its own size.
 struct FontChoice {
   std::string face;
-  int pointSize = 10;
-  bool bold = false;
+  int weight = 400;
   bool italic = false;
+  int pointTenths = 100;
 };
 
 // Outcome of a DDE request: the data came back (Shown), no conversation with the service
@@ -89,6 +92,8 @@ class DesktopPlatform {
   // true with the chosen paths when the user confirmed.
   virtual bool ChooseFiles(const FileChooserRequest& request, std::vector<std::string>& paths) = 0;
   virtual bool ChooseFolder(const std::string& title, std::string& folder) = 0;
+  // Both start from the value given and, when the user confirms, put the choice there;
+  // false (value untouched) on Cancel.
   virtual bool ChooseFont(FontChoice& font) = 0;
   // colour as 0xRRGGBB.
   virtual bool ChooseColour(unsigned& colour) = 0;

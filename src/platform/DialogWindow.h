@@ -161,6 +161,11 @@ class DialogWindow {
   virtual Menu* GetMenuBar() = 0;
   // Shows the menu bar's changed entries now.
   virtual void RedrawMenuBar() = 0;
+
+  // ---- Colours ----
+  // Paints a control in a background colour with a text colour (both 0xRRGGBB): a colour
+  // swatch. A window without colours ignores it.
+  virtual void SetColours(int /*id*/, unsigned /*background*/, unsigned /*text*/) {}
 };
 
 // The two texts are equal with ASCII letters folded.

@@ -380,6 +380,15 @@ void HeadlessDialog::RemoveTool(int id) {
   }
 }
 
+void HeadlessDialog::SetColours(int id, unsigned background, unsigned text) {
+  HeadlessControl* control = Find(id);
+  if (control == nullptr)
+    return;
+  ++control->coloured;
+  control->background = background;
+  control->textColour = text;
+}
+
 int HeadlessDialog::ToolCount() const {
   int count = 0;
   for (const auto& [id, control] : controls_)
@@ -634,8 +643,30 @@ bool HeadlessPlatform::ChooseFolder(const std::string& /*title*/, std::string& f
   return !folder.empty();
 }
 
-bool HeadlessPlatform::ChooseFont(FontChoice& /*font*/) { return false; }
-bool HeadlessPlatform::ChooseColour(unsigned& /*colour*/) { return false; }
+// Both choosers answer from their scripts; an empty script cancels.
+bool HeadlessPlatform::ChooseFont(FontChoice& font) {
+  fontRequests.push_back(font);
+  if (fontAnswers.empty())
+    return false;
+  const FontChoice answer = fontAnswers.front();
+  fontAnswers.pop_front();
+  if (answer.face.empty())
+    return false;
+  font = answer;
+  return true;
+}
+
+bool HeadlessPlatform::ChooseColour(unsigned& colour) {
+  colourRequests.push_back(colour);
+  if (colourAnswers.empty())
+    return false;
+  const int answer = colourAnswers.front();
+  colourAnswers.pop_front();
+  if (answer < 0)
+    return false;
+  colour = static_cast<unsigned>(answer) & 0xFFFFFFu;
+  return true;
+}
 
 bool HeadlessPlatform::SetClipboardText(const std::string& text) {
   if (!clipboardWorks)

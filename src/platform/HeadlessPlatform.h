@@ -35,6 +35,9 @@ struct HeadlessControl {
   int paintWidth = 0;
   int paintHeight = 0;
   int invalidated = 0;  // how often Invalidate ran
+  int coloured = 0;       // how often SetColours ran; the last colours (0xRRGGBB) below
+  unsigned background = 0;
+  unsigned textColour = 0;
 };
 
 // One drawing operation of a painter, as a headless area records it: Fill (x, y, width,
@@ -160,6 +163,7 @@ class HeadlessDialog : public DialogWindow {
   Menu& CreateMenuBar() override;
   Menu* GetMenuBar() override { return menuBar_.get(); }
   void RedrawMenuBar() override { ++menuRedraws_; }
+  void SetColours(int id, unsigned background, unsigned text) override;
 
   // ---- What a test does and reads ----
   // Runs the painter of an area as the window system would; its drawing operations.
@@ -345,6 +349,8 @@ class HeadlessPlatform : public DesktopPlatform {
   // Answers of file choosers: empty vector = cancelled.
   std::deque<std::vector<std::string>> fileAnswers;
   std::deque<std::string> folderAnswers;  // empty text = cancelled
+  std::deque<FontChoice> fontAnswers;     // empty face = cancelled
+  std::deque<int> colourAnswers;          // 0xRRGGBB; -1 = cancelled
   bool clipboardWorks = true;
   bool processStartWorks = true;
   int processErrorCode = 2;
@@ -365,6 +371,8 @@ class HeadlessPlatform : public DesktopPlatform {
   // ---- Record ----
   std::vector<ShownMessage> messages;
   std::vector<FileChooserRequest> fileRequests;
+  std::vector<FontChoice> fontRequests;    // what each font chooser started from
+  std::vector<unsigned> colourRequests;    // what each colour chooser started from
   std::vector<StartedProcess> processes;
   std::vector<DdeCall> ddeCalls;
   std::vector<std::string> shellOpened;

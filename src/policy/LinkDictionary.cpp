@@ -54,6 +54,23 @@ int LinkDictionary::FindMatch(const TextString& match) const {
   return -1;
 }
 
+// Match and replacement of a new or changed definition with their escaped forms. The
+// replacement is kept as given, so a copied or written dictionary holds the user's text; only
+// the shown form carries the escapes of the output format.
+static void SetDefinitionTexts(FileControl& fc, LinkEntry& entry, const TextString& trimmedMatch,
+                               const TextString& replacement) {
+  entry.match = trimmedMatch;
+  entry.replacement = replacement;
+  entry.shown = replacement;
+  entry.search = trimmedMatch;
+  EscapeForOutput(fc, entry.search);
+  EscapeForOutput(fc, entry.shown);
+  if (OutputTypeOf(fc) == kOutputHtml) {
+    entry.match.ReplaceAll("<", "&lt;", 0, 1);
+    entry.match.ReplaceAll(">", "&gt;", 0, 1);
+  }
+}
+
 int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
                                 const TextString& replacement, const TextString& address,
                                 const TextString& anchorText, int occurrence, int column) {
@@ -90,18 +107,7 @@ int LinkDictionary::AddOrUpdate(FileControl& fc, const TextString& match,
 
   auto entry = std::make_unique<LinkEntry>();
   entry->active = active;
-  entry->match = trimmed;
-  // The replacement is kept as given, so a copied or written dictionary holds the user's
-  // text; only the shown form carries the escapes of the output format.
-  entry->replacement = replacement;
-  entry->shown = replacement;
-  entry->search = trimmed;
-  EscapeForOutput(fc, entry->search);
-  EscapeForOutput(fc, entry->shown);
-  if (OutputTypeOf(fc) == kOutputHtml) {
-    entry->match.ReplaceAll("<", "&lt;", 0, 1);
-    entry->match.ReplaceAll(">", "&gt;", 0, 1);
-  }
+  SetDefinitionTexts(fc, *entry, trimmed, replacement);
   entry->address = address;
   entry->anchorText = anchorText;
   entry->occurrence = occurrence;
@@ -311,6 +317,21 @@ int LinkDictionary::RemoveAt(int index) {
     --inactiveCount_;
   entries_.erase(at);
   built_ = false;  // the scanner still links the removed entry
+  return 1;
+}
+
+int LinkDictionary::SetEntryTexts(FileControl& fc, int index, const TextString& match,
+                                  const TextString& replacement, const TextString& address) {
+  if (index < 0 || index >= GetCount())
+    return 0;
+  LinkEntry& entry = *entries_[static_cast<std::size_t>(index)];
+  TextString trimmed(match);
+  trimmed.Trim();
+  if (entry.active == 0 || trimmed.IsEmpty() || replacement.IsEmpty() || address.IsEmpty())
+    return 0;
+  SetDefinitionTexts(fc, entry, trimmed, replacement);
+  entry.address = address;
+  built_ = false;  // the scanner still holds the old link
   return 1;
 }
 

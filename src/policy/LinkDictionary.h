@@ -89,6 +89,12 @@ class LinkDictionary {
            const TextString& address) const;
   // Deletes entry index and closes the gap; 0 when index is out of range.
   int RemoveAt(int index);
+  // Gives the active entry at index a new match, replacement and address, escaped as
+  // AddOrUpdate escapes them. 0 (nothing changed) when index is out of range or names an
+  // inactive entry, or when a text is empty (the match once trimmed): the dictionary file
+  // could not read such a definition back.
+  int SetEntryTexts(FileControl& fc, int index, const TextString& match,
+                    const TextString& replacement, const TextString& address);
   // RemoveAt of Find's index; 0 when there is no such entry.
   int Remove(const TextString& match, const TextString& replacement, const TextString& address);
 

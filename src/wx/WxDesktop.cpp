@@ -57,7 +57,7 @@
 
 namespace {
 
-wxString ToWx(const std::string& text) { return wxString::FromUTF8(text.data(), text.size()); }
+wxString ToWx(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
 std::string FromWx(const wxString& text) {
   const wxScopedCharBuffer utf8 = text.utf8_str();
   return std::string(utf8.data(), utf8.length());
@@ -440,6 +440,17 @@ class WxDialog : public DialogWindow {
   Menu& CreateMenuBar() override;
   Menu* GetMenuBar() override { return barMenu_.get(); }
   void RedrawMenuBar() override;
+  void SetColours(int id, unsigned background, unsigned text) override {
+    wxWindow* w = Find(id);
+    if (w == nullptr)
+      return;
+    auto toColour = [](unsigned rgb) {
+      return wxColour((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    };
+    w->SetBackgroundColour(toColour(background));
+    w->SetForegroundColour(toColour(text));
+    w->Refresh();
+  }
 
   wxWindow* GetWxWindow() { return window_; }
 
@@ -1398,21 +1409,23 @@ class WxPlatform : public DesktopPlatform {
     folder = FromWx(chooser.GetPath());
     return true;
   }
+  // The toolkit's chooser lists the fonts installed on this system.
   bool ChooseFont(FontChoice& font) override {
     wxFontData data;
     data.EnableEffects(false);
-    data.SetInitialFont(wxFont(font.pointSize, wxFONTFAMILY_DEFAULT,
-                               font.italic ? wxFONTSTYLE_ITALIC : wxFONTSTYLE_NORMAL,
-                               font.bold ? wxFONTWEIGHT_BOLD : wxFONTWEIGHT_NORMAL, false,
-                               ToWx(font.face)));
+    const double points = font.pointTenths > 0 ? font.pointTenths / 10.0
+                                                : wxNORMAL_FONT->GetFractionalPointSize();
+    wxFont initial(wxFontInfo(points).FaceName(ToWx(font.face)).Italic(font.italic));
+    initial.SetNumericWeight(font.weight);
+    data.SetInitialFont(initial);
     wxFontDialog chooser(nullptr, data);
     if (chooser.ShowModal() != wxID_OK)
       return false;
     const wxFont chosen = chooser.GetFontData().GetChosenFont();
     font.face = FromWx(chosen.GetFaceName());
-    font.pointSize = chosen.GetPointSize();
-    font.bold = chosen.GetWeight() >= wxFONTWEIGHT_BOLD;
-    font.italic = chosen.GetStyle() == wxFONTSTYLE_ITALIC;
+    font.weight = chosen.GetNumericWeight();
+    font.italic = chosen.GetStyle() != wxFONTSTYLE_NORMAL;
+    font.pointTenths = static_cast<int>(chosen.GetFractionalPointSize() * 10.0 + 0.5);
     return true;
   }
   bool ChooseColour(unsigned& colour) override {

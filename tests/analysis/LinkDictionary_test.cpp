@@ -105,6 +105,30 @@ TEST_F(LinkDictionaryTest, ReplacementIsEscapedOnUpdateAsOnInsertion) {
   EXPECT_EQ(depth, 0) << linked;
 }
 
+TEST_F(LinkDictionaryTest, SetEntryTextsChangesOneEntryInPlaceAndItsLink) {
+  ASSERT_EQ(Define("Kelvane", "Kelvane", "http://www.kelvane.com/"), 1);
+  ASSERT_EQ(Define("guide", "guide", "http://www.kelvane.com/guide"), 1);
+  EXPECT_EQ(Apply("guide", 1).find("example"), std::string::npos);
+  ASSERT_EQ(dictionary.SetEntryTexts(fc, 1, TextString(" manual "), TextString("the { manual"),
+                                     TextString("http://www.example.com/")),
+            1);
+  EXPECT_EQ(dictionary.GetCount(), 2);
+  const LinkEntry& entry = *dictionary.pGetEntry(1);
+  EXPECT_EQ(Str(entry.match), "manual");
+  EXPECT_EQ(Str(entry.replacement), "the { manual");
+  EXPECT_EQ(Str(entry.shown), "the \\'7b manual");
+  EXPECT_EQ(Apply("guide", 0), "guide");
+  EXPECT_NE(Apply("manual", 1).find("HYPERLINK http://www.example.com/ "), std::string::npos);
+  // Texts the dictionary file could not read back, and indices it does not have, change
+  // nothing.
+  EXPECT_EQ(dictionary.SetEntryTexts(fc, 0, TextString("  "), TextString("K"), TextString("u")), 0);
+  EXPECT_EQ(dictionary.SetEntryTexts(fc, 0, TextString("K"), TextString(""), TextString("u")), 0);
+  EXPECT_EQ(dictionary.SetEntryTexts(fc, 0, TextString("K"), TextString("K"), TextString("")), 0);
+  EXPECT_EQ(dictionary.SetEntryTexts(fc, 2, TextString("K"), TextString("K"), TextString("u")), 0);
+  EXPECT_EQ(dictionary.SetEntryTexts(fc, -1, TextString("K"), TextString("K"), TextString("u")), 0);
+  EXPECT_EQ(Str(dictionary.pGetEntry(0)->address), "http://www.kelvane.com/");
+}
+
 // A dictionary copied into another policy set, or written and read again, keeps the user's
 // replacement: its escapes are made once, for the link that is shown.
 TEST_F(LinkDictionaryTest, CopiesAndWritesTheReplacementAsGiven) {

@@ -218,3 +218,24 @@ TEST(KelvaneGui, EachOptionSheetShowsItsPagesInOrder) {
     gui::ExpectPictureOfAWindow(picture, 300, 150, 1000);
   }
 }
+
+TEST(KelvaneGui, LinkDictionaryEditorShownOnItsOwnIsPictured) {
+  REQUIRE_GUI();
+  TempFolder folder("gui");
+  WriteSettings(folder, kQuietSettings);
+  const std::string dictionary = folder.File("links.txt");
+  const std::string definitions =
+      "Link definition: \"Kelvane\" = \"Kelvane home\" + \"http://www.kelvane.com/\"\n"
+      "Link definition: \"manual\" = \"the manual\" + \"http://www.kelvane.com/manual\"\n";
+  WriteBytes(dictionary, definitions);
+  const std::string picture = std::string(KELVANE_BINARY_DIR) + "/kelvane-link-dictionary-editor.png";
+  fs::remove(picture);
+
+  const gui::GuiRun run = RunKelvane(
+      folder, {dictionary}, gui::PictureEnvironment(picture, 231) + " KELVANE_SHOW_DIALOG=231");
+  ASSERT_EQ(run.status, 0) << run.err;
+  SCOPED_TRACE(run.err);
+  gui::ExpectPictureOfAWindow(picture, 300, 150);
+  // Shown on its own, the editor changes nothing.
+  EXPECT_EQ(ReadBytes(dictionary), definitions);
+}
