@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/DialogPreview.h"
+#include "app/DialogTemplates.h"
 #include "app/DialogOnItsOwn.h"
 #include "app/OxvApp.h"
 #include "platform/SettingsStore.h"

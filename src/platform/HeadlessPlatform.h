@@ -256,8 +256,25 @@ class HeadlessSheet : public PropertySheetWindow {
   void SetRange(int id, int low, int high) override { frame_.SetRange(id, low, high); }
   void SetValue(int id, int value) override { frame_.SetValue(id, value); }
   int GetValue(int id) const override { return frame_.GetValue(id); }
-  void SetToolTip(int id, const std::string& text) override { frame_.SetToolTip(id, text); }
+  void AcceptDroppedFiles(bool accept) override { frame_.AcceptDroppedFiles(accept); }
+  void CreateToolTipControl() override { frame_.CreateToolTipControl(); }
+  bool HasToolTipControl() const override { return frame_.HasToolTipControl(); }
+  void AddTool(int id) override { frame_.AddTool(id); }
+  void SetToolText(int id, const std::string& text) override { frame_.SetToolText(id, text); }
+  bool HasTool(int id) const override { return frame_.HasTool(id); }
+  std::string GetToolText(int id) const override { return frame_.GetToolText(id); }
+  void RemoveTool(int id) override { frame_.RemoveTool(id); }
   int ToolCount() const override { return frame_.ToolCount(); }
+  void SetPainter(int id, Painter* painter, int width, int height) override {
+    frame_.SetPainter(id, painter, width, height);
+  }
+  void Invalidate(int id) override { frame_.Invalidate(id); }
+  Menu& CreateMenuBar() override { return frame_.CreateMenuBar(); }
+  Menu* GetMenuBar() override { return frame_.GetMenuBar(); }
+  void RedrawMenuBar() override { frame_.RedrawMenuBar(); }
+  void SetColours(int id, unsigned background, unsigned text) override {
+    frame_.SetColours(id, background, text);
+  }
 
   DialogWindow& AddPage(const DialogTemplate& page, const std::string& caption) override;
   int GetPageCount() const override { return static_cast<int>(pages_.size()); }
