@@ -872,12 +872,23 @@ static bool IsCapitalsButNoHeading(const PreHTML& line) {
          !line.ContainsNoneOf("<>=") || EndsInDotLeaderPageNumber(View(line));
 }
 
+// A line in capitals with another line in capitals directly below it, set in as far, is the
+// first entry of a list of names ("UNKNOWN" over "VAX-11/725"), not a heading; centred lines
+// are left to the title tests.
+static bool BeginsListOfCapitals(const PreHTML& line, const PreHTML* next) {
+  if (next == nullptr || next->GetLineLength() <= 0 || line.HasFlag(kFlagCentred))
+    return false;
+  return next->GetIndent() == line.GetIndent() && next->HasNoLowerCase() &&
+         !next->HasNoLetters();
+}
+
 bool LineAnalyser::CapitalisedHeading() {
   if (tracker_->Allows(Permission::CapitalisedHeadings) == 0 ||
       Policy(PolicyId::ExpectCapitalisedHeadings) == 0 || effectiveRecord_.type != kTypeBlank)
     return false;
   if (!line_.HasNoLowerCase() || !line_.ContainsNoneOf("/|\\") || line_.HasNoLetters() ||
-      line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_))
+      line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_) ||
+      BeginsListOfCapitals(line_, next_))
     return false;
   if (analysisPass_) {
     ++Statistics().capitalisedHeadings;

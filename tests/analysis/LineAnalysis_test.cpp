@@ -335,6 +335,33 @@ TEST_F(LineAnalysisTest, CapitalsThatAreNoHeading) {
   }
 }
 
+// A line in capitals directly above another in capitals at its own indent begins a list of
+// names; above text, a blank line, a deeper line or lower case, it stays a heading.
+TEST_F(LineAnalysisTest, TheFirstOfAListOfCapitalsIsNoHeading) {
+  struct Case {
+    const char* text;
+    const char* next;
+    bool heading;
+  } const kCases[] = {
+      {"      UNKNOWN", "      VAX-11/725", false},
+      {"   TYCOM", "   UNIVAC-DCT-500", false},
+      {"   1   REQUEST", "   2   REPLY", false},
+      {"      UNKNOWN", "", true},
+      {"      FTP", "          CONTROL  1000", true},
+      {"GLOSSARY", "Terms used in this document.", true},
+      {"   LISTEN STATE", "     SND.UNA", true},
+  };
+  SetPass(0, 0, 1);
+  fc.Bool(PolicyId::ExpectCapitalisedHeadings).value = 1;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    lines.clear();
+    AddAll({"Some text.", "", c.text, c.next, "", "More text."});
+    Analyse();
+    EXPECT_EQ(Type(2) == kTypeCapitalisedHeading, c.heading);
+  }
+}
+
 // A section number needs a title after it; a number alone above a paragraph is a list item.
 TEST_F(LineAnalysisTest, ANumberWithoutATitleIsNoHeading) {
   struct Case {
