@@ -220,11 +220,20 @@ int CheckHeadingLevel(Context& ctx, FileControl& fc, PreHTML& line,
 // The word at index (from 1) of text, words split at runs of blanks after the indent.
 static void WordOfLine(const TextString& text, int index, TextString& out) {
   out.SetEmpty();
-  int start = 0;
-  while (start < text.GetLength() && (text.CharAt(start) == ' ' || text.CharAt(start) == '\t'))
-    ++start;
-  if (start >= text.GetLength()) return;
-  (void)text.GetFieldFrom(text.GetText() + start, index, ' ', out, nullptr);
+  const std::string_view view = View(text);
+  std::size_t at = 0;
+  for (int word = 1; at < view.size(); ++word) {
+    while (at < view.size() && BlankBytesAt(view, at) > 0)
+      at += BlankBytesAt(view, at);
+    const std::size_t start = at;
+    while (at < view.size() && BlankBytesAt(view, at) == 0)
+      ++at;
+    if (word == index) {
+      if (at > start)
+        out.AssignBytes(view.data() + start, static_cast<int>(at - start));
+      return;
+    }
+  }
 }
 
 // A line that should become an underlined heading: its indent must agree with the level's

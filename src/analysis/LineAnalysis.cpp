@@ -112,12 +112,12 @@ static LineWords WordsOf(std::string_view text) {
   LineWords words;
   std::size_t i = 0;
   auto nextWord = [&](std::string_view& word) -> int {
-    while (i < text.size() && IsBlank(text[i]))
-      ++i;
+    while (i < text.size() && BlankBytesAt(text, i) > 0)
+      i += BlankBytesAt(text, i);
     if (i >= text.size())
       return -1;
     const std::size_t start = i;
-    while (i < text.size() && !IsBlank(text[i]))
+    while (i < text.size() && BlankBytesAt(text, i) == 0)
       ++i;
     word = text.substr(start, i - start);
     return static_cast<int>(start);

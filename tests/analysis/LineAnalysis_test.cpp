@@ -335,6 +335,34 @@ TEST_F(LineAnalysisTest, CapitalsThatAreNoHeading) {
   }
 }
 
+// A no-break space (UTF-8) after a section number or a leading word parts the words as a blank
+// does: the analysis pass counts the lines as headings at the depth of their number.
+TEST_F(LineAnalysisTest, ANoBreakSpaceEndsTheSectionNumber) {
+  struct Case {
+    const char* chapter;
+    const char* section;
+    bool headings;
+    int secondWords;  // of level 1
+  } const kCases[] = {
+      {"1.\xC2\xA0" "Definitions", "1.1.\xC2\xA0What is this FAQ?", true, 0},
+      {"Chapter\xC2\xA0" "1.\xC2\xA0" "Definitions", "1.1.\xC2\xA0What is this FAQ?", true, 1},
+      {"1.\xC2" "Definitions", "1.1.\xC2What is this FAQ?", false, 0},  // a lone lead byte
+  };
+  fc.Bool(PolicyId::ExpectContentsList).value = 0;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.section);
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    ctx.Statistics.Reset();
+    AddAll({"Some text.", "", c.chapter, "", "In this version the clock has been overhauled.", "",
+            c.section, "", "More text."});
+    Analyse();
+    EXPECT_EQ(Type(2), c.headings ? kTypeHeading1 : kTypeUntyped);
+    EXPECT_EQ(Type(6), c.headings ? kTypeHeading2 : kTypeUntyped);
+    EXPECT_EQ(Counts().headings[0].secondWordCount, c.secondWords);
+  }
+}
+
 // A line in capitals directly above another in capitals at its own indent begins a list of
 // names; above text, a blank line, a deeper line or lower case, it stays a heading.
 TEST_F(LineAnalysisTest, TheFirstOfAListOfCapitalsIsNoHeading) {
