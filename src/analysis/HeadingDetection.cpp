@@ -372,8 +372,9 @@ int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& wor
   if (analysis) {
     type = (contentsLine ? kTypeContentsHeading1 : kTypeHeading1) + depth;
   } else if (contentsLine) {
+    // A level whose column was not learnt (too few entries) has no indent to keep to.
     const int expected = details.contents[depth].indent;
-    if (checkIndent && std::abs(GetIndent() - expected) >= 2) {
+    if (checkIndent && expected >= 0 && std::abs(GetIndent() - expected) >= 2) {
       if (output)
         ReportWrongIndent(ctx, *this,
                           "INFO: Ignoring \"contents line\" at \"wrong\" indentation : ", numbers,

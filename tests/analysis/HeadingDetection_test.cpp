@@ -397,6 +397,33 @@ TEST_F(HeadingDetection, IndentationIsCheckedOutsideTheAnalysisPass) {
   EXPECT_EQ(Test(line), kTypeHeading1);
 }
 
+// A contents entry keeps to the column learnt for its level; a level too rare for a column to
+// be learnt has none to keep to, and its entries stay contents lines.
+TEST_F(HeadingDetection, ContentsLineKeepsToALearntColumnOnly) {
+  const struct {
+    int column;
+    int type;
+  } kCases[] = {
+      {-1, kTypeContentsHeading2},
+      {6, kTypeContentsHeading2},
+      {5, kTypeContentsHeading2},
+      {3, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.column);
+    lines.clear();
+    SetPass(0, 0, 1);
+    fc.GetHeadingState() = FileControl::HeadingState();
+    fc.GetHeadingState().BeginContentsList(1);
+    AfterHeading({7});
+    fc.GetHeadingState().lastHeadingType = kTypeContentsHeading1;
+    fc.GetRecognisedHeadings().contents[1].indent = c.column;
+    AddLine("   7. References ...................... 6", kTypeContentsHeading1, 1);
+    PreHTML& line = AddLine("      7.1. Normative References ........ 6", kTypeUntyped, 2);
+    EXPECT_EQ(Test(line), c.type);
+  }
+}
+
 TEST_F(HeadingDetection, AChapterInRunningTextIsNoHeading) {
   // Later passes refuse it before anything moves.
   SetPass(0, 0, 1);
