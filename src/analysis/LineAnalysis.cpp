@@ -1190,6 +1190,10 @@ void LineAnalyser::BulletContinuation() {
   const LineContext& eff = effectiveRecord_;
   const int indent = current_.indent;
   if (eff.isBullet) {
+    // A bullet that ends in its page number after a dot leader is a contents entry ("D.
+    // Changes .... 53"), whole on its line: the entry below it is no continuation.
+    if (effective_ != nullptr && EndsInDotLeaderPageNumber(View(*effective_)))
+      return;
     bool continues = indent >= eff.indent && eff.indent >= 0;
     if (eff.type != kTypeBulletContinuation && eff.type != kTypeBulletBlankWithComment &&
         Policy(PolicyId::ExpectBlankLinesBetweenParas) != 0 && indent == 0 &&
@@ -1245,6 +1249,10 @@ bool LineAnalyser::JoinIntoHeading() {
     return false;
   const LineContext& eff = effectiveRecord_;
   if (effective_ == nullptr || !IsJoinedIntoType(eff.type))
+    return false;
+  // A contents entry that ends in its page number is whole: the line below is an entry of its
+  // own ("Footnotes ..... 179" under "16.8  Equal-cost multipath ..... 178").
+  if (EndsInDotLeaderPageNumber(View(*effective_)))
     return false;
   const LineWords words = WordsOf(View(*effective_));
   if (words.secondColumn < 0)

@@ -271,6 +271,62 @@ TEST_F(LineAnalysisTest, AContentsEntryWithItsPageNumberDoesNotHangOverTheNextEn
   EXPECT_EQ(Type(7), kTypeHangingContinuation);
 }
 
+// A lettered contents entry that the bullet test takes ("D.  Changes ..... 53") is whole on
+// its line when it ends in its page number: the entry below it is no continuation of it.
+TEST_F(LineAnalysisTest, ABulletEndingInItsPageNumberTakesNoContinuation) {
+  struct Case {
+    const char* entry;
+    const char* below;
+    bool continues;
+  } const kCases[] = {
+      {"   D.  Changes from the Old Guide  . . . . . . . 53",
+       "       D.1.  Additions  . . . . . . . . . . . . 53", false},
+      {"   D.  Changes from the Old Guide", "       D.1.  Additions  . . . . . . . . . . . . 53",
+       true},
+  };
+  fc.Bool(PolicyId::LookForBullets).value = 1;
+  fc.Bool(PolicyId::ExpectAlphabeticBullets).value = 1;
+  SetPass(0, 0, 1);
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.entry);
+    lines.clear();
+    AddAll({"", "   C.  Delimiting a Name  . . . . . . . . . . 51", c.entry, c.below, ""});
+    Analyse();
+    EXPECT_TRUE(IsAnyBulletType(Type(2)));
+    EXPECT_EQ(Type(3) == kTypeBulletContinuation, c.continues);
+  }
+}
+
+// A contents entry that ends in its page number takes in no line below it: an unnumbered entry
+// set in under its title ("Footnotes ..... 7") stays an entry of its own, while an entry whose
+// title runs over two lines is joined.
+TEST_F(LineAnalysisTest, AContentsEntryEndingInItsPageNumberIsWhole) {
+  struct Case {
+    const char* entry;
+    const char* below;
+    bool joined;
+  } const kCases[] = {
+      {"       3.2.  Spacing of the Shelves ........ 6",
+       "             Footnotes ..................... 7", false},
+      {"       3.2.  Spacing of the Shelves", "             and of the Boxes ......... 6", true},
+  };
+  SetPass(0, 0, 1);
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.entry);
+    lines.clear();
+    AddAll({"", "   3.  Shelves ........................ 5", c.entry, c.below, ""});
+    lines[0]->SetLineType(kTypeBlank);
+    lines[1]->SetLineType(kTypeContentsHeading1);
+    lines[2]->SetLineType(kTypeContentsHeading2);
+    (void)lines[3]->AnalyseLine(fc, ctx);
+    EXPECT_EQ(Type(3) == kTypeNull, c.joined);
+    const std::string below(c.below);
+    EXPECT_EQ(std::string(lines[2]->GetText()).find(below.substr(below.find_first_not_of(' '))) !=
+                  std::string::npos,
+              c.joined);
+  }
+}
+
 TEST(EndsInDotLeaderPageNumber, NeedsThreeDotsBeforeTheNumber) {
   struct Case {
     const char* text;
