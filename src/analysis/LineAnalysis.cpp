@@ -882,13 +882,24 @@ static bool BeginsListOfCapitals(const PreHTML& line, const PreHTML* next) {
          !next->HasNoLetters();
 }
 
+// The fewest columns by which a definition is set in under its term.
+inline constexpr int kDefinitionIndent = 4;
+
+// A line in capitals with a line of text directly below it, set in further, is the term of a
+// glossary entry ("ACK" over "          A control bit ..."), not a heading.
+static bool IsGlossaryTerm(const PreHTML& line, const PreHTML* next) {
+  if (next == nullptr || next->GetLineLength() <= 0 || line.HasFlag(kFlagCentred))
+    return false;
+  return next->GetIndent() >= line.GetIndent() + kDefinitionIndent && !next->HasNoLowerCase();
+}
+
 bool LineAnalyser::CapitalisedHeading() {
   if (tracker_->Allows(Permission::CapitalisedHeadings) == 0 ||
       Policy(PolicyId::ExpectCapitalisedHeadings) == 0 || effectiveRecord_.type != kTypeBlank)
     return false;
   if (!line_.HasNoLowerCase() || !line_.ContainsNoneOf("/|\\") || line_.HasNoLetters() ||
       line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_) ||
-      BeginsListOfCapitals(line_, next_))
+      BeginsListOfCapitals(line_, next_) || IsGlossaryTerm(line_, next_))
     return false;
   if (analysisPass_) {
     ++Statistics().capitalisedHeadings;

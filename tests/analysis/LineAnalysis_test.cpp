@@ -420,8 +420,9 @@ TEST_F(LineAnalysisTest, ANoBreakSpaceEndsTheSectionNumber) {
 }
 
 // A line in capitals directly above another in capitals at its own indent begins a list of
-// names; above text, a blank line, a deeper line or lower case, it stays a heading.
-TEST_F(LineAnalysisTest, TheFirstOfAListOfCapitalsIsNoHeading) {
+// names, and one directly above text set in further is the term of a glossary entry; above a
+// blank line, capitals set in further or text at its own indent, it stays a heading.
+TEST_F(LineAnalysisTest, CapitalsBeginningAListOrAGlossaryEntryAreNoHeading) {
   struct Case {
     const char* text;
     const char* next;
@@ -430,9 +431,12 @@ TEST_F(LineAnalysisTest, TheFirstOfAListOfCapitalsIsNoHeading) {
       {"      UNKNOWN", "      VAX-11/725", false},
       {"   TYCOM", "   UNIVAC-DCT-500", false},
       {"   1   REQUEST", "   2   REPLY", false},
+      {"ACK", "          A control bit (acknowledge) occupying no sequence space", false},
+      {"   SEGMENT ARRIVES", "       If the state is CLOSED then", false},
       {"      UNKNOWN", "", true},
       {"      FTP", "          CONTROL  1000", true},
       {"GLOSSARY", "Terms used in this document.", true},
+      {"GLOSSARY", "   Terms used in this document.", true},
       {"   LISTEN STATE", "     SND.UNA", true},
   };
   SetPass(0, 0, 1);
