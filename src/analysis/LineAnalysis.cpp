@@ -883,7 +883,7 @@ static bool BeginsListOfCapitals(const PreHTML& line, const PreHTML* next) {
 }
 
 // The fewest columns by which a definition is set in under its term.
-inline constexpr int kDefinitionIndent = 4;
+inline constexpr int kDefinitionIndent = 3;
 
 // A line in capitals with a line of text directly below it, set in further, is the term of a
 // glossary entry ("ACK" over "          A control bit ..."), not a heading.

@@ -433,10 +433,11 @@ TEST_F(LineAnalysisTest, CapitalsBeginningAListOrAGlossaryEntryAreNoHeading) {
       {"   1   REQUEST", "   2   REPLY", false},
       {"ACK", "          A control bit (acknowledge) occupying no sequence space", false},
       {"   SEGMENT ARRIVES", "       If the state is CLOSED then", false},
+      {"   $ AES", "      (N) See: Advanced Encryption Standard.", false},
       {"      UNKNOWN", "", true},
       {"      FTP", "          CONTROL  1000", true},
       {"GLOSSARY", "Terms used in this document.", true},
-      {"GLOSSARY", "   Terms used in this document.", true},
+      {"GLOSSARY", "  Terms used in this document.", true},
       {"   LISTEN STATE", "     SND.UNA", true},
   };
   SetPass(0, 0, 1);
