@@ -424,6 +424,34 @@ TEST_F(HeadingDetection, ContentsLineKeepsToALearntColumnOnly) {
   }
 }
 
+// Numbered lines before the contents list ("(1)", "(2)") leave the numbering at 2; in the
+// analysis pass the list's first entry "1." that ends in its page number is an entry all the
+// same and the list goes on, while a "1." without a page number numbers back: the list ends
+// there and the line is a chapter.
+TEST_F(HeadingDetection, AnEntryWithItsPageNumberGoesOnWithTheContentsList) {
+  const struct {
+    const char* text;
+    int type;
+    int listOpen;
+  } kCases[] = {
+      {"   1. Introduction ....................................3", kTypeContentsHeading1, 1},
+      {"   1. Introduction", kTypeHeading1, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.text);
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    AfterHeading({2});
+    fc.GetHeadingState().BeginContentsList(1);
+    AddLine("Table of Contents", kTypeUntyped, 77);
+    AddLine("", kTypeBlank, 78);
+    PreHTML& line = AddLine(c.text, kTypeUntyped, 79);
+    EXPECT_EQ(Test(line), c.type);
+    EXPECT_EQ(fc.GetHeadingState().inContentsList, c.listOpen);
+    EXPECT_EQ(LastNumber(0), 1);
+  }
+}
+
 TEST_F(HeadingDetection, AChapterInRunningTextIsNoHeading) {
   // Later passes refuse it before anything moves.
   SetPass(0, 0, 1);

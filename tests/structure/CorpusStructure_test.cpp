@@ -83,8 +83,6 @@ struct Shortfall {
 constexpr Shortfall kShortfalls[] = {
     {"rfc1305", Measure::FoundAtLevel, 0.0},
     {"rfc1340", Measure::FalseHeadings, 7.8},
-    {"rfc4949", Measure::FoundAtLevel, 38.1},
-    {"rfc4949", Measure::ContentsOnOwnLine, 47.6},
     {"rfc793", Measure::FalseHeadings, 53.1},
 };
 
