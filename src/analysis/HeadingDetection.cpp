@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "analysis/LineAnalysis.h"
 #include "analysis/PreHTML.h"
 #include "analysis/TextViews.h"
 #include "engine/Context.h"
@@ -117,6 +118,14 @@ int CheckChaptersTooClose(Context& ctx, FileControl& fc, PreHTML& line, int dept
 
 // ---- Level check ----
 
+// A line of the open contents list that ends in its page number is an entry of the list,
+// however its number compares with numbered lines before the list ("(1)", "(2)"): it neither
+// ends the list nor is refused for numbering back.
+static bool IsOpenContentsListEntry(const FileControl::HeadingState& state, const PreHTML& line) {
+  return state.inContentsList != 0 && state.contentsSearchClosed == 0 &&
+         EndsInDotLeaderPageNumber(View(line));
+}
+
 // Rule 2 of the level check for a chapter after chapter last0 (set): the last of the three
 // conditions that applies.
 static int ChapterAfterChapter(FileControl& fc, int n0, int last0, int contentsLike) {
@@ -175,13 +184,17 @@ int CheckHeadingLevel(Context& ctx, FileControl& fc, PreHTML& line,
   const int last0 = SectionLevelState(ctx, 0).lastNumber;
 
   int result = kHeadingNoObjection;
-  if (contentsLike != 0 && tooSmall != 0 && (comparison.startsLow || (depth == 0 && n0 <= 2)))
+  const bool listEntry = IsOpenContentsListEntry(state, line);
+  if (contentsLike != 0 && tooSmall != 0 && !listEntry &&
+      (comparison.startsLow || (depth == 0 && n0 <= 2)))
     result = kHeadingContentsEndsNumberBack;
   if (result == kHeadingNoObjection && depth == 0) {
     if (last0 >= 0)
       result = ChapterAfterChapter(fc, n0, last0, contentsLike);
     else if (n0 > fc.GetInt(PolicyId::FirstSectionNumber))
       result = kHeadingFirstRejected;
+    if (listEntry && result == kHeadingContentsEndsAtOne)
+      result = kHeadingNoObjection;
   }
   // Once the contents list has ended, a line that is contents-like only because no heading
   // has followed the list yet continues the numbering: refusing it would refuse every later
@@ -199,8 +212,11 @@ int CheckHeadingLevel(Context& ctx, FileControl& fc, PreHTML& line,
     }
   }
   // The progression check reports its own results.
-  if (result == kHeadingNoObjection)
-    return CheckSectionProgression(ctx, fc, line, numbers, contentsLike, depth, report);
+  if (result == kHeadingNoObjection) {
+    const int progression = CheckSectionProgression(ctx, fc, line, numbers, contentsLike, depth,
+                                                    listEntry ? 0 : report);
+    return listEntry && progression == kHeadingChangeTooSmall ? kHeadingNoObjection : progression;
+  }
 
   if (report != 0 && ctx.OutputPass != 0) {
     TextString message;
@@ -220,11 +236,20 @@ int CheckHeadingLevel(Context& ctx, FileControl& fc, PreHTML& line,
 // The word at index (from 1) of text, words split at runs of blanks after the indent.
 static void WordOfLine(const TextString& text, int index, TextString& out) {
   out.SetEmpty();
-  int start = 0;
-  while (start < text.GetLength() && (text.CharAt(start) == ' ' || text.CharAt(start) == '\t'))
-    ++start;
-  if (start >= text.GetLength()) return;
-  (void)text.GetFieldFrom(text.GetText() + start, index, ' ', out, nullptr);
+  const std::string_view view = View(text);
+  std::size_t at = 0;
+  for (int word = 1; at < view.size(); ++word) {
+    while (at < view.size() && BlankBytesAt(view, at) > 0)
+      at += BlankBytesAt(view, at);
+    const std::size_t start = at;
+    while (at < view.size() && BlankBytesAt(view, at) == 0)
+      ++at;
+    if (word == index) {
+      if (at > start)
+        out.AssignBytes(view.data() + start, static_cast<int>(at - start));
+      return;
+    }
+  }
 }
 
 // A line that should become an underlined heading: its indent must agree with the level's
@@ -324,6 +349,8 @@ int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& wor
   if (!inContentsSection) {
     result = CheckSectionProgression(ctx, fc, *this, numbers, contentsLike, depth, 0);
     tooSmall = result == kHeadingChangeTooSmall ? 1 : 0;
+    if (tooSmall != 0 && IsOpenContentsListEntry(state, *this))
+      result = kHeadingNoObjection;
   }
   for (int i = 0; i <= depth; ++i)
     if (numbers[static_cast<std::size_t>(i)] > kHighestSectionNumber) return 0;
@@ -363,8 +390,9 @@ int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& wor
   if (analysis) {
     type = (contentsLine ? kTypeContentsHeading1 : kTypeHeading1) + depth;
   } else if (contentsLine) {
+    // A level whose column was not learnt (too few entries) has no indent to keep to.
     const int expected = details.contents[depth].indent;
-    if (checkIndent && std::abs(GetIndent() - expected) >= 2) {
+    if (checkIndent && expected >= 0 && std::abs(GetIndent() - expected) >= 2) {
       if (output)
         ReportWrongIndent(ctx, *this,
                           "INFO: Ignoring \"contents line\" at \"wrong\" indentation : ", numbers,

@@ -112,12 +112,12 @@ static LineWords WordsOf(std::string_view text) {
   LineWords words;
   std::size_t i = 0;
   auto nextWord = [&](std::string_view& word) -> int {
-    while (i < text.size() && IsBlank(text[i]))
-      ++i;
+    while (i < text.size() && BlankBytesAt(text, i) > 0)
+      i += BlankBytesAt(text, i);
     if (i >= text.size())
       return -1;
     const std::size_t start = i;
-    while (i < text.size() && !IsBlank(text[i]))
+    while (i < text.size() && BlankBytesAt(text, i) == 0)
       ++i;
     word = text.substr(start, i - start);
     return static_cast<int>(start);
@@ -872,12 +872,34 @@ static bool IsCapitalsButNoHeading(const PreHTML& line) {
          !line.ContainsNoneOf("<>=") || EndsInDotLeaderPageNumber(View(line));
 }
 
+// A line in capitals with another line in capitals directly below it, set in as far, is the
+// first entry of a list of names ("UNKNOWN" over "VAX-11/725"), not a heading; centred lines
+// are left to the title tests.
+static bool BeginsListOfCapitals(const PreHTML& line, const PreHTML* next) {
+  if (next == nullptr || next->GetLineLength() <= 0 || line.HasFlag(kFlagCentred))
+    return false;
+  return next->GetIndent() == line.GetIndent() && next->HasNoLowerCase() &&
+         !next->HasNoLetters();
+}
+
+// The fewest columns by which a definition is set in under its term.
+inline constexpr int kDefinitionIndent = 3;
+
+// A line in capitals with a line of text directly below it, set in further, is the term of a
+// glossary entry ("ACK" over "          A control bit ..."), not a heading.
+static bool IsGlossaryTerm(const PreHTML& line, const PreHTML* next) {
+  if (next == nullptr || next->GetLineLength() <= 0 || line.HasFlag(kFlagCentred))
+    return false;
+  return next->GetIndent() >= line.GetIndent() + kDefinitionIndent && !next->HasNoLowerCase();
+}
+
 bool LineAnalyser::CapitalisedHeading() {
   if (tracker_->Allows(Permission::CapitalisedHeadings) == 0 ||
       Policy(PolicyId::ExpectCapitalisedHeadings) == 0 || effectiveRecord_.type != kTypeBlank)
     return false;
   if (!line_.HasNoLowerCase() || !line_.ContainsNoneOf("/|\\") || line_.HasNoLetters() ||
-      line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_))
+      line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_) ||
+      BeginsListOfCapitals(line_, next_) || IsGlossaryTerm(line_, next_))
     return false;
   if (analysisPass_) {
     ++Statistics().capitalisedHeadings;
@@ -1179,6 +1201,10 @@ void LineAnalyser::BulletContinuation() {
   const LineContext& eff = effectiveRecord_;
   const int indent = current_.indent;
   if (eff.isBullet) {
+    // A bullet that ends in its page number after a dot leader is a contents entry ("D.
+    // Changes .... 53"), whole on its line: the entry below it is no continuation.
+    if (effective_ != nullptr && EndsInDotLeaderPageNumber(View(*effective_)))
+      return;
     bool continues = indent >= eff.indent && eff.indent >= 0;
     if (eff.type != kTypeBulletContinuation && eff.type != kTypeBulletBlankWithComment &&
         Policy(PolicyId::ExpectBlankLinesBetweenParas) != 0 && indent == 0 &&
@@ -1234,6 +1260,10 @@ bool LineAnalyser::JoinIntoHeading() {
     return false;
   const LineContext& eff = effectiveRecord_;
   if (effective_ == nullptr || !IsJoinedIntoType(eff.type))
+    return false;
+  // A contents entry that ends in its page number is whole: the line below is an entry of its
+  // own ("Footnotes ..... 179" under "16.8  Equal-cost multipath ..... 178").
+  if (EndsInDotLeaderPageNumber(View(*effective_)))
     return false;
   const LineWords words = WordsOf(View(*effective_));
   if (words.secondColumn < 0)

@@ -352,6 +352,11 @@ int TestUnderlineLine(FileControl& fc, AnalysisStatistics& statistics, PreHTML& 
     line.SetFlag(kFlagPreformatted, true);
     line.SetRollOut(fc, true);
     line.SetPreformattedKind(10);
+    // A line drawn with '+' corners or ticks ("+------+", "+-+-+-+") is the edge of a box or
+    // the tick ruler of a bit diagram: it underlines nothing and is no horizontal rule (either
+    // would drop its characters), so it stays a pre-formatted line of the drawing.
+    if (text.substr(0, end).find('+') != std::string_view::npos)
+      return kNotClassified;
   }
 
   const bool close = EndsCloseTo(current, previous);

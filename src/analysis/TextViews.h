@@ -10,6 +10,17 @@
 
 inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// The bytes of the blank that starts at i: 1 for a blank or a tab, 2 for a no-break space in
+// UTF-8 (C2 A0, as generated documents set it between a section number and its title), else 0.
+// Words are split at either.
+inline std::size_t BlankBytesAt(std::string_view text, std::size_t i) {
+  if (IsBlank(text[i]))
+    return 1;
+  const bool noBreakSpace = i + 1 < text.size() && static_cast<unsigned char>(text[i]) == 0xC2 &&
+                            static_cast<unsigned char>(text[i + 1]) == 0xA0;
+  return noBreakSpace ? 2 : 0;
+}
+
 inline std::string_view View(const TextString& text) {
   return {text.GetText(), static_cast<std::size_t>(text.GetLength())};
 }

@@ -399,7 +399,9 @@ void FileControl::CalculateHeaderLevels(int report) {
 
   // Second-word headings: a level whose headings mostly share a leading word.
   SetBoolValue(*this, PolicyId::ExpectSecondWordHeadings, 0);
-  const int sectionFactor = sections[0] < 0 ? 1 : sections[0];
+  // The count starts at -1, so one chapter "2" after a blank line leaves it at 0: that weighs
+  // like none seen rather than ruling second-word headings out.
+  const int sectionFactor = sections[0] < 1 ? 1 : sections[0];
   auto weighSecondWords = [&](HeadDetails* records,
                               std::array<HeadingLevelStats, kStatisticsLevels>& levels) {
     for (int i = 0; i < kHeadingLevels; ++i) {

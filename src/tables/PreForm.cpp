@@ -80,7 +80,19 @@ static void TakeFontMarker(Context* ctx, TextString& raw) {
     ctx->RegionFontMarker.Assign(marker);
 }
 
-static int CountTabs(const TextString& text) { return text.CountChar('\t'); }
+// The tabs that may delimit fields: those after the line's first text. Tabs that indent the
+// line (a drawing set in by tabs) delimit nothing.
+static int CountTabs(const TextString& text) {
+  int tabs = 0;
+  bool inText = false;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const char c = text.CharAt(i);
+    inText = inText || (c != ' ' && c != '\t');
+    if (inText && c == '\t')
+      ++tabs;
+  }
+  return tabs;
+}
 
 void PreForm::AddLine(PreHTML* line) {
   if (line == nullptr)

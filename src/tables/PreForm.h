@@ -205,6 +205,7 @@ class PreForm {
   int codeLineCount = 0;
   int blankLineCount = 0;
   int rulerLineCount = 0;
+  int tickRulerCount = 0;  // rulers ticked at every other column ("+-+-+-+"), as in bit diagrams
   int leadingBlankLines = 0;
   int trailingBlankLines = 0;
   int policyLineCount = 0;

@@ -21,8 +21,32 @@ constexpr int kMaxRemovedIndent = 80;
 
 static bool IsRuleChar(char c) { return c == '+' || c == '-' || c == '=' || c == '_' || c == '~'; }
 
+// The fewest ticks of a bit diagram's ruler: "+-+-+-+-+" marks four bits.
+constexpr int kMinimumTicks = 5;
+
+// A ruler of '+' ticks at every other column ("+-+-+-+-+") marks the bits of a packet or
+// register diagram: its columns are one character wide, so it draws rather than frames cells.
+static bool IsTickRuler(const TextString& text) {
+  int at = 0;
+  while (at < text.GetLength() && text.CharAt(at) == ' ')
+    ++at;
+  int ticks = 0;
+  while (at < text.GetLength() && text.CharAt(at) == '+') {
+    ++ticks;
+    const bool tickFollows = at + 1 < text.GetLength() && text.CharAt(at + 1) == '-';
+    at += tickFollows ? 2 : 1;
+    if (!tickFollows)
+      break;
+  }
+  for (; at < text.GetLength(); ++at) {
+    if (text.CharAt(at) != ' ')
+      return false;
+  }
+  return ticks >= kMinimumTicks;
+}
+
 void PreForm::ClassifyLines() {
-  codeLineCount = blankLineCount = rulerLineCount = policyLineCount = 0;
+  codeLineCount = blankLineCount = rulerLineCount = tickRulerCount = policyLineCount = 0;
   leadingBlankLines = trailingBlankLines = 0;
   firstRuler = secondRuler = lastRuler = -1;
   const int n = GetLineCount();
@@ -62,6 +86,8 @@ void PreForm::ClassifyLines() {
     l.ruler = 1;
     if (i >= headerLineCount)
       ++rulerLineCount;
+    if (IsTickRuler(l.work))
+      ++tickRulerCount;
     if (firstRuler < 0)
       firstRuler = i;
     else if (secondRuler < 0)
@@ -477,9 +503,13 @@ void PreForm::TestForDiagram() {
   }
   if (!fc_->GetInt(PolicyId::LookForDiagrams) || fixedColumns)
     return;
-  if (textWidth != 0 && separatorDelimited)
+  // Split at its ticks, a bit diagram would become a table of one-character columns whose
+  // rulers vanish as borders, its '|' fields cut apart; drawn as it stands it keeps every
+  // tick and label in place.
+  const bool bitDiagram = tickRulerCount > 0;
+  if (textWidth != 0 && separatorDelimited && !bitDiagram)
     return;
-  if (textWidth < symbolWidth || 4 * textWidth < allWidth) {
+  if (textWidth < symbolWidth || 4 * textWidth < allWidth || bitDiagram) {
     Report("INFO: Diagram detected", 4);
     diagram = 1;
     tableLike = 0;

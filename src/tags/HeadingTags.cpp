@@ -3,11 +3,13 @@
 // a heading of that level that shows the collected text.
 #include "tags/TagHandlers.h"
 
+#include "analysis/HeadingAnchors.h"
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "tags/TagServices.h"
+#include "tags/TagTextFilters.h"
 #include "text/StatementTypes.h"
 
 // Levels a tagged heading may have: 0 (no heading markup) to 6.
@@ -94,6 +96,17 @@ int ExecuteEndHeadingTag(TagCall& call) {
       TakeTextBeforeTag(call.line->GetTidy(), call.tagText, before);
       AppendAfterBlank(heading.collected, before);
     }
+  }
+  // The contents pass registers the heading, as it does the headings the analysis found, so
+  // that the output finds its entry (bookmark, link name, contents list) by its text.
+  if (ctx.ContentsPass != 0 && heading.level != 0) {
+    TextString display;
+    CleanHeadingTags(fc, ctx, 0, heading.collected, display);
+    const TextString& anchor = heading.secondText.IsEmpty() ? heading.text : heading.secondText;
+    const TextString none;
+    (void)AddHeadingAnchor(fc, ctx, kTypeUnderlinedHeading1 + heading.level - 1, heading.start,
+                           anchor, anchor, display.IsEmpty() ? anchor : display, none, none,
+                           none, 1);
   }
   if (ctx.OutputPass != 0) {
     // The heading's text comes from lines whose text the output has escaped already.

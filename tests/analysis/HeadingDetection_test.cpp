@@ -397,6 +397,61 @@ TEST_F(HeadingDetection, IndentationIsCheckedOutsideTheAnalysisPass) {
   EXPECT_EQ(Test(line), kTypeHeading1);
 }
 
+// A contents entry keeps to the column learnt for its level; a level too rare for a column to
+// be learnt has none to keep to, and its entries stay contents lines.
+TEST_F(HeadingDetection, ContentsLineKeepsToALearntColumnOnly) {
+  const struct {
+    int column;
+    int type;
+  } kCases[] = {
+      {-1, kTypeContentsHeading2},
+      {6, kTypeContentsHeading2},
+      {5, kTypeContentsHeading2},
+      {3, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.column);
+    lines.clear();
+    SetPass(0, 0, 1);
+    fc.GetHeadingState() = FileControl::HeadingState();
+    fc.GetHeadingState().BeginContentsList(1);
+    AfterHeading({7});
+    fc.GetHeadingState().lastHeadingType = kTypeContentsHeading1;
+    fc.GetRecognisedHeadings().contents[1].indent = c.column;
+    AddLine("   7. References ...................... 6", kTypeContentsHeading1, 1);
+    PreHTML& line = AddLine("      7.1. Normative References ........ 6", kTypeUntyped, 2);
+    EXPECT_EQ(Test(line), c.type);
+  }
+}
+
+// Numbered lines before the contents list ("(1)", "(2)") leave the numbering at 2; in the
+// analysis pass the list's first entry "1." that ends in its page number is an entry all the
+// same and the list goes on, while a "1." without a page number numbers back: the list ends
+// there and the line is a chapter.
+TEST_F(HeadingDetection, AnEntryWithItsPageNumberGoesOnWithTheContentsList) {
+  const struct {
+    const char* text;
+    int type;
+    int listOpen;
+  } kCases[] = {
+      {"   1. Introduction ....................................3", kTypeContentsHeading1, 1},
+      {"   1. Introduction", kTypeHeading1, 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.text);
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    AfterHeading({2});
+    fc.GetHeadingState().BeginContentsList(1);
+    AddLine("Table of Contents", kTypeUntyped, 77);
+    AddLine("", kTypeBlank, 78);
+    PreHTML& line = AddLine(c.text, kTypeUntyped, 79);
+    EXPECT_EQ(Test(line), c.type);
+    EXPECT_EQ(fc.GetHeadingState().inContentsList, c.listOpen);
+    EXPECT_EQ(LastNumber(0), 1);
+  }
+}
+
 TEST_F(HeadingDetection, AChapterInRunningTextIsNoHeading) {
   // Later passes refuse it before anything moves.
   SetPass(0, 0, 1);

@@ -271,6 +271,62 @@ TEST_F(LineAnalysisTest, AContentsEntryWithItsPageNumberDoesNotHangOverTheNextEn
   EXPECT_EQ(Type(7), kTypeHangingContinuation);
 }
 
+// A lettered contents entry that the bullet test takes ("D.  Changes ..... 53") is whole on
+// its line when it ends in its page number: the entry below it is no continuation of it.
+TEST_F(LineAnalysisTest, ABulletEndingInItsPageNumberTakesNoContinuation) {
+  struct Case {
+    const char* entry;
+    const char* below;
+    bool continues;
+  } const kCases[] = {
+      {"   D.  Changes from the Old Guide  . . . . . . . 53",
+       "       D.1.  Additions  . . . . . . . . . . . . 53", false},
+      {"   D.  Changes from the Old Guide", "       D.1.  Additions  . . . . . . . . . . . . 53",
+       true},
+  };
+  fc.Bool(PolicyId::LookForBullets).value = 1;
+  fc.Bool(PolicyId::ExpectAlphabeticBullets).value = 1;
+  SetPass(0, 0, 1);
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.entry);
+    lines.clear();
+    AddAll({"", "   C.  Delimiting a Name  . . . . . . . . . . 51", c.entry, c.below, ""});
+    Analyse();
+    EXPECT_TRUE(IsAnyBulletType(Type(2)));
+    EXPECT_EQ(Type(3) == kTypeBulletContinuation, c.continues);
+  }
+}
+
+// A contents entry that ends in its page number takes in no line below it: an unnumbered entry
+// set in under its title ("Footnotes ..... 7") stays an entry of its own, while an entry whose
+// title runs over two lines is joined.
+TEST_F(LineAnalysisTest, AContentsEntryEndingInItsPageNumberIsWhole) {
+  struct Case {
+    const char* entry;
+    const char* below;
+    bool joined;
+  } const kCases[] = {
+      {"       3.2.  Spacing of the Shelves ........ 6",
+       "             Footnotes ..................... 7", false},
+      {"       3.2.  Spacing of the Shelves", "             and of the Boxes ......... 6", true},
+  };
+  SetPass(0, 0, 1);
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.entry);
+    lines.clear();
+    AddAll({"", "   3.  Shelves ........................ 5", c.entry, c.below, ""});
+    lines[0]->SetLineType(kTypeBlank);
+    lines[1]->SetLineType(kTypeContentsHeading1);
+    lines[2]->SetLineType(kTypeContentsHeading2);
+    (void)lines[3]->AnalyseLine(fc, ctx);
+    EXPECT_EQ(Type(3) == kTypeNull, c.joined);
+    const std::string below(c.below);
+    EXPECT_EQ(std::string(lines[2]->GetText()).find(below.substr(below.find_first_not_of(' '))) !=
+                  std::string::npos,
+              c.joined);
+  }
+}
+
 TEST(EndsInDotLeaderPageNumber, NeedsThreeDotsBeforeTheNumber) {
   struct Case {
     const char* text;
@@ -330,6 +386,66 @@ TEST_F(LineAnalysisTest, CapitalsThatAreNoHeading) {
     SCOPED_TRACE(c.text);
     lines.clear();
     AddAll({"Some text.", "", c.text, "", "More text."});
+    Analyse();
+    EXPECT_EQ(Type(2) == kTypeCapitalisedHeading, c.heading);
+  }
+}
+
+// A no-break space (UTF-8) after a section number or a leading word parts the words as a blank
+// does: the analysis pass counts the lines as headings at the depth of their number.
+TEST_F(LineAnalysisTest, ANoBreakSpaceEndsTheSectionNumber) {
+  struct Case {
+    const char* chapter;
+    const char* section;
+    bool headings;
+    int secondWords;  // of level 1
+  } const kCases[] = {
+      {"1.\xC2\xA0" "Definitions", "1.1.\xC2\xA0What is this FAQ?", true, 0},
+      {"Chapter\xC2\xA0" "1.\xC2\xA0" "Definitions", "1.1.\xC2\xA0What is this FAQ?", true, 1},
+      {"1.\xC2" "Definitions", "1.1.\xC2What is this FAQ?", false, 0},  // a lone lead byte
+  };
+  fc.Bool(PolicyId::ExpectContentsList).value = 0;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.section);
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    ctx.Statistics.Reset();
+    AddAll({"Some text.", "", c.chapter, "", "In this version the clock has been overhauled.", "",
+            c.section, "", "More text."});
+    Analyse();
+    EXPECT_EQ(Type(2), c.headings ? kTypeHeading1 : kTypeUntyped);
+    EXPECT_EQ(Type(6), c.headings ? kTypeHeading2 : kTypeUntyped);
+    EXPECT_EQ(Counts().headings[0].secondWordCount, c.secondWords);
+  }
+}
+
+// A line in capitals directly above another in capitals at its own indent begins a list of
+// names, and one directly above text set in further is the term of a glossary entry; above a
+// blank line, capitals set in further or text at its own indent, it stays a heading.
+TEST_F(LineAnalysisTest, CapitalsBeginningAListOrAGlossaryEntryAreNoHeading) {
+  struct Case {
+    const char* text;
+    const char* next;
+    bool heading;
+  } const kCases[] = {
+      {"      UNKNOWN", "      VAX-11/725", false},
+      {"   TYCOM", "   UNIVAC-DCT-500", false},
+      {"   1   REQUEST", "   2   REPLY", false},
+      {"ACK", "          A control bit (acknowledge) occupying no sequence space", false},
+      {"   SEGMENT ARRIVES", "       If the state is CLOSED then", false},
+      {"   $ AES", "      (N) See: Advanced Encryption Standard.", false},
+      {"      UNKNOWN", "", true},
+      {"      FTP", "          CONTROL  1000", true},
+      {"GLOSSARY", "Terms used in this document.", true},
+      {"GLOSSARY", "  Terms used in this document.", true},
+      {"   LISTEN STATE", "     SND.UNA", true},
+  };
+  SetPass(0, 0, 1);
+  fc.Bool(PolicyId::ExpectCapitalisedHeadings).value = 1;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    lines.clear();
+    AddAll({"Some text.", "", c.text, c.next, "", "More text."});
     Analyse();
     EXPECT_EQ(Type(2) == kTypeCapitalisedHeading, c.heading);
   }

@@ -346,6 +346,39 @@ TEST_F(LineClassTest, UnderlineOfMixedCharactersIsMarkedPreformatted) {
   EXPECT_EQ(underline.GetPreformattedKind(), 10);
 }
 
+// The edges of a box and the tick rulers of a bit diagram underline nothing and are no rule:
+// either would drop their characters. They stay pre-formatted lines of their drawing, and the
+// line above keeps its type.
+TEST_F(LineClassTest, BoxEdgesAndTickRulersStayPartOfTheirDrawing) {
+  struct Case {
+    const char* above;
+    const char* line;
+  };
+  const Case kCases[] = {
+      {"   0 1 2 3 4 5 6 7 8 9 0 1 2 3", "   +-+-+-+-+-+-+-+-+-+-+-+-+-+-+"},
+      {"   |Version|  IHL  |Type of Service|", "   +-+-+-+-+-+-+-+-+-+-+-+-+-+-+-+-+-+"},
+      {"Heading", "+-+-+-+"},
+      {"   | Type | Length |", "   +------+--------+"},
+      {"Introduction", "+============+"},
+      {"A long line of ordinary running text", "+-----+"},
+  };
+  for (const bool lookForUnderlines : {true, false}) {
+    fc.Bool(PolicyId::LookForUnderlinedText).value = lookForUnderlines ? 1 : 0;
+    for (const Case& c : kCases) {
+      SCOPED_TRACE(std::string(c.line) + (lookForUnderlines ? " (underlines)" : ""));
+      lines.clear();
+      PreHTML& above = Add(c.above);
+      PreHTML& line = Add(c.line);
+      EXPECT_EQ(Underline(nullptr, &above, line, nullptr), kNotClassified);
+      EXPECT_EQ(above.GetLineType(), kTypeUntyped);
+      EXPECT_FALSE(above.HasFlag(kFlagUnderlined));
+      EXPECT_TRUE(line.HasFlag(kFlagPreformatted));
+      EXPECT_TRUE(line.HasFlag(kFlagRollOut));
+      EXPECT_FALSE(line.HasFlag(kFlagRuleLine));
+    }
+  }
+}
+
 TEST_F(LineClassTest, LinesThatAreNoUnderline) {
   struct Case {
     const char* line;

@@ -241,6 +241,42 @@ std::string Collapsed(const std::string& text) {
   return out;
 }
 
+// The lines of a bit diagram that hold no word, each trimmed: the tick rulers ("+-+-+-+-+", a
+// tick at every other column) and the bit numbers above them ("0 1 2 3 4 5 6 7 8 9 0 1",
+// digits one blank apart). The word check does not see them, yet a diagram without them loses
+// what it shows. Lines end at a line feed, a form feed or a carriage return.
+std::vector<std::string> BitDiagramRulers(const std::string& text) {
+  std::vector<std::string> rulers;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    std::size_t end = text.find_first_of("\n\f\r", from);
+    if (end == std::string::npos)
+      end = text.size();
+    std::string line = text.substr(from, end - from);
+    from = end + 1;
+    const std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos)
+      continue;
+    line.erase(0, first);
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+      line.pop_back();
+    // Alternating pairs: '+' and '-' in a tick ruler, a digit and a blank in bit numbers.
+    const bool ticks = line[0] == '+';
+    const bool numbers = std::isdigit(static_cast<unsigned char>(line[0])) != 0;
+    bool alternating = ticks || numbers;
+    for (std::size_t i = 0; i < line.size() && alternating; ++i) {
+      const unsigned char c = static_cast<unsigned char>(line[i]);
+      if (i % 2 == 1)
+        alternating = c == (ticks ? '-' : ' ');
+      else
+        alternating = ticks ? c == '+' : std::isdigit(c) != 0;
+    }
+    if (alternating && line.size() >= (ticks ? 9u : 15u))
+      rulers.push_back(line);
+  }
+  return rulers;
+}
+
 // The text of UTF-16 LE bytes after a byte-order mark, as UTF-8 (enough for the words).
 std::string Utf16LeToUtf8(const std::string& bytes) {
   std::string out;
@@ -791,6 +827,9 @@ TEST(EndToEnd, CorpusConvertsAndOpensInARealReader) {
               "")
         << "characters beyond ASCII differ (code points in decimal)";
     EXPECT_EQ(Joined(LostWords(inputWords, outputWords)), "") << "words lost";
+    EXPECT_EQ(Joined(LostWords(BitDiagramRulers(InputText(inputs[i])), BitDiagramRulers(shown))),
+              "")
+        << "lines of bit diagrams lost";
     const ReadingOrder order = WordsInReadingOrder(inputWords, outputWords);
     EXPECT_GE(order.anchorsInOrder * 100, order.anchors * 99)
         << order.anchorsInOrder << " of " << order.anchors << " anchors in order";

@@ -8,6 +8,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/StatementReading.h"
+#include "text/NameIndex.h"
 #include "text/StatementFile.h"
 
 namespace {
@@ -223,6 +224,30 @@ TEST_F(PolicyCalculationTest, NumberedHeadingsGiveLevelColumns) {
   EXPECT_EQ(h.headings[2].indent, 4);
   EXPECT_EQ(h.headings[2].defined, 1);
   EXPECT_EQ(h.headings[3].indent, -1);
+}
+
+// Chapters that all begin with the same word ("Chapter 2. ...") are second-word headings
+// however many chapters "2" after a blank line were counted: the count starts at -1, and one
+// such chapter must not weigh less than none.
+TEST(PolicyCalculation, ChaptersAfterALeadingWordAreSecondWordHeadings) {
+  for (const int chaptersTwo : {-1, 0, 1, 2}) {
+    SCOPED_TRACE(chaptersTwo);
+    Context ctx(2, kOutputRtf);
+    FileControl fc;
+    fc.AttachContext(&ctx);
+    CalculationStatistics st(ctx.Statistics);
+    AddMany(st.lineLengths, 72, 400);
+    st.numLines = 400;
+    AddMany(st.headings[0].indents, 0, 16);
+    st.headings[0].secondWordCount = 16;
+    (void)st.headings[0].secondWords.Add(HashName("Chapter"), "Chapter");
+    AddMany(st.headings[1].indents, 0, 100);
+    st.numberedHeadings = 116;
+    st.levelZeroSections[0] = chaptersTwo;
+    fc.CalculatePolicies(1);
+    EXPECT_EQ(fc.GetInt(PolicyId::ExpectSecondWordHeadings), 1);
+    EXPECT_STREQ(fc.GetRecognisedHeadings().headings[0].prefixWords.GetText(), "Chapter");
+  }
 }
 
 TEST_F(PolicyCalculationTest, ExplicitHeadingChoiceIsKept) {

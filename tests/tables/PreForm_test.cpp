@@ -86,6 +86,16 @@ TEST_F(PreFormTest, AddLineKeepsRegionStatistics) {
   EXPECT_EQ(region->minLineLength, region->GetLine(1)->workLength);
 }
 
+// Tabs that set a line in delimit no field: a drawing indented by tabs is no tab-delimited
+// data.
+TEST_F(PreFormTest, TabsThatIndentALineAreNotCountedAsDelimiters) {
+  Add("\t\t\t     0 1 2 3 4 5 6 7");
+  Add("\t\t\t    +-+-+-+-+-+-+-+-+");
+  Add("\t \t\t    |1 0 1 0\t1 0 1 0|");
+  EXPECT_EQ(region->minTabCount, 0);
+  EXPECT_EQ(region->maxTabCount, 1);
+}
+
 TEST_F(PreFormTest, AddLineTakesTheFontMarkerOutOfTheRawText) {
   Add("a [[font x]] b [[font x]]");
   EXPECT_STREQ(ctx.RegionFontMarker.GetText(), "[[font x]]");

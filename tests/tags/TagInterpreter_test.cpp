@@ -326,6 +326,38 @@ TEST_F(TagInterpreterTest, TaggedHeadingCollectsItsTextUntilEndHeading) {
   EXPECT_TRUE(messages.empty());
 }
 
+// The contents pass registers a tagged heading in the heading list, so that the output finds
+// it by its text; a heading of level 0 is no heading and is not registered.
+TEST_F(TagInterpreterTest, TaggedHeadingIsRegisteredInTheContentsPass) {
+  const struct {
+    const char* tag;
+    int registered;
+  } kCases[] = {
+      {"[[HEADING]]", 1},
+      {"[[HEADING 3]]", 1},
+      {"[[HEADING 0]]", 0},
+  };
+  SetPass(0, 1, 0);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.tag);
+    ctx.Headings.Clear();
+    PreHTML first;
+    first.SetText(c.tag);
+    (void)Run(c.tag, kTagModeLine, &first);
+    PreHTML last;
+    last.SetText("My Own Heading[[END_HEADING]]");
+    (void)Run("[[END_HEADING]]", kTagModeLine, &last);
+    ASSERT_EQ(ctx.Headings.GetCount(), c.registered);
+    if (c.registered == 0)
+      continue;
+    int index = -1;
+    int count = 0;
+    const TextString text("My Own Heading");
+    EXPECT_NE(ctx.Headings.FindBestMatch(ctx, text, text, 1, TextPosition(), index, count),
+              nullptr);
+  }
+}
+
 TEST_F(TagInterpreterTest, HeadingTagClosesWhatIsStillOpen) {
   SetPass(0, 0, 1);
   ctx.PendingFontChange = 1;
