@@ -157,25 +157,21 @@ TextString::TextString() : extraWord_(1) { Reserve(0); }
 
 TextString::TextString(const TextString& other) {
   Reserve(other.length_);
-  if (other.length_ > 0) std::memcpy(buffer_.get(), other.buffer_.get(), static_cast<size_t>(other.length_));
+  if (other.length_ > 0) std::memcpy(buffer_, other.buffer_, static_cast<size_t>(other.length_));
   length_ = other.length_;
   buffer_[length_] = '\0';
 }
 
 TextString::TextString(TextString&& other) noexcept
-    : buffer_(std::move(other.buffer_)),
-      length_(other.length_),
-      capacity_(other.capacity_),
-      extraWord_(other.extraWord_) {
+    : length_(other.length_), capacity_(other.capacity_), extraWord_(other.extraWord_) {
   std::memcpy(extraWords_, other.extraWords_, sizeof extraWords_);
-  other.length_ = 0;
-  other.capacity_ = -1;
+  TakeBuffer(other);
 }
 
 TextString::TextString(const char* text) {
   const int n = text ? ClampedLength(text) : 0;
   Reserve(n);
-  if (n > 0) std::memcpy(buffer_.get(), text, static_cast<size_t>(n));
+  if (n > 0) std::memcpy(buffer_, text, static_cast<size_t>(n));
   length_ = n;
   buffer_[n] = '\0';
 }
@@ -197,12 +193,29 @@ TextString& TextString::operator=(const TextString& other) {
 
 TextString& TextString::operator=(TextString&& other) noexcept {
   if (this == &other) return *this;
-  buffer_ = std::move(other.buffer_);
   length_ = other.length_;
   capacity_ = other.capacity_;
+  TakeBuffer(other);
+  return *this;
+}
+
+void TextString::TakeBuffer(TextString& other) {
+  // length_ and capacity_ are already other's. A heap buffer changes hands; the inner
+  // buffer cannot, so its text (with the terminator) is copied into this object's own.
+  if (other.heap_) {
+    heap_ = std::move(other.heap_);
+    buffer_ = other.buffer_;
+  } else if (other.buffer_ != nullptr) {
+    heap_.reset();
+    buffer_ = inner_;
+    std::memcpy(inner_, other.buffer_, static_cast<size_t>(length_) + 1);
+  } else {
+    heap_.reset();
+    buffer_ = nullptr;
+  }
+  other.buffer_ = nullptr;
   other.length_ = 0;
   other.capacity_ = -1;
-  return *this;
 }
 
 TextString& TextString::operator=(const char* text) {
@@ -269,7 +282,7 @@ void TextString::SetLength(int length) {
 
 int TextString::Assign(const char* text) {
   if (text == nullptr || *text == '\0') return Clear();
-  if (buffer_ && text == buffer_.get()) return 1;
+  if (buffer_ && text == buffer_) return 1;
   return AssignBytes(text, ClampedLength(text));
 }
 
@@ -286,13 +299,13 @@ void TextString::SetEmpty() {
 
 int TextString::AssignBytes(const char* source, int n) {
   if (n < 0 || (source == nullptr && n > 0)) return 0;
-  if (n > capacity_ && PointsInto(source, buffer_.get(), capacity_ + 2)) {
+  if (n > capacity_ && PointsInto(source, buffer_, capacity_ + 2)) {
     // Growing would free the source before it is copied.
     const std::string copy(source, static_cast<size_t>(n));
     return AssignBytes(copy.data(), n);
   }
   if (!Reserve(n)) return 0;
-  if (n > 0) std::memmove(buffer_.get(), source, static_cast<size_t>(n));
+  if (n > 0) std::memmove(buffer_, source, static_cast<size_t>(n));
   length_ = n;
   buffer_[n] = '\0';
   return 1;
@@ -324,7 +337,7 @@ int TextString::KeepSubstring(int start, int count) {
   if (start < 0 || start > length_) return 0;
   if (count < 0) count = 0;
   if (count > length_ - start) count = length_ - start;
-  if (count > 0 && start > 0) std::memmove(buffer_.get(), buffer_.get() + start, static_cast<size_t>(count));
+  if (count > 0 && start > 0) std::memmove(buffer_, buffer_ + start, static_cast<size_t>(count));
   length_ = count;
   if (buffer_) buffer_[length_] = '\0';
   return 1;
@@ -351,13 +364,21 @@ int TextString::Reserve(int n) {
     target = n < 500000 ? 2LL * capacity_ : capacity_ * 3LL / 2;
   const long long size = ((target + 1) / 256) * 256 + 256;
   if (size - 2 > INT_MAX) return 0;
-  std::unique_ptr<char[]> fresh(new char[static_cast<size_t>(size)]);
-  if (buffer_ && length_ > 0)
-    std::memcpy(fresh.get(), buffer_.get(), static_cast<size_t>(length_));
-  else
+  // The first buffer (256 bytes) is the inner one: only texts that outgrow it touch the heap.
+  std::unique_ptr<char[]> fresh;
+  char* into = inner_;
+  if (size > kInnerSize) {
+    fresh.reset(new char[static_cast<size_t>(size)]);
+    into = fresh.get();
+  }
+  if (buffer_ && length_ > 0) {
+    if (into != buffer_) std::memcpy(into, buffer_, static_cast<size_t>(length_));
+  } else {
     length_ = 0;
-  fresh[length_] = '\0';
-  buffer_ = std::move(fresh);
+  }
+  into[length_] = '\0';
+  if (fresh) heap_ = std::move(fresh);
+  buffer_ = into;
   capacity_ = static_cast<int>(size - 2);
   return 1;
 }
@@ -419,7 +440,7 @@ int TextString::Insert(int pos, const char* text) {
 int TextString::InsertChar(int pos, char c) {
   if (pos < 0 || pos > length_) return 0;
   if (length_ == INT_MAX || !Reserve(length_ + 1)) return 0;
-  char* b = buffer_.get();
+  char* b = buffer_;
   std::memmove(b + pos + 1, b + pos, static_cast<size_t>(length_ - pos));
   b[pos] = c;
   b[++length_] = '\0';
@@ -433,7 +454,7 @@ int TextString::ReplaceSpan(int pos, int count, const char* text) {
   if (count > length_ - pos) count = length_ - pos;
   // The inserted text may come from our own buffer, which the move below disturbs.
   std::string copy;
-  if (PointsInto(text, buffer_.get(), capacity_ + 2)) {
+  if (PointsInto(text, buffer_, capacity_ + 2)) {
     copy = text;
     text = copy.c_str();
   }
@@ -441,7 +462,7 @@ int TextString::ReplaceSpan(int pos, int count, const char* text) {
   const long long newLength = static_cast<long long>(length_) - count + n;
   if (newLength > INT_MAX - 2) return 0;
   if (!Reserve(static_cast<int>(newLength))) return 0;
-  char* b = buffer_.get();
+  char* b = buffer_;
   std::memmove(b + pos + n, b + pos + count, static_cast<size_t>(length_ - pos - count));
   if (n > 0) std::memcpy(b + pos, text, static_cast<size_t>(n));
   length_ = static_cast<int>(newLength);
@@ -467,9 +488,9 @@ bool TextString::Compare(const char* s, int caseSensitive, int ignoreBlanks) con
   const bool exact = caseSensitive != 0;
   if (!ignoreBlanks) {
     const size_t n = std::strlen(s);
-    return n == static_cast<size_t>(length_) && SameBytes(buffer_.get(), s, length_, exact);
+    return n == static_cast<size_t>(length_) && SameBytes(buffer_, s, length_, exact);
   }
-  const char* a = buffer_.get();
+  const char* a = buffer_;
   const char* aEnd = a + length_;
   for (;;) {
     while (a < aEnd && IsBlank(static_cast<unsigned char>(*a))) ++a;
@@ -483,7 +504,7 @@ bool TextString::Compare(const char* s, int caseSensitive, int ignoreBlanks) con
 
 bool TextString::Equals(const TextString& other) const {
   if (!buffer_ || length_ != other.length_) return false;
-  return SameBytes(buffer_.get(), other.GetText(), length_, false);
+  return SameBytes(buffer_, other.GetText(), length_, false);
 }
 
 bool TextString::EqualsText(const TextString& other, int caseSensitive, int ignoreBlanks) const {
@@ -495,14 +516,14 @@ bool TextString::StartsWith(const char* s, int caseSensitive) const {
   if (s == nullptr || *s == '\0' || length_ == 0) return false;
   const size_t n = std::strlen(s);
   if (n > static_cast<size_t>(length_)) return false;
-  return SameBytes(buffer_.get(), s, static_cast<int>(n), caseSensitive != 0);
+  return SameBytes(buffer_, s, static_cast<int>(n), caseSensitive != 0);
 }
 
 bool TextString::EndsWith(const char* s, int caseSensitive) const {
   if (s == nullptr || *s == '\0' || length_ == 0) return false;
   const size_t n = std::strlen(s);
   if (n > static_cast<size_t>(length_)) return false;
-  return SameBytes(buffer_.get() + length_ - n, s, static_cast<int>(n), caseSensitive != 0);
+  return SameBytes(buffer_ + length_ - n, s, static_cast<int>(n), caseSensitive != 0);
 }
 
 int CompareChars(const char* a, const char* b, int n, int ignoreCase) {
@@ -538,7 +559,7 @@ bool TextString::Find(int start, const char* s, int* pos, int caseSensitive, int
   if (span > 0 && static_cast<long long>(start) + span < end) end = start + span;
   const int n = ClampedLength(s);
   PatternSearch search(s, n, caseSensitive == 0);
-  const int at = search.FindIn(buffer_.get(), start, end);
+  const int at = search.FindIn(buffer_, start, end);
   if (at < 0) return false;
   if (pos) *pos = at;
   return true;
@@ -552,9 +573,9 @@ bool TextString::FindChar(int start, char c, int* pos, int caseSensitive) const 
   const unsigned char other = (!caseSensitive && IsLower(lower)) ? FoldUpper(lower) : lower;
   if (other == lower) {
     // One byte to look for: the library's search is much faster than a loop.
-    const void* hit = std::memchr(buffer_.get() + start, lower, static_cast<size_t>(length_ - start));
+    const void* hit = std::memchr(buffer_ + start, lower, static_cast<size_t>(length_ - start));
     if (hit == nullptr) return false;
-    if (pos) *pos = static_cast<int>(static_cast<const char*>(hit) - buffer_.get());
+    if (pos) *pos = static_cast<int>(static_cast<const char*>(hit) - buffer_);
     return true;
   }
   for (int i = start; i < length_; ++i) {
@@ -569,8 +590,8 @@ bool TextString::FindChar(int start, char c, int* pos, int caseSensitive) const 
 const char* TextString::FindNoCase(const char* s) const {
   if (s == nullptr || *s == '\0' || length_ == 0) return nullptr;
   PatternSearch search(s, ClampedLength(s), true);
-  const int at = search.FindIn(buffer_.get(), 0, length_);
-  return at < 0 ? nullptr : buffer_.get() + at;
+  const int at = search.FindIn(buffer_, 0, length_);
+  return at < 0 ? nullptr : buffer_ + at;
 }
 
 bool TextString::ContainsNoCase(const char* s) const {
@@ -605,7 +626,7 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
   PatternSearch search(find, findLength, caseSensitive == 0);
   // The replacement may live in our own buffer; keep it apart from the edits.
   std::string replacementCopy;
-  if (replacement && PointsInto(replacement, buffer_.get(), capacity_ + 2)) {
+  if (replacement && PointsInto(replacement, buffer_, capacity_ + 2)) {
     replacementCopy = replacement;
     replacement = replacementCopy.c_str();
   }
@@ -615,7 +636,7 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
 
   if (replacement == nullptr || replacementLength == findLength) {
     // Same size: overwrite in place.
-    char* b = buffer_.get();
+    char* b = buffer_;
     for (int pos = start; !limitReached();) {
       const int at = search.FindIn(b, pos, length_);
       if (at < 0) break;
@@ -637,7 +658,7 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
   // Different sizes: build the result in one pass instead of shifting the tail for every
   // occurrence, which would be quadratic on long texts with many occurrences. Most texts hold
   // no occurrence at all: they are left without building anything.
-  const char* b = buffer_.get();
+  const char* b = buffer_;
   if (search.FindIn(b, start, length_) < 0) return !(maxCount > 0);
   std::string out;
   out.reserve(static_cast<size_t>(length_));
@@ -696,7 +717,7 @@ bool TextString::ReplaceChar(int start, char from, char to, int maxCount) {
 }
 
 void TextString::CollapseBlanks() {
-  char* b = buffer_.get();
+  char* b = buffer_;
   if (!b) return;
   int out = 0;
   bool previousBlank = false;
@@ -745,7 +766,7 @@ void TextString::FilterCharacters(int kind) {
     }
     return true;
   };
-  char* b = buffer_.get();
+  char* b = buffer_;
   int out = 0;
   for (int i = 0; i < length_; ++i)
     if (keep(static_cast<unsigned char>(b[i]))) b[out++] = b[i];
@@ -763,7 +784,7 @@ void TextString::ToUpper() {
 
 void TextString::ExpandTabs(int width) {
   // A width below 1 has no tab stops to expand to.
-  if (width < 1 || length_ == 0 || std::memchr(buffer_.get(), '\t', static_cast<size_t>(length_)) == nullptr)
+  if (width < 1 || length_ == 0 || std::memchr(buffer_, '\t', static_cast<size_t>(length_)) == nullptr)
     return;
   std::string out;
   out.reserve(static_cast<size_t>(length_) + 16);
@@ -792,7 +813,7 @@ static bool EndsWideField(const char* p, const char* end) {
 }
 
 bool TextString::GetFieldFrom(const char* from, int n, char separator, TextString& out, int* offset) const {
-  const char* text = buffer_.get();
+  const char* text = buffer_;
   if (n <= 0 || !PointsInto(from, text, length_)) {
     out.SetEmpty();
     return false;
@@ -829,11 +850,11 @@ bool TextString::GetFieldFrom(const char* from, int n, char separator, TextStrin
 }
 
 bool TextString::GetField(int n, char separator, TextString& out) const {
-  return GetFieldFrom(buffer_.get(), n, separator, out, nullptr);
+  return GetFieldFrom(buffer_, n, separator, out, nullptr);
 }
 
 bool TextString::GetFieldAndOffset(int n, char separator, TextString& out, int* offset) const {
-  return GetFieldFrom(buffer_.get(), n, separator, out, offset);
+  return GetFieldFrom(buffer_, n, separator, out, offset);
 }
 
 bool TextString::GetNextField(int* pos, char separator, TextString& out) const {
@@ -843,7 +864,7 @@ bool TextString::GetNextField(int* pos, char separator, TextString& out) const {
     out.SetEmpty();
     return false;
   }
-  if (!GetFieldFrom(buffer_.get() + *pos, 1, separator, out, nullptr)) return false;
+  if (!GetFieldFrom(buffer_ + *pos, 1, separator, out, nullptr)) return false;
   const long long next = static_cast<long long>(*pos) + out.GetLength() + 1;
   *pos = next > length_ ? length_ : static_cast<int>(next);
   return true;
@@ -871,7 +892,7 @@ int TextString::Utf8ByteOffset(int count, int start) const {
   int offset = start;
   for (int i = 0; i < count; ++i) {
     if (offset >= length_) return -1;
-    offset += Utf8Step(buffer_.get(), offset, length_);
+    offset += Utf8Step(buffer_, offset, length_);
   }
   return offset;
 }
@@ -881,7 +902,7 @@ int TextString::Utf8CharCount(int from, int to) const {
   if (to < 0 || to >= length_) to = length_ - 1;
   int n = 0;
   for (int offset = from; offset <= to;) {
-    offset += Utf8Step(buffer_.get(), offset, length_);
+    offset += Utf8Step(buffer_, offset, length_);
     ++n;
   }
   return n;
@@ -1086,7 +1107,7 @@ static bool IsHighSurrogate(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
 static bool IsLowSurrogate(unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 bool TextString::Utf16ToUtf8(int bigEndian) {
-  const auto* b = reinterpret_cast<const unsigned char*>(buffer_.get());
+  const auto* b = reinterpret_cast<const unsigned char*>(buffer_);
   const int units = length_ / 2;
   const auto unitAt = [&](int k) -> unsigned {
     const unsigned first = b[2 * k];
@@ -1135,16 +1156,16 @@ static int DecodeHexEscapes(char* b, int length, char marker, Accept accept) {
 }
 
 void TextString::DecodeQuotedPrintable(int printableOnly) {
-  if (length_ < 3 || std::memchr(buffer_.get(), '=', static_cast<size_t>(length_)) == nullptr) return;
-  length_ = DecodeHexEscapes(buffer_.get(), length_, '=',
+  if (length_ < 3 || std::memchr(buffer_, '=', static_cast<size_t>(length_)) == nullptr) return;
+  length_ = DecodeHexEscapes(buffer_, length_, '=',
                              [printableOnly](int value) { return !printableOnly || (value >= 32 && value <= 127); });
   buffer_[length_] = '\0';
 }
 
 void TextString::DecodePercentEscapes() {
-  if (length_ < 3 || std::memchr(buffer_.get(), '%', static_cast<size_t>(length_)) == nullptr) return;
+  if (length_ < 3 || std::memchr(buffer_, '%', static_cast<size_t>(length_)) == nullptr) return;
   // Control characters stay escaped.
-  length_ = DecodeHexEscapes(buffer_.get(), length_, '%', [](int value) { return value >= 32; });
+  length_ = DecodeHexEscapes(buffer_, length_, '%', [](int value) { return value >= 32; });
   buffer_[length_] = '\0';
 }
 
@@ -1218,7 +1239,7 @@ static char LineDrawingForm(char c) {
 }
 
 void TextString::ConvertEscapeSequences(int* lineDrawingMode, int* escapeSeen, TextString& message) {
-  char* b = buffer_.get();
+  char* b = buffer_;
   if (!b) return;
   int mode = lineDrawingMode ? *lineDrawingMode : 0;
   // First pass: follow the line-drawing mode and turn its letters into ASCII.
