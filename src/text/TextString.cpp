@@ -1170,6 +1170,9 @@ void TextString::DecodePercentEscapes() {
 }
 
 void TextString::EscapeHighCharacters() {
+  // Most texts have no such byte: they are left without building a copy.
+  const auto isHigh = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
+  if (std::none_of(buffer_, buffer_ + length_, isHigh)) return;
   std::string out;
   bool any = false;
   out.reserve(static_cast<size_t>(length_) + 16);
