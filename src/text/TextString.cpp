@@ -43,10 +43,12 @@ static bool PointsInto(const char* p, const char* base, int size) {
 
 namespace {
 
-// Leftmost-occurrence search. Long spans use a Horspool skip table, so a failed partial
-// match never hides an occurrence that begins inside it and long texts are scanned in
-// sublinear steps; short spans (most lines) are scanned directly, which is cheaper than
-// building the table.
+// Leftmost-occurrence search. The candidates (the positions of the pattern's first byte) are
+// found with the library's byte search and tried one by one, which suits most texts: lines
+// and paragraphs where the first byte is rare. Where candidates keep failing on a long span,
+// a Horspool skip table takes over, so a failed partial match never hides an occurrence that
+// begins inside it and such texts are scanned in sublinear steps; building the table costs
+// more than most searches, so it is built only then (and kept for the searcher's next calls).
 class PatternSearch {
  public:
   PatternSearch(const char* pattern, int patternLength, bool foldCase)
@@ -58,44 +60,13 @@ class PatternSearch {
   int FindIn(const char* text, int from, int end) {
     if (length_ <= 0 || from < 0 || end - from < length_) return -1;
     const auto* t = reinterpret_cast<const unsigned char*>(text);
-    if (end - from < kTableWorthwhile) {
-      // Candidates are the positions of the pattern's first byte: memchr finds them when the
-      // case counts, a folded comparison of that byte alone when it does not.
-      const int last = end - length_;
-      if (!foldCase_) {
-        const unsigned char first = pattern_[0];
-        for (int pos = from; pos <= last; ++pos) {
-          const void* hit = std::memchr(t + pos, first, static_cast<size_t>(last - pos + 1));
-          if (hit == nullptr) return -1;
-          pos = static_cast<int>(static_cast<const unsigned char*>(hit) - t);
-          if (std::memcmp(t + pos + 1, pattern_ + 1, static_cast<size_t>(length_ - 1)) == 0)
-            return pos;
-        }
-        return -1;
-      }
-      // Folded, the first byte has at most two spellings: the library's search finds the
-      // next of each, and the nearer one is the candidate.
-      const unsigned char upper = FoldUpper(pattern_[0]);
-      const unsigned char lower = FoldLower(upper);
-      const auto nextOf = [&](unsigned char c, int pos) {
-        if (pos > last) return INT_MAX;
-        const void* hit = std::memchr(t + pos, c, static_cast<size_t>(last - pos + 1));
-        return hit == nullptr ? INT_MAX : static_cast<int>(static_cast<const unsigned char*>(hit) - t);
-      };
-      int atUpper = nextOf(upper, from);
-      int atLower = lower == upper ? INT_MAX : nextOf(lower, from);
-      for (;;) {
-        const int pos = atUpper < atLower ? atUpper : atLower;
-        if (pos == INT_MAX) return -1;
-        if (MatchesAt(t + pos)) return pos;
-        if (pos == atUpper)
-          atUpper = nextOf(upper, pos + 1);
-        else
-          atLower = nextOf(lower, pos + 1);
-      }
+    int resume = from;
+    if (!tableReady_ || end - from < kTableWorthwhile) {
+      const int found = FindByCandidates(t, from, end, &resume);
+      if (found != kGaveUp) return found;
     }
     if (!tableReady_) BuildTable();
-    for (int pos = from; pos + length_ <= end;) {
+    for (int pos = resume; pos + length_ <= end;) {
       if (MatchesAt(t + pos)) return pos;
       pos += skip_[t[pos + length_ - 1]];
     }
@@ -104,6 +75,55 @@ class PatternSearch {
 
  private:
   static constexpr int kTableWorthwhile = 256;
+  // Failed candidates after which a span of kTableWorthwhile bytes or more goes to the table.
+  static constexpr int kMissesBeforeTable = 8;
+  static constexpr int kGaveUp = -2;
+
+  // The first occurrence at or after from by trying candidates, -1 when there is none, or
+  // kGaveUp with *resume (every earlier position ruled out) when candidates kept failing and
+  // at least kTableWorthwhile bytes are left.
+  int FindByCandidates(const unsigned char* t, int from, int end, int* resume) const {
+    const int last = end - length_;
+    int missesLeft = kMissesBeforeTable;
+    const auto giveUp = [&](int pos) {
+      if (--missesLeft >= 0 || end - (pos + 1) < kTableWorthwhile) return false;
+      *resume = pos + 1;
+      return true;
+    };
+    if (!foldCase_) {
+      const unsigned char first = pattern_[0];
+      for (int pos = from; pos <= last; ++pos) {
+        const void* hit = std::memchr(t + pos, first, static_cast<size_t>(last - pos + 1));
+        if (hit == nullptr) return -1;
+        pos = static_cast<int>(static_cast<const unsigned char*>(hit) - t);
+        if (std::memcmp(t + pos + 1, pattern_ + 1, static_cast<size_t>(length_ - 1)) == 0)
+          return pos;
+        if (giveUp(pos)) return kGaveUp;
+      }
+      return -1;
+    }
+    // Folded, the first byte has at most two spellings: the library's search finds the
+    // next of each, and the nearer one is the candidate.
+    const unsigned char upper = FoldUpper(pattern_[0]);
+    const unsigned char lower = FoldLower(upper);
+    const auto nextOf = [&](unsigned char c, int pos) {
+      if (pos > last) return INT_MAX;
+      const void* hit = std::memchr(t + pos, c, static_cast<size_t>(last - pos + 1));
+      return hit == nullptr ? INT_MAX : static_cast<int>(static_cast<const unsigned char*>(hit) - t);
+    };
+    int atUpper = nextOf(upper, from);
+    int atLower = lower == upper ? INT_MAX : nextOf(lower, from);
+    for (;;) {
+      const int pos = atUpper < atLower ? atUpper : atLower;
+      if (pos == INT_MAX) return -1;
+      if (MatchesAt(t + pos)) return pos;
+      if (giveUp(pos)) return kGaveUp;
+      if (pos == atUpper)
+        atUpper = nextOf(upper, pos + 1);
+      else
+        atLower = nextOf(lower, pos + 1);
+    }
+  }
 
   void BuildTable() {
     for (int& s : skip_) s = length_;
