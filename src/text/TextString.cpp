@@ -46,9 +46,10 @@ namespace {
 // Leftmost-occurrence search. The candidates (the positions of the pattern's first byte) are
 // found with the library's byte search and tried one by one, which suits most texts: lines
 // and paragraphs where the first byte is rare. Where candidates keep failing on a long span,
-// a Horspool skip table takes over, so a failed partial match never hides an occurrence that
-// begins inside it and such texts are scanned in sublinear steps; building the table costs
-// more than most searches, so it is built only then (and kept for the searcher's next calls).
+// or the first byte has two spellings, a Horspool skip table takes over, so a failed partial
+// match never hides an occurrence that begins inside it and such texts are scanned in
+// sublinear steps; building the table costs more than most searches, so it is built only
+// then (and kept for the searcher's next calls).
 class PatternSearch {
  public:
   PatternSearch(const char* pattern, int patternLength, bool foldCase)
@@ -61,7 +62,7 @@ class PatternSearch {
     if (length_ <= 0 || from < 0 || end - from < length_) return -1;
     const auto* t = reinterpret_cast<const unsigned char*>(text);
     int resume = from;
-    if (!tableReady_ || end - from < kTableWorthwhile) {
+    if (end - from < kTableWorthwhile || (!tableReady_ && OneSpelling())) {
       const int found = FindByCandidates(t, from, end, &resume);
       if (found != kGaveUp) return found;
     }
@@ -75,6 +76,13 @@ class PatternSearch {
 
  private:
   static constexpr int kTableWorthwhile = 256;
+  // A first byte with two spellings is searched for in both, and the search for the rarer one
+  // runs ahead to the end of the text: repeated on a long text (a replacement at every
+  // occurrence) that would be quadratic, so such patterns use the table on long spans.
+  bool OneSpelling() const {
+    return !foldCase_ || FoldUpper(pattern_[0]) == FoldLower(pattern_[0]);
+  }
+
   // Failed candidates after which a span of kTableWorthwhile bytes or more goes to the table.
   static constexpr int kMissesBeforeTable = 8;
   static constexpr int kGaveUp = -2;
