@@ -11,8 +11,10 @@ static int OpenListCount(const FileControl& fc) {
   return ctx == nullptr ? 0 : ctx->GetPassTracker(ctx->CodeLocation).openListCount;
 }
 
-static bool IsListLineType(int type, int openLists) {
-  return type == kTagBeginList || type == kTagListItem || (type == kTagEndList && openLists > 0);
+// The tracker is asked only for the end of a list: records are filled several times a line.
+static bool IsListLineType(int type, const FileControl& fc) {
+  return type == kTagBeginList || type == kTagListItem ||
+         (type == kTagEndList && OpenListCount(fc) > 0);
 }
 
 void FillLineContext(FileControl& fc, LineContext& record, PreHTML* line) {
@@ -22,8 +24,9 @@ void FillLineContext(FileControl& fc, LineContext& record, PreHTML* line) {
   }
   const int type = line->GetLineType();
   const TextString& tidy = line->GetTidy();
+  const char* tidyText = tidy.GetText();
   int lastColumn = tidy.GetLength();
-  while (lastColumn > 0 && (tidy.CharAt(lastColumn - 1) == ' ' || tidy.CharAt(lastColumn - 1) == '\t'))
+  while (lastColumn > 0 && (tidyText[lastColumn - 1] == ' ' || tidyText[lastColumn - 1] == '\t'))
     --lastColumn;
 
   record.line = line;
@@ -38,7 +41,7 @@ void FillLineContext(FileControl& fc, LineContext& record, PreHTML* line) {
   record.isHeading = IsHeadingType(type);
   record.isBullet = IsBulletTextType(type);
   record.isBulletBlankLine = IsBulletBlankType(type);
-  record.isListLine = IsListLineType(type, OpenListCount(fc));
+  record.isListLine = IsListLineType(type, fc);
   record.shortLine = line->HasFlag(kFlagShortLine);
   record.mailHeader = line->HasFlag(kFlagMailHeader);
   record.changeBar = line->HasFlag(kFlagChangeBar);

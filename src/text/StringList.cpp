@@ -47,6 +47,8 @@ static bool SameText(const TextString& a, const TextString& b) {
 void StringList::Clear() {
   items_.clear();
   items_.shrink_to_fit();
+  spare_.clear();
+  spare_.shrink_to_fit();
   IndexMap().swap(index_);
   capacity_ = 0;
   totalLength_ = 0;
@@ -73,8 +75,16 @@ void StringList::Grow() {
   capacity_ = ((wanted + 1) / kGrowthBlock + 1) * kGrowthBlock;
 }
 
-std::unique_ptr<StringListEntry> StringList::MakeEntry(const char* text) const {
-  auto entry = std::make_unique<StringListEntry>();
+std::unique_ptr<StringListEntry> StringList::MakeEntry(const char* text) {
+  std::unique_ptr<StringListEntry> entry;
+  if (spare_.empty()) {
+    entry = std::make_unique<StringListEntry>();
+  } else {
+    entry = std::move(spare_.back());
+    spare_.pop_back();
+    entry->count = 1;
+    entry->hash = 0;
+  }
   entry->text.Assign(text != nullptr ? text : "");
   if (indexKept_)
     entry->hash = StringHash(entry->text.GetText());
@@ -99,6 +109,7 @@ int StringList::Append(const char* text) {
     int found = -1;
     if (Find(entry->text, &found)) {
       ++items_[static_cast<size_t>(found)]->count;
+      spare_.push_back(std::move(entry));
       return length;
     }
   }
@@ -271,6 +282,9 @@ int StringList::RemoveRange(int start, int end) {
     totalLength_ -= items_[static_cast<size_t>(i)]->text.GetLength();
   if (indexKept_)
     RemoveIndexPairs(start, end);
+  // The removed entries serve the next appends: a list kept at a bounded size by removing
+  // its oldest entries (the recent lines of a file) then allocates nothing per entry.
+  for (int i = start; i <= end; ++i) spare_.push_back(std::move(items_[static_cast<size_t>(i)]));
   items_.erase(items_.begin() + start, items_.begin() + end + 1);
   return 1;
 }

@@ -102,9 +102,12 @@ class StringList {
   void AddIndexPair(std::size_t key, int item);
   void RemoveIndexPairs(int start, int end);
   void RebuildIndex();
-  std::unique_ptr<StringListEntry> MakeEntry(const char* text) const;
+  // A new entry with count 1, taken from the spare entries when there are any.
+  std::unique_ptr<StringListEntry> MakeEntry(const char* text);
 
   std::vector<std::unique_ptr<StringListEntry>> items_;
+  // Entries removed from the list, reused by MakeEntry; never more than the list once held.
+  std::vector<std::unique_ptr<StringListEntry>> spare_;
   IndexMap index_;
   int capacity_ = 0;
   int totalLength_ = 0;

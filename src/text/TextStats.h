@@ -22,7 +22,8 @@ class TextStats {
   TextStats& operator=(const TextStats&) = delete;
   virtual ~TextStats() = default;
 
-  // Frees every entry; counters, min, max and the sort flag become 0.
+  // Removes every entry (the room for them stays); counters, min, max and the sort flag
+  // become 0.
   void Clear();
   // Counts one observation. A new value keeps label (copied); a known one ignores it.
   // A new value goes at the end while the entries are in frequency order. Returns 1.
@@ -60,7 +61,8 @@ class TextStats {
   // Index of the entry with value, or -1.
   int FindValue(int value) const;
 
-  std::vector<std::unique_ptr<TextStatsEntry>> entries_;
+  // By value, so that counting allocates nothing once the vector has room (Clear keeps it).
+  std::vector<TextStatsEntry> entries_;
   int total_ = 0;
   int samples_ = 0;
   int min_ = 0;

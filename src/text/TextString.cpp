@@ -43,10 +43,13 @@ static bool PointsInto(const char* p, const char* base, int size) {
 
 namespace {
 
-// Leftmost-occurrence search. Long spans use a Horspool skip table, so a failed partial
-// match never hides an occurrence that begins inside it and long texts are scanned in
-// sublinear steps; short spans (most lines) are scanned directly, which is cheaper than
-// building the table.
+// Leftmost-occurrence search. The candidates (the positions of the pattern's first byte) are
+// found with the library's byte search and tried one by one, which suits most texts: lines
+// and paragraphs where the first byte is rare. Where candidates keep failing on a long span,
+// or the first byte has two spellings, a Horspool skip table takes over, so a failed partial
+// match never hides an occurrence that begins inside it and such texts are scanned in
+// sublinear steps; building the table costs more than most searches, so it is built only
+// then (and kept for the searcher's next calls).
 class PatternSearch {
  public:
   PatternSearch(const char* pattern, int patternLength, bool foldCase)
@@ -58,44 +61,13 @@ class PatternSearch {
   int FindIn(const char* text, int from, int end) {
     if (length_ <= 0 || from < 0 || end - from < length_) return -1;
     const auto* t = reinterpret_cast<const unsigned char*>(text);
-    if (end - from < kTableWorthwhile) {
-      // Candidates are the positions of the pattern's first byte: memchr finds them when the
-      // case counts, a folded comparison of that byte alone when it does not.
-      const int last = end - length_;
-      if (!foldCase_) {
-        const unsigned char first = pattern_[0];
-        for (int pos = from; pos <= last; ++pos) {
-          const void* hit = std::memchr(t + pos, first, static_cast<size_t>(last - pos + 1));
-          if (hit == nullptr) return -1;
-          pos = static_cast<int>(static_cast<const unsigned char*>(hit) - t);
-          if (std::memcmp(t + pos + 1, pattern_ + 1, static_cast<size_t>(length_ - 1)) == 0)
-            return pos;
-        }
-        return -1;
-      }
-      // Folded, the first byte has at most two spellings: the library's search finds the
-      // next of each, and the nearer one is the candidate.
-      const unsigned char upper = FoldUpper(pattern_[0]);
-      const unsigned char lower = FoldLower(upper);
-      const auto nextOf = [&](unsigned char c, int pos) {
-        if (pos > last) return INT_MAX;
-        const void* hit = std::memchr(t + pos, c, static_cast<size_t>(last - pos + 1));
-        return hit == nullptr ? INT_MAX : static_cast<int>(static_cast<const unsigned char*>(hit) - t);
-      };
-      int atUpper = nextOf(upper, from);
-      int atLower = lower == upper ? INT_MAX : nextOf(lower, from);
-      for (;;) {
-        const int pos = atUpper < atLower ? atUpper : atLower;
-        if (pos == INT_MAX) return -1;
-        if (MatchesAt(t + pos)) return pos;
-        if (pos == atUpper)
-          atUpper = nextOf(upper, pos + 1);
-        else
-          atLower = nextOf(lower, pos + 1);
-      }
+    int resume = from;
+    if (end - from < kTableWorthwhile || (!tableReady_ && OneSpelling())) {
+      const int found = FindByCandidates(t, from, end, &resume);
+      if (found != kGaveUp) return found;
     }
     if (!tableReady_) BuildTable();
-    for (int pos = from; pos + length_ <= end;) {
+    for (int pos = resume; pos + length_ <= end;) {
       if (MatchesAt(t + pos)) return pos;
       pos += skip_[t[pos + length_ - 1]];
     }
@@ -104,6 +76,62 @@ class PatternSearch {
 
  private:
   static constexpr int kTableWorthwhile = 256;
+  // A first byte with two spellings is searched for in both, and the search for the rarer one
+  // runs ahead to the end of the text: repeated on a long text (a replacement at every
+  // occurrence) that would be quadratic, so such patterns use the table on long spans.
+  bool OneSpelling() const {
+    return !foldCase_ || FoldUpper(pattern_[0]) == FoldLower(pattern_[0]);
+  }
+
+  // Failed candidates after which a span of kTableWorthwhile bytes or more goes to the table.
+  static constexpr int kMissesBeforeTable = 8;
+  static constexpr int kGaveUp = -2;
+
+  // The first occurrence at or after from by trying candidates, -1 when there is none, or
+  // kGaveUp with *resume (every earlier position ruled out) when candidates kept failing and
+  // at least kTableWorthwhile bytes are left.
+  int FindByCandidates(const unsigned char* t, int from, int end, int* resume) const {
+    const int last = end - length_;
+    int missesLeft = kMissesBeforeTable;
+    const auto giveUp = [&](int pos) {
+      if (--missesLeft >= 0 || end - (pos + 1) < kTableWorthwhile) return false;
+      *resume = pos + 1;
+      return true;
+    };
+    if (!foldCase_) {
+      const unsigned char first = pattern_[0];
+      for (int pos = from; pos <= last; ++pos) {
+        const void* hit = std::memchr(t + pos, first, static_cast<size_t>(last - pos + 1));
+        if (hit == nullptr) return -1;
+        pos = static_cast<int>(static_cast<const unsigned char*>(hit) - t);
+        if (std::memcmp(t + pos + 1, pattern_ + 1, static_cast<size_t>(length_ - 1)) == 0)
+          return pos;
+        if (giveUp(pos)) return kGaveUp;
+      }
+      return -1;
+    }
+    // Folded, the first byte has at most two spellings: the library's search finds the
+    // next of each, and the nearer one is the candidate.
+    const unsigned char upper = FoldUpper(pattern_[0]);
+    const unsigned char lower = FoldLower(upper);
+    const auto nextOf = [&](unsigned char c, int pos) {
+      if (pos > last) return INT_MAX;
+      const void* hit = std::memchr(t + pos, c, static_cast<size_t>(last - pos + 1));
+      return hit == nullptr ? INT_MAX : static_cast<int>(static_cast<const unsigned char*>(hit) - t);
+    };
+    int atUpper = nextOf(upper, from);
+    int atLower = lower == upper ? INT_MAX : nextOf(lower, from);
+    for (;;) {
+      const int pos = atUpper < atLower ? atUpper : atLower;
+      if (pos == INT_MAX) return -1;
+      if (MatchesAt(t + pos)) return pos;
+      if (giveUp(pos)) return kGaveUp;
+      if (pos == atUpper)
+        atUpper = nextOf(upper, pos + 1);
+      else
+        atLower = nextOf(lower, pos + 1);
+    }
+  }
 
   void BuildTable() {
     for (int& s : skip_) s = length_;
@@ -157,25 +185,21 @@ TextString::TextString() : extraWord_(1) { Reserve(0); }
 
 TextString::TextString(const TextString& other) {
   Reserve(other.length_);
-  if (other.length_ > 0) std::memcpy(buffer_.get(), other.buffer_.get(), static_cast<size_t>(other.length_));
+  if (other.length_ > 0) std::memcpy(buffer_, other.buffer_, static_cast<size_t>(other.length_));
   length_ = other.length_;
   buffer_[length_] = '\0';
 }
 
 TextString::TextString(TextString&& other) noexcept
-    : buffer_(std::move(other.buffer_)),
-      length_(other.length_),
-      capacity_(other.capacity_),
-      extraWord_(other.extraWord_) {
+    : length_(other.length_), capacity_(other.capacity_), extraWord_(other.extraWord_) {
   std::memcpy(extraWords_, other.extraWords_, sizeof extraWords_);
-  other.length_ = 0;
-  other.capacity_ = -1;
+  TakeBuffer(other);
 }
 
 TextString::TextString(const char* text) {
   const int n = text ? ClampedLength(text) : 0;
   Reserve(n);
-  if (n > 0) std::memcpy(buffer_.get(), text, static_cast<size_t>(n));
+  if (n > 0) std::memcpy(buffer_, text, static_cast<size_t>(n));
   length_ = n;
   buffer_[n] = '\0';
 }
@@ -197,12 +221,29 @@ TextString& TextString::operator=(const TextString& other) {
 
 TextString& TextString::operator=(TextString&& other) noexcept {
   if (this == &other) return *this;
-  buffer_ = std::move(other.buffer_);
   length_ = other.length_;
   capacity_ = other.capacity_;
+  TakeBuffer(other);
+  return *this;
+}
+
+void TextString::TakeBuffer(TextString& other) {
+  // length_ and capacity_ are already other's. A heap buffer changes hands; the inner
+  // buffer cannot, so its text (with the terminator) is copied into this object's own.
+  if (other.heap_) {
+    heap_ = std::move(other.heap_);
+    buffer_ = other.buffer_;
+  } else if (other.buffer_ != nullptr) {
+    heap_.reset();
+    buffer_ = inner_;
+    std::memcpy(inner_, other.buffer_, static_cast<size_t>(length_) + 1);
+  } else {
+    heap_.reset();
+    buffer_ = nullptr;
+  }
+  other.buffer_ = nullptr;
   other.length_ = 0;
   other.capacity_ = -1;
-  return *this;
 }
 
 TextString& TextString::operator=(const char* text) {
@@ -269,7 +310,7 @@ void TextString::SetLength(int length) {
 
 int TextString::Assign(const char* text) {
   if (text == nullptr || *text == '\0') return Clear();
-  if (buffer_ && text == buffer_.get()) return 1;
+  if (buffer_ && text == buffer_) return 1;
   return AssignBytes(text, ClampedLength(text));
 }
 
@@ -286,13 +327,13 @@ void TextString::SetEmpty() {
 
 int TextString::AssignBytes(const char* source, int n) {
   if (n < 0 || (source == nullptr && n > 0)) return 0;
-  if (n > capacity_ && PointsInto(source, buffer_.get(), capacity_ + 2)) {
+  if (n > capacity_ && PointsInto(source, buffer_, capacity_ + 2)) {
     // Growing would free the source before it is copied.
     const std::string copy(source, static_cast<size_t>(n));
     return AssignBytes(copy.data(), n);
   }
   if (!Reserve(n)) return 0;
-  if (n > 0) std::memmove(buffer_.get(), source, static_cast<size_t>(n));
+  if (n > 0) std::memmove(buffer_, source, static_cast<size_t>(n));
   length_ = n;
   buffer_[n] = '\0';
   return 1;
@@ -324,7 +365,7 @@ int TextString::KeepSubstring(int start, int count) {
   if (start < 0 || start > length_) return 0;
   if (count < 0) count = 0;
   if (count > length_ - start) count = length_ - start;
-  if (count > 0 && start > 0) std::memmove(buffer_.get(), buffer_.get() + start, static_cast<size_t>(count));
+  if (count > 0 && start > 0) std::memmove(buffer_, buffer_ + start, static_cast<size_t>(count));
   length_ = count;
   if (buffer_) buffer_[length_] = '\0';
   return 1;
@@ -351,13 +392,21 @@ int TextString::Reserve(int n) {
     target = n < 500000 ? 2LL * capacity_ : capacity_ * 3LL / 2;
   const long long size = ((target + 1) / 256) * 256 + 256;
   if (size - 2 > INT_MAX) return 0;
-  std::unique_ptr<char[]> fresh(new char[static_cast<size_t>(size)]);
-  if (buffer_ && length_ > 0)
-    std::memcpy(fresh.get(), buffer_.get(), static_cast<size_t>(length_));
-  else
+  // The first buffer (256 bytes) is the inner one: only texts that outgrow it touch the heap.
+  std::unique_ptr<char[]> fresh;
+  char* into = inner_;
+  if (size > kInnerSize) {
+    fresh.reset(new char[static_cast<size_t>(size)]);
+    into = fresh.get();
+  }
+  if (buffer_ && length_ > 0) {
+    if (into != buffer_) std::memcpy(into, buffer_, static_cast<size_t>(length_));
+  } else {
     length_ = 0;
-  fresh[length_] = '\0';
-  buffer_ = std::move(fresh);
+  }
+  into[length_] = '\0';
+  if (fresh) heap_ = std::move(fresh);
+  buffer_ = into;
   capacity_ = static_cast<int>(size - 2);
   return 1;
 }
@@ -419,7 +468,7 @@ int TextString::Insert(int pos, const char* text) {
 int TextString::InsertChar(int pos, char c) {
   if (pos < 0 || pos > length_) return 0;
   if (length_ == INT_MAX || !Reserve(length_ + 1)) return 0;
-  char* b = buffer_.get();
+  char* b = buffer_;
   std::memmove(b + pos + 1, b + pos, static_cast<size_t>(length_ - pos));
   b[pos] = c;
   b[++length_] = '\0';
@@ -433,7 +482,7 @@ int TextString::ReplaceSpan(int pos, int count, const char* text) {
   if (count > length_ - pos) count = length_ - pos;
   // The inserted text may come from our own buffer, which the move below disturbs.
   std::string copy;
-  if (PointsInto(text, buffer_.get(), capacity_ + 2)) {
+  if (PointsInto(text, buffer_, capacity_ + 2)) {
     copy = text;
     text = copy.c_str();
   }
@@ -441,7 +490,7 @@ int TextString::ReplaceSpan(int pos, int count, const char* text) {
   const long long newLength = static_cast<long long>(length_) - count + n;
   if (newLength > INT_MAX - 2) return 0;
   if (!Reserve(static_cast<int>(newLength))) return 0;
-  char* b = buffer_.get();
+  char* b = buffer_;
   std::memmove(b + pos + n, b + pos + count, static_cast<size_t>(length_ - pos - count));
   if (n > 0) std::memcpy(b + pos, text, static_cast<size_t>(n));
   length_ = static_cast<int>(newLength);
@@ -467,9 +516,9 @@ bool TextString::Compare(const char* s, int caseSensitive, int ignoreBlanks) con
   const bool exact = caseSensitive != 0;
   if (!ignoreBlanks) {
     const size_t n = std::strlen(s);
-    return n == static_cast<size_t>(length_) && SameBytes(buffer_.get(), s, length_, exact);
+    return n == static_cast<size_t>(length_) && SameBytes(buffer_, s, length_, exact);
   }
-  const char* a = buffer_.get();
+  const char* a = buffer_;
   const char* aEnd = a + length_;
   for (;;) {
     while (a < aEnd && IsBlank(static_cast<unsigned char>(*a))) ++a;
@@ -483,7 +532,7 @@ bool TextString::Compare(const char* s, int caseSensitive, int ignoreBlanks) con
 
 bool TextString::Equals(const TextString& other) const {
   if (!buffer_ || length_ != other.length_) return false;
-  return SameBytes(buffer_.get(), other.GetText(), length_, false);
+  return SameBytes(buffer_, other.GetText(), length_, false);
 }
 
 bool TextString::EqualsText(const TextString& other, int caseSensitive, int ignoreBlanks) const {
@@ -495,14 +544,14 @@ bool TextString::StartsWith(const char* s, int caseSensitive) const {
   if (s == nullptr || *s == '\0' || length_ == 0) return false;
   const size_t n = std::strlen(s);
   if (n > static_cast<size_t>(length_)) return false;
-  return SameBytes(buffer_.get(), s, static_cast<int>(n), caseSensitive != 0);
+  return SameBytes(buffer_, s, static_cast<int>(n), caseSensitive != 0);
 }
 
 bool TextString::EndsWith(const char* s, int caseSensitive) const {
   if (s == nullptr || *s == '\0' || length_ == 0) return false;
   const size_t n = std::strlen(s);
   if (n > static_cast<size_t>(length_)) return false;
-  return SameBytes(buffer_.get() + length_ - n, s, static_cast<int>(n), caseSensitive != 0);
+  return SameBytes(buffer_ + length_ - n, s, static_cast<int>(n), caseSensitive != 0);
 }
 
 int CompareChars(const char* a, const char* b, int n, int ignoreCase) {
@@ -538,7 +587,7 @@ bool TextString::Find(int start, const char* s, int* pos, int caseSensitive, int
   if (span > 0 && static_cast<long long>(start) + span < end) end = start + span;
   const int n = ClampedLength(s);
   PatternSearch search(s, n, caseSensitive == 0);
-  const int at = search.FindIn(buffer_.get(), start, end);
+  const int at = search.FindIn(buffer_, start, end);
   if (at < 0) return false;
   if (pos) *pos = at;
   return true;
@@ -552,9 +601,9 @@ bool TextString::FindChar(int start, char c, int* pos, int caseSensitive) const 
   const unsigned char other = (!caseSensitive && IsLower(lower)) ? FoldUpper(lower) : lower;
   if (other == lower) {
     // One byte to look for: the library's search is much faster than a loop.
-    const void* hit = std::memchr(buffer_.get() + start, lower, static_cast<size_t>(length_ - start));
+    const void* hit = std::memchr(buffer_ + start, lower, static_cast<size_t>(length_ - start));
     if (hit == nullptr) return false;
-    if (pos) *pos = static_cast<int>(static_cast<const char*>(hit) - buffer_.get());
+    if (pos) *pos = static_cast<int>(static_cast<const char*>(hit) - buffer_);
     return true;
   }
   for (int i = start; i < length_; ++i) {
@@ -569,8 +618,8 @@ bool TextString::FindChar(int start, char c, int* pos, int caseSensitive) const 
 const char* TextString::FindNoCase(const char* s) const {
   if (s == nullptr || *s == '\0' || length_ == 0) return nullptr;
   PatternSearch search(s, ClampedLength(s), true);
-  const int at = search.FindIn(buffer_.get(), 0, length_);
-  return at < 0 ? nullptr : buffer_.get() + at;
+  const int at = search.FindIn(buffer_, 0, length_);
+  return at < 0 ? nullptr : buffer_ + at;
 }
 
 bool TextString::ContainsNoCase(const char* s) const {
@@ -605,7 +654,7 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
   PatternSearch search(find, findLength, caseSensitive == 0);
   // The replacement may live in our own buffer; keep it apart from the edits.
   std::string replacementCopy;
-  if (replacement && PointsInto(replacement, buffer_.get(), capacity_ + 2)) {
+  if (replacement && PointsInto(replacement, buffer_, capacity_ + 2)) {
     replacementCopy = replacement;
     replacement = replacementCopy.c_str();
   }
@@ -615,7 +664,7 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
 
   if (replacement == nullptr || replacementLength == findLength) {
     // Same size: overwrite in place.
-    char* b = buffer_.get();
+    char* b = buffer_;
     for (int pos = start; !limitReached();) {
       const int at = search.FindIn(b, pos, length_);
       if (at < 0) break;
@@ -637,7 +686,7 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
   // Different sizes: build the result in one pass instead of shifting the tail for every
   // occurrence, which would be quadratic on long texts with many occurrences. Most texts hold
   // no occurrence at all: they are left without building anything.
-  const char* b = buffer_.get();
+  const char* b = buffer_;
   if (search.FindIn(b, start, length_) < 0) return !(maxCount > 0);
   std::string out;
   out.reserve(static_cast<size_t>(length_));
@@ -696,7 +745,7 @@ bool TextString::ReplaceChar(int start, char from, char to, int maxCount) {
 }
 
 void TextString::CollapseBlanks() {
-  char* b = buffer_.get();
+  char* b = buffer_;
   if (!b) return;
   int out = 0;
   bool previousBlank = false;
@@ -745,7 +794,7 @@ void TextString::FilterCharacters(int kind) {
     }
     return true;
   };
-  char* b = buffer_.get();
+  char* b = buffer_;
   int out = 0;
   for (int i = 0; i < length_; ++i)
     if (keep(static_cast<unsigned char>(b[i]))) b[out++] = b[i];
@@ -763,7 +812,7 @@ void TextString::ToUpper() {
 
 void TextString::ExpandTabs(int width) {
   // A width below 1 has no tab stops to expand to.
-  if (width < 1 || length_ == 0 || std::memchr(buffer_.get(), '\t', static_cast<size_t>(length_)) == nullptr)
+  if (width < 1 || length_ == 0 || std::memchr(buffer_, '\t', static_cast<size_t>(length_)) == nullptr)
     return;
   std::string out;
   out.reserve(static_cast<size_t>(length_) + 16);
@@ -792,7 +841,7 @@ static bool EndsWideField(const char* p, const char* end) {
 }
 
 bool TextString::GetFieldFrom(const char* from, int n, char separator, TextString& out, int* offset) const {
-  const char* text = buffer_.get();
+  const char* text = buffer_;
   if (n <= 0 || !PointsInto(from, text, length_)) {
     out.SetEmpty();
     return false;
@@ -829,11 +878,11 @@ bool TextString::GetFieldFrom(const char* from, int n, char separator, TextStrin
 }
 
 bool TextString::GetField(int n, char separator, TextString& out) const {
-  return GetFieldFrom(buffer_.get(), n, separator, out, nullptr);
+  return GetFieldFrom(buffer_, n, separator, out, nullptr);
 }
 
 bool TextString::GetFieldAndOffset(int n, char separator, TextString& out, int* offset) const {
-  return GetFieldFrom(buffer_.get(), n, separator, out, offset);
+  return GetFieldFrom(buffer_, n, separator, out, offset);
 }
 
 bool TextString::GetNextField(int* pos, char separator, TextString& out) const {
@@ -843,7 +892,7 @@ bool TextString::GetNextField(int* pos, char separator, TextString& out) const {
     out.SetEmpty();
     return false;
   }
-  if (!GetFieldFrom(buffer_.get() + *pos, 1, separator, out, nullptr)) return false;
+  if (!GetFieldFrom(buffer_ + *pos, 1, separator, out, nullptr)) return false;
   const long long next = static_cast<long long>(*pos) + out.GetLength() + 1;
   *pos = next > length_ ? length_ : static_cast<int>(next);
   return true;
@@ -871,7 +920,7 @@ int TextString::Utf8ByteOffset(int count, int start) const {
   int offset = start;
   for (int i = 0; i < count; ++i) {
     if (offset >= length_) return -1;
-    offset += Utf8Step(buffer_.get(), offset, length_);
+    offset += Utf8Step(buffer_, offset, length_);
   }
   return offset;
 }
@@ -881,7 +930,7 @@ int TextString::Utf8CharCount(int from, int to) const {
   if (to < 0 || to >= length_) to = length_ - 1;
   int n = 0;
   for (int offset = from; offset <= to;) {
-    offset += Utf8Step(buffer_.get(), offset, length_);
+    offset += Utf8Step(buffer_, offset, length_);
     ++n;
   }
   return n;
@@ -1086,7 +1135,7 @@ static bool IsHighSurrogate(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
 static bool IsLowSurrogate(unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 bool TextString::Utf16ToUtf8(int bigEndian) {
-  const auto* b = reinterpret_cast<const unsigned char*>(buffer_.get());
+  const auto* b = reinterpret_cast<const unsigned char*>(buffer_);
   const int units = length_ / 2;
   const auto unitAt = [&](int k) -> unsigned {
     const unsigned first = b[2 * k];
@@ -1135,20 +1184,23 @@ static int DecodeHexEscapes(char* b, int length, char marker, Accept accept) {
 }
 
 void TextString::DecodeQuotedPrintable(int printableOnly) {
-  if (length_ < 3 || std::memchr(buffer_.get(), '=', static_cast<size_t>(length_)) == nullptr) return;
-  length_ = DecodeHexEscapes(buffer_.get(), length_, '=',
+  if (length_ < 3 || std::memchr(buffer_, '=', static_cast<size_t>(length_)) == nullptr) return;
+  length_ = DecodeHexEscapes(buffer_, length_, '=',
                              [printableOnly](int value) { return !printableOnly || (value >= 32 && value <= 127); });
   buffer_[length_] = '\0';
 }
 
 void TextString::DecodePercentEscapes() {
-  if (length_ < 3 || std::memchr(buffer_.get(), '%', static_cast<size_t>(length_)) == nullptr) return;
+  if (length_ < 3 || std::memchr(buffer_, '%', static_cast<size_t>(length_)) == nullptr) return;
   // Control characters stay escaped.
-  length_ = DecodeHexEscapes(buffer_.get(), length_, '%', [](int value) { return value >= 32; });
+  length_ = DecodeHexEscapes(buffer_, length_, '%', [](int value) { return value >= 32; });
   buffer_[length_] = '\0';
 }
 
 void TextString::EscapeHighCharacters() {
+  // Most texts have no such byte: they are left without building a copy.
+  const auto isHigh = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
+  if (std::none_of(buffer_, buffer_ + length_, isHigh)) return;
   std::string out;
   bool any = false;
   out.reserve(static_cast<size_t>(length_) + 16);
@@ -1218,7 +1270,7 @@ static char LineDrawingForm(char c) {
 }
 
 void TextString::ConvertEscapeSequences(int* lineDrawingMode, int* escapeSeen, TextString& message) {
-  char* b = buffer_.get();
+  char* b = buffer_;
   if (!b) return;
   int mode = lineDrawingMode ? *lineDrawingMode : 0;
   // First pass: follow the line-drawing mode and turn its letters into ASCII.

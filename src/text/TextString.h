@@ -8,7 +8,9 @@
 // Operations return 1 (true) for success and 0 (false) for failure unless stated; none of them
 // throws or reports a message.
 //
-// The growth rule and the capacities it gives are part of the contract (see Reserve).
+// The growth rule and the capacities it gives are part of the contract (see Reserve). The
+// initial buffer (capacity 254) lies inside the object, so a text that never outgrows it
+// costs no allocation; copying such a text, or moving it, copies its bytes.
 class TextString {
  public:
   // An empty text with the initial buffer (capacity 254).
@@ -43,10 +45,10 @@ class TextString {
   int GetCapacity() const { return capacity_; }
   bool IsEmpty() const { return length_ == 0; }
   // Never null: "" while no buffer exists.
-  const char* GetText() const { return buffer_ ? buffer_.get() : ""; }
+  const char* GetText() const { return buffer_ ? buffer_ : ""; }
   // The writable buffer (null while none exists). Callers that write into it keep
   // the terminator and call SetLength.
-  char* GetBuffer() { return buffer_.get(); }
+  char* GetBuffer() { return buffer_; }
   // Sets the length after a caller wrote into the buffer; clipped to 0..capacity.
   void SetLength(int length);
   // The byte at pos, or 0 outside the text.
@@ -191,12 +193,25 @@ class TextString {
   int AssignUnscrambled(const char* stored);
 
  protected:
-  std::unique_ptr<char[]> buffer_;
+  // The text: the inner buffer while the capacity is the initial 254, else heap_; null
+  // while no buffer exists.
+  char* buffer_ = nullptr;
   int length_ = 0;
   int capacity_ = -1;
   // Reserved words that only the default constructor sets; nothing reads them yet.
   int extraWord_ = 0;
   int extraWords_[6] = {};
+
+ private:
+  static constexpr int kInnerSize = 256;
+
+  // Takes over other's text (its length and capacity already copied) and leaves other
+  // without a buffer.
+  void TakeBuffer(TextString& other);
+
+  std::unique_ptr<char[]> heap_;
+  // Short texts live here, so most texts never touch the heap.
+  char inner_[kInnerSize];
 };
 
 // Compares at most n bytes: -1, 0 or 1. A null a sorts before a non-null b, a null b after;

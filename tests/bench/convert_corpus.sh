@@ -3,7 +3,15 @@
 #   - six large RFCs of the shared corpus concatenated into one document (about 4.7 MB);
 #   - the same document ten times over (about 47 MB), with the ratio of its time to the first;
 #   - every corpus document one by one, in one kvlcons run;
-#   - the start-up: the fastest of twenty runs converting a one-line document.
+#   - the start-up: the fastest of twenty runs converting a one-line document, in wall-clock
+#     time and in processor time;
+#   - allocations per input line, counted by kvlcons_counting (kvlcons with a counting
+#     allocator) on the six RFCs and on the tenfold copy, and in the steady state (the
+#     difference of the two, per line of the difference);
+#   - with valgrind installed, the instructions per byte of the six RFCs (callgrind; several
+#     minutes; KELVANE_BENCH_NO_CALLGRIND=1 leaves it out);
+#   - with pandoc installed, its time on the six RFCs (commonmark to RTF) and the ratio of the
+#     two times (the benchmark does not install it).
 # Each run prints its size, time, MB/s and peak resident memory. Memory must not grow with
 # the input.
 #
@@ -16,7 +24,7 @@ corpus="../shared/corpus"
 [ -x /usr/bin/time ] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kvlcons >/dev/null
+cmake --build "$build" --target kvlcons kvlcons_counting >/dev/null
 kvlcons="$build/kvlcons"
 
 work="$(mktemp -d)"
@@ -61,3 +69,40 @@ for i in $(seq 20); do
     'BEGIN { t = (b - a) * 1000; if (m == "" || t < m) m = t; printf "%.2f", m }')
 done
 echo "start-up (one-line document, fastest of 20 runs): $best ms"
+cpu=""
+for i in $(seq 20); do
+  /usr/bin/time -f "%U %S" -o "$work/cpu" "$kvlcons" "$work/start.txt" "/OUTPUT=$work/out/*.rtf" >/dev/null 2>&1
+  cpu=$(awk -v m="$cpu" '{ t = ($1 + $2) * 1000; if (m == "" || t < m) m = t; printf "%.0f", m }' "$work/cpu")
+done
+echo "start-up processor time (user + system, fastest of 20 runs, 10 ms resolution): $cpu ms"
+
+# allocations <input>: the number of allocations kvlcons_counting makes converting input.
+allocations() {
+  KELVANE_ALLOCATION_COUNT="$work/allocations" "$build/kvlcons_counting" "$1" \
+    "/OUTPUT=$work/out/*.rtf" >/dev/null 2>&1 || true
+  cat "$work/allocations"
+}
+lines1=$(wc -l <"$work/rfcs.txt")
+lines10=$(wc -l <"$work/rfcs10.txt")
+alloc1=$(allocations "$work/rfcs.txt")
+alloc10=$(allocations "$work/rfcs10.txt")
+awk -v a="$alloc1" -v b="$alloc10" -v m="$lines1" -v n="$lines10" 'BEGIN {
+  printf "allocations: six RFCs %d (%.3f per line), ten times %d (%.3f per line), steady state %.3f per line\n",
+         a, a / m, b, b / n, (b - a) / (n - m) }'
+
+if command -v valgrind >/dev/null && [ -z "${KELVANE_BENCH_NO_CALLGRIND:-}" ]; then
+  valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" "$kvlcons" "$work/rfcs.txt" \
+    "/OUTPUT=$work/out/*.rtf" >/dev/null 2>"$work/callgrind.log" || true
+  instructions=$(sed -n 's/^summary: *//p' "$work/callgrind.out")
+  awk -v i="$instructions" -v b="$(size "$work/rfcs.txt")" \
+    'BEGIN { printf "instructions (callgrind, six RFCs): %.3g, %.0f per byte\n", i, i / b }'
+fi
+
+if command -v pandoc >/dev/null; then
+  start="$EPOCHREALTIME"
+  pandoc -f commonmark -t rtf "$work/rfcs.txt" -o "$work/out/pandoc.rtf" 2>/dev/null || true
+  end="$EPOCHREALTIME"
+  awk -v a="$start" -v b="$end" -v k="$small" \
+    'BEGIN { printf "pandoc (commonmark to RTF) on the six RFCs: %.3f s, %.1f times the time of kvlcons\n",
+             b - a, (b - a) / k }'
+fi

@@ -216,6 +216,25 @@ TEST_P(StringListBothModes, RemoveRangeClampsAndKeepsTotals) {
   }
 }
 
+// Removed entries are reused by later appends: each reused entry starts afresh.
+TEST_P(StringListBothModes, AppendsAfterRemovalStartAfresh) {
+  StringList list = MakeList({"old one", "old two", "old three"}, GetParam());
+  list.SetDuplicatesAllowed(false);
+  list.Append("old one");
+  ASSERT_EQ(list.GetItem(0)->count, 2);
+  EXPECT_EQ(list.RemoveRange(0, 1), 1);
+  list.Append("new");
+  list.Append("old three");  // a duplicate: no entry is taken
+  list.Append(std::string(400, 'z').c_str());
+  list.Append("x");
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"old three", "new", std::string(400, 'z'), "x"}));
+  EXPECT_EQ(list.GetItem(0)->count, 2);
+  for (int i = 1; i < list.GetCount(); ++i)
+    EXPECT_EQ(list.GetItem(i)->count, 1) << i;
+  EXPECT_EQ(list.GetTotalLength(), 9 + 3 + 400 + 1);
+  ExpectFindsEveryEntry(list);
+}
+
 TEST(StringList, JoinPutsSeparatorOnlyBetween) {
   TextString out("stale");
   StringList list = MakeList({"x", "y", "z"}, false);

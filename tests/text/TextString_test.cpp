@@ -95,6 +95,43 @@ TEST(TextString, ConstructorsAndCopiesAreDeep) {
   EXPECT_GE(big.GetCapacity(), 1000);
 }
 
+// Short texts live inside the object and long ones on the heap: a move must carry either,
+// into a target of either kind, and leave the source without a buffer.
+TEST(TextString, MovesCarryShortAndLongTexts) {
+  const std::string shortText = "short";
+  const std::string longText(600, 'y');
+  struct Case {
+    const std::string* source;
+    const std::string* target;
+    int capacity;  // the source's, which the target takes
+  };
+  const Case cases[] = {
+      {&shortText, &shortText, 254}, {&shortText, &longText, 254},
+      {&longText, &shortText, 766},  {&longText, &longText, 766},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.source->size() << " into " << c.target->size());
+    TextString source(c.source->c_str());
+    TextString constructed(std::move(source));
+    EXPECT_EQ(Bytes(constructed), *c.source);
+    EXPECT_EQ(constructed.GetCapacity(), c.capacity);
+    EXPECT_EQ(source.GetCapacity(), -1);  // no buffer, as after any move
+    EXPECT_EQ(Bytes(source), "");
+
+    TextString assigned(c.target->c_str());
+    assigned = std::move(constructed);
+    EXPECT_EQ(Bytes(assigned), *c.source);
+    EXPECT_EQ(assigned.GetCapacity(), c.capacity);
+    EXPECT_EQ(constructed.GetCapacity(), -1);
+    // The moved-to text is its own: it grows and changes without touching anything else.
+    assigned.Append(longText.c_str());
+    EXPECT_EQ(Bytes(assigned), *c.source + longText);
+    constructed.Assign("again");
+    EXPECT_EQ(Bytes(constructed), "again");
+    EXPECT_EQ(constructed.GetCapacity(), 254);
+  }
+}
+
 TEST(TextString, AssignHandlesItsOwnBuffer) {
   TextString s("abcdef");
   EXPECT_TRUE(s.Assign(s.GetText()));
