@@ -4,7 +4,7 @@
 #include "analysis/PreHTML.h"
 #include "analysis/UrlWords.h"
 #include "engine/Context.h"
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "policy/FileControl.h"
 #include "text/TextString.h"
 

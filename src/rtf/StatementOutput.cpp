@@ -18,7 +18,7 @@
 #include "rtf/RtfHelpers.h"
 #include "policy/StyleSheet.h"
 #include "tables/PreForm.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "tags/TagInterpreter.h"
 #include "tags/TagTextFilters.h"
 #include "text/CharacterUtils.h"

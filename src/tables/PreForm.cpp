@@ -6,11 +6,11 @@
 
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "text/StatementTypes.h"
 
 void PreFormColumn::ClearStatistics() {

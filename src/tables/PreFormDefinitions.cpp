@@ -9,10 +9,10 @@
 #include "engine/DefinitionList.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 #include "tables/PreForm.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "tables/TableTags.h"
 #include "text/TextMeasure.h"
 

@@ -5,11 +5,11 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
-#include "tables/TableAnalysisPolicies.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableAnalysisPolicies.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "tables/TableTags.h"
-#include "tables/TableType.h"
+#include "policy/TableType.h"
 #include "text/StatementTypes.h"
 
 // ---- Special formats ----

@@ -10,10 +10,10 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableAnalysisPolicies.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableAnalysisPolicies.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "tags/TagInterpreter.h"
 #include "tags/TagServices.h"
 

@@ -13,7 +13,7 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "policy/StyleSheet.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "support/Growth.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"

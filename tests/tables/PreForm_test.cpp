@@ -10,9 +10,9 @@
 #include "engine/DefineList.h"
 #include "support/ContextFixture.h"
 #include "support/Growth.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "tables/TableTags.h"
 #include "text/StatementTypes.h"
 

@@ -1,4 +1,4 @@
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include "policy/ErrorHandler.h"
 #include "policy/KeyValueLine.h"
 #include "support/ContextFixture.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "tables/TableTags.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"

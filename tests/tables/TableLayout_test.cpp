@@ -1,4 +1,4 @@
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "policy/KeyValueLine.h"
 #include "support/ContextFixture.h"
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 #include "tables/TableTags.h"
 
 class TableLayoutTest : public ContextFixture {

@@ -1,4 +1,4 @@
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 
 #include <memory>
 #include <utility>
@@ -6,7 +6,7 @@
 
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 
 // ---- TableColumn ----
 

@@ -1,10 +1,10 @@
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <memory>
 
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "policy/ErrorHandler.h"
 
 BaseDefinition::~BaseDefinition() = default;

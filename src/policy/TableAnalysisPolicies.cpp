@@ -1,4 +1,4 @@
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 #include <array>
 #include <cassert>
@@ -7,7 +7,7 @@
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 #include "text/TextFile.h"
 
 using T = TablePolicyId;

@@ -1,4 +1,4 @@
-#include "tables/TableGenerationPolicies.h"
+#include "policy/TableGenerationPolicies.h"
 
 #include <iterator>
 
