@@ -8,7 +8,6 @@
 #include "policy/FileControl.h"
 #include "rtf/RtfCharacters.h"
 #include "rtf/RtfHelpers.h"
-#include "tables/PreForm.h"
 #include "text/PathUtils.h"
 
 // An RTF control word is never split from its backslash, so the backslash breaks before;

@@ -4,11 +4,11 @@
 
 #include "analysis/LineContext.h"
 #include "rtf/OutFile.h"
+#include "rtf/RegionWriter.h"
 #include "text/TextString.h"
 
 class Context;
 class FileControl;
-class PreForm;
 class PreHTML;
 class TextPosition;
 
@@ -44,6 +44,10 @@ class RTFFile : public OutFile {
   RTFFile(const RTFFile&) = delete;  // owns an open file and a document's state
   RTFFile& operator=(const RTFFile&) = delete;
   ~RTFFile() override;
+
+  // What makes the writer's pre-formatted regions (rtf/RegionWriter.h); the per-file driver
+  // gives it before the output pass.
+  void SetRegionMaker(RegionMaker maker) { regionMaker_ = maker; }
 
   // ---- Naming and opening ----
   // The output file name for baseName (a path; its extension, if any, is replaced): the
@@ -230,7 +234,8 @@ class RTFFile : public OutFile {
   int savedDelimiterSet_ = 0;
   int delimiterSaved_ = 0;
   // The pre-formatted region being collected; null when none is open.
-  std::unique_ptr<PreForm> region_;
+  std::unique_ptr<RegionWriter> region_;
+  RegionMaker regionMaker_ = nullptr;
   // The region code of the line that opened it.
   int regionCode_ = 0;
   // Groups that lines of one kind share, each waiting for its last line: a hanging

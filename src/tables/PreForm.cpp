@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 #include "analysis/PreHTML.h"
@@ -119,4 +120,9 @@ void PreForm::AddLine(PreHTML* line) {
     maxTabCount = std::max(maxTabCount, tabs);
   }
   lines_.push_back(std::move(added));
+}
+
+std::unique_ptr<RegionWriter> MakePreFormRegion(RTFFile* writer, FileControl* fc, void* data,
+                                                PreHTML* firstLine) {
+  return std::make_unique<PreForm>(writer, fc, data, firstLine);
 }
