@@ -32,7 +32,7 @@ static constexpr int kMaxLines = 64;
 
 // The line as one tag, the way a directive read as a tag is recognised and executed.
 static void ExecuteAsTag(FileControl& fc, Context& ctx, PreHTML& line, int mode,
-                         OutFile* writer) {
+                         RTFFile* writer) {
   const TextString tagText(line.GetText());
   TextString keyword;
   TextString arguments;

@@ -331,3 +331,7 @@ void RTFFile::TrackBraces(FileControl& fc, const char* text) {
     fc.ReportMessage("PROGRAM ERROR: Brace level reached zero.  Document will terminate prematurely",
                      10);
 }
+
+int RTFFile::WriteContentsField(FileControl& fc, int level, int write) {
+  return WriteTocField(fc, *this, level, write);
+}

@@ -5,6 +5,7 @@
 #include "analysis/LineContext.h"
 #include "rtf/OutFile.h"
 #include "rtf/RegionWriter.h"
+#include "tags/TagInterpreter.h"
 #include "text/TextString.h"
 
 class Context;
@@ -33,7 +34,7 @@ struct LineContexts {
 //
 // Every writing operation takes the policy set of the conversion and the file to write to; the
 // file is this writer (or null). Messages go through the policy set.
-class RTFFile : public OutFile {
+class RTFFile : public OutFile, public TagOutput {
  public:
   static constexpr int kWrapWidth = 80;
   // The buffer is written out before a line is added once it holds more than this.
@@ -162,7 +163,9 @@ class RTFFile : public OutFile {
                         TextString& text);
 
   // ---- Document state ----
-  int GetStyleCode() const { return styleCode_; }
+  int GetStyleCode() const override { return styleCode_; }
+  // WriteTocField through this writer.
+  int WriteContentsField(FileControl& fc, int level, int write) override;
   int GetStyleLevel() const { return styleLevel_; }
   // The previous statement's classification.
   const SavedStatement& GetSavedStatement() const { return saved_; }
