@@ -1,6 +1,6 @@
 #include "analysis/MailSender.h"
 
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 #include "analysis/PreHTML.h"
 #include "analysis/UrlWords.h"
 #include "engine/Context.h"

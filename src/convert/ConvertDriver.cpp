@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "analysis/DirectivePreamble.h"
 #include "engine/OutputMode.h"
 #include "policy/ValueConversions.h"

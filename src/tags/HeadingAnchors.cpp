@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
 #include "policy/FileControl.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "analysis/HelpLinks.h"
 #include "analysis/ParagraphStyles.h"
 #include "analysis/PreHTML.h"
