@@ -19,6 +19,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
+#include "tables/PreForm.h"
 #include "tags/TagInterpreter.h"
 #include "text/ProductIdentity.h"
 #include "text/Statement.h"
@@ -31,7 +32,7 @@ static constexpr int kMaxLines = 64;
 
 // The line as one tag, the way a directive read as a tag is recognised and executed.
 static void ExecuteAsTag(FileControl& fc, Context& ctx, PreHTML& line, int mode,
-                         OutFile* writer) {
+                         RTFFile* writer) {
   const TextString tagText(line.GetText());
   TextString keyword;
   TextString arguments;
@@ -81,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   StringList sink;
   RTFFile writer(ctx);
   writer.SetSink(&sink);
+  writer.SetRegionMaker(MakePreFormRegion);
   if (!writer.OpenForWrite("output.rtf", 0, 0))
     FuzzFailure("line_tags", "the in-memory output could not be opened");
   RTFFile reader(ctx);

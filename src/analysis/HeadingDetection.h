@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/SectionNumbers.h"
+#include "engine/SectionNumbers.h"
 
 class Context;
 class FileControl;

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"

@@ -12,7 +12,7 @@
 #include "analysis/TextViews.h"
 #include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "policy/HeadDetails.h"

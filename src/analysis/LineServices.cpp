@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "analysis/Entities.h"
+#include "engine/Entities.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"

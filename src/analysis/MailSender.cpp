@@ -1,10 +1,10 @@
 #include "analysis/MailSender.h"
 
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 #include "analysis/PreHTML.h"
 #include "analysis/UrlWords.h"
 #include "engine/Context.h"
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "policy/FileControl.h"
 #include "text/TextString.h"
 

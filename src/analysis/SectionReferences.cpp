@@ -3,10 +3,10 @@
 #include "analysis/HelpLinks.h"
 #include <array>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "analysis/PreHTML.h"
 #include "text/ProtectedSpans.h"
-#include "analysis/SectionNumbers.h"
+#include "engine/SectionNumbers.h"
 #include "analysis/UrlWords.h"
 #include "policy/ValueConversions.h"
 #include "policy/AnalysisStatistics.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string_view>
 
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 #include "analysis/PreHTML.h"
 #include "text/ProtectedSpans.h"
 #include "engine/Context.h"

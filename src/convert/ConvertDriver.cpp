@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "analysis/DirectivePreamble.h"
 #include "engine/OutputMode.h"
 #include "policy/ValueConversions.h"
@@ -19,6 +19,7 @@
 #include "policy/FileControl.h"
 #include "rtf/HelpFiles.h"
 #include "rtf/RTFFile.h"
+#include "tables/PreForm.h"
 #include "rtf/RtfHelpers.h"
 #include "text/PathUtils.h"
 #include "text/StringList.h"
@@ -246,6 +247,7 @@ int RunOutputPass(FileControl& fc, Context& ctx, const TextString& inputName,
   // Fonts, styles file and records, before anything can write a style.
   ctx.Styles.PrepareForOutput(fc);
   writer.SetSink(sink);
+  writer.SetRegionMaker(MakePreFormRegion);
 
   TextString target;
   OutputTarget(ctx, outputName, target);

@@ -5,7 +5,6 @@
 #include "engine/Context.h"
 #include "engine/TagList.h"
 #include "policy/FileControl.h"
-#include "rtf/OutFile.h"
 
 BlockList::~BlockList() = default;
 
@@ -117,7 +116,7 @@ static bool IsRightToLeftEncoding(const TextString& encoding) {
   return false;
 }
 
-int BlockList::Add(FileControl& control, Statement* /*line*/, OutFile* file,
+int BlockList::Add(FileControl& control, Statement* /*line*/, BlockTagWriter* file,
                    const TextString& endTag) {
   if (blocks_.empty()) return 0;
   if (file == nullptr) {
@@ -131,13 +130,13 @@ int BlockList::Add(FileControl& control, Statement* /*line*/, OutFile* file,
     written.Assign("</DIV>");
   }
   written.Append(tag);
-  const int result = file->WriteLine(control, file, written.GetText(), 0);
+  const int result = file->WriteBlockTag(control, written.GetText());
   if (Context* context = control.pGetContext(); context != nullptr) context->EndTagWritten = 1;
   blocks_.pop_back();
   return result;
 }
 
-int BlockList::Decrement(FileControl& control, Statement* line, OutFile* file,
+int BlockList::Decrement(FileControl& control, Statement* line, BlockTagWriter* file,
                          const TextString& endTag) {
   if (file == nullptr) {
     control.ReportMessage("PROGRAM ERROR: File pointer null in BlockList::Decrement", 10);

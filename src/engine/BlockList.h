@@ -7,7 +7,6 @@
 #include "text/TextString.h"
 
 class FileControl;
-class OutFile;
 class Statement;
 
 // Block codes of open markup blocks.
@@ -35,6 +34,17 @@ struct BlockRecord {
   TextString extraText;
 };
 
+// Where the end tag of a closed block is written: a line of the output document
+// (rtf/OutFile implements it).
+class BlockTagWriter {
+ public:
+  // Writes text as one line of the document; 1 when written.
+  virtual int WriteBlockTag(FileControl& control, const char* text) = 0;
+
+ protected:
+  ~BlockTagWriter() = default;
+};
+
 // The stack of open output blocks, innermost last. The output side opens blocks (Push);
 // end tags close the innermost one, reporting a mismatch but closing it all the same, so the
 // stack never grows from mismatches.
@@ -53,11 +63,12 @@ class BlockList {
   // ... " doesn't match block tag :" ..., level 10) and the block closed anyway. An empty
   // list does nothing; a null file reports "PROGRAM ERROR: File pointer null in
   // BlockList::Add" and closes nothing. Result 1 when a block was closed and written.
-  int Add(FileControl& control, Statement* line, OutFile* file, const TextString& endTag);
+  int Add(FileControl& control, Statement* line, BlockTagWriter* file, const TextString& endTag);
   // The same closing, after its own mismatch check and handing a hand-outward font to the
   // enclosing block. A null file reports "PROGRAM ERROR: File pointer null in
   // BlockList::Decrement".
-  int Decrement(FileControl& control, Statement* line, OutFile* file, const TextString& endTag);
+  int Decrement(FileControl& control, Statement* line, BlockTagWriter* file,
+                const TextString& endTag);
   // Frees every block; count 0.
   void Clear();
 

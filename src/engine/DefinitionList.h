@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 #include "text/TextString.h"
 
 class FileControl;

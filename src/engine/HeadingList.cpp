@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "analysis/HeadingLinks.h"
-#include "analysis/HtmlTags.h"
+#include "engine/HeadingLinks.h"
+#include "engine/HtmlTags.h"
 #include "engine/Context.h"
 #include "policy/ConversionOptions.h"
 #include "policy/FileControl.h"

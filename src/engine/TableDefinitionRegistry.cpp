@@ -9,7 +9,7 @@
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 #include "text/TextFile.h"
 
 TableDefinitionRegistry::TableDefinitionRegistry()

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "policy/ErrorHandler.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
-#include "tables/TableType.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
+#include "policy/TableType.h"
 #include "text/TextString.h"
 
 class FileControl;

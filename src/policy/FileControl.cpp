@@ -4,7 +4,7 @@
 
 #include "policy/LinkDictionary.h"
 #include "policy/PolicyContext.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "text/ProductIdentity.h"
 
 static constexpr const char* kPlaceholderVersion = "Qvarnel ?.?";

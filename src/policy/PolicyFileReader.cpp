@@ -11,7 +11,7 @@
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
 #include "policy/StatementReading.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "text/PathUtils.h"
 #include "text/Statement.h"
 #include "text/StatementFile.h"

@@ -6,7 +6,7 @@
 #include "policy/FileControl.h"
 #include "policy/PolicySection.h"
 #include "policy/PolicyTable.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "text/TextFile.h"
 
 void FormatSpecialLine(const char* key, const char* value, TextString& out) {

@@ -9,8 +9,8 @@
 #include "policy/ValueConversions.h"
 #include "policy/PolicyContext.h"
 #include "policy/KeyValueLine.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "text/PathUtils.h"
 
 // ---- Forwarders ----

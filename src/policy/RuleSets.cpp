@@ -5,7 +5,7 @@
 #include "policy/PolicyContext.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 using P = PolicyId;
 using T = TablePolicyId;

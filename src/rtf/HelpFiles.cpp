@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "analysis/InlineOutputTags.h"
 #include "analysis/LineServices.h"
 #include "policy/ValueConversions.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/BlockList.h"
 #include "tags/DirectivePreprocessor.h"
 #include "text/Statement.h"
 #include "text/StatementFile.h"
@@ -24,7 +25,7 @@ enum InlineTagKind : int {
 // the document it writes. The concrete format makes the file name, opens the file (writing
 // whatever comes before the first statement) and writes each converted statement. The
 // conversion also reads its input through this class (GetNextStatement).
-class OutFile : public StatementFile {
+class OutFile : public StatementFile, public BlockTagWriter {
  public:
   OutFile();
   ~OutFile() override;
@@ -56,6 +57,10 @@ class OutFile : public StatementFile {
   // ---- Writing (file: the file written, which callers give as this object) ----
   // text as one line, wrapped at the file's width unless noWrap; 1 when written.
   virtual int WriteLine(FileControl& fc, TextFile* file, const char* text, int noWrap);
+  // WriteLine(fc, this, text, 0): the end tag of an output block.
+  int WriteBlockTag(FileControl& fc, const char* text) override {
+    return WriteLine(fc, this, text, 0);
+  }
   // The pending lines first, then text as one line without wrapping; 1 when written.
   virtual int WriteRaw(FileControl& fc, TextFile* file, const char* text);
   // Writes the pending lines (wrapped) and empties the buffer: 1 when it was empty or every

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "engine/Tracker.h"

@@ -8,7 +8,6 @@
 #include "policy/FileControl.h"
 #include "rtf/RtfCharacters.h"
 #include "rtf/RtfHelpers.h"
-#include "tables/PreForm.h"
 #include "text/PathUtils.h"
 
 // An RTF control word is never split from its backslash, so the backslash breaks before;
@@ -331,4 +330,8 @@ void RTFFile::TrackBraces(FileControl& fc, const char* text) {
   if (braceLevel_ > 0 && reachedZero)
     fc.ReportMessage("PROGRAM ERROR: Brace level reached zero.  Document will terminate prematurely",
                      10);
+}
+
+int RTFFile::WriteContentsField(FileControl& fc, int level, int write) {
+  return WriteTocField(fc, *this, level, write);
 }

@@ -4,11 +4,12 @@
 
 #include "analysis/LineContext.h"
 #include "rtf/OutFile.h"
+#include "rtf/RegionWriter.h"
+#include "tags/TagInterpreter.h"
 #include "text/TextString.h"
 
 class Context;
 class FileControl;
-class PreForm;
 class PreHTML;
 class TextPosition;
 
@@ -33,7 +34,7 @@ struct LineContexts {
 //
 // Every writing operation takes the policy set of the conversion and the file to write to; the
 // file is this writer (or null). Messages go through the policy set.
-class RTFFile : public OutFile {
+class RTFFile : public OutFile, public TagOutput {
  public:
   static constexpr int kWrapWidth = 80;
   // The buffer is written out before a line is added once it holds more than this.
@@ -44,6 +45,10 @@ class RTFFile : public OutFile {
   RTFFile(const RTFFile&) = delete;  // owns an open file and a document's state
   RTFFile& operator=(const RTFFile&) = delete;
   ~RTFFile() override;
+
+  // What makes the writer's pre-formatted regions (rtf/RegionWriter.h); the per-file driver
+  // gives it before the output pass.
+  void SetRegionMaker(RegionMaker maker) { regionMaker_ = maker; }
 
   // ---- Naming and opening ----
   // The output file name for baseName (a path; its extension, if any, is replaced): the
@@ -158,7 +163,9 @@ class RTFFile : public OutFile {
                         TextString& text);
 
   // ---- Document state ----
-  int GetStyleCode() const { return styleCode_; }
+  int GetStyleCode() const override { return styleCode_; }
+  // WriteTocField through this writer.
+  int WriteContentsField(FileControl& fc, int level, int write) override;
   int GetStyleLevel() const { return styleLevel_; }
   // The previous statement's classification.
   const SavedStatement& GetSavedStatement() const { return saved_; }
@@ -230,7 +237,8 @@ class RTFFile : public OutFile {
   int savedDelimiterSet_ = 0;
   int delimiterSaved_ = 0;
   // The pre-formatted region being collected; null when none is open.
-  std::unique_ptr<PreForm> region_;
+  std::unique_ptr<RegionWriter> region_;
+  RegionMaker regionMaker_ = nullptr;
   // The region code of the line that opened it.
   int regionCode_ = 0;
   // Groups that lines of one kind share, each waiting for its last line: a hanging

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/HelpLinks.h"
+#include "analysis/ParagraphStyles.h"
 #include "engine/FontKeys.h"
 #include "text/TextString.h"
 
@@ -41,25 +42,7 @@ void WriteFontTable(FileControl& fc, RTFFile& writer);
 int TidyRtfText(FileControl& fc, TextString& text);
 
 // ---- Paragraphs ----
-// Paragraph kinds of the writer.
-enum ParagraphKind : int {
-  kParagraphNone = 0,
-  kParagraphBody = 1,
-  kParagraphHeadingText = 2,
-  kParagraphBullet = 3,
-  kParagraphQuotes = 4,
-  kParagraphDefinition = 5,
-  kParagraphHangingList = 6,
-  kParagraphPreformatted = 7,
-  kParagraphTable = 8,
-  kParagraphShortLine = 9,
-  kParagraphCentred = 10,
-  kParagraphCustom = 11,
-};
 
-// The style index (0-24) of a paragraph kind; -1 for kParagraphNone. While the current pass
-// works on a heading line of level 1-6 the index of Heading 1-6 instead.
-int GetParagraphStyleCode(FileControl& fc, int kind);
 // The style's font number, point size, bold and italic with the Context's font change
 // applied (the current one, else the saved one).
 void GetStyleFont(FileControl& fc, const StyleRecord& style, bool current, int& font,

@@ -1,6 +1,7 @@
 #include "rtf/StatementOutput.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <memory>
 
@@ -17,8 +18,7 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "policy/StyleSheet.h"
-#include "tables/PreForm.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "tags/TagInterpreter.h"
 #include "tags/TagTextFilters.h"
 #include "text/CharacterUtils.h"
@@ -470,14 +470,15 @@ void RTFFile::RunLineTag(FileControl& fc, PreHTML& line, TextString& text) {
 }
 
 // ---- Pre-formatted regions ----
-// A region's lines are collected in a PreForm, which decides at the region's end how the
+// A region's lines are collected in a RegionWriter, which decides at the region's end how the
 // region is written (table, code, diagram, mail header, indented block or text) and writes it.
 
 void RTFFile::StartRegion(FileControl& fc, PreHTML& line) {
   fc.CollectingRegion = 1;
   regionCode_ = line.GetSpecialFormat();
-  if (!region_)
-    region_ = std::make_unique<PreForm>(this, &fc, ctx_.Line, &line);
+  assert(regionMaker_ != nullptr && "the driver gives the writer its region maker");
+  if (!region_ && regionMaker_ != nullptr)
+    region_ = regionMaker_(this, &fc, ctx_.Line, &line);
 }
 
 void RTFFile::AddRegionLine(PreHTML& copy) {
@@ -501,8 +502,8 @@ void RTFFile::EndRegion(FileControl& fc, int lineCode, bool previousPreformatted
     // A region that a directive opened had a table-policy set queued for it.
     if (lineCode != 0 && ctx_.RtfPass && fc.NumTabPolicy() > 0)
       fc.DeleteOldTabPolicy();
-    if (region_->reportLevel >= 1 && !region_->reportText.IsEmpty())
-      fc.ReportMessage(region_->reportText.GetText(), region_->reportLevel);
+    if (region_->GetReportLevel() >= 1 && !region_->GetReportText().IsEmpty())
+      fc.ReportMessage(region_->GetReportText().GetText(), region_->GetReportLevel());
     region_.reset();
   }
   if (delimiterSaved_) {

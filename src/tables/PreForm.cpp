@@ -2,15 +2,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "text/StatementTypes.h"
 
 void PreFormColumn::ClearStatistics() {
@@ -131,4 +132,9 @@ void PreForm::AddLine(PreHTML* line) {
     maxTabCount = std::max(maxTabCount, tabs);
   }
   lines_.push_back(std::move(added));
+}
+
+std::unique_ptr<RegionWriter> MakePreFormRegion(RTFFile* writer, FileControl* fc, void* data,
+                                                PreHTML* firstLine) {
+  return std::make_unique<PreForm>(writer, fc, data, firstLine);
 }

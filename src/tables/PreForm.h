@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "rtf/RegionWriter.h"
 #include "tables/TableCell.h"
 #include "text/StatementTypes.h"
 #include "text/TextPosition.h"
@@ -106,14 +107,14 @@ struct PreFormColumn {
 int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out);
 
 // One pre-formatted region of the input: its lines, what the analysis found in them and the
-// table it becomes. The RTF writer makes one when a region begins, adds every line of the
-// region and has it processed when the region ends; the policy set deletes it afterwards.
-class PreForm {
+// table it becomes. The RTF writer makes one when a region begins (MakePreFormRegion), adds
+// every line of the region and has it processed when the region ends.
+class PreForm : public RegionWriter {
  public:
   // firstLine is not added; it gives the row positions until lines arrive. The output flags
   // follow the Context's output type.
   PreForm(RTFFile* rtf, FileControl* fc, void* data, PreHTML* firstLine);
-  ~PreForm();
+  ~PreForm() override;
   // One region, written once; its rows point back at it.
   PreForm(const PreForm&) = delete;
   PreForm& operator=(const PreForm&) = delete;
@@ -127,7 +128,7 @@ class PreForm {
 
   // ---- Lines and analysis (PreForm.cpp, PreFormAnalysis.cpp, PreFormColumns.cpp) ----
   // Appends a copy of line and updates the region statistics.
-  void AddLine(PreHTML* line);
+  void AddLine(PreHTML* line) override;
   // Nothing for user PRE, CODE, DIAGRAM, user-tagged tables, underwriter sections and
   // inverted pyramids; the delimited analysis for delimited data; else the fixed-width one.
   void Analyse();
@@ -176,7 +177,7 @@ class PreForm {
   void OfferCellValue(int lineIndex, int columnIndex, int inHeader, const TextString& text);
 
   // ---- Access ----
-  int GetLineCount() const { return static_cast<int>(lines_.size()); }
+  int GetLineCount() const override { return static_cast<int>(lines_.size()); }
   PreFormLine* GetLine(int i) const {
     return i >= 0 && i < GetLineCount() ? lines_[static_cast<size_t>(i)].get() : nullptr;
   }
@@ -327,7 +328,9 @@ class PreForm {
   // Without a policy set nothing happens; without a Context a program error is reported.
   // The writer's pending output is written out before and after. Region messages collect in
   // reportText and reportLevel for the writer to report.
-  void Process(int specialFormatCode);
+  void Process(int specialFormatCode) override;
+  int GetReportLevel() const override { return reportLevel; }
+  const TextString& GetReportText() const override { return reportText; }
   // Clears every special-format flag, the fixed-columns flag and sets the delimiter to a tab,
   // then sets the flags of code (0-10); any other code is reported and sets none.
   void SetSpecialFormat(int formatCode);
@@ -582,6 +585,10 @@ bool IsTabDelimitedRegion(int minTabs, int maxTabs);
 // a fifth of the lines less policy lines above 25 lines, 5 for 8-25 lines, else all but 2 of
 // them; never below 0.
 int RegionHeaderLineCount(int lines, int policyLines);
+// A PreForm for the RTF writer (a RegionMaker, rtf/RegionWriter.h).
+std::unique_ptr<RegionWriter> MakePreFormRegion(RTFFile* writer, FileControl* fc, void* data,
+                                                PreHTML* firstLine);
+
 // Where the "//" comment of a code line starts: the first "//" that is not part of "://";
 // -1 when none.
 int FindCodeComment(const TextString& text);

@@ -9,7 +9,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "tables/PreForm.h"
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 #include "text/StatementTypes.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "tables/TableCell.h"
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 #include "tags/TagInterpreter.h"
 #include "tags/TagServices.h"
 #include "text/StatementTypes.h"

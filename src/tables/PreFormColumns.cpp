@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "policy/FileControl.h"
 #include "tables/PreForm.h"
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 #include "text/FontSpec.h"
 #include "text/StatementTypes.h"
 #include "text/TextMeasure.h"

@@ -9,10 +9,11 @@
 #include "engine/DefinitionList.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 #include "tables/PreForm.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
+#include "tables/TableTags.h"
 #include "text/TextMeasure.h"
 
 // A policy whose text is worth applying.
@@ -81,22 +82,22 @@ void PreForm::UseDefinitions() {
   definitionsUsed = 1;
   EnsureLayout();
   if (HasText(layout_->layout))
-    layout_->ParseTableLayout(*fc_, layout_->layout.value);
+    ParseTableLayout(*fc_, *layout_, layout_->layout.value);
   if (layout_->headerRows.value > 0)
     fixedHeaderIndex = layout_->headerRows.value;
   if (generation_ == nullptr)
     return;
   TableGenerationPolicies& g = *generation_;
   if (const TextPolicy& show = g.Text(GenerationPolicyId::ShowColumns); HasText(show))
-    layout_->ParseShowColumns(*fc_, show.value);
+    ParseShowColumns(*fc_, *layout_, show.value);
   if (const TextPolicy& p = g.Text(GenerationPolicyId::ColumnAlignments); HasText(p))
-    g.ParseColumnAlignments(*fc_, p.value);
+    ParseColumnAlignments(*fc_, g, p.value);
   if (const TextPolicy& p = g.Text(GenerationPolicyId::ColumnNames); HasText(p))
-    g.ParseColumnFormats(*fc_, p.value);
+    ParseColumnFormats(*fc_, g, p.value);
   if (const TextPolicy& p = g.Text(GenerationPolicyId::ColumnHeaders); HasText(p))
-    g.ParseColumnHeaders(*fc_, p.value);
+    ParseColumnHeaders(*fc_, g, p.value);
   if (const TextPolicy& p = g.Text(GenerationPolicyId::ColumnWidths); HasText(p))
-    g.ParseColumnWidths(*fc_, p.value);
+    ParseColumnWidths(*fc_, g, p.value);
   if (ctx_ == nullptr)
     return;
   for (int k = 0; k < g.GetColumnCount(); ++k) {

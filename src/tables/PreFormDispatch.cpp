@@ -5,10 +5,11 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "rtf/RTFFile.h"
-#include "tables/TableAnalysisPolicies.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
-#include "tables/TableType.h"
+#include "policy/TableAnalysisPolicies.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
+#include "tables/TableTags.h"
+#include "policy/TableType.h"
 #include "text/StatementTypes.h"
 
 // ---- Special formats ----
@@ -202,10 +203,10 @@ void PreForm::Process(int specialFormatCode) {
   TableLayout& layout = *pGetLayout();
   TableGenerationPolicies* generation = pGetGenerationPolicies();
   if (const TableAnalysisPolicies* defaults = fc.GetDefaultTabPolicy(); defaults != nullptr)
-    defaults->ApplyToTable(fc, 0, &layout, generation);
+    ApplyTablePolicies(*defaults, fc, 0, &layout, generation);
   if (userTable || userTagged || delimited || underwriter || invertedPyramid) {
     if (const TableAnalysisPolicies* queued = fc.GetOldTabPolicy(); queued != nullptr)
-      queued->ApplyToTable(fc, 1, &layout, generation);
+      ApplyTablePolicies(*queued, fc, 1, &layout, generation);
   }
   if (tabbed)
     layout.delimiterCharacter.value.Assign("\t");
@@ -214,7 +215,7 @@ void PreForm::Process(int specialFormatCode) {
   if (layout.ignoreHeader.value)
     headerLineCount = RegionHeaderLineCount(GetLineCount(), CountPolicyLines());
   if (layout.layout.set && !layout.layout.value.IsEmpty())
-    layout.ParseTableLayout(fc, layout.layout.value);
+    ParseTableLayout(fc, layout, layout.layout.value);
   if (!layout.delimiterCharacter.value.IsEmpty())
     delimiter = layout.GetDelimiter();
   layout.firstLineNumber = ctx.TableNumber;

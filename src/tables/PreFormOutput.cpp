@@ -10,8 +10,8 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "policy/StyleSheet.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "tags/DirectivePreprocessor.h"
 #include "text/StatementTypes.h"
 

@@ -8,8 +8,8 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "tables/PreForm.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 
 int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out) {
   out.SetEmpty();

@@ -9,8 +9,8 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "tables/PreForm.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "text/StatementTypes.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "policy/FileControl.h"
 #include "tables/PreForm.h"
 #include "tables/TableCell.h"
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 #include "tags/DirectivePreprocessor.h"
 #include "tags/TagInterpreter.h"
 #include "tags/TagServices.h"

@@ -12,8 +12,8 @@
 #include "policy/FileControl.h"
 #include "engine/DefinitionList.h"
 #include "engine/Tracker.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "tags/TagServices.h"
 #include "text/StatementTypes.h"
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <string>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
+#include "analysis/HelpLinks.h"
+#include "analysis/ParagraphStyles.h"
 #include "analysis/PreHTML.h"
 #include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
-#include "rtf/RTFFile.h"
-#include "rtf/RtfHelpers.h"
 #include "policy/StyleSheet.h"
 #include "tags/TagHandlers.h"
 #include "tags/TagServices.h"
@@ -76,8 +76,8 @@ int ExecuteContentsListTag(TagCall& call) {
   (void)GetTagNumberOrDefault(call.fc, call.arguments, 3, spare, 0);
   if (IsOutputPass(call)) {
     // The field goes straight into the document, ahead of the line that holds the tag.
-    if (auto* writer = dynamic_cast<RTFFile*>(call.outputFile); writer != nullptr)
-      (void)WriteTocField(call.fc, *writer, level, write);
+    if (call.outputFile != nullptr)
+      (void)call.outputFile->WriteContentsField(call.fc, level, write);
   }
   return Replace(call, "");
 }
@@ -363,8 +363,8 @@ static void ApplyFontWeight(TagCall& call, FontChange& change, const TextString&
 // the tag is executed outside the statement output).
 static int FontChangeStyle(const TagCall& call) {
   int kind = kParagraphBody;
-  if (const auto* writer = dynamic_cast<const RTFFile*>(call.outputFile); writer != nullptr)
-    kind = writer->GetStyleCode();
+  if (call.outputFile != nullptr)
+    kind = call.outputFile->GetStyleCode();
   const int index = GetParagraphStyleCode(call.fc, kind);
   return index >= 0 && index < StyleSheet::kStyleCount ? index : StyleSheet::kBody;
 }

@@ -215,7 +215,7 @@ static constexpr TagRow kTagRows[] = {
 };
 
 int ExecuteTag(int mode, PreHTML* line, const TextString& tagText, const TextString& keyword,
-               const TextString& arguments, OutFile* outputFile, FileControl& fc, Context& ctx,
+               const TextString& arguments, TagOutput* outputFile, FileControl& fc, Context& ctx,
                int& replace, TextString& output) {
   for (const TagRow& row : kTagRows) {
     if (!EqualsNoCase(row.keyword, keyword))

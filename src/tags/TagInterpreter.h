@@ -7,7 +7,6 @@
 
 class Context;
 class FileControl;
-class OutFile;
 class PreHTML;
 
 // The in-line tag interpreter: a tag is a command written in a line between the start and
@@ -27,6 +26,20 @@ enum TagCallMode : int {
   kTagModeHeadingText = 8,  // the text of a heading: SUPER and SUB give their bare text
 };
 
+// The document a tag is executed for, as the tag handlers use it; the RTF writer implements it
+// (rtf/RTFFile).
+class TagOutput {
+ public:
+  // The kind of the paragraph being written (a ParagraphKind).
+  virtual int GetStyleCode() const = 0;
+  // Writes the contents field of levels 1 to level straight into the document when write is
+  // 1 (WriteTocField); 1 when written.
+  virtual int WriteContentsField(FileControl& fc, int level, int write) = 0;
+
+ protected:
+  ~TagOutput() = default;
+};
+
 // Handler results: a handler dealt with the tag, or left it to the caller's fallback.
 inline constexpr int kTagNotHandled = 0;
 inline constexpr int kTagHandled = 1;
@@ -40,7 +53,7 @@ struct TagCall {
   const TextString& tagText;    // the whole tag as found
   const TextString& keyword;    // as written in the tag
   const TextString& arguments;  // normalised (or the raw rest for HTML and HTML_COMMENT)
-  OutFile* outputFile;          // null when the tag is executed outside the statement output
+  TagOutput* outputFile;        // null when the tag is executed outside the statement output
   FileControl& fc;
   Context& ctx;
   int& replace;
@@ -70,5 +83,5 @@ bool IsKnownTag(const TextString& keyword);
 // (kTagNotHandled when no handler takes the keyword). replace and output are the handler's
 // out values; see TagCall.
 int ExecuteTag(int mode, PreHTML* line, const TextString& tagText, const TextString& keyword,
-               const TextString& arguments, OutFile* outputFile, FileControl& fc, Context& ctx,
+               const TextString& arguments, TagOutput* outputFile, FileControl& fc, Context& ctx,
                int& replace, TextString& output);

@@ -1,6 +1,6 @@
 #include "tags/TagServices.h"
 
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 #include "analysis/PreHTML.h"
 #include "policy/ValueConversions.h"
 #include "engine/Context.h"

@@ -1,4 +1,4 @@
-#include "analysis/Entities.h"
+#include "engine/Entities.h"
 
 #include <gtest/gtest.h>
 

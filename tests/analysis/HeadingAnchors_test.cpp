@@ -1,4 +1,4 @@
-#include "analysis/HeadingAnchors.h"
+#include "tags/HeadingAnchors.h"
 
 #include <gtest/gtest.h>
 

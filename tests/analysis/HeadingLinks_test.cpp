@@ -1,11 +1,11 @@
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "analysis/SectionNumbers.h"
+#include "engine/SectionNumbers.h"
 #include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"

@@ -1,4 +1,4 @@
-#include "analysis/HtmlTags.h"
+#include "engine/HtmlTags.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 
 #include <gtest/gtest.h>
 

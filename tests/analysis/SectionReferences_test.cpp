@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "analysis/PreHTML.h"
-#include "analysis/SectionNumbers.h"
+#include "engine/SectionNumbers.h"
 #include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"

@@ -1,4 +1,4 @@
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 // Value and marks of one policy, as text, so whole sets can be compared.
 static std::string Describe(const CorePolicy& policy) {

@@ -5,7 +5,7 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "text/TextPosition.h"
 
 namespace {

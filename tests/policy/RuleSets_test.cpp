@@ -9,7 +9,7 @@
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfTestSetup.h"
 #include "support/TestFiles.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "text/StatementTypes.h"
 #include "text/TextFile.h"
 

@@ -13,8 +13,9 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
 #include "policy/StyleSheet.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 #include "support/Growth.h"
+#include "tables/PreForm.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"
 #include "text/TextPosition.h"
@@ -30,6 +31,7 @@ struct StatementRun {
     fc.Int(PolicyId::ErrorReportingLevel).value = 10;
     ctx.GetLogErrorHandler().SetMessageCallback([this](const char* t) { messages.emplace_back(t); });
     rtf.SetSink(&lines);
+    rtf.SetRegionMaker(MakePreFormRegion);
     ctx.AnalysisPass = 0;
     ctx.ContentsPass = 0;
     ctx.OutputPass = 1;

@@ -1,4 +1,4 @@
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "engine/TableDefinitionRegistry.h"
 #include "support/ContextFixture.h"
 #include "support/TestFiles.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableAnalysisPolicies.h"
 
 class DefinitionsFileTest : public ContextFixture {
  protected:

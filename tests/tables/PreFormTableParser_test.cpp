@@ -11,8 +11,8 @@
 #include "support/Growth.h"
 #include "support/TestFiles.h"
 #include "tables/PreForm.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 
 // A region whose output collects in memory.
 class TableParserTest : public ContextFixture {

@@ -11,8 +11,8 @@
 #include "support/Growth.h"
 #include "tables/PreForm.h"
 #include "tables/TableCell.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
 #include "text/StringList.h"
 
 namespace {

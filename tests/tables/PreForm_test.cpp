@@ -10,9 +10,10 @@
 #include "engine/DefineList.h"
 #include "support/ContextFixture.h"
 #include "support/Growth.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
+#include "tables/TableTags.h"
 #include "text/StatementTypes.h"
 
 // A region built from text lines, with its own layout and generation policies.
@@ -393,7 +394,7 @@ TEST_F(PreFormTest, LayoutColumnsStartAtTheirPositions) {
   TableLayout& layout = *region->pGetLayout();
   layout.layout.value = TextString("3,3,14,26");
   layout.layout.set = 1;
-  layout.ParseTableLayout(fc, layout.layout.value);
+  ParseTableLayout(fc, layout, layout.layout.value);
   region->AnalyseFixedWidth();
   ASSERT_EQ(region->GetColumnCount(), 3);
   EXPECT_EQ(Cells(0), (std::vector<std::string>{"Train", "Platform", "Destination"}));
@@ -408,7 +409,7 @@ TEST_F(PreFormTest, LayoutColumnsAreClampedAndKeptInOrder) {
   fc.Int(PolicyId::PageWidth).value = 200;
   TableLayout& layout = *region->pGetLayout();
   // Source positions 2, 0, 12, 9 and 14 on lines indented by 4.
-  layout.ParseTableLayout(fc, TextString("5,2,0,12,9,14"));
+  ParseTableLayout(fc, layout, TextString("5,2,0,12,9,14"));
   ASSERT_EQ(layout.GetColumnCount(), 5);
   layout.layout.value = TextString("5,2,0,12,9,14");
   layout.layout.set = 1;

@@ -1,4 +1,4 @@
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,10 @@
 #include "policy/ErrorHandler.h"
 #include "policy/KeyValueLine.h"
 #include "support/ContextFixture.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/BaseDefinition.h"
+#include "policy/TableGenerationPolicies.h"
+#include "policy/TableLayout.h"
+#include "tables/TableTags.h"
 #include "text/StringList.h"
 #include "text/TextFile.h"
 
@@ -235,7 +236,7 @@ TEST_F(TableAnalysisApply, OverrideDecidesOverTargetsAlreadySet) {
     border.set = 1;  // the table's format set it
     layout.headerRows.value = 4;
     layout.headerRows.set = 1;
-    group.ApplyToTable(fc, override, &layout, &generation);
+    ApplyTablePolicies(group, fc, override, &layout, &generation);
     EXPECT_EQ(border.value, override ? 5 : 1);
     EXPECT_EQ(layout.headerRows.value, override ? 2 : 4);
     EXPECT_EQ(generation.Int(GenerationPolicyId::CellPadding).value, 9);
@@ -256,7 +257,7 @@ TEST_F(TableAnalysisApply, TagLinesAndDefinitionsGoToTheTable) {
 
   TableLayout layout("");
   TableGenerationPolicies generation("");
-  group.ApplyToTable(fc, 1, &layout, &generation);
+  ApplyTablePolicies(group, fc, 1, &layout, &generation);
   EXPECT_EQ(generation.Align(GenerationPolicyId::Alignment).value, 3);
   EXPECT_EQ(generation.GetTableIndent(), 72);
   // Layout and generation policies each refuse the tag that is not a BEGIN_ table tag.
@@ -270,7 +271,7 @@ TEST_F(TableAnalysisApply, TagLinesAndDefinitionsGoToTheTable) {
   TableAnalysisPolicies opened("table");
   opened.AddTagLine("$_$_BEGIN_USER_TABLE C,2in");
   messages.clear();
-  opened.ApplyToTable(fc, 1, &layout, &generation);
+  ApplyTablePolicies(opened, fc, 1, &layout, &generation);
   EXPECT_EQ(generation.Align(GenerationPolicyId::Alignment).value, 2);
   EXPECT_EQ(generation.GetTableIndent(), 144);
   EXPECT_TRUE(messages.empty()) << messages.front();
@@ -287,7 +288,7 @@ TEST_F(TableAnalysisApply, DirectiveTableLinesAreKnownTableTags) {
     group.AddTagLine(line);
     TableLayout layout("");
     TableGenerationPolicies generation("");
-    group.ApplyToTable(fc, 1, &layout, &generation);
+    ApplyTablePolicies(group, fc, 1, &layout, &generation);
     EXPECT_TRUE(messages.empty()) << messages.front();
   }
 }

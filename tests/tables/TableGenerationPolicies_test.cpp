@@ -1,4 +1,4 @@
-#include "tables/TableGenerationPolicies.h"
+#include "policy/TableGenerationPolicies.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include "policy/KeyValueLine.h"
 #include "support/ContextFixture.h"
+#include "tables/TableTags.h"
 
 namespace {
 
@@ -179,7 +180,7 @@ TEST_F(TableGenerationTags, HeadersAddColumnsAndKeepWhatTheFirstColumnHad) {
   first.alignment = 3;
   first.formatName = "Money";
   first.width = "20%";
-  group.ParseColumnHeaders(fc, "\"Item\", \"Price\", \"Count\"");
+  ParseColumnHeaders(fc, group, "\"Item\", \"Price\", \"Count\"");
   ASSERT_EQ(group.GetColumnCount(), 3);
   EXPECT_STREQ(group.GetColumn(0)->header.GetText(), "Item");
   EXPECT_STREQ(group.GetColumn(1)->header.GetText(), "Price");
@@ -201,14 +202,14 @@ TEST_F(TableGenerationTags, HeadersAddColumnsAndKeepWhatTheFirstColumnHad) {
 
 TEST_F(TableGenerationTags, EmptyOrBadFieldsLeaveTheirColumnAlone) {
   TableGenerationPolicies group("");
-  group.ParseColumnWidths(fc, "TABLE_COLUMN_WIDTHS 10,20,30");
-  group.ParseColumnWidths(fc, "table_column_widths 11,,33");
+  ParseColumnWidths(fc, group, "TABLE_COLUMN_WIDTHS 10,20,30");
+  ParseColumnWidths(fc, group, "table_column_widths 11,,33");
   ASSERT_EQ(group.GetColumnCount(), 3);
   EXPECT_STREQ(group.GetColumn(0)->width.GetText(), "11");
   EXPECT_STREQ(group.GetColumn(1)->width.GetText(), "20");
   EXPECT_STREQ(group.GetColumn(2)->width.GetText(), "33");
 
-  group.ParseColumnAlignments(fc, "L,x,r");
+  ParseColumnAlignments(fc, group, "L,x,r");
   EXPECT_EQ(group.GetColumn(0)->alignment, 1);
   EXPECT_EQ(group.GetColumn(1)->alignment, 0);
   EXPECT_EQ(group.GetColumn(2)->alignment, 3);
@@ -216,7 +217,7 @@ TEST_F(TableGenerationTags, EmptyOrBadFieldsLeaveTheirColumnAlone) {
   EXPECT_NE(messages[0].find("TAG ERROR: Bad alignment code 'x'"), std::string::npos)
       << messages[0];
 
-  group.ParseColumnFormats(fc, "Money");
+  ParseColumnFormats(fc, group, "Money");
   EXPECT_STREQ(group.GetColumn(0)->formatName.GetText(), "Money");
   EXPECT_EQ(group.GetHeadersGiven(), 0);
 }
@@ -224,7 +225,7 @@ TEST_F(TableGenerationTags, EmptyOrBadFieldsLeaveTheirColumnAlone) {
 TEST(TableGenerationPolicies, ColumnTagsWithoutATagReaderReportAndChangeNothing) {
   FileControl fc;  // no Context
   TableGenerationPolicies group("");
-  group.ParseColumnWidths(fc, "10,20");
+  ParseColumnWidths(fc, group, "10,20");
   EXPECT_EQ(group.GetColumnCount(), 0);
   EXPECT_STREQ(fc.GetLastMessage().GetText(), "TAG ERROR: Failed to parse TABLE_COLUMN_WIDTHS");
 }
@@ -258,7 +259,7 @@ TEST_F(TableGenerationTags, TableTagReadsTheMarginInItsUnit) {
     messages.clear();
     TableGenerationPolicies group("");
     group.SetTableIndent(5);
-    group.ApplyTableTag(fc, "BEGIN_USER_TABLE", c.tag);
+    ApplyTableTag(fc, group, "BEGIN_USER_TABLE", c.tag);
     EXPECT_EQ(ValueText(group, G::Alignment), "1");
     EXPECT_EQ(group.GetPolicy(G::Alignment).set, 1);
     if (c.indent >= 0) {
@@ -274,15 +275,15 @@ TEST_F(TableGenerationTags, TableTagReadsTheMarginInItsUnit) {
 
 TEST_F(TableGenerationTags, TableTagNamesAreComparedExactly) {
   TableGenerationPolicies group("");
-  group.ApplyTableTag(fc, "BEGIN_DELIMITED_TABLE", "");
+  ApplyTableTag(fc, group, "BEGIN_DELIMITED_TABLE", "");
   EXPECT_TRUE(messages.empty());
-  group.ApplyTableTag(fc, "BEGIN_COMMA_DELIMITED_TABLE", "$_$_BEGIN_COMMA_DELIMITED_TABLE c");
+  ApplyTableTag(fc, group, "BEGIN_COMMA_DELIMITED_TABLE", "$_$_BEGIN_COMMA_DELIMITED_TABLE c");
   EXPECT_EQ(ValueText(group, G::Alignment), "2");
   EXPECT_TRUE(messages.empty());
   for (const char* name : {"begin_user_table", "BEGIN_TABLE"}) {
     SCOPED_TRACE(name);
     messages.clear();
-    group.ApplyTableTag(fc, name, "$_$_BEGIN_USER_TABLE r,1in");
+    ApplyTableTag(fc, group, name, "$_$_BEGIN_USER_TABLE r,1in");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], std::string("TAG ERROR: Setting table config from tag ") + name +
                                "\n\t$_$_BEGIN_USER_TABLE r,1in");

@@ -1,4 +1,4 @@
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@
 
 #include "policy/KeyValueLine.h"
 #include "support/ContextFixture.h"
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
+#include "tables/TableTags.h"
 
 class TableLayoutTest : public ContextFixture {
  protected:
@@ -127,7 +128,7 @@ TEST_F(TableLayoutTest, TableLayoutTagReplacesColumnsOnlyWhenEveryFieldReads) {
     messages.clear();
     TableLayout layout("t");
     ASSERT_EQ(layout.AddColumn().SetFromText("5"), 1);
-    layout.ParseTableLayout(fc, c.text);
+    ParseTableLayout(fc, layout, c.text);
     EXPECT_EQ(Columns(layout), c.columns);
     if (c.message[0] == '\0') {
       EXPECT_TRUE(messages.empty());
@@ -137,16 +138,16 @@ TEST_F(TableLayoutTest, TableLayoutTagReplacesColumnsOnlyWhenEveryFieldReads) {
     }
   }
   TableLayout layout("t");
-  layout.ParseTableLayout(fc, "TABLE_LAYOUT 1,7");
+  ParseTableLayout(fc, layout, "TABLE_LAYOUT 1,7");
   EXPECT_EQ(layout.GetColumn(1)->configured, 1);
   EXPECT_EQ(layout.GetColumn(1)->lastPosition, 6);
 }
 
 TEST_F(TableLayoutTest, ShowColumnsHidesNoAndAddsColumns) {
   TableLayout layout("t");
-  layout.ParseShowColumns(fc, "TABLE_SHOW_COLUMNS Y,N,,n");
+  ParseShowColumns(fc, layout, "TABLE_SHOW_COLUMNS Y,N,,n");
   EXPECT_EQ(Columns(layout), "-1/0 -1/1 -1/0 -1/1");
-  layout.ParseShowColumns(fc, "no,yes");
+  ParseShowColumns(fc, layout, "no,yes");
   EXPECT_EQ(Columns(layout), "-1/1 -1/0 -1/0 -1/1");
   EXPECT_TRUE(messages.empty());
 }
@@ -157,7 +158,7 @@ TEST_F(TableLayoutTest, CopyKeepsTargetColumnsAndClonesDefinitions) {
   source.headerCols.set = 1;
   source.centred = 1;
   source.font.SetPointSize(9);
-  source.ParseTableLayout(fc, "2,1,10");
+  ParseTableLayout(fc, source, "2,1,10");
   auto definition = std::make_unique<TableDataDefinition>(TextString("total"));
   definition->row = 3;
   source.AddDefinition(std::move(definition));
@@ -174,7 +175,7 @@ TEST_F(TableLayoutTest, CopyKeepsTargetColumnsAndClonesDefinitions) {
   EXPECT_EQ(fresh.GetDefinition(0)->row, 3);
 
   TableLayout withColumns("");
-  withColumns.ParseTableLayout(fc, "1,4");
+  ParseTableLayout(fc, withColumns, "1,4");
   withColumns.AddDefinition(std::make_unique<TableDataDefinition>(TextString("a")));
   withColumns.AddDefinition(std::make_unique<TableDataDefinition>(TextString("b")));
   withColumns.CopyFrom(source);
@@ -184,10 +185,10 @@ TEST_F(TableLayoutTest, CopyKeepsTargetColumnsAndClonesDefinitions) {
 
 TEST_F(TableLayoutTest, TableTagsOtherThanBeginAreReported) {
   TableLayout layout("t");
-  layout.ApplyTableTag(fc, "BEGIN_USER_TABLE", "BEGIN_USER_TABLE C,2in");
-  layout.ApplyTableTag(fc, "TABLE_BORDER", "");
+  ApplyTableTag(fc, layout, "BEGIN_USER_TABLE", "BEGIN_USER_TABLE C,2in");
+  ApplyTableTag(fc, layout, "TABLE_BORDER", "");
   EXPECT_TRUE(messages.empty());
-  layout.ApplyTableTag(fc, "begin_user_table", "begin_user_table C");
+  ApplyTableTag(fc, layout, "begin_user_table", "begin_user_table C");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "TAG ERROR: Setting table config from tag begin_user_table\n\tbegin_user_table C");
 }

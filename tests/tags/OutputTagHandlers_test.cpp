@@ -30,7 +30,7 @@ struct TagRun {
 
 class OutputTagHandlersTest : public ContextFixture {
  protected:
-  TagRun Run(const char* tag, int mode = kTagModeLine, OutFile* file = nullptr) {
+  TagRun Run(const char* tag, int mode = kTagModeLine, TagOutput* file = nullptr) {
     TextString keyword;
     TextString arguments;
     TextString message;
@@ -42,7 +42,7 @@ class OutputTagHandlersTest : public ContextFixture {
   // Executes a tag whose arguments are given as the recogniser leaves them.
   TagRun Execute(const TextString& tagText, const TextString& keyword,
                  const TextString& arguments, int mode = kTagModeLine,
-                 OutFile* file = nullptr) {
+                 TagOutput* file = nullptr) {
     TagRun run;
     TextString output(" ");
     run.result =

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "policy/CorePolicy.h"
@@ -107,14 +108,10 @@ class TableLayout {
   // source (or past the source's last column).
   void SetColumns(int n, const TableLayout* source);
 
-  // TABLE_SHOW_COLUMNS: field i "No"/"N" hides column i, any other text shows it; columns
-  // are added as the list needs them; empty fields change nothing.
-  void ParseShowColumns(FileControl& fc, const TextString& text);
-  // TABLE_LAYOUT: field 1 the count n, fields 2 .. n + 1 the 1-based source positions. All
-  // columns are replaced at once; any bad field leaves the old columns.
-  void ParseTableLayout(FileControl& fc, const TextString& text);
-  // The three BEGIN_ table tags are accepted unchanged; any other tag is reported.
-  void ApplyTableTag(FileControl& fc, const TextString& tagName, const TextString& tagText);
+  // Replaces the columns by these (the TABLE_LAYOUT tag, tables/TableTags.h).
+  void TakeColumns(std::vector<std::unique_ptr<TableColumn>> columns) {
+    columns_ = std::move(columns);
+  }
 
   CorePolicy& GetPolicy(LayoutPolicyId id);
   const CorePolicy& GetPolicy(LayoutPolicyId id) const;

@@ -1,4 +1,4 @@
-#include "analysis/HtmlTags.h"
+#include "engine/HtmlTags.h"
 
 #include <cstring>
 #include <iterator>
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 #include "engine/Context.h"
 #include "engine/EntityTable.h"
 #include "engine/HtmlTagDictionary.h"

@@ -1,4 +1,4 @@
-#include "analysis/SectionNumbers.h"
+#include "engine/SectionNumbers.h"
 
 #include "engine/Context.h"
 #include "policy/FileControl.h"

@@ -5,7 +5,7 @@
 #include "text/TextPosition.h"
 #include "text/TextString.h"
 
-class Context;
+class PolicyContext;
 class ErrorHandler;
 
 // A named table definition (alarm, column format, barchart or table-data definition). The
@@ -60,7 +60,7 @@ enum AlarmComparison : int {
 class AlarmDefinition : public BaseDefinition {
  public:
   using BaseDefinition::BaseDefinition;
-  AlarmDefinition(Context& ctx, ErrorHandler& handler, const TextPosition& position,
+  AlarmDefinition(PolicyContext& ctx, ErrorHandler& handler, const TextPosition& position,
                   const TextString& attributes);
   ~AlarmDefinition() override;
 
@@ -79,7 +79,7 @@ class AlarmDefinition : public BaseDefinition {
 class FormatDefinition : public BaseDefinition {
  public:
   using BaseDefinition::BaseDefinition;
-  FormatDefinition(Context& ctx, ErrorHandler& handler, const TextPosition& position,
+  FormatDefinition(PolicyContext& ctx, ErrorHandler& handler, const TextPosition& position,
                    const TextString& attributes);
   ~FormatDefinition() override;
 
@@ -102,7 +102,7 @@ enum BarValueLocation : int {
 class GraphDefinition : public BaseDefinition {
  public:
   using BaseDefinition::BaseDefinition;
-  GraphDefinition(Context& ctx, ErrorHandler& handler, const TextPosition& position,
+  GraphDefinition(PolicyContext& ctx, ErrorHandler& handler, const TextPosition& position,
                   const TextString& attributes);
   ~GraphDefinition() override;
 
@@ -125,7 +125,7 @@ class GraphDefinition : public BaseDefinition {
 class TableDataDefinition : public BaseDefinition {
  public:
   using BaseDefinition::BaseDefinition;
-  TableDataDefinition(Context& ctx, ErrorHandler& handler, const TextPosition& position,
+  TableDataDefinition(PolicyContext& ctx, ErrorHandler& handler, const TextPosition& position,
                       const TextString& attributes);
   ~TableDataDefinition() override;
 

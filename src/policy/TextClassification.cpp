@@ -1,9 +1,8 @@
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "engine/Context.h"
 #include "text/CharacterUtils.h"
 #include "text/JReplaceParser.h"
 #include "text/TextString.h"
@@ -365,7 +364,7 @@ bool FindBetween(JReplaceParser& parser, const char* text, const char* startPatt
   return state.done;
 }
 
-bool FindBetween(Context& /*context*/, const char* text, const char* startPattern,
+bool FindBetween(PolicyContext& /*context*/, const char* text, const char* startPattern,
                  const char* endPattern, TextString& out) {
   // A parser of the call's own: the Context keeps none, and calls share no scanning state.
   JReplaceParser parser;
@@ -481,7 +480,7 @@ static bool GetTagAttributeWith(JReplaceParser& finder, JReplaceParser& remover,
   return true;
 }
 
-bool GetTagAttribute(Context& /*context*/, const char* name, TextString& tag,
+bool GetTagAttribute(PolicyContext& /*context*/, const char* name, TextString& tag,
                      TextString& value, bool remove) {
   // Parsers of the call's own: the Context keeps none, and calls share no scanning state.
   JReplaceParser finder;

@@ -1,4 +1,4 @@
-#include "tables/TableLayout.h"
+#include "policy/TableLayout.h"
 
 #include <memory>
 #include <utility>
@@ -6,9 +6,7 @@
 
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableTags.h"
-#include "tags/TagServices.h"
+#include "policy/BaseDefinition.h"
 
 // ---- TableColumn ----
 
@@ -214,50 +212,4 @@ TableColumn* TableLayout::GetColumn(int i) const {
 TableDataDefinition* TableLayout::GetDefinition(int i) const {
   if (i < 0 || i >= GetDefinitionCount()) return nullptr;
   return definitions_[static_cast<std::size_t>(i)].get();
-}
-
-void TableLayout::ParseShowColumns(FileControl& fc, const TextString& text) {
-  if (text.IsEmpty()) return;
-  TextString arguments;
-  if (!ReadTableTagArguments(fc, "TABLE_SHOW_COLUMNS", text, arguments)) {
-    fc.ReportMessage("TAG ERROR: Failed to parse TABLE_SHOW_COLUMNS", 10);
-    return;
-  }
-  const int n = CountTagFields(arguments);
-  TextString field;
-  for (int i = 1; i <= n; ++i) {
-    if (i > GetColumnCount()) AddColumn();
-    if (!ReadTagText(arguments, i, field)) continue;
-    GetColumn(i)->hidden = field.Compare("No", 0, 0) || field.Compare("N", 0, 0) ? 1 : 0;
-  }
-}
-
-void TableLayout::ParseTableLayout(FileControl& fc, const TextString& text) {
-  if (text.IsEmpty()) return;
-  TextString arguments;
-  int n = -1;
-  if (!ReadTableTagArguments(fc, "TABLE_LAYOUT", text, arguments) ||
-      !ReadTagNumber(arguments, 1, n) || n < 0) {
-    // A negative count declares no columns that could be built: refused like a bad list.
-    fc.ReportMessage("TAG ERROR: Failed to parse TABLE_LAYOUT", 10);
-    return;
-  }
-  std::vector<std::unique_ptr<TableColumn>> made;
-  TextString field;
-  for (int k = 1; k <= n; ++k) {
-    auto column = std::make_unique<TableColumn>();
-    if (!ReadTagText(arguments, k + 1, field) || !column->SetFromText(field)) {
-      fc.ReportMessage("TAG ERROR: Failed to parse table layout", 10);
-      return;
-    }
-    made.push_back(std::move(column));
-  }
-  columns_ = std::move(made);
-}
-
-void TableLayout::ApplyTableTag(FileControl& fc, const TextString& tagName,
-                                const TextString& tagText) {
-  if (tagText.IsEmpty()) return;
-  if (IsBeginTableTag(tagName)) return;
-  ReportTableTagRefused(fc, tagName, tagText);
 }

@@ -1,10 +1,10 @@
-#include "tables/BaseDefinition.h"
+#include "policy/BaseDefinition.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <memory>
 
-#include "engine/TextClassification.h"
+#include "policy/TextClassification.h"
 #include "policy/ErrorHandler.h"
 
 BaseDefinition::~BaseDefinition() = default;
@@ -19,7 +19,7 @@ namespace {
 // what is left at the end is what no attribute claimed.
 class AttributeReader {
  public:
-  AttributeReader(Context& ctx, ErrorHandler& handler, const TextString& attributes)
+  AttributeReader(PolicyContext& ctx, ErrorHandler& handler, const TextString& attributes)
       : ctx_(ctx), handler_(handler), work_(attributes) {
     work_.AppendChar('>');
   }
@@ -80,7 +80,7 @@ class AttributeReader {
   }
 
  private:
-  Context& ctx_;
+  PolicyContext& ctx_;
   ErrorHandler& handler_;
   TextString work_;
 };
@@ -128,7 +128,7 @@ static constexpr WordCode kComparisons[] = {
     {"eqs", kAlarmEqualText},   {"nes", kAlarmNotEqualText},
 };
 
-AlarmDefinition::AlarmDefinition(Context& ctx, ErrorHandler& handler,
+AlarmDefinition::AlarmDefinition(PolicyContext& ctx, ErrorHandler& handler,
                                  const TextPosition& position, const TextString& attributes) {
   SetPosition(position);
   AttributeReader reader(ctx, handler, attributes);
@@ -170,7 +170,7 @@ AlarmDefinition::AlarmDefinition(Context& ctx, ErrorHandler& handler,
   valid_ = reader.CheckLeftover("TAG ERROR: unknown alarm attributes - ") ? 1 : 0;
 }
 
-FormatDefinition::FormatDefinition(Context& ctx, ErrorHandler& handler,
+FormatDefinition::FormatDefinition(PolicyContext& ctx, ErrorHandler& handler,
                                    const TextPosition& position, const TextString& attributes) {
   SetPosition(position);
   AttributeReader reader(ctx, handler, attributes);
@@ -217,7 +217,7 @@ static constexpr WordCode kLocations[] = {
     {"n", kBarValueNone},
 };
 
-GraphDefinition::GraphDefinition(Context& ctx, ErrorHandler& handler,
+GraphDefinition::GraphDefinition(PolicyContext& ctx, ErrorHandler& handler,
                                  const TextPosition& position, const TextString& attributes) {
   SetPosition(position);
   AttributeReader reader(ctx, handler, attributes);
@@ -267,7 +267,7 @@ static bool ReadPlace(AttributeReader& reader, const char* name, const char* lab
   return false;
 }
 
-TableDataDefinition::TableDataDefinition(Context& ctx, ErrorHandler& handler,
+TableDataDefinition::TableDataDefinition(PolicyContext& ctx, ErrorHandler& handler,
                                          const TextPosition& position,
                                          const TextString& attributes) {
   SetPosition(position);

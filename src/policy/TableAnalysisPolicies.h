@@ -15,8 +15,6 @@
 
 class FileControl;
 class TableDataDefinition;
-class TableGenerationPolicies;
-class TableLayout;
 class TextFile;
 struct KeyValueLine;
 
@@ -106,13 +104,6 @@ class TableAnalysisPolicies {
   int GetDefinitionCount() const { return static_cast<int>(definitions_.size()); }
   // Definition i (0-based), or null.
   const TableDataDefinition* GetDefinition(int i) const;
-
-  // Copies the set policies into one table: a policy goes over when it is set here and
-  // either override is non-zero or the target is not set. With a layout the stored tag
-  // lines are applied to it (and to the generation policies, when given) and clones of the
-  // definitions added to it. Either target may be null.
-  void ApplyToTable(FileControl& fc, int override, TableLayout* layout,
-                    TableGenerationPolicies* generation) const;
 
   // Offers one policy-file line to the group: own keys, then the delimiter in its quoted
   // form, then the alias keys. 1 when a policy of the group took the line (the line's

@@ -137,20 +137,6 @@ class TableGenerationPolicies {
 
   // Appends a column with its initial settings; the new column.
   ColumnFormat& AddColumn();
-  // The column tags: the argument list (with or without the tag name in front) fills the
-  // columns in order, adding columns as needed; an empty or bad field leaves its column as
-  // it was. A list that cannot be read is reported ("TAG ERROR: Failed to parse
-  // TABLE_COLUMN_HEADERS" and the like, level 10) and changes nothing. Headers also set the
-  // headers-given flag.
-  void ParseColumnHeaders(FileControl& fc, const TextString& text);
-  void ParseColumnAlignments(FileControl& fc, const TextString& text);
-  void ParseColumnFormats(FileControl& fc, const TextString& text);
-  void ParseColumnWidths(FileControl& fc, const TextString& text);
-  // The arguments of BEGIN_USER_TABLE, BEGIN_DELIMITED_TABLE and BEGIN_COMMA_DELIMITED_TABLE
-  // (tagName compared exactly): field 1 the table alignment, field 2 the table indent with
-  // an optional unit (pt, px, in, cm). An empty tagText does nothing; another tag name is
-  // reported.
-  void ApplyTableTag(FileControl& fc, const TextString& tagName, const TextString& tagText);
 
   const TextString& GetName() const { return name_; }
   CorePolicy& GetPolicy(GenerationPolicyId id);
@@ -180,11 +166,6 @@ class TableGenerationPolicies {
   void SetTableIndent(int points) { tableIndent_ = points; }
 
  private:
-  // What a column tag stores in one column.
-  enum class ColumnField : std::uint8_t { Header, Alignment, FormatName, Width };
-  void ParseColumnTag(FileControl& fc, const TextString& text, const char* tagName,
-                      ColumnField field);
-
   // Ints, Bools, Aligns, Texts, Colours: the counts of the rows' kinds.
   PolicyGroup<3, 8, 2, 11, 4> policies_;
   TextCommandSet textCommands_;

@@ -1,12 +1,12 @@
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 
 #include <array>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
-#include "analysis/LinkText.h"
-#include "analysis/SectionNumbers.h"
+#include "engine/LinkText.h"
+#include "engine/SectionNumbers.h"
 #include "policy/ValueConversions.h"
 #include "policy/AnalysisStatistics.h"
 #include "engine/Context.h"

@@ -1,4 +1,4 @@
-#include "tables/TableType.h"
+#include "policy/TableType.h"
 
 TableType::TableType(const TextString& name) : name_(name) { Reset(); }
 

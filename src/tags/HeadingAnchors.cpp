@@ -1,8 +1,8 @@
-#include "analysis/HeadingAnchors.h"
+#include "tags/HeadingAnchors.h"
 
 #include <cstdlib>
 
-#include "analysis/HeadingLinks.h"
+#include "engine/HeadingLinks.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
 #include "policy/FileControl.h"

@@ -1,4 +1,4 @@
-#include "analysis/LinkText.h"
+#include "engine/LinkText.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/Entities.h"
+#include "engine/Entities.h"
 #include "engine/Context.h"
 #include "engine/EntityTable.h"
 #include "policy/ConversionOptions.h"

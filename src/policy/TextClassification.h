@@ -1,6 +1,6 @@
 #pragma once
 
-class Context;
+class PolicyContext;
 class JReplaceParser;
 class TextString;
 
@@ -54,12 +54,12 @@ bool IsRuleLine(const char* line);
 bool FindBetween(JReplaceParser& parser, const char* text, const char* startPattern,
                  const char* endPattern, TextString& out);
 // The same with a replacing parser of the run.
-bool FindBetween(Context& context, const char* text, const char* startPattern,
+bool FindBetween(PolicyContext& context, const char* text, const char* startPattern,
                  const char* endPattern, TextString& out);
 
 // The value of the attribute name inside the markup tag (found without regard to case) into
 // value. Quoted values lose their quotes; an unquoted value is its first word. An attribute
 // that stands without a value is found with the rest of the tag as its value. With remove set,
 // a found attribute with a value is removed from tag together with its value.
-bool GetTagAttribute(Context& context, const char* name, TextString& tag, TextString& value,
+bool GetTagAttribute(PolicyContext& context, const char* name, TextString& tag, TextString& value,
                      bool remove);

@@ -1,4 +1,4 @@
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 #include <array>
 #include <cassert>
@@ -7,9 +7,7 @@
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "tables/BaseDefinition.h"
-#include "tables/TableGenerationPolicies.h"
-#include "tables/TableLayout.h"
+#include "policy/BaseDefinition.h"
 #include "text/TextFile.h"
 
 using T = TablePolicyId;
@@ -277,106 +275,6 @@ int TableAnalysisPolicies::AddDefinition(std::unique_ptr<TableDataDefinition> de
 const TableDataDefinition* TableAnalysisPolicies::GetDefinition(int i) const {
   if (i < 0 || i >= GetDefinitionCount()) return nullptr;
   return definitions_[static_cast<std::size_t>(i)].get();
-}
-
-// A set policy goes over unless the target was set already and override is 0.
-static void CopySetPolicy(int override, const CorePolicy& source, CorePolicy& target) {
-  if (!source.set || (!override && target.set)) return;
-  target.CopyValue(source);
-}
-
-struct LayoutTarget {
-  T id;
-  LayoutPolicyId target;
-};
-static constexpr LayoutTarget kLayoutTargets[] = {
-    {T::BlankLineSeparated, LayoutPolicyId::BlankLineSeparated},
-    {T::DelimiterCharacter, LayoutPolicyId::DelimiterCharacter},
-    {T::HeaderRows, LayoutPolicyId::HeaderRows},
-    {T::HeaderCols, LayoutPolicyId::HeaderCols},
-    {T::MinimumColumnSeparation, LayoutPolicyId::MinimumColumnSeparation},
-    {T::ExpectSparseTables, LayoutPolicyId::ExpectSparseTables},
-    {T::ExtendingFactor, LayoutPolicyId::ExtendingFactor},
-    {T::ColumnMergingFactor, LayoutPolicyId::ColumnMergingFactor},
-    {T::IgnoreHeader, LayoutPolicyId::IgnoreHeader},
-    {T::Layout, LayoutPolicyId::Layout},
-    {T::ZeroWidthBoundaries, LayoutPolicyId::ZeroWidthBoundaries},
-    {T::MultipleColspan, LayoutPolicyId::MultipleColspan},
-};
-
-using G = GenerationPolicyId;
-struct GenerationTarget {
-  T id;
-  G target;
-};
-static constexpr GenerationTarget kGenerationTargets[] = {
-    {T::UseCodeMarkup, G::UseCodeMarkup},
-    {T::BorderSize, G::BorderSize},
-    {T::CellSpacing, G::CellSpacing},
-    {T::CellPadding, G::CellPadding},
-    {T::CellAlignment, G::CellAlignment},
-    {T::Alignment, G::Alignment},
-    {T::AddWidthMarkup, G::AddWidthMarkup},
-    {T::PercentageWidths, G::PercentageWidths},
-    {T::Caption, G::Caption},
-    {T::Width, G::Width},
-    {T::HtmlAttributes, G::HtmlAttributes},
-    {T::HtmlCellAttributes, G::HtmlCellAttributes},
-    {T::ConvertXrefs, G::ConvertXrefs},
-    {T::ColourDataRows, G::ColourDataRows},
-    {T::TableColour, G::TableColour},
-    {T::BorderColour, G::BorderColour},
-    {T::OddRowColour, G::OddRowColour},
-    {T::EvenRowColour, G::EvenRowColour},
-    {T::ColourDotLeaders, G::ColourDotLeaders},
-    {T::KeepOriginalLines, G::KeepOriginalLines},
-    {T::DataAsSeparateRows, G::DataAsSeparateRows},
-    {T::CssId, G::CssId},
-    {T::ColumnNames, G::ColumnNames},
-    {T::HtmlFragments, G::HtmlFragments},
-    {T::ColumnHeaders, G::ColumnHeaders},
-    {T::ShowColumns, G::ShowColumns},
-    {T::ColumnWidths, G::ColumnWidths},
-    {T::ColumnAlignments, G::ColumnAlignments},
-};
-static_assert(std::size(kGenerationTargets) + std::size(kLayoutTargets) == kTablePolicyCount,
-              "every table policy has one target");
-
-// The tag name of a stored tag line: its first blank-separated word without the tag opener,
-// or without the directive prefix when the line is a directive line.
-static void TagLineName(const TextString& line, const TextString& opener,
-                        const TextString& prefix, TextString& name) {
-  int end = -1;
-  if (!line.FindChar(0, ' ', &end, 1)) end = line.GetLength();
-  name.AssignSubstring(line.GetText(), 0, end);
-  if (!opener.IsEmpty()) name.ReplaceAll(opener.GetText(), "", 0, 1);
-  if (!prefix.IsEmpty() && name.StartsWith(prefix.GetText(), 1))
-    name.KeepFrom(prefix.GetLength());
-}
-
-void TableAnalysisPolicies::ApplyToTable(FileControl& fc, int override, TableLayout* layout,
-                                         TableGenerationPolicies* generation) const {
-  if (layout != nullptr) {
-    for (const LayoutTarget& t : kLayoutTargets)
-      CopySetPolicy(override, GetPolicy(t.id), layout->GetPolicy(t.target));
-    const TextString& opener = fc.GetText(PolicyId::StartTagDelimiter);
-    const TextString& prefix = fc.GetText(PolicyId::DirectiveDelimiter);
-    TextString line;
-    TextString name;
-    for (int i = 0; i < tagLines_.GetCount(); ++i) {
-      const StringListEntry* entry = tagLines_.GetItem(i);
-      if (entry == nullptr) continue;
-      line = entry->text;
-      line.Trim();
-      TagLineName(line, opener, prefix, name);
-      layout->ApplyTableTag(fc, name, line);
-      if (generation != nullptr) generation->ApplyTableTag(fc, name, line);
-    }
-    for (const auto& definition : definitions_) layout->AddDefinition(definition->Clone());
-  }
-  if (generation == nullptr) return;
-  for (const GenerationTarget& t : kGenerationTargets)
-    CopySetPolicy(override, GetPolicy(t.id), generation->GetPolicy(t.target));
 }
 
 void TableAnalysisPolicies::AddTagLine(const char* line) { tagLines_.Append(line); }

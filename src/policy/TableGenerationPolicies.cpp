@@ -1,13 +1,9 @@
-#include "tables/TableGenerationPolicies.h"
+#include "policy/TableGenerationPolicies.h"
 
-#include <climits>
-#include <cstring>
 #include <iterator>
 
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
-#include "tables/TableTags.h"
-#include "tags/TagServices.h"
 
 using G = GenerationPolicyId;
 
@@ -230,124 +226,4 @@ void TableGenerationPolicies::ApplyPolicyLine(FileControl& fc, KeyValueLine& lin
   line.consumed = 1;
   line.category = kGenerationPolicyCategory;
   line.result = 1;
-}
-
-// ---- Column tags ----
-
-void TableGenerationPolicies::ParseColumnHeaders(FileControl& fc, const TextString& text) {
-  ParseColumnTag(fc, text, "TABLE_COLUMN_HEADERS", ColumnField::Header);
-  headersGiven_ = 1;
-}
-
-void TableGenerationPolicies::ParseColumnAlignments(FileControl& fc, const TextString& text) {
-  ParseColumnTag(fc, text, "TABLE_COLUMN_ALIGNMENTS", ColumnField::Alignment);
-}
-
-void TableGenerationPolicies::ParseColumnFormats(FileControl& fc, const TextString& text) {
-  ParseColumnTag(fc, text, "TABLE_COLUMN_FORMATS", ColumnField::FormatName);
-}
-
-void TableGenerationPolicies::ParseColumnWidths(FileControl& fc, const TextString& text) {
-  ParseColumnTag(fc, text, "TABLE_COLUMN_WIDTHS", ColumnField::Width);
-}
-
-void TableGenerationPolicies::ParseColumnTag(FileControl& fc, const TextString& text,
-                                             const char* tagName, ColumnField field) {
-  TextString arguments;
-  if (!ReadTableTagArguments(fc, tagName, text, arguments)) {
-    TextString message("TAG ERROR: Failed to parse ");
-    message.Append(tagName);
-    fc.ReportMessage(message.GetText(), 10);
-    return;
-  }
-  const int count = CountTagFields(arguments);
-  TextString value;
-  for (int i = 1; i <= count; ++i) {
-    if (i > GetColumnCount()) (void)AddColumn();
-    ColumnFormat& column = *columns_[static_cast<std::size_t>(i - 1)];
-    switch (field) {
-      case ColumnField::Header:
-        if (ReadTagText(arguments, i, value)) column.header = value;
-        break;
-      case ColumnField::FormatName:
-        if (ReadTagText(arguments, i, value)) column.formatName = value;
-        break;
-      case ColumnField::Width:
-        if (ReadTagText(arguments, i, value)) column.width = value;
-        break;
-      case ColumnField::Alignment: {
-        int code = 0;
-        if (GetTagAlignment(fc, arguments, i, code)) column.alignment = code;
-        break;
-      }
-    }
-  }
-}
-
-// ---- Table tag arguments ----
-
-// Removes the first occurrence of unit, exactly as written.
-static void RemoveFirst(TextString& text, const char* unit) {
-  int at = -1;
-  if (text.Find(0, unit, &at, 1, 0))
-    (void)text.ReplaceSpan(at, static_cast<int>(std::strlen(unit)), "");
-}
-
-// The table indent in points (truncated toward zero) from a margin with an optional unit;
-// false when the number cannot be read or lies beyond the int range. A unit is found whatever its case but removed only as written in lower
-// case, so "36PT" does not read.
-static bool ReadTableMargin(TextString margin, int& points) {
-  enum class Unit : std::uint8_t { Points, Inches, Centimetres };
-  Unit unit = Unit::Points;
-  if (margin.ContainsNoCase("pt")) {
-    RemoveFirst(margin, "pts");
-    RemoveFirst(margin, "pt");
-  }
-  if (margin.ContainsNoCase("px")) RemoveFirst(margin, "px");
-  if (margin.ContainsNoCase("in")) {
-    RemoveFirst(margin, "ins");
-    RemoveFirst(margin, "in");
-    unit = Unit::Inches;
-  }
-  if (margin.ContainsNoCase("cm")) {
-    RemoveFirst(margin, "cm");
-    unit = Unit::Centimetres;
-  }
-  double number = 0.0;
-  if (!margin.ParseDouble(&number)) return false;
-  switch (unit) {
-    case Unit::Points: break;
-    case Unit::Inches: number = number * 72.0; break;
-    case Unit::Centimetres: number = number * 72.0 / 2.54; break;
-  }
-  // A margin beyond the int range has no indent to give; it reads as no number.
-  if (!(number > static_cast<double>(INT_MIN) - 1.0 && number < static_cast<double>(INT_MAX) + 1.0))
-    return false;
-  points = static_cast<int>(number);
-  return true;
-}
-
-void TableGenerationPolicies::ApplyTableTag(FileControl& fc, const TextString& tagName,
-                                            const TextString& tagText) {
-  if (tagText.IsEmpty()) return;
-  if (!IsBeginTableTag(tagName)) {
-    ReportTableTagRefused(fc, tagName, tagText);
-    return;
-  }
-  TextString arguments;
-  const bool recognised = RecogniseTableTag(fc, tagText, arguments);
-  int code = 0;
-  if (GetTagAlignment(fc, arguments, 1, code)) {
-    AlignPolicy& alignment = Align(G::Alignment);
-    alignment.value = code;
-    alignment.set = 1;
-  }
-  TextString margin;
-  if (!recognised || !ReadTagText(arguments, 2, margin)) return;
-  int points = 0;
-  if (!ReadTableMargin(margin, points)) {
-    fc.ReportMessage("TAG ERROR: Unable to read table margin", 10);
-    return;
-  }
-  tableIndent_ = points;
 }
