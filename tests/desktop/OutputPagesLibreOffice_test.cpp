@@ -15,10 +15,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The number in centimetres of attribute in the first element that has it ("14.801cm"); -1
+// The number in centimetres of an attribute of the document's page layout ("14.801cm"); -1
 // when it is missing or in another unit.
 double CentimetresOf(const std::string& document, const std::string& attribute) {
-  const std::size_t at = document.find(attribute + "=\"");
+  const std::size_t layout = document.find("<style:page-layout-properties");
+  if (layout == std::string::npos)
+    return -1;
+  const std::size_t at = document.find(attribute + "=\"", layout);
   if (at == std::string::npos)
     return -1;
   const char* number = document.c_str() + at + attribute.size() + 2;
