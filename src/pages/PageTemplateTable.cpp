@@ -191,7 +191,8 @@ static constexpr ControlTemplate kRTFDocumentControls[] = {
     {1307, CK::Label, 0, "Keywords:", 0},
     {1310, CK::Edit, 0, "", 0},
     {1308, CK::Label, 0, "Comments:", 0},
-    {1311, CK::Edit, 0, "", 0},
+    // The comments get a taller field.
+    {1311, CK::MultiLineEdit, kControlEditable, "", 0},
 };
 
 static constexpr ControlTemplate kFileGenRTFControls[] = {
