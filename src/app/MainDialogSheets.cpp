@@ -6,7 +6,9 @@
 #include "app/BaseDialog.h"
 #include "app/OxvDialog.h"
 #include "engine/Context.h"
+#include "pages/ColourNames.h"
 #include "pages/OptionSheets.h"
+#include "pages/OutputPages.h"
 #include "policy/CorePolicy.h"
 #include "policy/FileControl.h"
 
@@ -236,5 +238,15 @@ int PreviewSheet(OxvDialog& dialog, const std::string& which) {
     std::printf("tab: %s\n", window->GetPageCaption(i).c_str());
   std::printf("active: %d\n", window->GetActivePage());
   std::fflush(stdout);
+  // The choosers the output pages open, shown over the sheet when the tests ask for them.
+  const char* chooser = std::getenv("KELVANE_PREVIEW_CHOOSER");
+  const std::string chosen = chooser != nullptr ? chooser : "";
+  if (chosen == "font") {
+    if (auto* fonts = dynamic_cast<FontPage*>(sheet->FindPage("FontPage")))
+      fonts->PickFont(FontPage::kBody);
+  } else if (chosen == "colour") {
+    TextString colour;
+    (void)ChooseColour(dialog.GetPlatform(), "Silver", colour);
+  }
   return 0;
 }

@@ -6,13 +6,15 @@
 #include "platform/DesktopPlatform.h"
 #include "platform/DialogTemplate.h"
 
-BaseSheet::BaseSheet(SheetHost& host, const SheetDefinition& definition, std::string caption)
+BaseSheet::BaseSheet(SheetHost& host, const SheetDefinition& definition, std::string caption,
+                     PageFactory makePage)
     : host_(host), definition_(definition), caption_(std::move(caption)) {
   pages_.reserve(definition.members.size());
   for (const PageDefinition* member : definition.members) {
     // A page without a tab is never shown and gets no way back to the sheet.
     BaseSheet* sheet = TabOf(member) >= 0 ? this : nullptr;
-    pages_.push_back(std::make_unique<OptionPage>(*member, sheet));
+    pages_.push_back(makePage != nullptr ? makePage(*member, sheet)
+                                         : std::make_unique<OptionPage>(*member, sheet));
   }
 }
 

@@ -47,6 +47,11 @@ struct SheetDefinition {
   bool resetClearsModified;
 };
 
+// Makes the page object of a page definition; a sheet whose pages do more than the generic
+// page gives one.
+using PageFactory = std::unique_ptr<OptionPage> (*)(const PageDefinition& definition,
+                                                    BaseSheet* sheet);
+
 // A property sheet of option pages: modeless, kept by the main dialog from its first opening
 // on. The pages keep their values and change flags across closings; the window is made
 // whenever the sheet is opened without one and goes away with OK or Cancel.
@@ -54,7 +59,9 @@ class BaseSheet : public DialogEventHandler {
  public:
   // caption: the caption the main dialog gives; the language text replaces it when the
   // window is made.
-  BaseSheet(SheetHost& host, const SheetDefinition& definition, std::string caption);
+  // makePage: null makes every page a generic OptionPage.
+  BaseSheet(SheetHost& host, const SheetDefinition& definition, std::string caption,
+            PageFactory makePage = nullptr);
   ~BaseSheet() override;
   // Owns its pages, which point back to it.
   BaseSheet(const BaseSheet&) = delete;

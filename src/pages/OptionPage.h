@@ -80,7 +80,7 @@ class OptionPage : public DialogEventHandler {
   // The page's control texts in the current language; nothing without a window.
   virtual void SetLanguage();
   virtual void EnableTooltips(int on);
-  void ResetChangeFlags();
+  virtual void ResetChangeFlags();
 
   // The page's window while the sheet window exists (null detaches). Attaching puts the
   // values on the controls.
@@ -88,8 +88,8 @@ class OptionPage : public DialogEventHandler {
   DialogWindow* GetWindow() { return window_; }
   // Values onto the controls, and back. TakeFromControls refuses a number that is no number
   // or out of its range with a message, keeps the value it had and returns false.
-  void PutToControls();
-  bool TakeFromControls();
+  virtual void PutToControls();
+  virtual bool TakeFromControls();
 
   // The page is leaving the activation (another tab, OK, Apply): the changed texts are
   // flagged, then the values are checked. false keeps the page active.

@@ -1,5 +1,6 @@
 #include "pages/OptionSheets.h"
 
+#include "pages/OutputPages.h"
 #include "pages/PageDefinitions.h"
 #include "platform/DialogTemplate.h"
 
@@ -91,7 +92,7 @@ const SheetDefinition& ConfigSheetDefinition() { return kConfigSheet; }
 const SheetDefinition& SettingsSheetDefinition() { return kSettingsSheet; }
 
 Sheet::Sheet(SheetHost& host, std::string caption)
-    : BaseSheet(host, kOutputSheet, std::move(caption)) {}
+    : BaseSheet(host, kOutputSheet, std::move(caption), &MakeOutputPage) {}
 SheetAnalysis::SheetAnalysis(SheetHost& host, std::string caption)
     : BaseSheet(host, kAnalysisSheet, std::move(caption)) {}
 SheetConfig::SheetConfig(SheetHost& host, std::string caption)

@@ -1,6 +1,7 @@
 // The option pages as data: each page's template (one row per control, by resource id), and
 // the page's code, tab text and values. The English texts are those of the templates; the
 // dialog texts of the current language replace them when a page is shown.
+#include <climits>
 #include <iterator>
 
 #include "pages/PageDefinitions.h"
@@ -190,7 +191,8 @@ static constexpr ControlTemplate kRTFDocumentControls[] = {
     {1307, CK::Label, 0, "Keywords:", 0},
     {1310, CK::Edit, 0, "", 0},
     {1308, CK::Label, 0, "Comments:", 0},
-    {1311, CK::Edit, 0, "", 0},
+    // The comments get a taller field.
+    {1311, CK::MultiLineEdit, kControlEditable, "", 0},
 };
 
 static constexpr ControlTemplate kFileGenRTFControls[] = {
@@ -231,7 +233,7 @@ static constexpr ControlTemplate kFontControls[] = {
     {1253, CK::Edit, kHid | kNum, "", 0},
     {1521, CK::Label, kHid, "Implementation", 0},
     {1522, CK::Radio, kHid, "Cascading Style sheets (CSS)", 0},
-    {1523, CK::Radio, kHid, "<FONT> markup", 0},
+    {1523, CK::Radio, kHid, "<FONT> ... </FONT> tags", 0},
 };
 
 static constexpr ControlTemplate kRTFFormatControls[] = {
@@ -442,6 +444,81 @@ static constexpr PageValue kBulletsValues[] = {
     {1023, "Recognise 'o' as a bullet", VK::Check, 0, 0, 0},
 };
 
+// The output pages: a row with an empty key is a value the page loads and saves itself.
+static constexpr PageValue kRTFDocumentValues[] = {
+    {1185, "Use first heading as Title", VK::Check, 0, 0, 0},
+    {1191, "Use first line as Title", VK::Check, 0, 0, 0},
+    {1301, "Document Title", VK::Text, 0, 0, 0},
+    {1302, "Document Subject", VK::Text, 0, 0, 0},
+    {1303, "Document Author", VK::Text, 0, 0, 0},
+    {1304, "Document Manager", VK::Text, 0, 0, 0},
+    {1305, "Document Company name", VK::Text, 0, 0, 0},
+    {1309, "Document Category", VK::Text, 0, 0, 0},
+    {1310, "Document Keywords", VK::Text, 0, 0, 0},
+    {1311, "Document Comments", VK::Text, 0, 0, 0},
+};
+
+static constexpr PageValue kRTFFormatValues[] = {
+    {2048, "Allow automatic centring", VK::Check, 0, 0, kValueUpdatesControls},
+    {1193, "Automatic centring tolerance", VK::Number, 0, INT_MAX, kValueRanged},
+    {1169, "Preserve new paragraph offset", VK::Check, 0, 0, 0},
+    {1751, "First line indentation (in blocks)", VK::Number, 0, 0, 0},
+    {1445, "Preserve underlining of headings", VK::Check, 0, 0, 0},
+    {1758, "", VK::Check, 0, 0, kValueUpdatesControls},
+    {1760, "", VK::Text, 0, 0, 0},
+    {2049, "Ignore multiple blank lines", VK::Check, 0, 0, 0},
+    {1137, "", VK::Number, 0, INT_MAX, kValueRanged},
+};
+
+static constexpr PageValue kFontValues[] = {
+    {1757, "Font stretch factor (in percent)", VK::Number, 0, 0, 0},
+    {1253, "Delta FONT size in pts", VK::Number, -3, 3, kValueRanged},
+};
+
+static constexpr PageValue kHyperlinksValues[] = {
+    {2030, "Create hyperlinks", VK::Check, 0, 0, kValueUpdatesControls},
+    {2029, "Create mailto links", VK::Check, 0, 0, kValueUpdatesControls},
+    {1458, "Allow email beginning with numbers", VK::Check, 0, 0, kValueUpdatesControls},
+    {1591, "Check domain name syntax", VK::Check, 0, 0, kValueUpdatesControls},
+    {1030, "Create NEWS links", VK::Check, 0, 0, kValueUpdatesControls},
+    {1032, "Only use known groups", VK::Check, 0, 0, kValueUpdatesControls},
+    {1033, "", VK::Text, 0, 0, kValueMarksOnLeave},
+    {1275, "Create Gopher links", VK::Check, 0, 0, kValueUpdatesControls},
+    {9105, "Create FTP links", VK::Check, 0, 0, kValueUpdatesControls},
+    {1459, "Only allow explicit FTP links", VK::InvertedCheck, 0, 0, kValueUpdatesControls},
+    {1276, "Create Telnet links", VK::Check, 0, 0, kValueUpdatesControls},
+    {1210, "Add <BR> to lines with URLs", VK::Check, 0, 0, kValueUpdatesControls},
+    {9122, "Max length of heading links", VK::Number, 0, 0, 0},
+    {1031, "", VK::Check, 0, 0, kValueUpdatesControls},
+    {1034, "", VK::Number, 0, 3, kValueRanged},
+    {1265, "Open links in new browser window", VK::Check, 0, 0, kValueUpdatesControls},
+    {1313, "New browser window name", VK::Text, 0, 0, 0},
+};
+
+static constexpr PageValue kFileGenRTFValues[] = {
+    {1509, "Preserve line structure", VK::Check, 0, 0, kValueUpdatesControls},
+    {1497, "Treat each line as a paragraph", VK::Check, 0, 0, 0},
+    {1510, "Preserve file structure using <PRE>", VK::Check, 0, 0, kValueUpdatesControls},
+    {1008, "Generate diagnostics files", VK::Check, 0, 0, kValueUpdatesControls},
+    {2005, "Output policy file", VK::Check, 0, 0, kValueUpdatesControls},
+    {1108, "Output policy filename", VK::Text, 0, 0, kValueMarksOnLeave},
+};
+
+static constexpr PageValue kPreProValues[] = {
+    {2053, "Use Preprocessor", VK::Check, 0, 0, kValueUpdatesControls},
+    {2055, "", VK::Text, 0, 0, kValueMarksOnLeave},
+};
+
+static constexpr PageValue kMakeHelpValues[] = {
+    {1596, "Make Windows Help source file", VK::Check, 0, 0, kValueUpdatesControls},
+    {1708, "", VK::Check, 0, 0, kValueUpdatesControls},
+    {1710, "", VK::Text, 0, 0, 0},
+    {1712, "", VK::Text, 0, 0, 0},
+    {1714, "", VK::Text, 0, 0, 0},
+    {1716, "", VK::Text, 0, 0, 0},
+    {1720, "", VK::Text, 0, 0, 0},
+};
+
 // ---- Pages ----
 
 static constexpr DialogTemplate kLookForTemplate = {
@@ -506,17 +583,18 @@ constexpr PageDefinition kPreFormatPage = {
 constexpr PageDefinition kTabAnalPage = {
     "TabAnalPage", 39, 455, kPageTabAnal, &kTabAnalTemplate, {}};
 constexpr PageDefinition kHyperlinksPage = {
-    "HyperlinksPage", 19, 225, kPageHyperlinks, &kHyperlinksTemplate, {}};
+    "HyperlinksPage", 19, 225, kPageHyperlinks, &kHyperlinksTemplate, kHyperlinksValues};
 constexpr PageDefinition kFileGenRTFPage = {
-    "FileGenRTFPage", 11, 144, kTextsFileGenRTF, &kFileGenRTFTemplate, {}};
-constexpr PageDefinition kFontPage = {"FontPage", 15, 505, kPageFont, &kFontTemplate, {}};
+    "FileGenRTFPage", 11, 144, kTextsFileGenRTF, &kFileGenRTFTemplate, kFileGenRTFValues};
+constexpr PageDefinition kFontPage = {"FontPage", 15, 505, kPageFont, &kFontTemplate, kFontValues};
 constexpr PageDefinition kMakeHelpPage = {
-    "MakeHelpPage", 23, 935, kPageMakeHelp, &kMakeHelpTemplate, {}};
-constexpr PageDefinition kPreProPage = {"PreProPage", 28, 250, kPagePrePro, &kPreProTemplate, {}};
+    "MakeHelpPage", 23, 935, kPageMakeHelp, &kMakeHelpTemplate, kMakeHelpValues};
+constexpr PageDefinition kPreProPage = {
+    "PreProPage", 28, 250, kPagePrePro, &kPreProTemplate, kPreProValues};
 constexpr PageDefinition kRTFDocumentPage = {
-    "RTFDocumentPage", 9, 575, kPageRTFDocument, &kRTFDocumentTemplate, {}};
+    "RTFDocumentPage", 9, 575, kPageRTFDocument, &kRTFDocumentTemplate, kRTFDocumentValues};
 constexpr PageDefinition kRTFFormatPage = {
-    "RTFFormatPage", 38, 290, kPageRTFFormat, &kRTFFormatTemplate, {}};
+    "RTFFormatPage", 38, 290, kPageRTFFormat, &kRTFFormatTemplate, kRTFFormatValues};
 constexpr PageDefinition kRTFSettingsPage = {
     "RTFSettingsPage", 9, 590, kPageRTFSettings, &kRTFSettingsTemplate, {}};
 constexpr PageDefinition kLinkDictPage = {

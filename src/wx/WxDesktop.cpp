@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -114,6 +115,27 @@ bool SaveWindowPicture(wxWindow* window, const char* path) {
   const int saved = save(picture, path, "png", &error, nullptr);
   release(picture);
   return saved != 0 && error == nullptr;
+}
+
+// A chooser the tests asked to see (KELVANE_SCREENSHOT_DIALOG=font or colour): pictured once
+// it shows, then cancelled.
+static void PictureChooserIfAsked(wxDialog& chooser, const char* name) {
+  const char* dialog = Env("KELVANE_SCREENSHOT_DIALOG");
+  const char* path = Env("KELVANE_SCREENSHOT");
+  if (dialog == nullptr || path == nullptr || std::strcmp(dialog, name) != 0)
+    return;
+  const std::string picture = path;
+  chooser.CallAfter([&chooser, picture] {
+    // The window system maps and paints the chooser in its own time: give it a moment.
+    for (int i = 0; i < 20; ++i) {
+      chooser.Update();
+      PaintPending();
+      wxMilliSleep(50);
+    }
+    if (!SaveWindowPicture(&chooser, picture.c_str()))
+      std::fprintf(stderr, "kelvane: could not save the picture %s\n", picture.c_str());
+    chooser.EndModal(wxID_CANCEL);
+  });
 }
 
 // ---- Menus ----
@@ -1439,6 +1461,7 @@ class WxPlatform : public DesktopPlatform {
     initial.SetNumericWeight(font.weight);
     data.SetInitialFont(initial);
     wxFontDialog chooser(nullptr, data);
+    PictureChooserIfAsked(chooser, "font");
     if (chooser.ShowModal() != wxID_OK)
       return false;
     const wxFont chosen = chooser.GetFontData().GetChosenFont();
@@ -1452,6 +1475,7 @@ class WxPlatform : public DesktopPlatform {
     wxColourData data;
     data.SetColour(wxColour((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
     wxColourDialog chooser(nullptr, &data);
+    PictureChooserIfAsked(chooser, "colour");
     if (chooser.ShowModal() != wxID_OK)
       return false;
     const wxColour chosen = chooser.GetColourData().GetColour();
