@@ -387,4 +387,41 @@ TEST_F(MainCommandsTest, ResetClearsTheSheetsChangeFlags) {
   });
 }
 
+TEST_F(MainCommandsTest, LoadPolicyFileCommandPutsTheLoadedNameInTheField) {
+  const std::string good = WriteText("chosen.pol", "Keep it simple: Yes\n");
+  for (int command : {static_cast<int>(kCmdLoadPolicyFile), 32831}) {
+    SCOPED_TRACE(command);
+    dialog->SetPolicyFileName("");
+    platform.modalScripts[kDialogPolicyFile] = [&](HeadlessDialog& options) {
+      options.SetText(kPolicyFileCombo, good);
+      EXPECT_TRUE(options.Fire(kPolicyFileCombo, DialogEvent::KillFocus));
+      return 1;
+    };
+    Run([&](HeadlessDialog& window) {
+      ASSERT_TRUE(window.ChooseMenuCommand(command));
+      EXPECT_EQ(window.GetText(1505), good);
+      EXPECT_EQ(window.GetItemText(1505, 0), good);
+    });
+  }
+}
+
+TEST_F(MainCommandsTest, ReloadAndReanalyseSayDone) {
+  const std::string policy = WriteText("reload.pol", "Keep it simple: Yes\n");
+  const std::string input = WriteText("reanalyse.txt", kSampleText);
+  dialog->SetPolicyFileName(policy);
+  Run([&](HeadlessDialog& window) {
+    ASSERT_TRUE(window.ChooseMenuCommand(32830));
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_EQ(platform.messages.back().text, GetMessageText(kMsgReloadDone));
+    EXPECT_EQ(platform.messages.back().caption, GetMessageText(kMsgCaptionReloadPolicies));
+
+    window.SetText(1122, input);
+    ASSERT_TRUE(window.ChooseMenuCommand(32789));
+    EXPECT_EQ(platform.messages.back().text, GetMessageText(kMsgReanalyseDone));
+    EXPECT_EQ(platform.messages.back().caption, GetMessageText(kMsgCaptionReanalyse));
+    EXPECT_EQ(dialog->IsConvertedOnce(), 1);
+    EXPECT_EQ(platform.waitCursorDepth, 0);
+  });
+}
+
 }  // namespace
