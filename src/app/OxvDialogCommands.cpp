@@ -357,7 +357,8 @@ bool OxvDialog::OnPolicyFieldEvent(int controlId, DialogEvent event) {
   }
   if (controlId != kPolicyField)
     return false;
-  if (event == DialogEvent::SelectionEnd) {
+  // The window backends report a chosen entry as either event.
+  if (event == DialogEvent::SelectionEnd || event == DialogEvent::SelectionChange) {
     ChoosePolicyEntry();
     return true;
   }

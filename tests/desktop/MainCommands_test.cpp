@@ -366,12 +366,16 @@ TEST_F(MainCommandsTest, ChoosingAnUnloadablePolicyFileEmptiesTheField) {
   const std::string missing = Dir() + "gone.pol";
   dialog->Settings().Recent(RecentList::Policy)[0] = missing;
   Run([&](HeadlessDialog& window) {
-    dialog->SetSheetChangesPending(1);
-    window.SetSelection(1505, 0);
-    ASSERT_TRUE(window.Fire(1505, DialogEvent::SelectionEnd));
-    EXPECT_EQ(window.GetText(1505), "");
-    EXPECT_EQ(dialog->GetPolicyFileName(), "");
-    EXPECT_EQ(dialog->AreSheetChangesPending(), 0);
+    for (DialogEvent event : {DialogEvent::SelectionChange, DialogEvent::SelectionEnd}) {
+      SCOPED_TRACE(static_cast<int>(event));
+      dialog->SetSheetChangesPending(1);
+      window.SetText(1505, "typed.pol");
+      window.SetSelection(1505, 0);
+      ASSERT_TRUE(window.Fire(1505, event));
+      EXPECT_EQ(window.GetText(1505), "");
+      EXPECT_EQ(dialog->GetPolicyFileName(), "");
+      EXPECT_EQ(dialog->AreSheetChangesPending(), 0);
+    }
   });
 }
 
