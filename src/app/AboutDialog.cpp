@@ -61,6 +61,22 @@ int AboutDialog::RunModal() {
   return result;
 }
 
+std::string MainDialogLinks::GetBrowserCommand() {
+  std::string command;
+  (void)dialog_.GetBrowserCommand(command);
+  return command;
+}
+
+void MainDialogLinks::OpenUrlInBrowser(const std::string& address, const std::string& browser) {
+  dialog_.OpenUrlInBrowser(address, browser, true);
+}
+
+std::string MainDialogLinks::FindMailCommand() {
+  std::string command;
+  (void)dialog_.FindMailCommand(command);
+  return command;
+}
+
 void AboutDialog::SetLanguage(int code) {
   language_ = code;
   ApplyDialogTexts(window_.get(), kDialogAbout);

@@ -38,6 +38,18 @@ class AboutLinkServices {
   virtual std::string FindMailCommand() = 0;
 };
 
+// The main dialog's own browser and mail lookups as the about box's link services.
+class MainDialogLinks : public AboutLinkServices {
+ public:
+  explicit MainDialogLinks(BaseDialog& dialog) : dialog_(dialog) {}
+  std::string GetBrowserCommand() override;
+  void OpenUrlInBrowser(const std::string& address, const std::string& browser) override;
+  std::string FindMailCommand() override;
+
+ private:
+  BaseDialog& dialog_;
+};
+
 // The code page of a language's interface texts: 1251 for Russian, 1252 for the others.
 int InterfaceCodePage(int language);
 // "<product> <full version> - <release month in the language> <release year>", in the

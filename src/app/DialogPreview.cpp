@@ -11,32 +11,6 @@
 #include "app/BaseDialog.h"
 #include "platform/DesktopPlatform.h"
 
-namespace {
-
-// The main dialog's own browser and mail lookups.
-class DialogLinks : public AboutLinkServices {
- public:
-  explicit DialogLinks(BaseDialog& dialog) : dialog_(dialog) {}
-  std::string GetBrowserCommand() override {
-    std::string command;
-    (void)dialog_.GetBrowserCommand(command);
-    return command;
-  }
-  void OpenUrlInBrowser(const std::string& address, const std::string& browser) override {
-    dialog_.OpenUrlInBrowser(address, browser, true);
-  }
-  std::string FindMailCommand() override {
-    std::string command;
-    (void)dialog_.FindMailCommand(command);
-    return command;
-  }
-
- private:
-  BaseDialog& dialog_;
-};
-
-}  // namespace
-
 int ShowDialogAlone(DesktopPlatform& platform, int templateId) {
   if (templateId != kDialogTips && templateId != kDialogAbout)
     return 2;
@@ -53,7 +27,7 @@ int ShowDialogAlone(DesktopPlatform& platform, int templateId) {
     TipsDialog tips(dialog, nullptr);
     (void)tips.RunModal();
   } else {
-    DialogLinks links(dialog);
+    MainDialogLinks links(dialog);
     AboutDialog about(dialog, links, nullptr);
     (void)about.RunModal();
   }

@@ -169,27 +169,27 @@ static void PrepareDisplayPolicies(BaseDialog& dialog) {
   display.MergePolicies(dialog.SheetChanges(), 1);
 }
 
-void ShowAnalysisPolicies(OxvDialog& dialog, int pageCode) {
+void ShowAnalysisPolicies(OxvDialog& dialog, int pageCode, const std::string& caption) {
   PrepareSheetChanges(dialog);
-  dialog.Sheets().OpenAnalysisSheet(dialog, "Analysis Policies", dialog.SheetChanges(),
+  dialog.Sheets().OpenAnalysisSheet(dialog, caption, dialog.SheetChanges(),
                                     dialog.SheetChanges(), pageCode);
 }
 
-void ShowOutputPolicies(OxvDialog& dialog, int pageCode) {
+void ShowOutputPolicies(OxvDialog& dialog, int pageCode, const std::string& caption) {
   PrepareSheetChanges(dialog);
-  dialog.Sheets().OpenOutputSheet(dialog, "Output Policies", dialog.SheetChanges(),
+  dialog.Sheets().OpenOutputSheet(dialog, caption, dialog.SheetChanges(),
                                   dialog.SheetChanges(), pageCode);
 }
 
-void ShowConfigurationFiles(OxvDialog& dialog, int pageCode) {
+void ShowConfigurationFiles(OxvDialog& dialog, int pageCode, const std::string& caption) {
   PrepareSheetChanges(dialog);
-  dialog.Sheets().OpenConfigSheet(dialog, "Configuartion files", dialog.SheetChanges(),
+  dialog.Sheets().OpenConfigSheet(dialog, caption, dialog.SheetChanges(),
                                   dialog.SheetChanges(), pageCode);
 }
 
-void ShowSettingsSheet(OxvDialog& dialog, int pageCode) {
+void ShowSettingsSheet(OxvDialog& dialog, int pageCode, const std::string& caption) {
   PrepareDisplayPolicies(dialog);
-  dialog.Sheets().OpenSettingsSheet(dialog, "Program Settings", dialog.DisplayPolicies(),
+  dialog.Sheets().OpenSettingsSheet(dialog, caption, dialog.DisplayPolicies(),
                                     dialog.SheetChanges(), pageCode);
 }
 

@@ -83,12 +83,17 @@ class MainDialogSheets : public SheetHost {
 // sets as its sheet needs them and opens the sheet on the page of the code.
 // SheetChanges is rebuilt from AnalysisPassPolicies and PolicyFilePolicies unless changes
 // are pending; the sheet loads and saves SheetChanges.
-void ShowAnalysisPolicies(OxvDialog& dialog, int pageCode);
-void ShowOutputPolicies(OxvDialog& dialog, int pageCode);
-void ShowConfigurationFiles(OxvDialog& dialog, int pageCode);
+// caption: the sheet's caption when it is made (the language text replaces it on screen).
+void ShowAnalysisPolicies(OxvDialog& dialog, int pageCode,
+                          const std::string& caption = "Analysis Policies");
+void ShowOutputPolicies(OxvDialog& dialog, int pageCode,
+                        const std::string& caption = "Output Policies");
+void ShowConfigurationFiles(OxvDialog& dialog, int pageCode,
+                            const std::string& caption = "Configuartion files");
 // DisplayPolicies is rebuilt (calculated, policy-file and sheet layers) and loaded; the
 // sheet saves into SheetChanges.
-void ShowSettingsSheet(OxvDialog& dialog, int pageCode);
+void ShowSettingsSheet(OxvDialog& dialog, int pageCode,
+                       const std::string& caption = "Program Settings");
 // The program settings on SheetChanges, without the preparation.
 void ShowProgramSettings(OxvDialog& dialog, int pageCode);
 

@@ -2,6 +2,7 @@
 
 #include "app/ComboHelpers.h"
 #include "app/DialogTemplates.h"
+#include "app/MainDialogSheets.h"
 #include "app/MainMenu.h"
 #include "app/RegistryAccess.h"
 #include "app/StatusDialog.h"
@@ -10,6 +11,7 @@
 #include "lang/InterfaceTexts.h"
 #include "lang/MenuTexts.h"
 #include "lang/Messages.h"
+#include "lang/ToolTips.h"
 #include "platform/DesktopPlatform.h"
 #include "platform/Menu.h"
 #include "platform/SettingsStore.h"
@@ -53,6 +55,8 @@ OxvDialog::OxvDialog(DesktopPlatform& platform, StatusDialog& status)
 }
 
 OxvDialog::~OxvDialog() {
+  if (window_ != nullptr)
+    SetDialogToolTips(kToolTipRemove, window_.get(), kDialogMain, settings_.displayToolTips != 0);
   settings_.outputToSource = outputToSource_;
   settings_.outputToTree = replicateTree_;
   settings_.inputFileType = inputType_;
@@ -113,6 +117,7 @@ void OxvDialog::LoadFromPolicies(FileControl& set, FileControl& /*defaults*/) {
   outputDir_ = set.GetText(PolicyId::OutputDirectory).GetText();
   if (!inputDir_.empty())
     settings_.currentDir = inputDir_;
+  Sheets().LoadPolicies(set);
   if (const Context* ctx = GetContext())
     mayOverwrite_ = ctx->Commands.overwrite;
 }
@@ -127,6 +132,8 @@ void OxvDialog::ResetPolicies() {
   const bool hadPolicyFile = !policyFileName_.empty();
   policyFileName_.clear();
   PutToControls();
+  Sheets().ResetChangeFlags();
+  Sheets().LoadPolicies(SheetChanges());
   if (hadPolicyFile)
     ShowMessageText(platform_, kMsgResetDone, kMsgCaptionResetToDefaults);
 }
@@ -253,6 +260,11 @@ void OxvDialog::OnInitDialog() {
 void OxvDialog::OnFirstShow() {
   if (!policyFileName_.empty())
     (void)LoadPolicyFile(1);
+  window_->CreateToolTipControl();
+  if (settings_.displayToolTips) {
+    SetDialogToolTips(kToolTipAdd, window_.get(), kDialogMain, true);
+    SetDialogToolTips(kToolTipSetTexts, window_.get(), kDialogMain, true);
+  }
   conversionType_ = PolicyFilePolicies().GetInt(PolicyId::MakeWindowsHelpSourceFile)
                         ? kConversionWithHelpSource
                         : kConversionToFile;
@@ -262,12 +274,18 @@ void OxvDialog::OnFirstShow() {
 bool OxvDialog::OnDialogEvent(int controlId, DialogEvent event) {
   if (window_ == nullptr)
     return true;
-  if (OnFileFieldEvent(controlId, event))
+  if (event == DialogEvent::MenuCommand) {
+    (void)OnMenuCommand(controlId);
+    return true;
+  }
+  if (OnPolicyFieldEvent(controlId, event) || OnFileFieldEvent(controlId, event))
     return true;
   const bool closing = event == DialogEvent::Ok || event == DialogEvent::Cancel ||
                        event == DialogEvent::CloseRequest;
-  if (closing || (event == DialogEvent::Click && (controlId == 1 || controlId == 2)))
+  if (closing || (event == DialogEvent::Click && (controlId == 1 || controlId == 2))) {
+    PrepareToClose();
     window_->EndModal(controlId == 1 || event == DialogEvent::Ok ? 1 : 2);
+  }
   return true;
 }
 
@@ -365,13 +383,15 @@ void OxvDialog::SetLanguage(int language) {
   if (window_ == nullptr)
     return;
   BaseDialog::SetLanguage(language);
-  ApplyDialogTexts(window_.get(), kDialogMain);
+  // The tooltips take the language's texts, and the dialog its texts.
+  SetDialogToolTips(kToolTipSetTexts, window_.get(), kDialogMain, settings_.displayToolTips != 0);
   ApplyMenuTexts(window_.get());
   window_->RedrawMenuBar();
   RefreshTitle();
   ApplyDialogTexts(status_.GetWindow(), kDialogStatus);
   static constexpr int kConversionTexts[] = {kMsgOutputRtfToFile};
   FillMessageList(*window_, kMainConversionType, kConversionTexts);
+  Sheets().SetLanguage(language);
   CheckSettingsItems();
   CheckLanguageItem(language);
   FillMessageList(*window_, kMainInputType, kInputTypeTexts);

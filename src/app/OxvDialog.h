@@ -59,6 +59,14 @@ class OxvDialog : public BaseDialog {
   void RefreshDependentControls();
   // Output type n; the output file name is derived again from the input's name.
   void SetOutputType(int type);
+  // With the window open: the tooltips of the dialog registered with their texts (on) or
+  // removed (off); then each sheet made so far does the same for its pages.
+  void EnableTooltips(int on);
+  // The analysis sheet, when it exists, loads the calculated policies of the last run with
+  // the policy file's and the pending sheet changes over them.
+  void RefreshAnalysisSheet();
+  // The program-settings sheet on the page of the code, over SheetChanges.
+  void ShowProgramSettings(int page) override;
 
   int GetInputType() const { return inputType_; }
   void SetInputType(int type) { inputType_ = type; }
@@ -114,6 +122,20 @@ class OxvDialog : public BaseDialog {
   // View: the last result in the RTF viewer (converting first when nothing was converted).
   void ViewResults();
   int IsOutputDirChosen() const { return outputDirChosen_; }
+
+  // ---- Menu commands and the policy-file controls (OxvDialogCommands.cpp) ----
+  // Carries out a menu command (or a command without a menu entry); false for an id that
+  // is no command of the dialog.
+  bool OnMenuCommand(int commandId);
+  // Exit and closing the window: with sheet changes pending, the question whether to save
+  // them (No by default; Yes opens the save dialog). The recent lists and the previous
+  // settings are written when the window has closed.
+  void PrepareToClose();
+  // The step after a language is chosen from the menu ("Other..." and every built-in
+  // language but English): the translations dialog.
+  void OnLanguageOther();
+  // "Load...": the language-file dialog.
+  void OnLanguageLoad();
   int IsDelimiterTyped() const { return delimiterTyped_; }
 
  private:
@@ -123,6 +145,19 @@ class OxvDialog : public BaseDialog {
                     const std::string& outputFolder);
   void PushOutputDir();
   void MarkInputChanged();
+  // The handlers of the policy-file field (1505) and its "..." button (1506); false when
+  // the event is none of theirs.
+  bool OnPolicyFieldEvent(int controlId, DialogEvent event);
+  void BrowsePolicyFile();
+  void ChoosePolicyEntry();
+  // Loads the field's policy file: on success the name goes to the top of the recent list;
+  // on failure the field takes fallback.
+  void LoadFieldPolicyFile(const std::string& fallback);
+  void ToggleSetting(int commandId, int& setting);
+  void OpenLocalDocumentation();
+  // A page of the maker's site in the browser; mustHaveBrowser stops without a browser.
+  void OpenSiteAddress(const std::string& address, bool mustHaveBrowser);
+  int applyingPolicySelection_ = 0;
 
   int simpleConversionTouched_ = 0;
   int outputDirChosen_ = 0;

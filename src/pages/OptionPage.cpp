@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "lang/DialogTexts.h"
+#include "lang/ToolTips.h"
 #include "pages/BaseSheet.h"
 #include "pages/SheetHost.h"
 #include "platform/DesktopPlatform.h"
@@ -144,13 +145,23 @@ void OptionPage::SavePolicies(FileControl& policies) {
   }
 }
 
+bool OptionPage::AreToolTipsShown() {
+  return sheet_ != nullptr && sheet_->GetHost().AreToolTipsShown() != 0;
+}
+
 void OptionPage::SetLanguage() {
   if (window_ == nullptr)
     return;
-  ApplyDialogTexts(window_, definition_.textsId);
+  // The control texts and the tooltips' texts of the language.
+  SetDialogToolTips(kToolTipSetTexts, window_, definition_.textsId, AreToolTipsShown());
 }
 
-void OptionPage::EnableTooltips(int /*on*/) {}
+void OptionPage::EnableTooltips(int on) {
+  if (window_ == nullptr)
+    return;
+  SetDialogToolTips(on ? kToolTipSetTexts : kToolTipRemove, window_, definition_.textsId,
+                    on != 0);
+}
 
 void OptionPage::Attach(DialogWindow* window) {
   window_ = window;
@@ -236,6 +247,15 @@ void OptionPage::Activate() {
   if (sheet_ != nullptr)
     sheet_->SetLastPageCode(definition_.pageCode);
   UpdateControls();
+  // The first activation of each page window: a sheet window made again after OK or Cancel
+  // has new page windows, which need their tooltips as the first ones did.
+  if (window_ == nullptr || window_->HasToolTipControl())
+    return;
+  window_->CreateToolTipControl();
+  if (!AreToolTipsShown())
+    return;
+  SetDialogToolTips(kToolTipAdd, window_, definition_.textsId, true);
+  SetDialogToolTips(kToolTipSetTexts, window_, definition_.textsId, true);
 }
 
 bool OptionPage::Deactivate() {

@@ -77,8 +77,11 @@ class OptionPage : public DialogEventHandler {
   virtual void SavePolicies(FileControl& policies);
   // Enables and disables the controls that depend on others; nothing without a window.
   virtual void UpdateControls() {}
-  // The page's control texts in the current language; nothing without a window.
+  // The page's control texts and tooltip texts in the current language; nothing without a
+  // window.
   virtual void SetLanguage();
+  // The page's tooltips registered with their texts (on) or removed; nothing without a
+  // window.
   virtual void EnableTooltips(int on);
   virtual void ResetChangeFlags();
 
@@ -109,6 +112,8 @@ class OptionPage : public DialogEventHandler {
   // Index of the value of a control (a radio group answers for each of its buttons); -1.
   int FindValue(int controlId) const;
   void EnableApply(int markModified);
+  // The main dialog's "Show tool tips" setting; false for a page without a sheet.
+  bool AreToolTipsShown();
   void MarkChanged(int index) { changed_[static_cast<std::size_t>(index)] = 1; }
 
   const PageDefinition& definition_;

@@ -16,7 +16,9 @@ struct DialogTemplate;
 
 // Message box icons and buttons, and the button a box returns.
 enum class MessageIcon : int { None, Warning, Error, Information, Question };
-enum class MessageButtons : int { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default button (what Enter and an unattended
+// answer choose).
+enum class MessageButtons : int { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum MessageAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 // A file chooser's question. filter is in the form "Description|patterns|...|" (pairs

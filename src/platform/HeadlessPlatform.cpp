@@ -618,7 +618,7 @@ int HeadlessPlatform::ShowMessageBox(const std::string& text, const std::string&
                                      MessageIcon icon, MessageButtons buttons) {
   messages.push_back({text, caption, icon, buttons});
   if (messageAnswers.empty())
-    return kAnswerOk;
+    return buttons == MessageButtons::YesNoDefaultNo ? kAnswerNo : kAnswerOk;
   const int answer = messageAnswers.front();
   messageAnswers.pop_front();
   return answer;

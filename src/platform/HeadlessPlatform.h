@@ -361,7 +361,8 @@ class HeadlessPlatform : public DesktopPlatform {
 
   // ---- Script ----
   WindowRect workArea{0, 0, 1280, 1024};
-  // Answers of message boxes, in order; kAnswerOk when the queue is empty.
+  // Answers of message boxes, in order; the default button (kAnswerOk, kAnswerNo for
+  // YesNoDefaultNo) when the queue is empty.
   std::deque<int> messageAnswers;
   // Answers of file choosers: empty vector = cancelled.
   std::deque<std::vector<std::string>> fileAnswers;

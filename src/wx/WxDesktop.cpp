@@ -500,6 +500,9 @@ class WxDialog : public DialogWindow {
   void SaveScreenshotIfAsked();
   // The picture of the window, after the window system had a moment to paint it.
   void SavePicture(const char* path);
+  // The report takes the other shown windows: a line "window" with the title of each and,
+  // for a sheet, a line "tab" per tab and a line "active" with the selected tab.
+  void WriteOtherWindows(const std::string& report);
   // What the window shows, one line per control and per menu bar entry, into a file.
   void WriteInspection(const char* path);
   // Chooses a menu item through the toolkit, as a click does; a command that reaches the
@@ -821,14 +824,18 @@ int WxDialog::RunModal() {
   // the tests ask for it, and it closes as if cancelled.
   const char* inspect = Env("KELVANE_INSPECT");
   const char* dialog = Env("KELVANE_SCREENSHOT_DIALOG");
-  if (dialog != nullptr && std::atoi(dialog) == templateId_ &&
-      (inspect != nullptr || Env("KELVANE_SCREENSHOT") != nullptr)) {
+  const bool pictured = dialog != nullptr && std::atoi(dialog) == templateId_;
+  // A command chosen in a dialog with a menu may open another window to be pictured.
+  const bool commanded =
+      inspect != nullptr && Env("KELVANE_INSPECT_COMMAND") != nullptr && menuBar_ != nullptr;
+  if ((pictured && (inspect != nullptr || Env("KELVANE_SCREENSHOT") != nullptr)) || commanded) {
     const std::shared_ptr<WxDialog*> self = self_;
     const std::string report = inspect != nullptr ? inspect : "";
-    window_->CallAfter([self, report] {
+    window_->CallAfter([self, report, pictured] {
       if (*self == nullptr)
         return;
-      if (const char* picture = Env("KELVANE_SCREENSHOT"))
+      const char* picture = Env("KELVANE_SCREENSHOT");
+      if (pictured && picture != nullptr)
         (*self)->SavePicture(picture);
       if (!report.empty()) {
         (*self)->WriteInspection(report.c_str());
@@ -1195,6 +1202,29 @@ void WxDialog::ChooseForInspection(int commandId, const std::string& report) {
   chosenReport_ = report;
   activate(item->GetMenuItem());
   chosenReport_.clear();
+  WriteOtherWindows(report);
+}
+
+void WxDialog::WriteOtherWindows(const std::string& report) {
+  std::FILE* file = std::fopen(report.c_str(), "a");
+  if (file == nullptr)
+    return;
+  for (wxWindow* top : wxTopLevelWindows) {
+    if (top == window_ || !top->IsShown())
+      continue;
+    std::fprintf(file, "window\t%s\n", FromWx(top->GetLabel()).c_str());
+    wxNotebook* tabs = nullptr;
+    for (wxWindow* child : top->GetChildren()) {
+      if ((tabs = dynamic_cast<wxNotebook*>(child)) != nullptr)
+        break;
+    }
+    if (tabs == nullptr)
+      continue;
+    for (std::size_t i = 0; i < tabs->GetPageCount(); ++i)
+      std::fprintf(file, "tab\t%zu\t%s\n", i, FromWx(tabs->GetPageText(i)).c_str());
+    std::fprintf(file, "active\t%d\n", tabs->GetSelection());
+  }
+  std::fclose(file);
 }
 
 void WxDialog::SavePicture(const char* path) {
@@ -1552,6 +1582,8 @@ int WxPlatform::ShowMessageBox(const std::string& text, const std::string& capti
   if (Env("KELVANE_NONINTERACTIVE") != nullptr) {
     std::fprintf(stderr, "[%s] %s\n", InterfaceTextToUtf8(caption, codePage_).c_str(),
                  InterfaceTextToUtf8(text, codePage_).c_str());
+    if (buttons == MessageButtons::YesNoDefaultNo)
+      return kAnswerNo;
     return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel ? kAnswerYes
                                                                                        : kAnswerOk;
   }
@@ -1561,6 +1593,7 @@ int WxPlatform::ShowMessageBox(const std::string& text, const std::string& capti
     case MessageButtons::OkCancel: style = wxOK | wxCANCEL; break;
     case MessageButtons::YesNo: style = wxYES_NO; break;
     case MessageButtons::YesNoCancel: style = wxYES_NO | wxCANCEL; break;
+    case MessageButtons::YesNoDefaultNo: style = wxYES_NO | wxNO_DEFAULT; break;
   }
   switch (icon) {
     case MessageIcon::None: break;

@@ -21,7 +21,10 @@ class SettingsStore;
 // once it runs modally, also write what it shows into the report (a line "title",
 // "control", "item" or "menu" with tab-separated fields) before it ends with Cancel;
 // KELVANE_INSPECT_COMMAND=<command id> then first chooses that menu item as a click does,
-// and a line "chosen" tells the command that reached the program.
+// and a line "chosen" tells the command that reached the program; lines "window", "tab" and
+// "active" then describe the other windows shown. With KELVANE_INSPECT_COMMAND the dialog
+// with the menu is inspected whichever dialog KELVANE_SCREENSHOT_DIALOG names, so that a
+// window the command opens (an option sheet) can be pictured when it goes away.
 int RunWithWxDesktop(
     int argc, char** argv, SettingsStore& settings,
     const std::function<int(DesktopPlatform& platform, const std::vector<std::string>& args)>&

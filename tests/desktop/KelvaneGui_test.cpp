@@ -179,41 +179,75 @@ TEST(KelvaneGui, CommandLineRunThatFindsNoFileExitsNonZero) {
 // picture (in the build folder) shows the window.
 struct SheetOnScreen {
   const char* name;
+  int command;  // the menu command that opens the sheet
   int sheetId;
   const char* listing;
+  int activeTab;  // the page of the command
 };
 const SheetOnScreen kSheetsOnScreen[] = {
-    {"analysis", 685,
+    {"analysis", 32801, 685,
      "sheet: Analysis policies for input text file(s)\n"
      "tab: What to look for\ntab: Analysis\ntab: Bullets\ntab: Contents List\n"
-     "tab: File structure\ntab: Headings\ntab: Pre-formatted text\ntab: Table analysis\n"},
-    {"output", 686,
+     "tab: File structure\ntab: Headings\ntab: Pre-formatted text\ntab: Table analysis\n",
+     3},
+    {"output", 32807, 686,
      "sheet: Output policies for generated RTF file(s)\n"
      "tab: Document details\ntab: File Generation\ntab: Fonts\ntab: Formatting\n"
-     "tab: Hyperlinks\ntab: Preprocessor\ntab: RTF Settings\n"},
-    {"config", 687,
+     "tab: Hyperlinks\ntab: Preprocessor\ntab: RTF Settings\n",
+     2},
+    {"config", 32862, 687,
      "sheet: Configuration Files\n"
-     "tab: Link Dictionary\ntab: Style Definition\ntab: Table Definitions\ntab: Text Commands\n"},
-    {"settings", 688,
+     "tab: Link Dictionary\ntab: Style Definition\ntab: Table Definitions\ntab: Text Commands\n",
+     2},
+    {"settings", 32823, 688,
      "sheet: Program Settings\n"
-     "tab: Documentation\ntab: Drag'n'Drop\ntab: Messages\ntab: Policy files\ntab: Viewers\n"},
+     "tab: Documentation\ntab: Drag'n'Drop\ntab: Messages\ntab: Policy files\ntab: Viewers\n",
+     0},
 };
 
-TEST(KelvaneGui, EachOptionSheetShowsItsPagesInOrder) {
+// The windows that the inspection found shown beside the dialog after its command: per
+// window "sheet: <title>" and a line "tab: <caption>" per tab, and the selected tab of each.
+struct OtherWindows {
+  std::string listing;
+  std::vector<int> active;
+};
+
+OtherWindows ReadOtherWindows(const std::string& path) {
+  OtherWindows windows;
+  std::istringstream in(ReadBytes(path));
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("window\t", 0) == 0) {
+      windows.listing += "sheet: " + line.substr(7) + "\n";
+    } else if (line.rfind("tab\t", 0) == 0) {
+      const std::size_t text = line.find('\t', 4);
+      windows.listing += "tab: " + line.substr(text + 1) + "\n";
+    } else if (line.rfind("active\t", 0) == 0) {
+      windows.active.push_back(std::stoi(line.substr(7)));
+    }
+  }
+  return windows;
+}
+
+TEST(KelvaneGui, EachOptionSheetOpensFromItsMenuCommandWithItsPagesInOrder) {
   REQUIRE_GUI();
   for (const SheetOnScreen& sheet : kSheetsOnScreen) {
     SCOPED_TRACE(sheet.name);
-    TempFolder folder(std::string("gui-sheet-") + sheet.name);
+    TempFolder folder(std::string("gui-sheet-command-") + sheet.name);
     WriteSettings(folder, kQuietSettings + "SOFTWARE\\Norvane\\Kelvane\\Dialogs\\ShowTipsOnStartup\tNo\n");
     const std::string picture =
         std::string(KELVANE_BINARY_DIR) + "/kelvane-sheet-" + sheet.name + ".png";
     fs::remove(picture);
+    const std::string report = folder.File("inspection.txt");
     const gui::GuiRun run =
         RunKelvane(folder, {}, gui::PictureEnvironment(picture, sheet.sheetId) +
-                                   " KELVANE_PREVIEW_SHEET=" + sheet.name);
+                                   " KELVANE_INSPECT=" + gui::Quote(report) +
+                                   " KELVANE_INSPECT_COMMAND=" + std::to_string(sheet.command));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.substr(0, run.out.find("active:")), sheet.listing);
     SCOPED_TRACE(run.err);
+    ASSERT_EQ(ReadInspection(report).chosen, std::vector<int>{sheet.command});
+    const OtherWindows shown = ReadOtherWindows(report);
+    EXPECT_EQ(shown.listing, sheet.listing);
+    EXPECT_EQ(shown.active, std::vector<int>{sheet.activeTab});
     // Pages of empty fields hold less text than the status window.
     gui::ExpectPictureOfAWindow(picture, 300, 150, 1000);
   }
