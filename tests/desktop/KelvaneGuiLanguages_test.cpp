@@ -81,6 +81,9 @@ TEST(KelvaneGuiLanguages, MainDialogShowsTheTextsOfEachLanguage) {
     ASSERT_TRUE(std::filesystem::exists(report)) << "the main dialog did not open: " << run.err;
     const gui::Inspection shown = gui::ReadInspection(report);
 
+    // The program starts in English, then switches: a gap of a language's filler keeps the
+    // English text.
+    SelectInterfaceLanguage(kLanguageEnglish);
     SelectInterfaceLanguage(language.id);
     const int codePage = CodePageOf(language.id);
     for (const DialogTextStep& step : DialogTextSteps()) {
@@ -102,5 +105,63 @@ TEST(KelvaneGuiLanguages, MainDialogShowsTheTextsOfEachLanguage) {
     }
     EXPECT_EQ(shown.entries.size(), entries.size());
     gui::ExpectPictureOfAWindow(picture, 300, 400);
+  }
+}
+
+// The language dialogs on the real screen in German: the language files and translations
+// dialogs take the German texts; the chooser keeps its English ones.
+struct LanguageDialogOnScreen {
+  int dialogId;
+  const char* picture;  // in the build folder
+  bool texted;          // shows the dialog texts of the language
+};
+const LanguageDialogOnScreen kLanguageDialogsOnScreen[] = {
+    {191, "kelvane-translations-German.png", true},
+    {195, "kelvane-language-files-German.png", true},
+    {196, "kelvane-language-chooser.png", false},
+};
+
+TEST(KelvaneGuiLanguages, LanguageDialogsArePicturedWithTheirTexts) {
+  REQUIRE_GUI();
+  for (const LanguageDialogOnScreen& shot : kLanguageDialogsOnScreen) {
+    SCOPED_TRACE(shot.dialogId);
+    TempFolder folder("gui-language-dialog-" + std::to_string(shot.dialogId));
+    gui::WriteSettings(folder, gui::kQuietSettings + "SOFTWARE\\Norvane\\Kelvane\\Languages\\Language\tGerman\n");
+    const std::string picture = std::string(KELVANE_BINARY_DIR) + "/" + shot.picture;
+    std::filesystem::remove(picture);
+    const std::string report = folder.File("inspection.txt");
+    const gui::GuiRun run = gui::RunKelvane(
+        folder, {},
+        "KELVANE_SHOW_DIALOG=" + std::to_string(shot.dialogId) + " " +
+            gui::PictureEnvironment(picture, shot.dialogId) + " KELVANE_INSPECT=" + gui::Quote(report));
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_TRUE(std::filesystem::exists(report)) << run.err;
+    const gui::Inspection shown = gui::ReadInspection(report);
+    const DialogTemplate* dialog = FindDialogTemplate(shot.dialogId);
+    ASSERT_NE(dialog, nullptr);
+    for (const ControlTemplate& row : dialog->controls)
+      EXPECT_EQ(shown.controls.count(row.id), 1u) << "no control " << row.id;
+
+    SelectInterfaceLanguage(kLanguageEnglish);
+    SelectInterfaceLanguage(kLanguageGerman);
+    for (const DialogTextStep& step : DialogTextSteps()) {
+      if (step.dialogId != shot.dialogId)
+        continue;
+      const std::string text = CodePageToUtf8(GetDialogText(step.textIndex), 1252);
+      if (step.controlId == kCaptionStep) {
+        EXPECT_EQ(shown.title, text);
+        continue;
+      }
+      const auto found = shown.controls.find(step.controlId);
+      ASSERT_NE(found, shown.controls.end()) << step.controlId;
+      EXPECT_EQ(found->second.second, text) << "control " << step.controlId;
+    }
+    if (!shot.texted) {
+      EXPECT_EQ(shown.title, dialog->caption);
+      for (const ControlTemplate& row : dialog->controls)
+        EXPECT_EQ(shown.controls.at(row.id).second, row.text) << row.id;
+    }
+    SCOPED_TRACE(run.err);
+    gui::ExpectPictureOfAWindow(picture, 200, 100, 1000);
   }
 }
