@@ -242,11 +242,15 @@ void OxvDialog::OnInitDialog() {
     (void)ChooseInterfaceLanguage(*this);
     settings_.selectedLanguage = 1;
   }
-  // "Other": the texts of the stored language file lie over the English ones.
-  if (settings_.useLanguageFile != 0)
-    (void)LoadLanguageFile(*this, settings_.languageFile);
-  else if (!chooserRan)
+  // "Other": the texts of the stored language file lie over the English ones. A file that
+  // cannot be read leaves the English texts, and "Other" stays the stored choice for a start
+  // that finds the file again.
+  if (settings_.useLanguageFile != 0) {
+    if (!LoadLanguageFile(*this, settings_.languageFile))
+      SetLanguage(kLanguageOther);
+  } else if (!chooserRan) {
     SetLanguage(stored);
+  }
   CheckSettingsItems();
   if (settings_.rememberSettings)
     ReadPreviousSettings();
