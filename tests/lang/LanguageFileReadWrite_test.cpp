@@ -227,3 +227,33 @@ TEST_F(LanguageFileTest, EachBuiltInLanguageReadsBackAsItWasExported) {
     }
   }
 }
+
+// The language files the program ships are UTF-8: read over English, each gives the texts
+// of its built-in language, in its code page.
+TEST_F(LanguageFileTest, ShippedFilesReadAsTheirBuiltInLanguage) {
+  struct Shipped {
+    const char* name;
+    int language;
+    int codePage;
+  };
+  const Shipped files[] = {{"german", kLanguageGerman, 1252}, {"french", kLanguageFrench, 1252},
+                           {"russian", kLanguageRussian, 1251}, {"swedish", kLanguageSwedish, 1252}};
+  for (const Shipped& file : files) {
+    SCOPED_TRACE(file.name);
+    if (!HasBuiltInTranslation(file.language))
+      continue;
+    SelectInterfaceLanguage(kLanguageEnglish);
+    SelectInterfaceLanguage(file.language);
+    const std::vector<std::string> builtIn = TextsOf(DialogTexts());
+    SelectInterfaceLanguage(kLanguageEnglish);
+    const LanguageFileRead read =
+        ReadLanguageFile(std::string(KELVANE_LANGUAGE_DIR) + "/" + file.name + ".lng", 1252);
+    ASSERT_TRUE(read.opened);
+    EXPECT_TRUE(read.utf8);
+    EXPECT_EQ(read.codePage, file.codePage);
+    for (const TextRow& row : TranslatedTextRows(file.language, TextTableKind::Dialog)) {
+      SCOPED_TRACE(row.index);
+      EXPECT_EQ(DialogTexts().Get(row.index), builtIn[static_cast<std::size_t>(row.index)]);
+    }
+  }
+}
