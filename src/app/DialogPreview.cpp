@@ -4,6 +4,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/DialogTemplates.h"
+#include "app/LanguageDialogs.h"
 #include "app/OxvDialog.h"
 #include "app/StatusDialog.h"
 #include "app/TipsDialog.h"
@@ -11,8 +12,14 @@
 #include "app/BaseDialog.h"
 #include "platform/DesktopPlatform.h"
 
+bool CanShowDialogAlone(int templateId) {
+  return templateId == kDialogTips || templateId == kDialogAbout ||
+         templateId == kDialogTranslations || templateId == kDialogLanguageFiles ||
+         templateId == kDialogSelectLanguage;
+}
+
 int ShowDialogAlone(DesktopPlatform& platform, int templateId) {
-  if (templateId != kDialogTips && templateId != kDialogAbout)
+  if (!CanShowDialogAlone(templateId))
     return 2;
   StatusDialog& status = GlobalStatusWindow();
   OxvDialog dialog(platform, status);
@@ -26,6 +33,12 @@ int ShowDialogAlone(DesktopPlatform& platform, int templateId) {
   if (templateId == kDialogTips) {
     TipsDialog tips(dialog, nullptr);
     (void)tips.RunModal();
+  } else if (templateId == kDialogTranslations) {
+    (void)RunTranslationsDialog(dialog);
+  } else if (templateId == kDialogLanguageFiles) {
+    (void)RunLanguageFilesDialog(dialog);
+  } else if (templateId == kDialogSelectLanguage) {
+    (void)ChooseInterfaceLanguage(dialog);
   } else {
     MainDialogLinks links(dialog);
     AboutDialog about(dialog, links, nullptr);

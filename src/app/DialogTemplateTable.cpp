@@ -1,5 +1,7 @@
 #include "app/DialogTemplates.h"
 
+#include "app/LanguageDialogs.h"
+
 #include <iterator>
 
 using CK = ControlKind;
@@ -57,6 +59,10 @@ const DialogTemplate* FindDialogTemplate(int dialogId) {
       return &dialog;
   }
   for (const DialogTemplate& dialog : TipsAboutTemplates()) {
+    if (dialog.id == dialogId)
+      return &dialog;
+  }
+  for (const DialogTemplate& dialog : LanguageTemplates()) {
     if (dialog.id == dialogId)
       return &dialog;
   }

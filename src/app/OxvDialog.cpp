@@ -2,6 +2,7 @@
 
 #include "app/ComboHelpers.h"
 #include "app/DialogTemplates.h"
+#include "app/LanguageDialogs.h"
 #include "app/MainDialogSheets.h"
 #include "app/MainMenu.h"
 #include "app/RegistryAccess.h"
@@ -241,9 +242,22 @@ void OxvDialog::OnInitDialog() {
 
   SetLanguage(kLanguageEnglish);
   settings_.useLanguageFile = stored == kLanguageOther ? 1 : 0;
-  // "Other": the texts of the stored language file lie over the English ones. The file is
-  // not read here; the English texts show, and "Other" stays the stored choice.
-  SetLanguage(stored);
+  // The first start asks for the language once; the chooser applies a built-in language
+  // itself, or names a language file to read below.
+  const bool chooserRan = settings_.selectedLanguage == 0;
+  if (chooserRan) {
+    (void)ChooseInterfaceLanguage(*this);
+    settings_.selectedLanguage = 1;
+  }
+  // "Other": the texts of the stored language file lie over the English ones. A file that
+  // cannot be read leaves the English texts, and "Other" stays the stored choice for a start
+  // that finds the file again.
+  if (settings_.useLanguageFile != 0) {
+    if (!LoadLanguageFile(*this, settings_.languageFile))
+      SetLanguage(kLanguageOther);
+  } else if (!chooserRan) {
+    SetLanguage(stored);
+  }
   CheckSettingsItems();
   if (settings_.rememberSettings)
     ReadPreviousSettings();

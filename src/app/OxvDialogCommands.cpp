@@ -6,6 +6,7 @@
 #include "app/AboutDialog.h"
 #include "app/ComboHelpers.h"
 #include "app/DialogTemplates.h"
+#include "app/LanguageDialogs.h"
 #include "app/MainDialogSheets.h"
 #include "app/MainMenu.h"
 #include "app/PolicyFileDialogs.h"
@@ -303,13 +304,9 @@ void OxvDialog::ToggleSetting(int commandId, int& setting) {
     (void)menu->CheckCommand(commandId, setting != 0);
 }
 
-void OxvDialog::OnLanguageOther() {
-  // The translations dialog belongs to the language files' dialogs; it is shown here.
-}
+void OxvDialog::OnLanguageOther() { (void)RunTranslationsDialog(*this); }
 
-void OxvDialog::OnLanguageLoad() {
-  // The language-file dialog belongs to the language files' dialogs; it is shown here.
-}
+void OxvDialog::OnLanguageLoad() { (void)RunLanguageFilesDialog(*this); }
 
 void OxvDialog::OpenSiteAddress(const std::string& address, bool mustHaveBrowser) {
   std::string browser;

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
                             // pictures of it.
                             if (const char* shown = std::getenv("KELVANE_SHOW_DIALOG")) {
                               const int id = std::atoi(shown);
-                              if (id == kDialogTips || id == kDialogAbout)
+                              if (CanShowDialogAlone(id))
                                 return ShowDialogAlone(platform, id);
                               return ShowDialogOnItsOwn(platform, id, args);
                             }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <iterator>
 
+#include "text/CharacterUtils.h"
+
 // Code points of bytes 0x80-0x9F of Windows-1252; from 0xA0 byte and code point agree.
 static constexpr std::uint16_t kWindows1252High[] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -54,4 +56,70 @@ std::string CodePageToUtf8(std::string_view text, int codePage) {
   for (const char c : text)
     AppendUtf8(out, CodePoint(static_cast<unsigned char>(c), codePage));
   return out;
+}
+
+// The byte of codePage that shows codePoint; 0 when the code page has none.
+static unsigned char ByteOf(int codePoint, int codePage) {
+  if (codePoint < 0x80)
+    return static_cast<unsigned char>(codePoint);
+  if (codePage == 1251) {
+    if (codePoint >= 0x0410 && codePoint <= 0x044F)
+      return static_cast<unsigned char>(0xC0 + (codePoint - 0x0410));
+    for (std::size_t i = 0; i < std::size(kWindows1251High); ++i) {
+      if (kWindows1251High[i] == codePoint)
+        return static_cast<unsigned char>(0x80 + i);
+    }
+    return 0;
+  }
+  if (codePoint >= 0xA0 && codePoint <= 0xFF)
+    return static_cast<unsigned char>(codePoint);
+  for (std::size_t i = 0; i < std::size(kWindows1252High); ++i) {
+    if (kWindows1252High[i] == codePoint)
+      return static_cast<unsigned char>(0x80 + i);
+  }
+  return 0;
+}
+
+bool IsUtf8BeyondAscii(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const int n = static_cast<int>(text.size());
+  bool beyondAscii = false;
+  for (int at = 0; at < n;) {
+    if (p[at] < 0x80) {
+      ++at;
+      continue;
+    }
+    int codePoint = 0;
+    const int length = DecodeUtf8Sequence(p + at, n - at, codePoint);
+    if (length == 0)
+      return false;
+    beyondAscii = true;
+    at += length;
+  }
+  return beyondAscii;
+}
+
+bool Utf8ToCodePage(std::string_view text, int codePage, std::string& out) {
+  out.clear();
+  out.reserve(text.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const int n = static_cast<int>(text.size());
+  bool complete = true;
+  for (int at = 0; at < n;) {
+    if (p[at] < 0x80) {
+      out.push_back(static_cast<char>(p[at++]));
+      continue;
+    }
+    int codePoint = 0;
+    const int length = DecodeUtf8Sequence(p + at, n - at, codePoint);
+    const unsigned char byte = length == 0 ? 0 : ByteOf(codePoint, codePage);
+    at += length == 0 ? 1 : length;
+    if (byte == 0) {
+      out.push_back('?');
+      complete = false;
+      continue;
+    }
+    out.push_back(static_cast<char>(byte));
+  }
+  return complete;
 }

@@ -505,6 +505,7 @@ class WxDialog : public DialogWindow {
   void WriteOtherWindows(const std::string& report);
   // What the window shows, one line per control and per menu bar entry, into a file.
   void WriteInspection(const char* path);
+  static void WriteMenuEntries(std::FILE* file, Menu& menu, const std::string& path);
   // Chooses a menu item through the toolkit, as a click does; a command that reaches the
   // window's handler is added to the report as "chosen".
   void ChooseForInspection(int commandId, const std::string& report);
@@ -1187,8 +1188,21 @@ void WxDialog::WriteInspection(const char* path) {
   if (barMenu_ != nullptr) {
     for (int i = 0; i < barMenu_->GetEntryCount(); ++i)
       std::fprintf(file, "menu\t%d\t%s\n", i, barMenu_->GetEntryText(i).c_str());
+    WriteMenuEntries(file, *barMenu_, "");
   }
   std::fclose(file);
+}
+
+// Every entry of the drop-down menus below menu, as "entry\t<path>\t<text>" with the path of
+// positions from the bar ("2.0" is the first entry of the bar's third menu).
+void WxDialog::WriteMenuEntries(std::FILE* file, Menu& menu, const std::string& path) {
+  for (int i = 0; i < menu.GetEntryCount(); ++i) {
+    const std::string position = path.empty() ? std::to_string(i) : path + "." + std::to_string(i);
+    if (!path.empty())
+      std::fprintf(file, "entry\t%s\t%s\n", position.c_str(), menu.GetEntryText(i).c_str());
+    if (Menu* dropDown = menu.GetDropDown(i))
+      WriteMenuEntries(file, *dropDown, position);
+  }
 }
 
 void WxDialog::ChooseForInspection(int commandId, const std::string& report) {

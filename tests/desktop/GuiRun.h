@@ -105,9 +105,15 @@ inline GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string
 #endif
 }
 
+// The settings file of a run: the language was chosen before and the tips do not show at
+// start (both modal dialogs would wait for a user), then the test's own lines, which win.
 inline void WriteSettings(const TempFolder& folder, const std::string& lines) {
   std::filesystem::create_directories(folder.path / "config" / "kelvane");
-  WriteBytes(folder.File("config/kelvane/settings"), "# Kelvane settings 1\n" + lines);
+  WriteBytes(folder.File("config/kelvane/settings"),
+             "# Kelvane settings 1\n"
+             "SOFTWARE\\Norvane\\Kelvane\\Languages\\SelectedLanguage\tYes\n"
+             "SOFTWARE\\Norvane\\Kelvane\\Dialogs\\ShowTipsOnStartup\tNo\n" +
+                 lines);
 }
 
 inline const std::string kQuietSettings =

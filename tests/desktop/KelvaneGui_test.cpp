@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "GuiRun.h"
+#include "Inspection.h"
 #include "app/DialogTemplates.h"
 
 namespace fs = std::filesystem;
@@ -20,49 +21,6 @@ using gui::kQuietSettings;
 using gui::RunKelvane;
 using gui::WriteSettings;
 
-namespace {
-
-// What an inspection report says: the title, per control its shown state and text, per
-// list its items, and the menu bar's entries.
-struct Inspection {
-  std::string title;
-  std::map<int, std::pair<bool, std::string>> controls;
-  std::map<int, std::vector<std::string>> items;
-  std::vector<std::string> menu;
-  std::vector<int> chosen;
-};
-
-Inspection ReadInspection(const std::string& path) {
-  Inspection report;
-  std::istringstream in(ReadBytes(path));
-  for (std::string line; std::getline(in, line);) {
-    // The last field is the text, which may hold tabs of its own.
-    const bool twoFields = line.rfind("title", 0) == 0 || line.rfind("chosen", 0) == 0;
-    const std::size_t count = twoFields ? 2 : line.rfind("menu", 0) == 0 ? 3 : 4;
-    std::vector<std::string> fields;
-    std::size_t at = 0;
-    while (fields.size() + 1 < count && at <= line.size()) {
-      const std::size_t tab = std::min(line.find('\t', at), line.size());
-      fields.push_back(line.substr(at, tab - at));
-      at = tab + 1;
-    }
-    fields.push_back(at <= line.size() ? line.substr(at) : std::string());
-    if (fields.size() == 2 && fields[0] == "title")
-      report.title = fields[1];
-    else if (fields.size() == 4 && fields[0] == "control")
-      report.controls[std::stoi(fields[1])] = {fields[2] == "1", fields[3]};
-    else if (fields.size() == 4 && fields[0] == "item")
-      report.items[std::stoi(fields[1])].push_back(fields[3]);
-    else if (fields.size() == 3 && fields[0] == "menu")
-      report.menu.push_back(fields[2]);
-    else if (fields.size() == 2 && fields[0] == "chosen")
-      report.chosen.push_back(std::stoi(fields[1]));
-  }
-  return report;
-}
-
-
-}  // namespace
 
 TEST(KelvaneGui, CommandLineRunShowsTheStatusWindowAndWritesTheRtf) {
   REQUIRE_GUI();
@@ -99,7 +57,7 @@ TEST(KelvaneGui, WithoutArgumentsTheMainDialogShowsItsControlsAndMenu) {
                                  " KELVANE_INSPECT_COMMAND=32775");
   ASSERT_EQ(run.status, 0) << run.err;
   ASSERT_TRUE(fs::exists(report)) << "the main dialog did not open: " << run.err;
-  const Inspection shown = ReadInspection(report);
+  const gui::Inspection shown = gui::ReadInspection(report);
   EXPECT_EQ(shown.title, "Kelvane");
 
   for (const ControlTemplate& row : FindDialogTemplate(kDialogMain)->controls)

@@ -201,6 +201,7 @@ TEST_F(MainMenuTest, StoredLanguageIsAppliedAtStart) {
     OxvDialog& main = MakeDialog();
     main.Settings().language = c.stored;
     main.Settings().useLanguageFile = 1 - c.useLanguageFile;
+    main.Settings().selectedLanguage = 1;  // not the first start
     std::vector<int> checked;
     platform.modalScripts[kDialogMain] = [&checked](HeadlessDialog& window) {
       checked = CheckedLanguages(*window.GetMenuBar());
