@@ -67,6 +67,7 @@ TEST_F(ConfigPagesTest, CancelledBrowseStillAdoptsTheShownName) {
   Open(kCodeTDF);
   EXPECT_EQ(Page()->GetItemCount(1739), 1);
   Page()->SetText(1739, "tables.inc");
+  Page()->Fire(1739, DialogEvent::EditChange);
   Page()->Fire(1740, DialogEvent::Click);  // no answer: cancelled
   EXPECT_EQ(platform.fileRequests.back().filter,
             "Include files (*.inc)|*.inc|All files (*.*)|*.*||");

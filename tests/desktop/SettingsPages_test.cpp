@@ -193,7 +193,7 @@ TEST_F(SettingsPagesTest, ApplyingTheViewerPageStoresTheFoundCommandAndSetsTheMe
   Settings().autoDdeUpdates = 1;
   const std::string browser = WriteText("bin/browser", "");
   platform.fileTypes[".html"] = "htmlfile";
-  platform.typeCommands[{"htmlfile", "open"}] = browser + " %1";
+  platform.typeCommands[{"htmlfile", "open"}] = "\"" + browser + "\" \"%1\"";
   bool checked = false;
   platform.modalScripts[kDialogMain] = [&](HeadlessDialog& main) {
     Open(kCodeViewer);
