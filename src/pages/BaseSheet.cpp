@@ -229,6 +229,8 @@ bool BaseSheet::OnDialogEvent(int controlId, DialogEvent event) {
         return true;
       if (target_ != nullptr)
         SavePolicies(*target_);
+      for (const auto& page : pages_)
+        page->OnApply();
       // As the framework does after Apply: nothing is left to apply.
       window_->Enable(kSheetApply, false);
       return true;

@@ -83,6 +83,8 @@ class OptionPage : public DialogEventHandler {
   // Every flagged value into its policy, set explicitly and reported to the main dialog. The
   // flags stay set.
   virtual void SavePolicies(FileControl& policies);
+  // The page's own step after the sheet's Apply saved the pages.
+  virtual void OnApply() {}
   // Enables and disables the controls that depend on others; nothing without a window.
   virtual void UpdateControls() {}
   // The page's control texts in the current language; nothing without a window.

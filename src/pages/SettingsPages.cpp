@@ -386,6 +386,26 @@ void SettingsPolicyPage::SavePolicies(FileControl& /*policies*/) {
     services->SetSettingFlag(SettingFlag::AlwaysReloadPolicy, reload_);
 }
 
+void SettingsPolicyPage::OnApply() {
+  PageServices* services = Services();
+  if (services == nullptr)
+    return;
+  (void)TakeFromControls();
+  if (fileFlag_ || useFlag_) {
+    const std::string previous = services->GetPolicyFileName();
+    services->SetPolicyFileName(file_);
+    if (!services->LoadPolicyFile(0)) {
+      file_ = previous;
+      services->SetPolicyFileName(previous);
+      PutToControls();
+      return;
+    }
+    services->SetSettingText(SettingText::DefaultPolicyFile, file_);
+  }
+  if (reloadFlag_)
+    services->SetSettingFlag(SettingFlag::AlwaysReloadPolicy, reload_);
+}
+
 void SettingsPolicyPage::UpdateControls() {
   if (window_ == nullptr)
     return;

@@ -102,6 +102,9 @@ class SettingsPolicyPage : public SettingsPage {
   SettingsPolicyPage(const PageDefinition& definition, BaseSheet* sheet);
   void LoadPolicies(FileControl& policies) override;
   void SavePolicies(FileControl& policies) override;
+  // Loads the named policy file when the name or the box changed; a file that fails keeps
+  // the main dialog's previous name and stores nothing.
+  void OnApply() override;
   void ResetChangeFlags() override { fileFlag_ = useFlag_ = reloadFlag_ = 0; }
   void UpdateControls() override;
   void PutToControls() override;

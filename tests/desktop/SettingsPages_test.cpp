@@ -234,3 +234,25 @@ TEST_F(SettingsPagesTest, AMovedSliderSurvivesAReloadAndIsSaved) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SettingsPagesTest, ApplyLoadsTheChosenDefaultPolicyFile) {
+  const std::string first = PolicyFile("applied-first.pol");
+  const std::string second = PolicyFile("applied-second.pol");
+  Settings().useDefaultPolicy = 1;
+  Settings().defaultPolicyFile = first;
+  Settings().alwaysReloadPolicy = 1;
+  dialog->SetPolicyFileName(first);
+  Open(kCodePolicy);
+  platform.fileAnswers.push_back({second});
+  Page()->Fire(1126, DialogEvent::Click);
+  Page()->ClickCheck(1310);
+  Window()->Press(kSheetApply);
+  EXPECT_EQ(dialog->GetPolicyFileName(), second);
+  EXPECT_EQ(Settings().defaultPolicyFile, second);
+  EXPECT_EQ(Settings().alwaysReloadPolicy, 0);
+  EXPECT_EQ(dialog->IsPolicyFileLoaded(), 1);
+}
+
+}  // namespace
