@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 
+#include "pages/PageServices.h"
 #include "pages/SheetHost.h"
 
 class BaseDialog;
@@ -16,7 +18,7 @@ class SheetSettings;
 
 // The main dialog's four option sheets: at most one of each, made on first use and kept
 // while the dialog lives. It is the sheets' way to the main dialog.
-class MainDialogSheets : public SheetHost {
+class MainDialogSheets : public SheetHost, public PageServices {
  public:
   explicit MainDialogSheets(BaseDialog& dialog);
   ~MainDialogSheets() override;
@@ -38,6 +40,24 @@ class MainDialogSheets : public SheetHost {
   // A saved change becomes the sheet-changes-pending mark; a sheet saved without changes
   // leaves a mark another sheet set.
   void SetOptionsChanged(int changed) override;
+  PageServices* GetPageServices() override { return this; }
+
+  // ---- PageServices (MainDialogPageServices.cpp) ----
+  int GetSettingFlag(SettingFlag flag) const override;
+  void SetSettingFlag(SettingFlag flag, int value) override;
+  std::string GetSettingText(SettingText text) const override;
+  void SetSettingText(SettingText text, const std::string& value) override;
+  std::string GetLocalHelpPath() const override;
+  std::string FindBrowserCommand() override;
+  std::string FindRtfViewerCommand() override;
+  std::string GetPolicyFileName() const override;
+  void SetPolicyFileName(const std::string& name) override;
+  int LoadPolicyFile(int report) override;
+  void CheckMenuCommand(int commandId, bool checked) override;
+  std::string GetInputDir() const override;
+  std::span<std::string> RecentNames(ConfigFile file) override;
+  void SetCurrentName(ConfigFile file, const std::string& name) override;
+  std::string GetCurrentName(ConfigFile file) const override;
 
   // ---- The openers: the sheet made with the caption on first use (later captions are
   // ignored), told the set it saves into, loaded from the set to load (after the dialog's
@@ -77,6 +97,8 @@ class MainDialogSheets : public SheetHost {
   std::unique_ptr<SheetAnalysis> analysis_;
   std::unique_ptr<SheetConfig> config_;
   std::unique_ptr<SheetSettings> settings_;
+  // The current name of each configuration file, by ConfigFile.
+  std::array<std::string, 4> currentNames_;
 };
 
 // The sheet openers of the main dialog's commands, one per sheet: each prepares the policy

@@ -1,6 +1,6 @@
 #include "app/OxvDialog.h"
 
-#include "app/ComboHelpers.h"
+#include "pages/ComboHelpers.h"
 #include "app/DialogTemplates.h"
 #include "app/LanguageDialogs.h"
 #include "app/MainDialogSheets.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/ComboHelpers.h"
+#include "pages/ComboHelpers.h"
 #include "app/Viewers.h"
 #include "engine/Context.h"
 #include "lang/InterfaceTexts.h"

@@ -3,7 +3,7 @@
 #include <iterator>
 
 #include "app/BaseDialog.h"
-#include "app/ComboHelpers.h"
+#include "pages/ComboHelpers.h"
 #include "engine/Context.h"
 #include "lang/DialogTexts.h"
 #include "lang/InterfaceTexts.h"

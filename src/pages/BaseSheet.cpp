@@ -13,8 +13,13 @@ BaseSheet::BaseSheet(SheetHost& host, const SheetDefinition& definition, std::st
   for (const PageDefinition* member : definition.members) {
     // A page without a tab is never shown and gets no way back to the sheet.
     BaseSheet* sheet = TabOf(member) >= 0 ? this : nullptr;
-    pages_.push_back(makePage != nullptr ? makePage(*member, sheet)
-                                         : std::make_unique<OptionPage>(*member, sheet));
+    // A page of its own kind is made by its definition's factory, else by the sheet's.
+    if (member->create != nullptr)
+      pages_.push_back(member->create(*member, sheet));
+    else if (makePage != nullptr)
+      pages_.push_back(makePage(*member, sheet));
+    else
+      pages_.push_back(std::make_unique<OptionPage>(*member, sheet));
   }
 }
 
@@ -230,6 +235,8 @@ bool BaseSheet::OnDialogEvent(int controlId, DialogEvent event) {
         return true;
       if (target_ != nullptr)
         SavePolicies(*target_);
+      for (const auto& page : pages_)
+        page->OnApply();
       // As the framework does after Apply: nothing is left to apply.
       window_->Enable(kSheetApply, false);
       return true;

@@ -47,11 +47,6 @@ struct SheetDefinition {
   bool resetClearsModified;
 };
 
-// Makes the page object of a page definition; a sheet whose pages do more than the generic
-// page gives one.
-using PageFactory = std::unique_ptr<OptionPage> (*)(const PageDefinition& definition,
-                                                    BaseSheet* sheet);
-
 // A property sheet of option pages: modeless, kept by the main dialog from its first opening
 // on. The pages keep their values and change flags across closings; the window is made
 // whenever the sheet is opened without one and goes away with OK or Cancel.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 class BaseSheet;
 class FileControl;
 struct DialogTemplate;
+struct PageDefinition;
 
 // One option page: a page window built from its template, one value per edited control with
 // one change flag each, and the protocol every page follows (load the values whose flag is
@@ -49,6 +51,11 @@ struct PageValue {
 // A page as data: the page class's name, the code it records as the sheet's last page when
 // it becomes active, the dialog text of its tab, the dialog id whose texts it takes, its
 // template and its values in the order SavePolicies writes them.
+class OptionPage;
+// Makes the page object of a definition; a definition without one gets a plain OptionPage.
+using PageFactory = std::unique_ptr<OptionPage> (*)(const PageDefinition& definition,
+                                                   BaseSheet* sheet);
+
 struct PageDefinition {
   std::string_view className;
   int pageCode;
@@ -56,6 +63,7 @@ struct PageDefinition {
   int textsId;
   const DialogTemplate* dialog;
   std::span<const PageValue> values;
+  PageFactory create = nullptr;
 };
 
 class OptionPage : public DialogEventHandler {
@@ -75,6 +83,8 @@ class OptionPage : public DialogEventHandler {
   // Every flagged value into its policy, set explicitly and reported to the main dialog. The
   // flags stay set.
   virtual void SavePolicies(FileControl& policies);
+  // The page's own step after the sheet's Apply saved the pages.
+  virtual void OnApply() {}
   // Enables and disables the controls that depend on others; nothing without a window.
   virtual void UpdateControls() {}
   // The page's control texts and tooltip texts in the current language; nothing without a
@@ -87,7 +97,7 @@ class OptionPage : public DialogEventHandler {
 
   // The page's window while the sheet window exists (null detaches). Attaching puts the
   // values on the controls.
-  void Attach(DialogWindow* window);
+  virtual void Attach(DialogWindow* window);
   DialogWindow* GetWindow() { return window_; }
   // Values onto the controls, and back. TakeFromControls refuses a number that is no number
   // or out of its range with a message, keeps the value it had and returns false.

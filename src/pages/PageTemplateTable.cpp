@@ -5,6 +5,8 @@
 #include <iterator>
 
 #include "pages/PageDefinitions.h"
+#include "pages/ConfigPages.h"
+#include "pages/SettingsPages.h"
 #include "platform/DialogTemplate.h"
 
 using CK = ControlKind;
@@ -519,6 +521,15 @@ static constexpr PageValue kMakeHelpValues[] = {
     {1720, "", VK::Text, 0, 0, 0},
 };
 
+// The "Show" boxes of the messages page: each ticked when its "Suppress" policy is off.
+static constexpr PageValue kSettingsMessagesValues[] = {
+    {1276, "Suppress INFO messages", VK::InvertedCheck, 0, 0, 0},
+    {1278, "Suppress WARNING messages", VK::InvertedCheck, 0, 0, 0},
+    {1277, "Suppress program ERROR messages", VK::InvertedCheck, 0, 0, 0},
+    {1279, "Suppress TAG ERROR messages", VK::InvertedCheck, 0, 0, 0},
+    {1280, "Suppress URL messages", VK::InvertedCheck, 0, 0, 0},
+};
+
 // ---- Pages ----
 
 static constexpr DialogTemplate kLookForTemplate = {
@@ -598,18 +609,23 @@ constexpr PageDefinition kRTFFormatPage = {
 constexpr PageDefinition kRTFSettingsPage = {
     "RTFSettingsPage", 9, 590, kPageRTFSettings, &kRTFSettingsTemplate, {}};
 constexpr PageDefinition kLinkDictPage = {
-    "LinkDictPage", 21, 325, kPageLinkDict, &kLinkDictTemplate, {}};
-constexpr PageDefinition kSDFPage = {"SDFPage", 31, 925, kPageSDF, &kSDFTemplate, {}};
-constexpr PageDefinition kTDFPage = {"TDFPage", 42, 337, kPageTDF, &kTDFTemplate, {}};
+    "LinkDictPage", 21, 325, kPageLinkDict, &kLinkDictTemplate, {}, CreateLinkDictPage};
+constexpr PageDefinition kSDFPage = {"SDFPage", 31, 925, kPageSDF, &kSDFTemplate, {}, CreateSDFPage};
+constexpr PageDefinition kTDFPage = {"TDFPage", 42, 337, kPageTDF, &kTDFTemplate, {}, CreateTDFPage};
 constexpr PageDefinition kTextSubsPage = {
-    "TextSubsPage", 51, 352, kPageTextSubs, &kTextSubsTemplate, {}};
+    "TextSubsPage", 51, 352, kPageTextSubs, &kTextSubsTemplate, {}, CreateTextSubsPage};
 constexpr PageDefinition kSettingsDragPage = {
-    "SettingsDragPage", 32, 520, kPageSettingsDrag, &kSettingsDragTemplate, {}};
+    "SettingsDragPage", 32, 520, kPageSettingsDrag, &kSettingsDragTemplate, {},
+    CreateSettingsDragPage};
 constexpr PageDefinition kSettingsDocoPage = {
-    "SettingsDocoPage", 33, 555, kPageSettingsDoco, &kSettingsDocoTemplate, {}};
+    "SettingsDocoPage", 33, 555, kPageSettingsDoco, &kSettingsDocoTemplate, {},
+    CreateSettingsDocoPage};
 constexpr PageDefinition kSettingsViewerPage = {
-    "SettingsViewerPage", 35, 530, kPageSettingsViewer, &kSettingsViewerTemplate, {}};
+    "SettingsViewerPage", 35, 530, kPageSettingsViewer, &kSettingsViewerTemplate, {},
+    CreateSettingsViewerPage};
 constexpr PageDefinition kSettingsMessagesPage = {
-    "SettingsMessagesPage", 36, 560, kPageSettingsMessages, &kSettingsMessagesTemplate, {}};
+    "SettingsMessagesPage", 36, 560, kPageSettingsMessages, &kSettingsMessagesTemplate,
+    kSettingsMessagesValues, CreateSettingsMessagesPage};
 constexpr PageDefinition kSettingsPolicyPage = {
-    "SettingsPolicyPage", 37, 545, kPageSettingsPolicy, &kSettingsPolicyTemplate, {}};
+    "SettingsPolicyPage", 37, 545, kPageSettingsPolicy, &kSettingsPolicyTemplate, {},
+    CreateSettingsPolicyPage};

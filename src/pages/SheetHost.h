@@ -3,6 +3,7 @@
 class CorePolicy;
 class DesktopPlatform;
 class DialogWindow;
+class PageServices;
 
 // What the option sheets and their pages need of the main dialog that owns them. The main
 // dialog implements it; the sheets never see the dialog's class.
@@ -26,4 +27,7 @@ class SheetHost {
   virtual int NotePolicyChange(int kind) = 0;
   // A sheet saved: its modified flag becomes the main dialog's options-changed mark.
   virtual void SetOptionsChanged(int changed) = 0;
+  // The program settings, lookups and recent lists the settings and configuration pages
+  // edit; null where the host has none.
+  virtual PageServices* GetPageServices() { return nullptr; }
 };

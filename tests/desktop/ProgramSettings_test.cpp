@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ComboHelpers.h"
+#include "pages/ComboHelpers.h"
 #include "app/RegistryAccess.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/SettingsStore.h"

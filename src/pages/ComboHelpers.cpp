@@ -1,4 +1,4 @@
-#include "app/ComboHelpers.h"
+#include "pages/ComboHelpers.h"
 
 #include <vector>
 
