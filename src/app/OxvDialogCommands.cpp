@@ -4,7 +4,7 @@
 #include "app/OxvDialog.h"
 
 #include "app/AboutDialog.h"
-#include "app/ComboHelpers.h"
+#include "pages/ComboHelpers.h"
 #include "app/DialogTemplates.h"
 #include "app/LanguageDialogs.h"
 #include "app/MainDialogSheets.h"

@@ -3,7 +3,7 @@
 // a heading of that level that shows the collected text.
 #include "tags/TagHandlers.h"
 
-#include "analysis/HeadingAnchors.h"
+#include "tags/HeadingAnchors.h"
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"

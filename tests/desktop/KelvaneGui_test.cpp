@@ -202,7 +202,7 @@ TEST(KelvaneGui, EachOptionSheetOpensFromItsMenuCommandWithItsPagesInOrder) {
                                    " KELVANE_INSPECT_COMMAND=" + std::to_string(sheet.command));
     ASSERT_EQ(run.status, 0) << run.err;
     SCOPED_TRACE(run.err);
-    ASSERT_EQ(ReadInspection(report).chosen, std::vector<int>{sheet.command});
+    ASSERT_EQ(gui::ReadInspection(report).chosen, std::vector<int>{sheet.command});
     const OtherWindows shown = ReadOtherWindows(report);
     EXPECT_EQ(shown.listing, sheet.listing);
     EXPECT_EQ(shown.active, std::vector<int>{sheet.activeTab});
