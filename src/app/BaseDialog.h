@@ -135,8 +135,9 @@ class BaseDialog : public DialogEventHandler {
   // The stored browser command, else the program registered for ".html" or ".htm", else what
   // the user sets on the viewer page that opens after the failure message. Always 1.
   int GetBrowserCommand(std::string& command);
-  // The running program's folder and the manual's page name; 0 when the program's own file
-  // name cannot be had.
+  // The user guide's page in the running program's folder, else in the installed data folder
+  // (share/kelvane beside the program's folder) when only that one exists; 0 when the
+  // program's own file name cannot be had.
   int GetLocalHelpPath(std::string& path) const;
   // A file name as the address given to the browser ("\AddURLPrefix" decides the form).
   std::string MakeFileUrl(const std::string& fileName) const;

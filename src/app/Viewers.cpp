@@ -326,10 +326,19 @@ int BaseDialog::GetLocalHelpPath(std::string& path) const {
     return 0;
   TextString base, page;
   GetDocumentationAddress(base, page);
-  path = FolderOf(module);
-  if (path.empty())
-    path = "/";
-  path += page.GetText();
+  std::string folder = FolderOf(module);
+  if (folder.empty())
+    folder = "/";
+  path = folder + page.GetText();
+  // The guide lies beside the program in its build folder; an installed program finds it in
+  // its data folder, share/kelvane beside the folder of the program. With neither, the name
+  // beside the program stands.
+  if (platform_.FileExists(path))
+    return 1;
+  const std::string prefix = FolderOf(folder.substr(0, folder.size() - 1));
+  const std::string installed = prefix + "share/kelvane/" + page.GetText();
+  if (!prefix.empty() && platform_.FileExists(installed))
+    path = installed;
   return 1;
 }
 

@@ -1,0 +1,28 @@
+# Installs the build folder BUILD_DIR under PREFIX and checks that the programs, the user guide
+# and every language file of LANGUAGE_DIR land where the desktop program looks for them: the
+# programs in bin, the rest in share/kelvane. DESKTOP says whether kelvane was built.
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+set(expected bin/kvlcons share/kelvane/kelvane.html)
+if(DESKTOP)
+  list(APPEND expected bin/kelvane)
+endif()
+file(GLOB languages RELATIVE "${LANGUAGE_DIR}" "${LANGUAGE_DIR}/*.lng")
+foreach(language IN LISTS languages)
+  list(APPEND expected share/kelvane/${language})
+endforeach()
+set(missing)
+foreach(file IN LISTS expected)
+  if(NOT EXISTS "${PREFIX}/${file}")
+    list(APPEND missing ${file})
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${PREFIX}")
+if(missing)
+  message(FATAL_ERROR "not installed: ${missing}")
+endif()
+message(STATUS "installed: ${expected}")
