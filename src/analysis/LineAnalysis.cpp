@@ -560,7 +560,9 @@ bool LineAnalyser::FormFeed() {
     state.pageBreakAfterContentsLine = 1;
   if (effectiveRecord_.isBullet || effectiveRecord_.isBulletBlankLine)
     return false;
-  SetType(kTypeFormFeed);
+  // The input's page ends inside its contents list: the list goes on without a page break of
+  // its own, which would follow an output page that the entries had already filled.
+  SetType(state.inContentsList != 0 && state.contentsLines > 1 ? kTypeBlank : kTypeFormFeed);
   return true;
 }
 

@@ -115,3 +115,15 @@ TEST(DocumentHeadings, UnderlinedTextThatIsNoHeadingEndsItsParagraph) {
       << rtf.substr(at, title.size() + 40);
   EXPECT_EQ(Outline(rtf), kLabelsOutline);
 }
+
+// The input's page ends inside its contents list: the list goes on in the RTF without a page
+// break, which would follow an output page the entries had already filled.
+TEST(DocumentHeadings, APageEndInsideTheContentsListBreaksNoPage) {
+  TempFolder dir("headings");
+  const std::string rtf = Convert("contents-page-break.txt", dir);
+  const std::size_t before = rtf.find("From Near ....");
+  const std::size_t after = rtf.find("From Afar ....");
+  ASSERT_NE(before, std::string::npos);
+  ASSERT_NE(after, std::string::npos);
+  EXPECT_EQ(rtf.substr(before, after - before).find("\\page"), std::string::npos);
+}
