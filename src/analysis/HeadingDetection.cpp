@@ -302,6 +302,15 @@ static bool RunsOnAsParagraph(const PreHTML& line, int wordIndex) {
   return next->GetIndent() <= static_cast<int>(at);
 }
 
+// Every field of the number down to depth is a number: a hardware address row
+// ("0D-1E-15-BA-DD-06") begins with a digit and ends in one, but letters in its other fields
+// make it no section number.
+static bool AllFieldsNumeric(const SectionNumberFields& numbers, int depth) {
+  for (int i = 0; i <= depth; ++i)
+    if (numbers[static_cast<std::size_t>(i)] == -1) return false;
+  return true;
+}
+
 int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& word, int wordIndex,
                                   int levelHint, int breakBefore) {
   Tracker& tracker = *ctx.pGetTracker();
@@ -335,7 +344,7 @@ int PreHTML::TestHeadingCandidate(FileControl& fc, Context& ctx, TextString& wor
   int depth = 0;
   int valid = 0;
   ParseSectionNumber(ctx, fc, word, separator, depth, valid, numbers);
-  if (valid == 0 || numbers[static_cast<std::size_t>(depth)] == -1) return 0;
+  if (valid == 0 || !AllFieldsNumeric(numbers, depth)) return 0;
   for (int i = 0; i < kSectionLevels; ++i)
     SetSectionNumber(i, numbers[static_cast<std::size_t>(i)]);
   SetSectionDepth(depth);

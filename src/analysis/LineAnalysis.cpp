@@ -560,7 +560,9 @@ bool LineAnalyser::FormFeed() {
     state.pageBreakAfterContentsLine = 1;
   if (effectiveRecord_.isBullet || effectiveRecord_.isBulletBlankLine)
     return false;
-  SetType(kTypeFormFeed);
+  // The input's page ends inside its contents list: the list goes on without a page break of
+  // its own, which would follow an output page that the entries had already filled.
+  SetType(state.inContentsList != 0 && state.contentsLines > 1 ? kTypeBlank : kTypeFormFeed);
   return true;
 }
 
@@ -582,7 +584,25 @@ static int LineNumberOf(const TextPosition& position) {
   return position.IsSet() ? position.GetColumn() : -1;
 }
 
+// A line that ends in a page number after a dot leader set after a word ("B.  Older Labels
+// ..... 6"), not a range between numbers ("values 0...254").
+static bool EndsInLeaderedPageNumber(std::string_view text) {
+  if (!EndsInDotLeaderPageNumber(text))
+    return false;
+  text = Trimmed(text);
+  std::size_t end = text.size();
+  while (end > 0 && IsAsciiDigit(text[end - 1]))
+    --end;
+  while (end > 0 && (text[end - 1] == '.' || IsBlank(text[end - 1])))
+    --end;
+  return end > 0 && !IsAsciiDigit(text[end - 1]);
+}
+
 void LineAnalyser::ContentsList() {
+  // Such an entry stands on a line of its own wherever it is, in a list of contents that was
+  // not recognised as one too: two entries joined into one paragraph read as prose.
+  if (EndsInLeaderedPageNumber(View(line_)))
+    line_.SetFlag(kFlagParagraphEnd, true);
   FileControl::HeadingState& state = fc_.GetHeadingState();
   if (state.contentsSearchClosed != 0 || state.contentsListEnded != 0)
     return;

@@ -133,6 +133,9 @@ TEST_F(HeadingDetection, SubSectionsAfterTwoPointOne) {
       {{1}, "2.3 First of chapter two", 0, true, "Line 2 - INFO: Reject first sub-header of 2.3"},
       {{1}, "2.1 First of chapter two", kTypeHeading2, false, nullptr},
       {{2, 1}, "2.1750 a year", 0, false, nullptr},
+      // A field with letters, as in a hardware address row, makes no section number.
+      {{2, 1}, "2-1E-2 Hex field", 0, false, nullptr},
+      {{2, 1}, "2-2-0D Hex deepest field", 0, false, nullptr},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.text);

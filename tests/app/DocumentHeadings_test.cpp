@@ -77,18 +77,29 @@ TEST(DocumentHeadings, NumberedSectionsBecomeHeadingParagraphsAtTheirLevel) {
   }
 }
 
-// Each entry of a contents list, the unnumbered one included, ends its own paragraph.
+// Each entry of a contents list, the unnumbered and lettered ones included, ends its own
+// paragraph.
 TEST(DocumentHeadings, ContentsEntriesStandOnLinesOfTheirOwn) {
   TempFolder dir("headings");
-  const std::string rtf = Convert("contents-page-break.txt", dir);
-  for (const char* entry : {"Introduction ....", "Names ....", "From Afar ....",
-                            "Security Considerations ....", "Appendix A.1. Label Samples ...."}) {
-    SCOPED_TRACE(entry);
-    const std::size_t at = rtf.find(entry);
-    ASSERT_NE(at, std::string::npos);
-    const std::size_t lineEnd = rtf.find('\n', at);
-    const std::string rest = rtf.substr(at, lineEnd - at);
-    EXPECT_NE(rest.find("\\par"), std::string::npos) << rest;
+  const struct {
+    const char* fixture;
+    std::vector<const char*> entries;
+  } kCases[] = {
+      {"contents-page-break.txt",
+       {"Introduction ....", "Names ....", "From Afar ....", "Security Considerations ....",
+        "Appendix A.1. Label Samples ...."}},
+      {"lettered-contents-entries.txt", {"A.  Label Samples ....", "B.  Older Labels ...."}},
+  };
+  for (const auto& c : kCases) {
+    const std::string rtf = Convert(c.fixture, dir);
+    for (const char* entry : c.entries) {
+      SCOPED_TRACE(std::string(c.fixture) + ": " + entry);
+      const std::size_t at = rtf.find(entry);
+      ASSERT_NE(at, std::string::npos);
+      const std::size_t lineEnd = rtf.find('\n', at);
+      const std::string rest = rtf.substr(at, lineEnd - at);
+      EXPECT_NE(rest.find("\\par"), std::string::npos) << rest;
+    }
   }
 }
 
@@ -103,4 +114,16 @@ TEST(DocumentHeadings, UnderlinedTextThatIsNoHeadingEndsItsParagraph) {
   EXPECT_EQ(rtf.compare(at + title.size(), 4, "\\par"), 0)
       << rtf.substr(at, title.size() + 40);
   EXPECT_EQ(Outline(rtf), kLabelsOutline);
+}
+
+// The input's page ends inside its contents list: the list goes on in the RTF without a page
+// break, which would follow an output page the entries had already filled.
+TEST(DocumentHeadings, APageEndInsideTheContentsListBreaksNoPage) {
+  TempFolder dir("headings");
+  const std::string rtf = Convert("contents-page-break.txt", dir);
+  const std::size_t before = rtf.find("From Near ....");
+  const std::size_t after = rtf.find("From Afar ....");
+  ASSERT_NE(before, std::string::npos);
+  ASSERT_NE(after, std::string::npos);
+  EXPECT_EQ(rtf.substr(before, after - before).find("\\page"), std::string::npos);
 }

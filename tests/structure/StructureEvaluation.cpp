@@ -27,6 +27,8 @@ constexpr std::string_view kTitlePunctuation = " -,.:;'\"/()[]&?!_*#";
 // The deepest heading level a document holds (Heading 1-6): a deeper section is at its level
 // there.
 constexpr int kDeepestHeadingLevel = 6;
+// The most words of a sub-heading set in from the margin.
+constexpr long kSubheadingWords = 6;
 // How many texts of each kind a score keeps for the report.
 constexpr std::size_t kKeptTexts = 8;
 
@@ -372,6 +374,23 @@ bool IsCentredTitle(const InputLine& line) {
   return (IsUpper(title[0]) || IsLower(title[0])) && HasTitleCharacters(title);
 }
 
+// A short title set in from the margin, alone between blank lines, over text set in further:
+// the sub-heading of a section whose text is indented under it ("    LISTEN STATE" over
+// "      If active and ..."). A line ending as a sentence or an introduction (".", ":", ",")
+// is no title, and text set no further in than the line is no section under it.
+bool IsIndentedSubheading(const std::vector<InputLine>& lines, std::size_t at) {
+  const InputLine& line = lines[at];
+  if (line.indent == 0 || !BlankBefore(lines, at) || !BlankAfter(lines, at))
+    return false;
+  const std::string_view title = Trimmed(line.text);
+  if (!IsUpper(title[0]) || !HasTitleCharacters(title) || HasWideGap(title) ||
+      std::string_view(".:,").find(title.back()) != std::string_view::npos ||
+      std::count(title.begin(), title.end(), ' ') >= kSubheadingWords)
+    return false;
+  const std::size_t next = NextText(lines, at);
+  return next < lines.size() && lines[next].indent > line.indent;
+}
+
 }  // namespace
 
 std::string Key(std::string_view text) {
@@ -428,7 +447,8 @@ InputStructure ReadInputStructure(std::string_view text) {
     const bool titleAlone = line.indent == 0 && wordsAlone && IsUpper(first);
     const bool underlined = i + 1 < lines.size() && IsUnderline(lines[i + 1]) &&
                             IsAlnum(first) && HasTitleCharacters(trimmed);
-    if (numberedAlone || titleAlone || underlined || IsCentredTitle(line))
+    if (numberedAlone || titleAlone || underlined || IsCentredTitle(line) ||
+        IsIndentedSubheading(lines, i))
       out.headingLikeKeys.push_back(Key(trimmed));
   }
   return out;

@@ -53,7 +53,8 @@ struct InputStructure {
   // the reference, each after a blank line and made of words and title punctuation only:
   // unnumbered titles at column 0 alone on their line ("Abstract", "Status of This Memo"),
   // numbered titles set in from the margin alone on their line, underlined titles, centred
-  // titles and the contents list's own title. A heading paragraph that begins with one of
+  // titles, short titles set in from the margin alone on their line over text set in further
+  // (the sub-headings of a section indented under it) and the contents list's own title. A heading paragraph that begins with one of
   // these is not counted as false.
   std::vector<std::string> headingLikeKeys;
 };

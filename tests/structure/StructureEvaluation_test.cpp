@@ -71,7 +71,19 @@ constexpr const char kDocument[] =
     "     2.4.  *RULE:  REPETITION\r\n"
     "\r\n"
     "   Content Types and Subtypes\r\n"
-    "   --------------------------\r\n";
+    "   --------------------------\r\n"
+    "\r\n"
+    "    LISTEN STATE\r\n"
+    "\r\n"
+    "      If active and the foreign socket is specified, then change the\r\n"
+    "\r\n"
+    "   The following information is provided:\r\n"
+    "\r\n"
+    "        Local Connection Name                    Always\r\n"
+    "\r\n"
+    "   A line alone over text set no further in\r\n"
+    "\r\n"
+    "   than the line itself.\r\n";
 
 TEST(ReadInputStructure, FindsNumberedSectionsOutsideTheContentsList) {
   const InputStructure s = ReadInputStructure(kDocument);
@@ -133,6 +145,9 @@ TEST(ReadInputStructure, KnowsOtherHeadingsOfTheInput) {
   EXPECT_TRUE(has("2 4 rule repetition"));
   EXPECT_TRUE(has("content types and subtypes"));
   EXPECT_TRUE(has("table of contents"));
+  EXPECT_TRUE(has("listen state"));
+  EXPECT_FALSE(has("the following information is provided"));
+  EXPECT_FALSE(has("a line alone over text set no further in"));
   EXPECT_FALSE(has("1 closed listen"));
   EXPECT_FALSE(has("3 established seq 300 ctl syn syn received"));
   EXPECT_FALSE(has("seq 0 ack seg seq ctl rst"));
