@@ -12,7 +12,8 @@ BaseSheet::BaseSheet(SheetHost& host, const SheetDefinition& definition, std::st
   for (const PageDefinition* member : definition.members) {
     // A page without a tab is never shown and gets no way back to the sheet.
     BaseSheet* sheet = TabOf(member) >= 0 ? this : nullptr;
-    pages_.push_back(std::make_unique<OptionPage>(*member, sheet));
+    pages_.push_back(member->make != nullptr ? member->make(*member, sheet)
+                                             : std::make_unique<OptionPage>(*member, sheet));
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -9,7 +10,9 @@
 #include "platform/DialogWindow.h"
 
 class BaseSheet;
+class CorePolicy;
 class FileControl;
+class OptionPage;
 struct DialogTemplate;
 
 // One option page: a page window built from its template, one value per edited control with
@@ -26,6 +29,10 @@ enum class PageValueKind : std::uint8_t {
   NumberUnset,    // numeric edit: shows 0 for a value of 0 or below; 0 is saved as -1
   Text,           // text edit: the policy's text
   Radio,          // radio group of `high` buttons from controlId on: the policy's value minus low
+  RadioFirstYes,  // radio group of two buttons from controlId on: the first button is Yes
+  NumberFloored,  // numeric edit: shows low for a value of low or below; saved unchanged
+  Slider,         // slider: the position is the value
+  DropList,       // drop-down list: the selection, mapped by the page's list maps
 };
 
 // Flags of a PageValue row.
@@ -33,6 +40,7 @@ enum PageValueFlag : unsigned {
   kValueUpdatesControls = 1u << 0,  // a change runs UpdateControls
   kValueMarksOnLeave = 1u << 1,     // a text found changed on leaving the page calls EnableApply(1)
   kValueRanged = 1u << 2,           // a number must lie between low and high
+  kValueTablePolicy = 1u << 3,      // the key names a policy of the default table policies
 };
 
 struct PageValue {
@@ -49,6 +57,10 @@ struct PageValue {
 // A page as data: the page class's name, the code it records as the sheet's last page when
 // it becomes active, the dialog text of its tab, the dialog id whose texts it takes, its
 // template and its values in the order SavePolicies writes them.
+struct PageDefinition;
+// Makes the page object of a definition (a page class with behaviour of its own).
+using PageMaker = std::unique_ptr<OptionPage> (*)(const PageDefinition&, BaseSheet*);
+
 struct PageDefinition {
   std::string_view className;
   int pageCode;
@@ -56,7 +68,17 @@ struct PageDefinition {
   int textsId;
   const DialogTemplate* dialog;
   std::span<const PageValue> values;
+  // null: a plain OptionPage.
+  PageMaker make = nullptr;
 };
+
+// The whole text as a decimal integer (blanks around it allowed).
+bool ParsePageInteger(const std::string& text, int& value);
+// The framework's message for a number field that holds no integer (parsed false) or one
+// outside low to high.
+std::string NumberFieldMessage(bool parsed, int low, int high);
+// The policy a value edits in the set; null for a value without one.
+CorePolicy* FindValuePolicy(FileControl& policies, const PageValue& value);
 
 class OptionPage : public DialogEventHandler {
  public:
@@ -110,6 +132,12 @@ class OptionPage : public DialogEventHandler {
   int FindValue(int controlId) const;
   void EnableApply(int markModified);
   void MarkChanged(int index) { changed_[static_cast<std::size_t>(index)] = 1; }
+  // Value index into its policy when its change flag is set, reported to the main dialog.
+  void SaveValue(FileControl& policies, std::size_t index);
+  // The list maps of DropList values: list index from a policy value, and back.
+  virtual int ListIndexFromValue(int controlId, int value) const;
+  virtual int ValueFromListIndex(int controlId, int index) const;
+  BaseSheet* Sheet() { return sheet_; }
 
   const PageDefinition& definition_;
   BaseSheet* sheet_;
