@@ -432,8 +432,9 @@ TEST_F(HeadingLevelsTest, LevelCountOutsideZeroToSixIsRefused) {
     d.Fire(1, DialogEvent::Click);
     EXPECT_TRUE(d.IsInModalLoop()) << "the dialog stays";
     EXPECT_EQ(platform.messages.size(), 1u);
-    if (!platform.messages.empty())
+    if (!platform.messages.empty()) {
       EXPECT_EQ(platform.messages.back().text, "Please enter an integer between 0 and 6.");
+    }
     d.SetText(2028, "6");
     d.Fire(1, DialogEvent::Click);
     EXPECT_FALSE(d.IsInModalLoop());
