@@ -7,6 +7,8 @@
 
 enum EditorDialogId : int {
   kDialogLinkDictEdit = 231,
+  kDialogHeadDetails = 159,
+  kDialogHeadingLevels = 202,
 };
 
 // Controls of the link dictionary editor.

@@ -10,18 +10,28 @@
 #include "policy/CorePolicy.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
+#include "tables/TableAnalysisPolicies.h"
 
 static bool IsNumberKind(PageValueKind kind) {
-  return kind == PageValueKind::Number || kind == PageValueKind::NumberUnset;
+  return kind == PageValueKind::Number || kind == PageValueKind::NumberUnset ||
+         kind == PageValueKind::NumberFloored;
 }
 
 static bool IsClickKind(PageValueKind kind) {
   return kind == PageValueKind::Check || kind == PageValueKind::InvertedCheck ||
-         kind == PageValueKind::Radio;
+         kind == PageValueKind::Radio || kind == PageValueKind::RadioFirstYes;
 }
 
-// The whole text as a decimal integer (blanks around it allowed).
-static bool ParseInteger(const std::string& text, int& value) {
+static bool IsRadioKind(PageValueKind kind) {
+  return kind == PageValueKind::Radio || kind == PageValueKind::RadioFirstYes;
+}
+
+// Buttons of a radio group value.
+static int RadioButtons(const PageValue& value) {
+  return value.kind == PageValueKind::RadioFirstYes ? 2 : value.high;
+}
+
+bool ParsePageInteger(const std::string& text, int& value) {
   std::size_t begin = text.find_first_not_of(" \t");
   std::size_t end = text.find_last_not_of(" \t");
   if (begin == std::string::npos)
@@ -34,12 +44,39 @@ static bool ParseInteger(const std::string& text, int& value) {
   return error == std::errc() && at == last;
 }
 
+std::string NumberFieldMessage(bool parsed, int low, int high) {
+  if (!parsed)
+    return "Please enter an integer.";
+  return "Please enter an integer between " + std::to_string(low) + " and " +
+         std::to_string(high) + ".";
+}
+
+static const TablePolicyRow* FindTablePolicyRow(std::string_view key) {
+  for (const TablePolicyRow& row : TablePolicyRows()) {
+    if (row.key == key)
+      return &row;
+  }
+  return nullptr;
+}
+
+CorePolicy* FindValuePolicy(FileControl& policies, const PageValue& value) {
+  if (value.policyKey.empty())
+    return nullptr;
+  if (value.flags & kValueTablePolicy) {
+    TableAnalysisPolicies* table = policies.pGetDefaultTablePolicies();
+    const TablePolicyRow* row = FindTablePolicyRow(value.policyKey);
+    return table != nullptr && row != nullptr ? &table->GetPolicy(row->id) : nullptr;
+  }
+  const PolicyRow* row = FindPolicyRow(value.policyKey);
+  return row != nullptr ? &policies.Policy(row->id) : nullptr;
+}
+
 OptionPage::OptionPage(const PageDefinition& definition, BaseSheet* sheet)
     : definition_(definition), sheet_(sheet), numbers_(definition.values.size(), 0),
       texts_(definition.values.size()), changed_(definition.values.size(), 0) {
   for (std::size_t i = 0; i < definition.values.size(); ++i) {
     // A radio group starts with no button selected.
-    if (definition.values[i].kind == PageValueKind::Radio)
+    if (IsRadioKind(definition.values[i].kind) || definition.values[i].kind == PageValueKind::DropList)
       numbers_[i] = -1;
   }
 }
@@ -49,8 +86,8 @@ int OptionPage::FindValue(int controlId) const {
     const PageValue& value = definition_.values[i];
     if (value.controlId == controlId)
       return static_cast<int>(i);
-    if (value.kind == PageValueKind::Radio && controlId > value.controlId &&
-        controlId < value.controlId + value.high)
+    if (IsRadioKind(value.kind) && controlId > value.controlId &&
+        controlId < value.controlId + RadioButtons(value))
       return static_cast<int>(i);
   }
   return -1;
@@ -88,25 +125,36 @@ void OptionPage::EnableApply(int markModified) {
     sheet_->EnableApply(markModified);
 }
 
+int OptionPage::ListIndexFromValue(int /*controlId*/, int value) const { return value; }
+int OptionPage::ValueFromListIndex(int /*controlId*/, int index) const { return index; }
+
 void OptionPage::LoadPolicies(FileControl& policies) {
   for (std::size_t i = 0; i < definition_.values.size(); ++i) {
     const PageValue& value = definition_.values[i];
-    if (changed_[i] || value.policyKey.empty())
+    if (changed_[i])
       continue;
-    const PolicyRow* row = FindPolicyRow(value.policyKey);
-    if (row == nullptr)
+    const CorePolicy* policy = FindValuePolicy(policies, value);
+    if (policy == nullptr)
       continue;
     if (value.kind == PageValueKind::Text) {
-      texts_[i] = policies.GetText(row->id).GetText();
+      texts_[i] = static_cast<const TextValuePolicy*>(policy)->value.GetText();
       continue;
     }
-    const int policyValue = policies.GetInt(row->id);
+    const int policyValue = static_cast<const ScalarPolicy*>(policy)->value;
     switch (value.kind) {
       case PageValueKind::Check: numbers_[i] = policyValue != 0 ? 1 : 0; break;
       case PageValueKind::InvertedCheck: numbers_[i] = policyValue != 0 ? 0 : 1; break;
       case PageValueKind::Number: numbers_[i] = policyValue; break;
       case PageValueKind::NumberUnset: numbers_[i] = policyValue > 0 ? policyValue : 0; break;
+      case PageValueKind::NumberFloored:
+        numbers_[i] = policyValue > value.low ? policyValue : value.low;
+        break;
       case PageValueKind::Radio: numbers_[i] = policyValue - value.low; break;
+      case PageValueKind::RadioFirstYes: numbers_[i] = policyValue != 0 ? 0 : 1; break;
+      case PageValueKind::Slider: numbers_[i] = policyValue; break;
+      case PageValueKind::DropList:
+        numbers_[i] = ListIndexFromValue(value.controlId, policyValue);
+        break;
       case PageValueKind::Text: break;
     }
   }
@@ -116,33 +164,44 @@ void OptionPage::LoadPolicies(FileControl& policies) {
   PutToControls();
 }
 
-void OptionPage::SavePolicies(FileControl& policies) {
-  for (std::size_t i = 0; i < definition_.values.size(); ++i) {
-    const PageValue& value = definition_.values[i];
-    if (!changed_[i] || value.policyKey.empty())
-      continue;
-    const PolicyRow* row = FindPolicyRow(value.policyKey);
-    if (row == nullptr)
-      continue;
-    CorePolicy& policy = policies.Policy(row->id);
-    if (value.kind == PageValueKind::Text) {
-      static_cast<TextValuePolicy&>(policy).value = texts_[i].c_str();
-    } else {
-      int number = numbers_[i];
-      switch (value.kind) {
-        case PageValueKind::Check: break;
-        case PageValueKind::InvertedCheck: number = number != 0 ? 0 : 1; break;
-        case PageValueKind::Number: break;
-        case PageValueKind::NumberUnset: number = number == 0 ? -1 : number; break;
-        case PageValueKind::Radio: number += value.low; break;
-        case PageValueKind::Text: break;
-      }
-      static_cast<ScalarPolicy&>(policy).value = number;
+void OptionPage::SaveValue(FileControl& policies, std::size_t index) {
+  const PageValue& value = definition_.values[index];
+  if (!changed_[index])
+    return;
+  CorePolicy* policy = FindValuePolicy(policies, value);
+  if (policy == nullptr)
+    return;
+  if (value.kind == PageValueKind::Text) {
+    static_cast<TextValuePolicy*>(policy)->value = texts_[index].c_str();
+  } else {
+    int number = numbers_[index];
+    switch (value.kind) {
+      case PageValueKind::Check: break;
+      case PageValueKind::InvertedCheck: number = number != 0 ? 0 : 1; break;
+      case PageValueKind::Number: break;
+      case PageValueKind::NumberUnset: number = number == 0 ? -1 : number; break;
+      case PageValueKind::NumberFloored: break;
+      case PageValueKind::Radio: number += value.low; break;
+      case PageValueKind::RadioFirstYes: number = number == 0 ? 1 : 0; break;
+      case PageValueKind::Slider: break;
+      case PageValueKind::DropList: number = ValueFromListIndex(value.controlId, number); break;
+      case PageValueKind::Text: break;
     }
-    policy.set = 1;
-    if (sheet_ != nullptr)
-      sheet_->GetHost().OnPolicyChanged(policy);
+    static_cast<ScalarPolicy*>(policy)->value = number;
   }
+  policy->set = 1;
+  if (sheet_ == nullptr)
+    return;
+  // A table policy is no policy of the set's own: its change is noted by its category.
+  if (value.flags & kValueTablePolicy)
+    (void)sheet_->GetHost().NotePolicyChange(policy->category);
+  else
+    sheet_->GetHost().OnPolicyChanged(*policy);
+}
+
+void OptionPage::SavePolicies(FileControl& policies) {
+  for (std::size_t i = 0; i < definition_.values.size(); ++i)
+    SaveValue(policies, i);
 }
 
 bool OptionPage::AreToolTipsShown() {
@@ -185,14 +244,24 @@ void OptionPage::PutToControls() {
         break;
       case PageValueKind::Number:
       case PageValueKind::NumberUnset:
+      case PageValueKind::NumberFloored:
         window_->SetText(value.controlId, std::to_string(number));
         break;
       case PageValueKind::Text:
         window_->SetText(value.controlId, texts_[i]);
         break;
       case PageValueKind::Radio:
-        for (int button = 0; button < value.high; ++button)
+      case PageValueKind::RadioFirstYes:
+        for (int button = 0; button < RadioButtons(value); ++button)
           window_->SetCheck(value.controlId + button, button == number ? 1 : 0);
+        break;
+      case PageValueKind::Slider:
+        window_->SetValue(value.controlId, number);
+        break;
+      case PageValueKind::DropList:
+        // An index the list does not hold (not filled yet) selects nothing.
+        window_->SetSelection(value.controlId,
+                              number < window_->GetItemCount(value.controlId) ? number : -1);
         break;
     }
   }
@@ -212,25 +281,30 @@ bool OptionPage::TakeFromControls() {
         texts_[i] = window_->GetText(value.controlId);
         break;
       case PageValueKind::Radio:
+      case PageValueKind::RadioFirstYes:
         numbers_[i] = -1;
-        for (int button = 0; button < value.high; ++button) {
+        for (int button = 0; button < RadioButtons(value); ++button) {
           if (window_->GetCheck(value.controlId + button))
             numbers_[i] = button;
         }
         break;
+      case PageValueKind::Slider:
+        // A slider's position is taken by its own scroll handling, which compares it.
+        break;
+      case PageValueKind::DropList:
+        numbers_[i] = window_->GetSelection(value.controlId);
+        break;
       case PageValueKind::Number:
-      case PageValueKind::NumberUnset: {
+      case PageValueKind::NumberUnset:
+      case PageValueKind::NumberFloored: {
         int number = 0;
-        const bool parsed = ParseInteger(window_->GetText(value.controlId), number);
+        const bool parsed = ParsePageInteger(window_->GetText(value.controlId), number);
         const bool ranged = (value.flags & kValueRanged) != 0;
         if (parsed && (!ranged || (number >= value.low && number <= value.high))) {
           numbers_[i] = number;
           break;
         }
-        const std::string text =
-            !parsed ? std::string("Please enter an integer.")
-                    : "Please enter an integer between " + std::to_string(value.low) + " and " +
-                          std::to_string(value.high) + ".";
+        const std::string text = NumberFieldMessage(parsed, value.low, value.high);
         if (sheet_ != nullptr) {
           (void)sheet_->GetHost().GetPlatform().ShowMessageBox(
               text, sheet_->GetCaption(), MessageIcon::Warning, MessageButtons::Ok);
@@ -290,6 +364,23 @@ bool OptionPage::OnDialogEvent(int controlId, DialogEvent event) {
     (void)TakeFromControls();
     if (updates)
       UpdateControls();
+    return true;
+  }
+  if (event == DialogEvent::Scroll && value.kind == PageValueKind::Slider && window_ != nullptr) {
+    // Only a position other than the one held is a change: a slider moved and put back
+    // changes nothing.
+    const int position = window_->GetValue(controlId);
+    if (position != numbers_[static_cast<std::size_t>(index)]) {
+      numbers_[static_cast<std::size_t>(index)] = position;
+      MarkChanged(index);
+      EnableApply(1);
+    }
+    return true;
+  }
+  if (event == DialogEvent::SelectionChange && value.kind == PageValueKind::DropList) {
+    MarkChanged(index);
+    EnableApply(1);
+    (void)TakeFromControls();
     return true;
   }
   if (event == DialogEvent::EditChange && value.kind == PageValueKind::Text) {

@@ -10,7 +10,9 @@
 #include "platform/DialogWindow.h"
 
 class BaseSheet;
+class CorePolicy;
 class FileControl;
+class OptionPage;
 struct DialogTemplate;
 struct PageDefinition;
 
@@ -28,6 +30,10 @@ enum class PageValueKind : std::uint8_t {
   NumberUnset,    // numeric edit: shows 0 for a value of 0 or below; 0 is saved as -1
   Text,           // text edit: the policy's text
   Radio,          // radio group of `high` buttons from controlId on: the policy's value minus low
+  RadioFirstYes,  // radio group of two buttons from controlId on: the first button is Yes
+  NumberFloored,  // numeric edit: shows low for a value of low or below; saved unchanged
+  Slider,         // slider: the position is the value
+  DropList,       // drop-down list: the selection, mapped by the page's list maps
 };
 
 // Flags of a PageValue row.
@@ -35,6 +41,7 @@ enum PageValueFlag : unsigned {
   kValueUpdatesControls = 1u << 0,  // a change runs UpdateControls
   kValueMarksOnLeave = 1u << 1,     // a text found changed on leaving the page calls EnableApply(1)
   kValueRanged = 1u << 2,           // a number must lie between low and high
+  kValueTablePolicy = 1u << 3,      // the key names a policy of the default table policies
 };
 
 struct PageValue {
@@ -65,6 +72,14 @@ struct PageDefinition {
   std::span<const PageValue> values;
   PageFactory create = nullptr;
 };
+
+// The whole text as a decimal integer (blanks around it allowed).
+bool ParsePageInteger(const std::string& text, int& value);
+// The framework's message for a number field that holds no integer (parsed false) or one
+// outside low to high.
+std::string NumberFieldMessage(bool parsed, int low, int high);
+// The policy a value edits in the set; null for a value without one.
+CorePolicy* FindValuePolicy(FileControl& policies, const PageValue& value);
 
 class OptionPage : public DialogEventHandler {
  public:
@@ -125,6 +140,12 @@ class OptionPage : public DialogEventHandler {
   // The main dialog's "Show tool tips" setting; false for a page without a sheet.
   bool AreToolTipsShown();
   void MarkChanged(int index) { changed_[static_cast<std::size_t>(index)] = 1; }
+  // Value index into its policy when its change flag is set, reported to the main dialog.
+  void SaveValue(FileControl& policies, std::size_t index);
+  // The list maps of DropList values: list index from a policy value, and back.
+  virtual int ListIndexFromValue(int controlId, int value) const;
+  virtual int ValueFromListIndex(int controlId, int index) const;
+  BaseSheet* Sheet() { return sheet_; }
 
   const PageDefinition& definition_;
   BaseSheet* sheet_;

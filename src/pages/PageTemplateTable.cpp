@@ -4,6 +4,8 @@
 #include <climits>
 #include <iterator>
 
+#include "pages/AnalysisPages.h"
+#include "pages/HeadingPage.h"
 #include "pages/PageDefinitions.h"
 #include "pages/ConfigPages.h"
 #include "pages/SettingsPages.h"
@@ -428,7 +430,11 @@ static constexpr ControlTemplate kSettingsPolicyControls[] = {
 
 // ---- Values ----
 
-// Saved in this order, as the page saves them.
+// Saved in this order, as the page saves them (a page class inserts its records).
+static constexpr unsigned kUpd = kValueUpdatesControls;
+static constexpr unsigned kLeave = kValueMarksOnLeave;
+static constexpr unsigned kTab = kValueTablePolicy;
+
 static constexpr PageValue kAnalysisValues[] = {
     {1048, "Expect blank lines between paras", VK::Check, 0, 0, 0},
     {1049, "New Paragraph Offset", VK::NumberUnset, 0, 0, 0},
@@ -436,12 +442,26 @@ static constexpr PageValue kAnalysisValues[] = {
     {1039, "Page Width", VK::NumberUnset, 40, 256, kValueRanged},
     {1199, "TAB size", VK::NumberUnset, 2, 80, kValueRanged},
     {1045, "Min chapter size", VK::NumberUnset, 0, 0, 0},
+    {1200, "Search for definitions", VK::Check, 0, 0, kUpd},
+    // The "Definition Char" record: hyphen, hyphen strong, colon, colon strong.
+    {1051, "", VK::Check, 0, 0, kUpd},
+    {1053, "", VK::Check, 0, 0, 0},
+    {1052, "", VK::Check, 0, 0, kUpd},
+    {1054, "", VK::Check, 0, 0, 0},
+    // Kept in the page only.
+    {1055, "", VK::Text, 0, 0, 0},
+    {1024, "", VK::Text, 0, 0, 0},
+    // The "Indent position(s)" record.
+    {2022, "", VK::Text, 0, 0, 0},
 };
 
 static constexpr PageValue kBulletsValues[] = {
+    {1246, "Look for bullets", VK::Check, 0, 0, kUpd},
     {1019, "Expect Numbered bullets", VK::Check, 0, 0, 0},
     {1020, "Expect alphabetic bullets", VK::Check, 0, 0, 0},
     {2021, "Expect Roman Numeral bullets", VK::Check, 0, 0, 0},
+    // The "bullet char" record.
+    {2024, "", VK::Text, 0, 0, kLeave},
     {1022, "Recognise '-' as a bullet", VK::Check, 0, 0, 0},
     {1023, "Recognise 'o' as a bullet", VK::Check, 0, 0, 0},
 };
@@ -530,6 +550,83 @@ static constexpr PageValue kSettingsMessagesValues[] = {
     {1280, "Suppress URL messages", VK::InvertedCheck, 0, 0, 0},
 };
 
+static constexpr PageValue kContentsValues[] = {
+    {1057, "Expect Contents List", VK::Check, 0, 0, kUpd},
+    {1058, "Add contents list", VK::Check, 0, 0, kUpd},
+    {1190, "Generate external contents file", VK::Check, 0, 0, kUpd},
+    {1082, "External contents list filename", VK::Text, 0, 0, kLeave},
+    {1119, "Hyperlinks on numbers", VK::RadioFirstYes, 0, 2, kUpd},
+    {1187, "Use any existing contents list", VK::Radio, 0, 2, kUpd},
+    {1251, "Maximum level to show in contents", VK::Number, 0, 0, 0},
+    {1773, "Add mail headers to contents list", VK::Check, 0, 0, kUpd},
+};
+
+static constexpr PageValue kFileStructValues[] = {
+    {1044, "Expect code samples", VK::Check, 0, 0, 0},
+    {1043, "Keep it simple", VK::Check, 0, 0, 0},
+    {1455, "Input file contains DOS characters", VK::Check, 0, 0, 0},
+    {9119, "Input file contains UNICODE characters", VK::Check, 0, 0, 0},
+    {1524, "Input file contains PCL codes", VK::Check, 0, 0, 0},
+    {1456, "Input file contains Japanese characters", VK::Check, 0, 0, 0},
+    {1463, "Input file contains MIME encoding", VK::Check, 0, 0, 0},
+    {1457, "Input file has change bars", VK::Check, 0, 0, 0},
+    {1724, "Lines to ignore at start of file", VK::Number, 0, 0, 0},
+    {1726, "Lines to ignore at end of file", VK::Number, 0, 0, 0},
+    {1273, "Input file is double spaced", VK::Check, 0, 0, 0},
+    {1042, "Text justification", VK::DropList, 0, 0, 0},
+    {1316, "Input file has page markers", VK::Check, 0, 0, kUpd},
+    {1318, "Page marker size (in lines)", VK::Number, 0, 0, 0},
+};
+
+static constexpr PageValue kLookForValues[] = {
+    {1238, "Look for indentation", VK::Check, 0, 0, 0},
+    {1239, "Look for white space", VK::Check, 0, 0, 0},
+    {9118, "Look for hanging paragraphs", VK::Check, 0, 0, 0},
+    {1241, "Look for horizontal rulers", VK::Check, 0, 0, kUpd},
+    {1240, "Look for short lines", VK::Check, 0, 0, 0},
+    {1245, "Search for definitions", VK::Check, 0, 0, 0},
+    {1244, "Look for bullets", VK::Check, 0, 0, 0},
+    {1249, "Attempt TABLE generation", VK::Check, 0, 0, 0},
+    {1250, "Look for diagrams", VK::Check, 0, 0, 0},
+    {9010, "Look for character encodings", VK::Check, 0, 0, 0},
+    {1264, "Look for MAIL and USENET headers", VK::Check, 0, 0, 0},
+    {1257, "Look for preformatted text", VK::Check, 0, 0, kUpd},
+    {1258, "Look for quoted text", VK::Check, 0, 0, 0},
+    {1259, "Look for *this* and _that_ emphasis", VK::Check, 0, 0, 0},
+    {1260, "Look for underlined text", VK::Check, 0, 0, 0},
+    {1242, "Minimum ruler length", VK::Number, 0, 0, 0},
+};
+
+static constexpr PageValue kPreFormatValues[] = {
+    {1097, "Minimum automatic <PRE> size", VK::NumberFloored, 0, 0, 0},
+    {2056, "Allow definitions inside PRE", VK::Check, 0, 0, 0},
+};
+
+static constexpr PageValue kHeadingValues[] = {
+    {2015, "Expect Numbered Headings", VK::Check, 0, 0, 0},
+    {2016, "Expect Underlined Headings", VK::Check, 0, 0, 0},
+    {1017, "Expect Capitalised Headings", VK::Check, 0, 0, 0},
+    {1018, "Expect Embedded Headings", VK::Check, 0, 0, 0},
+    {1512, "Check indentation for consistency", VK::Check, 0, 0, 0},
+    {1594, "Heading key phrases", VK::Text, 0, 0, 0},
+    {1732, "Use first line as Heading", VK::Check, 0, 0, 0},
+    {1765, "Center first heading", VK::Check, 0, 0, 0},
+};
+
+static constexpr PageValue kTabAnalValues[] = {
+    {1132, "Attempt TABLE generation", VK::Check, 0, 0, kUpd},
+    {1204, "Expect sparse tables", VK::Check, 0, 0, kTab | kUpd},
+    {9006, "Minimum TABLE column separation", VK::NumberFloored, 1, 0, kTab},
+    {9107, "Default table layout", VK::Text, 0, 0, kTab},
+    {1496, "Ignore table header during analysis", VK::Check, 0, 0, kTab | kUpd},
+    {1755, "Could be blank line separated", VK::Check, 0, 0, kTab | kUpd},
+    {1783, "Expect multiple COLSPAN values", VK::Check, 0, 0, kTab},
+    {1782, "Column boundaries have zero width", VK::Check, 0, 0, kTab},
+    {1784, "Max length of candidate table lines", VK::Number, 0, 0, 0},
+    {1489, "Table extending factor", VK::Slider, 0, 10, kTab},
+    {1494, "Column merging factor", VK::Slider, 0, 10, kTab},
+};
+
 // ---- Pages ----
 
 static constexpr DialogTemplate kLookForTemplate = {
@@ -578,21 +675,29 @@ static constexpr DialogTemplate kSettingsPolicyTemplate = {
 
 // {class, code recorded when active, tab text, texts of dialog, template, values}
 constexpr PageDefinition kLookForPage = {
-    "LookForPage", 20, 470, kPageLookFor, &kLookForTemplate, {}};
+    "LookForPage", 20, 470, kPageLookFor, &kLookForTemplate, kLookForValues,
+    &MakePage<LookForPage>};
 constexpr PageDefinition kAnalysisPage = {
-    "AnalysisPage", 2, 105, kPageAnalysis, &kAnalysisTemplate, kAnalysisValues};
+    "AnalysisPage", 2, 105, kPageAnalysis, &kAnalysisTemplate, kAnalysisValues,
+    &MakePage<AnalysisPage>};
 constexpr PageDefinition kBulletsPage = {
-    "BulletsPage", 3, 60, kPageBullets, &kBulletsTemplate, kBulletsValues};
+    "BulletsPage", 3, 60, kPageBullets, &kBulletsTemplate, kBulletsValues,
+    &MakePage<BulletsPage>};
 constexpr PageDefinition kHeadingPage = {
-    "HeadingPage", 17, 180, kPageHeading, &kHeadingTemplate, {}};
+    "HeadingPage", 17, 180, kPageHeading, &kHeadingTemplate, kHeadingValues,
+    &MakePage<HeadingPage>};
 constexpr PageDefinition kContentsPage = {
-    "ContentsPage", 5, 130, kPageContents, &kContentsTemplate, {}};
+    "ContentsPage", 5, 130, kPageContents, &kContentsTemplate, kContentsValues,
+    &MakePage<ContentsPage>};
 constexpr PageDefinition kFileStructPage = {
-    "FileStructPage", 14, 605, kPageFileStruct, &kFileStructTemplate, {}};
+    "FileStructPage", 14, 605, kPageFileStruct, &kFileStructTemplate, kFileStructValues,
+    &MakePage<FileStructPage>};
 constexpr PageDefinition kPreFormatPage = {
-    "PreFormatPage", 27, 320, kPagePreFormat, &kPreFormatTemplate, {}};
+    "PreFormatPage", 27, 320, kPagePreFormat, &kPreFormatTemplate, kPreFormatValues,
+    &MakePage<PreFormatPage>};
 constexpr PageDefinition kTabAnalPage = {
-    "TabAnalPage", 39, 455, kPageTabAnal, &kTabAnalTemplate, {}};
+    "TabAnalPage", 39, 455, kPageTabAnal, &kTabAnalTemplate, kTabAnalValues,
+    &MakePage<TabAnalPage>};
 constexpr PageDefinition kHyperlinksPage = {
     "HyperlinksPage", 19, 225, kPageHyperlinks, &kHyperlinksTemplate, kHyperlinksValues};
 constexpr PageDefinition kFileGenRTFPage = {

@@ -749,7 +749,14 @@ void WxDialog::Build(const DialogTemplate& dialog) {
         w->Bind(wxEVT_LISTBOX, [deliver, controlId](wxCommandEvent&) { deliver(controlId, DialogEvent::SelectionChange); });
         break;
       case ControlKind::Slider:
-        w->Bind(wxEVT_SLIDER, [deliver, controlId](wxCommandEvent&) { deliver(controlId, DialogEvent::Scroll); });
+        // Positions on the way of a drag are not reported: only where the slider ends up.
+        for (const auto type : {wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN,
+                                wxEVT_SCROLL_PAGEUP, wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_TOP,
+                                wxEVT_SCROLL_BOTTOM, wxEVT_SCROLL_CHANGED})
+          w->Bind(type, [deliver, controlId](wxScrollEvent& event) {
+            event.Skip();
+            deliver(controlId, DialogEvent::Scroll);
+          });
         break;
       case ControlKind::Link:
         // Handled here, so the link opens nothing of its own.
