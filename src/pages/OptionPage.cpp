@@ -10,7 +10,7 @@
 #include "policy/CorePolicy.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 static bool IsNumberKind(PageValueKind kind) {
   return kind == PageValueKind::Number || kind == PageValueKind::NumberUnset ||

@@ -15,7 +15,7 @@
 #include "policy/FileControl.h"
 #include "policy/HeadDetails.h"
 #include "policy/PolicyTable.h"
-#include "tables/TableAnalysisPolicies.h"
+#include "policy/TableAnalysisPolicies.h"
 
 namespace {
 

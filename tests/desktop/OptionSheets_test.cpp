@@ -328,8 +328,9 @@ TEST(PageDefinitions, EveryValueNamesARegisteredPolicyAndAControlOfItsTemplate) 
     for (const PageValue& value : page->values) {
       SCOPED_TRACE(::testing::Message() << page->className << " " << value.controlId);
       // A value without a key is a record the page keeps or saves in a way of its own.
-      if (!value.policyKey.empty())
+      if (!value.policyKey.empty()) {
         EXPECT_NE(FindPolicyRow(value.policyKey), nullptr) << value.policyKey;
+      }
       bool found = false;
       for (const ControlTemplate& control : page->dialog->controls)
         found = found || control.id == value.controlId;
