@@ -363,6 +363,10 @@ void SettingsPolicyPage::SavePolicies(FileControl& /*policies*/) {
   PageServices* services = Services();
   if (services == nullptr)
     return;
+  // The reload setting is stored before a policy file is loaded: the load reloads the sheets,
+  // this page included, from the settings.
+  if (reloadFlag_)
+    services->SetSettingFlag(SettingFlag::AlwaysReloadPolicy, reload_);
   if (useFlag_ || fileFlag_) {
     services->SetSettingFlag(SettingFlag::UseDefaultPolicy, use_);
     const std::string previous = services->GetPolicyFileName();
@@ -382,8 +386,6 @@ void SettingsPolicyPage::SavePolicies(FileControl& /*policies*/) {
       }
     }
   }
-  if (reloadFlag_)
-    services->SetSettingFlag(SettingFlag::AlwaysReloadPolicy, reload_);
 }
 
 void SettingsPolicyPage::OnApply() {
