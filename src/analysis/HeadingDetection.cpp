@@ -197,7 +197,7 @@ int CheckHeadingLevel(Context& ctx, FileControl& fc, PreHTML& line,
       result = kHeadingNoObjection;
   }
   // Once the contents list has ended, a line that is contents-like only because no heading
-  // has followed the list yet continues the numbering: refusing it would refuse every later
+  // has followed the list so far continues the numbering: refusing it would refuse every later
   // heading too, as none could then be accepted.
   if (result == kHeadingNoObjection && contentsLike != 0 && ctx.AnalysisPass == 0 &&
       state.inContentsList == 0 && state.contentsListEnded == 0 && !comparison.startsLow)

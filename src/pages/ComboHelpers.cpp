@@ -45,7 +45,7 @@ void PushComboValue(DialogWindow* window, int combo, int count, std::string* arr
     ReadComboStrings(window, combo, count, array);
     return;
   }
-  // No window yet (a command-line start): the list keeps the same order a combo would.
+  // Without a window (a command-line start): the list keeps the same order a combo would.
   std::vector<std::string> names;
   names.push_back(text);
   for (int i = 0; i < count; ++i) {

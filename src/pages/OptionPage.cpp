@@ -259,7 +259,7 @@ void OptionPage::PutToControls() {
         window_->SetValue(value.controlId, number);
         break;
       case PageValueKind::DropList:
-        // An index the list does not hold (not filled yet) selects nothing.
+        // An index the list does not hold (an unfilled list) selects nothing.
         window_->SetSelection(value.controlId,
                               number < window_->GetItemCount(value.controlId) ? number : -1);
         break;

@@ -220,7 +220,7 @@ class HeadlessSheet : public PropertySheetWindow {
 
   int GetTemplateId() const override { return frame_.GetTemplateId(); }
   void SetEventHandler(DialogEventHandler* handler) override { frame_.SetEventHandler(handler); }
-  // The first showing activates the first tab when none is active yet.
+  // The first showing activates the first tab when no tab is active.
   void Show(bool show) override;
   bool IsShown() const override { return frame_.IsShown(); }
   void BringToTop() override { frame_.BringToTop(); }

@@ -114,7 +114,7 @@ std::string FileSettingsStore::DefaultPath() {
 void FileSettingsStore::Load() {
   std::ifstream in(path_, std::ios::binary);
   if (!in)
-    return;  // no file yet: a first start
+    return;  // no file: a first start
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   std::string problem;
   std::size_t from = 0;
