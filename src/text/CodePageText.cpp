@@ -50,6 +50,10 @@ static void AppendUtf8(std::string& out, int codePoint) {
   out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
 }
 
+void AppendCodePageByteAsUtf8(std::string& out, unsigned char byte, int codePage) {
+  AppendUtf8(out, CodePoint(byte, codePage));
+}
+
 std::string CodePageToUtf8(std::string_view text, int codePage) {
   std::string out;
   out.reserve(text.size());

@@ -8,6 +8,8 @@
 // as they are; the few bytes a code page leaves undefined become the code point of the
 // same number.
 std::string CodePageToUtf8(std::string_view text, int codePage);
+// Appends one byte of codePage, as above, to out as UTF-8.
+void AppendCodePageByteAsUtf8(std::string& out, unsigned char byte, int codePage);
 
 // True when text holds a byte above 127 and every such byte belongs to a well-formed UTF-8
 // sequence.
