@@ -93,7 +93,7 @@ class FileControl {
     int headingAccepted = 0;
     // The line type of the last heading the line analysis found (0: none yet).
     int lastHeadingType = 0;
-    // The letter of the last lettered appendix heading ("Appendix B", "B.2."); 0: none yet.
+    // The letter of the last lettered appendix heading ("Appendix B", "B.2."); 0: none so far.
     char lastAppendixLetter = 0;
 
     void BeginContentsList(int titled) {

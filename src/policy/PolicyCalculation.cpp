@@ -584,7 +584,7 @@ void FileControl::DetectCharacterSet(int report) {
   }
   const bool dosChosen = IsSet(PolicyId::InputFileContainsDOSCharacters) &&
                          GetInt(PolicyId::InputFileContainsDOSCharacters);
-  // Text with a few characters beyond ASCII wins no share-based race, yet when every such
+  // Text with a few characters beyond ASCII wins no share-based race, but when every such
   // byte sits in a well-formed UTF-8 sequence the text is UTF-8: a single-byte code page
   // rarely holds such a sequence without also holding a byte that UTF-8 forbids.
   if (!dosWins && !dosChosen && race.bestName == nullptr && p.utf8Sequences > 0 &&

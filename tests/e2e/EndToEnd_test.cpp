@@ -243,7 +243,7 @@ std::string Collapsed(const std::string& text) {
 
 // The lines of a bit diagram that hold no word, each trimmed: the tick rulers ("+-+-+-+-+", a
 // tick at every other column) and the bit numbers above them ("0 1 2 3 4 5 6 7 8 9 0 1",
-// digits one blank apart). The word check does not see them, yet a diagram without them loses
+// digits one blank apart). The word check does not see them, but a diagram without them loses
 // what it shows. Lines end at a line feed, a form feed or a carriage return.
 std::vector<std::string> BitDiagramRulers(const std::string& text) {
   std::vector<std::string> rulers;

@@ -79,7 +79,7 @@ TEST_F(ToolTipsTest, ModeTwoWithToolsOnlyChangesTexts) {
 }
 
 // A language switch runs mode 2 on every open dialog: with "Show tool tips" off it must not
-// bring the tools back, yet the dialog texts change.
+// bring the tools back, but the dialog texts change.
 TEST_F(ToolTipsTest, ModeTwoAddsNoToolsWhileTooltipsAreOff) {
   SetDialogToolTips(kToolTipSetTexts, &window, 102, false);
   EXPECT_EQ(window.ToolCount(), 0);
