@@ -625,7 +625,10 @@ void LineAnalyser::ContentsList() {
   const int gap = state.pageBreakAfterContentsLine != 0
                       ? state.linesAfterContentsLine
                       : LineNumberOf(line_.GetStartPosition()) - last;
-  if (ctx_.Statistics.headings[0].lastNumber > 0 && last > 0 && gap > kContentsListGap) {
+  // The list ends so whether or not a section number was seen: in a pass that parses no
+  // numbers (numbered headings off) or takes none of the entries, a list that waited for one
+  // would run to the end of the document, and every later line would be a contents entry.
+  if (last > 0 && gap > kContentsListGap) {
     state.inContentsList = 0;
     line_.SetFlag(kFlagContentsList, false);
     // A list of nothing but the numbered line that began it (a lone "1." early in the text)
@@ -849,9 +852,12 @@ int LineAnalyser::AppendixHeading() {
   // Appendices follow a document's numbered chapters: a lettered label is looked for only
   // once numbered headings are recognised and one has been accepted, and only at column 0
   // after a break, with a capitalised title, outside the contents list. The letters must
-  // run in order unless the line names the appendix, as lettered list items would not.
+  // run in order unless the line names the appendix, as lettered list items would not. A
+  // line that names its appendix and stands alone above a blank line ("Appendix A. Data
+  // Format") is a heading without an accepted chapter before it: the chapters of a document
+  // may be unnumbered titles.
   FileControl::HeadingState& state = fc_.GetHeadingState();
-  if (analysisPass_ || fc_.GetRecognisedHeadings().count == 0 || state.headingAccepted == 0 ||
+  if (analysisPass_ || fc_.GetRecognisedHeadings().count == 0 ||
       state.inContentsList != 0 || ctx_.pGetTracker()->inContents != 0 ||
       ctx_.pGetTracker()->Allows(Permission::NumberedHeadings) == 0)
     return 0;
@@ -860,6 +866,9 @@ int LineAnalyser::AppendixHeading() {
     return 0;
   const LineWords words = WordsOf(View(work_.leftTrimmed));
   const bool named = EqualsNoCase(words.first, "Appendix");
+  const bool alone = next_ == nullptr || Trimmed(View(*next_)).empty();
+  if (state.headingAccepted == 0 && !(named && alone))
+    return 0;
   const std::string_view label = named ? words.second : words.first;
   const int titleColumn = named ? words.thirdColumn : words.secondColumn;
   if (titleColumn < 0)
