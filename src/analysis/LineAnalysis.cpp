@@ -922,13 +922,27 @@ static bool IsGlossaryTerm(const PreHTML& line, const PreHTML* next) {
   return next->GetIndent() >= line.GetIndent() + kDefinitionIndent && !next->HasNoLowerCase();
 }
 
+// The blanks that part two columns of a table row.
+inline constexpr std::string_view kColumnGap = "   ";
+
+// A line in capitals directly above a table row set in further ("FTP" over "  Control    1000
+// (minimize delay)") is the label of the rows below it, not a heading: a heading stands apart
+// from a table, or has text under it.
+static bool LabelsTableRows(const PreHTML& line, const PreHTML* next) {
+  if (next == nullptr || next->GetLineLength() <= 0 || line.HasFlag(kFlagCentred) ||
+      next->GetIndent() <= line.GetIndent())
+    return false;
+  return Trimmed(View(*next)).find(kColumnGap) != std::string_view::npos;
+}
+
 bool LineAnalyser::CapitalisedHeading() {
   if (tracker_->Allows(Permission::CapitalisedHeadings) == 0 ||
       Policy(PolicyId::ExpectCapitalisedHeadings) == 0 || effectiveRecord_.type != kTypeBlank)
     return false;
   if (!line_.HasNoLowerCase() || !line_.ContainsNoneOf("/|\\") || line_.HasNoLetters() ||
       line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_) ||
-      BeginsListOfCapitals(line_, next_) || IsGlossaryTerm(line_, next_))
+      BeginsListOfCapitals(line_, next_) || IsGlossaryTerm(line_, next_) ||
+      LabelsTableRows(line_, next_))
     return false;
   if (analysisPass_) {
     ++Statistics().capitalisedHeadings;
