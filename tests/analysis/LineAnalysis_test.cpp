@@ -202,15 +202,23 @@ TEST_F(LineAnalysisTest, AContentsTitleStartsTheContentsList) {
   EXPECT_EQ(fc.GetHeadingState().inContentsList, 1);
 }
 
+// The list ends so whether or not a chapter number was seen: a pass that parses no section
+// numbers (numbered headings off) or takes none of the entries sees none, and a list that
+// waited for one would take in the whole document.
 TEST_F(LineAnalysisTest, AContentsListEndsEightLinesAfterItsLastLine) {
-  ctx.Statistics.headings[0].lastNumber = 1;  // a chapter number was seen
-  Add("Contents");
-  for (int i = 0; i < 9; ++i)
-    Add("running text line");
-  Analyse();
-  EXPECT_TRUE(lines[7]->HasFlag(kFlagContentsList));   // line 8: 7 after the title
-  EXPECT_FALSE(lines[8]->HasFlag(kFlagContentsList));  // line 9: 8 after
-  EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 1);
+  for (const int lastChapter : {1, -1}) {
+    SCOPED_TRACE(lastChapter);
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    ctx.Statistics.headings[0].lastNumber = lastChapter;
+    Add("Contents");
+    for (int i = 0; i < 9; ++i)
+      Add("running text line");
+    Analyse();
+    EXPECT_TRUE(lines[7]->HasFlag(kFlagContentsList));   // line 8: 7 after the title
+    EXPECT_FALSE(lines[8]->HasFlag(kFlagContentsList));  // line 9: 8 after
+    EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 1);
+  }
 }
 
 // A page break (blank lines, footer, form feed, header) inside a contents list does not end
