@@ -774,6 +774,12 @@ static bool NamesASection(std::string_view word) {
          ContainsNoCase(word, "Section");
 }
 
+// A word that opens a bracket ("(Section 5.8.1.2)") begins a cross-reference in running text,
+// not a heading: the number after it names another section.
+static bool OpensBracket(std::string_view word) {
+  return !word.empty() && (word.front() == '(' || word.front() == '[');
+}
+
 // Whether word is one of the enabled numbering words of the six heading levels.
 static bool IsNumberingWord(const FileControl& fc, std::string_view word) {
   for (const HeadDetails& level : fc.GetRecognisedHeadings().headings) {
@@ -814,7 +820,7 @@ int LineAnalyser::NumberedHeading() {
   if (!analysisPass_ && Policy(PolicyId::ExpectSecondWordHeadings) == 0)
     return 0;
   const std::string_view first = View(work_.firstWord);
-  if (!NamesASection(first) && !IsNumberingWord(fc_, first))
+  if (OpensBracket(first) || (!NamesASection(first) && !IsNumberingWord(fc_, first)))
     return 0;
   work_.headingWord.Assign(work_.secondWord);
   type = line_.TestHeadingCandidate(fc_, ctx_, work_.headingWord, 2, -1, breakBefore);
