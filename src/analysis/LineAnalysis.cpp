@@ -625,7 +625,10 @@ void LineAnalyser::ContentsList() {
   const int gap = state.pageBreakAfterContentsLine != 0
                       ? state.linesAfterContentsLine
                       : LineNumberOf(line_.GetStartPosition()) - last;
-  if (ctx_.Statistics.headings[0].lastNumber > 0 && last > 0 && gap > kContentsListGap) {
+  // The list ends so whether or not a section number was seen: in a pass that parses no
+  // numbers (numbered headings off) or takes none of the entries, a list that waited for one
+  // would run to the end of the document, and every later line would be a contents entry.
+  if (last > 0 && gap > kContentsListGap) {
     state.inContentsList = 0;
     line_.SetFlag(kFlagContentsList, false);
     // A list of nothing but the numbered line that began it (a lone "1." early in the text)
@@ -771,6 +774,12 @@ static bool NamesASection(std::string_view word) {
          ContainsNoCase(word, "Section");
 }
 
+// A word that opens a bracket ("(Section 5.8.1.2)") begins a cross-reference in running text,
+// not a heading: the number after it names another section.
+static bool OpensBracket(std::string_view word) {
+  return !word.empty() && (word.front() == '(' || word.front() == '[');
+}
+
 // Whether word is one of the enabled numbering words of the six heading levels.
 static bool IsNumberingWord(const FileControl& fc, std::string_view word) {
   for (const HeadDetails& level : fc.GetRecognisedHeadings().headings) {
@@ -811,7 +820,7 @@ int LineAnalyser::NumberedHeading() {
   if (!analysisPass_ && Policy(PolicyId::ExpectSecondWordHeadings) == 0)
     return 0;
   const std::string_view first = View(work_.firstWord);
-  if (!NamesASection(first) && !IsNumberingWord(fc_, first))
+  if (OpensBracket(first) || (!NamesASection(first) && !IsNumberingWord(fc_, first)))
     return 0;
   work_.headingWord.Assign(work_.secondWord);
   type = line_.TestHeadingCandidate(fc_, ctx_, work_.headingWord, 2, -1, breakBefore);
@@ -849,9 +858,12 @@ int LineAnalyser::AppendixHeading() {
   // Appendices follow a document's numbered chapters: a lettered label is looked for only
   // once numbered headings are recognised and one has been accepted, and only at column 0
   // after a break, with a capitalised title, outside the contents list. The letters must
-  // run in order unless the line names the appendix, as lettered list items would not.
+  // run in order unless the line names the appendix, as lettered list items would not. A
+  // line that names its appendix and stands alone above a blank line ("Appendix A. Data
+  // Format") is a heading without an accepted chapter before it: the chapters of a document
+  // may be unnumbered titles.
   FileControl::HeadingState& state = fc_.GetHeadingState();
-  if (analysisPass_ || fc_.GetRecognisedHeadings().count == 0 || state.headingAccepted == 0 ||
+  if (analysisPass_ || fc_.GetRecognisedHeadings().count == 0 ||
       state.inContentsList != 0 || ctx_.pGetTracker()->inContents != 0 ||
       ctx_.pGetTracker()->Allows(Permission::NumberedHeadings) == 0)
     return 0;
@@ -860,6 +872,9 @@ int LineAnalyser::AppendixHeading() {
     return 0;
   const LineWords words = WordsOf(View(work_.leftTrimmed));
   const bool named = EqualsNoCase(words.first, "Appendix");
+  const bool alone = next_ == nullptr || Trimmed(View(*next_)).empty();
+  if (state.headingAccepted == 0 && !(named && alone))
+    return 0;
   const std::string_view label = named ? words.second : words.first;
   const int titleColumn = named ? words.thirdColumn : words.secondColumn;
   if (titleColumn < 0)
@@ -913,13 +928,27 @@ static bool IsGlossaryTerm(const PreHTML& line, const PreHTML* next) {
   return next->GetIndent() >= line.GetIndent() + kDefinitionIndent && !next->HasNoLowerCase();
 }
 
+// The blanks that part two columns of a table row.
+inline constexpr std::string_view kColumnGap = "   ";
+
+// A line in capitals directly above a table row set in further ("FTP" over "  Control    1000
+// (minimize delay)") is the label of the rows below it, not a heading: a heading stands apart
+// from a table, or has text under it.
+static bool LabelsTableRows(const PreHTML& line, const PreHTML* next) {
+  if (next == nullptr || next->GetLineLength() <= 0 || line.HasFlag(kFlagCentred) ||
+      next->GetIndent() <= line.GetIndent())
+    return false;
+  return Trimmed(View(*next)).find(kColumnGap) != std::string_view::npos;
+}
+
 bool LineAnalyser::CapitalisedHeading() {
   if (tracker_->Allows(Permission::CapitalisedHeadings) == 0 ||
       Policy(PolicyId::ExpectCapitalisedHeadings) == 0 || effectiveRecord_.type != kTypeBlank)
     return false;
   if (!line_.HasNoLowerCase() || !line_.ContainsNoneOf("/|\\") || line_.HasNoLetters() ||
       line_.HasFlag(kFlagUserHtml | kFlagRollOut) || IsCapitalsButNoHeading(line_) ||
-      BeginsListOfCapitals(line_, next_) || IsGlossaryTerm(line_, next_))
+      BeginsListOfCapitals(line_, next_) || IsGlossaryTerm(line_, next_) ||
+      LabelsTableRows(line_, next_))
     return false;
   if (analysisPass_) {
     ++Statistics().capitalisedHeadings;

@@ -147,7 +147,8 @@ void ParseSectionNumber(Context& ctx, FileControl& fc, const TextString& word, c
   depth = 0;
   valid = 1;
   const int length = word.GetLength();
-  for (int i = 0; i < length && word.CharAt(i) != ' '; ++i) {
+  int i = 0;
+  for (; i < length && word.CharAt(i) != ' '; ++i) {
     if (depth > kMaxSectionDepth) {
       valid = 0;
       break;
@@ -159,12 +160,18 @@ void ParseSectionNumber(Context& ctx, FileControl& fc, const TextString& word, c
     }
     ++depth;
   }
-  if (depth > kMaxSectionDepth) valid = 0;
+  // A separator that closes the number adds no level ("3." is chapter 3): the deepest level
+  // may be written with one ("1.2.3.4.5.6.").
+  const bool closedDeepest = valid != 0 && depth == kMaxSectionDepth + 1 && i > 0 &&
+                             word.CharAt(i - 1) == separator;
+  if (depth > kMaxSectionDepth && !closedDeepest) valid = 0;
   if (valid == 0) return;
 
   numbers.fill(-1);
+  if (closedDeepest) depth = kMaxSectionDepth;
   for (int level = 0; level <= depth; ++level)
     numbers[static_cast<std::size_t>(level)] = SectionFieldValue(word, level + 1, separator);
+  if (closedDeepest) return;  // no level below it to open
 
   bool endsInSeparator = false;
   if (depth == 0 || !EndsInChapterForm(word, separator, endsInSeparator)) return;

@@ -44,6 +44,12 @@ class LineAnalysisTest : public ContextFixture {
     for (auto& line : lines)
       (void)line->AnalyseLine(fc, ctx);
   }
+  // A new document: no lines, no heading state, no statistics.
+  void Restart() {
+    lines.clear();
+    fc.GetHeadingState() = FileControl::HeadingState();
+    ctx.Statistics.Reset();
+  }
   int Type(std::size_t i) const { return lines[i]->GetLineType(); }
   CalculationStatistics Counts() { return CalculationStatistics(ctx.Statistics); }
 
@@ -202,15 +208,22 @@ TEST_F(LineAnalysisTest, AContentsTitleStartsTheContentsList) {
   EXPECT_EQ(fc.GetHeadingState().inContentsList, 1);
 }
 
+// The list ends so whether or not a chapter number was seen: a pass that parses no section
+// numbers (numbered headings off) or takes none of the entries sees none, and a list that
+// waited for one would take in the whole document.
 TEST_F(LineAnalysisTest, AContentsListEndsEightLinesAfterItsLastLine) {
-  ctx.Statistics.headings[0].lastNumber = 1;  // a chapter number was seen
-  Add("Contents");
-  for (int i = 0; i < 9; ++i)
-    Add("running text line");
-  Analyse();
-  EXPECT_TRUE(lines[7]->HasFlag(kFlagContentsList));   // line 8: 7 after the title
-  EXPECT_FALSE(lines[8]->HasFlag(kFlagContentsList));  // line 9: 8 after
-  EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 1);
+  for (const int lastChapter : {1, -1}) {
+    SCOPED_TRACE(lastChapter);
+    Restart();
+    ctx.Statistics.headings[0].lastNumber = lastChapter;
+    Add("Contents");
+    for (int i = 0; i < 9; ++i)
+      Add("running text line");
+    Analyse();
+    EXPECT_TRUE(lines[7]->HasFlag(kFlagContentsList));   // line 8: 7 after the title
+    EXPECT_FALSE(lines[8]->HasFlag(kFlagContentsList));  // line 9: 8 after
+    EXPECT_EQ(fc.GetHeadingState().contentsListEnded, 1);
+  }
 }
 
 // A page break (blank lines, footer, form feed, header) inside a contents list does not end
@@ -407,9 +420,7 @@ TEST_F(LineAnalysisTest, ANoBreakSpaceEndsTheSectionNumber) {
   fc.Bool(PolicyId::ExpectContentsList).value = 0;
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.section);
-    lines.clear();
-    fc.GetHeadingState() = FileControl::HeadingState();
-    ctx.Statistics.Reset();
+    Restart();
     AddAll({"Some text.", "", c.chapter, "", "In this version the clock has been overhauled.", "",
             c.section, "", "More text."});
     Analyse();
@@ -420,8 +431,9 @@ TEST_F(LineAnalysisTest, ANoBreakSpaceEndsTheSectionNumber) {
 }
 
 // A line in capitals directly above another in capitals at its own indent begins a list of
-// names, and one directly above text set in further is the term of a glossary entry; above a
-// blank line, capitals set in further or text at its own indent, it stays a heading.
+// names, one directly above text set in further is the term of a glossary entry, and one
+// directly above a table row set in further labels the rows; above a blank line, capitals set
+// in further or text at its own indent, it stays a heading.
 TEST_F(LineAnalysisTest, CapitalsBeginningAListOrAGlossaryEntryAreNoHeading) {
   struct Case {
     const char* text;
@@ -436,6 +448,8 @@ TEST_F(LineAnalysisTest, CapitalsBeginningAListOrAGlossaryEntryAreNoHeading) {
       {"   $ AES", "      (N) See: Advanced Encryption Standard.", false},
       {"      UNKNOWN", "", true},
       {"      FTP", "          CONTROL  1000", true},
+      {"      FTP", "        Control          1000          (minimize delay)", false},
+      {"      SMTP (3)", "        DATA phase       0100", false},
       {"GLOSSARY", "Terms used in this document.", true},
       {"GLOSSARY", "  Terms used in this document.", true},
       {"   LISTEN STATE", "     SND.UNA", true},
@@ -448,6 +462,31 @@ TEST_F(LineAnalysisTest, CapitalsBeginningAListOrAGlossaryEntryAreNoHeading) {
     AddAll({"Some text.", "", c.text, c.next, "", "More text."});
     Analyse();
     EXPECT_EQ(Type(2) == kTypeCapitalisedHeading, c.heading);
+  }
+}
+
+// A word naming a section announces a heading number after it, unless it opens a bracket: a
+// cross-reference at the start of a line of running text is no heading, and leaves the
+// heading numbers where they were.
+TEST_F(LineAnalysisTest, ABracketedSectionReferenceIsNoHeading) {
+  struct Case {
+    const char* text;
+    int type;
+    int lastChapter;
+  } const kCases[] = {
+      {"Section 3 Reading Labels", kTypeHeading1, 3},
+      {"(Section 3) so that regular files can be told apart", kTypeUntyped, 2},
+      {"[Section 3] Gives the format of a label", kTypeUntyped, 2},
+  };
+  fc.Bool(PolicyId::ExpectContentsList).value = 0;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
+    Restart();
+    AddAll({"Some text.", "", "Section 1 Labels", "", "Text of the section.", "",
+            "Section 2 Names", "", "Text of the section.", "", c.text, "", "More text."});
+    Analyse();
+    EXPECT_EQ(Type(10), c.type);
+    EXPECT_EQ(ctx.Statistics.headings[0].lastNumber, c.lastChapter);
   }
 }
 
@@ -464,9 +503,7 @@ TEST_F(LineAnalysisTest, ANumberWithoutATitleIsNoHeading) {
   fc.Bool(PolicyId::ExpectContentsList).value = 0;
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.text);
-    lines.clear();
-    fc.GetHeadingState() = FileControl::HeadingState();
-    ctx.Statistics.Reset();
+    Restart();
     AddAll({"Some text.", "", c.text, "", "In this version the clock has been overhauled."});
     Analyse();
     EXPECT_EQ(Type(2) == kTypeHeading1, c.heading);

@@ -86,7 +86,9 @@ TEST_F(ParseSectionNumberTest, AcceptsUpToSixLevelsWithoutEmptyFields) {
       {"1x2", '.', 1, 0, Numbers({-1})},  // valid, but no number: the caller refuses it
       {"2.x.3", '.', 1, 2, Numbers({2, -1, 3})},
       {"1.2.3.4.5.6.7", '.', 0, -1, {}},
-      {"1.2.3.4.5.6.", '.', 0, -1, {}},
+      // The separator that closes the deepest number adds no level.
+      {"1.2.3.4.5.6.", '.', 1, 5, Numbers({1, 2, 3, 4, 5, 6})},
+      {"1.2.3.4.5.6.7.", '.', 0, -1, {}},
       {"2..1", '.', 0, -1, {}},
       {"x1", '.', 0, 7, {}},  // not begun by a digit: the depth keeps its value
       {"", '.', 0, 7, {}},

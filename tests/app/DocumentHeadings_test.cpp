@@ -63,6 +63,14 @@ const OutlineCase kOutlineCases[] = {
     {"definitions-before-contents-end.txt",
      "chapters that go on after a contents list has ended are not refused as contents lines",
      {"1 6", "1 7", "1 8", "1 9"}},
+    {"unnumbered-chapters.txt",
+     "where the chapters are unnumbered titles under a numbered contents list, the appendices "
+     "that name themselves on lines of their own are headings",
+     {"1 Appendix", "1 Appendix"}},
+    {"table-row-labels.txt",
+     "titles in capitals are headings; the labels in capitals over a table's rows are not",
+     {"2 INTRODUCTION", "2 NAMES", "2 DATES", "2 NUMBERS", "2 COLOURS", "2 READING", "2 OLDER",
+      "2 SECURITY", "2 REFERENCES"}},
 };
 
 }  // namespace

@@ -23,8 +23,7 @@
 //   toc      contents entries of the input (lines of the contents list that end in a page
 //            number, and first lines of entries run over several lines)
 //   own%     of them, those that begin a paragraph or a line of one, not merged into prose
-// The test fails where a document misses a target of kTargets, or falls below the figure that
-// kShortfalls records for a document that does not meet a target today. With
+// The test fails where a document misses a target of kTargets. With
 // KELVANE_STRUCTURE_REPORT_ONLY set it prints the table without failing;
 // KELVANE_STRUCTURE_DETAIL prints each document's reference headings, contents entries and
 // heading paragraphs (R reference, O other, F false); KELVANE_STRUCTURE_DOCUMENTS
@@ -34,7 +33,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -72,28 +70,6 @@ constexpr Target kTargets[] = {
     {"contents entries that begin a line", Measure::ContentsOnOwnLine, true, 100, 1},
     {"heading paragraphs with an outline level", Measure::WithOutlineLevel, true, 100, 1},
 };
-
-// Documents that miss a target today, with the figure each reaches. The test holds such a
-// document to its figure, so that it can only get better, and fails once the document meets
-// the target, so that its line here is taken out: the list only shrinks.
-struct Shortfall {
-  const char* document;
-  Measure measure;
-  double percent;
-};
-
-constexpr Shortfall kShortfalls[] = {
-    {"rfc1305", Measure::FoundAtLevel, 0.0},
-    {"rfc1340", Measure::FalseHeadings, 6.0},
-};
-
-const Shortfall* FindShortfall(const std::string& document, Measure measure) {
-  for (const Shortfall& s : kShortfalls) {
-    if (document == s.document && measure == s.measure)
-      return &s;
-  }
-  return nullptr;
-}
 
 // The links of a flat ODT that jump inside the document ("#name"), and how many of them name a
 // bookmark the document does not hold.
@@ -293,19 +269,6 @@ TEST(CorpusStructure, NumberedSectionsArriveAsHeadingsAtTheirLevel) {
       if (count < target.minCount)
         continue;
       const bool met = target.atLeast ? percent >= target.percent : percent < target.percent;
-      const std::string document = inputs[i].stem().string();
-      const Shortfall* shortfall = FindShortfall(document, target.measure);
-      if (shortfall != nullptr) {
-        // Figures are compared to the tenth printed in the table.
-        const double reached = std::round(percent * 10.0) / 10.0;
-        EXPECT_FALSE(met) << document << " meets the target for " << target.name
-                          << " now: take its line out of kShortfalls";
-        EXPECT_TRUE(target.atLeast ? reached >= shortfall->percent
-                                   : reached <= shortfall->percent)
-            << document << ": " << target.name << " " << percent << "%, worse than the "
-            << shortfall->percent << "% it reached";
-        continue;
-      }
       std::string examples;
       for (const std::string& text : Examples(scores[i], target.measure))
         examples += "\n  " + text;
