@@ -2,8 +2,6 @@
 
 #include "analysis/PreHTML.h"
 
-#include <algorithm>
-
 #include "analysis/Emphasis.h"
 #include "analysis/EmphasisMarks.h"
 #include "engine/Context.h"
