@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t statements = 0;
   for (;;) {
     line.SetEmpty();
-    if (!ReadStatement(file, line, fc, ctx, 0))
+    if (!ReadStatement(file, line, fc, ctx, nullptr))
       break;
     if (++statements > limit)
       FuzzFailure("statement_reader", "the reader delivers statements without end");

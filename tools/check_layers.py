@@ -25,10 +25,10 @@ LAYERS = [
     "text",      # strings, statements, text files, patterns, fonts
     "policy",    # policies, the policy set and what it owns, policy files, messages
     "engine",    # the conversion context, its tables and registries
-    "analysis",  # the line object and the line analysis
-    "tags",      # directives and in-line tags
-    "rtf",       # the style sheet, the RTF writer and its helpers, help files
-    "tables",    # table policies and definitions, pre-formatted regions
+    "analysis",  # the line object, the line analysis, the recognition of tags
+    "tags",      # directives and the execution of in-line tags
+    "rtf",       # the RTF writer and its helpers, help files
+    "tables",    # table settings from tags, pre-formatted regions, the table writer
     "convert",   # the per-file driver: its three passes over the 40-line window
     "lang",      # the desktop program's interface languages
     "pages",     # the desktop program's option pages

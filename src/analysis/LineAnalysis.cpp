@@ -6,6 +6,7 @@
 
 #include "analysis/BulletWords.h"
 #include "analysis/Emphasis.h"
+#include "analysis/HeadingRegistration.h"
 #include "analysis/LineClassTests.h"
 #include "analysis/LineContext.h"
 #include "analysis/PreHTML.h"
@@ -18,8 +19,8 @@
 #include "policy/HeadDetails.h"
 #include "policy/PolicyCalculation.h"
 #include "policy/PolicyTable.h"
-#include "tags/TagInterpreter.h"
-#include "tags/TagServices.h"
+#include "analysis/TagRecognition.h"
+#include "analysis/TagServices.h"
 #include "text/CharacterUtils.h"
 #include "text/ProductIdentity.h"
 #include "text/Statement.h"
@@ -197,8 +198,8 @@ static void MarkEmphasis(FileControl& fc, Context& ctx, PreHTML& line) {
 static void RegisterMailHeading(FileControl& fc, Context& ctx, const TextString& subject,
                                 const TextString& from, const TextPosition& position) {
   const TextString empty;
-  ctx.RegisterHeading(fc, kTypeMailHeader, subject, subject, subject, position, from, empty,
-                      empty);
+  RegisterHeading(ctx, fc, kTypeMailHeader, subject, subject, subject, position, from, empty,
+                  empty);
 }
 
 // ---- The analysis of one line ----

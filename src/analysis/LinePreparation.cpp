@@ -6,6 +6,7 @@
 #include "analysis/LineServices.h"
 #include "analysis/PrinterCodes.h"
 #include "engine/Context.h"
+#include "engine/Entities.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "text/ProductIdentity.h"

@@ -1,26 +1,12 @@
 #pragma once
 
+#include "text/RtfEscapes.h"
 #include "text/TextString.h"
 
-class Context;
 class FileControl;
 
 // Services of the line analysis that the text, policy and driver code call.
 
 // ---- Text helpers ----
-// RTF-escapes text in place: every "\" doubled, every "{" as \'7b and every "}" as \'7d,
-// whatever the text already holds. A text is escaped once, where it enters the RTF side of
-// the pipeline; callers that cannot tell whether a text was escaped use EscapeRtfBraces.
+// EscapeRtfText of text/RtfEscapes.h, for callers that hold a policy set.
 void EscapeRtfText(FileControl& fc, TextString& text);
-// The same without a policy set.
-void EscapeRtfText(TextString& text);
-// Makes a text that may already be RTF-escaped safe to write, and leaves an escaped text as it
-// is: a "{" or "}" that no backslash escapes (one after an even run of backslashes, or none)
-// becomes \'7b or \'7d, and a run of backslashes that ends the text with an odd count gets
-// one more, so that it cannot escape what is written after it. Backslashes elsewhere stay.
-void EscapeRtfBraces(TextString& text);
-
-// Escapes text for markup output (EscapeHtmlText, 8-bit characters kept under a non-Latin-1
-// character encoding) unless the output is text, the input holds Japanese characters or the
-// character encoding takes no entities.
-void EncodeEntities(FileControl& fc, Context& ctx, TextString& text);

@@ -158,23 +158,7 @@ class PreHTML : public Statement {
   bool IsTextEscaped() const { return textEscaped_; }
   void SetTextEscaped(bool escaped) { textEscaped_ = escaped; }
 
-  // ---- Tag execution and fragment conversion (analysis/TagExecution.cpp) ----
-  // Executes one in-line tag that stands in the line: the analysis-pass bookkeeping of the
-  // tags the interpreter leaves to the line (fonts, colours, folios, page markers, QUAD) and
-  // the text that takes the tag's place in the text, tidy and plain renderings. An
-  // unrecognised tag is reported ("TAG ERROR: ") only outside the analysis and contents
-  // passes. Returns 1 when the tag was recognised, else 0.
-  int ExecuteTag(FileControl& fc, Context& ctx, const TextString& command);
-  // A tag of the line handed over by the output file's tag scan (mode: the scan's kind, also
-  // the interpreter's call mode): recognised and dispatched to the interpreter; what it does
-  // not handle goes to ExecuteTag and, except for CT and OT outside the analysis and contents
-  // passes, adds "WARNING: Unimplemented tag" to message (level 4). An unrecognised tag adds
-  // "TAG ERROR: " and the recogniser's text (level 10). Messages after the first follow a
-  // line break and indentation. A replacement the interpreter asks for takes the first
-  // occurrence of the tag in the text. Returns the interpreter's result (0 when the tag was
-  // not recognised). Virtual, so that a test can watch the tags of a line.
-  virtual int HandleTagFallback(int mode, const TextString& tag, FileControl& fc, Context& ctx,
-                                TextString& message, int& level);
+  // ---- Fragment conversion (analysis/TagExecution.cpp) ----
   // The output conversions of a piece of text held in this object (a line's output copy, a
   // table cell, a pre-formatted line), only at the Context's line stage 3 in the output pass
   // and never for plain-text output: word conversions (links), section cross-references,
@@ -364,8 +348,6 @@ class PreHTML : public Statement {
   int sectionDepth_ = 0;
   char sectionSeparator_ = '\0';
   bool textEscaped_ = false;
-  // HandleTagFallback is running ExecuteTag, which then hands no tag back to it.
-  bool inFallback_ = false;
 
   AnalysisWork analysisWork_;
 

@@ -1,6 +1,6 @@
 // Section-number cross-references: PreHTML::ConvertReferences.
 
-#include "analysis/HelpLinks.h"
+#include "engine/HelpLinks.h"
 #include <array>
 
 #include "engine/HeadingLinks.h"

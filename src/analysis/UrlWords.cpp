@@ -1,6 +1,6 @@
 #include "analysis/UrlWords.h"
 
-#include "analysis/HelpLinks.h"
+#include "engine/HelpLinks.h"
 #include <algorithm>
 #include <cstring>
 #include <iterator>

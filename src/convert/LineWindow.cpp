@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "analysis/HeadingRegistration.h"
 #include "analysis/LineClassTests.h"
 #include "analysis/LineContext.h"
 #include "analysis/LineServices.h"
@@ -10,7 +11,8 @@
 #include "policy/FileControl.h"
 #include "policy/StatementReading.h"
 #include "rtf/OutFile.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
+#include "tags/LineTags.h"
 #include "text/Statement.h"
 #include "text/StatementTypes.h"
 #include "text/TextFile.h"
@@ -279,7 +281,7 @@ void ProcessContentsLine(PreHTML& line, FileControl& fc, Context& ctx) {
 
   const int type = line.GetLineType();
   if (IsRegisteredHeadingType(type) && fc.pGetContext() != nullptr) {
-    ctx.RegisterHeadingLine(fc, &line);
+    RegisterHeadingLine(ctx, fc, &line);
   } else if (type == kTypeEmbeddedHeading) {
     Statement heading;
     if (GetEmbeddedHeadingText(fc, line, heading) != 0) {
@@ -288,7 +290,7 @@ void ProcessContentsLine(PreHTML& line, FileControl& fc, Context& ctx) {
         position.Set(tracker->currentPosition.GetLine(), tracker->currentPosition.GetColumn() + 1);
       const TextString text(heading);
       const TextString empty;
-      ctx.RegisterHeading(fc, type, text, text, TextString(text), position, empty, empty, empty);
+      RegisterHeading(ctx, fc, type, text, text, TextString(text), position, empty, empty, empty);
     }
   }
   ScanInlineCommands(fc, ctx, line);
@@ -320,7 +322,7 @@ void ScanInlineCommands(FileControl& fc, Context& ctx, PreHTML& line) {
       return;
     const std::string_view command = text.substr(open, close + end.size() - open);
     if (IsEarlyCommand(command, start))
-      (void)line.ExecuteTag(fc, ctx, TextString(std::string(command).c_str()));
+      (void)ExecuteLineTag(line, fc, ctx, TextString(std::string(command).c_str()));
     from = close + end.size();
   }
 }

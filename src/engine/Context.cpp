@@ -1,6 +1,8 @@
 #include "engine/Context.h"
 
+#include "engine/Entities.h"
 #include "engine/HeadingRegistration.h"
+#include "engine/HelpLinks.h"
 #include "policy/FileControl.h"
 #include "text/PathUtils.h"
 
@@ -175,6 +177,19 @@ int Context::ReadTableDefinitionsFile(FileControl& control, const TextString& fi
 }
 
 int Context::GetContentsLineCount() const { return ContentsLines.GetCount(); }
+
+void Context::EncodeForOutput(FileControl& control, TextString& text) {
+  EncodeEntities(control, *this, text);
+}
+
+void Context::BuildAddressLink(FileControl& control, bool helpLink, const TextString& address,
+                               const TextString& text, TextString& out) {
+  static constexpr int kWebLink = 2;
+  if (helpLink)
+    BuildHelpLink(control, kWebLink, false, address, text, out);
+  else
+    BuildHyperlinkField(control, kWebLink, address, text, out);
+}
 
 TextPosition Context::GetPassPosition(int location) {
   return GetPassTracker(location).currentPosition;

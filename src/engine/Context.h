@@ -130,17 +130,15 @@ class Context : public PolicyContext {
   [[nodiscard]] int ReadTableDefinitionsFile(FileControl& control, const TextString& fileName,
                                              int reportRepeats, TextString& result) override;
   int GetContentsLineCount() const override;
+  void EncodeForOutput(FileControl& control, TextString& text) override;
+  void BuildAddressLink(FileControl& control, bool helpLink, const TextString& address,
+                        const TextString& text, TextString& out) override;
   TextPosition GetPassPosition(int location) override;
   bool ReportOnPassLine(int location, const char* text, int level) override;
 
-  // ---- Heading registration and font changes (defined in engine/HeadingRegistration.cpp) ----
-  void RegisterHeading(FileControl& control, int lineType, const TextString& text1,
-                       const TextString& text2, const TextString& text3,
-                       const TextPosition& position, const TextString& extra1,
-                       const TextString& extra2, const TextString& extra3);
-  void RegisterHeadingLine(FileControl& control, PreHTML* line);
+  // ---- Anchors, section references and font changes (engine/HeadingRegistration.cpp) ----
+  // The headings of the lines are registered by analysis/HeadingRegistration.
   void AddAnchorEntry(FileControl& control, const TextString& text, const TextPosition& position);
-  void AddTableAnchorEntry(FileControl& control, PreHTML* line, const TextString& text);
   // 1 when a heading of that kind carries the section number reference.
   int FindSectionReference(FileControl& control, int kind, const TextString& reference,
                            TextString& filePart, TextString& extension);

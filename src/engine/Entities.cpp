@@ -183,3 +183,11 @@ void EscapeHtmlText(FileControl& fc, Context& ctx, TextString& text, int no8Bit)
   }
   text = std::move(escaped);
 }
+
+void EncodeEntities(FileControl& fc, Context& ctx, TextString& text) {
+  if (ctx.GetOutputType() == kOutputPlainText)
+    return;
+  if (fc.GetInt(PolicyId::InputFileContainsJapaneseCharacters) != 0 || fc.UsesEntities() == 0)
+    return;
+  EscapeHtmlText(fc, ctx, text, fc.IsNonLatin1Encoding());
+}

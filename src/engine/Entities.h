@@ -36,3 +36,7 @@ bool EntityForCode(const Context& ctx, int code, TextString& out);
 // every byte 128-160, in tags too, becomes "&#<code>;" and every byte above 160 its
 // CodeToEntity text.
 void EscapeHtmlText(FileControl& fc, Context& ctx, TextString& text, int no8Bit);
+// Escapes text for markup output (EscapeHtmlText, 8-bit characters kept under a non-Latin-1
+// character encoding) unless the output is text, the input holds Japanese characters or the
+// character encoding takes no entities.
+void EncodeEntities(FileControl& fc, Context& ctx, TextString& text);

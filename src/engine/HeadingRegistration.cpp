@@ -1,8 +1,5 @@
 #include "engine/HeadingRegistration.h"
 
-#include "analysis/LineServices.h"
-#include "policy/ValueConversions.h"
-#include "analysis/PreHTML.h"
 #include "engine/BlockList.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
@@ -18,92 +15,10 @@ void ResetHeadingList(HeadingList& list) {
   list.highestLevel = -1;
 }
 
-// Replaces text by its form without backspace-overstruck words when that differs.
-static void TidyOverstrikes(FileControl& control, TextString& text) {
-  if (!text.ContainsChar('\x08'))
-    return;
-  PreHTML worker;
-  worker.Assign(text);
-  TextString tidied;
-  int changed = 0;
-  worker.TidyUnixWord(control, changed, tidied, 0);
-  if (changed != 0)
-    text.Assign(tidied);
-}
-
-// Where a line stands: its own start position, else the current pass position one column on.
-static TextPosition LinePosition(Context& ctx, const PreHTML& line) {
-  if (line.GetStartPosition().IsSet())
-    return line.GetStartPosition();
-  TextPosition position = ctx.pGetTracker()->currentPosition;
-  position.SetColumn(position.GetColumn() + 1);
-  return position;
-}
-
-static bool IsHeadingListType(int type) {
-  return IsHeadingType(type) || type == kTypeMailHeader;
-}
-
-void Context::RegisterHeading(FileControl& control, int lineType, const TextString& text1,
-                              const TextString& text2, const TextString& text3,
-                              const TextPosition& position, const TextString& extra1,
-                              const TextString& extra2, const TextString& extra3) {
-  TextString line1(text1);
-  TextString line2(text2);
-  TextString line3(text3);
-  TidyOverstrikes(control, line1);
-  TidyOverstrikes(control, line3);
-  // The heading text is compared as the reader sees it, not in its RTF-escaped form.
-  if (GetOutputType() == kOutputRtf) {
-    line2.ReplaceAll("\\'7b", "{", 0, 1);
-    line2.ReplaceAll("\\'7d", "}", 0, 1);
-    line2.ReplaceAll("\\\\", "\\", 0, 1);
-  }
-  HeadingList* list = nullptr;
-  if (IsHeadingListType(lineType))
-    list = &Headings;
-  else if (IsContentsHeadingType(lineType))
-    list = &ContentsLines;
-  if (list == nullptr) {
-    TextString message("UNSUPPORTED CASE: Unexpected contents line type : ");
-    message.AppendNumber('1', lineType, 0);
-    control.ReportMessage(message.GetText(), 10);
-    return;
-  }
-  list->AddHeading(*this, lineType, line1, line2, line3, position, extra1, extra2, extra3);
-  const int level = HeadingLevelFromType(lineType);
-  if (level <= 0)
-    return;
-  if (list->lowestLevel < 0 || list->lowestLevel > level)
-    list->lowestLevel = level;
-  if (list->highestLevel < 0 || list->highestLevel < level)
-    list->highestLevel = level;
-}
-
-void Context::RegisterHeadingLine(FileControl& control, PreHTML* line) {
-  if (line == nullptr)
-    return;
-  TextString text(line->GetText());
-  // A line that went through its conversion stage holds its escaped text already.
-  if (GetOutputType() == kOutputHtml && !line->IsTextEscaped())
-    EncodeEntities(control, *this, text);
-  else if (GetOutputType() == kOutputRtf && !line->IsTextEscaped())
-    EscapeRtfText(control, text);
-  const TextString none;
-  RegisterHeading(control, line->GetLineType(), text, text, text, LinePosition(*this, *line),
-                  none, none, none);
-}
-
 void Context::AddAnchorEntry(FileControl& /*control*/, const TextString& text,
                              const TextPosition& position) {
   const TextString none;
   Anchors.AddHeading(*this, kAnchorEntryKind, text, text, text, position, none, none, none);
-}
-
-void Context::AddTableAnchorEntry(FileControl& control, PreHTML* line, const TextString& text) {
-  if (line == nullptr)
-    return;
-  AddAnchorEntry(control, text, LinePosition(*this, *line));
 }
 
 // A reference written "3.", "3-0", "3.0" or "3-00" names the heading one kind up: the

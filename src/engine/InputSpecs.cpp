@@ -170,7 +170,7 @@ static int ReadSteeringFile(Context& ctx, const TextString& fileName) {
 
   Statement statement;
   TextString line, commandText;
-  while (ReadStatement(file, statement, control, lineContext, 0)) {
+  while (ReadStatement(file, statement, control, lineContext, nullptr)) {
     line.Assign(statement);
     commandText.Assign(line);
     // A run told to be silent stays silent while its steering file is read.

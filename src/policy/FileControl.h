@@ -21,7 +21,6 @@ class Context;
 class PolicyContext;
 class LinkDictionary;
 class PreForm;
-class PreHTML;
 class Statement;
 class StatementFile;
 class TableAnalysisPolicies;
@@ -330,7 +329,7 @@ class FileControl {
   // The indentation level of list lines (END_LIST returns to it).
   int ListLevel = 0;
 
-  // ---- Emphasis and in-line output tags (analysis/Emphasis.cpp, analysis/InlineOutputTags.cpp) ----
+  // ---- Emphasis and in-line output tags (analysis/Emphasis.cpp, tags/InlineOutputTags.cpp) ----
   // Inside a tagged user table: the analysis pass leaves its emphasis alone.
   int InTaggedUserTable = 0;
   // Appended to the file names of page links (PREV_PAGE, NEXT_PAGE ...).
@@ -362,8 +361,6 @@ class FileControl {
   // Puts the input's link anchors back into text (LinkDictionary::RestoreAnchors with the
   // current position); result = text and 0 without a dictionary.
   int RestoreLinkAnchors(const TextString& text, TextString& result);
-  int ApplyTextCommands(PreHTML* line, Statement& statement, const TextString& text,
-                        TextString& result);
   int GetLinkCount() const;
   // When both sets are attached to different Contexts, this Context's handler takes the
   // settings of the other's.

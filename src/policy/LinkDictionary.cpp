@@ -1,18 +1,14 @@
 #include "policy/LinkDictionary.h"
 
-#include "analysis/HelpLinks.h"
-#include "analysis/LineServices.h"
-#include "text/ProtectedSpans.h"
-#include "engine/Context.h"
 #include "policy/ErrorHandler.h"
 #include "policy/FileControl.h"
 #include "policy/KeyValueLine.h"
+#include "policy/PolicyContext.h"
 #include "text/JParser.h"
 #include "text/ProductIdentity.h"
+#include "text/ProtectedSpans.h"
+#include "text/RtfEscapes.h"
 #include "text/TextFile.h"
-
-// Link kind of the hyperlink and help-link builders for an address on the web.
-static constexpr int kWebLink = 2;
 
 LinkDictionary::LinkDictionary() = default;
 
@@ -29,11 +25,11 @@ static int OutputTypeOf(const FileControl& fc) {
 static void EscapeForOutput(FileControl& fc, TextString& text) {
   const int outputType = OutputTypeOf(fc);
   if (outputType == kOutputRtf) {
-    EscapeRtfText(fc, text);
+    EscapeRtfText(text);
     return;
   }
-  if (Context* ctx = fc.pGetContext())
-    EncodeEntities(fc, *ctx, text);
+  if (PolicyContext* ctx = fc.pGetPolicyContext())
+    ctx->EncodeForOutput(fc, text);
   if (outputType == kOutputHtml) {
     text.ReplaceAll("<", "&lt;", 0, 1);
     text.ReplaceAll(">", "&gt;", 0, 1);
@@ -210,6 +206,7 @@ int LinkDictionary::Write(const TextString& fileName, TextFile& writer) const {
 
 void LinkDictionary::BuildScanner(FileControl& fc) {
   scanner_ = std::make_unique<JParser>();
+  PolicyContext* ctx = fc.pGetPolicyContext();
   const int outputType = OutputTypeOf(fc);
   const bool helpLinks = fc.GetInt(PolicyId::MakeWindowsHelpSourceFile) != 0;
   for (const auto& entry : entries_) {
@@ -217,10 +214,11 @@ void LinkDictionary::BuildScanner(FileControl& fc) {
       continue;
     switch (outputType) {
       case kOutputRtf:
-        if (helpLinks)
-          BuildHelpLink(fc, kWebLink, false, entry->address, entry->shown, markup_);
+        // Without a conversion no address can be checked as a host: the text alone.
+        if (ctx != nullptr)
+          ctx->BuildAddressLink(fc, helpLinks, entry->address, entry->shown, markup_);
         else
-          BuildHyperlinkField(fc, kWebLink, entry->address, entry->shown, markup_);
+          markup_ = entry->shown;
         break;
       case kOutputPlainText:
         markup_.SetEmpty();

@@ -57,6 +57,14 @@ class PolicyContext {
                                                      int reportRepeats, TextString& result) = 0;
   // The number of contents-list lines the analysis pass found.
   virtual int GetContentsLineCount() const = 0;
+  // Entity-encodes text for a markup output as the conversion encodes its text
+  // (EncodeEntities); the link dictionary stores its texts so.
+  virtual void EncodeForOutput(FileControl& control, TextString& text) = 0;
+  // The RTF markup of a link of the link dictionary to an address on the web that shows text:
+  // a help-file macro with helpLink, else a HYPERLINK field; the text alone when the address
+  // is not a plausible host (BuildHelpLink and BuildHyperlinkField, link kind 2).
+  virtual void BuildAddressLink(FileControl& control, bool helpLink, const TextString& address,
+                                const TextString& text, TextString& out) = 0;
 
   // ---- Members ----
   // Command line.

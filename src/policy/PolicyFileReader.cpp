@@ -732,7 +732,7 @@ int FileControl::ReadPolicyFile(StatementFile& file, TextString* errorText, int 
   TextString name;
   for (;;) {
     statement.SetEmpty();
-    const bool read = ctx != nullptr ? ReadStatement(file, statement, reading, *ctx, 0)
+    const bool read = ctx != nullptr ? ReadStatement(file, statement, reading, *ctx, nullptr)
                                      : file.ReadStatementWith(statement, rules, state);
     if (!read) break;
     trail.CountStatement(file);

@@ -45,11 +45,6 @@ int FileControl::RestoreLinkAnchors(const TextString& text, TextString& result) 
                                          result);
 }
 
-int FileControl::ApplyTextCommands(PreHTML* line, Statement& statement, const TextString& text,
-                                   TextString& result) {
-  return textCommands_.Apply(*this, line, statement, text, result);
-}
-
 int FileControl::GetLinkCount() const { return linkDictionary_ ? linkDictionary_->GetCount() : 0; }
 
 void FileControl::CopyHandlerSettings(const FileControl& other) {

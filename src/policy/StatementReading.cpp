@@ -42,13 +42,13 @@ StatementReadRules ReadRulesOf(FileControl& fc) {
   return rules;
 }
 
-static void ApplyTextCommands(FileControl& fc, Statement& out) {
+static void ApplyTextCommands(FileControl& fc, TextCommandHost& host, Statement& out) {
   TextCommandSet& commands = fc.GetTextCommands();
   // Most documents have no text commands: no copy of the line for them.
   if (commands.GetCount() == 0) return;
   const TextString text(out);
   TextString result;
-  commands.Apply(fc, nullptr, out, text, result);
+  commands.Apply(fc, &host, out, text, result);
   out.Assign(result);
 }
 
@@ -80,11 +80,11 @@ static void ReportNotices(StatementFile& file, FileControl& fc) {
 }
 
 bool ReadStatementKeepingNotices(StatementFile& file, Statement& out, FileControl& fc,
-                                 PolicyContext& ctx, int applyTextCommands) {
+                                 PolicyContext& ctx, TextCommandHost* textCommands) {
   const StatementReadRules rules = ReadRulesOf(fc);
   if (!file.ReadPreparedStatement(out, rules, ctx.InputState, fc)) return false;
-  if (applyTextCommands) {
-    ApplyTextCommands(fc, out);
+  if (textCommands != nullptr) {
+    ApplyTextCommands(fc, *textCommands, out);
     file.QueueLineFeedFields(out);
   }
   file.FinishStatement(out, rules, fc, ctx);
@@ -92,8 +92,8 @@ bool ReadStatementKeepingNotices(StatementFile& file, Statement& out, FileContro
 }
 
 bool ReadStatement(StatementFile& file, Statement& out, FileControl& fc, PolicyContext& ctx,
-                   int applyTextCommands) {
-  const bool read = ReadStatementKeepingNotices(file, out, fc, ctx, applyTextCommands);
+                   TextCommandHost* textCommands) {
+  const bool read = ReadStatementKeepingNotices(file, out, fc, ctx, textCommands);
   ReportNotices(file, fc);
   return read;
 }

@@ -3,11 +3,9 @@
 #include <string_view>
 #include <utility>
 
-#include "analysis/InlineOutputTags.h"
-#include "analysis/PreHTML.h"
-#include "engine/Context.h"
 #include "platform/FileSystem.h"
 #include "policy/FileControl.h"
+#include "policy/PolicyContext.h"
 #include "policy/PolicySection.h"
 #include "policy/StatementReading.h"
 #include "text/StatementFile.h"
@@ -398,7 +396,7 @@ bool TextCommandSet::LoadFile(FileControl& fc, const TextString& fileName, TextS
     return false;
   }
 
-  Context* ctx = fc.pGetContext();
+  PolicyContext* ctx = fc.pGetPolicyContext();
   const int savedLocation = ctx != nullptr ? ctx->CodeLocation : kLocationNone;
   // Registries take additions only in the analysis pass.
   if (ctx != nullptr) ctx->CodeLocation = kLocationAnalysis;
@@ -413,7 +411,7 @@ bool TextCommandSet::LoadFile(FileControl& fc, const TextString& fileName, TextS
   TextString line;
   for (;;) {
     statement.SetEmpty();
-    const bool read = ctx != nullptr ? ReadStatement(file, statement, reading, *ctx, 0)
+    const bool read = ctx != nullptr ? ReadStatement(file, statement, reading, *ctx, nullptr)
                                      : file.ReadStatementWith(statement, rules, state);
     if (!read) break;
     TextString trimmed(statement);
@@ -504,25 +502,23 @@ static void ReplaceOccurrences(const TextCommand& command, const TextString& tex
   (void)out.AppendBytes(text.GetText() + from, text.GetLength() - from);
 }
 
-int TextCommandSet::Apply(FileControl& fc, PreHTML* line, Statement& statement,
+int TextCommandSet::Apply(FileControl& fc, TextCommandHost* host, Statement& target,
                           const TextString& text, TextString& result) {
   running_.Assign(text);
-  Statement* target = line != nullptr ? static_cast<Statement*>(line) : &statement;
-  Context* ctx = fc.pGetContext();
   for (const auto& entry : commands_) {
     const TextCommand& command = *entry;
     if (command.valid == 0) continue;
     switch (command.action) {
       case kActionIgnoreLine:
-        if (MatchesLine(command, running_, work_, true)) target->SetLineType(kTypeIgnored);
+        if (MatchesLine(command, running_, work_, true)) target.SetLineType(kTypeIgnored);
         break;
       case kActionTreatLine:
         if (!MatchesLine(command, running_, work_, true)) break;
-        if (Statement* typed = LineToType(target, command.applyOffset))
+        if (Statement* typed = LineToType(&target, command.applyOffset))
           typed->SetLineType(command.lineType);
         break;
       case kActionMetaTagLine: {
-        if (ctx == nullptr || ctx->AnalysisPass == 0) break;
+        if (host == nullptr || !host->TakesMetaTags(fc)) break;
         if (!MatchesLine(command, running_, work_, true)) break;
         work_.Assign(running_);
         if (command.removeMatch != 0) {
@@ -531,7 +527,7 @@ int TextCommandSet::Apply(FileControl& fc, PreHTML* line, Statement& statement,
             (void)work_.ReplaceSpan(at, command.matchText.GetLength(), "");
           (void)work_.Trim();
         }
-        (void)ctx->MetaTags.Add(*ctx, command.metaName, work_);
+        host->AddMetaTag(fc, command.metaName, work_);
         break;
       }
       case kActionRemoveText:
@@ -548,7 +544,7 @@ int TextCommandSet::Apply(FileControl& fc, PreHTML* line, Statement& statement,
           if (!FindMatch(command, running_, 0, '\0', at)) break;
         }
         expanded_.Assign(command.replacement);
-        if (!byCharacter && ctx != nullptr) ExpandInlineTags(fc, *ctx, line, expanded_, 0);
+        if (!byCharacter && host != nullptr) host->ExpandTags(fc, expanded_);
         if (!wholeLine) {
           ReplaceOccurrences(command, running_, expanded_, byCharacter, work_);
           std::swap(running_, work_);

@@ -8,7 +8,6 @@
 #include "text/TextString.h"
 
 class FileControl;
-class PreHTML;
 
 // What a text command does to a line it matches.
 enum TextCommandAction : int {
@@ -70,6 +69,21 @@ bool IsTextCommandLine(const TextString& line);
 // is reported but does not make the command invalid.
 TextCommand ParseTextCommand(FileControl& fc, const TextString& line);
 
+// What applying text commands needs from the conversion above the policy layer; the tag layer
+// implements it (tags/TextCommandTags.h).
+class TextCommandHost {
+ public:
+  // A meta_tag_line command records its line now (the analysis pass of a conversion).
+  virtual bool TakesMetaTags(FileControl& fc) = 0;
+  // Records a META tag of that name with text as its content.
+  virtual void AddMetaTag(FileControl& fc, const TextString& name, const TextString& text) = 0;
+  // Expands the in-line tags of a by_string replacement.
+  virtual void ExpandTags(FileControl& fc, TextString& text) = 0;
+
+ protected:
+  ~TextCommandHost() = default;
+};
+
 // The text commands of a policy set or of a table format: user rules applied to input lines,
 // in the order they were added.
 class TextCommandSet {
@@ -96,10 +110,11 @@ class TextCommandSet {
   // errorOut, and the result is false.
   [[nodiscard]] bool LoadFile(FileControl& fc, const TextString& fileName, TextString& errorOut);
   // Applies every valid command in order to text; the final text goes to result. Line types
-  // are given to line or, when it is null, to statement; a command that would type a line
-  // before it follows the previous-line links and does nothing where a link is missing.
-  // Returns 1.
-  int Apply(FileControl& fc, PreHTML* line, Statement& statement, const TextString& text,
+  // are given to target; a command that would type a line before it follows the
+  // previous-line links and does nothing where a link is missing. META tags and the in-line
+  // tags of replacements go to host; without a host no META tag is recorded and replacements
+  // keep their tags. Returns 1.
+  int Apply(FileControl& fc, TextCommandHost* host, Statement& target, const TextString& text,
             TextString& result);
   const TextString& GetFileName() const { return fileName_; }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/HeadingLinks.h"
-#include "analysis/InlineOutputTags.h"
+#include "tags/InlineOutputTags.h"
 #include "analysis/LineServices.h"
 #include "policy/ValueConversions.h"
 #include "engine/Context.h"
@@ -17,7 +17,7 @@
 #include "policy/PolicyTable.h"
 #include "rtf/RTFFile.h"
 #include "rtf/RtfHelpers.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "text/PathUtils.h"
 #include "text/StatementTypes.h"
 #include "text/TextFile.h"

@@ -6,10 +6,13 @@
 #include "analysis/LineServices.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
+#include "engine/Entities.h"
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "policy/StatementReading.h"
 #include "tags/DirectivePreprocessor.h"
+#include "tags/LineTags.h"
+#include "tags/TextCommandTags.h"
 #include "tags/TagTextFilters.h"
 #include "text/ProductIdentity.h"
 #include "text/Statement.h"
@@ -21,7 +24,9 @@ OutFile::~OutFile() = default;
 
 bool OutFile::ReadStatement(Statement& line, FileControl& fc, Context& ctx,
                             int applyTextCommands) {
-  return ReadStatementKeepingNotices(*this, line, fc, ctx, applyTextCommands);
+  TextCommandTags host;
+  return ReadStatementKeepingNotices(*this, line, fc, ctx,
+                                     applyTextCommands != 0 ? &host : nullptr);
 }
 
 int OutFile::Open(const char* name, FileControl& fc, int console) {
@@ -128,7 +133,7 @@ void OutFile::ScanInlineTags(int kind, int /*mode*/, PreHTML& line, FileControl&
     AppendSpan(scanKept_, text, keptUpTo, span.start - keptUpTo);
     keptUpTo = end;
     int tagLevel = -1;
-    (void)line.HandleTagFallback(kind, tagWork_, fc, ctx, message, tagLevel);
+    (void)HandleLineTag(kind, tagWork_, line, fc, ctx, message, tagLevel);
     level = std::max(level, tagLevel);
     from = end;
   }
@@ -154,9 +159,14 @@ void OutFile::ExpandTitleTags(PreHTML& line, FileControl& fc, int /*mode*/) {
     }
     const int end = span.end + closer.GetLength();
     (void)tagWork_.AssignSubstring(text.GetText(), span.start, end - span.start);
-    (void)line.ExecuteTag(fc, *ctx, tagWork_);
+    (void)ExecuteLineTag(line, fc, *ctx, tagWork_);
     from = end;
   }
+}
+
+int OutFile::HandleLineTag(int mode, const TextString& tag, PreHTML& line, FileControl& fc,
+                           Context& ctx, TextString& message, int& level) {
+  return HandleTagFallback(line, mode, tag, fc, ctx, message, level);
 }
 
 // Tagged types whose line holds a directive, not text with in-line tags to execute.

@@ -81,15 +81,14 @@ class OutFile : public StatementFile, public BlockTagWriter {
                                      int applyTextCommands);
   // Acts on the directive line (text: its text): 1 when the line is consumed, 0 when it is
   // handed on (with its tagged type); rawHtml becomes 1 for an HTML_LINE directive. In the
-  // contents pass a TOC directive also goes to the line's tag fallback
-  // (PreHTML::HandleTagFallback), whose message is reported on the line at the level it
+  // contents pass a TOC directive also goes to the tag fallback (HandleLineTag), whose message is reported on the line at the level it
   // gives. Returns 0 at once, the line staying text, while "Use Preprocessor" is off.
   [[nodiscard]] int PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
                                         const TextString& text, int& rawHtml);
 
   // ---- Output preparation of a line (rtf/OutFile.cpp) ----
-  // Executes the in-line tags of line's text, one at a time, through the line's tag
-  // fallback (PreHTML::HandleTagFallback with kind), while the document uses in-line tags
+  // Executes the in-line tags of line's text, one at a time, through the tag fallback
+  // (HandleLineTag with kind), while the document uses in-line tags
   // (the Context's InlineTagSeen) or for the document title (kind 6). Tags are the spans from
   // the policy set's start tag delimiter to the next end tag delimiter (case-sensitive); a
   // stray end delimiter before a start delimiter is passed over. A delimiter left without its
@@ -99,9 +98,13 @@ class OutFile : public StatementFile, public BlockTagWriter {
   virtual void ScanInlineTags(int kind, int mode, PreHTML& line, FileControl& fc, Context& ctx,
                               TextString& message, int& level);
   // Outside IGNORE blocks: executes each in-line tag of line's text with the line's own tag
-  // execution (PreHTML::ExecuteTag), as ScanInlineTags pairs them; an unpaired delimiter ends
-  // the scan without a message.
+  // execution (ExecuteLineTag, tags/LineTags.h), as ScanInlineTags pairs them; an unpaired
+  // delimiter ends the scan without a message.
   virtual void ExpandTitleTags(PreHTML& line, FileControl& fc, int mode);
+  // Hands one in-line tag of line to the tag fallback (HandleTagFallback, tags/LineTags.h)
+  // and gives its result. Virtual, so that a test can watch the tags of a line.
+  virtual int HandleLineTag(int mode, const TextString& tag, PreHTML& line, FileControl& fc,
+                            Context& ctx, TextString& message, int& level);
   // Fills copy, the output copy of line, for the statement writer: the line's text escaped
   // for the output and converted as a fragment (word conversions, references, emphasis, link
   // dictionary), its in-line tags executed (not for most directive lines), comments taken out

@@ -204,12 +204,13 @@ static void ChangeSection(FileControl& fc, Context& ctx, PreHTML& line, const Te
   line.ReportLineMessage(ctx, message.GetText(), 9);
 }
 
-// The contents pass hands a TOC directive to the line's tag handling as well; what that
+// The contents pass hands a TOC directive to the tag fallback of file as well; what that
 // reports is reported on the line.
-static void RunTocFollowUp(PreHTML& line, FileControl& fc, Context& ctx, const TextString& text) {
+static void RunTocFollowUp(OutFile& file, PreHTML& line, FileControl& fc, Context& ctx,
+                           const TextString& text) {
   TextString message;
   int level = -1;
-  (void)line.HandleTagFallback(kInlineTagsOfLine, text, fc, ctx, message, level);
+  (void)file.HandleLineTag(kInlineTagsOfLine, text, line, fc, ctx, message, level);
   if (level >= 0)
     line.ReportLineMessage(ctx, message.GetText(), level);
 }
@@ -253,7 +254,7 @@ int OutFile::PreprocessDirective(PreHTML& line, FileControl& fc, Context& ctx,
 
   UpdateTrackerForLine(fc, &ctx.GetPassTracker(kLocationAnalysis), text, line.GetLineType());
   if (tocFollowUp)
-    RunTocFollowUp(line, fc, ctx, text);
+    RunTocFollowUp(*this, line, fc, ctx, text);
   if (recognised)
     return result;
   // The analysis and contents passes read the same line again later: one report is enough.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/HelpLinks.h"
+#include "engine/HelpLinks.h"
 #include "analysis/ParagraphStyles.h"
 #include "engine/FontKeys.h"
 #include "text/TextString.h"

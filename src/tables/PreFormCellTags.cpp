@@ -10,8 +10,9 @@
 #include "policy/FileControl.h"
 #include "tables/TableCell.h"
 #include "policy/TableLayout.h"
+#include "tags/LineTags.h"
 #include "tags/TagInterpreter.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "text/StatementTypes.h"
 
 namespace {
@@ -364,8 +365,8 @@ void PreForm::ApplyTagFate(int fateCode, int executeMode, PreHTML& cellText, int
       scratch.Assign(tagText);
       TextString message;
       int level = -1;
-      handled = scratch.HandleTagFallback(executeMode, tagText, TableFc(), TableCtx(), message,
-                                          level) != 0
+      handled = HandleTagFallback(scratch, executeMode, tagText, TableFc(), TableCtx(), message,
+                                  level) != 0
                     ? 1
                     : 0;
       if (level >= 0 && !message.IsEmpty()) Report(message.GetText(), level);

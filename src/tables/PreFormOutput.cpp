@@ -13,6 +13,7 @@
 #include "policy/TableGenerationPolicies.h"
 #include "policy/TableLayout.h"
 #include "tags/DirectivePreprocessor.h"
+#include "tags/TextCommandTags.h"
 #include "text/StatementTypes.h"
 
 // Above this many lines a region's paragraphs are not kept with the next: a group that long
@@ -343,7 +344,8 @@ void PreForm::OutputIndentedBlock() {
         RunRegionTags(text, kInlineTagsOfTitleText);
         if (commands) {
           TextString result;
-          (void)generation->GetTextCommands().Apply(fc, workLine.get(), *workLine, text, result);
+          TextCommandTags host(workLine.get());
+          (void)generation->GetTextCommands().Apply(fc, &host, *workLine, text, result);
           text.Assign(result);
         }
       }

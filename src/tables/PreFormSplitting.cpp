@@ -10,6 +10,7 @@
 #include "tables/PreForm.h"
 #include "policy/TableGenerationPolicies.h"
 #include "policy/TableLayout.h"
+#include "tags/LineTags.h"
 
 int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out) {
   out.SetEmpty();
@@ -220,7 +221,7 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
             TextString tag;
             tag.AssignSubstring(text, tagStart, pos - tagStart);
             workLine2->SetText(text.GetText());
-            (void)workLine2->ExecuteTag(*fc_, *ctx_, tag);
+            (void)ExecuteLineTag(*workLine2, *fc_, *ctx_, tag);
           }
         } else {
           ++pos;

@@ -11,6 +11,7 @@
 #include "tables/PreForm.h"
 #include "policy/TableGenerationPolicies.h"
 #include "policy/TableLayout.h"
+#include "tags/TextCommandTags.h"
 #include "text/StatementTypes.h"
 
 namespace {
@@ -44,7 +45,8 @@ void ApplyTextCommands(PreForm& form, TextString& text) {
   if (generation == nullptr || fc == nullptr || generation->GetTextCommands().GetCount() == 0)
     return;
   TextString result;
-  (void)generation->GetTextCommands().Apply(*fc, nullptr, *form.workLine2, text, result);
+  TextCommandTags host;
+  (void)generation->GetTextCommands().Apply(*fc, &host, *form.workLine2, text, result);
   text.Assign(result);
 }
 

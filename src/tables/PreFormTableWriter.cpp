@@ -20,6 +20,7 @@
 #include "policy/TableGenerationPolicies.h"
 #include "policy/TableLayout.h"
 #include "tags/TagTextFilters.h"
+#include "tags/TextCommandTags.h"
 #include "text/ProductIdentity.h"
 
 void PreForm::WriteTableLine(const char* text) {
@@ -777,7 +778,8 @@ void PreForm::WriteCell(TableCell& cell, int level, TextString& commandText) {
   TextCommandSet& commands = TableGenerationOf().GetTextCommands();
   if (commands.GetCount() > 0) {
     TextString result;
-    (void)commands.Apply(TableFc(), nullptr, *workLine2, cellLine, result);
+    TextCommandTags host;
+    (void)commands.Apply(TableFc(), &host, *workLine2, cellLine, result);
     cellLine = result;
   }
   const FontSpec& cellFont = TableCtx().DefaultCellFont;

@@ -13,7 +13,7 @@
 #include "policy/TableLayout.h"
 #include "tags/DirectivePreprocessor.h"
 #include "tags/TagInterpreter.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "text/StatementTypes.h"
 
 // One group of a user table: header cells and data cells, written as one call of the table

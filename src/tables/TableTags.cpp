@@ -15,7 +15,7 @@
 #include "policy/TableGenerationPolicies.h"
 #include "policy/TableLayout.h"
 #include "tags/TagInterpreter.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 
 using T = TablePolicyId;
 using G = GenerationPolicyId;

@@ -14,7 +14,7 @@
 #include "engine/Tracker.h"
 #include "policy/BaseDefinition.h"
 #include "policy/TableAnalysisPolicies.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "text/StatementTypes.h"
 
 // ---- Reader state ----

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "analysis/HeadingRegistration.h"
 #include "engine/HeadingLinks.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
@@ -54,7 +55,7 @@ int AddHeadingAnchor(FileControl& fc, Context& ctx, int headingType, const TextP
     return 0;
 
   ctx.AddAnchorEntry(fc, anchor, at);
-  ctx.RegisterHeading(fc, headingType, heading, number, anchor, at, extra1, extra2, extra3);
+  RegisterHeading(ctx, fc, headingType, heading, number, anchor, at, extra1, extra2, extra3);
   if (number.EqualsText(anchor, 1, 0)) return 1;
   TextString numberLink;
   GetHeadingLinkName(number, headingType, fc, ctx, 1, numberLink);

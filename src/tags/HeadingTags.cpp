@@ -8,7 +8,7 @@
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "policy/FileControl.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "tags/TagTextFilters.h"
 #include "text/StatementTypes.h"
 

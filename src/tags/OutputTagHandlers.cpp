@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/HeadingLinks.h"
-#include "analysis/HelpLinks.h"
+#include "engine/HelpLinks.h"
 #include "analysis/ParagraphStyles.h"
 #include "analysis/PreHTML.h"
 #include "policy/ValueConversions.h"
@@ -12,7 +12,7 @@
 #include "policy/FileControl.h"
 #include "policy/StyleSheet.h"
 #include "tags/TagHandlers.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "tags/TagTextFilters.h"
 #include "text/ProductIdentity.h"
 #include "text/StatementTypes.h"

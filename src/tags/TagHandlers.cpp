@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
-#include "analysis/HelpLinks.h"
+#include "engine/HelpLinks.h"
 #include "analysis/PreHTML.h"
 #include "policy/ValueConversions.h"
 #include "engine/Context.h"
 #include "engine/FontKeys.h"
 #include "policy/FileControl.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "text/CharacterUtils.h"
 #include "text/FontSpec.h"
 #include "text/ProductIdentity.h"

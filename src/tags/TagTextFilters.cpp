@@ -6,7 +6,7 @@
 #include "analysis/PreHTML.h"
 #include "policy/FileControl.h"
 #include "tags/TagInterpreter.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "text/JParser.h"
 
 // ---- Escaping that spares emphasis ----

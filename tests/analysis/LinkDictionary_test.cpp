@@ -290,6 +290,20 @@ TEST_F(LinkDictionaryTest, LinksEveryOccurrenceWithAHyperlinkField) {
   EXPECT_EQ(Apply("nothing to link", 0), "nothing to link");
 }
 
+// A policy set without a conversion (the dictionary editor's) escapes for RTF and, with no
+// run to check an address against, links a phrase as its shown text alone.
+TEST(LinkDictionaryWithoutContext, EscapesForRtfAndShowsTheTextAlone) {
+  FileControl fc;
+  LinkDictionary dictionary;
+  ASSERT_EQ(dictionary.AddOrUpdate(fc, TextString("Kelvane"), TextString("a {b} \\ c"),
+                                   TextString("http://www.kelvane.com/"), TextString(), -1, -1),
+            1);
+  EXPECT_EQ(Str(dictionary.pGetEntry(0)->shown), "a \\'7bb\\'7d \\\\ c");
+  TextString result;
+  EXPECT_EQ(dictionary.Apply(fc, TextString("see Kelvane here"), result), 1);
+  EXPECT_EQ(Str(result), "see a \\'7bb\\'7d \\\\ c here");
+}
+
 TEST_F(LinkDictionaryTest, NothingToDoLeavesTheTextAndSucceeds) {
   EXPECT_EQ(Apply("Kelvane", 1), "Kelvane");  // no entries
   ASSERT_EQ(Define("Kelvane", "Kelvane", "http://www.kelvane.com/"), 1);

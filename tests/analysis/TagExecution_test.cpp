@@ -10,6 +10,7 @@
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "support/ContextFixture.h"
+#include "tags/LineTags.h"
 #include "text/StatementTypes.h"
 
 namespace {
@@ -60,7 +61,7 @@ TEST_F(TagExecutionTest, TagsTakeTheirPlaceInTheTextAndRenderings) {
     SCOPED_TRACE(c.text);
     SetPass(c.analysis, 0, 1 - c.analysis);
     line.SetText(c.text);
-    (void)line.ExecuteTag(fc, ctx, TextString(c.tag));
+    (void)ExecuteLineTag(line, fc, ctx, TextString(c.tag));
     EXPECT_EQ(Str(line), c.result);
     EXPECT_EQ(Str(line.GetTidy()), c.result);
     EXPECT_EQ(Str(line.GetPlain()), c.result);
@@ -74,7 +75,7 @@ TEST_F(TagExecutionTest, UnrecognisedTagsAreReportedInTheOutputPassOnly) {
     messages.clear();
     SetPass(analysis, 0, 1 - analysis);
     line.SetText("a [[NOSUCH 1]] b");
-    EXPECT_EQ(line.ExecuteTag(fc, ctx, TextString("[[NOSUCH 1]]")), 0);
+    EXPECT_EQ(ExecuteLineTag(line, fc, ctx, TextString("[[NOSUCH 1]]")), 0);
     EXPECT_EQ(Str(line), "a   b");
     if (analysis) {
       EXPECT_TRUE(messages.empty());
@@ -90,22 +91,22 @@ TEST_F(TagExecutionTest, AnalysisPassKeepsTheDocumentsTagsFontsAndFolios) {
   SetPass(1, 0, 0);
   ctx.GetPassTracker(kLocationAnalysis).currentPosition = TextPosition(0, 4);
   line.SetText("[[FONT 0, Arial, 12, 1, 2]] [[FONT 0, Arial, 12, 1, 2]] [[COLOUR red]]");
-  (void)line.ExecuteTag(fc, ctx, TextString("[[FONT 0, Arial, 12, 1, 2]]"));
-  (void)line.ExecuteTag(fc, ctx, TextString("[[FONT 0, Arial, 12, 1, 2]]"));
-  (void)line.ExecuteTag(fc, ctx, TextString("[[COLOUR red]]"));
+  (void)ExecuteLineTag(line, fc, ctx, TextString("[[FONT 0, Arial, 12, 1, 2]]"));
+  (void)ExecuteLineTag(line, fc, ctx, TextString("[[FONT 0, Arial, 12, 1, 2]]"));
+  (void)ExecuteLineTag(line, fc, ctx, TextString("[[COLOUR red]]"));
   EXPECT_EQ(ctx.InlineTagSeen, 1);
   EXPECT_EQ(ctx.ColourOrFontSeen, 1);
   ASSERT_EQ(ctx.FontKeys.GetCount(), 1);  // listed once
   EXPECT_EQ(Str(ctx.FontKeys.GetItem(0)->text).rfind("Arial-", 0), 0u);
 
   line.SetText("[[FOLIO Page, 7, 1]]");
-  (void)line.ExecuteTag(fc, ctx, TextString("[[FOLIO Page, 7, 1]]"));
+  (void)ExecuteLineTag(line, fc, ctx, TextString("[[FOLIO Page, 7, 1]]"));
   EXPECT_EQ(ctx.FolioDefinitions, 2);
   EXPECT_EQ(ctx.Tags.GetCount(), 1);
   EXPECT_TRUE(messages.empty());
   // The later passes count the definitions again but make none.
   SetPass(0, 0, 1);
-  (void)line.ExecuteTag(fc, ctx, TextString("[[FOLIO Page, 7, 1]]"));
+  (void)ExecuteLineTag(line, fc, ctx, TextString("[[FOLIO Page, 7, 1]]"));
   EXPECT_EQ(ctx.FolioDefinitions, 4);
   EXPECT_EQ(ctx.Tags.GetCount(), 1);
 }
@@ -114,12 +115,12 @@ TEST_F(TagExecutionTest, FallbackReportsUnknownAndUnimplementedTags) {
   line.SetText("a [[NOSUCH]] b [[DEFINE_VARIABLE x, 1]] c");
   TextString message;
   int level = -1;
-  EXPECT_EQ(line.HandleTagFallback(0, TextString("[[NOSUCH]]"), fc, ctx, message, level), 0);
+  EXPECT_EQ(HandleTagFallback(line, 0, TextString("[[NOSUCH]]"), fc, ctx, message, level), 0);
   EXPECT_EQ(level, 10);
   EXPECT_EQ(Str(message), "TAG ERROR: Unrecognised tag \"NOSUCH\" : [[NOSUCH]]");
   level = -1;
-  (void)line.HandleTagFallback(0, TextString("[[DEFINE_VARIABLE x, 1]]"), fc, ctx, message,
-                               level);
+  (void)HandleTagFallback(line, 0, TextString("[[DEFINE_VARIABLE x, 1]]"), fc, ctx, message,
+                          level);
   EXPECT_EQ(level, 4);
   EXPECT_EQ(Str(message),
             "TAG ERROR: Unrecognised tag \"NOSUCH\" : [[NOSUCH]]\n"
@@ -131,7 +132,7 @@ TEST_F(TagExecutionTest, FallbackPutsTheInterpretersOutputInPlace) {
   line.SetLineType(kTypeBlank);
   TextString message;
   int level = -1;
-  EXPECT_EQ(line.HandleTagFallback(0, TextString("[[SUPER 2]]"), fc, ctx, message, level), 1);
+  EXPECT_EQ(HandleTagFallback(line, 0, TextString("[[SUPER 2]]"), fc, ctx, message, level), 1);
   EXPECT_EQ(Str(line), "H{\\super\\kerning0 2}O");
   EXPECT_EQ(line.GetLineType(), kTypeUntyped);
   EXPECT_TRUE(message.IsEmpty());

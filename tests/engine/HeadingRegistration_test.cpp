@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/HeadingRegistration.h"
 #include "analysis/PreHTML.h"
 #include "engine/Context.h"
 #include "engine/HeadingList.h"
@@ -23,8 +24,8 @@ class HeadingRegistrationTest : public ::testing::Test {
 
   void Register(int type, const char* text, int line, const char* text2 = nullptr) {
     const TextString none;
-    ctx.RegisterHeading(control, type, text, text2 == nullptr ? text : text2, text,
-                        TextPosition(line, 1), none, none, none);
+    RegisterHeading(ctx, control, type, text, text2 == nullptr ? text : text2, text,
+                    TextPosition(line, 1), none, none, none);
   }
 
   Context ctx;
@@ -104,7 +105,7 @@ TEST_F(HtmlRegistrationTest, OtherOutputKeepsEscapes) {
 }
 
 TEST_F(HeadingRegistrationTest, RegistersALineAtItsPosition) {
-  ctx.RegisterHeadingLine(control, nullptr);
+  RegisterHeadingLine(ctx, control, nullptr);
   EXPECT_EQ(ctx.Headings.GetCount(), 0);
 
   PreHTML line;
@@ -112,7 +113,7 @@ TEST_F(HeadingRegistrationTest, RegistersALineAtItsPosition) {
   line.SetLineType(111);
   ctx.CodeLocation = kLocationAnalysis;
   ctx.pGetTracker()->currentPosition.Set(12, 3);
-  ctx.RegisterHeadingLine(control, &line);
+  RegisterHeadingLine(ctx, control, &line);
   ASSERT_EQ(ctx.Headings.GetCount(), 1);
   const HeadingEntry& e = *ctx.Headings.GetEntry(0);
   EXPECT_EQ(e.kind, 111);
@@ -125,7 +126,7 @@ TEST_F(HeadingRegistrationTest, RegistersALineAtItsPosition) {
   placed.SetText("Placed");
   placed.SetLineType(101);
   placed.SetStartPosition(control, TextPosition(40, 2));
-  ctx.RegisterHeadingLine(control, &placed);
+  RegisterHeadingLine(ctx, control, &placed);
   ASSERT_EQ(ctx.Headings.GetCount(), 2);
   EXPECT_EQ(ctx.Headings.GetEntry(1)->position.GetLine(), 40);
   EXPECT_EQ(ctx.Headings.GetEntry(1)->position.GetColumn(), 2);
@@ -134,10 +135,10 @@ TEST_F(HeadingRegistrationTest, RegistersALineAtItsPosition) {
 
 TEST_F(HeadingRegistrationTest, AddsAnchorEntries) {
   ctx.AddAnchorEntry(control, "Target", TextPosition(3, 7));
-  ctx.AddTableAnchorEntry(control, nullptr, "Ignored");
+  AddTableAnchorEntry(ctx, control, nullptr, "Ignored");
   PreHTML line;
   line.SetStartPosition(control, TextPosition(9, 1));
-  ctx.AddTableAnchorEntry(control, &line, "Cell anchor");
+  AddTableAnchorEntry(ctx, control, &line, "Cell anchor");
   ASSERT_EQ(ctx.Anchors.GetCount(), 2);
   EXPECT_EQ(ctx.Anchors.GetEntry(0)->kind, kAnchorEntryKind);
   EXPECT_STREQ(ctx.Anchors.GetEntry(0)->linkName.GetText(), "Target");

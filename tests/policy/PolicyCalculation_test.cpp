@@ -597,7 +597,7 @@ TEST_F(PolicyCalculationTest, ReadingInTheAnalysisPassDecidesTheEncoding) {
     StatementFile file;
     ASSERT_TRUE(file.OpenForRead(path.c_str(), 0));
     Statement s;
-    while (ReadStatement(file, s, fc, ctx_, 0)) {
+    while (ReadStatement(file, s, fc, ctx_, nullptr)) {
       st_.lineLengths.Add(s.GetLength());
       ++st_.numLines;
       s.SetEmpty();

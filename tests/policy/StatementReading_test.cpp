@@ -10,6 +10,7 @@
 #include "engine/Context.h"
 #include "policy/FileControl.h"
 #include "policy/PolicyTable.h"
+#include "tags/TextCommandTags.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ struct PolicyRead {
     EXPECT_TRUE(file.OpenForRead(path.c_str(), 0));
     Lines out;
     Statement s;
-    while (ReadStatement(file, s, fc, ctx, 1)) {
+    TextCommandTags textCommands;
+    while (ReadStatement(file, s, fc, ctx, &textCommands)) {
       out.emplace_back(s.GetText(), s.GetLength());
       s.SetEmpty();
     }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "analysis/HeadingRegistration.h"
 #include "engine/Context.h"
 #include "engine/TagList.h"
 #include "policy/FileControl.h"
@@ -12,7 +13,7 @@
 #include "rtf/RTFFile.h"
 #include "rtf/RtfTestSetup.h"
 #include "support/TestFiles.h"
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 #include "text/StatementTypes.h"
 #include "text/StringList.h"
 #include "text/TextPosition.h"
@@ -30,7 +31,7 @@ class HelpFilesTest : public ::testing::Test {
 
   void AddHeading(int type, const char* text, int line) {
     const TextString none;
-    s.ctx.RegisterHeading(s.fc, type, text, text, text, TextPosition(0, line), none, none, none);
+    RegisterHeading(s.ctx, s.fc, type, text, text, text, TextPosition(0, line), none, none, none);
   }
   // A tag as the preprocessor records it: its arguments, as the directive leaves them after
   // its keyword, normalised.

@@ -437,11 +437,12 @@ class TitleRecordingReader : public RTFFile {
   std::vector<std::string> expanded;
 };
 
-// A line that records what reaches its tag fallback and answers with a message.
-class FallbackRecordingLine : public PreHTML {
+// A reader that records what reaches its tag fallback and answers with a message.
+class FallbackRecordingReader : public RTFFile {
  public:
-  int HandleTagFallback(int /*mode*/, const TextString& tag, FileControl& /*fc*/,
-                        Context& /*ctx*/, TextString& message, int& level) override {
+  using RTFFile::RTFFile;
+  int HandleLineTag(int /*mode*/, const TextString& tag, PreHTML& /*line*/, FileControl& /*fc*/,
+                    Context& /*ctx*/, TextString& message, int& level) override {
     tags.push_back(Str(tag));
     message.Assign("INFO: contents tag seen");
     level = answerLevel;
@@ -504,9 +505,9 @@ TEST_F(StatementReader, TocDirectiveGoesToTheLineTagsInTheContentsPass) {
     SCOPED_TRACE(pass);
     s.fc.ResetFileState(0);
     SetPass(pass);
-    RTFFile reader(s.ctx);
+    FallbackRecordingReader reader(s.ctx);
     ASSERT_TRUE(reader.OpenForRead(path.c_str(), 0));
-    FallbackRecordingLine line;
+    PreHTML line;
     std::vector<Read> read;
     std::vector<std::string> notes;
     while (reader.GetNextStatement(line, s.fc, s.ctx, 0)) {
@@ -521,14 +522,14 @@ TEST_F(StatementReader, TocDirectiveGoesToTheLineTagsInTheContentsPass) {
                                        {"$_$_toc 4", kTagToc},
                                        {"b", 0}}));
     if (pass != 2) {
-      EXPECT_TRUE(line.tags.empty());
+      EXPECT_TRUE(reader.tags.empty());
       EXPECT_TRUE(notes.empty());
       continue;
     }
     // The TOC inside the ignored block is read past without being acted on. What the tag
     // handling reports is noted on the line for the list file, as every message of the
     // contents pass.
-    EXPECT_EQ(line.tags, (std::vector<std::string>{"$_$_TOC 2", "$_$_toc 4"}));
+    EXPECT_EQ(reader.tags, (std::vector<std::string>{"$_$_TOC 2", "$_$_toc 4"}));
     EXPECT_EQ(notes, (std::vector<std::string>{"*** INFO: contents tag seen",
                                                "*** INFO: contents tag seen"}));
   }
@@ -539,14 +540,14 @@ TEST_F(StatementReader, TocFollowUpWithoutALevelReportsNothing) {
   TextFile listFile;
   s.ctx.ListFile = &listFile;
   SetPass(2);
-  RTFFile reader(s.ctx);
+  FallbackRecordingReader reader(s.ctx);
   ASSERT_TRUE(reader.OpenForRead(path.c_str(), 0));
-  FallbackRecordingLine line;
-  line.answerLevel = -1;
+  PreHTML line;
+  reader.answerLevel = -1;
   while (reader.GetNextStatement(line, s.fc, s.ctx, 0)) {
   }
   reader.CloseAll();
-  EXPECT_EQ(line.tags, std::vector<std::string>{"$_$_TOC"});
+  EXPECT_EQ(reader.tags, std::vector<std::string>{"$_$_TOC"});
   EXPECT_EQ(line.pGetNote(), nullptr);
 }
 

@@ -59,11 +59,12 @@ class OutFileTest : public ContextFixture {
 
 // ---- The scan of in-line tags ----
 
-// A line that records the tags handed to its fallback and answers with a level.
-class RecordingLine : public PreHTML {
+// A file that records the tags handed to its fallback and answers with a level.
+class RecordingFile : public RTFFile {
  public:
-  int HandleTagFallback(int mode, const TextString& tag, FileControl& /*fc*/, Context& /*ctx*/,
-                        TextString& message, int& level) override {
+  using RTFFile::RTFFile;
+  int HandleLineTag(int mode, const TextString& tag, PreHTML& /*line*/, FileControl& /*fc*/,
+                    Context& /*ctx*/, TextString& message, int& level) override {
     tags.push_back(Str(tag));
     modes.push_back(mode);
     message.Append("seen ");
@@ -75,13 +76,14 @@ class RecordingLine : public PreHTML {
 };
 
 TEST_F(OutFileTest, ScanHandsEachTagOnceToTheLine) {
-  RecordingLine tagged;
+  RecordingFile recorder{ctx};
+  PreHTML tagged;
   tagged.SetText("before [[NB 2]] after ]] [[SUPER x]] end");
   TextString message;
   int level = -1;
-  file.ScanInlineTags(kInlineTagsOfTitleText, 0, tagged, fc, ctx, message, level);
-  EXPECT_EQ(tagged.tags, (std::vector<std::string>{"[[NB 2]]", "[[SUPER x]]"}));
-  EXPECT_EQ(tagged.modes, (std::vector<int>{kInlineTagsOfTitleText, kInlineTagsOfTitleText}));
+  recorder.ScanInlineTags(kInlineTagsOfTitleText, 0, tagged, fc, ctx, message, level);
+  EXPECT_EQ(recorder.tags, (std::vector<std::string>{"[[NB 2]]", "[[SUPER x]]"}));
+  EXPECT_EQ(recorder.modes, (std::vector<int>{kInlineTagsOfTitleText, kInlineTagsOfTitleText}));
   EXPECT_EQ(Str(message), "seen seen ");
   EXPECT_EQ(level, 2);  // the highest level any tag gave
   EXPECT_TRUE(messages.empty());
@@ -89,14 +91,15 @@ TEST_F(OutFileTest, ScanHandsEachTagOnceToTheLine) {
 
 TEST_F(OutFileTest, ScanWaitsForADocumentWithTagsExceptForTheTitle) {
   ctx.InlineTagSeen = 0;
-  RecordingLine tagged;
+  RecordingFile recorder{ctx};
+  PreHTML tagged;
   tagged.SetText("a [[NB 2]] b");
   TextString message;
   int level = -1;
-  file.ScanInlineTags(kInlineTagsOfLine, 0, tagged, fc, ctx, message, level);
-  EXPECT_TRUE(tagged.tags.empty());
-  file.ScanInlineTags(kInlineTagsOfDocumentTitle, 0, tagged, fc, ctx, message, level);
-  EXPECT_EQ(tagged.tags, std::vector<std::string>{"[[NB 2]]"});
+  recorder.ScanInlineTags(kInlineTagsOfLine, 0, tagged, fc, ctx, message, level);
+  EXPECT_TRUE(recorder.tags.empty());
+  recorder.ScanInlineTags(kInlineTagsOfDocumentTitle, 0, tagged, fc, ctx, message, level);
+  EXPECT_EQ(recorder.tags, std::vector<std::string>{"[[NB 2]]"});
 }
 
 TEST_F(OutFileTest, UnbalancedDelimitersAreReportedWithTheLineAsScanned) {
@@ -115,12 +118,13 @@ TEST_F(OutFileTest, UnbalancedDelimitersAreReportedWithTheLineAsScanned) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.text);
     messages.clear();
-    RecordingLine tagged;
+    RecordingFile recorder{ctx};
+    PreHTML tagged;
     tagged.SetText(c.text);
     TextString message;
     int level = -1;
-    file.ScanInlineTags(kInlineTagsOfLine, 0, tagged, fc, ctx, message, level);
-    EXPECT_EQ(static_cast<int>(tagged.tags.size()), c.tags);
+    recorder.ScanInlineTags(kInlineTagsOfLine, 0, tagged, fc, ctx, message, level);
+    EXPECT_EQ(static_cast<int>(recorder.tags.size()), c.tags);
     ASSERT_EQ(Reported().size(), 1u);
     EXPECT_EQ(Reported()[0],
               std::string("TAG ERROR: Unbalanced in-line tag delimiters - ") + c.shown);
@@ -132,19 +136,20 @@ TEST_F(OutFileTest, ScanFindsEveryTagOfALongLine) {
     std::string text;
     for (int i = 0; i < count; ++i)
       text += "w [[BR]] ";
-    RecordingLine tagged;
+    RecordingFile recorder{ctx};
+    PreHTML tagged;
     tagged.SetText(text.c_str());
     TextString message;
     int level = -1;
-    file.ScanInlineTags(kInlineTagsOfLine, 0, tagged, fc, ctx, message, level);
-    return tagged.tags.size();
+    recorder.ScanInlineTags(kInlineTagsOfLine, 0, tagged, fc, ctx, message, level);
+    return recorder.tags.size();
   };
   EXPECT_EQ(tagsSeen(2000), 2000u);
   EXPECT_EQ(tagsSeen(8000), 8000u);
 }
 
 TEST_F(OutFileTest, TitleTagExpansionIsQuietAboutUnpairedDelimiters) {
-  RecordingLine tagged;
+  PreHTML tagged;
   tagged.SetText("[[VERSION]] [[TEXT");
   fc.IgnoreDepth = 1;
   file.ExpandTitleTags(tagged, fc, 0);

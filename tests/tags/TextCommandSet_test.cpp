@@ -8,6 +8,7 @@
 #include "support/ContextFixture.h"
 #include "support/Growth.h"
 #include "support/TestFiles.h"
+#include "tags/TextCommandTags.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ std::string Str(const TextString& text) {
 
 class TextCommandTest : public ContextFixture {
  protected:
+  // The conversion's host: META tags and tag expansion through the attached Context.
+  TextCommandTags host;
   TextCommand Parse(const std::string& afterKey) {
     return ParseTextCommand(fc, TextString(("Text command : " + afterKey).c_str()));
   }
@@ -27,7 +30,7 @@ class TextCommandTest : public ContextFixture {
         << command;
     Statement statement;
     TextString result;
-    EXPECT_EQ(set.Apply(fc, nullptr, statement, TextString(text), result), 1);
+    EXPECT_EQ(set.Apply(fc, &host, statement, TextString(text), result), 1);
     return Str(result);
   }
 };
@@ -227,7 +230,7 @@ TEST_F(TextCommandTest, CommandsApplyInOrderToTheRunningText) {
   ASSERT_EQ(set.AddCommandLine(fc, "Text command : ignore_line containing string \"zzz\""), 1);
   Statement statement;
   TextString result;
-  EXPECT_EQ(set.Apply(fc, nullptr, statement, "abc", result), 1);
+  EXPECT_EQ(set.Apply(fc, &host, statement, "abc", result), 1);
   EXPECT_EQ(Str(result), "ccc");
   EXPECT_EQ(statement.GetLineType(), kTypeUntyped);
 }
@@ -255,7 +258,7 @@ TEST_F(TextCommandTest, LineTypesGoToTheLineOrTheOneBefore) {
     Statement before;
     Statement here(&before);
     TextString result;
-    (void)set.Apply(fc, nullptr, here, TextString(c.text), result);
+    (void)set.Apply(fc, &host, here, TextString(c.text), result);
     EXPECT_EQ(here.GetLineType(), c.typeHere);
     EXPECT_EQ(before.GetLineType(), c.typeBefore);
   }
@@ -272,11 +275,11 @@ TEST_F(TextCommandTest, OffsetPastTheFirstLineTypesNothing) {
   Statement second(&first);
   Statement third(&second);
   TextString result;
-  EXPECT_EQ(set.Apply(fc, nullptr, third, "x", result), 1);
+  EXPECT_EQ(set.Apply(fc, &host, third, "x", result), 1);
   for (const Statement* line : {&first, &second, &third})
     EXPECT_EQ(line->GetLineType(), kTypeUntyped);
   Statement fourth(&third);
-  (void)set.Apply(fc, nullptr, fourth, "x", result);
+  (void)set.Apply(fc, &host, fourth, "x", result);
   EXPECT_EQ(first.GetLineType(), kTypeQuoted);
 }
 
@@ -291,11 +294,11 @@ TEST_F(TextCommandTest, MetaTagLinesAreRecordedInTheAnalysisPassOnly) {
   Statement statement;
   TextString result;
   SetPass(0, 0, 1);
-  (void)set.Apply(fc, nullptr, statement, "Keywords: cats, dogs", result);
+  (void)set.Apply(fc, &host, statement, "Keywords: cats, dogs", result);
   EXPECT_EQ(ctx.MetaTags.GetCount(), 0);
   SetPass(1, 0, 0);
-  (void)set.Apply(fc, nullptr, statement, "Keywords: cats, dogs", result);
-  (void)set.Apply(fc, nullptr, statement, "A note here", result);
+  (void)set.Apply(fc, &host, statement, "Keywords: cats, dogs", result);
+  (void)set.Apply(fc, &host, statement, "A note here", result);
   ASSERT_EQ(ctx.MetaTags.GetCount(), 2);
   EXPECT_EQ(Str(ctx.MetaTags.GetItem(0)->name), "keywords");
   EXPECT_EQ(Str(ctx.MetaTags.GetItem(0)->value), "cats, dogs");
@@ -336,7 +339,7 @@ TEST_F(TextCommandGrowth, ReplacingManyOccurrencesGrowsLinearly) {
     std::string text;
     for (int i = 0; i < n; ++i) text += "ab ";
     const TextString line(text.c_str());
-    return TimeOf([&] { (void)set.Apply(fc, nullptr, statement, line, result); });
+    return TimeOf([&] { (void)set.Apply(fc, &host, statement, line, result); });
   });
   EXPECT_LT(growth, kQuadraticGrowth);
 }

@@ -1,4 +1,4 @@
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 
 #include "engine/LinkText.h"
 #include "analysis/PreHTML.h"

@@ -1,4 +1,4 @@
-#include "tags/TagServices.h"
+#include "analysis/TagServices.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "analysis/InlineOutputTags.h"
+#include "tags/InlineOutputTags.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "analysis/HelpLinks.h"
+#include "engine/HelpLinks.h"
 
 #include <algorithm>
 #include <climits>
