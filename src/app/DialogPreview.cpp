@@ -35,8 +35,6 @@ static void TakeStoredLanguage(OxvDialog& dialog) {
   const int stored = LanguageIdFromName(dialog.Settings().language);
   if (stored != kLanguageOther)
     dialog.SetLanguage(stored);
-  // The main dialog keeps the language in force once its window is open; here it never opens.
-  static_cast<BaseDialog&>(dialog).SetLanguage(DialogTexts().GetLanguage());
 }
 
 // One of the dialogs ShowDialogAlone runs, over the main dialog's state.
@@ -64,6 +62,8 @@ int ShowDialogAlone(DesktopPlatform& platform, int templateId) {
   OxvDialog dialog(platform, status);
   status.Create(platform, &dialog);
   TakeStoredLanguage(dialog);
+  // The main dialog keeps the language in force once its window is open; here it never opens.
+  static_cast<BaseDialog&>(dialog).SetLanguage(DialogTexts().GetLanguage());
   RunAloneOver(dialog, templateId);
   status.Destroy();
   return 0;
@@ -99,12 +99,13 @@ int ShowEveryDialog(DesktopPlatform& platform, const std::vector<std::string>& a
   status.Create(platform, &dialog);
   TakeStoredLanguage(dialog);
   status.SetLanguage(dialog.GetLanguage());
+  // First, as at a start: its window takes the stored language, which the other windows keep.
+  (void)dialog.RunModal();
   for (const int id : {static_cast<int>(kDialogTips), static_cast<int>(kDialogAbout),
                        static_cast<int>(kDialogTranslations),
                        static_cast<int>(kDialogLanguageFiles),
                        static_cast<int>(kDialogSelectLanguage)})
     RunAloneOver(dialog, id);
-  (void)dialog.RunModal();
   {
     OxvOptions policyFile(dialog);
     (void)policyFile.RunModal();
