@@ -632,7 +632,8 @@ void WxDialog::Build(const DialogTemplate& dialog) {
   wxBoxSizer* buttonLine = nullptr;           // the open line of buttons standing alone
   int buttonGroup = -1;
   const int gap = window_->FromDIP(6);
-  for (const ControlTemplate& row : dialog.controls) {
+  for (std::size_t index = 0; index < dialog.controls.size(); ++index) {
+    const ControlTemplate& row = dialog.controls[index];
     if (row.kind == ControlKind::Group) {
       // The box carries the group's id, so that its caption is a control text like others.
       auto* frame = new wxStaticBox(window_, row.id, Text(row.text));
@@ -671,8 +672,13 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     if (number)
       control->SetMinSize(wxSize(window_->GetTextExtent("0000000").x, -1));
     const int stretch = IsField(row.kind) && !number ? 1 : 0;
-    // A slider's end labels stand either side of it.
-    const bool endLabel = row.kind == ControlKind::Label && lineLast == ControlKind::Slider;
+    // A slider's end labels stand either side of it; a label that closes its group after a
+    // field ends the field's sentence ("Headings at [n] different levels").
+    const bool closesGroup = index + 1 == dialog.controls.size() ||
+                             dialog.controls[index + 1].kind == ControlKind::Group ||
+                             dialog.controls[index + 1].group != row.group;
+    const bool endLabel = row.kind == ControlKind::Label &&
+                          (lineLast == ControlKind::Slider || (IsField(lineLast) && closesGroup));
     const bool continuesLine = line != nullptr && lineGroup == row.group &&
                                (IsField(row.kind) || row.kind == ControlKind::Button || endLabel);
     lineLast = row.kind;
@@ -721,6 +727,10 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     parentSizer->Add(control, 0, wxALL, gap);
   }
   top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, gap);
+  // The template's least room, in characters of the dialog font; the fields take what the
+  // controls leave.
+  const wxSize chars = window_->GetTextExtent("M");
+  top->SetMinSize(wxSize(chars.x * dialog.minWidthChars, chars.y * dialog.minHeightLines));
   window_->SetSizerAndFit(top);
 
   // The toolkit may deliver events (a focus change) while the window is being destroyed,

@@ -196,6 +196,10 @@ void CheckGallery(const GalleryLanguage& language) {
       const auto found = shown.controls.find(row.id);
       ASSERT_NE(found, shown.controls.end()) << "no control";
       EXPECT_TRUE(ClassFitsKind(row.kind, classes[row.id])) << classes[row.id];
+      // A drop-down list offers its choices in the interface language.
+      if (row.kind == ControlKind::DropList) {
+        EXPECT_NE(shown.items.count(row.id), 0u) << "an empty list";
+      }
       const auto caption = captions.find(row.id);
       if (caption != captions.end()) {
         EXPECT_EQ(found->second.second, caption->second);
