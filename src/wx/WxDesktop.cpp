@@ -1281,6 +1281,9 @@ void WxDialog::WriteOtherWindows(const std::string& report) {
 
 void WxDialog::SavePicture(const char* path, int settleRounds) {
   window_->Raise();
+  // The pointer goes to the screen's corner, so that no tooltip it raises lies over the window.
+  window_->WarpPointer(window_->ScreenToClient(wxPoint(0, 0)).x,
+                       window_->ScreenToClient(wxPoint(0, 0)).y);
   // The window system maps and paints the window in its own time: give it a moment.
   for (int i = 0; i < settleRounds; ++i) {
     window_->Update();
