@@ -40,6 +40,7 @@ struct GalleryEntry {
   std::string name;  // of the picture and the report, without extension
   bool pictured;     // a sheet's own entry has a report only: its pages are pictured
   int textsId;       // the id of its texts in the dialog-text steps
+  int captionTextId = 0;  // a sheet's: the dialog text of its caption
 };
 
 // The dialogs of the program by their templates, then each option sheet and its pages.
@@ -61,7 +62,8 @@ std::vector<GalleryEntry> GalleryEntries() {
        {&AnalysisSheetDefinition(), &OutputSheetDefinition(), &ConfigSheetDefinition(),
         &SettingsSheetDefinition()}) {
     entries.push_back(
-        {sheet->dialog, "dialog-" + std::to_string(sheet->dialog->id), false, sheet->captionTextId});
+        {sheet->dialog, "dialog-" + std::to_string(sheet->dialog->id), false, sheet->dialog->id,
+         sheet->captionTextId});
     for (const PageDefinition* page : sheet->tabs)
       entries.push_back(
           {page->dialog, "page-" + std::to_string(page->dialog->id), true, page->textsId});
@@ -108,7 +110,8 @@ bool HasCaption(ControlKind kind) {
          kind == ControlKind::Group || kind == ControlKind::Link;
 }
 
-// Captioned controls whose text the program puts there in place of the template's.
+// Captioned controls (and captions) whose text the program puts there in place of the
+// template's.
 struct FilledCaption {
   int dialogId;
   int controlId;
@@ -118,6 +121,7 @@ constexpr FilledCaption kFilledCaptions[] = {
     {kDialogAbout, 1085},         // the home page's address
     {kDialogAbout, 1087},         // the documentation's address
     {kDialogLinkDictEdit, 1764},  // the editor's status line
+    {kDialogPolicyFile, kCaptionStep},  // its caption names the product
 };
 
 // The classes the inspection report gives, by control id.
@@ -136,21 +140,26 @@ std::map<int, std::string> ReadClasses(const std::string& path) {
 
 // The text each captioned control of a template shows in the language in force: the dialog
 // text a language step gives it, else the template's own. The closing row of a sheet takes
-// the shared button texts.
-std::map<int, std::string> ExpectedCaptions(const DialogTemplate& dialog, int textsId,
-                                            bool sheet, int codePage) {
+// the shared button texts. The window's own caption is under kCaptionStep.
+std::map<int, std::string> ExpectedCaptions(const GalleryEntry& entry, int codePage) {
+  const DialogTemplate& dialog = *entry.dialog;
   std::map<int, std::string> captions;
   for (const ControlTemplate& row : dialog.controls) {
     if (HasCaption(row.kind) && !row.text.empty())
       captions[row.id] = std::string(row.text);
   }
-  if (sheet) {
+  for (const DialogTextStep& step : DialogTextSteps()) {
+    if (step.dialogId == entry.textsId && step.controlId == kCaptionStep)
+      captions[kCaptionStep] = CodePageToUtf8(GetDialogText(step.textIndex), codePage);
+  }
+  if (entry.captionTextId != 0) {
+    captions[kCaptionStep] = CodePageToUtf8(GetDialogText(entry.captionTextId), codePage);
     captions[kButtonOk] = CodePageToUtf8(GetDialogText(689), codePage);
     captions[kButtonCancel] = CodePageToUtf8(GetDialogText(690), codePage);
     captions[kButtonApply] = CodePageToUtf8(GetDialogText(691), codePage);
   }
   for (const DialogTextStep& step : DialogTextSteps()) {
-    if (step.dialogId == textsId && captions.count(step.controlId) != 0)
+    if (step.dialogId == entry.textsId && captions.count(step.controlId) != 0)
       captions[step.controlId] = CodePageToUtf8(GetDialogText(step.textIndex), codePage);
   }
   for (const FilledCaption& filled : kFilledCaptions) {
@@ -184,13 +193,26 @@ void CheckGallery(const GalleryLanguage& language) {
   // The language tables as the program switches them: English first, then the language.
   SelectInterfaceLanguage(kLanguageEnglish);
   SelectInterfaceLanguage(language.id);
+  // A page to look through the pictures, each under its template's caption.
+  std::string index = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Kelvane windows: " +
+                      std::string(language.name) + "</title></head><body>\n";
+  for (const GalleryEntry& entry : GalleryEntries()) {
+    if (entry.pictured)
+      index += "<h2>" + std::string(entry.dialog->caption) + " (" + entry.name + ")</h2><img src=\"" +
+               entry.name + ".png\">\n";
+  }
+  WriteBytes((gallery / "index.html").string(), index + "</body></html>\n");
   for (const GalleryEntry& entry : GalleryEntries()) {
     SCOPED_TRACE(entry.name);
     const std::string report = (gallery / (entry.name + ".txt")).string();
     ASSERT_TRUE(fs::exists(report)) << "the window was not shown";
     const gui::Inspection shown = gui::ReadInspection(report);
     std::map<int, std::string> classes = ReadClasses(report);
-    const std::map<int, std::string> captions = ExpectedCaptions(*entry.dialog, entry.textsId, !entry.pictured, language.codePage);
+    const std::map<int, std::string> captions = ExpectedCaptions(entry, language.codePage);
+    const auto title = captions.find(kCaptionStep);
+    if (title != captions.end()) {
+      EXPECT_EQ(shown.title, title->second) << "the window's caption";
+    }
     for (const ControlTemplate& row : entry.dialog->controls) {
       SCOPED_TRACE(row.id);
       const auto found = shown.controls.find(row.id);
