@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/AboutDialog.h"
+#include "app/BaseDialog.h"
 #include "app/DialogOnItsOwn.h"
 #include "app/DialogTemplates.h"
 #include "app/LanguageDialogs.h"
@@ -11,7 +12,6 @@
 #include "app/PolicyFileDialogs.h"
 #include "app/StatusDialog.h"
 #include "app/TipsDialog.h"
-#include "app/BaseDialog.h"
 #include "lang/InterfaceTexts.h"
 #include "pages/BaseSheet.h"
 #include "pages/HeadingDialogs.h"
@@ -101,10 +101,9 @@ int ShowEveryDialog(DesktopPlatform& platform, const std::vector<std::string>& a
   status.SetLanguage(dialog.GetLanguage());
   // First, as at a start: its window takes the stored language, which the other windows keep.
   (void)dialog.RunModal();
-  for (const int id : {static_cast<int>(kDialogTips), static_cast<int>(kDialogAbout),
-                       static_cast<int>(kDialogTranslations),
-                       static_cast<int>(kDialogLanguageFiles),
-                       static_cast<int>(kDialogSelectLanguage)})
+  constexpr int kAlone[] = {kDialogTips, kDialogAbout, kDialogTranslations, kDialogLanguageFiles,
+                            kDialogSelectLanguage};
+  for (const int id : kAlone)
     RunAloneOver(dialog, id);
   {
     OxvOptions policyFile(dialog);

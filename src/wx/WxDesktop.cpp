@@ -1282,8 +1282,8 @@ void WxDialog::WriteOtherWindows(const std::string& report) {
 void WxDialog::SavePicture(const char* path, int settleRounds) {
   window_->Raise();
   // The pointer goes to the screen's corner, so that no tooltip it raises lies over the window.
-  window_->WarpPointer(window_->ScreenToClient(wxPoint(0, 0)).x,
-                       window_->ScreenToClient(wxPoint(0, 0)).y);
+  const wxPoint corner = window_->ScreenToClient(wxPoint(0, 0));
+  window_->WarpPointer(corner.x, corner.y);
   // The window system maps and paints the window in its own time: give it a moment.
   for (int i = 0; i < settleRounds; ++i) {
     window_->Update();
@@ -1514,11 +1514,11 @@ void WxSheet::AddPagesToGallery() {
   for (int i = 0; i < GetPageCount(); ++i) {
     if (!SetActivePage(i))
       continue;
-    const WxDialog& page = *pages_[static_cast<std::size_t>(i)];
+    WxDialog& page = *pages_[static_cast<std::size_t>(i)];
     const std::string name = "page-" + std::to_string(page.GetTemplateId());
     // The window is on the screen already once the first page is taken.
     frame_->SavePicture(GalleryPath(name, ".png").c_str(), i == 0 ? 20 : 6);
-    pages_[static_cast<std::size_t>(i)]->WriteInspection(GalleryPath(name, ".txt").c_str());
+    page.WriteInspection(GalleryPath(name, ".txt").c_str());
   }
   (void)SetActivePage(shown);
 }

@@ -38,17 +38,18 @@ struct GalleryLanguage {
 struct GalleryEntry {
   const DialogTemplate* dialog;
   std::string name;  // of the picture and the report, without extension
-  bool pictured;     // a sheet's own entry has a report only: its pages are pictured
-  int textsId;       // the id of its texts in the dialog-text steps
+  bool pictured;          // a sheet's own entry has a report only: its pages are pictured
+  int textsId;            // the id of its texts in the dialog-text steps
   int captionTextId = 0;  // a sheet's: the dialog text of its caption
 };
 
 // The dialogs of the program by their templates, then each option sheet and its pages.
 std::vector<GalleryEntry> GalleryEntries() {
   std::vector<GalleryEntry> entries;
-  constexpr int kProgramDialogs[] = {kDialogMain,         kDialogStatus,     kDialogAbout,
-                                     kDialogTips,         kDialogTranslations, kDialogLanguageFiles,
-                                     kDialogSelectLanguage, kDialogPolicyFile, kDialogSavePolicies};
+  constexpr int kProgramDialogs[] = {
+      kDialogMain,         kDialogStatus,        kDialogAbout,
+      kDialogTips,         kDialogTranslations,  kDialogLanguageFiles,
+      kDialogSelectLanguage, kDialogPolicyFile,  kDialogSavePolicies};
   for (const int id : kProgramDialogs) {
     const DialogTemplate* dialog = FindDialogTemplate(id);
     EXPECT_NE(dialog, nullptr) << id;
