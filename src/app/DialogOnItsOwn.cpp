@@ -15,15 +15,15 @@ static bool Interactive() {
   return value == nullptr || value[0] == '\0';
 }
 
-// The editor on a dictionary given by its full name: the folder stands in for the input
-// folder and the editor resolves the bare name against it, as it does for the page.
-static int ShowLinkDictEdit(DesktopPlatform& platform, const std::vector<std::string>& args) {
+// The folder stands in for the input folder and the editor resolves the bare name against
+// it, as it does for the page.
+int ShowLinkDictEditOnItsOwn(DesktopPlatform& platform, const std::string& dictionary) {
   TextString folder;
   TextString name;
-  if (!args.empty()) {
+  if (!dictionary.empty()) {
     TextString baseName;
     TextString extension;
-    SplitPath(TextString(args.front().c_str()), folder, baseName, extension);
+    SplitPath(TextString(dictionary.c_str()), folder, baseName, extension);
     name.Assign(baseName);
     name.Append(extension);
   }
@@ -49,7 +49,7 @@ int ShowDialogOnItsOwn(DesktopPlatform& platform, int dialogId,
                        const std::vector<std::string>& args) {
   SelectInterfaceLanguage(kLanguageEnglish);
   if (dialogId == kDialogLinkDictEdit)
-    return ShowLinkDictEdit(platform, args);
+    return ShowLinkDictEditOnItsOwn(platform, args.empty() ? std::string() : args.front());
   std::fprintf(stderr, "kelvane: no dialog %d to show on its own\n", dialogId);
   return 1;
 }

@@ -17,3 +17,8 @@ class DesktopPlatform;
 // Returns 0 when the dialog was shown, 1 for an id this cannot show.
 int ShowDialogOnItsOwn(DesktopPlatform& platform, int dialogId,
                        const std::vector<std::string>& args);
+
+// The link dictionary editor alone, in the interface language in force, on the dictionary
+// file of that full name (none: the editor's fields stay disabled), shown as
+// ShowDialogOnItsOwn shows it. 0.
+int ShowLinkDictEditOnItsOwn(DesktopPlatform& platform, const std::string& dictionary);

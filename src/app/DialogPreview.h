@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 class DesktopPlatform;
 
 // Runs one dialog of the program alone, over the stored settings and in the stored
@@ -10,3 +13,11 @@ class DesktopPlatform;
 int ShowDialogAlone(DesktopPlatform& platform, int templateId);
 // True for the ids that ShowDialogAlone runs.
 bool CanShowDialogAlone(int templateId);
+
+// Runs every window of the program in turn, in the stored language, so that tests can
+// picture all of them in one start (KELVANE_SHOW_DIALOG=all): the dialogs ShowDialogAlone
+// runs, the main dialog, the policy-file dialogs, each option sheet with the heading-levels
+// and heading-details dialogs over the analysis sheet, the link dictionary editor on the
+// dictionary file args[1] names, and last the status window of the conversion of the file
+// args[0] names. Modal windows wait for the user unless the window backend closes them. 0.
+int ShowEveryDialog(DesktopPlatform& platform, const std::vector<std::string>& args);

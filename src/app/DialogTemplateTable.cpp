@@ -1,6 +1,7 @@
 #include "app/DialogTemplates.h"
 
 #include "app/LanguageDialogs.h"
+#include "app/PolicyFileDialogs.h"
 
 #include <iterator>
 
@@ -54,17 +55,13 @@ static constexpr DialogTemplate kTemplates[] = {
 };
 
 const DialogTemplate* FindDialogTemplate(int dialogId) {
-  for (const DialogTemplate& dialog : kTemplates) {
-    if (dialog.id == dialogId)
-      return &dialog;
-  }
-  for (const DialogTemplate& dialog : TipsAboutTemplates()) {
-    if (dialog.id == dialogId)
-      return &dialog;
-  }
-  for (const DialogTemplate& dialog : LanguageTemplates()) {
-    if (dialog.id == dialogId)
-      return &dialog;
+  const std::span<const DialogTemplate> tables[] = {kTemplates, TipsAboutTemplates(),
+                                                    LanguageTemplates(), PolicyFileTemplates()};
+  for (const std::span<const DialogTemplate> table : tables) {
+    for (const DialogTemplate& dialog : table) {
+      if (dialog.id == dialogId)
+        return &dialog;
+    }
   }
   return nullptr;
 }

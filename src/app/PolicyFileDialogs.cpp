@@ -40,6 +40,9 @@ static constexpr ControlTemplate kSavePoliciesControls[] = {
 static constexpr DialogTemplate kSavePoliciesTemplate = {kDialogSavePolicies, "Save policies to file",
                                                          kSavePoliciesControls, 60, 0};
 
+static constexpr DialogTemplate kPolicyFileTemplates[] = {kPolicyFileTemplate, kSavePoliciesTemplate};
+std::span<const DialogTemplate> PolicyFileTemplates() { return kPolicyFileTemplates; }
+
 // Dialog text of the policy-file dialog's caption, whose "Qvarnel" names the product.
 static constexpr int kTextPolicyFileCaption = 300;
 

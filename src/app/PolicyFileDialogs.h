@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/DialogWindow.h"
 
 class BaseDialog;
+struct DialogTemplate;
 
 // The two modal dialogs that handle the policy file as a whole, both over the main dialog's
 // state (its policy-file name, recent policy files, policy sets and marks).
@@ -14,6 +16,9 @@ enum PolicyFileDialogId : int {
   kDialogPolicyFile = 144,
   kDialogSavePolicies = 145,
 };
+
+// The templates of the two dialogs.
+std::span<const DialogTemplate> PolicyFileTemplates();
 
 enum PolicyFileControl : int {
   kPolicyFileCombo = 1121,

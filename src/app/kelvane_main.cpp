@@ -18,7 +18,10 @@ int main(int argc, char** argv) {
                                       const std::vector<std::string>& args) {
                             // KELVANE_SHOW_DIALOG=<template id>: that dialog alone, for
                             // pictures of it.
+                            // "all": every window in turn.
                             if (const char* shown = std::getenv("KELVANE_SHOW_DIALOG")) {
+                              if (std::string(shown) == "all")
+                                return ShowEveryDialog(platform, args);
                               const int id = std::atoi(shown);
                               if (CanShowDialogAlone(id))
                                 return ShowDialogAlone(platform, id);

@@ -7,11 +7,6 @@
 #include "pages/SheetHost.h"
 #include "policy/FileControl.h"
 
-enum : int {
-  kHeadingNumbered = 2015,
-  kHeadingAdvanced = 1592,
-};
-
 void HeadingPage::LoadPolicies(FileControl& policies) {
   policies_ = &policies;
   OptionPage::LoadPolicies(policies);

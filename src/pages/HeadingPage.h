@@ -19,6 +19,12 @@ struct HeadingLevelValues {
   std::array<std::string, kLevels> contents;
 };
 
+// Controls of the headings page that its code names.
+enum HeadingPageControl : int {
+  kHeadingNumbered = 2015,
+  kHeadingAdvanced = 1592,  // opens the heading-levels dialog
+};
+
 // The headings page: the kinds of heading expected and the key phrases; "Advanced Options
 // >>>" opens the heading-levels dialog.
 class HeadingPage : public OptionPage {

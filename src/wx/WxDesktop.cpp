@@ -73,6 +73,14 @@ const char* Env(const char* name) {
   return value != nullptr && value[0] != '\0' ? value : nullptr;
 }
 
+// An entry of the gallery the tests asked for (KELVANE_GALLERY=<folder>): the path
+// <folder>/<name><extension>; empty without a gallery.
+std::string GalleryPath(const std::string& name, const char* extension) {
+  const char* folder = Env("KELVANE_GALLERY");
+  return folder == nullptr ? std::string() : std::string(folder) + "/" + name + extension;
+}
+bool GalleryWanted() { return Env("KELVANE_GALLERY") != nullptr; }
+
 // Lets the window system paint what changed, without running the program's own events: a
 // conversion runs on this thread and must not be re-entered.
 void PaintPending() {
@@ -498,8 +506,13 @@ class WxDialog : public DialogWindow {
   void Deliver(int id, DialogEvent event);
   void OnClose(wxCloseEvent& event);
   void SaveScreenshotIfAsked();
-  // The picture of the window, after the window system had a moment to paint it.
-  void SavePicture(const char* path);
+  // The picture of the window, after the window system had settleRounds moments to paint it.
+  void SavePicture(const char* path, int settleRounds = 20);
+  // The picture and the inspection report of the window into the gallery, as <name>.png and
+  // <name>.txt.
+  void AddToGallery(const std::string& name);
+  // The sheet pictures its pages and reports their controls.
+  friend class WxSheet;
   // The report takes the other shown windows: a line "window" with the title of each and,
   // for a sheet, a line "tab" per tab and a line "active" with the selected tab.
   void WriteOtherWindows(const std::string& report);
@@ -619,7 +632,8 @@ void WxDialog::Build(const DialogTemplate& dialog) {
   wxBoxSizer* buttonLine = nullptr;           // the open line of buttons standing alone
   int buttonGroup = -1;
   const int gap = window_->FromDIP(6);
-  for (const ControlTemplate& row : dialog.controls) {
+  for (std::size_t index = 0; index < dialog.controls.size(); ++index) {
+    const ControlTemplate& row = dialog.controls[index];
     if (row.kind == ControlKind::Group) {
       // The box carries the group's id, so that its caption is a control text like others.
       auto* frame = new wxStaticBox(window_, row.id, Text(row.text));
@@ -658,8 +672,13 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     if (number)
       control->SetMinSize(wxSize(window_->GetTextExtent("0000000").x, -1));
     const int stretch = IsField(row.kind) && !number ? 1 : 0;
-    // A slider's end labels stand either side of it.
-    const bool endLabel = row.kind == ControlKind::Label && lineLast == ControlKind::Slider;
+    // A slider's end labels stand either side of it; a label that closes its group after a
+    // field ends the field's sentence ("Headings at [n] different levels").
+    const bool closesGroup = index + 1 == dialog.controls.size() ||
+                             dialog.controls[index + 1].kind == ControlKind::Group ||
+                             dialog.controls[index + 1].group != row.group;
+    const bool endLabel = row.kind == ControlKind::Label &&
+                          (lineLast == ControlKind::Slider || (IsField(lineLast) && closesGroup));
     const bool continuesLine = line != nullptr && lineGroup == row.group &&
                                (IsField(row.kind) || row.kind == ControlKind::Button || endLabel);
     lineLast = row.kind;
@@ -708,6 +727,10 @@ void WxDialog::Build(const DialogTemplate& dialog) {
     parentSizer->Add(control, 0, wxALL, gap);
   }
   top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, gap);
+  // The template's least room, in characters of the dialog font; the fields take what the
+  // controls leave.
+  const wxSize chars = window_->GetTextExtent("M");
+  top->SetMinSize(wxSize(chars.x * dialog.minWidthChars, chars.y * dialog.minHeightLines));
   window_->SetSizerAndFit(top);
 
   // The toolkit may deliver events (a focus change) while the window is being destroyed,
@@ -836,12 +859,16 @@ int WxDialog::RunModal() {
   // A command chosen in a dialog with a menu may open another window to be pictured.
   const bool commanded =
       inspect != nullptr && Env("KELVANE_INSPECT_COMMAND") != nullptr && menuBar_ != nullptr;
-  if ((pictured && (inspect != nullptr || Env("KELVANE_SCREENSHOT") != nullptr)) || commanded) {
+  const bool galleried = GalleryWanted();
+  if ((pictured && (inspect != nullptr || Env("KELVANE_SCREENSHOT") != nullptr)) || commanded ||
+      galleried) {
     const std::shared_ptr<WxDialog*> self = self_;
     const std::string report = inspect != nullptr ? inspect : "";
-    window_->CallAfter([self, report, pictured] {
+    window_->CallAfter([self, report, pictured, galleried] {
       if (*self == nullptr)
         return;
+      if (galleried)
+        (*self)->AddToGallery("dialog-" + std::to_string((*self)->templateId_));
       const char* picture = Env("KELVANE_SCREENSHOT");
       if (pictured && picture != nullptr)
         (*self)->SavePicture(picture);
@@ -1173,6 +1200,8 @@ void WxDialog::RedrawMenuBar() {
 }
 
 void WxDialog::SaveScreenshotIfAsked() {
+  if (dialog_ != nullptr && window_->IsShown() && GalleryWanted())
+    AddToGallery("dialog-" + std::to_string(templateId_));
   const char* path = Env("KELVANE_SCREENSHOT");
   const char* dialog = Env("KELVANE_SCREENSHOT_DIALOG");
   if (path == nullptr || dialog == nullptr || std::atoi(dialog) != templateId_ ||
@@ -1189,6 +1218,8 @@ void WxDialog::WriteInspection(const char* path) {
   for (const auto& [id, control] : controls_) {
     std::fprintf(file, "control\t%d\t%d\t%s\n", id, IsControlShown(id) ? 1 : 0,
                  GetText(id).c_str());
+    std::fprintf(file, "class\t%d\t%s\n", id,
+                 FromWx(control.window->GetClassInfo()->GetClassName()).c_str());
     for (int i = 0; i < GetItemCount(id); ++i)
       std::fprintf(file, "item\t%d\t%d\t%s\n", id, i, GetItemText(id, i).c_str());
   }
@@ -1248,16 +1279,24 @@ void WxDialog::WriteOtherWindows(const std::string& report) {
   std::fclose(file);
 }
 
-void WxDialog::SavePicture(const char* path) {
+void WxDialog::SavePicture(const char* path, int settleRounds) {
   window_->Raise();
+  // The pointer goes to the screen's corner, so that no tooltip it raises lies over the window.
+  const wxPoint corner = window_->ScreenToClient(wxPoint(0, 0));
+  window_->WarpPointer(corner.x, corner.y);
   // The window system maps and paints the window in its own time: give it a moment.
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < settleRounds; ++i) {
     window_->Update();
     PaintPending();
     wxMilliSleep(50);
   }
   if (!SaveWindowPicture(window_, path))
     std::fprintf(stderr, "kelvane: could not save the picture %s\n", path);
+}
+
+void WxDialog::AddToGallery(const std::string& name) {
+  SavePicture(GalleryPath(name, ".png").c_str());
+  WriteInspection(GalleryPath(name, ".txt").c_str());
 }
 
 // A page of a sheet: a panel of controls whose handler also hears of its activation.
@@ -1351,6 +1390,10 @@ class WxSheet : public PropertySheetWindow {
  private:
   bool AskPage(int index, DialogEvent event);
   void FitTabs();
+  // Each page in turn brought to the front for the gallery: the sheet's picture as
+  // page-<page id>.png and the page's controls as page-<page id>.txt; the sheet's own
+  // controls as dialog-<sheet id>.txt.
+  void AddPagesToGallery();
   // The room a tab takes beside its caption.
   static constexpr int kTabPadding = 36;
 
@@ -1460,6 +1503,24 @@ void WxSheet::Show(bool show) {
   if (show && active_ < 0 && !pages_.empty())
     (void)SetActivePage(0);
   frame_->Show(show);
+  if (show && GalleryWanted())
+    AddPagesToGallery();
+}
+
+void WxSheet::AddPagesToGallery() {
+  frame_->WriteInspection(
+      GalleryPath("dialog-" + std::to_string(GetTemplateId()), ".txt").c_str());
+  const int shown = active_;
+  for (int i = 0; i < GetPageCount(); ++i) {
+    if (!SetActivePage(i))
+      continue;
+    WxDialog& page = *pages_[static_cast<std::size_t>(i)];
+    const std::string name = "page-" + std::to_string(page.GetTemplateId());
+    // The window is on the screen already once the first page is taken.
+    frame_->SavePicture(GalleryPath(name, ".png").c_str(), i == 0 ? 20 : 6);
+    page.WriteInspection(GalleryPath(name, ".txt").c_str());
+  }
+  (void)SetActivePage(shown);
 }
 
 // ---- The platform ----

@@ -25,6 +25,13 @@ class SettingsStore;
 // "active" then describe the other windows shown. With KELVANE_INSPECT_COMMAND the dialog
 // with the menu is inspected whichever dialog KELVANE_SCREENSHOT_DIALOG names, so that a
 // window the command opens (an option sheet) can be pictured when it goes away.
+//
+// KELVANE_GALLERY=<folder> pictures every window into that folder, each with the inspection
+// report of its controls beside it (a line "class" gives the toolkit's class of each): a
+// modal dialog as dialog-<template id>.png once it shows, after which it closes as if
+// cancelled; another dialog as it goes away while shown; an option sheet as it shows, once
+// per page with that page in front, as page-<page template id>.png (the page's own report
+// is page-<page template id>.txt, the sheet's closing row's dialog-<sheet id>.txt).
 int RunWithWxDesktop(
     int argc, char** argv, SettingsStore& settings,
     const std::function<int(DesktopPlatform& platform, const std::vector<std::string>& args)>&
