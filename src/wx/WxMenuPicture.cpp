@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include <wx/dialog.h>
@@ -187,9 +188,9 @@ void PictureOpenMenu(wxDialog* window, int position, const wxString& path,
                      std::function<void()> done) {
   Toolkit toolkit;
   wxMenuBar* bar = MenuBarOf(window);
-  wxMenu* menu = bar != nullptr && position >= 0 && static_cast<std::size_t>(position) < bar->GetMenuCount()
-                     ? bar->GetMenu(static_cast<std::size_t>(position))
-                     : nullptr;
+  const bool onBar =
+      bar != nullptr && position >= 0 && static_cast<std::size_t>(position) < bar->GetMenuCount();
+  wxMenu* menu = onBar ? bar->GetMenu(static_cast<std::size_t>(position)) : nullptr;
   if (menu == nullptr || menu->m_owner == nullptr || !toolkit.Load()) {
     std::fprintf(stderr, "kelvane: no menu at position %d to picture\n", position);
     window->CallAfter(std::move(done));

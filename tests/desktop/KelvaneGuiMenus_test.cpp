@@ -62,7 +62,9 @@ TEST(KelvaneGuiMenus, EveryMenuOfTheMainDialogIsPicturedOpenInEachLanguage) {
   }
   // Each picture shows something of its own: another menu, or the other language's texts.
   for (std::size_t i = 0; i < pictures.size(); ++i) {
-    for (std::size_t k = i + 1; k < pictures.size(); ++k)
-      EXPECT_NE(ReadBytes(pictures[i]), ReadBytes(pictures[k])) << pictures[i] << " " << pictures[k];
+    for (std::size_t k = i + 1; k < pictures.size(); ++k) {
+      EXPECT_NE(ReadBytes(pictures[i]), ReadBytes(pictures[k]))
+          << pictures[i] << " and " << pictures[k];
+    }
   }
 }
