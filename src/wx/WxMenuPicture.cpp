@@ -107,7 +107,8 @@ wxMenuBar* MenuBarOf(wxDialog* window) {
   return nullptr;
 }
 
-// Waits on a timer for the menu to open, pictures it, closes it and waits for it to go.
+// Waits on a timer for the menu bar to show, clicks the menu's title, waits for the menu to
+// open, pictures it, closes it and waits for it to go.
 // Owns itself from Start to the end.
 class MenuPicture : public wxTimer {
  public:
@@ -120,15 +121,23 @@ class MenuPicture : public wxTimer {
         path_(path.utf8_str().data()),
         done_(std::move(done)) {}
 
-  void Start() {
-    wxUIActionSimulator pointer;
-    (void)pointer.MouseMove(toolkit_.Middle(menu_->m_owner));
-    (void)pointer.MouseClick();
-    wxTimer::Start(kTick);
-  }
+  void Start() { wxTimer::Start(kTick); }
 
   void Notify() override {
     ++ticks_;
+    if (!clicked_) {
+      // The window may still be on its way to the screen: its menu bar is clicked once it
+      // has been shown for a moment.
+      if (toolkit_.mapped(menu_->m_owner) != 0)
+        ++shownTicks_;
+      if (shownTicks_ >= kPaintTicks) {
+        Click();
+      } else if (ticks_ >= kLongestWait) {
+        std::fprintf(stderr, "kelvane: the menu bar did not show\n");
+        Finish();
+      }
+      return;
+    }
     const bool shown = toolkit_.mapped(menu_->m_menu) != 0;
     if (!pictured_) {
       // The window system maps and paints the menu in its own time: give it a moment.
@@ -148,8 +157,17 @@ class MenuPicture : public wxTimer {
 
  private:
   static constexpr int kTick = 50;          // milliseconds
-  static constexpr int kPaintTicks = 10;    // ticks the open menu has to paint
-  static constexpr int kLongestWait = 100;  // ticks for the menu to open, and to close
+  static constexpr int kPaintTicks = 10;    // ticks a shown window has to paint
+  static constexpr int kLongestWait = 100;  // ticks for each wait
+
+  void Click() {
+    clicked_ = true;
+    ticks_ = 0;
+    shownTicks_ = 0;
+    wxUIActionSimulator pointer;
+    (void)pointer.MouseMove(toolkit_.Middle(menu_->m_owner));
+    (void)pointer.MouseClick();
+  }
 
   void Picture() {
     pictured_ = true;
@@ -179,6 +197,7 @@ class MenuPicture : public wxTimer {
   std::function<void()> done_;
   int ticks_ = 0;
   int shownTicks_ = 0;
+  bool clicked_ = false;
   bool pictured_ = false;
 };
 
