@@ -108,7 +108,15 @@ void AboutDialog::OpenInBrowser(const std::string& address) {
 
 void AboutDialog::OpenHomePage() { OpenInBrowser(HomePageAddress() + "?home"); }
 
-void AboutDialog::OpenDocumentation() { OpenInBrowser(DocumentationAddress() + "?doco"); }
+void AboutDialog::OpenDocumentation() {
+  // The guide that ships with the program, when it is there, else the one on the web site.
+  const std::string guide = main_.UserGuidePath();
+  if (!guide.empty() && main_.GetPlatform().FileExists(guide)) {
+    OpenInBrowser(main_.MakeFileUrl(guide));
+    return;
+  }
+  OpenInBrowser(DocumentationAddress() + "?doco");
+}
 
 void AboutDialog::OpenMail() {
   DesktopPlatform& platform = main_.GetPlatform();

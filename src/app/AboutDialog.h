@@ -74,9 +74,10 @@ class AboutDialog : public DialogEventHandler {
   void SetLanguage(int code);
   int GetLanguage() const { return language_; }
 
-  // The links: the home page and the documentation with the queries "?home" and "?doco" in
-  // the browser when one is found; the contact mailbox when a mail program is registered,
-  // else a message box says it is not.
+  // The links: the home page with the query "?home" in the browser when one is found; the
+  // user guide that ships with the program (BaseDialog::UserGuidePath) when it exists, else
+  // the documentation address with the query "?doco", the same way; the contact mailbox when
+  // a mail program is registered, else a message box says it is not.
   void OpenHomePage();
   void OpenDocumentation();
   void OpenMail();

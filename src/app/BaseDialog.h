@@ -139,6 +139,9 @@ class BaseDialog : public DialogEventHandler {
   // (share/kelvane beside the program's folder) when only that one exists; 0 when the
   // program's own file name cannot be had.
   int GetLocalHelpPath(std::string& path) const;
+  // The user guide that the documentation commands open: the "\HTMLDoco" setting, else the
+  // page GetLocalHelpPath finds; at most 254 characters. The file need not exist.
+  std::string UserGuidePath() const;
   // A file name as the address given to the browser ("\AddURLPrefix" decides the form).
   std::string MakeFileUrl(const std::string& fileName) const;
   // Shows an address in the browser: by DDE when tryDde and "\UseDDEToViewHTML" allow, else

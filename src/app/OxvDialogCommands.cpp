@@ -159,9 +159,6 @@ static constexpr SiteCommand kSiteCommands[] = {
     {32834, "/?prod=nrv"},
 };
 
-// The longest local documentation path that is looked for.
-static constexpr std::size_t kLongestHelpPath = 254;
-
 bool OxvDialog::OnMenuCommand(int commandId) {
   if (const SheetCommand* row = FindSheetCommand(commandId)) {
     OpenSheet(*this, *row);
@@ -317,11 +314,7 @@ void OxvDialog::OpenSiteAddress(const std::string& address, bool mustHaveBrowser
 }
 
 void OxvDialog::OpenLocalDocumentation() {
-  std::string path = settings_.htmlDoco;
-  if (path.empty())
-    (void)GetLocalHelpPath(path);
-  if (path.size() > kLongestHelpPath)
-    path.resize(kLongestHelpPath);
+  const std::string path = UserGuidePath();
   if (platform_.FileExists(path)) {
     OpenUrlInBrowser(MakeFileUrl(path), std::string(), true);
     return;

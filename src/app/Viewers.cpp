@@ -342,6 +342,18 @@ int BaseDialog::GetLocalHelpPath(std::string& path) const {
   return 1;
 }
 
+// The longest local documentation path that is looked for.
+static constexpr std::size_t kLongestHelpPath = 254;
+
+std::string BaseDialog::UserGuidePath() const {
+  std::string path = settings_.htmlDoco;
+  if (path.empty())
+    (void)GetLocalHelpPath(path);
+  if (path.size() > kLongestHelpPath)
+    path.resize(kLongestHelpPath);
+  return path;
+}
+
 std::string BaseDialog::MakeFileUrl(const std::string& fileName) const {
   return FileUrlOf(fileName, settings_.addUrlPrefix != 0);
 }

@@ -7,6 +7,8 @@
 #include <wx/dialog.h>
 #include <wx/dnd.h>
 
+#include "wx/WxMenuPicture.h"
+
 namespace {
 
 class FileDropTarget : public wxFileDropTarget {
@@ -53,6 +55,13 @@ void RunTestSteps(wxDialog* window, std::shared_ptr<std::vector<wxString>> steps
         button->GetEventHandler()->ProcessEvent(click);
       }
     }
+  } else if (verb == "menu" && parts.size() > 2) {
+    long position = -1;
+    (void)parts[1].ToLong(&position);
+    // The next step waits for the picture and the menu to close.
+    PictureOpenMenu(window, static_cast<int>(position), parts[2],
+                    [window, steps, next] { RunTestSteps(window, steps, next + 1); });
+    return;
   } else if (verb == "close") {
     window->Close();
     return;

@@ -19,7 +19,9 @@ void SetFileDropHandler(wxDialog* window, DroppedFilesHandler handler);
 // KELVANE_TEST_ACTIONS holds steps, one per line, run in order once the window's modal loop
 // is going, each after what the one before it set off has finished: "drop" followed by
 // tab-separated paths hands them to the window's drop target as a drop does, "click" and a
-// tab and a control id clicks that button, "close" closes the window. The variable is removed
-// once read, so only the first window that asks runs the steps, and programs started later do
-// not see it.
+// tab and a control id clicks that button, "menu", a tab, the position of a menu of the
+// window's menu bar (0 the first), a tab and a path opens that menu and saves a PNG picture
+// of the window with the menu open at the path (PictureOpenMenu), "close" closes the window.
+// The variable is removed once read, so only the first window that asks runs the steps, and
+// programs started later do not see it.
 void StartTestActions(wxDialog* window);

@@ -125,6 +125,36 @@ TEST_F(AboutDialogTest, LinksOpenTheirAddressesInTheBrowser) {
                 "/usr/bin/browser https://www.kelvane.example/doco/kelvane.html?doco"}));
 }
 
+TEST_F(AboutDialogTest, DocumentationLinkOpensTheGuideThatShipsWithTheProgram) {
+  struct Case {
+    const char* name;
+    const char* guide;     // written under the case's folder; empty: none
+    const char* settings;  // the "\HTMLDoco" setting under the case's folder; empty: unset
+    const char* opened;    // under the case's folder; empty: the web address
+  };
+  const Case cases[] = {
+      {"beside", "bin/kelvane.html", "", "bin/kelvane.html"},
+      {"installed", "share/kelvane/kelvane.html", "", "share/kelvane/kelvane.html"},
+      {"named", "guide/manual.html", "guide/manual.html", "guide/manual.html"},
+      {"none", "", "", ""},
+      {"named-missing", "bin/kelvane.html", "guide/manual.html", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string root = std::string(c.name) + "/";
+    if (*c.guide != '\0')
+      (void)WriteText(root + c.guide, "<!DOCTYPE html>");
+    platform.moduleFileName = Dir() + root + "bin/kelvane";
+    dialog->Settings().htmlDoco = *c.settings != '\0' ? Dir() + root + c.settings : "";
+    links.opened.clear();
+    RunAbout([](HeadlessDialog& window) { window.Fire(kAboutDocLink, DialogEvent::Click); });
+    const std::string address =
+        *c.opened != '\0' ? dialog->MakeFileUrl(Dir() + root + c.opened)
+                           : "https://www.kelvane.example/doco/kelvane.html?doco";
+    EXPECT_EQ(links.opened, std::vector<std::string>{"/usr/bin/browser " + address});
+  }
+}
+
 TEST_F(AboutDialogTest, WithoutABrowserNothingIsOpened) {
   links.browser.clear();
   RunAbout([](HeadlessDialog& window) { window.Fire(kAboutHomeLink, DialogEvent::Click); });
