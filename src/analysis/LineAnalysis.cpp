@@ -317,6 +317,10 @@ class LineAnalyser {
   LineContext beforeEffectiveRecord_;
   LineContext twoBackRecord_;
   LineContext nextRecord_;
+  // What the first pre-formatted scoring measured, for the review in Finish: between the two
+  // no step changes the markup or tidy rendering of the line or of effective_ (a step that
+  // does, joining the line into a heading, ends the analysis).
+  PreformattedMeasure scoreMeasure_;
 };
 
 void LineAnalyser::Retype(LineContext& record, int type) {
@@ -674,7 +678,7 @@ void LineAnalyser::PreformattedMark() {
   if (!detectors_.preformatted || Policy(PolicyId::LookForPreformattedText) == 0 ||
       line_.HasFlag(kFlagChangeBar | kFlagUserRegion | kFlagUserHtml))
     return;
-  const int score = line_.PreformattedScore(fc_, effective_, 0);
+  const int score = line_.PreformattedScore(fc_, effective_, 0, &scoreMeasure_);
   if (score <= 0)
     return;
   line_.SetFlag(kFlagPreformatted, true);
@@ -1474,7 +1478,7 @@ void LineAnalyser::Finish() {
     SetType(kTypeNewParagraph);
   if (Policy(PolicyId::PreserveLineStructure) != 0)
     line_.SetFlag(kFlagPreserveStructure, true);
-  ReviewPreformattedMark(fc_, line_, effective_);
+  ReviewPreformattedMark(fc_, line_, effective_, &scoreMeasure_);
   if (effective_ != nullptr && Type() == kTypeUntyped &&
       effective_->GetLineType() == kTypeQuoted && beforeEffective_ != nullptr &&
       beforeEffective_->GetLineType() == kTypeUntyped)

@@ -708,7 +708,43 @@ static int LayoutScoreForRegions(const LayoutCounts& n, int indent, int width, b
   return n.longest >= 3 ? 7 : value;
 }
 
-int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mode) const {
+// The layout counts of the line's markup, from measure when it holds them.
+static LayoutCounts MeasuredLayout(const TextString& markup, PreformattedMeasure* measure) {
+  if (measure != nullptr && measure->layoutTaken)
+    return {measure->marks,   measure->runs2, measure->runs3,
+            measure->runs4,   measure->runs5, measure->longest};
+  const LayoutCounts counts = CountLayout(Trimmed(View(markup)));
+  if (measure != nullptr) {
+    measure->layoutTaken = true;
+    measure->marks = counts.marks;
+    measure->runs2 = counts.runs2;
+    measure->runs3 = counts.runs3;
+    measure->runs4 = counts.runs4;
+    measure->runs5 = counts.runs5;
+    measure->longest = counts.longest;
+  }
+  return counts;
+}
+
+// BlankAlignmentRatio of the tidy renderings of a line and previous, from measure when it
+// was taken against previous.
+static void MeasuredAlignment(const TextString& tidy, const PreHTML& previous,
+                              PreformattedMeasure* measure, double& ratio, int& runs) {
+  if (measure != nullptr && measure->alignedWith == &previous) {
+    ratio = measure->alignmentRatio;
+    runs = measure->alignmentRuns;
+    return;
+  }
+  BlankAlignmentRatio(tidy.GetText(), previous.GetTidy().GetText(), ratio, runs);
+  if (measure != nullptr) {
+    measure->alignedWith = &previous;
+    measure->alignmentRatio = ratio;
+    measure->alignmentRuns = runs;
+  }
+}
+
+int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mode,
+                               PreformattedMeasure* measure) const {
   const int indent = std::max(indent_, 0);
   const int length = std::max(lineLength_, 0);
   if (indent + length > fc.GetInt(PolicyId::MaxLengthOfCandidateTableLines) ||
@@ -741,13 +777,13 @@ int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mod
     if (!aligned) {
       double ratio = 0.0;
       int runs = 0;
-      BlankAlignmentRatio(tidy_.GetText(), previous->tidy_.GetText(), ratio, runs);
+      MeasuredAlignment(tidy_, *previous, measure, ratio, runs);
       if (ratio > 0.8 && runs > 4)
         score += 3;
     }
   }
 
-  const LayoutCounts counts = CountLayout(Trimmed(View(markup_)));
+  const LayoutCounts counts = MeasuredLayout(markup_, measure);
   const int width = fc.GetInt(PolicyId::PageWidth);
   const bool justified = fc.GetInt(PolicyId::TextJustification) == 4;
   const int layout = mode == 0 ? LayoutScoreForParagraphs(counts, indent, width, justified)
@@ -880,7 +916,8 @@ static bool IsRescoredType(int type) {
   }
 }
 
-void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePrevious) {
+void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePrevious,
+                            PreformattedMeasure* measure) {
   Context* ctx = fc.pGetContext();
   if (ctx == nullptr || ctx->LineStage != kLineStageAnalysis)
     return;
@@ -893,7 +930,7 @@ void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePr
   if (IsRescoredType(type)) {
     if (line.HasFlag(kFlagChangeBar) || fc.GetInt(PolicyId::LookForPreformattedText) == 0)
       return;
-    const int score = line.PreformattedScore(fc, effectivePrevious, 0);
+    const int score = line.PreformattedScore(fc, effectivePrevious, 0, measure);
     if (score <= 0 && !line.HasFlag(kFlagPreformatted))
       return;
     line.SetFlag(kFlagPreformatted, true);

@@ -196,9 +196,10 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
   const TextString& opener = fc_->GetText(PolicyId::StartTagDelimiter);
   const TextString& closer = fc_->GetText(PolicyId::EndTagDelimiter);
   const int xrefs = raw ? 0 : CellCrossReferences();
+  // The first byte is compared here: it differs at nearly every position of a line.
   auto startsAt = [&text](int pos, const TextString& what) {
-    return !what.IsEmpty() && CompareChars(text.GetText() + pos, what.GetText(),
-                                           what.GetLength(), 0) == 0;
+    return !what.IsEmpty() && text.GetText()[pos] == what.GetText()[0] &&
+           CompareChars(text.GetText() + pos, what.GetText(), what.GetLength(), 0) == 0;
   };
 
   BorderTest borders(text);
