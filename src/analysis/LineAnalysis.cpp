@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "analysis/BulletWords.h"
@@ -90,6 +91,18 @@ static bool ContainsNoCase(std::string_view text, std::string_view part) {
   const char first = FoldCase(part[0]);
   const std::string_view rest = part.substr(1);
   const std::size_t last = text.size() - part.size();
+  if (!IsAsciiLower(first)) {
+    // A first byte without case (a tag delimiter) is found by the library's search.
+    for (std::size_t i = 0; i <= last; ++i) {
+      const void* hit = std::memchr(text.data() + i, first, last + 1 - i);
+      if (hit == nullptr)
+        return false;
+      i = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+      if (EqualsNoCase(text.substr(i + 1, rest.size()), rest))
+        return true;
+    }
+    return false;
+  }
   for (std::size_t i = 0; i <= last; ++i) {
     if (FoldCase(text[i]) == first && EqualsNoCase(text.substr(i + 1, rest.size()), rest))
       return true;
@@ -488,9 +501,17 @@ void LineAnalyser::BuildContexts() {
     SetType(kTypeUntyped);
   FillLineContext(fc_, current_, &line_);
   FillLineContext(fc_, previousRecord_, previous_);
-  FillLineContext(fc_, effectiveRecord_, effective_);
+  // Mostly the effective line is the previous one, and the line before it the one two back:
+  // their records are copied rather than filled again.
+  if (effective_ == previous_)
+    effectiveRecord_ = previousRecord_;
+  else
+    FillLineContext(fc_, effectiveRecord_, effective_);
   FillLineContext(fc_, beforeEffectiveRecord_, beforeEffective_);
-  FillLineContext(fc_, twoBackRecord_, twoBack_);
+  if (twoBack_ == beforeEffective_)
+    twoBackRecord_ = beforeEffectiveRecord_;
+  else
+    FillLineContext(fc_, twoBackRecord_, twoBack_);
   FillLineContext(fc_, nextRecord_, next_);
 }
 

@@ -557,13 +557,13 @@ int PreHTML::DetectBullet(FileControl& fc, AnalysisStatistics& statistics) {
     return 0;
   const Tracker& tracker = ctx->GetPassTracker(ctx->CodeLocation);
   const bool listsAllowed = tracker.Allows(Permission::Lists) != 0;
-  CalculationStatistics named(statistics);
 
   if (listsAllowed) {
     const char bullet =
         LeadingBulletChar(fc, LeftTrimmed(View(*this)), Trimmed(View(tidy_)), analysisPass);
     if (bullet != 0) {
       if (analysisPass) {
+        CalculationStatistics named(statistics);
         named.bulletChars.Add(static_cast<unsigned char>(bullet));
         if (bullet == '-')
           ++named.dashBullets;
@@ -582,6 +582,7 @@ int PreHTML::DetectBullet(FileControl& fc, AnalysisStatistics& statistics) {
   if (type == kTypeBullet && !listsAllowed)
     return 0;
   if (analysisPass) {
+    CalculationStatistics named(statistics);
     if (type == kTypeNumberedBullet)
       ++named.numberBullets;
     else if (type == kTypeLowerAlphaBullet || type == kTypeUpperAlphaBullet)
