@@ -85,11 +85,19 @@ static void ExtractBulletWord(const FileControl& fc, const TextString& line, Tex
   const std::size_t wordStart = static_cast<std::size_t>(first.data() - text.data());
   // The word ends after a closing superscript or subscript tag, else after each closing mark,
   // so that "1)Text" and "<SUP>1</SUP>Text" give their bullet alone.
-  TextString& split = word;
-  split.AssignBytes(text.data(), static_cast<int>(wordStart));
   std::size_t tagEnd = first.find("</SUP>");
   if (tagEnd == std::string_view::npos)
     tagEnd = first.find("</SUB>");
+  if (tagEnd == std::string_view::npos && first.find('&') == std::string_view::npos) {
+    // Without a tag or an entity the bullet is the word up to its first closing mark.
+    const std::size_t close = first.find_first_of(")]}");
+    const std::string_view bullet =
+        close == std::string_view::npos ? first : first.substr(0, close + 1);
+    word.AssignBytes(bullet.data(), static_cast<int>(bullet.size()));
+    return;
+  }
+  TextString& split = word;
+  split.AssignBytes(text.data(), static_cast<int>(wordStart));
   if (tagEnd != std::string_view::npos) {
     tagEnd += 6;
     split.AppendBytes(first.data(), static_cast<int>(tagEnd));
