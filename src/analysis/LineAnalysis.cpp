@@ -124,13 +124,15 @@ static LineWords WordsOf(std::string_view text) {
   text = LeftTrimmed(text);
   LineWords words;
   std::size_t i = 0;
+  // Only a blank, a tab or the lead byte of a no-break space can start a separator.
+  const auto mayBeBlank = [](char c) { return c == ' ' || c == '\t' || c == '\xC2'; };
   auto nextWord = [&](std::string_view& word) -> int {
-    while (i < text.size() && BlankBytesAt(text, i) > 0)
-      i += BlankBytesAt(text, i);
+    for (std::size_t n = 0; i < text.size() && (n = BlankBytesAt(text, i)) > 0;)
+      i += n;
     if (i >= text.size())
       return -1;
     const std::size_t start = i;
-    while (i < text.size() && BlankBytesAt(text, i) == 0)
+    while (i < text.size() && (!mayBeBlank(text[i]) || BlankBytesAt(text, i) == 0))
       ++i;
     word = text.substr(start, i - start);
     return static_cast<int>(start);

@@ -904,16 +904,23 @@ void PreHTML::DoOutputWordConversions(FileControl& fc, Context& ctx, int blanksO
     if (dotted && anyWebLinks)
       urlType = word.TidyHTTPWord(fc, converted, work.rewritten, work.target);
     work.refused.SetEmpty();
+    // Whether the word holds one '@', once counted and while no detector has had the word.
+    int oneAt = -1;
     if (blanksOnly == 0) {
       word.TidyUnixWord(fc, converted, work.rewritten, 1);
       if (converted != 0) ++overstruck;
-      if (word.CountChar('@') == 1 && converted == 0 && mailto)
-        KeepDecision(urlType, word.TidyEmailWord(fc, converted, work.rewritten, work.target));
+      if (converted == 0 && mailto) {
+        oneAt = word.CountChar('@') == 1 ? 1 : 0;
+        if (oneAt != 0) {
+          KeepDecision(urlType, word.TidyEmailWord(fc, converted, work.rewritten, work.target));
+          oneAt = -1;
+        }
+      }
       if (dotted && converted == 0)
         KeepDecision(urlType, word.TidyUSENETWord(fc, converted, work.rewritten, work.target,
                                                   work.refused));
     }
-    if (dotted || word.CountChar('@') == 1) {
+    if (dotted || (oneAt >= 0 ? oneAt != 0 : word.CountChar('@') == 1)) {
       // The refused news-group report names the text that would have been linked.
       const TextString& reported = urlType == kUrlRefusedNews ? work.refused : word;
       word.ReportUrlDecision(fc, ctx, urlType, blanksOnly, reported);
