@@ -833,7 +833,14 @@ static int SeparatorLength(const TextString& text, int pos, bool blanksOnly) {
 }
 
 static bool HasDotOrSlashes(const TextString& word) {
-  return word.ContainsChar('.') || word.CountChar('/') > 2;
+  const std::string_view text(word.GetText(), static_cast<std::size_t>(word.GetLength()));
+  int slashes = 0;
+  for (const char c : text) {
+    if (c == '.')
+      return true;
+    slashes += c == '/' ? 1 : 0;
+  }
+  return slashes > 2;
 }
 
 // Step 8 of the walk for HTML: lines with links are marked.
