@@ -649,42 +649,48 @@ static void CountRun(LayoutCounts& counts, int run) {
   counts.longest = std::max(counts.longest, run);
 }
 
-// The bytes that can be table marks, so that every other non-blank costs one look-up.
-struct LayoutMarkTable {
-  bool bytes[256] = {};
-  constexpr LayoutMarkTable() {
+// What each byte is to the layout count: most bytes are neither a blank nor a table mark and
+// cost one look-up.
+enum LayoutByte : unsigned char { kLayoutPlain = 0, kLayoutBlank = 1, kLayoutMark = 2 };
+struct LayoutByteTable {
+  unsigned char kinds[256] = {};
+  constexpr LayoutByteTable() {
+    kinds[static_cast<unsigned char>(' ')] = kLayoutBlank;
     for (const unsigned char c : {'|', '+', '-', '='})
-      bytes[c] = true;
+      kinds[c] = kLayoutMark;
   }
 };
-static constexpr LayoutMarkTable kLayoutMarks;
+static constexpr LayoutByteTable kLayoutBytes;
 
 static LayoutCounts CountLayout(std::string_view text) {
-  // Counted in locals (the result's memory may alias the text's bytes); a run is counted
-  // where it ends, so a byte after a non-blank costs nothing for the runs.
+  // Counted in locals (the result's memory may alias the text's bytes); a blank run is
+  // counted once, where it ends.
   LayoutCounts local;
   int marks = 0;
-  int run = 0;
   const std::size_t size = text.size();
   const char* bytes = text.data();
-  for (std::size_t i = 0; i < size; ++i) {
+  std::size_t i = 0;
+  while (i < size) {
     const char c = bytes[i];
-    if (c == ' ') {
-      ++run;
+    const unsigned char kind = kLayoutBytes.kinds[static_cast<unsigned char>(c)];
+    if (kind == kLayoutPlain) {
+      ++i;
       continue;
     }
-    if (run > 0) {
-      CountRun(local, run);
-      run = 0;
-    }
-    if (!kLayoutMarks.bytes[static_cast<unsigned char>(c)])
+    if (kind == kLayoutBlank) {
+      std::size_t end = i + 1;
+      while (end < size && bytes[end] == ' ')
+        ++end;
+      CountRun(local, static_cast<int>(end - i));
+      i = end;
       continue;
+    }
     const bool hasNext = i + 1 < size;
     marks += c == '|';
     marks += c == '+' && hasNext;
     marks += c != '+' && hasNext && bytes[i + 1] == c;
+    ++i;
   }
-  CountRun(local, run);
   local.marks = marks;
   return local;
 }
