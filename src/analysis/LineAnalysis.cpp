@@ -7,6 +7,7 @@
 
 #include "analysis/BulletWords.h"
 #include "analysis/Emphasis.h"
+#include "analysis/EmphasisMarks.h"
 #include "analysis/LineClassTests.h"
 #include "analysis/LineContext.h"
 #include "analysis/PreHTML.h"
@@ -334,7 +335,8 @@ class LineAnalyser {
   LineContext nextRecord_;
   // What the first pre-formatted scoring measured, for the review in Finish: between the two
   // no step changes the markup or tidy rendering of the line or of effective_ (a step that
-  // does, joining the line into a heading, ends the analysis).
+  // does, joining the line into a heading, ends the analysis); the text of effective_ changes
+  // only when an emphasis phrase is withdrawn (Underline).
   PreformattedMeasure scoreMeasure_;
 };
 
@@ -1223,6 +1225,10 @@ bool LineAnalyser::Underline() {
   if (!detectors_.underlines)
     return false;
   FillLineContext(fc_, current_, &line_);
+  // An underline that turns out pre-formatted withdraws an emphasis phrase closing on the
+  // line, which puts its marks back into the text of lines above.
+  if (line_.GetOutputMark(kEmphasisEndMark) != 0)
+    scoreMeasure_.ForgetLineAbove();
   const int result =
       TestUnderlineLine(fc_, ctx_.Statistics, line_, beforeEffectiveRecord_, effectiveRecord_,
                         current_, nextRecord_, work_.firstWord.GetLength());

@@ -750,6 +750,18 @@ static void MeasuredAlignment(const TextString& tidy, const PreHTML& previous,
   }
 }
 
+// IsMostlySymbols of the text of previous, from measure when it was taken of previous.
+static bool MeasuredSymbols(const PreHTML& previous, PreformattedMeasure* measure) {
+  if (measure != nullptr && measure->symbolsOf == &previous)
+    return measure->mostlySymbols;
+  const bool symbols = IsMostlySymbols(previous.GetText());
+  if (measure != nullptr) {
+    measure->symbolsOf = &previous;
+    measure->mostlySymbols = symbols;
+  }
+  return symbols;
+}
+
 int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mode,
                                PreformattedMeasure* measure) const {
   const int indent = std::max(indent_, 0);
@@ -799,7 +811,7 @@ int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mod
 
   // A line of symbols under another is a piece of a diagram.
   if (fc.GetInt(PolicyId::LookForDiagrams) != 0 && score < 5 && previous != nullptr &&
-      IsMostlySymbols(previous->GetText())) {
+      MeasuredSymbols(*previous, measure)) {
     if (IsMostlySymbols(tidy_.GetText()))
       return 7;
     if (Trimmed(View(tidy_)).size() == 1)

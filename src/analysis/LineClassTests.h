@@ -83,8 +83,14 @@ PreHTML* MarkBulletBlankLines(FileControl& fc, PreHTML& bulletLine);
 // blank runs) and of the alignment of its tidy rendering with the line above: taken by the
 // first scoring of a line and read by the second, so that the analysis of one line walks
 // those texts once. A record serves only the line it was taken of, against the same line
-// above, and only while neither line's markup or tidy rendering has changed.
+// above, and only while neither line's markup or tidy rendering, nor the text of the line
+// above, has changed.
 struct PreformattedMeasure {
+  // What was measured of the line above is no longer known (its text may have changed).
+  void ForgetLineAbove() {
+    alignedWith = nullptr;
+    symbolsOf = nullptr;
+  }
   // The counts of the markup rendering (trimmed): bars, pluses before more text, doubled
   // '-', '=' and '|'; blank runs of at least 2, 3, 4 and 5 blanks; the longest blank run.
   bool layoutTaken = false;
@@ -98,6 +104,9 @@ struct PreformattedMeasure {
   const PreHTML* alignedWith = nullptr;
   double alignmentRatio = 0.0;
   int alignmentRuns = 0;
+  // Whether the text of symbolsOf, the line above, is mostly symbols (IsMostlySymbols).
+  const PreHTML* symbolsOf = nullptr;
+  bool mostlySymbols = false;
 };
 
 // The pre-formatted mark reviewed once the line's type is known; acts only while the Context
