@@ -85,17 +85,25 @@ static void ExtractBulletWord(const FileControl& fc, const TextString& line, Tex
   const std::size_t wordStart = static_cast<std::size_t>(first.data() - text.data());
   // The word ends after a closing superscript or subscript tag, else after each closing mark,
   // so that "1)Text" and "<SUP>1</SUP>Text" give their bullet alone.
-  std::size_t tagEnd = first.find("</SUP>");
-  if (tagEnd == std::string_view::npos)
-    tagEnd = first.find("</SUB>");
-  if (tagEnd == std::string_view::npos && first.find('&') == std::string_view::npos) {
-    // Without a tag or an entity the bullet is the word up to its first closing mark.
-    const std::size_t close = first.find_first_of(")]}");
+  // Without a tag or an entity the bullet is the word up to its first closing mark: one walk
+  // over the word finds that mark or the '<' or '&' that asks for the split below.
+  std::size_t close = std::string_view::npos;
+  bool tagOrEntity = false;
+  for (std::size_t i = 0; i < first.size() && !tagOrEntity; ++i) {
+    const char c = first[i];
+    tagOrEntity = c == '<' || c == '&';
+    if (close == std::string_view::npos && (c == ')' || c == ']' || c == '}'))
+      close = i;
+  }
+  if (!tagOrEntity) {
     const std::string_view bullet =
         close == std::string_view::npos ? first : first.substr(0, close + 1);
     word.AssignBytes(bullet.data(), static_cast<int>(bullet.size()));
     return;
   }
+  std::size_t tagEnd = first.find("</SUP>");
+  if (tagEnd == std::string_view::npos)
+    tagEnd = first.find("</SUB>");
   TextString& split = word;
   split.AssignBytes(text.data(), static_cast<int>(wordStart));
   if (tagEnd != std::string_view::npos) {
