@@ -320,6 +320,7 @@ class LineAnalyser {
   Tracker* tracker_ = nullptr;
   bool analysisPass_ = false;
   bool contentsPass_ = false;
+  bool hasText_ = false;  // the line holds a byte other than a blank or a tab
   Detectors detectors_;
 
   PreHTML* previous_ = nullptr;
@@ -356,7 +357,6 @@ void LineAnalyser::Prepare() {
   work_.thirdWord.SetEmpty();
   work_.secondWordColumn = -1;
   work_.thirdWordColumn = -1;
-  work_.trimmed.SetEmpty();
   work_.headingWord.SetEmpty();
   work_.headerName.SetEmpty();
   work_.scratch.SetEmpty();
@@ -562,8 +562,8 @@ bool LineAnalyser::UntaggedLine() {
 }
 
 bool LineAnalyser::BlankLine() {
-  AssignView(work_.trimmed, Trimmed(View(line_)));
-  if (!work_.trimmed.IsEmpty())
+  hasText_ = !Trimmed(View(line_)).empty();
+  if (hasText_)
     return false;
   const bool afterBullet = effectiveRecord_.isBullet || effectiveRecord_.isBulletBlankLine;
   if (tracker_->openListCount > 0 && (afterBullet || effectiveRecord_.isListLine)) {
@@ -642,7 +642,7 @@ void LineAnalyser::ContentsList() {
     state.NoteContentsLine(line_.GetStartPosition());
   } else if (View(line_) == "\f") {
     state.pageBreakAfterContentsLine = 1;  // a form feed after a bullet comes this far
-  } else if (!work_.trimmed.IsEmpty()) {
+  } else if (hasText_) {
     ++state.linesAfterContentsLine;
   }
   if (EndsInDotLeaderPageNumber(View(line_))) {

@@ -320,7 +320,6 @@ class PreHTML : public Statement {
     TextString thirdWord;
     int secondWordColumn = -1;  // where they start in the left-trimmed text; -1 none
     int thirdWordColumn = -1;
-    TextString trimmed;        // the text without blanks at either end
     TextString headingWord;    // the word the heading test trims
     TextString headerName;     // the text before the colon of a mail-header candidate
     TextString scratch;        // a copy a step edits
