@@ -463,6 +463,7 @@ class FileControl {
   void ReportMisuse(const char* method, const char* what);
   // GetInt asked of a text policy or an unknown id: reports and gives 0.
   int MisusedGetInt(PolicyId id) const;
+  // GetText asked of a number policy or an unknown id: reports and gives an empty text.
   const TextString& MisusedGetText(PolicyId id) const;
   // Reports go through the non-const road; the const readers share it.
   FileControl& Mutable() const { return const_cast<FileControl&>(*this); }
