@@ -85,25 +85,46 @@ static void ExtractBulletWord(const FileControl& fc, const TextString& line, Tex
   const std::size_t wordStart = static_cast<std::size_t>(first.data() - text.data());
   // The word ends after a closing superscript or subscript tag, else after each closing mark,
   // so that "1)Text" and "<SUP>1</SUP>Text" give their bullet alone.
-  TextString& split = word;
-  split.AssignBytes(text.data(), static_cast<int>(wordStart));
+  // Without a tag or an entity the bullet is the word up to its first closing mark: one walk
+  // over the word finds that mark or the '<' or '&' that asks for the split below.
+  std::size_t close = std::string_view::npos;
+  bool tagOrEntity = false;
+  for (std::size_t i = 0; i < first.size() && !tagOrEntity; ++i) {
+    const char c = first[i];
+    tagOrEntity = c == '<' || c == '&';
+    if (close == std::string_view::npos && (c == ')' || c == ']' || c == '}'))
+      close = i;
+  }
+  if (!tagOrEntity) {
+    const std::string_view bullet =
+        close == std::string_view::npos ? first : first.substr(0, close + 1);
+    word.AssignBytes(bullet.data(), static_cast<int>(bullet.size()));
+    return;
+  }
   std::size_t tagEnd = first.find("</SUP>");
   if (tagEnd == std::string_view::npos)
     tagEnd = first.find("</SUB>");
+  TextString& split = word;
+  split.AssignBytes(text.data(), static_cast<int>(wordStart));
   if (tagEnd != std::string_view::npos) {
     tagEnd += 6;
     split.AppendBytes(first.data(), static_cast<int>(tagEnd));
     split.AppendChar(' ');
     split.AppendBytes(first.data() + tagEnd, static_cast<int>(first.size() - tagEnd));
   } else {
-    for (const char c : first) {
-      split.AppendChar(c);
-      if (c == ')' || c == ']' || c == '}')
-        split.AppendChar(' ');
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+      const char c = first[i];
+      if (c != ')' && c != ']' && c != '}')
+        continue;
+      split.AppendBytes(first.data() + from, static_cast<int>(i + 1 - from));
+      split.AppendChar(' ');
+      from = i + 1;
     }
+    split.AppendBytes(first.data() + from, static_cast<int>(first.size() - from));
   }
-  const std::size_t wordEnd = wordStart + first.size();
-  split.AppendBytes(text.data() + wordEnd, static_cast<int>(text.size() - wordEnd));
+  // The rest of the line is left out: it starts with a blank (or is empty), and neither the
+  // blanks put in above nor a "&nbsp;" taken out can carry the first word past that blank.
   if (split.ContainsChar('&'))
     (void)split.ReplaceAll("&nbsp;", " ", 0, 1);
   // FirstWord passes over the leading blanks and tabs, and the trailing ones never reach
@@ -115,6 +136,13 @@ static void ExtractBulletWord(const FileControl& fc, const TextString& line, Tex
 // Puts a bullet word that follows leading markup at the front of the line.
 static void MoveBulletWordToFront(FileControl& fc, TextString& line, const TextString& word) {
   if (word.IsEmpty())
+    return;
+  // Mostly the word already stands first: the line is not copied to find that out.
+  const std::string_view text = View(line);
+  std::size_t begin = 0;
+  while (begin < text.size() && IsBlankOrTab(text[begin]))
+    ++begin;
+  if (text.substr(begin).starts_with(View(word)))
     return;
   TextString trimmed(line);
   trimmed.Trim();

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 #include "analysis/BulletWords.h"
 #include "analysis/Emphasis.h"
+#include "analysis/EmphasisMarks.h"
 #include "analysis/HeadingRegistration.h"
 #include "analysis/LineClassTests.h"
 #include "analysis/LineContext.h"
@@ -91,6 +93,18 @@ static bool ContainsNoCase(std::string_view text, std::string_view part) {
   const char first = FoldCase(part[0]);
   const std::string_view rest = part.substr(1);
   const std::size_t last = text.size() - part.size();
+  if (!IsAsciiLower(first)) {
+    // A first byte without case (a tag delimiter) is found by the library's search.
+    for (std::size_t i = 0; i <= last; ++i) {
+      const void* hit = std::memchr(text.data() + i, first, last + 1 - i);
+      if (hit == nullptr)
+        return false;
+      i = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+      if (EqualsNoCase(text.substr(i + 1, rest.size()), rest))
+        return true;
+    }
+    return false;
+  }
   for (std::size_t i = 0; i <= last; ++i) {
     if (FoldCase(text[i]) == first && EqualsNoCase(text.substr(i + 1, rest.size()), rest))
       return true;
@@ -112,13 +126,15 @@ static LineWords WordsOf(std::string_view text) {
   text = LeftTrimmed(text);
   LineWords words;
   std::size_t i = 0;
+  // Only a blank, a tab or the lead byte of a no-break space can start a separator.
+  const auto mayBeBlank = [](char c) { return c == ' ' || c == '\t' || c == '\xC2'; };
   auto nextWord = [&](std::string_view& word) -> int {
-    while (i < text.size() && BlankBytesAt(text, i) > 0)
-      i += BlankBytesAt(text, i);
+    for (std::size_t n = 0; i < text.size() && (n = BlankBytesAt(text, i)) > 0;)
+      i += n;
     if (i >= text.size())
       return -1;
     const std::size_t start = i;
-    while (i < text.size() && BlankBytesAt(text, i) == 0)
+    while (i < text.size() && (!mayBeBlank(text[i]) || BlankBytesAt(text, i) == 0))
       ++i;
     word = text.substr(start, i - start);
     return static_cast<int>(start);
@@ -305,6 +321,7 @@ class LineAnalyser {
   Tracker* tracker_ = nullptr;
   bool analysisPass_ = false;
   bool contentsPass_ = false;
+  bool hasText_ = false;  // the line holds a byte other than a blank or a tab
   Detectors detectors_;
 
   PreHTML* previous_ = nullptr;
@@ -318,6 +335,11 @@ class LineAnalyser {
   LineContext beforeEffectiveRecord_;
   LineContext twoBackRecord_;
   LineContext nextRecord_;
+  // What the first pre-formatted scoring measured, for the review in Finish: between the two
+  // no step changes the markup or tidy rendering of the line or of effective_ (a step that
+  // does, joining the line into a heading, ends the analysis); the text of effective_ changes
+  // only when an emphasis phrase is withdrawn (Underline).
+  PreformattedMeasure scoreMeasure_;
 };
 
 void LineAnalyser::Retype(LineContext& record, int type) {
@@ -336,7 +358,6 @@ void LineAnalyser::Prepare() {
   work_.thirdWord.SetEmpty();
   work_.secondWordColumn = -1;
   work_.thirdWordColumn = -1;
-  work_.trimmed.SetEmpty();
   work_.headingWord.SetEmpty();
   work_.headerName.SetEmpty();
   work_.scratch.SetEmpty();
@@ -485,9 +506,17 @@ void LineAnalyser::BuildContexts() {
     SetType(kTypeUntyped);
   FillLineContext(fc_, current_, &line_);
   FillLineContext(fc_, previousRecord_, previous_);
-  FillLineContext(fc_, effectiveRecord_, effective_);
+  // Mostly the effective line is the previous one, and the line before it the one two back:
+  // their records are copied rather than filled again.
+  if (effective_ == previous_)
+    effectiveRecord_ = previousRecord_;
+  else
+    FillLineContext(fc_, effectiveRecord_, effective_);
   FillLineContext(fc_, beforeEffectiveRecord_, beforeEffective_);
-  FillLineContext(fc_, twoBackRecord_, twoBack_);
+  if (twoBack_ == beforeEffective_)
+    twoBackRecord_ = beforeEffectiveRecord_;
+  else
+    FillLineContext(fc_, twoBackRecord_, twoBack_);
   FillLineContext(fc_, nextRecord_, next_);
 }
 
@@ -534,8 +563,8 @@ bool LineAnalyser::UntaggedLine() {
 }
 
 bool LineAnalyser::BlankLine() {
-  AssignView(work_.trimmed, Trimmed(View(line_)));
-  if (!work_.trimmed.IsEmpty())
+  hasText_ = !Trimmed(View(line_)).empty();
+  if (hasText_)
     return false;
   const bool afterBullet = effectiveRecord_.isBullet || effectiveRecord_.isBulletBlankLine;
   if (tracker_->openListCount > 0 && (afterBullet || effectiveRecord_.isListLine)) {
@@ -614,7 +643,7 @@ void LineAnalyser::ContentsList() {
     state.NoteContentsLine(line_.GetStartPosition());
   } else if (View(line_) == "\f") {
     state.pageBreakAfterContentsLine = 1;  // a form feed after a bullet comes this far
-  } else if (!work_.trimmed.IsEmpty()) {
+  } else if (hasText_) {
     ++state.linesAfterContentsLine;
   }
   if (EndsInDotLeaderPageNumber(View(line_))) {
@@ -678,7 +707,7 @@ void LineAnalyser::PreformattedMark() {
   if (!detectors_.preformatted || Policy(PolicyId::LookForPreformattedText) == 0 ||
       line_.HasFlag(kFlagChangeBar | kFlagUserRegion | kFlagUserHtml))
     return;
-  const int score = line_.PreformattedScore(fc_, effective_, 0);
+  const int score = line_.PreformattedScore(fc_, effective_, 0, &scoreMeasure_);
   if (score <= 0)
     return;
   line_.SetFlag(kFlagPreformatted, true);
@@ -1226,6 +1255,10 @@ bool LineAnalyser::Underline() {
   if (!detectors_.underlines)
     return false;
   FillLineContext(fc_, current_, &line_);
+  // An underline that turns out pre-formatted withdraws an emphasis phrase closing on the
+  // line, which puts its marks back into the text of lines above.
+  if (line_.GetOutputMark(kEmphasisEndMark) != 0)
+    scoreMeasure_.ForgetLineAbove();
   const int result =
       TestUnderlineLine(fc_, ctx_.Statistics, line_, beforeEffectiveRecord_, effectiveRecord_,
                         current_, nextRecord_, work_.firstWord.GetLength());
@@ -1504,7 +1537,7 @@ void LineAnalyser::Finish() {
     SetType(kTypeNewParagraph);
   if (Policy(PolicyId::PreserveLineStructure) != 0)
     line_.SetFlag(kFlagPreserveStructure, true);
-  ReviewPreformattedMark(fc_, line_, effective_);
+  ReviewPreformattedMark(fc_, line_, effective_, &scoreMeasure_);
   if (effective_ != nullptr && Type() == kTypeUntyped &&
       effective_->GetLineType() == kTypeQuoted && beforeEffective_ != nullptr &&
       beforeEffective_->GetLineType() == kTypeUntyped)

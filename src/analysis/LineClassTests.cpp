@@ -557,13 +557,13 @@ int PreHTML::DetectBullet(FileControl& fc, AnalysisStatistics& statistics) {
     return 0;
   const Tracker& tracker = ctx->GetPassTracker(ctx->CodeLocation);
   const bool listsAllowed = tracker.Allows(Permission::Lists) != 0;
-  CalculationStatistics named(statistics);
 
   if (listsAllowed) {
     const char bullet =
         LeadingBulletChar(fc, LeftTrimmed(View(*this)), Trimmed(View(tidy_)), analysisPass);
     if (bullet != 0) {
       if (analysisPass) {
+        CalculationStatistics named(statistics);
         named.bulletChars.Add(static_cast<unsigned char>(bullet));
         if (bullet == '-')
           ++named.dashBullets;
@@ -582,6 +582,7 @@ int PreHTML::DetectBullet(FileControl& fc, AnalysisStatistics& statistics) {
   if (type == kTypeBullet && !listsAllowed)
     return 0;
   if (analysisPass) {
+    CalculationStatistics named(statistics);
     if (type == kTypeNumberedBullet)
       ++named.numberBullets;
     else if (type == kTypeLowerAlphaBullet || type == kTypeUpperAlphaBullet)
@@ -648,42 +649,48 @@ static void CountRun(LayoutCounts& counts, int run) {
   counts.longest = std::max(counts.longest, run);
 }
 
-// The bytes that can be table marks, so that every other non-blank costs one look-up.
-struct LayoutMarkTable {
-  bool bytes[256] = {};
-  constexpr LayoutMarkTable() {
+// What each byte is to the layout count: most bytes are neither a blank nor a table mark and
+// cost one look-up.
+enum LayoutByte : unsigned char { kLayoutPlain = 0, kLayoutBlank = 1, kLayoutMark = 2 };
+struct LayoutByteTable {
+  unsigned char kinds[256] = {};
+  constexpr LayoutByteTable() {
+    kinds[static_cast<unsigned char>(' ')] = kLayoutBlank;
     for (const unsigned char c : {'|', '+', '-', '='})
-      bytes[c] = true;
+      kinds[c] = kLayoutMark;
   }
 };
-static constexpr LayoutMarkTable kLayoutMarks;
+static constexpr LayoutByteTable kLayoutBytes;
 
 static LayoutCounts CountLayout(std::string_view text) {
-  // Counted in locals (the result's memory may alias the text's bytes); a run is counted
-  // where it ends, so a byte after a non-blank costs nothing for the runs.
+  // Counted in locals (the result's memory may alias the text's bytes); a blank run is
+  // counted once, where it ends.
   LayoutCounts local;
   int marks = 0;
-  int run = 0;
   const std::size_t size = text.size();
   const char* bytes = text.data();
-  for (std::size_t i = 0; i < size; ++i) {
+  std::size_t i = 0;
+  while (i < size) {
     const char c = bytes[i];
-    if (c == ' ') {
-      ++run;
+    const unsigned char kind = kLayoutBytes.kinds[static_cast<unsigned char>(c)];
+    if (kind == kLayoutPlain) {
+      ++i;
       continue;
     }
-    if (run > 0) {
-      CountRun(local, run);
-      run = 0;
-    }
-    if (!kLayoutMarks.bytes[static_cast<unsigned char>(c)])
+    if (kind == kLayoutBlank) {
+      std::size_t end = i + 1;
+      while (end < size && bytes[end] == ' ')
+        ++end;
+      CountRun(local, static_cast<int>(end - i));
+      i = end;
       continue;
+    }
     const bool hasNext = i + 1 < size;
     marks += c == '|';
     marks += c == '+' && hasNext;
     marks += c != '+' && hasNext && bytes[i + 1] == c;
+    ++i;
   }
-  CountRun(local, run);
   local.marks = marks;
   return local;
 }
@@ -708,7 +715,55 @@ static int LayoutScoreForRegions(const LayoutCounts& n, int indent, int width, b
   return n.longest >= 3 ? 7 : value;
 }
 
-int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mode) const {
+// The layout counts of the line's markup, from measure when it holds them.
+static LayoutCounts MeasuredLayout(const TextString& markup, PreformattedMeasure* measure) {
+  if (measure != nullptr && measure->layoutTaken)
+    return {measure->marks,   measure->runs2, measure->runs3,
+            measure->runs4,   measure->runs5, measure->longest};
+  const LayoutCounts counts = CountLayout(Trimmed(View(markup)));
+  if (measure != nullptr) {
+    measure->layoutTaken = true;
+    measure->marks = counts.marks;
+    measure->runs2 = counts.runs2;
+    measure->runs3 = counts.runs3;
+    measure->runs4 = counts.runs4;
+    measure->runs5 = counts.runs5;
+    measure->longest = counts.longest;
+  }
+  return counts;
+}
+
+// BlankAlignmentRatio of the tidy renderings of a line and previous, from measure when it
+// was taken against previous.
+static void MeasuredAlignment(const TextString& tidy, const PreHTML& previous,
+                              PreformattedMeasure* measure, double& ratio, int& runs) {
+  if (measure != nullptr && measure->alignedWith == &previous) {
+    ratio = measure->alignmentRatio;
+    runs = measure->alignmentRuns;
+    return;
+  }
+  BlankAlignmentRatio(tidy.GetText(), previous.GetTidy().GetText(), ratio, runs);
+  if (measure != nullptr) {
+    measure->alignedWith = &previous;
+    measure->alignmentRatio = ratio;
+    measure->alignmentRuns = runs;
+  }
+}
+
+// IsMostlySymbols of the text of previous, from measure when it was taken of previous.
+static bool MeasuredSymbols(const PreHTML& previous, PreformattedMeasure* measure) {
+  if (measure != nullptr && measure->symbolsOf == &previous)
+    return measure->mostlySymbols;
+  const bool symbols = IsMostlySymbols(previous.GetText());
+  if (measure != nullptr) {
+    measure->symbolsOf = &previous;
+    measure->mostlySymbols = symbols;
+  }
+  return symbols;
+}
+
+int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mode,
+                               PreformattedMeasure* measure) const {
   const int indent = std::max(indent_, 0);
   const int length = std::max(lineLength_, 0);
   if (indent + length > fc.GetInt(PolicyId::MaxLengthOfCandidateTableLines) ||
@@ -741,13 +796,13 @@ int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mod
     if (!aligned) {
       double ratio = 0.0;
       int runs = 0;
-      BlankAlignmentRatio(tidy_.GetText(), previous->tidy_.GetText(), ratio, runs);
+      MeasuredAlignment(tidy_, *previous, measure, ratio, runs);
       if (ratio > 0.8 && runs > 4)
         score += 3;
     }
   }
 
-  const LayoutCounts counts = CountLayout(Trimmed(View(markup_)));
+  const LayoutCounts counts = MeasuredLayout(markup_, measure);
   const int width = fc.GetInt(PolicyId::PageWidth);
   const bool justified = fc.GetInt(PolicyId::TextJustification) == 4;
   const int layout = mode == 0 ? LayoutScoreForParagraphs(counts, indent, width, justified)
@@ -756,7 +811,7 @@ int PreHTML::PreformattedScore(FileControl& fc, const PreHTML* previous, int mod
 
   // A line of symbols under another is a piece of a diagram.
   if (fc.GetInt(PolicyId::LookForDiagrams) != 0 && score < 5 && previous != nullptr &&
-      IsMostlySymbols(previous->GetText())) {
+      MeasuredSymbols(*previous, measure)) {
     if (IsMostlySymbols(tidy_.GetText()))
       return 7;
     if (Trimmed(View(tidy_)).size() == 1)
@@ -880,7 +935,8 @@ static bool IsRescoredType(int type) {
   }
 }
 
-void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePrevious) {
+void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePrevious,
+                            PreformattedMeasure* measure) {
   Context* ctx = fc.pGetContext();
   if (ctx == nullptr || ctx->LineStage != kLineStageAnalysis)
     return;
@@ -893,7 +949,7 @@ void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePr
   if (IsRescoredType(type)) {
     if (line.HasFlag(kFlagChangeBar) || fc.GetInt(PolicyId::LookForPreformattedText) == 0)
       return;
-    const int score = line.PreformattedScore(fc, effectivePrevious, 0);
+    const int score = line.PreformattedScore(fc, effectivePrevious, 0, measure);
     if (score <= 0 && !line.HasFlag(kFlagPreformatted))
       return;
     line.SetFlag(kFlagPreformatted, true);

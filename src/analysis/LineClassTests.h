@@ -79,11 +79,43 @@ bool LooksLikeSourceCode(const TextString& text, bool strict);
 // Returns the line above the bullet (null when there is none).
 PreHTML* MarkBulletBlankLines(FileControl& fc, PreHTML& bulletLine);
 
+// What PreHTML::PreformattedScore measures of a line's markup rendering (its table marks and
+// blank runs) and of the alignment of its tidy rendering with the line above: taken by the
+// first scoring of a line and read by the second, so that the analysis of one line walks
+// those texts once. A record serves only the line it was taken of, against the same line
+// above, and only while neither line's markup or tidy rendering, nor the text of the line
+// above, has changed.
+struct PreformattedMeasure {
+  // What was measured of the line above is no longer known (its text may have changed).
+  void ForgetLineAbove() {
+    alignedWith = nullptr;
+    symbolsOf = nullptr;
+  }
+  // The counts of the markup rendering (trimmed): bars, pluses before more text, doubled
+  // '-', '=' and '|'; blank runs of at least 2, 3, 4 and 5 blanks; the longest blank run.
+  bool layoutTaken = false;
+  int marks = 0;
+  int runs2 = 0;
+  int runs3 = 0;
+  int runs4 = 0;
+  int runs5 = 0;
+  int longest = 0;
+  // The alignment of the blank runs with those of alignedWith (BlankAlignmentRatio).
+  const PreHTML* alignedWith = nullptr;
+  double alignmentRatio = 0.0;
+  int alignmentRuns = 0;
+  // Whether the text of symbolsOf, the line above, is mostly symbols (IsMostlySymbols).
+  const PreHTML* symbolsOf = nullptr;
+  bool mostlySymbols = false;
+};
+
 // The pre-formatted mark reviewed once the line's type is known; acts only while the Context
 // is at the analysis stage of a line. A line over 110 bytes, or any line in an HTML section,
 // loses its roll-out mark and kind. A line of type -3, 0-3, 220, 230 or 1032 is scored again
 // (mode 0 after effectivePrevious) unless it has a change bar or "Look for preformatted text"
 // is off: a positive score, or a line already marked pre-formatted, gets the pre-formatted
 // flag, the roll-out mark and the score as its kind (a larger kind it had is kept). A continuation (161, 231) loses the
-// roll-out mark, and so does effectivePrevious; any other type loses it.
-void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePrevious);
+// roll-out mark, and so does effectivePrevious; any other type loses it. measure (may be
+// null) is the record of the line's first scoring against effectivePrevious.
+void ReviewPreformattedMark(FileControl& fc, PreHTML& line, PreHTML* effectivePrevious,
+                            PreformattedMeasure* measure = nullptr);

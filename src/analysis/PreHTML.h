@@ -16,6 +16,7 @@ class FileControl;
 class LogErrorHandler;
 class StatementFile;
 struct LineContext;
+struct PreformattedMeasure;
 struct UrlWorkTexts;
 
 // One logical input line on its way through the conversion: the statement with the
@@ -119,8 +120,10 @@ class PreHTML : public Statement {
   // previous (may be null), its bars, pluses, doubled rule characters and wide blank runs, its
   // indent and, with "Look for diagrams", a line of symbols under another. 0 for a line
   // longer than "Max length of candidate table lines", a user HTML line and the definition
-  // tag lines (1035-1037).
-  int PreformattedScore(FileControl& fc, const PreHTML* previous, int mode) const;
+  // tag lines (1035-1037). measure (may be null) takes what the score measured of the texts,
+  // or hands it back when it was taken of this line against the same previous line.
+  int PreformattedScore(FileControl& fc, const PreHTML* previous, int mode,
+                        PreformattedMeasure* measure = nullptr) const;
   // Sets or clears the roll-out mark (kFlagRollOut). Setting it withdraws an emphasis phrase
   // that closes on this line (its markup on this line and on the line where it opens goes
   // back to the marks, with an INFO message at level 7) and makes a bullet continuation (216)
@@ -301,7 +304,6 @@ class PreHTML : public Statement {
     TextString thirdWord;
     int secondWordColumn = -1;  // where they start in the left-trimmed text; -1 none
     int thirdWordColumn = -1;
-    TextString trimmed;        // the text without blanks at either end
     TextString headingWord;    // the word the heading test trims
     TextString headerName;     // the text before the colon of a mail-header candidate
     TextString scratch;        // a copy a step edits

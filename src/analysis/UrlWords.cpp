@@ -833,7 +833,14 @@ static int SeparatorLength(const TextString& text, int pos, bool blanksOnly) {
 }
 
 static bool HasDotOrSlashes(const TextString& word) {
-  return word.ContainsChar('.') || word.CountChar('/') > 2;
+  const std::string_view text(word.GetText(), static_cast<std::size_t>(word.GetLength()));
+  int slashes = 0;
+  for (const char c : text) {
+    if (c == '.')
+      return true;
+    slashes += c == '/' ? 1 : 0;
+  }
+  return slashes > 2;
 }
 
 // Step 8 of the walk for HTML: lines with links are marked.
@@ -904,16 +911,23 @@ void PreHTML::DoOutputWordConversions(FileControl& fc, Context& ctx, int blanksO
     if (dotted && anyWebLinks)
       urlType = word.TidyHTTPWord(fc, converted, work.rewritten, work.target);
     work.refused.SetEmpty();
+    // Whether the word holds one '@', once counted and while no detector has had the word.
+    int oneAt = -1;
     if (blanksOnly == 0) {
       word.TidyUnixWord(fc, converted, work.rewritten, 1);
       if (converted != 0) ++overstruck;
-      if (word.CountChar('@') == 1 && converted == 0 && mailto)
-        KeepDecision(urlType, word.TidyEmailWord(fc, converted, work.rewritten, work.target));
+      if (converted == 0 && mailto) {
+        oneAt = word.CountChar('@') == 1 ? 1 : 0;
+        if (oneAt != 0) {
+          KeepDecision(urlType, word.TidyEmailWord(fc, converted, work.rewritten, work.target));
+          oneAt = -1;
+        }
+      }
       if (dotted && converted == 0)
         KeepDecision(urlType, word.TidyUSENETWord(fc, converted, work.rewritten, work.target,
                                                   work.refused));
     }
-    if (dotted || word.CountChar('@') == 1) {
+    if (dotted || (oneAt >= 0 ? oneAt != 0 : word.CountChar('@') == 1)) {
       // The refused news-group report names the text that would have been linked.
       const TextString& reported = urlType == kUrlRefusedNews ? work.refused : word;
       word.ReportUrlDecision(fc, ctx, urlType, blanksOnly, reported);

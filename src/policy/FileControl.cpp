@@ -103,19 +103,7 @@ int FileControl::MisusedGetInt(PolicyId id) const {
   return 0;
 }
 
-const TextString& FileControl::GetText(PolicyId id) const {
-  if (IsKnownPolicy(id)) {
-    const PolicyRow& row = GetPolicyRow(id);
-    switch (row.kind) {
-      case PolicyKind::Text: return texts_[row.slot].value;
-      case PolicyKind::Colour: return colours_[row.slot].value;
-      case PolicyKind::Font: return fonts_[row.slot].value;
-      case PolicyKind::Int:
-      case PolicyKind::Bool:
-      case PolicyKind::Align:
-      case PolicyKind::List: break;
-    }
-  }
+const TextString& FileControl::MisusedGetText(PolicyId id) const {
   FileControl& self = Mutable();
   self.ReportMisuse("GetText", IsKnownPolicy(id) ? "a number policy" : "an unknown policy");
   self.spares_.texts = TextPolicy{};

@@ -184,7 +184,7 @@ class FileControl {
   // Values: Int, Bool, Align and List give their number; Text, Colour and Font their text.
   // Asked of the other group (or of an unknown id) they report and give 0 or an empty text.
   int GetInt(PolicyId id) const;  // inline below: it runs for every policy test of every line
-  const TextString& GetText(PolicyId id) const;
+  const TextString& GetText(PolicyId id) const;  // inline below, as GetInt
   int IsSet(PolicyId id) const { return Policy(id).set; }
   // False for the two policies of product identity 10 while this is another product: they
   // keep empty keys and take no part in reads, copies and merges.
@@ -460,6 +460,8 @@ class FileControl {
   void ReportMisuse(const char* method, const char* what);
   // GetInt asked of a text policy or an unknown id: reports and gives 0.
   int MisusedGetInt(PolicyId id) const;
+  // GetText asked of a number policy or an unknown id: reports and gives an empty text.
+  const TextString& MisusedGetText(PolicyId id) const;
   // Reports go through the non-const road; the const readers share it.
   FileControl& Mutable() const { return const_cast<FileControl&>(*this); }
   // Output type of the attached Context; -1 without one.
@@ -560,6 +562,22 @@ inline int FileControl::GetInt(PolicyId id) const {
     case PolicyKind::Font: break;
   }
   return MisusedGetInt(id);
+}
+
+inline const TextString& FileControl::GetText(PolicyId id) const {
+  if (!IsKnownPolicy(id))
+    return MisusedGetText(id);
+  const PolicySlotRef ref = kPolicySlotRefs[static_cast<std::size_t>(id)];
+  switch (ref.kind) {
+    case PolicyKind::Text: return texts_[ref.slot].value;
+    case PolicyKind::Colour: return colours_[ref.slot].value;
+    case PolicyKind::Font: return fonts_[ref.slot].value;
+    case PolicyKind::Int:
+    case PolicyKind::Bool:
+    case PolicyKind::Align:
+    case PolicyKind::List: break;
+  }
+  return MisusedGetText(id);
 }
 
 // An ErrorHandler that hands every report to a policy set's message road, so that a line

@@ -216,25 +216,17 @@ struct SymbolPackTable {
 constexpr SymbolPackTable kSymbolPack;
 }  // namespace
 
-// The counts IsMostlySymbols reads (total, span, innerBlanks, symbols, markupChars,
-// doubledLetters), equal to CountCharacterClasses's.
-static CharacterClassCounts CountForSymbolTest(const char* text) {
+// The counts IsMostlySymbols reads (total, span, innerBlanks, symbols, markupChars), equal to
+// CountCharacterClasses's; doubledLetters is left 0, since the test needs it only for some
+// texts (CountDoubledLetters).
+static CharacterClassCounts CountForSymbolTest(const unsigned char* bytes, int length) {
   CharacterClassCounts n;
-  if (text == nullptr) return n;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-  const int length = static_cast<int>(std::strlen(text));
-  int symbols = 0, markup = 0, blanks = 0, doubled = 0;
-  unsigned char previous = 0;
+  int symbols = 0, markup = 0, blanks = 0;
   for (int from = 0; from < length; from += kPackChunk) {
     const int to = length - from > kPackChunk ? from + kPackChunk : length;
     std::uint64_t packed = 0;
-    for (int i = from; i < to; ++i) {
-      const unsigned char c = bytes[i];
-      packed += kSymbolPack.add[c];
-      // A letter equal to the byte before it (previous starts as 0, which no byte equals).
-      doubled += (c == previous && (kByteClasses.classes[c] & kClassLetter) != 0) ? 1 : 0;
-      previous = c;
-    }
+    for (int i = from; i < to; ++i)
+      packed += kSymbolPack.add[bytes[i]];
     symbols += static_cast<int>(packed & kPackMask);
     markup += static_cast<int>((packed >> kPackBits) & kPackMask);
     blanks += static_cast<int>((packed >> (2 * kPackBits)) & kPackMask);
@@ -243,7 +235,6 @@ static CharacterClassCounts CountForSymbolTest(const char* text) {
   n.blanks = blanks;
   n.symbols = symbols;
   n.markupChars = markup;
-  n.doubledLetters = doubled;
   int first = 0;
   while (first < length && IsBlank(bytes[first])) ++first;
   if (first == length) return n;
@@ -254,13 +245,29 @@ static CharacterClassCounts CountForSymbolTest(const char* text) {
   return n;
 }
 
+// The letters equal to the byte before them, as CountCharacterClasses counts them.
+static int CountDoubledLetters(const unsigned char* bytes, int length) {
+  int doubled = 0;
+  for (int i = 1; i < length; ++i) {
+    const unsigned char c = bytes[i];
+    doubled += (c == bytes[i - 1] && (kByteClasses.classes[c] & kClassLetter) != 0) ? 1 : 0;
+  }
+  return doubled;
+}
+
 bool IsMostlySymbols(const char* text) {
-  const CharacterClassCounts c = CountForSymbolTest(text);
+  if (text == nullptr) return false;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  const int length = static_cast<int>(std::strlen(text));
+  const CharacterClassCounts c = CountForSymbolTest(bytes, length);
   int symbols = c.symbols;
   // Text made mostly of markup punctuation (paths, addresses, tags) is not decoration.
   if (3 * symbols < 4 * c.markupChars) symbols -= c.markupChars;
-  const int b = symbols + c.innerBlanks + c.doubledLetters;
   const int n = c.span;
+  // A long text with few symbols is words whatever its letters: most lines of a document
+  // are decided without counting doubled letters.
+  if (n > 19 && symbols <= c.total / 2 && 4 * symbols <= n) return false;
+  const int b = symbols + c.innerBlanks + CountDoubledLetters(bytes, length);
   if (n <= 3) return (symbols == n && symbols >= 1) || (symbols >= 2 && b == n);
   if (n <= 19) {
     const bool wordy = 3 * symbols < 2 * n && (3 * symbols <= n || 3 * b < 2 * n) &&

@@ -197,10 +197,15 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
   const TextString& opener = fc_->GetText(PolicyId::StartTagDelimiter);
   const TextString& closer = fc_->GetText(PolicyId::EndTagDelimiter);
   const int xrefs = raw ? 0 : CellCrossReferences();
+  // The first byte is compared here: it differs at nearly every position of a line.
   auto startsAt = [&text](int pos, const TextString& what) {
-    return !what.IsEmpty() && CompareChars(text.GetText() + pos, what.GetText(),
-                                           what.GetLength(), 0) == 0;
+    return !what.IsEmpty() && text.GetText()[pos] == what.GetText()[0] &&
+           CompareChars(text.GetText() + pos, what.GetText(), what.GetLength(), 0) == 0;
   };
+
+  // Bytes that may start a delimiter; any other byte before the column's boundary is passed.
+  const char openerFirst = opener.IsEmpty() ? '\0' : opener.GetText()[0];
+  const char closerFirst = closer.IsEmpty() ? '\0' : closer.GetText()[0];
 
   BorderTest borders(text);
   int cellStart = 0;  // j
@@ -210,6 +215,14 @@ void PreForm::SplitFixedWidthLine(TableCellList& row, int lineIndex, int raw) {
   bool inTag = false;
   int tagStart = 0;
   for (;;) {
+    if (!inTag && pos < length) {
+      const int stop = current >= columns - 1
+                           ? length
+                           : std::min(columns_[static_cast<size_t>(current)]->boundary, length);
+      const char* bytes = text.GetText();
+      while (pos < stop && bytes[pos] != openerFirst && bytes[pos] != closerFirst)
+        ++pos;
+    }
     if (pos < length) {
       if (inTag) {
         if (startsAt(pos, closer)) {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "policy/ValueConversions.h"
@@ -110,20 +111,26 @@ static bool IsNumericText(const char* text, int length, int numericTable) {
 
 int TableCell::GuessAlignment(int width, const TextString& text, int numericTable,
                               int keepFullWidth) {
-  TextString plain;
-  RemoveFontMarkers(text, plain);
-  const int length = plain.GetLength();
+  // A text without font markers is read in place.
+  TextString withoutMarkers;
+  std::string_view plain(text.GetText(), static_cast<std::size_t>(text.GetLength()));
+  if (plain.find("[[") != std::string_view::npos) {
+    RemoveFontMarkers(text, withoutMarkers);
+    plain = {withoutMarkers.GetText(), static_cast<std::size_t>(withoutMarkers.GetLength())};
+  }
+  const int length = static_cast<int>(plain.size());
   const int w = width > 0 ? std::max(width, length) : width;
   int leading = 0;
-  while (leading < length && IsBlankOrTab(plain.CharAt(leading))) ++leading;
+  while (leading < length && IsBlankOrTab(plain[static_cast<std::size_t>(leading)])) ++leading;
   int trailing = 0;
-  while (trailing < length - leading && IsBlankOrTab(plain.CharAt(length - 1 - trailing)))
+  while (trailing < length - leading &&
+         IsBlankOrTab(plain[static_cast<std::size_t>(length - 1 - trailing)]))
     ++trailing;
   const int middle = length - leading - trailing;
   if (length < w) trailing += w - length;
   if (middle <= 0) return 1;
   if (!keepFullWidth && w > 0 && leading + trailing >= w) return 1;
-  if (IsNumericText(plain.GetText() + leading, middle, numericTable)) return 3;
+  if (IsNumericText(plain.data() + leading, middle, numericTable)) return 3;
   if (leading == 0) return 1;
   if (trailing == 0 && leading > 1) return 3;
   if (leading + trailing >= length) return 1;

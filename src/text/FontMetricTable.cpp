@@ -18,10 +18,12 @@ void FontMetrics::AddKerningPair(char first, char second, int adjustment) {
   const auto at = std::lower_bound(pairs_.begin(), pairs_.end(), key,
                                    [](const KerningPair& pair, int k) { return pair.key < k; });
   pairs_.insert(at, KerningPair{key, adjustment});
+  pairKeys_[static_cast<std::size_t>(key) / 64] |= std::uint64_t{1} << (key % 64);
 }
 
 int FontMetrics::GetKerning(char first, char second) const {
   const int key = MakeKey(first, second);
+  if ((pairKeys_[static_cast<std::size_t>(key) / 64] >> (key % 64) & 1) == 0) return 0;
   const int count = GetPairCount();
   if (count == 0) return 0;
   if (count == 1) return pairs_[0].key == key ? pairs_[0].adjustment : 0;

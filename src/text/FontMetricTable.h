@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
@@ -68,6 +70,8 @@ class FontMetrics {
   TextString name_;
   int widths_[256] = {};
   std::vector<KerningPair> pairs_;
+  // One bit per key that has a pair, so that the many pairs without one are not searched.
+  std::array<std::uint64_t, 65536 / 64> pairKeys_{};
   int defaultWidth_ = kDefaultWidth;
 };
 

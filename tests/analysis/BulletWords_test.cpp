@@ -66,6 +66,7 @@ TEST_F(TidyBulletLineTest, ClassifiesTheBulletWord) {
       {"- dash", kTypeUntyped, "-"},
       // The word ends after a closing mark and at a no-break space.
       {"1)Glued text", kTypeNumberedBullet, "1)"},
+      {"(1)(2) two labels", kTypeNumberedBullet, "(1)"},
       {"&nbsp;2) spaced", kTypeNumberedBullet, "2)"},
       {"3.&nbsp;spaced", kTypeNumberedBullet, "3."},
       {"   a) indented", kTypeLowerAlphaBullet, "a)"},

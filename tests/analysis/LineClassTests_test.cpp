@@ -814,6 +814,29 @@ TEST_F(LineClassTest, PreformattedScoreOfDiagramLines) {
   EXPECT_EQ(Add("|  |").PreformattedScore(fc, &top, 0), 0);
 }
 
+TEST_F(LineClassTest, PreformattedScoreReadsItsMeasureOnlyAgainstTheSameLineAbove) {
+  PreHTML& diagram = Add("+----+");
+  PreHTML& words = Add("Some plain words");
+  PreHTML& line = Add("x");
+  PreformattedMeasure measure;
+  EXPECT_EQ(line.PreformattedScore(fc, &diagram, 0, &measure), 5);
+  EXPECT_EQ(line.PreformattedScore(fc, &diagram, 0, &measure), 5);
+  EXPECT_EQ(line.PreformattedScore(fc, &words, 0, &measure), 0);
+
+  PreHTML& above = Add("a b c d e f");
+  PreHTML& aligned = Add("g h i j k l");
+  PreformattedMeasure alignment;
+  EXPECT_EQ(aligned.PreformattedScore(fc, &above, 0, &alignment), 3);
+  EXPECT_EQ(aligned.PreformattedScore(fc, &words, 0, &alignment), 0);
+  EXPECT_EQ(aligned.PreformattedScore(fc, &above, 0, &alignment), 3);
+
+  // The layout of the line itself serves every line above.
+  PreHTML& table = Add("Name      Age");
+  PreformattedMeasure layout;
+  EXPECT_EQ(table.PreformattedScore(fc, nullptr, 0, &layout), 9);
+  EXPECT_EQ(table.PreformattedScore(fc, &words, 0, &layout), 9);
+}
+
 // ---- Roll-out mark and review ----
 
 TEST_F(LineClassTest, RollOutMarkEndsABulletContinuation) {

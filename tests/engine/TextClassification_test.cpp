@@ -98,6 +98,9 @@ constexpr SymbolCase kSymbolCases[] = {
     {"   ***   ", true},
     {"  aa bb  ", false},
     {"    x    ", false},
+    // A long text whose symbols weigh in: doubled letters tip it to decoration.
+    {"aa-bb-cc-dd-ee-ff-gg", true},
+    {"ab-cd-ef-gh-ij-kl-mn", false},
 };
 
 TEST(IsMostlySymbols, Decides) {
