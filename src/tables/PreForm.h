@@ -562,6 +562,7 @@ class PreForm : public RegionWriter, public PreFormFindings {
   TextString splitWork_;  // the end position of the first line
   std::vector<std::unique_ptr<PreFormLine>> lines_;
   std::vector<ColumnPositionStats> positionStats_;
+  std::vector<int> blankTail_;  // CollectPositionStatistics' work list, kept for its room
   std::vector<std::unique_ptr<PreFormColumn>> columns_;
   TableCellList row_;  // the template row: one cell per column
   std::unique_ptr<TableLayout> layout_;

@@ -143,7 +143,8 @@ void PreForm::CollectPositionStatistics() {
   positionStats_.assign(static_cast<size_t>(maxLength), ColumnPositionStats{});
   // Positions past a line's end read as blank; they are counted once per line at the
   // line's end and summed afterwards, so the work stays linear in the region's text.
-  std::vector<int> blankTail(static_cast<size_t>(maxLength) + 1, 0);
+  std::vector<int>& blankTail = blankTail_;
+  blankTail.assign(static_cast<size_t>(maxLength) + 1, 0);
   int totalWeight = 0;
   const int n = GetLineCount();
   for (int i = std::max(0, headerLineCount + policyLineCount); i < n; ++i) {

@@ -10,6 +10,7 @@
 #include "tables/PreForm.h"
 #include "policy/TableLayout.h"
 #include "text/FontSpec.h"
+#include "text/StackList.h"
 #include "text/StatementTypes.h"
 #include "text/TextMeasure.h"
 
@@ -158,8 +159,11 @@ void PreForm::MeasureColumnWidths(int fontSize, int percent, int parts) {
 
   const TextString& opener = fc_->GetText(PolicyId::StartTagDelimiter);
   const TextString& closer = fc_->GetText(PolicyId::EndTagDelimiter);
-  std::vector<CellClass> classes(static_cast<size_t>(columns));
-  std::vector<SpanningCell> spanning;
+  StackList<CellClass, 64> classList;
+  std::pmr::vector<CellClass>& classes = classList.Items();
+  classes.assign(static_cast<size_t>(columns), CellClass{});
+  StackList<SpanningCell, 32> spanningList;
+  std::pmr::vector<SpanningCell>& spanning = spanningList.Items();
   TextString measured;
 
   for (int i = 0; i < n; ++i) {
