@@ -76,7 +76,11 @@ void PreForm::Restart(FileControl* fc, void* data, PreHTML* firstLine) {
     if (*line)
       spareWorkLines_.push_back(std::move(*line));
   }
+  if (layout_ && layout_->GetName().IsEmpty())
+    spareLayout_ = std::move(layout_);
   layout_.reset();
+  if (generation_ && generation_->GetName().IsEmpty())
+    spareGeneration_ = std::move(generation_);
   generation_.reset();
   Begin(fc, data, firstLine);
   workLine = TakeWorkLine();

@@ -215,7 +215,8 @@ class PreForm : public RegionWriter, public PreFormFindings {
   PreForm& operator=(const PreForm&) = delete;
 
   // The region as the constructor makes it with the same writer and these arguments. The
-  // lines, columns, cells and work lines of the previous region are kept for reuse, so that a writer's regions allocate only where one outgrows all before it.
+  // lines, columns, cells, work lines and table descriptions of the previous region are kept
+  // for reuse, so that a writer's regions allocate only where one outgrows all before it.
   void Restart(FileControl* fc, void* data, PreHTML* firstLine) override;
 
   // ---- Region messages ----
@@ -571,6 +572,10 @@ class PreForm : public RegionWriter, public PreFormFindings {
   std::vector<std::unique_ptr<PreFormLine>> spareLines_;
   std::vector<std::unique_ptr<PreFormColumn>> spareColumns_;
   std::vector<std::unique_ptr<PreHTML>> spareWorkLines_;
+  // Private table descriptions with the empty name that MakeLayout and
+  // MakeGenerationPolicies give them.
+  std::unique_ptr<TableLayout> spareLayout_;
+  std::unique_ptr<TableGenerationPolicies> spareGeneration_;
 
  public:
   // ---- User-tagged tables (PreFormUserTable.cpp) ----
