@@ -12,6 +12,7 @@
 #include "engine/Tracker.h"
 #include "policy/FileControl.h"
 #include "text/ProductIdentity.h"
+#include "text/StackList.h"
 #include "text/StatementTypes.h"
 
 // ---- Markup texts ----
@@ -346,9 +347,12 @@ static bool IsValidEnd(std::string_view text, std::size_t at, std::size_t markLe
   return after >= text.size() || EndsPhrase(text[after]);
 }
 
+// The places of a mark on a line: the first 64 stay off the heap.
+using MarkPlaces = StackList<int, 64>;
+
 // The places of mark in text from from on, outside protected spans, ascending.
 static void FindMarks(FileControl& fc, const TextString& text, int from, const char* mark,
-                      std::vector<int>& places) {
+                      std::pmr::vector<int>& places) {
   places.clear();
   const TextString& tagStart = fc.GetText(PolicyId::StartTagDelimiter);
   const TextString& tagEnd = fc.GetText(PolicyId::EndTagDelimiter);
@@ -402,9 +406,11 @@ static BackSearch SearchStartBack(FileControl& fc, PreHTML& closingLine, const c
                                   const TextString& closing, PreHTML*& found, int& at) {
   const std::size_t markLength = std::strlen(startMark);
   const std::size_t endLength = std::strlen(endMark);
-  std::vector<int> endPlaces;
+  MarkPlaces endMarks;
+  std::pmr::vector<int>& endPlaces = endMarks.Items();
   const char markupEnd = OutputFormatOf(fc) == kOutputHtml ? '>' : '}';
-  std::vector<int> places;
+  MarkPlaces startMarks;
+  std::pmr::vector<int>& places = startMarks.Items();
   PreHTML* line = AsLine(closingLine.GetPrevious());
   for (int i = 0; line != nullptr && i < kBackSearchLines;
        ++i, line = AsLine(line->GetPrevious())) {
@@ -500,11 +506,13 @@ void ApplyEmphasisPair(FileControl& fc, const char* startMark, const char* endMa
   if (startLength == 0 || endLength == 0)
     return;
   const bool sameMarks = std::strcmp(startMark, endMark) == 0;
-  std::vector<int> starts;
-  std::vector<int> ends;
+  MarkPlaces startMarks;
+  MarkPlaces endMarks;
+  std::pmr::vector<int>& starts = startMarks.Items();
+  std::pmr::vector<int>& ends = endMarks.Items();
   FindMarks(fc, line, 0, startMark, starts);
   if (sameMarks)
-    ends = starts;
+    ends.assign(starts.begin(), starts.end());
   else
     FindMarks(fc, line, 0, endMark, ends);
   if (starts.empty() && ends.empty())

@@ -108,6 +108,23 @@ void PreHTML::Reset(int fromConstructor) {
   textEscaped_ = false;
 }
 
+void PreHTML::Renew() {
+  SetEmpty();
+  rawCopy_.SetEmpty();
+  SetPrevious(nullptr);
+  SetNext(nullptr);
+  flags_ = 0;
+  Reset(1);
+  plain_.SetEmpty();
+  inFallback_ = false;
+  analysisWork_ = AnalysisWork();
+  messageText_.SetEmpty();
+  escapeMessages_.SetEmpty();
+  tagWork_.SetEmpty();
+  tagRest_.SetEmpty();
+  linkWork_.SetEmpty();
+}
+
 void PreHTML::TakeTextAsRenderings() {
   markup_.Assign(*this);
   tidy_.Assign(*this);

@@ -70,6 +70,9 @@ class PreHTML : public Statement {
   // output marks 0, -1, 0, -1, the owned texts freed. The flags keep the driver's bits
   // (0x80000 up) and get kFlagIncluded; all others are cleared.
   void Reset(int fromConstructor);
+  // The line as PreHTML() makes it (unlinked, every text and work text empty), its texts
+  // keeping their room: a work line renewed for another use without an allocation.
+  void Renew();
   // With a text: the text, the three renderings and the raw copy become it; the length is
   // the column after the last non-blank byte, the indent the number of leading blanks (0 for
   // a line without a non-blank byte). Null: all five emptied, indent and length 0.

@@ -206,6 +206,12 @@ void TableGenerationPolicies::RegisterPolicies() {
   textCommands_.Clear();
 }
 
+void TableGenerationPolicies::Reset() {
+  RegisterPolicies();
+  headersGiven_ = 0;
+  tableIndent_ = 0;
+}
+
 int TableGenerationPolicies::CopyFrom(FileControl& fc, const TableGenerationPolicies& source) {
   for (const GenerationPolicyRow& row : kGenerationRows)
     GetPolicy(row.id).CopyValue(source.GetPolicy(row.id));

@@ -125,6 +125,9 @@ class TableGenerationPolicies {
   // column and clears the text commands. The name, the headers-given flag and the table indent
   // stay.
   void RegisterPolicies();
+  // Back to what the constructor made (the name stays): RegisterPolicies, the headers-given
+  // flag and the table indent 0.
+  void Reset();
   // Value and set mark of every policy from source, then a copy of each of source's text
   // commands appended; the result is that of the text command copy. Columns, headers-given
   // flag and table indent are not copied.

@@ -255,7 +255,7 @@ int RTFFile::FlushBuffer(FileControl& fc, TextFile* file, int /*ignored*/) {
 
 int RTFFile::EndDocument(FileControl& fc) {
   // A region still open when the document ends is written before the document closes.
-  if (fc.CollectingRegion || region_) {
+  if (fc.CollectingRegion || regionOpen_) {
     const int location = ctx_.CodeLocation;
     EndRegion(fc, regionCode_, true);
     ctx_.CodeLocation = location;

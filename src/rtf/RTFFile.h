@@ -236,8 +236,10 @@ class RTFFile : public OutFile, public TagOutput {
   TextString savedDelimiter_;
   int savedDelimiterSet_ = 0;
   int delimiterSaved_ = 0;
-  // The pre-formatted region being collected; null when none is open.
+  // The pre-formatted region being collected while regionOpen_; kept between regions and
+  // restarted for the next one.
   std::unique_ptr<RegionWriter> region_;
+  int regionOpen_ = 0;
   RegionMaker regionMaker_ = nullptr;
   // The region code of the line that opened it.
   int regionCode_ = 0;

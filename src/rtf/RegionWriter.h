@@ -7,8 +7,9 @@ class PreHTML;
 class RTFFile;
 class TextString;
 
-// A pre-formatted region of the input as the RTF writer holds it: the writer makes one when a
-// region begins, adds every line of the region and has it processed when the region ends;
+// A pre-formatted region of the input as the RTF writer holds it: the writer makes one when its
+// first region begins and restarts it for every later one, adds every line of the region and
+// has it processed when the region ends;
 // processing decides how the region is written (table, code, diagram, mail header, indented
 // block or text) and writes it through the writer. The table layer implements it
 // (tables/PreForm).
@@ -16,6 +17,10 @@ class RegionWriter {
  public:
   virtual ~RegionWriter() = default;
 
+  // The region empty again, as the maker makes it for the same writer with these arguments;
+  // the room the previous region took stays, so that regions after the first allocate only
+  // where they outgrow every earlier one.
+  virtual void Restart(FileControl* fc, void* data, PreHTML* firstLine) = 0;
   // Appends a copy of line.
   virtual void AddLine(PreHTML* line) = 0;
   virtual int GetLineCount() const = 0;

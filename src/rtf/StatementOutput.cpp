@@ -407,7 +407,7 @@ void RTFFile::ResetStatementState() {
   savedDelimiter_.SetEmpty();
   savedDelimiterSet_ = 0;
   delimiterSaved_ = 0;
-  region_.reset();
+  regionOpen_ = 0;
   hangingOpen_ = 0;
   bulletOpen_ = 0;
   contentsOpen_ = 0;
@@ -477,18 +477,27 @@ void RTFFile::StartRegion(FileControl& fc, PreHTML& line) {
   fc.CollectingRegion = 1;
   regionCode_ = line.GetSpecialFormat();
   assert(regionMaker_ != nullptr && "the driver gives the writer its region maker");
-  if (!region_ && regionMaker_ != nullptr)
+  if (regionOpen_)
+    return;
+  if (region_) {
+    region_->Restart(&fc, ctx_.Line, &line);
+    regionOpen_ = 1;
+    return;
+  }
+  if (regionMaker_ != nullptr) {
     region_ = regionMaker_(this, &fc, ctx_.Line, &line);
+    regionOpen_ = region_ ? 1 : 0;
+  }
 }
 
 void RTFFile::AddRegionLine(PreHTML& copy) {
-  if (region_)
+  if (regionOpen_)
     region_->AddLine(&copy);
 }
 
 void RTFFile::EndRegion(FileControl& fc, int lineCode, bool previousPreformatted) {
   fc.CollectingRegion = 0;
-  if (region_) {
+  if (regionOpen_) {
     const TextString& inputType = fc.GetText(PolicyId::InputFileType);
     int code = previousPreformatted ? lineCode : 0;
     if (inputType.Compare("comma-delimited table", 0, 0) || ctx_.CommaDelimitedInput)
@@ -504,7 +513,7 @@ void RTFFile::EndRegion(FileControl& fc, int lineCode, bool previousPreformatted
       fc.DeleteOldTabPolicy();
     if (region_->GetReportLevel() >= 1 && !region_->GetReportText().IsEmpty())
       fc.ReportMessage(region_->GetReportText().GetText(), region_->GetReportLevel());
-    region_.reset();
+    regionOpen_ = 0;
   }
   if (delimiterSaved_) {
     if (TableAnalysisPolicies* policies = fc.GetNewTabPolicy(); policies != nullptr) {

@@ -14,6 +14,16 @@
 #include "policy/TableLayout.h"
 #include "text/StatementTypes.h"
 
+void PreFormColumn::Renew(int startPosition, int gapEndPosition, int boundaryPosition,
+                          int columnScore) {
+  static_cast<PreFormColumnFields&>(*this) = PreFormColumnFields();
+  start = startPosition;
+  gapEnd = gapEndPosition;
+  boundary = boundaryPosition;
+  score = columnScore;
+  ClearStatistics();
+}
+
 void PreFormColumn::ClearStatistics() {
   alignmentKinds.Clear();
   spans.Clear();
@@ -25,7 +35,16 @@ void PreFormColumn::ClearStatistics() {
 }
 
 PreForm::PreForm(RTFFile* rtf, FileControl* fc, void* data, PreHTML* firstLine)
-    : rtf_(rtf), fc_(fc), ctx_(nullptr), data_(data) {
+    : rtf_(rtf), fc_(nullptr), ctx_(nullptr), data_(nullptr) {
+  Begin(fc, data, firstLine);
+  workLine = TakeWorkLine();
+  workLine2 = TakeWorkLine();
+}
+
+void PreForm::Begin(FileControl* fc, void* data, PreHTML* firstLine) {
+  fc_ = fc;
+  data_ = data;
+  ctx_ = nullptr;
   if (rtf_ != nullptr)
     ctx_ = &rtf_->GetContext();
   else if (fc_ != nullptr)
@@ -34,10 +53,65 @@ PreForm::PreForm(RTFFile* rtf, FileControl* fc, void* data, PreHTML* firstLine)
     rtfOutput = ctx_->GetOutputType() == 1 ? 1 : 0;
     htmlOutput = ctx_->GetOutputType() == 0 ? 1 : 0;
   }
+  firstEnd_ = TextPosition();
   if (firstLine != nullptr)
     firstEnd_ = firstLine->GetEndPosition();
-  workLine = std::make_unique<PreHTML>();
-  workLine2 = std::make_unique<PreHTML>();
+}
+
+void PreForm::Restart(FileControl* fc, void* data, PreHTML* firstLine) {
+  static_cast<PreFormFindings&>(*this) = PreFormFindings();
+  indentRemoved_ = 0;
+  splitWork_.SetEmpty();
+  for (auto& line : lines_)
+    spareLines_.push_back(std::move(line));
+  lines_.clear();
+  positionStats_.clear();
+  DropColumns(0, GetColumnCount());
+  row_.Free();
+  headerCells.Free();
+  dataCells.Free();
+  workRow.Free();
+  unplacedCell.reset();
+  for (auto* line : {&workLine, &workLine2, &cellTagLine_}) {
+    if (*line)
+      spareWorkLines_.push_back(std::move(*line));
+  }
+  if (layout_ && layout_->GetName().IsEmpty())
+    spareLayout_ = std::move(layout_);
+  layout_.reset();
+  if (generation_ && generation_->GetName().IsEmpty())
+    spareGeneration_ = std::move(generation_);
+  generation_.reset();
+  Begin(fc, data, firstLine);
+  workLine = TakeWorkLine();
+  workLine2 = TakeWorkLine();
+}
+
+std::unique_ptr<PreHTML> PreForm::TakeWorkLine() {
+  if (spareWorkLines_.empty())
+    return std::make_unique<PreHTML>();
+  std::unique_ptr<PreHTML> line = std::move(spareWorkLines_.back());
+  spareWorkLines_.pop_back();
+  line->Renew();
+  return line;
+}
+
+std::unique_ptr<PreFormColumn> PreForm::MakeColumn(int start, int gapEnd, int boundary,
+                                                   int score) {
+  if (spareColumns_.empty())
+    return std::make_unique<PreFormColumn>(start, gapEnd, boundary, score);
+  std::unique_ptr<PreFormColumn> column = std::move(spareColumns_.back());
+  spareColumns_.pop_back();
+  column->Renew(start, gapEnd, boundary, score);
+  return column;
+}
+
+void PreForm::DropColumns(int first, int end) {
+  if (first >= end)
+    return;
+  for (int k = first; k < end; ++k)
+    spareColumns_.push_back(std::move(columns_[static_cast<size_t>(k)]));
+  columns_.erase(columns_.begin() + first, columns_.begin() + end);
 }
 
 PreForm::~PreForm() = default;
@@ -98,7 +172,14 @@ static int CountTabs(const TextString& text) {
 void PreForm::AddLine(PreHTML* line) {
   if (line == nullptr)
     return;
-  auto added = std::make_unique<PreFormLine>();
+  std::unique_ptr<PreFormLine> added;
+  if (spareLines_.empty()) {
+    added = std::make_unique<PreFormLine>();
+  } else {
+    added = std::move(spareLines_.back());
+    spareLines_.pop_back();
+    *added = PreFormLine();
+  }
   PreFormLine& l = *added;
   l.raw.Assign(line->GetRawCopy());
   TakeFontMarker(ctx_, l.raw);

@@ -60,30 +60,15 @@ struct ColumnPositionStats {
   int gap = 0;
 };
 
-// One column found in a region. Positions are character columns of the region's lines after
-// the common indent has been removed; the boundary is where the column's text ends and the
-// next column's begins.
-struct PreFormColumn {
-  PreFormColumn(int startPosition, int gapEndPosition, int boundaryPosition, int columnScore)
-      : start(startPosition), gapEnd(gapEndPosition), boundary(boundaryPosition),
-        score(columnScore) {}
-  PreFormColumn(const PreFormColumn&) = delete;  // owns its frequency tables
-  PreFormColumn& operator=(const PreFormColumn&) = delete;
-
-  // Every table emptied; the width 0.
-  void ClearStatistics();
-
-  int start;
-  int gapEnd;
-  int boundary;
-  int score;
-  // Filled per body line from the latest split.
-  TextStats alignmentKinds;
-  TextStats spans;
-  TextStats emptiness;
-  TextStats alphanumeric;
-  TextStats symbolLike;
-  TextStats numeric;
+// What a column of a region is apart from its frequency tables: its positions and the
+// results of the column-statistics pass. Positions are character columns of the region's
+// lines after the common indent has been removed; the boundary is where the column's text
+// ends and the next column's begins.
+struct PreFormColumnFields {
+  int start = 0;
+  int gapEnd = 0;
+  int boundary = 0;
+  int score = 0;
   // Alignments a table layout gives (0 none); they override the ones found.
   int givenAlignment = 0;
   int verticalAlignment = 0;
@@ -100,24 +85,139 @@ struct PreFormColumn {
   int rightEdge = 0;  // twips; set when a table row is written
 };
 
+// One column found in a region.
+struct PreFormColumn : PreFormColumnFields {
+  PreFormColumn(int startPosition, int gapEndPosition, int boundaryPosition, int columnScore) {
+    Renew(startPosition, gapEndPosition, boundaryPosition, columnScore);
+  }
+  PreFormColumn(const PreFormColumn&) = delete;  // owns its frequency tables
+  PreFormColumn& operator=(const PreFormColumn&) = delete;
+
+  // The column as the constructor makes it, its tables keeping their room.
+  void Renew(int startPosition, int gapEndPosition, int boundaryPosition, int columnScore);
+  // Every table emptied; the width 0.
+  void ClearStatistics();
+
+  // Filled per body line from the latest split.
+  TextStats alignmentKinds;
+  TextStats spans;
+  TextStats emptiness;
+  TextStats alphanumeric;
+  TextStats symbolLike;
+  TextStats numeric;
+};
+
 // Reads one field of a delimited text from pos (moved past the field's delimiter) into out:
 // outside quotes the delimiter ends the field; a double quote opens quoting, inside which two
 // double quotes stand for one and a single one closes it. The field is trimmed and a quoted
 // field loses its quotes. 0 at the end of the text (out empty), else 1.
 int ReadCsvField(int& pos, const TextString& text, char delimiter, TextString& out);
 
+// What the analysis and the writing of one region find and keep while the region is
+// processed: every field starts as a region's first line finds it, and a region restarted
+// for the next one (PreForm::Restart) takes them afresh.
+struct PreFormFindings {
+  // ---- Region statistics ----
+  int headerLineCount = 0;
+  int codeLineCount = 0;
+  int blankLineCount = 0;
+  int rulerLineCount = 0;
+  int tickRulerCount = 0;  // rulers ticked at every other column ("+-+-+-+"), as in bit diagrams
+  int leadingBlankLines = 0;
+  int trailingBlankLines = 0;
+  int policyLineCount = 0;
+  int mailHeaderLineCount = 0;
+  int firstRuler = -1;
+  int secondRuler = -1;
+  int lastRuler = -1;
+  int minTabCount = 500;
+  int maxTabCount = 0;
+  int minIndent = 80;
+  int maxLineLength = -1;
+  int minLineLength = -1;
+  // Spanning cells of the body, and of the window from the header ruler to the fifth line
+  // from the end; refilled by every column-statistics pass.
+  int spanningCells = 0;
+  int spanningSum = 0;  // the sum of (span - 1)
+  int spanningLines = 0;
+  int windowSpanningCells = 0;
+  int windowSpanningSum = 0;
+  int windowSpanningLines = 0;
+  // The region's header index: the layout's "header rows" when above 0, else set by the
+  // table parser from the rulers; -1 before either.
+  int fixedHeaderIndex = -1;
+
+  // ---- Special-format flags (from the region's code) ----
+  int specialFormat = kFormatNone;
+  int userTable = 0;
+  int userCode = 0;
+  int userDiagram = 0;
+  int userPre = 0;
+  int userTagged = 0;
+  int delimited = 0;
+  char delimiter = '\t';
+  int underwriter = 0;
+  int invertedPyramid = 0;
+
+  // ---- Detection results ----
+  int diagram = 0;
+  int code = 0;
+  int mailHeader = 0;
+  int twoColumnText = 0;
+  int textBlock = 0;  // heavily indented text block
+  int sparseTable = 0;
+  int separatorDelimited = 0;
+  int fixedColumns = 0;  // the columns are fixed by a layout
+  int tableLike = 1;     // cleared by any non-table verdict
+
+  // ---- Table description ----
+  const TableType* tableType = nullptr;  // the registry owns it
+  int tableTypeMatched = 0;      // the table type is settled
+  int generationPoliciesMade = 0;
+  int definitionsUsed = 0;
+
+  // ---- Output ----
+  int rtfOutput = 0;
+  int htmlOutput = 0;
+  int reporting = 1;  // messages of the table writer are reported
+  TextString reportText;
+  int reportLevel = 0;
+  int landscape = 0;      // this table put the section in landscape
+  int numericTable = 0;
+  int verticalAlignment = 0;
+  int multiLineOutsideFirst = 0;
+  int headerColumnCount = -1;  // cells of columns below it are bold
+  int parseLeadingBlanks = 0;  // leading blank lines of the table parse
+  int indentColumn = 0;
+  // The cell that takes unplaced text once output has begun (owned by its list).
+  TableCell* lastCell = nullptr;
+  int laidOut = 0;  // the table handed to the table writer is laid out
+  // Work texts for cell and line conversions.
+  TextString work;
+  TextString cellCodes;
+  TextString cellLine;
+  // A note the region adds to its report text when cell tags are applied.
+  TextString noteText;
+};
+
 // One pre-formatted region of the input: its lines, what the analysis found in them and the
-// table it becomes. The RTF writer makes one when a region begins (MakePreFormRegion), adds
-// every line of the region and has it processed when the region ends.
-class PreForm : public RegionWriter {
+// table it becomes. The RTF writer makes one when its first region begins
+// (MakePreFormRegion) and restarts it for every later one, adds every line of the region and
+// has it processed when the region ends.
+class PreForm : public RegionWriter, public PreFormFindings {
  public:
   // firstLine is not added; it gives the row positions until lines arrive. The output flags
   // follow the Context's output type.
   PreForm(RTFFile* rtf, FileControl* fc, void* data, PreHTML* firstLine);
   ~PreForm() override;
-  // One region, written once; its rows point back at it.
+  // One region at a time; its rows point back at it.
   PreForm(const PreForm&) = delete;
   PreForm& operator=(const PreForm&) = delete;
+
+  // The region as the constructor makes it with the same writer and these arguments. The
+  // lines, columns, cells, work lines and table descriptions of the previous region are kept
+  // for reuse, so that a writer's regions allocate only where one outgrows all before it.
+  void Restart(FileControl* fc, void* data, PreHTML* firstLine) override;
 
   // ---- Region messages ----
   // Drops the message while the Context keeps region messages quiet or when level is below
@@ -201,92 +301,14 @@ class PreForm : public RegionWriter {
   void SetLayout(std::unique_ptr<TableLayout> layout);
   void SetGenerationPolicies(std::unique_ptr<TableGenerationPolicies> generation);
 
-  // ---- Region statistics ----
-  int headerLineCount = 0;
-  int codeLineCount = 0;
-  int blankLineCount = 0;
-  int rulerLineCount = 0;
-  int tickRulerCount = 0;  // rulers ticked at every other column ("+-+-+-+"), as in bit diagrams
-  int leadingBlankLines = 0;
-  int trailingBlankLines = 0;
-  int policyLineCount = 0;
-  int mailHeaderLineCount = 0;
-  int firstRuler = -1;
-  int secondRuler = -1;
-  int lastRuler = -1;
-  int minTabCount = 500;
-  int maxTabCount = 0;
-  int minIndent = 80;
-  int maxLineLength = -1;
-  int minLineLength = -1;
-  // Spanning cells of the body, and of the window from the header ruler to the fifth line
-  // from the end; refilled by every column-statistics pass.
-  int spanningCells = 0;
-  int spanningSum = 0;  // the sum of (span - 1)
-  int spanningLines = 0;
-  int windowSpanningCells = 0;
-  int windowSpanningSum = 0;
-  int windowSpanningLines = 0;
-  // The region's header index: the layout's "header rows" when above 0, else set by the
-  // table parser from the rulers; -1 before either.
-  int fixedHeaderIndex = -1;
-
-  // ---- Special-format flags (from the region's code) ----
-  int specialFormat = kFormatNone;
-  int userTable = 0;
-  int userCode = 0;
-  int userDiagram = 0;
-  int userPre = 0;
-  int userTagged = 0;
-  int delimited = 0;
-  char delimiter = '\t';
-  int underwriter = 0;
-  int invertedPyramid = 0;
-
-  // ---- Detection results ----
-  int diagram = 0;
-  int code = 0;
-  int mailHeader = 0;
-  int twoColumnText = 0;
-  int textBlock = 0;  // heavily indented text block
-  int sparseTable = 0;
-  int separatorDelimited = 0;
-  int fixedColumns = 0;  // the columns are fixed by a layout
-  int tableLike = 1;     // cleared by any non-table verdict
-
-  // ---- Table description ----
-  const TableType* tableType = nullptr;  // the registry owns it
-  int tableTypeMatched = 0;      // the table type is settled
-  int generationPoliciesMade = 0;
-  int definitionsUsed = 0;
-
-  // ---- Output ----
-  int rtfOutput = 0;
-  int htmlOutput = 0;
-  int reporting = 1;  // messages of the table writer are reported
-  TextString reportText;
-  int reportLevel = 0;
-  int landscape = 0;      // this table put the section in landscape
-  int numericTable = 0;
-  int verticalAlignment = 0;
-  int multiLineOutsideFirst = 0;
-  int headerColumnCount = -1;  // cells of columns below it are bold
-  int parseLeadingBlanks = 0;  // leading blank lines of the table parse
-  int indentColumn = 0;
-  // Text that arrived before any cell of a user table, and the cell that takes unplaced
-  // text once output has begun (owned by its list).
+  // Text that arrived before any cell of a user table.
   std::unique_ptr<TableCell> unplacedCell;
-  TableCell* lastCell = nullptr;
   // A table handed to the table writer: its header and data cells.
   TableCellList headerCells;
   TableCellList dataCells;
-  int laidOut = 0;
   // The work row of the table parser, shaped as the template row.
   TableCellList workRow;
-  // Work texts and two work lines for cell and line conversions.
-  TextString work;
-  TextString cellCodes;
-  TextString cellLine;
+  // Two work lines for cell and line conversions.
   std::unique_ptr<PreHTML> workLine;
   std::unique_ptr<PreHTML> workLine2;
 
@@ -415,8 +437,6 @@ class PreForm : public RegionWriter {
   // Writes one cell of a table row at the row's level; commandText is the writer's work
   // text in which the cell line is built. Sets the cell's output flag.
   void WriteCell(TableCell& cell, int level, TextString& commandText);
-  // A note the region adds to its report text when cell tags are applied.
-  TextString noteText;
 
  private:
   // ---- Region dispatch and output: private members ----
@@ -525,6 +545,15 @@ class PreForm : public RegionWriter {
   // The end position of the first line: where the template cells are placed.
   const TextPosition& FirstEndPosition() const { return firstEnd_; }
 
+  // What the constructor and Restart set from their arguments.
+  void Begin(FileControl* fc, void* data, PreHTML* firstLine);
+  // A column made anew or renewed from the spare ones.
+  std::unique_ptr<PreFormColumn> MakeColumn(int start, int gapEnd, int boundary, int score);
+  // Columns first .. end - 1 go to the spare ones.
+  void DropColumns(int first, int end);
+  // A fresh work line, renewed from the spare ones when there is one.
+  std::unique_ptr<PreHTML> TakeWorkLine();
+
   RTFFile* rtf_;
   FileControl* fc_;
   Context* ctx_;
@@ -534,10 +563,19 @@ class PreForm : public RegionWriter {
   TextString splitWork_;  // the end position of the first line
   std::vector<std::unique_ptr<PreFormLine>> lines_;
   std::vector<ColumnPositionStats> positionStats_;
+  std::vector<int> blankTail_;  // CollectPositionStatistics' work list, kept for its room
   std::vector<std::unique_ptr<PreFormColumn>> columns_;
   TableCellList row_;  // the template row: one cell per column
   std::unique_ptr<TableLayout> layout_;
   std::unique_ptr<TableGenerationPolicies> generation_;
+  // What earlier regions left for reuse (Restart).
+  std::vector<std::unique_ptr<PreFormLine>> spareLines_;
+  std::vector<std::unique_ptr<PreFormColumn>> spareColumns_;
+  std::vector<std::unique_ptr<PreHTML>> spareWorkLines_;
+  // Private table descriptions with the empty name that MakeLayout and
+  // MakeGenerationPolicies give them.
+  std::unique_ptr<TableLayout> spareLayout_;
+  std::unique_ptr<TableGenerationPolicies> spareGeneration_;
 
  public:
   // ---- User-tagged tables (PreFormUserTable.cpp) ----

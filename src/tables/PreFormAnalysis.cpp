@@ -143,7 +143,8 @@ void PreForm::CollectPositionStatistics() {
   positionStats_.assign(static_cast<size_t>(maxLength), ColumnPositionStats{});
   // Positions past a line's end read as blank; they are counted once per line at the
   // line's end and summed afterwards, so the work stays linear in the region's text.
-  std::vector<int> blankTail(static_cast<size_t>(maxLength) + 1, 0);
+  std::vector<int>& blankTail = blankTail_;
+  blankTail.assign(static_cast<size_t>(maxLength) + 1, 0);
   int totalWeight = 0;
   const int n = GetLineCount();
   for (int i = std::max(0, headerLineCount + policyLineCount); i < n; ++i) {
@@ -192,13 +193,13 @@ static int MostFrequent(const int (&count)[2], int emptyValue) {
 }
 
 void PreForm::AddColumn(int start, int gapEnd, int boundary, int score) {
-  columns_.push_back(std::make_unique<PreFormColumn>(start, gapEnd, boundary, score));
+  columns_.push_back(MakeColumn(start, gapEnd, boundary, score));
   if (fc_ != nullptr)
     row_.AddNew(*fc_, this, FirstEndPosition());
 }
 
 void PreForm::DetectColumns(int minSeparation) {
-  columns_.clear();
+  DropColumns(0, GetColumnCount());
   row_.Free();
   separatorDelimited = 0;
   const int maxLength = std::max(maxLineLength, 0);
@@ -457,7 +458,7 @@ void PreForm::IndentTextBlock(int m) {
   if (GetColumnCount() != 1 || (!indentRemoved_ && maxLineLength <= m))
     return;
   const int shift = indentRemoved_ ? m : 0;
-  columns_.insert(columns_.begin(), std::make_unique<PreFormColumn>(0, m - 1, m - 1, m - 1));
+  columns_.insert(columns_.begin(), MakeColumn(0, m - 1, m - 1, m - 1));
   PreFormColumn& text = *columns_[1];
   text.gapEnd += shift;
   text.boundary += shift;
@@ -672,7 +673,7 @@ void PreForm::AnalyseDelimited() {
     }
     widest = std::max(widest, fields);
   }
-  columns_.clear();
+  DropColumns(0, GetColumnCount());
   row_.Free();
   for (int k = 0; k < widest; ++k)
     AddColumn(-1, -1, -1, -1);

@@ -10,6 +10,7 @@
 #include "tables/PreForm.h"
 #include "policy/TableLayout.h"
 #include "text/FontSpec.h"
+#include "text/StackList.h"
 #include "text/StatementTypes.h"
 #include "text/TextMeasure.h"
 
@@ -158,8 +159,11 @@ void PreForm::MeasureColumnWidths(int fontSize, int percent, int parts) {
 
   const TextString& opener = fc_->GetText(PolicyId::StartTagDelimiter);
   const TextString& closer = fc_->GetText(PolicyId::EndTagDelimiter);
-  std::vector<CellClass> classes(static_cast<size_t>(columns));
-  std::vector<SpanningCell> spanning;
+  StackList<CellClass, 64> classList;
+  std::pmr::vector<CellClass>& classes = classList.Items();
+  classes.assign(static_cast<size_t>(columns), CellClass{});
+  StackList<SpanningCell, 32> spanningList;
+  std::pmr::vector<SpanningCell>& spanning = spanningList.Items();
   TextString measured;
 
   for (int i = 0; i < n; ++i) {
@@ -364,7 +368,7 @@ int PreForm::MergeColumns(int first, int last) {
   for (int k = first + 1; k <= last; ++k)
     into.width += columns_[static_cast<size_t>(k)]->width;
   into.spanMode = std::max(1, into.spanMode - (last - first));
-  columns_.erase(columns_.begin() + first + 1, columns_.begin() + last + 1);
+  DropColumns(first + 1, last + 1);
   if (row_.GetCount() > first)
     row_.RemoveRange(first, std::min(last, row_.GetCount() - 1));
   return 1;
@@ -385,7 +389,7 @@ void PreForm::MergeLastColumn() {
   into.score = last.score;
   into.width += last.width;
   into.spanMark = 1;
-  columns_.pop_back();
+  DropColumns(count - 1, count);
   RebuildRow(row_);
 }
 
@@ -411,7 +415,7 @@ void PreForm::ReportLayoutOverlaps() {
 void PreForm::ColumnsFromLayout() {
   if (layout_ == nullptr)
     return;
-  columns_.clear();
+  DropColumns(0, GetColumnCount());
   row_.Free();
   const int count = layout_->GetColumnCount();
   const int indent = RemovedIndent();

@@ -141,7 +141,11 @@ void PreForm::MakeGenerationPolicies() {
     source = registry.FindFormat(tableType->GetFormatName());
   if (source == nullptr)
     source = &registry.GetDefaultFormat();
-  auto generation = std::make_unique<TableGenerationPolicies>(TextString());
+  std::unique_ptr<TableGenerationPolicies> generation = std::move(spareGeneration_);
+  if (generation)
+    generation->Reset();
+  else
+    generation = std::make_unique<TableGenerationPolicies>(TextString());
   (void)generation->CopyFrom(*fc_, *source);
   SetGenerationPolicies(std::move(generation));
 }
@@ -155,7 +159,11 @@ void PreForm::MakeLayout() {
     source = registry.FindStructure(tableType->GetStructureName());
   if (source == nullptr)
     source = &registry.GetDefaultStructure();
-  auto layout = std::make_unique<TableLayout>(TextString());
+  std::unique_ptr<TableLayout> layout = std::move(spareLayout_);
+  if (layout)
+    layout->Reset();
+  else
+    layout = std::make_unique<TableLayout>(TextString());
   layout->CopyFrom(*source);
   SetLayout(std::move(layout));
 }

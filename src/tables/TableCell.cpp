@@ -16,11 +16,20 @@
 TableCell::TableCell(FileControl& fc, PreForm* cellOwner, const TextPosition& cellPosition,
                      const FontSpec* cellFont)
     : owner(cellOwner), position(cellPosition) {
+  Renew(fc, cellOwner, cellPosition, cellFont);
+}
+
+void TableCell::Renew(FileControl& fc, PreForm* cellOwner, const TextPosition& cellPosition,
+                      const FontSpec* cellFont) {
+  owner = cellOwner;
+  position = cellPosition;
   Reset();
   if (cellFont != nullptr)
     font.Assign(*cellFont);
   else if (fc.pGetContext() != nullptr)
     font.Assign(fc.pGetContext()->DefaultCellFont);
+  else
+    font = FontSpec();
 }
 
 void TableCell::Reset() {
@@ -154,8 +163,19 @@ void TableCellList::Add(std::unique_ptr<TableCell> cell) {
 }
 
 TableCell& TableCellList::AddNew(FileControl& fc, PreForm* owner, const TextPosition& position) {
-  cells_.push_back(std::make_unique<TableCell>(fc, owner, position));
+  if (spare_.empty()) {
+    cells_.push_back(std::make_unique<TableCell>(fc, owner, position));
+    return *cells_.back();
+  }
+  cells_.push_back(std::move(spare_.back()));
+  spare_.pop_back();
+  cells_.back()->Renew(fc, owner, position);
   return *cells_.back();
+}
+
+void TableCellList::Free() {
+  for (auto& cell : cells_) spare_.push_back(std::move(cell));
+  cells_.clear();
 }
 
 void TableCellList::MakeCells(FileControl& fc, PreForm* owner, int n) {
@@ -167,6 +187,7 @@ void TableCellList::RemoveRange(int first, int last) {
   const int from = std::max(first + 1, 0);
   const int to = std::min(last, GetCount() - 1);
   if (from > to) return;
+  for (int i = from; i <= to; ++i) spare_.push_back(std::move(cells_[static_cast<std::size_t>(i)]));
   cells_.erase(cells_.begin() + from, cells_.begin() + to + 1);
 }
 

@@ -42,6 +42,9 @@ class TableCell {
   // Every text emptied and every field back to its initial value; the font and the source
   // position stay.
   void Reset();
+  // The cell as the constructor makes it with these arguments, its texts keeping their room.
+  void Renew(FileControl& fc, PreForm* owner, const TextPosition& position,
+             const FontSpec* font = nullptr);
 
   // The alignment the layout of text suggests within width characters: numbers go right;
   // text with blanks on one side only goes to the other side; text with about as many blanks
@@ -114,7 +117,9 @@ class TableCell {
 int MeasureTableText(FileControl& fc, const Context& ctx, const FontSpec& font,
                      const TextString& text);
 
-// The cells of a table in order of addition. The list owns its cells.
+// The cells of a table in order of addition. The list owns its cells. The cells it frees or
+// removes are kept and renewed for the cells it makes next, so that a list filled row after
+// row allocates only for more cells than it ever held at once.
 class TableCellList {
  public:
   TableCellList() = default;
@@ -128,7 +133,7 @@ class TableCellList {
   void MakeCells(FileControl& fc, PreForm* owner, int n);
   // Deletes the cells after first up to and including last (0-based) and closes the gap.
   void RemoveRange(int first, int last);
-  void Free() { cells_.clear(); }
+  void Free();
 
   int GetCount() const { return static_cast<int>(cells_.size()); }
   // Cell i (0-based), or null.
@@ -140,4 +145,5 @@ class TableCellList {
 
  private:
   std::vector<std::unique_ptr<TableCell>> cells_;
+  std::vector<std::unique_ptr<TableCell>> spare_;  // freed cells, renewed by AddNew
 };

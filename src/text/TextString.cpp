@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/StackList.h"
+
 // ---- Byte classes (ASCII only: bytes 0x80-0xFF are neither letters, digits nor cased) ----
 
 static bool IsUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
@@ -645,6 +647,104 @@ int TextString::CountChar(char c) const {
 // multi-byte character and is not replaced.
 static bool IsGuardedByte(unsigned char c) { return c >= 0x80 && c <= 0xEF; }
 
+// ReplaceFrom's edits where the replacement is shorter than the pattern: the result is
+// written over the text from the left, never reaching the bytes still to be searched. The
+// number of replacements made.
+static int ReplaceShrinking(TextString& text, PatternSearch& search, int start, int findLength,
+                            const char* replacement, int replacementLength, int maxCount,
+                            int* count, int guard) {
+  char* b = text.GetBuffer();
+  const int length = text.GetLength();
+  int made = 0;
+  int written = start;  // the result so far is b[0, written)
+  int copied = start;   // the original bytes [0, copied) are settled in the result
+  for (int pos = start; !(maxCount > 0 && made >= maxCount);) {
+    const int at = search.FindIn(b, pos, length);
+    if (at < 0) break;
+    if (guard) {
+      // The byte before the occurrence as the text stands after earlier replacements.
+      int before = -1;
+      if (at > copied)
+        before = static_cast<unsigned char>(b[at - 1]);
+      else if (written > 0)
+        before = static_cast<unsigned char>(b[written - 1]);
+      if (before >= 0 && IsGuardedByte(static_cast<unsigned char>(before))) {
+        pos = at + 1;
+        continue;
+      }
+    }
+    if (count) ++*count;
+    ++made;
+    std::memmove(b + written, b + copied, static_cast<size_t>(at - copied));
+    written += at - copied;
+    if (replacementLength > 0)
+      std::memcpy(b + written, replacement, static_cast<size_t>(replacementLength));
+    written += replacementLength;
+    copied = at + findLength;
+    pos = copied;
+  }
+  if (made == 0) return 0;
+  std::memmove(b + written, b + copied, static_cast<size_t>(length - copied));
+  text.SetLength(written + length - copied);
+  return made;
+}
+
+// ReplaceFrom's edits where the replacement is longer than the pattern: the occurrences are
+// found first, then the text grows once and is rebuilt from the right. The number of
+// replacements made, or -1 when the result would be too long.
+static int ReplaceGrowing(TextString& text, PatternSearch& search, int start, int findLength,
+                          const char* replacement, int replacementLength, int maxCount,
+                          int* count, int guard) {
+  const char* b = text.GetText();
+  const int length = text.GetLength();
+  StackList<int, 64> placeList;  // the occurrences taken, ascending
+  std::pmr::vector<int>& places = placeList.Items();
+  int made = 0;
+  int copied = start;
+  for (int pos = start; !(maxCount > 0 && made >= maxCount);) {
+    const int at = search.FindIn(b, pos, length);
+    if (at < 0) break;
+    if (guard) {
+      // The byte before the occurrence as the text stands after earlier replacements: the
+      // end of the previous replacement when this occurrence follows it directly.
+      int before = -1;
+      if (at > copied)
+        before = static_cast<unsigned char>(b[at - 1]);
+      else if (made > 0)
+        before = static_cast<unsigned char>(replacement[replacementLength - 1]);
+      else if (start > 0)
+        before = static_cast<unsigned char>(b[start - 1]);
+      if (before >= 0 && IsGuardedByte(static_cast<unsigned char>(before))) {
+        pos = at + 1;
+        continue;
+      }
+    }
+    if (count) ++*count;
+    ++made;
+    places.push_back(at);
+    copied = at + findLength;
+    pos = copied;
+  }
+  if (made == 0) return 0;
+  const long long grown =
+      length + static_cast<long long>(made) * (replacementLength - findLength);
+  if (grown > INT_MAX - 2) return -1;
+  if (!text.Reserve(static_cast<int>(grown))) return -1;
+  char* d = text.GetBuffer();
+  int to = static_cast<int>(grown);
+  int from = length;
+  for (auto place = places.rbegin(); place != places.rend(); ++place) {
+    const int tail = from - (*place + findLength);
+    to -= tail;
+    std::memmove(d + to, d + *place + findLength, static_cast<size_t>(tail));
+    to -= replacementLength;
+    std::memcpy(d + to, replacement, static_cast<size_t>(replacementLength));
+    from = *place;
+  }
+  text.SetLength(static_cast<int>(grown));
+  return made;
+}
+
 bool TextString::ReplaceFrom(int start, const char* find, const char* replacement, int maxCount,
                              int caseSensitive, const char* fill, int* count, int guard) {
   if (start < 0 || start > length_ || find == nullptr || *find == '\0') return false;
@@ -683,42 +783,17 @@ bool TextString::ReplaceFrom(int start, const char* find, const char* replacemen
     return !(maxCount > 0 && made < maxCount);
   }
 
-  // Different sizes: build the result in one pass instead of shifting the tail for every
-  // occurrence, which would be quadratic on long texts with many occurrences. Most texts hold
-  // no occurrence at all: they are left without building anything.
-  const char* b = buffer_;
-  if (search.FindIn(b, start, length_) < 0) return !(maxCount > 0);
-  std::string out;
-  out.reserve(static_cast<size_t>(length_));
-  out.append(b, static_cast<size_t>(start));
-  int copied = start;  // original bytes [0, copied) are settled in out
-  for (int pos = start; !limitReached();) {
-    const int at = search.FindIn(b, pos, length_);
-    if (at < 0) break;
-    if (guard) {
-      // The byte before the occurrence as the text stands after earlier replacements.
-      int before = -1;
-      if (at > copied)
-        before = static_cast<unsigned char>(b[at - 1]);
-      else if (!out.empty())
-        before = static_cast<unsigned char>(out.back());
-      if (before >= 0 && IsGuardedByte(static_cast<unsigned char>(before))) {
-        pos = at + 1;
-        continue;
-      }
-    }
-    if (count) ++*count;
-    ++made;
-    out.append(b + copied, static_cast<size_t>(at - copied));
-    out.append(replacement, static_cast<size_t>(replacementLength));
-    copied = at + findLength;
-    pos = copied;
-  }
-  if (made > 0) {
-    out.append(b + copied, static_cast<size_t>(length_ - copied));
-    if (out.size() > static_cast<size_t>(INT_MAX - 2)) return false;
-    AssignBytes(out.data(), static_cast<int>(out.size()));
-  }
+  // Different sizes: the text is rebuilt in its own buffer in one pass, whatever the number
+  // of occurrences (shifting the tail for every occurrence would be quadratic on long texts
+  // with many). Most texts hold no occurrence at all and are left as they are.
+  if (search.FindIn(buffer_, start, length_) < 0) return !(maxCount > 0);
+  if (replacementLength < findLength)
+    made = ReplaceShrinking(*this, search, start, findLength, replacement, replacementLength,
+                            maxCount, count, guard);
+  else
+    made = ReplaceGrowing(*this, search, start, findLength, replacement, replacementLength,
+                          maxCount, count, guard);
+  if (made < 0) return false;
   return !(maxCount > 0 && made < maxCount);
 }
 

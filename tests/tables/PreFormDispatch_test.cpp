@@ -343,3 +343,44 @@ TEST(PreFormProcess, RegionOfNoKindIsNormalText) {
     EXPECT_EQ(run.rtf.GetStyleCode(), kParagraphBody);
   }
 }
+
+// ---- Restart ----
+
+// A region restarted after writing another writes what a new region writes: nothing of the
+// earlier region's lines, columns, cells or findings carries over. Both runs write the earlier
+// region first, so that the writer stands in the same state for the later one.
+TEST(PreFormRestart, WritesAsANewRegion) {
+  const std::vector<const char*> earlier = {
+      "  Name      Size    Kind    Owner", "  --------  ------  ------  -----",
+      "  alpha     12      file    root",  "  beta      7       link    adm",
+      "  gamma     130     file    root",  "  delta     4       pipe    adm",
+  };
+  const std::vector<const char*> later = {"  one    1", "  two    2", "  three  3", "  four   4"};
+  // Writes the earlier region with region, then the later one with the region that
+  // makeLater gives; returns what the later one wrote and reported.
+  const auto writeBoth = [&](RegionRun& run, const auto& makeLater) {
+    run.Region(earlier).Process(kFormatNone);
+    (void)run.Written();
+    run.first = run.out.GetCount();
+    run.lines.clear();
+    for (const char* text : later)
+      run.Line(text);
+    PreForm& region = makeLater(run);
+    for (auto& line : run.lines)
+      region.AddLine(line.get());
+    region.Process(kFormatNone);
+    return run.Written() + "|" + region.reportText.GetText();
+  };
+  RegionRun fresh;
+  const std::string expected = writeBoth(fresh, [](RegionRun& run) -> PreForm& {
+    run.region = std::make_unique<PreForm>(&run.rtf, &run.fc, nullptr, run.lines.front().get());
+    return *run.region;
+  });
+  RegionRun restarted;
+  const std::string written = writeBoth(restarted, [](RegionRun& run) -> PreForm& {
+    run.region->Restart(&run.fc, nullptr, run.lines.front().get());
+    return *run.region;
+  });
+  EXPECT_EQ(written, expected);
+  EXPECT_NE(expected.find("three"), std::string::npos) << expected;
+}

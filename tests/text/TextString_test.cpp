@@ -524,6 +524,20 @@ TEST(TextString, ReplaceFromStartFillCounterAndGuard) {
     EXPECT_TRUE(g.ReplaceAllCounted("\xA9", c.replacement, 0, 1, nullptr, 1));
     EXPECT_EQ(Bytes(g), c.expected);
   }
+  // The same with a replacement shorter than the pattern: the byte before an occurrence is
+  // read from the text as it stands after the earlier replacements.
+  constexpr Case kShorterCases[] = {
+      {"a\xA9\xA9\xA9\xA9", "\xE9", "a\xE9\xA9\xA9"},  // the second follows the inserted 0xE9
+      {"a\xA9\xA9\xA9\xA9", "", "a"},                  // it follows the 'a' again
+      {"\xC3\xA9\xA9 \xA9\xA9", "-", "\xC3\xA9\xA9 -"},
+  };
+  for (const Case& c : kShorterCases) {
+    SCOPED_TRACE(c.text);
+    TextString g(c.text);
+    int count = 0;
+    EXPECT_TRUE(g.ReplaceAllCounted("\xA9\xA9", c.replacement, 0, 1, &count, 1));
+    EXPECT_EQ(Bytes(g), c.expected);
+  }
 }
 
 TEST(TextString, ReplaceWithOwnText) {
