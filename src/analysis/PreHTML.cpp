@@ -116,7 +116,6 @@ void PreHTML::Renew() {
   flags_ = 0;
   Reset(1);
   plain_.SetEmpty();
-  inFallback_ = false;
   analysisWork_ = AnalysisWork();
   messageText_.SetEmpty();
   escapeMessages_.SetEmpty();
