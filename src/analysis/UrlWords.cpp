@@ -1,6 +1,7 @@
 #include "analysis/UrlWords.h"
 
 #include "engine/HelpLinks.h"
+#include <array>
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -832,6 +833,18 @@ static int SeparatorLength(const TextString& text, int pos, bool blanksOnly) {
   return entity == "&lt;" || entity == "&gt;" ? 4 : 0;
 }
 
+// Whether a separator may start at a byte: a cheap test that spares most bytes of a word the
+// full one.
+static bool MaySeparate(unsigned char c, bool blanksOnly) {
+  static constexpr auto kStarts = [] {
+    std::array<unsigned char, 256> starts{};
+    starts[' '] = starts['\t'] = 3;
+    starts[','] = starts[';'] = starts['<'] = starts['>'] = starts['&'] = 2;
+    return starts;
+  }();
+  return (kStarts[c] & (blanksOnly ? 1 : 2)) != 0;
+}
+
 static bool HasDotOrSlashes(const TextString& word) {
   const std::string_view text(word.GetText(), static_cast<std::size_t>(word.GetLength()));
   int slashes = 0;
@@ -897,8 +910,11 @@ void PreHTML::DoOutputWordConversions(FileControl& fc, Context& ctx, int blanksO
       pos += separator;
       continue;
     }
+    const char* const text = GetText();
+    const int limit = std::min(length, spanStart);
     int end = pos;
-    while (end < length && end < spanStart && SeparatorLength(*this, end, blanksOnly != 0) == 0)
+    while (end < limit && !(MaySeparate(static_cast<unsigned char>(text[end]), blanksOnly != 0) &&
+                            SeparatorLength(*this, end, blanksOnly != 0) > 0))
       ++end;
     const int wordStart = pos;
     pos = end;

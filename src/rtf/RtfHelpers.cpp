@@ -160,28 +160,34 @@ void WriteFontTable(FileControl& fc, RTFFile& writer) {
 // ---- Tidying ----
 
 int TidyRtfText(FileControl& /*fc*/, TextString& text) {
-  struct Replacement {
-    const char* find;
-    const char* replacement;
-  };
-  static constexpr Replacement kAlways[] = {
-      {"\\b0}\n", "\\b0} \n"}, {"\\i0}\n", "\\i0} \n"}, {"\\line\\cell", "\\cell"},
-      {"\\par\\cell", "\\cell"}, {"  \n", " \n"},       {"\\par \n", "\\par\n"},
-  };
-  // Each pattern holds a line feed, a "\cell" or a "}}}", and no replacement makes one of
-  // these where the text had none: a text without them is left unsearched.
-  int at = -1;
-  const bool lineFeeds = text.ContainsChar('\n');
-  const bool cells = text.Find(0, "\\cell", &at, 1, 0);
-  const bool fields = text.Find(0, "}}}", &at, 1, 0);
-  for (const Replacement& r : kAlways) {
-    if (std::strchr(r.find, '\n') != nullptr ? lineFeeds : cells)
-      text.ReplaceAll(r.find, r.replacement, 0, 1);
+  // Which of the line-end patterns the text holds, learnt in one walk over its line feeds
+  // instead of one search of the whole text per pattern.
+  enum LineEnd { kBoldEnd, kItalicEnd, kDoubleBlank, kParBlank, kFieldEnd, kLineEnds };
+  static constexpr std::string_view kBefore[kLineEnds] = {"\\b0}", "\\i0}", "  ", "\\par ",
+                                                          "}}}"};
+  bool ends[kLineEnds] = {};
+  const std::string_view all(text.GetText(), static_cast<std::size_t>(text.GetLength()));
+  for (std::size_t at = all.find('\n'); at != std::string_view::npos;
+       at = all.find('\n', at + 1)) {
+    const std::string_view head = all.substr(0, at);
+    for (int k = 0; k < kLineEnds; ++k)
+      ends[k] = ends[k] || head.ends_with(kBefore[k]);
   }
+  int at = -1;
+  const bool cells = text.Find(0, "\\cell", &at, 1, 0);
+  if (ends[kBoldEnd]) text.ReplaceAll("\\b0}\n", "\\b0} \n", 0, 1);
+  if (ends[kItalicEnd]) text.ReplaceAll("\\i0}\n", "\\i0} \n", 0, 1);
+  if (cells) {
+    text.ReplaceAll("\\line\\cell", "\\cell", 0, 1);
+    text.ReplaceAll("\\par\\cell", "\\cell", 0, 1);
+  }
+  // No replacement makes a line end that a later one looks for, except that a double blank
+  // made single can leave "\par " before the line feed.
+  if (ends[kDoubleBlank]) text.ReplaceAll("  \n", " \n", 0, 1);
+  if (ends[kParBlank] || ends[kDoubleBlank]) text.ReplaceAll("\\par \n", "\\par\n", 0, 1);
   // A closing field keeps its blank before a line end only: a blank after every "}}}" would
   // stand inside link fields and between a link and the punctuation after it.
-  if (fields && lineFeeds)
-    text.ReplaceAll("}}}\n", "}}} \n", 0, 1);
+  if (ends[kFieldEnd]) text.ReplaceAll("}}}\n", "}}} \n", 0, 1);
   return 1;
 }
 

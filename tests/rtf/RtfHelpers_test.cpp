@@ -173,6 +173,10 @@ TEST(TidyRtfText, MakesEachReplacementInOrder) {
       {"{\\field{\\*\\fldinst {x}{y}}}{\\fldrslt {z}}}", "{\\field{\\*\\fldinst {x}{y}}}{\\fldrslt {z}}}"},
       {"{\\field{a}}}\n", "{\\field{a}}} \n"},
       {"\\B0}\n\\PAR \n", "\\B0}\n\\PAR \n"},  // case-sensitive
+      // A double blank made single leaves a paragraph end before the line feed.
+      {"\\par  \n", "\\par\n"},
+      {"\nfirst\nx\\i0}\ny  \n{\\field{a}}}\n",
+       "\nfirst\nx\\i0} \ny \n{\\field{a}}} \n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.in);
