@@ -1,7 +1,9 @@
 // Section-number cross-references: PreHTML::ConvertReferences.
 
 #include "engine/HelpLinks.h"
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "engine/HeadingLinks.h"
 #include "analysis/PreHTML.h"
@@ -106,11 +108,16 @@ int PreHTML::ConvertReferences(FileControl& fc, Context& ctx) {
       ++pos;
       continue;
     }
+    const char* const text = GetText();
+    const int limit = std::min(length, spanStart);
     int end = pos;
-    while (end < length && end < spanStart && !IsBlankByte(CharAt(end))) ++end;
+    while (end < limit && !IsBlankByte(text[end])) ++end;
     const int wordStart = pos;
     pos = end;
-    word.AssignBytes(GetText() + wordStart, end - wordStart);
+    // Only a word with a dot can name a section: the others are not copied out.
+    if (std::memchr(text + wordStart, '.', static_cast<std::size_t>(end - wordStart)) == nullptr)
+      continue;
+    word.AssignBytes(text + wordStart, end - wordStart);
     if (!word.ContainsChar('.')) continue;
     TrimReferenceWord(word, reference);
     if (reference.IsEmpty()) continue;

@@ -845,6 +845,17 @@ static bool MaySeparate(unsigned char c, bool blanksOnly) {
   return (kStarts[c] & (blanksOnly ? 1 : 2)) != 0;
 }
 
+// Whether a word holds a byte that any of the word conversions looks for: a dot or slash
+// (addresses, news groups), an at sign (mail) or a backspace (overstruck text). A word without
+// one is left as it is.
+static bool MayConvert(const char* word, int length) {
+  for (int i = 0; i < length; ++i) {
+    const char c = word[i];
+    if (c == '.' || c == '/' || c == '@' || c == kBackspace) return true;
+  }
+  return false;
+}
+
 static bool HasDotOrSlashes(const TextString& word) {
   const std::string_view text(word.GetText(), static_cast<std::size_t>(word.GetLength()));
   int slashes = 0;
@@ -918,7 +929,7 @@ void PreHTML::DoOutputWordConversions(FileControl& fc, Context& ctx, int blanksO
       ++end;
     const int wordStart = pos;
     pos = end;
-    if (end - wordStart <= 4) continue;
+    if (end - wordStart <= 4 || !MayConvert(text + wordStart, end - wordStart)) continue;
 
     word.AssignBytes(GetText() + wordStart, end - wordStart);
     int converted = 0;
