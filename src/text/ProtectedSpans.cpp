@@ -1,21 +1,37 @@
 #include "text/ProtectedSpans.h"
 
-static constexpr const char* kFieldOpening = "{\\field{";
-static constexpr const char* kFieldClosing = "}}}";
+#include <string_view>
+
+static constexpr std::string_view kFieldOpening = "{\\field{";
+static constexpr std::string_view kFieldClosing = "}}}";
 
 ProtectedSpanFinder::ProtectedSpanFinder(const TextString& text, const TextString& tagStart,
                                          const TextString& tagEnd)
     : text_(text), tagStart_(tagStart), tagEnd_(tagEnd) {}
 
-// An anchor opening is "<a" followed by a blank or ">" (not "<abbr>" or "<area>").
+static std::string_view Bytes(const TextString& text) {
+  return {text.GetText(), static_cast<std::size_t>(text.GetLength())};
+}
+
+// Where pattern first occurs wholly at or after from, or -1. The spans are looked for in every
+// line a word conversion walks, mostly in vain: the library's search of a fixed pattern costs
+// least there.
+static int FindFrom(const TextString& text, int from, std::string_view pattern) {
+  if (from < 0 || pattern.empty()) return -1;
+  const std::size_t at = Bytes(text).find(pattern, static_cast<std::size_t>(from));
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+// An anchor opening is "<a" (either case) followed by a blank or ">" (not "<abbr>" or
+// "<area>").
 static int FindAnchorOpening(const TextString& text, int from) {
-  int at = from;
-  int found = -1;
-  while (text.Find(at, "<a", &found, 0, 0) && found >= 0) {
-    const char after = text.CharAt(found + 2);
-    if (after == ' ' || after == '\t' || after == '>')
-      return found;
-    at = found + 2;
+  const std::string_view all = Bytes(text);
+  if (from < 0) return -1;
+  for (std::size_t at = all.find('<', static_cast<std::size_t>(from));
+       at != std::string_view::npos && at + 2 <= all.size(); at = all.find('<', at + 1)) {
+    if (all[at + 1] != 'a' && all[at + 1] != 'A') continue;
+    const char after = text.CharAt(static_cast<int>(at) + 2);
+    if (after == ' ' || after == '\t' || after == '>') return static_cast<int>(at);
   }
   return -1;
 }
@@ -28,15 +44,13 @@ int ProtectedSpanFinder::StartOf(int k, int from) {
   int found = -1;
   switch (k) {
     case kTag:
-      if (tagStart_.IsEmpty() || !text_.Find(from, tagStart_.GetText(), &found, 1, 0))
-        found = -1;
+      found = FindFrom(text_, from, tagStart_.GetText());
       break;
     case kAnchor:
       found = FindAnchorOpening(text_, from);
       break;
     case kField:
-      if (!text_.Find(from, kFieldOpening, &found, 1, 0))
-        found = -1;
+      found = FindFrom(text_, from, kFieldOpening);
       break;
   }
   next_[k] = found;
@@ -49,21 +63,18 @@ int ProtectedSpanFinder::EndOf(int k, int start) const {
   int found = -1;
   switch (k) {
     case kTag:
-      if (!tagEnd_.IsEmpty() &&
-          text_.Find(start + tagStart_.GetLength(), tagEnd_.GetText(), &found, 1, 0))
-        return found + tagEnd_.GetLength();
-      return length;
+      found = FindFrom(text_, start + tagStart_.GetLength(), tagEnd_.GetText());
+      return found >= 0 ? found + tagEnd_.GetLength() : length;
     case kAnchor:
       if (text_.Find(start + 2, "</a>", &found, 0, 0))
         return found + 4;
       return length;
     case kField: {
       // The field instruction group ends with the first "}}}", the whole field with the second.
-      if (!text_.Find(start, kFieldClosing, &found, 1, 0))
-        return length;
-      if (!text_.Find(found + 3, kFieldClosing, &found, 1, 0))
-        return length;
-      return found + 3;
+      found = FindFrom(text_, start, kFieldClosing);
+      if (found < 0) return length;
+      found = FindFrom(text_, found + 3, kFieldClosing);
+      return found >= 0 ? found + 3 : length;
     }
   }
   return length;
