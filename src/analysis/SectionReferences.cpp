@@ -108,15 +108,21 @@ int PreHTML::ConvertReferences(FileControl& fc, Context& ctx) {
       ++pos;
       continue;
     }
+    // Only a word with a dot can name a section: the walk goes straight to the word that
+    // holds the next dot before the span.
     const char* const text = GetText();
     const int limit = std::min(length, spanStart);
-    int end = pos;
-    while (end < limit && !IsBlankByte(text[end])) ++end;
-    const int wordStart = pos;
-    pos = end;
-    // Only a word with a dot can name a section: the others are not copied out.
-    if (std::memchr(text + wordStart, '.', static_cast<std::size_t>(end - wordStart)) == nullptr)
+    const void* dot = std::memchr(text + pos, '.', static_cast<std::size_t>(limit - pos));
+    if (dot == nullptr) {
+      pos = limit;
       continue;
+    }
+    const int dotAt = static_cast<int>(static_cast<const char*>(dot) - text);
+    int wordStart = dotAt;
+    while (wordStart > pos && !IsBlankByte(text[wordStart - 1])) --wordStart;
+    int end = dotAt;
+    while (end < limit && !IsBlankByte(text[end])) ++end;
+    pos = end;
     word.AssignBytes(text + wordStart, end - wordStart);
     if (!word.ContainsChar('.')) continue;
     TrimReferenceWord(word, reference);

@@ -917,7 +917,10 @@ void PreHTML::DoOutputWordConversions(FileControl& fc, Context& ctx, int blanksO
       skipped.Next(pos, spanStart, spanEnd);
       continue;
     }
-    if (const int separator = SeparatorLength(*this, pos, blanksOnly != 0); separator > 0) {
+    if (const int separator = MaySeparate(static_cast<unsigned char>(GetText()[pos]), blanksOnly != 0)
+                                  ? SeparatorLength(*this, pos, blanksOnly != 0)
+                                  : 0;
+        separator > 0) {
       pos += separator;
       continue;
     }

@@ -64,6 +64,10 @@ TEST_F(SectionReferencesTest, NumbersOfKnownHeadingsBecomeLinks) {
   EXPECT_EQ(Convert("as 2.1, and 2.1.", &links),
             "as " + Link("Section_2.1", "2.1") + ", and " + Link("Section_2.1", "2.1") + ".");
   EXPECT_EQ(links, 2);
+  // Words run between blanks of either kind; the words around a reference keep their bytes.
+  EXPECT_EQ(Convert("e.g.\tsee\t(2.1);\tthen", &links),
+            "e.g.\tsee\t(" + Link("Section_2.1", "2.1") + ");\tthen");
+  EXPECT_EQ(links, 1);
   // A chapter is a level-1 reference: linked once "Cross-refs at level" reaches level 1, to
   // the chapter's heading also when written "3.0".
   EXPECT_EQ(Convert("in 3.0 we"), "in 3.0 we");
