@@ -217,6 +217,8 @@ static void TrimEnds(TextString& candidate, const TrimRule& rule) {
 // Strips what surrounds an address: quotes, brackets, closing punctuation and high bytes.
 static void TrimWebCandidate(TextString& candidate) {
   TrimEnds(candidate, {"\"([{", "!\"').;]}", true, true});
+  // Each text looked for below holds a colon or an ampersand, which most words lack.
+  if (!candidate.ContainsChar(':') && !candidate.ContainsChar('&')) return;
   RemoveFirst(candidate, "URL:");
   RemoveFirst(candidate, "&gt;");
   RemoveFirst(candidate, "&lt;");
@@ -266,7 +268,9 @@ static const char* SchemeOfType(int type) {
 static bool MayBeDottedSite(const TextString& candidate) {
   const char first = candidate.CharAt(0);
   if (first == '-' || first == '.' || candidate.GetLength() <= 7) return false;
-  if (candidate.ContainsChar('@') || PositionNoCase(candidate, "news:") >= 0) return false;
+  if (candidate.ContainsChar('@') ||
+      (candidate.ContainsChar(':') && PositionNoCase(candidate, "news:") >= 0))
+    return false;
   return candidate.CountChar('.') >= 2;
 }
 
