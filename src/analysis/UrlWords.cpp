@@ -303,10 +303,10 @@ int PreHTML::TidyHTTPWord(FileControl& fc, int& converted, TextString& rewritten
   // Most candidates hold no colon, so the schemes that name one cannot stand in them.
   const bool colon = candidate.ContainsChar(':');
   for (const SchemeRow& row : kSchemeRows) {
-    if (!colon && std::strchr(row.text, ':') != nullptr)
+    if ((!colon && std::strchr(row.text, ':') != nullptr) || length < row.minLength)
       continue;
     const int at = PositionNoCase(candidate, row.text);
-    if (at < 0 || length < row.minLength) continue;
+    if (at < 0) continue;
     matched = true;
     if (fc.GetInt(row.policy) == 0) return kUrlNone;
     if (!row.explicitScheme) {
