@@ -359,10 +359,16 @@ static void FindMarks(FileControl& fc, const TextString& text, int from, const c
   ProtectedSpanFinder spans(text, tagStart, tagEnd);
   int spanStart = -1;
   int spanEnd = -1;
-  bool haveSpan = spans.Next(from, spanStart, spanEnd);
+  // Most lines hold no mark: the spans are looked for once one is found.
+  bool spansSought = false;
+  bool haveSpan = false;
   int at = from;
   int found = -1;
   while (text.Find(at, mark, &found, 1, 0) && found >= 0) {
+    if (!spansSought) {
+      haveSpan = spans.Next(from, spanStart, spanEnd);
+      spansSought = true;
+    }
     while (haveSpan && spanEnd <= found)
       haveSpan = spans.Next(spanEnd, spanStart, spanEnd);
     if (haveSpan && found >= spanStart) {
