@@ -914,8 +914,10 @@ void PreHTML::DoOutputWordConversions(FileControl& fc, Context& ctx, int blanksO
   int overstruck = 0;
   int spanStart = 0;
   int spanEnd = 0;
-  skipped.Next(0, spanStart, spanEnd);
-  for (int pos = 0; pos < length;) {
+  // A line without a byte any conversion looks for keeps every word: it is not walked.
+  const bool walk = MayConvert(GetText(), length);
+  if (walk) skipped.Next(0, spanStart, spanEnd);
+  for (int pos = walk ? 0 : length; pos < length;) {
     if (pos >= spanStart) {
       pos = std::max(spanEnd, pos + 1);
       skipped.Next(pos, spanStart, spanEnd);
