@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "engine/LinkText.h"
 #include "analysis/PreHTML.h"
@@ -103,9 +104,15 @@ void OutFile::StripInputMarkup(PreHTML& line, FileControl& fc, Context& ctx) {
 
 void OutFile::SplitInlineLineRule(PreHTML& line, Context& ctx) {
   const TextString& tag = ctx.InlineCommands.GetOpening(InlineCommand::Linerule);
-  int at = -1;
-  if (tag.IsEmpty() || !line.Find(0, tag.GetText(), &at, 1, 0))
+  if (tag.IsEmpty())
     return;
+  // Looked for in every line, and mostly absent: the library's search of a fixed text costs
+  // least.
+  const std::string_view text(line.GetText(), static_cast<std::size_t>(line.GetLength()));
+  const std::size_t found = text.find(std::string_view(tag.GetText()));
+  if (found == std::string_view::npos)
+    return;
+  const int at = static_cast<int>(found);
   TextString& work = preprocessor_.text;
   work.Assign(line);
   work.ReplaceSpan(at, tag.GetLength(), ctx.GetDirectiveName(Directive::Linerule).GetText());
