@@ -88,8 +88,12 @@ inline GuiRun RunKelvane(const TempFolder& folder, const std::vector<std::string
   // Tests run in parallel: each starts its search for a free display at a number of its own,
   // so two servers do not race for one.
   const int firstDisplay = 100 + static_cast<int>(std::hash<std::string>{}(folder.path.string()) % 800);
-  command += " xvfb-run -a -n " + std::to_string(firstDisplay) +
-             " -s '-screen 0 1280x1024x24' " + Quote(KELVANE_DESKTOP_PROGRAM);
+  // The display's authority file lives in the test's folder: left to itself, xvfb-run makes
+  // and removes a folder of its own, and a failed removal under load turns the program's exit
+  // status into its own.
+  command += " xvfb-run -a -n " + std::to_string(firstDisplay) + " -f " +
+             Quote(folder.File("Xauthority")) + " -s '-screen 0 1280x1024x24' " +
+             Quote(KELVANE_DESKTOP_PROGRAM);
   for (const std::string& arg : args)
     command += " " + Quote(arg);
   const std::string output = folder.File("stdout.txt");

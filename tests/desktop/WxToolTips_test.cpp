@@ -25,7 +25,8 @@ TEST(WxToolTips, ToolsLiveFromModeOneUntilModeThree) {
   const std::string command =
       "LSAN_OPTIONS=suppressions='" + std::string(KELVANE_FIXTURES_DIR) +
       "/../desktop/lsan-desktop.supp':print_suppressions=0 xvfb-run -a -n " +
-      std::to_string(firstDisplay) + " -s '-screen 0 1280x1024x24' '" +
+      std::to_string(firstDisplay) + " -f '" + folder.File("Xauthority") +
+      "' -s '-screen 0 1280x1024x24' '" +
       KELVANE_WX_TOOLTIP_PROBE + "' >'" + output + "' 2>'" + errors + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << ReadBytes(errors);
   const std::string expected =
